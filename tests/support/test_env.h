@@ -1,0 +1,15 @@
+#pragma once
+// Shared by every suite: paths of the source tree and a scratch folder per test.
+#include <filesystem>
+#include <string>
+
+namespace testenv {
+
+inline std::filesystem::path SourceDir() { return TESSALINE_SOURCE_DIR; }
+inline std::filesystem::path BinaryDir() { return TESSALINE_BINARY_DIR; }
+inline std::filesystem::path Fixtures() { return SourceDir() / "tests" / "fixtures"; }
+
+// A fresh empty folder for the running test, removed by the next call with the same name.
+std::filesystem::path ScratchDir(const std::string& name);
+
+}  // namespace testenv
