@@ -1,0 +1,226 @@
+#include "core/project.h"
+
+Vb_Array<Line_Rec> Line_Table;
+int32_t Line_Count = 1;
+int32_t Line_Capacity = 0;
+int32_t Line_Id_Counter = 0;
+
+Vb_Array<Point_Rec> Point_Table;
+int32_t Point_Count = 0;
+int32_t Point_Capacity = 0;
+
+Vb_Array<Lwm_Cell_Rec> Lwm_Cell_Table;
+int32_t Lwm_Cell_Count = 0;
+int32_t Lwm_Cell_Capacity = 0;
+
+Vb_Array<Excl_Cell_Rec> Excl_Cell_Table;
+int32_t Excl_Cell_Count = 0;
+int32_t Excl_Cell_Capacity = 0;
+
+Vb_Array<Lod8_Cell_Rec> Lod8_Cell_Table;
+int32_t Lod8_Cell_Count = 0;
+int32_t Lod8_Cell_Capacity = 0;
+
+Vb_Array<Class_Cell_Rec> Lc_Cell_Table;
+int32_t Lc_Cell_Count = 0;
+int32_t Lc_Cell_Capacity = 0;
+
+Vb_Array<Class_Cell_Rec> Wc_Cell_Table;
+int32_t Wc_Cell_Count = 0;
+int32_t Wc_Cell_Capacity = 0;
+
+Vb_Array<Image_Rec> Image_Table;
+int32_t Image_Count = 0;
+int32_t Image_Capacity = 0;
+
+Vb_Array<Grid_Point_Rec> Grid_Point_Table;
+int32_t Grid_Point_Count = 0;
+int32_t Grid_Point_Capacity = 0;
+
+int16_t Line_Selected = 0;
+int16_t Point_Selected = 0;
+int32_t Cur_Line = 0;
+int32_t Cur_Point = 0;
+int16_t Mesh_Lod_Index = 2;
+int16_t Mesh_Lod_Chosen = 0;
+float Last_Grid_Alt = 0;
+int16_t Grid_Point_Busy = 0;
+
+Route_Attrib Route_Attrib_Cur;
+Route_Attrib Route_Attrib_Result;
+
+std::string Project_File;
+int16_t Project_Open = 0;
+std::string Map_File;
+int32_t Map_Width_Px = 0, Map_Height_Px = 0;
+double Map_Top_Lat = 0, Map_Left_Lon = 0, Map_Bottom_Lat = 0, Map_Right_Lon = 0;
+double Proj_Lat_NW = 0, Proj_Lon_NW = 0, Proj_Lat_SE = 0, Proj_Lon_SE = 0;
+double Map_Lat_North = 0, Map_Lon_West = 0, Map_Lat_South = 0, Map_Lon_East = 0;
+int32_t Proj_Px_NW_X = 0, Proj_Px_NW_Y = 0, Proj_Px_SE_X = 0, Proj_Px_SE_Y = 0;
+double Map_Px_West = 0, Map_Px_North = 0, Map_Px_East = 0, Map_Px_South = 0;
+int16_t Proj_NW_Set = 0, Proj_SE_Set = 0;
+std::array<int16_t, 8> Grid_Corner_Cells{};
+std::array<int16_t, 8> Grid_Frame_Cells{};
+int16_t Lc_Merge = 0;
+int16_t Lc_Keep_Raw = 0;
+std::string Raw_Dir;
+std::string Scenery_Dir;
+std::string Bgl_Base_Path;
+std::string Bgl_Excl_Path;
+int16_t Tile_Count = 0, Tile_Rows = 0, Tile_Cols = 0;
+int16_t Alt_Unit_Feet = 0;
+float Alt_Offset = 0;
+int16_t Cfs_Mode = 0;
+
+std::array<double, 4> Old_Cal_Lat_Lon{};
+
+std::string Language = "FR";
+
+Vb_Array<Texture_Def_Rec, 0> Line_Type_Table;
+int32_t Line_Type_Count = 0;
+Vb_Array<Texture_Def_Rec, 0> Park_Table;
+int32_t Park_Count = 0;
+int16_t Line_Type_Loaded = 0;
+int16_t Park_Loaded = 0;
+Vb_Array<Land_Class_Rec, 0> Land_Class_Table;
+int32_t Land_Class_Count = 0;
+int16_t Land_Class_Loaded = 0;
+
+void PSais_Init_Arrays() {
+    Line_Count = 1;
+    Line_Capacity = Line_Start_Capacity;
+    Line_Table.ReDim(Line_Capacity);
+    Line_Table(1).Line_Id = 0;
+    Line_Table(1).First_Point = 0;
+
+    Point_Count = 0;
+    Point_Capacity = Point_Start_Capacity;
+    Point_Table.ReDim(Point_Capacity);
+
+    Line_Selected = 0;
+    Point_Selected = 0;
+    Line_Id_Counter = 0;
+    Cur_Line = 0;
+    Cur_Point = 0;
+
+    Lwm_Cell_Count = 0;
+    Lwm_Cell_Capacity = Lwm_Cell_Start_Capacity;
+    Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
+    Lod8_Cell_Count = 0;
+    Lod8_Cell_Capacity = Lod8_Cell_Start_Capacity;
+    Lod8_Cell_Table.ReDim(Lod8_Cell_Capacity);
+    Excl_Cell_Count = 0;
+    Excl_Cell_Capacity = Excl_Cell_Start_Capacity;
+    Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
+    Lc_Cell_Count = 0;
+    Lc_Cell_Capacity = Lc_Cell_Start_Capacity;
+    Lc_Cell_Table.ReDim(Lc_Cell_Capacity);
+    Wc_Cell_Count = 0;
+    Wc_Cell_Capacity = Wc_Cell_Start_Capacity;
+    Wc_Cell_Table.ReDim(Wc_Cell_Capacity);
+    Image_Count = 0;
+    Image_Capacity = Image_Start_Capacity;
+    Image_Table.ReDim(Image_Capacity);
+    Grid_Point_Count = 0;
+    Grid_Point_Capacity = Grid_Point_Start_Capacity;
+    Grid_Point_Table.ReDim(Grid_Point_Capacity);
+
+    Mesh_Lod_Index = 2;
+    Mesh_Lod_Chosen = 0;
+    Last_Grid_Alt = 0;
+    Grid_Point_Busy = 0;
+}
+
+namespace {
+
+bool Is_Line(int32_t line_index) {
+    return line_index >= 2 && line_index <= Line_Count && Line_Table.In_Range(line_index);
+}
+
+bool Is_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
+
+}  // namespace
+
+int32_t Project_Append_Line(const Route_Attrib& attr) {
+    Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
+    ++Line_Count;
+    ++Line_Id_Counter;
+    Line_Rec& line = Line_Table(Line_Count);
+    line = Line_Rec{};
+    line.Line_Id = Line_Id_Counter;
+    line.Attr = attr;
+    return Line_Count;
+}
+
+int32_t Project_Append_Point(int32_t line_index, double x, double y) {
+    if (!Is_Line(line_index)) return 0;
+    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
+    ++Point_Count;
+    const int32_t id = Point_Count;
+    Line_Rec& line = Line_Table(line_index);
+    Point_Rec& p = Point_Table(id);
+    p = Point_Rec{};
+    p.X = x;
+    p.Y = y;
+    if (line.Nb_Points == 0 || !Is_Point(line.Last_Point)) {
+        line.First_Point = id;
+        line.Nb_Points = 0;
+    } else {
+        p.Prev_Point = line.Last_Point;
+        Point_Table(line.Last_Point).Next_Point = id;
+    }
+    line.Last_Point = id;
+    ++line.Nb_Points;
+    return id;
+}
+
+bool Project_Delete_Line(int32_t line_index) {
+    if (!Is_Line(line_index)) return false;
+    return Table_Delete_Shift(Line_Table, Line_Count, line_index);
+}
+
+bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
+    if (!Is_Line(line_index) || !Is_Point(point_id)) return false;
+    Line_Rec& line = Line_Table(line_index);
+    // Only a point that the chain actually reaches may be unlinked.
+    bool found = false;
+    for (int32_t id : Project_Line_Points(line_index))
+        if (id == point_id) found = true;
+    if (!found) return false;
+
+    Point_Rec& p = Point_Table(point_id);
+    const int32_t prev = Is_Point(p.Prev_Point) ? p.Prev_Point : 0;
+    const int32_t next = Is_Point(p.Next_Point) ? p.Next_Point : 0;
+    if (prev != 0) Point_Table(prev).Next_Point = next;
+    if (next != 0) Point_Table(next).Prev_Point = prev;
+    if (line.First_Point == point_id) line.First_Point = next;
+    if (line.Last_Point == point_id) line.Last_Point = prev;
+    p.Prev_Point = 0;
+    p.Next_Point = 0;
+    if (line.Nb_Points > 0) --line.Nb_Points;
+    if (line.Nb_Points == 0) {
+        line.First_Point = 0;
+        line.Last_Point = 0;
+    }
+    return true;
+}
+
+bool Project_Delete_Image(int32_t index) {
+    if (index < 1 || index > Image_Count || !Image_Table.In_Range(index)) return false;
+    Image_Table(index).Ima_In_Use = 0;
+    return true;
+}
+
+std::vector<int32_t> Project_Line_Points(int32_t line_index) {
+    std::vector<int32_t> ids;
+    if (!Is_Line(line_index)) return ids;
+    const Line_Rec& line = Line_Table(line_index);
+    int32_t id = line.Nb_Points > 0 ? line.First_Point : 0;
+    // A damaged chain (a loop, a stray id) must not run away: at most Point_Count steps.
+    for (int32_t steps = 0; steps < Point_Count && Is_Point(id); ++steps) {
+        ids.push_back(id);
+        if (id == line.Last_Point) break;
+        id = Point_Table(id).Next_Point;
+    }
+    return ids;
+}
