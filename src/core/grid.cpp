@@ -1,0 +1,255 @@
+#include "core/grid.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/project.h"
+
+namespace {
+
+// Index k of the cell holding v among n boundaries origin - j * step (j = 0..n-1), counted
+// southward: origin - (k+1) step < v <= origin - k step. -1 north of the first boundary, n-1 at
+// or south of the last. The division only guesses; the exact boundary comparisons decide, so a
+// point on a boundary lands in the cell south of it.
+int32_t Count_Down(double v, double origin, double step, int32_t n) {
+    if (!(v <= origin)) return -1;  // also NaN
+    double q = (origin - v) / step;
+    int64_t k = q < 0 ? 0 : (q > n - 1 ? n - 1 : static_cast<int64_t>(q));
+    while (k > 0 && !(v <= origin - static_cast<double>(k) * step)) --k;
+    while (k + 1 <= n - 1 && v <= origin - static_cast<double>(k + 1) * step) ++k;
+    return static_cast<int32_t>(k);
+}
+
+// The same eastward: origin + k step <= v < origin + (k+1) step.
+int32_t Count_Up(double v, double origin, double step, int32_t n) {
+    if (!(v >= origin)) return -1;
+    double q = (v - origin) / step;
+    int64_t k = q < 0 ? 0 : (q > n - 1 ? n - 1 : static_cast<int64_t>(q));
+    while (k > 0 && !(v >= origin + static_cast<double>(k) * step)) --k;
+    while (k + 1 <= n - 1 && v >= origin + static_cast<double>(k + 1) * step) ++k;
+    return static_cast<int32_t>(k);
+}
+
+int16_t To_I16(int32_t v) {
+    return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
+}
+
+// Nearest integer, halves to even, held within lo..hi (NaN gives lo).
+int16_t Round_Even_Within(double v, int32_t lo, int32_t hi) {
+    if (!(v >= lo)) return static_cast<int16_t>(lo);
+    if (v >= hi) return static_cast<int16_t>(hi);
+    return static_cast<int16_t>(std::nearbyint(v));
+}
+
+// Integer part, held within lo..hi (NaN gives lo).
+int16_t Trunc_Within(double v, int32_t lo, int32_t hi) {
+    if (!(v >= lo)) return static_cast<int16_t>(lo);
+    if (v >= hi) return static_cast<int16_t>(hi);
+    return static_cast<int16_t>(std::trunc(v));
+}
+
+double Lod8_West(int32_t col) { return col * Lod8_Width - 180.0; }
+double Lod8_North(int32_t row) { return 90.0 - row * Lod8_Height; }
+
+// Distance from a given edge in cell units 0..span, snapped to the edges within one unit.
+int32_t Snapped_Offset(double distance, double size, int32_t span) {
+    const double unit = size / span;
+    if (distance < unit) return 0;
+    if (std::fabs(distance - size) < unit) return span;
+    double v = span * distance / size + 0.5;
+    if (!(v >= 0)) return 0;
+    if (v >= span) return span;
+    return static_cast<int32_t>(std::trunc(v));
+}
+
+void Interpolate_To_Pixel(double lat_nw, double lon_nw, double lat_se, double lon_se,
+                          double latitude, double longitude, double& x, double& y) {
+    const double dx_px = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_X) - Proj_Px_NW_X);
+    const double dy_px = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_Y) - Proj_Px_NW_Y);
+    const double dlon = lon_se - lon_nw;
+    const double dlat = lat_se - lat_nw;
+    // A calibration with equal coordinates has no scale: the calibration pixel itself.
+    x = dlon != 0 ? Proj_Px_NW_X + dx_px * (longitude - lon_nw) / dlon : Proj_Px_NW_X;
+    y = dlat != 0 ? Proj_Px_NW_Y - dy_px * (lat_nw - latitude) / dlat : Proj_Px_NW_Y;
+}
+
+}  // namespace
+
+void Com_Pixel_To_LatLon(double x, double y, double& latitude, double& longitude) {
+    const double dx_px = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_X) - Proj_Px_NW_X);
+    const double dy_px = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_Y) - Proj_Px_NW_Y);
+    // Two calibration points on one row or column give no scale: the calibration value itself.
+    latitude = dy_px != 0 ? Proj_Lat_NW + (Proj_Lat_SE - Proj_Lat_NW) * (y - Proj_Px_NW_Y) / dy_px
+                          : Proj_Lat_NW;
+    longitude = dx_px != 0
+                    ? Proj_Lon_NW + (Proj_Lon_SE - Proj_Lon_NW) * (x - Proj_Px_NW_X) / dx_px
+                    : Proj_Lon_NW;
+}
+
+void Com_LatLon_To_Pixel(double latitude, double longitude, double& x, double& y) {
+    Interpolate_To_Pixel(Proj_Lat_NW, Proj_Lon_NW, Proj_Lat_SE, Proj_Lon_SE, latitude, longitude,
+                         x, y);
+}
+
+void Com_LatLon_To_Pixel_Old(double latitude, double longitude, double& x, double& y) {
+    Interpolate_To_Pixel(Old_Cal_Lat_Lon[0], Old_Cal_Lat_Lon[1], Old_Cal_Lat_Lon[2],
+                         Old_Cal_Lat_Lon[3], latitude, longitude, x, y);
+}
+
+namespace {
+
+void Cell_Search(double latitude, double longitude, double north, double west, int16_t& lod8_row,
+                 int16_t& lod13_row, int16_t& lod8_col, int16_t& lod13_col) {
+    const int32_t row = Count_Down(latitude, north, Lod8_Height, 513);
+    const int32_t col = Count_Up(longitude, west, Lod8_Width, 769);
+    const int32_t sub_row =
+        Count_Down(latitude, north - row * Lod8_Height, Lod13_Height, 33);
+    const int32_t sub_col = Count_Up(longitude, west + col * Lod8_Width, Lod13_Width, 33);
+    lod8_row = To_I16(row);
+    lod13_row = To_I16(sub_row);
+    lod8_col = To_I16(col);
+    lod13_col = To_I16(sub_col);
+}
+
+}  // namespace
+
+void Com_LatLon_To_Cell(double latitude, double longitude, int16_t& lod8_row, int16_t& lod13_row,
+                        int16_t& lod8_col, int16_t& lod13_col) {
+    Cell_Search(latitude, longitude, 90.0, -180.0, lod8_row, lod13_row, lod8_col, lod13_col);
+}
+
+void Com_LatLon_To_Cell_Centred(double latitude, double longitude, int16_t& lod8_row,
+                                int16_t& lod13_row, int16_t& lod8_col, int16_t& lod13_col) {
+    Cell_Search(latitude, longitude, 90.0 + Lod13_Height / 2, -180.0 - Lod13_Width / 2, lod8_row,
+                lod13_row, lod8_col, lod13_col);
+}
+
+void Com_Pixel_To_Cell_Centred(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
+                               int16_t& lod13_col, int16_t& lod13_row) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    Com_LatLon_To_Cell_Centred(lat, lon, lod8_row, lod13_row, lod8_col, lod13_col);
+}
+
+void Com_LatLon_To_Cell4(double latitude, double longitude, int16_t& lod8_row, int16_t& lod10_row,
+                         int16_t& lod8_col, int16_t& lod10_col) {
+    const int32_t row = Count_Down(latitude, 90.0, Lod8_Height, 513);
+    const int32_t col = Count_Up(longitude, -180.0, Lod8_Width, 769);
+    lod8_row = To_I16(row);
+    lod8_col = To_I16(col);
+    lod10_row = To_I16(Count_Down(latitude, Lod8_North(row), Lod10_Height, 5));
+    lod10_col = To_I16(Count_Up(longitude, Lod8_West(col), Lod10_Width, 5));
+}
+
+void Com_Pixel_To_Cell4(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
+                        int16_t& lod10_col, int16_t& lod10_row) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    Com_LatLon_To_Cell4(lat, lon, lod8_row, lod10_row, lod8_col, lod10_col);
+}
+
+void Com_LatLon_To_Cell5(double latitude, double longitude, int16_t& lod5_row, int16_t& lod13_row,
+                         int16_t& lod5_col, int16_t& lod13_col) {
+    const int32_t row = Count_Down(latitude, 90.0, Lod5_Height, 65);
+    const int32_t col = Count_Up(longitude, -180.0, Lod5_Width, 97);
+    lod5_row = To_I16(row);
+    lod5_col = To_I16(col);
+    lod13_row = To_I16(Count_Down(latitude, 90.0 - row * Lod5_Height, Lod13_Height, 257));
+    lod13_col = To_I16(Count_Up(longitude, col * Lod5_Width - 180.0, Lod13_Width, 257));
+}
+
+void Com_Cell_Center_Reindex(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col,
+                             int16_t lod13_row, int16_t& lod5_col, int16_t& lod5_row,
+                             int16_t& lod13_col_in_lod5, int16_t& lod13_row_in_lod5) {
+    const double lat =
+        90.0 - (lod8_row * Lod8_Height + lod13_row * Lod13_Height + Lod13_Height / 2);
+    const double lon = lod8_col * Lod8_Width + lod13_col * Lod13_Width + Lod13_Width / 2 - 180.0;
+    Com_LatLon_To_Cell5(lat, lon, lod5_row, lod13_row_in_lod5, lod5_col, lod13_col_in_lod5);
+}
+
+void Com_Pixel_To_Sub_Pos_Clamped(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
+                                  int16_t& lod13_col, int16_t& lod13_row, int16_t& px,
+                                  int16_t& py) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    Com_LatLon_To_Cell(lat, lon, lod8_row, lod13_row, lod8_col, lod13_col);
+    const double w = Lod8_West(lod8_col) + lod13_col * Lod13_Width;
+    const double n = Lod8_North(lod8_row) - lod13_row * Lod13_Height;
+    px = Round_Even_Within(255.0 * (lon - w) / Lod13_Width, 0, 255);
+    py = Round_Even_Within(255.0 * (n - lat) / Lod13_Height, 0, 255);
+}
+
+void Com_Pixel_To_Sub_Pos_Rounded(double x, double y, int16_t lod8_col, int16_t lod8_row,
+                                  int16_t lod13_col, int16_t lod13_row, int16_t& px, int16_t& py) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    const double w = Lod8_West(lod8_col) + lod13_col * Lod13_Width;
+    const double n = Lod8_North(lod8_row) - lod13_row * Lod13_Height;
+    px = static_cast<int16_t>(Snapped_Offset(std::fabs(lon - w), Lod13_Width, 255));
+    py = static_cast<int16_t>(Snapped_Offset(std::fabs(lat - n), Lod13_Height, 255));
+}
+
+void Com_Pixel_To_Sub_Pos(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
+                          int16_t& lod13_col, int16_t& lod13_row, int16_t& lx, int16_t& ly) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    Com_LatLon_To_Cell(lat, lon, lod8_row, lod13_row, lod8_col, lod13_col);
+    const double w = Lod8_West(lod8_col) + lod13_col * Lod13_Width;
+    const double n = Lod8_North(lod8_row) - lod13_row * Lod13_Height;
+    lx = Round_Even_Within(255.0 * (lon - w) / Lod13_Width + 4080 + 255.0 * lod13_col, 4080,
+                           12240);
+    ly = Round_Even_Within(255.0 * (n - lat) / Lod13_Height + 4080 + 255.0 * lod13_row, 4080,
+                           12240);
+}
+
+void Com_Pixel_To_Cell_Pos(double x, double y, int16_t& lod8_col, int16_t& lod8_row, int16_t& lx,
+                           int16_t& ly) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    lod8_row = To_I16(Count_Down(lat, 90.0, Lod8_Height, 513));
+    lod8_col = To_I16(Count_Up(lon, -180.0, Lod8_Width, 769));
+    lx = Round_Even_Within(8160.0 * (lon - Lod8_West(lod8_col)) / Lod8_Width + 4080, 4080, 12240);
+    ly = Round_Even_Within(8160.0 * (Lod8_North(lod8_row) - lat) / Lod8_Height + 4080, 4080,
+                           12240);
+}
+
+void Com_Pixel_To_Cell_Pos_Clamped(double x, double y, int16_t lod8_col, int16_t lod8_row,
+                                   int16_t& lx, int16_t& ly) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    lx = static_cast<int16_t>(
+        4080 + Snapped_Offset(std::fabs(lon - Lod8_West(lod8_col)), Lod8_Width, 8160));
+    ly = static_cast<int16_t>(
+        4080 + Snapped_Offset(std::fabs(lat - Lod8_North(lod8_row)), Lod8_Height, 8160));
+}
+
+void Com_Pixel_To_Cell_Pos_Unclamped(double x, double y, int16_t lod8_col, int16_t lod8_row,
+                                     int16_t& lx, int16_t& ly) {
+    double lat, lon;
+    Com_Pixel_To_LatLon(x, y, lat, lon);
+    // Only the 16-bit field bounds it: 4080 + offset saturates instead of wrapping.
+    lx = Trunc_Within(8160.0 * std::fabs(lon - Lod8_West(lod8_col)) / Lod8_Width + 0.5 + 4080,
+                      -32768, 32767);
+    ly = Trunc_Within(8160.0 * std::fabs(lat - Lod8_North(lod8_row)) / Lod8_Height + 0.5 + 4080,
+                      -32768, 32767);
+}
+
+void Com_Cell_Quad_Key(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col, int16_t lod13_row,
+                       std::string& key) {
+    // 15 binary digits hold 0..32767; indices outside the world are held to that range.
+    auto within = [](int32_t v) { return v < 0 ? 0 : (v > 32767 ? 32767 : v); };
+    const int32_t a = within(static_cast<int32_t>(lod8_col) * 32 + lod13_col);
+    const int32_t b = within(static_cast<int32_t>(lod8_row) * 32 + lod13_row);
+    key.assign(15, '0');
+    for (int i = 0; i < 15; ++i) {
+        const int bit = 14 - i;
+        key[i] = static_cast<char>('0' + ((a >> bit) & 1) + 2 * ((b >> bit) & 1));
+    }
+}
+
+std::string Com_Cell_Quad_Key(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col,
+                              int16_t lod13_row) {
+    std::string key;
+    Com_Cell_Quad_Key(lod8_col, lod8_row, lod13_col, lod13_row, key);
+    return key;
+}
