@@ -1,0 +1,35 @@
+#pragma once
+// The globals through which the object dialogs exchange their results with the main window.
+// A caller sets the dialog's flag to 1 before showing it; the dialog clears it when it changed
+// something. Defined here, once, so that callers and dialogs share them.
+#include <cstdint>
+#include <string>
+
+#include "core/project.h"
+
+// Line/polygon attribute dialog (its records Route_Attrib_Cur / _Result are in project.h).
+inline int16_t Route_Dlg_Cancelled = 0;
+inline int16_t Route_Dlg_Loading = 0;
+
+// Cell dialogs: working records, flags, the index of the record being edited, loading flags.
+inline Lwm_Cell_Rec Lwm_Cell_Cur;
+inline Lod8_Cell_Rec Lod8_Cell_Cur;
+inline Excl_Cell_Rec Excl_Cell_Cur;
+inline Class_Cell_Rec Lc_Cell_Cur;
+inline Class_Cell_Rec Wc_Cell_Cur;
+inline int16_t Area_Dlg_Cancelled = 0;
+inline int16_t Excl_Dlg_Cancelled = 0;
+inline int16_t Lc_Dlg_Cancelled = 0;
+inline int16_t Wc_Dlg_Cancelled = 0;
+inline int32_t Area_Dlg_Index = 0;
+inline int32_t Excl_Dlg_Index = 0;
+inline int32_t Lc_Dlg_Index = 0;
+inline int32_t Wc_Dlg_Index = 0;
+inline int16_t Area_Dlg_Loading = 0;
+inline int16_t Lc_Dlg_Loading = 0;
+inline int16_t Wc_Dlg_Loading = 0;
+inline std::string Edit_Mode;        // "C" create or "M" modify
+
+// Texture image dialog and grid-point altitude popup.
+inline int16_t Ima_Dlg_Cancelled = 0;
+inline int16_t Grid_Dlg_Cancelled = 0;

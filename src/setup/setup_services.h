@@ -1,0 +1,35 @@
+#pragma once
+// The globals through which the project set-up and calibration windows exchange their results
+// with their callers. They are defined here, once, so that callers and windows share them.
+#include <cstdint>
+#include <string>
+
+// General parameters window: working copies while it is open.
+inline std::string PGen_Language;     // "FR" or "US"
+inline std::string PGen_Fs_Dir;
+inline std::string PGen_Texture_Dir;
+
+// Project parameters window: New sets Proj_New := 1 and Proj_Accepted := 0; OK sets 1.
+inline int16_t Proj_New = 0;
+inline int16_t Proj_Accepted = 0;
+
+// Calibration windows: the caller sets 1, an accepted OK clears it.
+inline int16_t Cad_Not_Confirmed = 0;
+
+// Calibration working copy shared by the project parameters window and the calibration windows.
+inline double Cad_Lat_NW = 0, Cad_Lon_NW = 0, Cad_Lat_SE = 0, Cad_Lon_SE = 0;
+inline int32_t Cad_Px_NW_X = 0, Cad_Px_NW_Y = 0, Cad_Px_SE_X = 0, Cad_Px_SE_Y = 0;
+inline int16_t Cad_NW_Set = 0, Cad_SE_Set = 0;
+inline int32_t Cad_Map_Width = 0, Cad_Map_Height = 0;
+
+// Older-project conversion options (0 or 1), set by the conversion window.
+inline int16_t Conv_Adapt_Lines = 0;
+inline int16_t Conv_Line_Layers = 0;
+inline int16_t Conv_Poly_Layers = 0;
+inline int16_t Conv_Excl_Layers = 0;
+inline int16_t Conv_Not_Confirmed = 0;
+
+// Folder picker: the caller sets the title; the picker loads with Cancelled := 1.
+inline std::string Dir_Pick_Title;
+inline std::string Dir_Pick_Path;
+inline int16_t Dir_Pick_Cancelled = 0;
