@@ -1,0 +1,143 @@
+#pragma once
+// What every writer of the generation chain shares: the source file in App_Dir with its head,
+// the number text of the terrain sources, bounds, cell names, the command lines of the outside
+// compilers and tools, output names, the two progress captions of the main window and the clock
+// of the title comment.
+#include <concepts>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Progress captions: LCompileNom (file or stage) and LCompile (step) of the main window.
+
+// The main window installs itself here; generation never reaches into the editor directly.
+class Gen_Caption_Sink {
+public:
+    virtual ~Gen_Caption_Sink() = default;
+    virtual void Set_Compile_Name(const std::string& text) = 0;  // LCompileNom
+    virtual void Set_Compile_Step(const std::string& text) = 0;  // LCompile
+    virtual void Repaint() = 0;                                   // the whole main window, now
+};
+
+// nullptr: no window (tests, start-up); the texts are only recorded.
+void Gen_Set_Caption_Sink(Gen_Caption_Sink* sink);
+
+// What the labels show, kept whether or not a window is installed.
+struct Gen_Caption_Record {
+    std::string LCompileNom;
+    std::string LCompile;
+    int32_t Repaints = 0;
+    // Every (LCompileNom, LCompile) pair in force at a repaint, in order.
+    std::vector<std::pair<std::string, std::string>> Shown;
+};
+const Gen_Caption_Record& Gen_Captions();
+void Gen_Reset_Captions();
+
+void Gen_Set_Compile_Name(const std::string& text);
+void Gen_Set_Compile_Step(const std::string& text);
+void Gen_Repaint();
+// Both captions, then the repaint: what a writer does before each long stretch.
+void Gen_Show_Stage(const std::string& name, const std::string& step);
+
+// ---------------------------------------------------------------------------------------------
+// Clock of the title comment.
+
+// An empty function puts the real local clock back.
+void Gen_Set_Clock(std::function<std::tm()> clock);
+std::tm Gen_Now();
+// General date: short date, a blank, long time ("08/12/2026 22:50:05").
+std::string Gen_Date_Text(const std::tm& when);
+
+// ---------------------------------------------------------------------------------------------
+// Number text of generated sources: no blanks, no zero before the point, 15 significant digits,
+// no exponent (".5", "-.25", "3", ".010986328125").
+
+std::string Gen_Num(double value);
+std::string Gen_Num_Int(int64_t value);
+template <std::integral T>
+std::string Gen_Num(T value) { return Gen_Num_Int(static_cast<int64_t>(value)); }
+
+// A whole number as three digits ("007"), as the class files name their LOD5 cells.
+std::string Gen_Three_Digits(int32_t value);
+
+// A line's free text in a comment line: CR and LF would end the line early.
+std::string Gen_Free_Text(const std::string& text);
+
+// ---------------------------------------------------------------------------------------------
+// Bounds of the header line: whole degrees, clamped to -90..90 and -180..180.
+
+struct Gen_Bounds {
+    int32_t North = 0;
+    int32_t South = 0;
+    int32_t East = 0;
+    int32_t West = 0;
+};
+int32_t Gen_Clamp_Lat(int32_t degrees);
+int32_t Gen_Clamp_Lon(int32_t degrees);
+Gen_Bounds Gen_Clamp(const Gen_Bounds& bounds);
+
+// "BGLHeader 46, 43, 8, 4" followed by the writer's tail (", LWMHeader , TerrainHeaderStart").
+std::string Gen_Header_Line(const Gen_Bounds& bounds, const std::string& tail);
+inline constexpr const char* Gen_Tail_Vtp = ", TerrainHeaderStart, VTPHeader";
+inline constexpr const char* Gen_Tail_Lwm = ", LWMHeader , TerrainHeaderStart";
+inline constexpr const char* Gen_Title_Excl = ";  Tessaline (Exclude) : Generated on ";
+inline constexpr const char* Gen_Title_Lwm = ";  Tessaline : LWM Generated on ";
+
+// Symbolic cell name of the index: prefix, LOD8 column, "_", LOD8 row ("Cellv_389_130").
+std::string Gen_Cell_Name(const std::string& prefix, int32_t lod8_col, int32_t lod8_row);
+inline constexpr const char* Gen_Cell_Prefix_Lwm = "Cell_";
+inline constexpr const char* Gen_Cell_Prefix_Vtp = "Cellv_";
+
+// ---------------------------------------------------------------------------------------------
+// A generated source: App_Dir & name (name starts with "\"). An old file of that name is deleted
+// when the source is opened; the lines are written at Close, CR LF, Windows-1252.
+
+class Gen_Source {
+public:
+    explicit Gen_Source(const std::string& name);
+    const std::string& Path() const { return path_; }
+
+    void Line(const std::string& text);
+    // The six head lines: dashes, title with the clock's date, dashes, the two includes, header.
+    void Head(const std::string& title_prefix, const Gen_Bounds& bounds, const std::string& tail);
+    // False when the file could not be written.
+    bool Close();
+
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string path_;
+    std::string text_;
+    bool closed_ = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Outside programs, all in App_Dir.
+
+std::string Gen_Quote(const std::string& text);
+// App_Dir & "\bglc.exe" & blanks & quoted source & " " & quoted BGL. The exclusion source uses
+// one blank, the land/water mask source two.
+std::string Gen_Bglc_Command(const std::string& source_path, const std::string& bgl_path,
+                             int blanks);
+// App_Dir & "\" & tool & "  " (two blanks) & the arguments joined by one blank, each as given.
+std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::string>& arguments);
+// A path argument: quoted (a blank would split it).
+inline std::string Gen_Path_Arg(const std::string& path) { return Gen_Quote(path); }
+
+enum class Gen_Run_Result {
+    Done,         // started, ended with status 0 and, when asked, left its output file
+    Not_Started,  // the run-and-wait service has shown its message
+    Failed,       // started but exit status not 0, or the output file is missing
+};
+// Runs hidden and waits. `output_path` empty: only the exit status is checked.
+Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path = {});
+// The writer's own failure box: OK button, the program's title.
+void Gen_Show_Failure(const std::string& message);
+
+// BGL output named from Bgl_Base_Path less its last four characters, then suffix and ".bgl"
+// ("_3" gives ...\Area_3.bgl).
+std::string Gen_Output_Path(const std::string& suffix);
