@@ -1,0 +1,45 @@
+#pragma once
+// Files and paths. The program builds Windows paths (App_Dir & "\Temp\x.bmp"); they are mapped
+// here to the local file system: "\" becomes "/", a drive "C:" is dropped, and a component that
+// does not exist with the exact spelling is looked up case-insensitively.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// The local path for a program path (components resolved as far as they exist).
+std::string MapPath(const std::string& path);
+
+bool FileExists(const std::string& path);      // a regular file
+bool FolderExists(const std::string& path);    // a directory
+bool PathExists(const std::string& path);      // either
+
+bool DeleteFile(const std::string& path);      // true when the file is gone afterwards
+bool CopyFile(const std::string& from, const std::string& to);   // overwrites `to`
+bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
+// Length in bytes, -1 when the file does not exist.
+long long FileLength(const std::string& path);
+// Deletes the files of the folder that match a "*"/"?" pattern, case-insensitively
+// (Kill "C:\x\Base_*.bgl"). Returns how many were deleted.
+int DeleteMatching(const std::string& pattern_path);
+bool MakeFolder(const std::string& path);      // creates missing parents; true when it exists after
+// Entry names of a folder (no "." and ".."), sorted; empty when the folder is missing.
+std::vector<std::string> ListFolder(const std::string& path, bool folders_only = false);
+
+// Whole binary file; false when it cannot be opened or read.
+bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes);
+// `count` bytes from `offset`; false (and `bytes` holding what was read) on a short read.
+bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
+                     std::vector<uint8_t>& bytes);
+bool WriteBinary(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Text files: Windows-1252 on disk, UTF-8 here. Lines end in CR LF, LF or CR; a last line
+// without its end is a line; an empty file has no lines.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// Writes every line followed by CR LF, through a file beside the target that then replaces it.
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+// Writes the bytes beside the target, then renames over it: the old file stays whole on failure.
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+}  // namespace plat

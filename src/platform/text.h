@@ -1,0 +1,53 @@
+#pragma once
+// Text helpers: UTF-8 inside the program, Windows-1252 on disk, and the string
+// routines the program's code is written with (1-based positions, as the program counts them).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// Windows-1252 bytes -> UTF-8. Bytes that code page leaves undefined map to U+FFFD.
+std::string Cp1252ToUtf8(std::string_view bytes);
+// UTF-8 -> Windows-1252 bytes. Characters the code page cannot hold (and malformed UTF-8) become '?'.
+std::string Utf8ToCp1252(std::string_view text);
+
+// Mid$(s, start, length): start is 1-based; length < 0 means "to the end".
+std::string Mid(std::string_view s, long start, long length = -1);
+std::string Left(std::string_view s, long length);
+std::string Right(std::string_view s, long length);
+// InStr: 1-based position of `find` in `s` from `start`, 0 when absent (an empty `find` gives start).
+long InStr(std::string_view s, std::string_view find, long start = 1);
+long InStr(long start, std::string_view s, std::string_view find);
+// InStrRev: 1-based position of the last `find` in `s`, 0 when absent.
+long InStrRev(std::string_view s, std::string_view find);
+
+// Blanks (spaces) only, as the program's Trim does.
+std::string Trim(std::string_view s);
+std::string LTrim(std::string_view s);
+std::string RTrim(std::string_view s);
+
+// ASCII letters and the Latin-1 accented letters (UTF-8) change case.
+std::string UCase(std::string_view s);
+std::string LCase(std::string_view s);
+// Case-insensitive comparison in the UCase sense: <0, 0, >0.
+int CompareNoCase(std::string_view a, std::string_view b);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Val: the numeric prefix of the text, blanks skipped, "." as separator, "&H" hex; 0 when none.
+double Val(std::string_view s);
+// Str$: shortest decimal form with "." and a leading blank when the value is not negative.
+std::string Str(double value);
+// CStr: the same without the leading blank.
+std::string CStr(double value);
+std::string CStr(long long value);
+
+// Format(value, pattern) for the digit patterns "0", "00", "000", "#0", "##0", "00.0000", "#0.0000":
+// '0' is a compulsory digit, '#' an optional one; the fraction is rounded half away from zero.
+std::string Format(double value, std::string_view pattern);
+
+// The shortest decimal text that reads back as exactly `value` ("." separator, no blank):
+// 0.5 -> "0.5", 3 -> "3", 1e-7 -> "1E-07".
+std::string ShortestNumber(double value);
+
+}  // namespace plat
