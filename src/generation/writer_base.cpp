@@ -1,0 +1,202 @@
+#include "generation/writer_base.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/project.h"
+#include "core/syst.h"
+#include "platform/files.h"
+#include "platform/host.h"
+#include "platform/process.h"
+#include "platform/text.h"
+
+// ---------------------------------------------------------------------------------------------
+// Captions
+
+namespace {
+
+Gen_Caption_Sink* caption_sink = nullptr;
+Gen_Caption_Record caption_record;
+std::function<std::tm()> gen_clock;
+
+}  // namespace
+
+void Gen_Set_Caption_Sink(Gen_Caption_Sink* sink) { caption_sink = sink; }
+
+const Gen_Caption_Record& Gen_Captions() { return caption_record; }
+
+void Gen_Reset_Captions() { caption_record = Gen_Caption_Record{}; }
+
+void Gen_Set_Compile_Name(const std::string& text) {
+    caption_record.LCompileNom = text;
+    if (caption_sink) caption_sink->Set_Compile_Name(text);
+}
+
+void Gen_Set_Compile_Step(const std::string& text) {
+    caption_record.LCompile = text;
+    if (caption_sink) caption_sink->Set_Compile_Step(text);
+}
+
+void Gen_Repaint() {
+    ++caption_record.Repaints;
+    caption_record.Shown.emplace_back(caption_record.LCompileNom, caption_record.LCompile);
+    if (caption_sink) caption_sink->Repaint();
+}
+
+void Gen_Show_Stage(const std::string& name, const std::string& step) {
+    Gen_Set_Compile_Name(name);
+    Gen_Set_Compile_Step(step);
+    Gen_Repaint();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clock
+
+void Gen_Set_Clock(std::function<std::tm()> clock) { gen_clock = std::move(clock); }
+
+std::tm Gen_Now() {
+    if (gen_clock) return gen_clock();
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+std::string Gen_Date_Text(const std::tm& when) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %02d:%02d:%02d", when.tm_mday, when.tm_mon + 1,
+                  when.tm_year + 1900, when.tm_hour, when.tm_min, when.tm_sec);
+    return buf;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Numbers
+
+std::string Gen_Num_Int(int64_t value) { return std::to_string(value); }
+
+std::string Gen_Num(double value) {
+    if (!std::isfinite(value)) return "0";
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return Gen_Num_Int(static_cast<int64_t>(value));
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string text = buf;
+    if (text.find('e') != std::string::npos) {
+        // Fixed notation with the same 15 significant digits.
+        int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        int decimals = std::clamp(14 - exponent, 0, 340);
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        text = buf;
+        if (text.find('.') != std::string::npos) {
+            while (!text.empty() && text.back() == '0') text.pop_back();
+            if (!text.empty() && text.back() == '.') text.pop_back();
+        }
+    }
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    else if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
+    if (text == "-0" || text.empty() || text == "-") text = "0";
+    return text;
+}
+
+std::string Gen_Three_Digits(int32_t value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", value);
+    return buf;
+}
+
+std::string Gen_Free_Text(const std::string& text) {
+    std::string clean = text;
+    std::replace(clean.begin(), clean.end(), '\r', ' ');
+    std::replace(clean.begin(), clean.end(), '\n', ' ');
+    return clean;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bounds, header, cell names
+
+int32_t Gen_Clamp_Lat(int32_t degrees) { return std::clamp(degrees, -90, 90); }
+int32_t Gen_Clamp_Lon(int32_t degrees) { return std::clamp(degrees, -180, 180); }
+
+Gen_Bounds Gen_Clamp(const Gen_Bounds& bounds) {
+    return {Gen_Clamp_Lat(bounds.North), Gen_Clamp_Lat(bounds.South), Gen_Clamp_Lon(bounds.East),
+            Gen_Clamp_Lon(bounds.West)};
+}
+
+std::string Gen_Header_Line(const Gen_Bounds& bounds, const std::string& tail) {
+    return "BGLHeader " + Gen_Num(bounds.North) + ", " + Gen_Num(bounds.South) + ", " +
+           Gen_Num(bounds.East) + ", " + Gen_Num(bounds.West) + tail;
+}
+
+std::string Gen_Cell_Name(const std::string& prefix, int32_t lod8_col, int32_t lod8_row) {
+    return prefix + Gen_Num(lod8_col) + "_" + Gen_Num(lod8_row);
+}
+
+std::string Gen_Quote(const std::string& text) { return "\"" + text + "\""; }
+
+// ---------------------------------------------------------------------------------------------
+// Sources
+
+Gen_Source::Gen_Source(const std::string& name) : path_(App_Dir + name) {
+    // Renewal: never appended to, and no stale file if the writer stops early.
+    plat::DeleteFile(path_);
+}
+
+void Gen_Source::Line(const std::string& text) {
+    text_ += text;
+    text_ += "\r\n";
+}
+
+void Gen_Source::Head(const std::string& title_prefix, const Gen_Bounds& bounds,
+                      const std::string& tail) {
+    const std::string dashes = ";" + std::string(50, '-');
+    Line(dashes);
+    Line(title_prefix + Gen_Date_Text(Gen_Now()));
+    Line(dashes);
+    Line("include TDFMacros.inc");
+    Line("include TDFHeaders.inc");
+    Line(Gen_Header_Line(Gen_Clamp(bounds), tail));
+}
+
+bool Gen_Source::Close() {
+    if (closed_) return true;
+    closed_ = true;
+    return plat::ReplaceFileAtomically(path_, plat::Utf8ToCp1252(text_));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Outside programs
+
+std::string Gen_Bglc_Command(const std::string& source_path, const std::string& bgl_path,
+                             int blanks) {
+    return App_Dir + "\\bglc.exe" + std::string(static_cast<size_t>(std::max(blanks, 1)), ' ') +
+           Gen_Quote(source_path) + " " + Gen_Quote(bgl_path);
+}
+
+std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::string>& arguments) {
+    std::string command = App_Dir + "\\" + tool + " ";
+    for (const std::string& argument : arguments) command += " " + argument;
+    return command;
+}
+
+Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path) {
+    plat::ProcessResult result = plat::RunAndWait(command, App_Dir);
+    if (!result.started) {
+        plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
+                                   plat::MB_OK | plat::MB_ICONINFORMATION, "Tessaline");
+        return Gen_Run_Result::Not_Started;
+    }
+    if (result.exit_status != 0) return Gen_Run_Result::Failed;
+    if (!output_path.empty() && !plat::FileExists(output_path)) return Gen_Run_Result::Failed;
+    return Gen_Run_Result::Done;
+}
+
+void Gen_Show_Failure(const std::string& message) {
+    plat::CurrentHost().MsgBox(message, plat::MB_OK, "Tessaline");
+}
+
+std::string Gen_Output_Path(const std::string& suffix) {
+    std::string base = Bgl_Base_Path;
+    base.resize(base.size() >= 4 ? base.size() - 4 : 0);
+    return base + suffix + ".bgl";
+}
