@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/files.h"
+#include "platform/number.h"
+
 std::string Scan_Line;
 int16_t Scan_Length = 0;
 int16_t Scan_Pos = 1;
@@ -210,5 +213,10 @@ void Pinit_Next_Quoted() {
 }
 
 namespace {
-char User_Decimal_Separator() { return '.'; }
+char User_Decimal_Separator() { return plat::DecimalSeparator(); }
 }  // namespace
+
+bool Com_Open_Text_File(const std::string& path, Text_In_File& file) {
+    file = Text_In_File{};
+    return plat::ReadTextLines(path, file.Lines);
+}
