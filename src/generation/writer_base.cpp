@@ -19,6 +19,7 @@ namespace {
 Gen_Caption_Sink* caption_sink = nullptr;
 Gen_Caption_Record caption_record;
 std::function<std::tm()> gen_clock;
+std::vector<std::string> run_history;
 
 }  // namespace
 
@@ -167,19 +168,29 @@ bool Gen_Source::Close() {
 // ---------------------------------------------------------------------------------------------
 // Outside programs
 
+std::string Gen_Program(const std::string& tool) {
+    // Unquoted as usual; a folder with blanks would split the program path.
+    std::string path = App_Dir + "\\" + tool;
+    return path.find(' ') == std::string::npos ? path : Gen_Quote(path);
+}
+
 std::string Gen_Bglc_Command(const std::string& source_path, const std::string& bgl_path,
                              int blanks) {
-    return App_Dir + "\\bglc.exe" + std::string(static_cast<size_t>(std::max(blanks, 1)), ' ') +
+    return Gen_Program("bglc.exe") + std::string(static_cast<size_t>(std::max(blanks, 1)), ' ') +
            Gen_Quote(source_path) + " " + Gen_Quote(bgl_path);
 }
 
 std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::string>& arguments) {
-    std::string command = App_Dir + "\\" + tool + " ";
+    std::string command = Gen_Program(tool) + " ";
     for (const std::string& argument : arguments) command += " " + argument;
     return command;
 }
 
+const std::vector<std::string>& Gen_Commands_Run() { return run_history; }
+void Gen_Reset_Commands_Run() { run_history.clear(); }
+
 Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path) {
+    run_history.push_back(command);
     plat::ProcessResult result = plat::RunAndWait(command, App_Dir);
     if (!result.started) {
         plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,

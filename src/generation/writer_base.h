@@ -119,6 +119,8 @@ private:
 // Outside programs, all in App_Dir.
 
 std::string Gen_Quote(const std::string& text);
+// App_Dir & "\" & tool, quoted only when the path holds a blank.
+std::string Gen_Program(const std::string& tool);
 // App_Dir & "\bglc.exe" & blanks & quoted source & " " & quoted BGL. The exclusion source uses
 // one blank, the land/water mask source two.
 std::string Gen_Bglc_Command(const std::string& source_path, const std::string& bgl_path,
@@ -135,6 +137,9 @@ enum class Gen_Run_Result {
 };
 // Runs hidden and waits. `output_path` empty: only the exit status is checked.
 Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path = {});
+// Every command line handed to Gen_Run_Tool, in order (what the tools were told).
+const std::vector<std::string>& Gen_Commands_Run();
+void Gen_Reset_Commands_Run();
 // The writer's own failure box: OK button, the program's title.
 void Gen_Show_Failure(const std::string& message);
 
