@@ -153,10 +153,14 @@ namespace {
 
 void Set_Scan_Line(const std::string& line) {
     Scan_Line = line;
-    Scan_Length = static_cast<int16_t>(line.size() > 32767 ? 32767 : line.size());
+    Scan_Length = static_cast<int16_t>(line.size() > 32766 ? 32766 : line.size());
 }
 
-char Scan_Char(int16_t pos) { return Scan_Line[static_cast<size_t>(pos - 1)]; }
+// Past the text (a Scan_Length set by hand longer than Scan_Line) reads as a blank.
+char Scan_Char(int16_t pos) {
+    const size_t i = static_cast<size_t>(pos - 1);
+    return i < Scan_Line.size() ? Scan_Line[i] : ' ';
+}
 
 }  // namespace
 
@@ -191,9 +195,12 @@ void Pinit_Next_Token() {
     while (Scan_Pos < Scan_Length) {
         ++Scan_Pos;
         const char c = Scan_Char(Scan_Pos);
-        if (c == ' ') break;
+        if (c == ' ') return;
         Scan_Token += c;
     }
+    // The token ran to the end of the line: step past it, or the next call would return the
+    // line's last character again in place of an empty token.
+    Scan_Pos = static_cast<int16_t>(Scan_Length < 32767 ? Scan_Length + 1 : Scan_Length);
 }
 
 void Pinit_Next_Quoted() {
