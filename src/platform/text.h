@@ -7,7 +7,8 @@
 
 namespace plat {
 
-// Windows-1252 bytes -> UTF-8. Bytes that code page leaves undefined map to U+FFFD.
+// Windows-1252 bytes -> UTF-8. The five bytes the code page leaves undefined map to the C1
+// controls of the same value, so every byte sequence survives a round trip.
 std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8 -> Windows-1252 bytes. Characters the code page cannot hold (and malformed UTF-8) become '?'.
 std::string Utf8ToCp1252(std::string_view text);
@@ -36,9 +37,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // Val: the numeric prefix of the text, blanks skipped, "." as separator, "&H" hex; 0 when none.
 double Val(std::string_view s);
-// Str$: shortest decimal form with "." and a leading blank when the value is not negative.
+// Str$: 15 significant digits, "." separator, no zero before the point (" .5"), a leading blank
+// when the value is not negative, exponent form outside 1E-05 .. 1E+15 (" 1E-07").
 std::string Str(double value);
-// CStr: the same without the leading blank.
+// CStr: the same digits without the blank and with the zero before the point ("0.5").
 std::string CStr(double value);
 std::string CStr(long long value);
 
@@ -46,8 +48,7 @@ std::string CStr(long long value);
 // '0' is a compulsory digit, '#' an optional one; the fraction is rounded half away from zero.
 std::string Format(double value, std::string_view pattern);
 
-// The shortest decimal text that reads back as exactly `value` ("." separator, no blank):
-// 0.5 -> "0.5", 3 -> "3", 1e-7 -> "1E-07".
+// The CStr text of a value: 0.5 -> "0.5", 3 -> "3", -2.25 -> "-2.25", 1e-7 -> "1E-07".
 std::string ShortestNumber(double value);
 
 }  // namespace plat

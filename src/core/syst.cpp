@@ -1,0 +1,156 @@
+#include "core/syst.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/host.h"
+#include "platform/number.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+std::string App_Dir;
+std::string Ini_Path;
+
+bool SYST_Run_Process(const std::string& command, int16_t show) {
+    (void)show;   // no windows to show or hide here
+    const plat::ProcessResult run = plat::RunAndWait(command, App_Dir);
+    if (run.started) return true;
+    plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
+                               plat::MB_ICONINFORMATION, "Tessaline");
+    return false;
+}
+
+int16_t SYST_Valid_File_Name(const std::string& name) {
+    static const std::string allowed = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_.!#$%&'()-~{}";
+    if (name.empty() || name[0] == ' ') return 0;
+    for (char c : name) {
+        const char up = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        if (allowed.find(up) == std::string::npos) return 0;
+    }
+    const auto dot = name.find('.');
+    if (dot == std::string::npos || dot == 0) return 0;
+    if (name.find('.', dot + 1) != std::string::npos) return 0;
+    const auto after = name.size() - dot - 1;
+    if (after < 1 || after > 3) return 0;
+    if (name[dot - 1] == ' ') return 0;
+    return 1;
+}
+
+void SYST_Split_Path(const std::string& path, std::string& folder, std::string& name, uint8_t& error) {
+    error = 0;
+    const std::string p = plat::Trim(path);
+    if (p.empty()) {
+        error = 1;
+        return;
+    }
+    const auto slash = p.find_last_of("\\/");
+    if (slash != std::string::npos && (slash == p.size() - 1 || slash == 0)) {
+        error = 1;
+        return;
+    }
+    const std::string f = slash == std::string::npos ? std::string() : p.substr(0, slash);
+    const std::string n = slash == std::string::npos ? p : p.substr(slash + 1);
+    if (SYST_Valid_File_Name(n) == 0) {
+        error = 1;
+        return;
+    }
+    folder = f;
+    name = n;
+}
+
+void SYST_Split_Ext(const std::string& name, std::string& base, std::string& ext) {
+    const auto dot = name.find('.');
+    if (dot == std::string::npos) {
+        base = name;
+        ext.clear();
+    } else if (dot == name.size() - 1) {
+        base = name.substr(0, dot);
+        ext.clear();
+    } else {
+        base = name.substr(0, dot);
+        ext = plat::UCase(name.substr(dot + 1));
+    }
+}
+
+std::string SYST_Windows_Dir() { return {}; }
+std::string SYST_System_Dir() { return {}; }
+
+void SYST_Add_Backslash(std::string& path) {
+    const std::string t = plat::Trim(path);
+    if (!t.empty() && (t.back() == '/' || t.back() == '\\')) return;
+    path = plat::RTrim(path) + "\\";
+}
+
+std::string SYST_Cut_At_Nul(const std::string& text) {
+    const auto nul = text.find('\0');
+    return nul == std::string::npos ? text : text.substr(0, nul);
+}
+
+void SYST_Read_Registry(int64_t root, const std::string& subkey, const std::string& name, std::string& text) {
+    text.clear();
+    auto value = plat::RegistryRead(root, subkey, name);
+    if (!value) return;
+    if (!value->empty() && value->back() == '\0') value->pop_back();
+    text = *value + "\\";
+}
+
+double SYST_To_Double(const std::string& text) {
+    // Only digits, one sign, the user's separator and an exponent make a number; anything else
+    // gives 0 for the caller's range check to refuse.
+    const std::string t = plat::Trim(text);
+    const char sep = plat::DecimalSeparator();
+    std::string c_text;
+    bool digit = false;
+    for (char ch : t) {
+        if (ch >= '0' && ch <= '9') { c_text += ch; digit = true; }
+        else if (ch == sep) c_text += '.';
+        else if (ch == '+' || ch == '-' || ch == 'e' || ch == 'E') c_text += ch;
+        else return 0;
+    }
+    if (!digit) return 0;
+    char* end = nullptr;
+    const double v = std::strtod(c_text.c_str(), &end);
+    if (end == nullptr || *end != '\0' || !std::isfinite(v)) return 0;
+    return v;
+}
+
+std::string SYST_To_Text(double value) {
+    std::string text = plat::CStr(value);
+    const char sep = plat::DecimalSeparator();
+    for (char& ch : text)
+        if (ch == '.') ch = sep;
+    return plat::Trim(text);
+}
+
+namespace {
+
+int32_t Saturate(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
+
+// Nearest integer, halves to the even neighbour, independent of the FPU rounding mode.
+double RoundHalfEven(double a) {
+    const double f = std::floor(a);
+    const double diff = a - f;
+    if (diff < 0.5) return f;
+    if (diff > 0.5) return f + 1;
+    return std::fmod(f, 2.0) == 0 ? f : f + 1;
+}
+
+}  // namespace
+
+int32_t SYST_Truncate(double x) { return Saturate(std::trunc(x)); }
+
+int32_t SYST_Round(double x) {
+    if (std::isnan(x)) return 0;
+    const double r = RoundHalfEven(std::fabs(x));
+    return Saturate(x < 0 ? -r : r);
+}
+
+int16_t SYST_Colour_Green(int32_t colour) { return static_cast<int16_t>((colour >> 8) & 255); }
+int16_t SYST_Colour_Red(int32_t colour) { return static_cast<int16_t>(colour & 255); }

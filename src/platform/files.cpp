@@ -1,0 +1,242 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/text.h"
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace plat {
+namespace {
+
+bool WildMatch(std::string_view pattern, std::string_view name) {
+    // Iterative "*"/"?" matcher with backtracking to the last star.
+    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) { ++p; ++n; }
+        else if (p < pattern.size() && pattern[p] == '*') { star = p++; mark = n; }
+        else if (star != std::string_view::npos) { p = star + 1; n = ++mark; }
+        else return false;
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+// A name beside the target that no other writer in this process or another one uses.
+std::string Unique(const std::string& local) {
+    static std::atomic<unsigned> counter{0};
+    return local + ".~" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+}
+
+}  // namespace
+
+std::string MapPath(const std::string& path) {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) p.erase(0, 2);
+    if (p.empty()) return p;
+    const bool absolute = p[0] == '/';
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= p.size()) {
+        const auto slash = p.find('/', start);
+        const auto end = slash == std::string::npos ? p.size() : slash;
+        if (end > start) parts.emplace_back(p.substr(start, end - start));
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    fs::path current = absolute ? fs::path("/") : fs::path();
+    bool resolving = true;
+    std::error_code ec;
+    for (const auto& part : parts) {
+        fs::path next = current / part;
+        if (resolving && part != "." && part != ".." && !fs::exists(next, ec)) {
+            bool found = false;
+            const fs::path dir = current.empty() ? fs::path(".") : current;
+            for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+                const std::string name = it->path().filename().string();
+                if (EqualsNoCase(name, part)) { next = current / name; found = true; break; }
+            }
+            if (!found) resolving = false;   // the rest does not exist yet; keep its spelling
+        }
+        current = next;
+    }
+    std::string out = current.string();
+    if (p.back() == '/' && !out.empty() && out.back() != '/') out += '/';
+    return out;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(MapPath(path), ec);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(MapPath(path), ec);
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(MapPath(path), ec);
+}
+
+bool DeleteFile(const std::string& path) {
+    std::error_code ec;
+    const std::string local = MapPath(path);
+    if (fs::is_directory(local, ec)) return false;
+    fs::remove(local, ec);
+    return !fs::exists(local, ec);
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const std::string src = MapPath(from);
+    if (!fs::is_regular_file(src, ec)) return false;
+    return fs::copy_file(src, MapPath(to), fs::copy_options::overwrite_existing, ec) && !ec;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(MapPath(from), MapPath(to), ec);
+    return !ec;
+}
+
+long long FileLength(const std::string& path) {
+    std::error_code ec;
+    const std::string local = MapPath(path);
+    if (!fs::is_regular_file(local, ec)) return -1;
+    const auto size = fs::file_size(local, ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+int DeleteMatching(const std::string& pattern_path) {
+    std::string p = pattern_path;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    const auto slash = p.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+    const std::string pattern = UCase(slash == std::string::npos ? p : p.substr(slash + 1));
+    int deleted = 0;
+    std::error_code ec;
+    const std::string local = MapPath(folder);
+    std::vector<fs::path> victims;
+    for (fs::directory_iterator it(local, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ec2;
+        if (it->is_regular_file(ec2) && WildMatch(pattern, UCase(it->path().filename().string())))
+            victims.push_back(it->path());
+    }
+    for (const auto& v : victims)
+        if (fs::remove(v, ec)) ++deleted;
+    return deleted;
+}
+
+bool MakeFolder(const std::string& path) {
+    std::error_code ec;
+    const std::string local = MapPath(path);
+    fs::create_directories(local, ec);
+    return fs::is_directory(local, ec);
+}
+
+std::vector<std::string> ListFolder(const std::string& path, bool folders_only) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(MapPath(path), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ec2;
+        if (folders_only && !it->is_directory(ec2)) continue;
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    std::ifstream in(MapPath(path), std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
+                     std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (offset < 0) return false;
+    std::ifstream in(MapPath(path), std::ios::binary);
+    if (!in) return false;
+    in.seekg(offset);
+    if (!in) return false;
+    bytes.resize(count);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+    const auto got = static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount()));
+    bytes.resize(got);
+    return got == count;
+}
+
+bool WriteBinary(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(MapPath(path), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+    lines.clear();
+    std::vector<uint8_t> bytes;
+    if (!ReadBinary(path, bytes)) return false;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = static_cast<char>(bytes[i]);
+        if (c == '\r' || c == '\n') {
+            lines.push_back(Cp1252ToUtf8(line));
+            line.clear();
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(Cp1252ToUtf8(line));
+    return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
+    const std::string local = MapPath(path);
+    const std::string temp = Unique(local);
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, local, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines) {
+        bytes += Utf8ToCp1252(l);
+        bytes += "\r\n";
+    }
+    return ReplaceFileAtomically(path, bytes);
+}
+
+}  // namespace plat

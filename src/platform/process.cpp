@@ -1,0 +1,180 @@
+#include "platform/process.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace plat {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The folder of PATH that holds an executable `name`, or "".
+std::string FindOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return {};
+    std::string all(path);
+    std::size_t start = 0;
+    while (start <= all.size()) {
+        auto colon = all.find(':', start);
+        if (colon == std::string::npos) colon = all.size();
+        std::string dir = all.substr(start, colon - start);
+        if (dir.empty()) dir = ".";
+        const std::string candidate = dir + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = colon + 1;
+    }
+    return {};
+}
+
+// True when the file starts with the "MZ" of a Windows program.
+bool IsWindowsProgram(const std::string& local) {
+    std::ifstream in(local, std::ios::binary);
+    char head[2] = {0, 0};
+    in.read(head, 2);
+    return in.gcount() == 2 && head[0] == 'M' && head[1] == 'Z';
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    if (i >= line.size()) return args;
+    // The program: up to the closing quote when quoted, else up to the first blank; no escapes.
+    std::string program;
+    if (line[i] == '"') {
+        ++i;
+        while (i < line.size() && line[i] != '"') program += line[i++];
+        if (i < line.size()) ++i;
+    }
+    while (i < line.size() && !IsBlank(line[i])) {
+        if (line[i] != '"') program += line[i];
+        ++i;
+    }
+    args.push_back(program);
+    for (;;) {
+        while (i < line.size() && IsBlank(line[i])) ++i;
+        if (i >= line.size()) break;
+        std::string arg;
+        bool quoted = false;
+        while (i < line.size() && (quoted || !IsBlank(line[i]))) {
+            if (line[i] == '\\') {
+                std::size_t n = 0;
+                while (i < line.size() && line[i] == '\\') { ++n; ++i; }
+                if (i < line.size() && line[i] == '"') {
+                    arg.append(n / 2, '\\');
+                    if (n % 2 == 1) { arg += '"'; ++i; }
+                } else {
+                    arg.append(n, '\\');
+                }
+            } else if (line[i] == '"') {
+                // "" inside a quoted run is a literal quote.
+                if (quoted && i + 1 < line.size() && line[i + 1] == '"') { arg += '"'; i += 2; }
+                else { quoted = !quoted; ++i; }
+            } else {
+                arg += line[i++];
+            }
+        }
+        args.push_back(arg);
+    }
+    return args;
+}
+
+ProcessResult RunAndWait(const std::string& command_line, const std::string& folder) {
+    ProcessResult result;
+    std::vector<std::string> args = SplitCommandLine(command_line);
+    if (args.empty() || args[0].empty()) {
+        result.error = "empty command line";
+        return result;
+    }
+    const std::string local_folder = folder.empty() ? std::string() : MapPath(folder);
+    if (!local_folder.empty() && !std::filesystem::is_directory(local_folder)) {
+        result.error = "no such folder: " + local_folder;
+        return result;
+    }
+    // A bare name is looked for in the given folder first, then on PATH.
+    std::string program = args[0];
+    std::string local;
+    const bool has_folder = program.find('\\') != std::string::npos || program.find('/') != std::string::npos;
+    if (has_folder) {
+        local = MapPath(program);
+    } else {
+        const std::string here = MapPath((local_folder.empty() ? std::string(".") : local_folder) + "/" + program);
+        if (std::filesystem::is_regular_file(here)) local = here;
+        else local = FindOnPath(program);
+    }
+    if (local.empty() || !std::filesystem::is_regular_file(local)) {
+        result.error = "no such program: " + program;
+        return result;
+    }
+    if (local.find('/') == std::string::npos) local = "./" + local;
+    if (!local_folder.empty() && local[0] != '/') local = std::filesystem::absolute(local).string();
+
+    std::vector<std::string> argv_text;
+    if (IsWindowsProgram(local) || ::access(local.c_str(), X_OK) != 0) {
+        const std::string wine = FindOnPath("wine");
+        if (!wine.empty() && UCase(Right(local, 4)) == ".EXE") argv_text.push_back(wine);
+    }
+    argv_text.push_back(local);
+    for (std::size_t k = 1; k < args.size(); ++k) argv_text.push_back(args[k]);
+    std::vector<char*> argv;
+    for (auto& a : argv_text) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    // The child reports a failed chdir or exec through a pipe that a successful exec closes.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        result.error = std::strerror(errno);
+        return result;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        result.error = std::strerror(errno);
+        return result;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (!local_folder.empty() && ::chdir(local_folder.c_str()) != 0) {
+            const int e = errno;
+            (void)!::write(fds[1], &e, sizeof e);
+            ::_exit(127);
+        }
+        ::execv(argv[0], argv.data());
+        const int e = errno;
+        (void)!::write(fds[1], &e, sizeof e);
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    int child_errno = 0;
+    ssize_t got;
+    do {
+        got = ::read(fds[0], &child_errno, sizeof child_errno);
+    } while (got < 0 && errno == EINTR);
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (got > 0) {
+        result.error = std::strerror(child_errno);
+        return result;
+    }
+    result.started = true;
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+}  // namespace plat
