@@ -29,6 +29,13 @@ const Gen_Caption_Record& Gen_Captions() { return caption_record; }
 
 void Gen_Reset_Captions() { caption_record = Gen_Caption_Record{}; }
 
+void Gen_Reset_Writer_Base() {
+    caption_sink = nullptr;
+    caption_record = Gen_Caption_Record{};
+    gen_clock = nullptr;
+    run_history.clear();
+}
+
 void Gen_Set_Compile_Name(const std::string& text) {
     caption_record.LCompileNom = text;
     if (caption_sink) caption_sink->Set_Compile_Name(text);

@@ -40,6 +40,8 @@ void Gen_Reset_Captions();
 void Gen_Set_Compile_Name(const std::string& text);
 void Gen_Set_Compile_Step(const std::string& text);
 void Gen_Repaint();
+// Back to the start state: no sink, empty captions and command record, the real clock.
+void Gen_Reset_Writer_Base();
 // Both captions, then the repaint: what a writer does before each long stretch.
 void Gen_Show_Stage(const std::string& name, const std::string& step);
 

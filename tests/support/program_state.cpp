@@ -4,6 +4,7 @@
 #include "core/project.h"
 #include "dialogs/dialog_services.h"
 #include "generation/generation_services.h"
+#include "generation/writer_base.h"
 #include "setup/setup_services.h"
 #include "simlink/simlink_services.h"
 
@@ -98,6 +99,7 @@ void ResetProgramState() {
     Reset_Resource_Tables();
     Reset_Scanner();
     Reset_Service_Globals();
+    Gen_Reset_Writer_Base();
     // Other subsystems' resets follow here.
 }
 
