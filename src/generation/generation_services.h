@@ -4,6 +4,9 @@
 // splitting, debug drawing). The routines are defined by their own writers and stages.
 #include <cstdint>
 
+#include "core/vb_array.h"
+#include "generation/work_tables.h"
+
 // Re-meshed terrain source from Grid_Point_Table, compiled to the BGL base path + "_2".
 void API_Write_Remesh_Lwm_Asm();
 // VTP2 polygons, compiled to the BGL base path + "_5".
@@ -25,5 +28,10 @@ void API_Split_Concave(int32_t& limit);
 void API_Draw_Debug_Diagonal(int32_t& record);
 void API_Draw_Debug_Poly(int32_t& record);
 
+// Coastline polygons, one record per polygon and LOD13 area, those of one area together; their
+// points carry the LOD13-local position 0..255. Filled by API_Make_Coastlines, released by the
+// mask writer after use.
+inline Vb_Array<Cut_Piece_Record> Coast_Piece_Table;
+inline Vb_Array<Cut_Piece_Point> Coast_Piece_Points;
 // Number of coastline polygons; 0 when there are none or they were refused.
 inline int32_t Coast_Count = 0;

@@ -59,6 +59,8 @@ void Reset_Scanner() {
 
 void Reset_Service_Globals() {
     Coast_Count = 0;
+    Coast_Piece_Table.Erase();
+    Coast_Piece_Points.Erase();
 
     PGen_Language.clear();
     PGen_Fs_Dir.clear();
