@@ -1,12 +1,16 @@
 #include "support/program_state.h"
 
 #include "core/coord_text.h"
+#include "core/erreur.h"
 #include "core/project.h"
 #include "dialogs/dialog_services.h"
 #include "generation/generation_services.h"
 #include "generation/writer_base.h"
 #include "setup/setup_services.h"
 #include "simlink/simlink_services.h"
+#include "platform/atoms.h"
+#include "platform/number.h"
+#include "platform/registry.h"
 
 namespace testenv {
 namespace {
@@ -102,6 +106,10 @@ void ResetProgramState() {
     Reset_Scanner();
     Reset_Service_Globals();
     Gen_Reset_Writer_Base();
+    ERREUR_Reset();
+    plat::SetDecimalSeparator('.');
+    plat::RegistryClearForTest();
+    plat::ResetAtoms();
     // Other subsystems' resets follow here.
 }
 
