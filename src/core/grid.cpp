@@ -253,3 +253,42 @@ std::string Com_Cell_Quad_Key(int16_t lod8_col, int16_t lod8_row, int16_t lod13_
     Com_Cell_Quad_Key(lod8_col, lod8_row, lod13_col, lod13_row, key);
     return key;
 }
+
+namespace {
+
+// One LOD13 cell towards the grid's start (north, west), carrying into the previous LOD8 cell.
+void Step_Back(int16_t& cell, int16_t& sub) {
+    if (sub != 0) --sub;
+    else if (cell != 0) --cell, sub = 31;
+}
+
+// One LOD13 cell towards the grid's end (south, east), carrying into the next LOD8 cell.
+void Step_On(int16_t& cell, int16_t& sub, int16_t last_cell) {
+    if (sub != 31) ++sub;
+    else if (cell != last_cell) ++cell, sub = 0;
+}
+
+}  // namespace
+
+void Com_Grid_Frame_Cells(double top_lat, double left_lon, double bottom_lat, double right_lon,
+                          std::array<int16_t, 8>& corner, std::array<int16_t, 8>& frame,
+                          double& lat_north, double& lon_west, double& lat_south,
+                          double& lon_east) {
+    Com_LatLon_To_Cell(top_lat, left_lon, corner[0], corner[4], corner[1], corner[5]);
+    Com_LatLon_To_Cell(bottom_lat, right_lon, corner[2], corner[6], corner[3], corner[7]);
+
+    int16_t north_row = corner[0], north_sub = corner[4];
+    int16_t west_col = corner[1], west_sub = corner[5];
+    int16_t south_row = corner[2], south_sub = corner[6];
+    int16_t east_col = corner[3], east_sub = corner[7];
+    Step_Back(north_row, north_sub);
+    Step_Back(west_col, west_sub);
+    Step_On(south_row, south_sub, 511);
+    Step_On(east_col, east_sub, 767);
+    frame = {north_sub, north_row, west_sub, west_col, south_sub, south_row, east_sub, east_col};
+
+    lon_west = west_col * Lod8_Width - 180.0 + west_sub * Lod13_Width;
+    lat_north = 90.0 - north_row * Lod8_Height - north_sub * Lod13_Height;
+    lon_east = east_col * Lod8_Width - 180.0 + (east_sub + 1) * Lod13_Width;
+    lat_south = 90.0 - south_row * Lod8_Height - (south_sub + 1) * Lod13_Height;
+}

@@ -3,6 +3,7 @@
 // latitude/longitude -> cells of the simulator's terrain grid (LOD5, LOD8, LOD10, LOD13),
 // cell-local positions and quad keys. Pure functions of their arguments and the calibration
 // globals of project.h; results come back through the out-arguments, in the order listed.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -79,3 +80,14 @@ void Com_Cell_Quad_Key(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col, in
                        std::string& key);
 std::string Com_Cell_Quad_Key(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col,
                               int16_t lod13_row);
+
+// The grid cells of the map's corners and the grid frame one LOD13 cell outside them, for the
+// map's edge latitudes and longitudes (row 0, column 0, last row, last column).
+// corner: NW row, NW column, SE row, SE column, NW sub-row, NW sub-column, SE sub-row,
+// SE sub-column. frame: north sub-row, north row, west sub-column, west column, south sub-row,
+// south row, east sub-column, east column. The frame stops at the grid's edges. Then the
+// frame's edges in degrees.
+void Com_Grid_Frame_Cells(double top_lat, double left_lon, double bottom_lat, double right_lon,
+                          std::array<int16_t, 8>& corner, std::array<int16_t, 8>& frame,
+                          double& lat_north, double& lon_west, double& lat_south,
+                          double& lon_east);

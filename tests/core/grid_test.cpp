@@ -241,6 +241,47 @@ TEST(QuadKey, KnownCells) {
     EXPECT_EQ(Com_Cell_Quad_Key(-1, -1, 0, 0).size(), 15u);
 }
 
+TEST(GridFrame, CornerAndFrameCellsOfAMap) {
+    // The map of NW pixel (100, 200) at 45.5 N 5.25 E, SE pixel (1100, 1700) at 45.0 N 6.0 E,
+    // 1201 x 1801 pixels, extended to its edges.
+    const double top = 45.5 + 0.5 * 200 / 1500;
+    const double bottom = top - std::fabs(45.0 - top) * 1800 / 1700;
+    const double left = 5.25 - 0.75 * 100 / 1000;
+    const double right = left + std::fabs(6.0 - left) * 1200 / 1100;
+    std::array<int16_t, 8> corner{}, frame{};
+    double north, west, south, east;
+    Com_Grid_Frame_Cells(top, left, bottom, right, corner, frame, north, west, south, east);
+    EXPECT_EQ(corner, (std::array<int16_t, 8>{126, 395, 128, 396, 12, 1, 3, 30}));
+    EXPECT_EQ(frame, (std::array<int16_t, 8>{11, 126, 0, 395, 4, 128, 31, 396}));
+    EXPECT_EQ(west, 395 * Lod8_Width - 180);
+    EXPECT_EQ(east, 396 * Lod8_Width - 180 + 32 * Lod13_Width);
+    EXPECT_EQ(north, 90 - 126 * Lod8_Height - 11 * Lod13_Height);
+    EXPECT_EQ(south, 90 - 128 * Lod8_Height - 5 * Lod13_Height);
+}
+
+TEST(GridFrame, FrameCarriesAcrossCellsAndStopsAtTheGridEdge) {
+    std::array<int16_t, 8> corner{}, frame{};
+    double north, west, south, east;
+    // A corner exactly on 45 N: row 128 sub-row 0, so the frame goes north into row 127.
+    // The east corner in sub-column 31 moves the frame into the next column.
+    Com_Grid_Frame_Cells(45.0, 0.0, 44.9, 0.46875 - 1e-9, corner, frame, north, west, south,
+                         east);
+    EXPECT_EQ(frame[0], 31);
+    EXPECT_EQ(frame[1], 127);
+    EXPECT_EQ(frame[2], 31);
+    EXPECT_EQ(frame[3], 383);
+    EXPECT_EQ(frame[6], 0);
+    EXPECT_EQ(frame[7], 385);
+    // The whole world: the frame stays at the grid's edges.
+    Com_Grid_Frame_Cells(90.0, -180.0, -90 + 1e-9, 180 - 1e-9, corner, frame, north, west, south,
+                         east);
+    EXPECT_EQ(frame, (std::array<int16_t, 8>{0, 0, 0, 0, 31, 511, 31, 767}));
+    EXPECT_EQ(north, 90.0);
+    EXPECT_EQ(west, -180.0);
+    EXPECT_EQ(south, -90.0);
+    EXPECT_EQ(east, 180.0);
+}
+
 class Calibration : public ::testing::Test {
 protected:
     void SetUp() override {
