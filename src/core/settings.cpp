@@ -1,0 +1,221 @@
+#include "core/settings.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "core/project.h"
+#include "core/project_file.h"
+#include "core/syst.h"
+#include "generation/debug_draw.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+int16_t Setup_Done = 0;
+std::string Fs_Dir;
+std::string Texture_Dir;
+int16_t Texture_Dir_Found = 0;
+std::string Help_Path;
+std::string Ref_Last_Path;
+
+namespace {
+
+std::string Setting(const std::string& key, const std::string& default_value) {
+    return plat::Trim(plat::GetPrivateProfileString("Tessaline", key, default_value, Ini_Path, 256));
+}
+
+// A value that is wholly a number and fits [low, high]; anything else reads as 0.
+int64_t Number_In(const std::string& text, int64_t low, int64_t high, bool* was_number = nullptr) {
+    double v = 0;
+    const bool ok = Project_Parse_Number(plat::Trim(text), v) && std::fabs(v) < 2147483648.0;
+    if (was_number) *was_number = ok;
+    if (!ok) return 0;
+    const int64_t r = SYST_Round(v);
+    return r >= low && r <= high ? r : 0;
+}
+
+// One closing backslash, as the rest of the program expects of a folder.
+std::string With_One_Backslash(std::string folder) {
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') &&
+           (folder[folder.size() - 2] == '\\' || folder[folder.size() - 2] == '/'))
+        folder.pop_back();
+    if (!folder.empty()) SYST_Add_Backslash(folder);
+    return folder;
+}
+
+bool Starts_No_Case(const std::string& line, const char* prefix) {
+    const std::string p(prefix);
+    return line.size() >= p.size() && plat::EqualsNoCase(std::string_view(line).substr(0, p.size()), p);
+}
+
+void Append_Texture(Texture_Def_Rec rec) {
+    const bool park = rec.Category == 1 || rec.Category == 2;
+    Vb_Array<Texture_Def_Rec, 0>& table = park ? Park_Table : Line_Type_Table;
+    int32_t& count = park ? Park_Count : Line_Type_Count;
+    if (count > table.UBound()) table.ReDim_Preserve(table.UBound() + 5);
+    table(count) = std::move(rec);
+    ++count;
+}
+
+}  // namespace
+
+uint8_t Texture_Category(int n) {
+    if (n >= 4096 || (n >= 1024 && n <= 1181) || (n >= 1210 && n <= 1213)) return 0;
+    if (n >= 1182 && n <= 1200) return 1;
+    if (n >= 1201 && n <= 1209) return 2;
+    return 3;
+}
+
+int Texture_Fixed_Number(int n) {
+    static constexpr int fixed[] = {126, 128, 129, 131, 63, 132, 133, 2, 42, 40, 45, 44, 50, 8, 52, 51, 53, 9, 122};
+    if (n < 1182 || n > 1200) return -1;
+    return fixed[n - 1182];
+}
+
+void Pinit_Get_Fs_Dir_Registry(std::string& folder, int16_t& found) {
+    folder.clear();
+    found = 0;
+    std::string text;
+    SYST_Read_Registry(plat::HKEY_LOCAL_MACHINE, Fs_Registry_Key, "EXE Path", text);
+    if (text.empty() || text == "\\") return;
+    const std::string candidate = With_One_Backslash(text);
+    if (plat::FolderExists(candidate + "Scenery")) {
+        folder = candidate;
+        found = 2;
+    }
+}
+
+void Pinit_Read_Settings() {
+    for (int k = 0; k < 4; ++k) {
+        Recent_Projects[static_cast<size_t>(k)] = Setting("DerApt" + std::to_string(k + 1), "");
+        if (Project_Window.Set_Recent_Caption) Project_Window.Set_Recent_Caption(k, Recent_Projects[static_cast<size_t>(k)]);
+    }
+    Language = Setting("Language", "FR");
+    Help_Path = App_Dir + "\\" + "Tessaline" + "_" + Language + ".Hlp";
+    Setup_Done = static_cast<int16_t>(Number_In(Setting("Fl1Fois", "0"), -32768, 32767));
+
+    Fs_Dir = With_One_Backslash(Setting("DirFS", ""));
+    if (!Fs_Dir.empty() && plat::FolderExists(Fs_Dir)) {
+        Texture_Dir = Fs_Dir + "Scenery\\world\\Texture";
+    } else {
+        Fs_Dir.clear();
+        Texture_Dir.clear();
+    }
+    Ref_Last_Path = Setting("DerRefLu", "");
+    Debug_Draw = static_cast<int16_t>(Number_In(Setting("ShowVTP1L", "0"), -32768, 32767));
+
+    std::string folder;
+    int16_t found = 0;
+    Pinit_Get_Fs_Dir_Registry(folder, found);
+    if (Fs_Dir.empty() && found != 0) {
+        Fs_Dir = folder;
+        plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path);
+        Texture_Dir = Fs_Dir + "Scenery\\world\\Texture";
+    }
+}
+
+void Pinit_Read_Texture_Cfg(const std::string& path) {
+    std::vector<std::string> lines;
+    if (!plat::ReadTextLines(path, lines)) return;
+    bool in_section = false;
+    Texture_Def_Rec rec;
+    auto finish = [&] {
+        if (!in_section) return;
+        rec.Category = Texture_Category(rec.Num);
+        const int fixed = Texture_Fixed_Number(rec.Num);
+        if (fixed >= 0) {
+            rec.Textures = " " + std::to_string(fixed);
+            rec.Has_Textures = 1;
+        }
+        Append_Texture(std::move(rec));
+        rec = Texture_Def_Rec{};
+        in_section = false;
+    };
+    for (const std::string& line : lines) {
+        if (line.empty() || line.compare(0, 2, "//") == 0) continue;
+        if (line[0] == '[') {
+            finish();
+            if (Starts_No_Case(line, "[TEXTURE.")) {
+                in_section = true;
+                rec = Texture_Def_Rec{};
+                const double n = plat::Val(plat::Mid(line, 10, 4));
+                rec.Num = static_cast<int16_t>(std::fabs(n) < 32768 ? SYST_Round(n) : 0);
+                const long comment = line.size() >= 15 ? plat::InStr(line, "//", 15) : 0;
+                if (comment > 0) rec.Name = plat::Trim(plat::Mid(line, comment + 2));
+            }
+            continue;
+        }
+        if (!in_section) continue;
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = plat::UCase(line.substr(0, eq));
+        const std::string value = plat::Trim(line.substr(eq + 1));
+        if (key == "TYPE") rec.Type = static_cast<uint8_t>(Number_In(value, 0, 255));
+        else if (key == "SIZE") rec.Size = static_cast<uint8_t>(Number_In(value, 0, 255));
+        else if (key == "TEXTURES") {
+            rec.Textures = value;
+            rec.Has_Textures = value.empty() ? 0 : 1;
+        } else if (key == "EFFECT") {
+            rec.Effect = value;
+            rec.Has_Effect = 1;
+        } else if (key == "EXCLUDEAUTOGEN") rec.Excludeautogen = static_cast<uint8_t>(Number_In(value, 0, 255));
+        else if (key == "MASKCLASSMAP") rec.Maskclassmap = static_cast<int16_t>(Number_In(value, -32768, 32767));
+        else if (key == "OFFSET") {
+            bool numeric = false;
+            const int64_t v = Number_In(value, -32768, 32767, &numeric);
+            if (numeric) rec.Offset = static_cast<int16_t>(v);
+        } else if (key == "RENDERTOTEXTURE") rec.Rendertotexture = static_cast<uint8_t>(Number_In(value, 0, 255));
+        else if (key == "VECTORAUTOGEN") {
+            rec.Vectorautogen = static_cast<int16_t>(Number_In(value, -32768, 32767));
+            rec.Has_Vectorautogen = 1;
+        }
+    }
+    finish();
+}
+
+void Pinit_Load_Resources() {
+    // Land classes: code in columns 1-3 (above 253 skipped), ground texture in 5-7, name from 8.
+    Land_Class_Count = 0;
+    Land_Class_Loaded = 0;
+    Land_Class_Table.Erase();
+    Texture_Dir_Found = !Texture_Dir.empty() && plat::FolderExists(Texture_Dir) ? 1 : 0;
+    std::vector<std::string> lines;
+    const std::string lc_path = App_Dir + "\\Resource\\LC.txt";
+    if (plat::FileExists(lc_path) && plat::ReadTextLines(lc_path, lines)) {
+        std::vector<Land_Class_Rec> accepted;
+        for (const std::string& line : lines) {
+            const std::string code_text = plat::Trim(plat::Mid(line, 1, 3));
+            if (code_text.empty() || code_text.find_first_not_of("0123456789") != std::string::npos) continue;
+            const int code = std::stoi(code_text);
+            if (code > 253) continue;
+            Land_Class_Rec rec;
+            rec.Code = static_cast<uint8_t>(code);
+            rec.Texture_Num = static_cast<uint8_t>(Number_In(plat::Mid(line, 5, 3), 0, 255));
+            rec.Name = line.size() >= 8 ? plat::Trim(plat::Mid(line, 8)) : std::string();
+            accepted.push_back(std::move(rec));
+        }
+        // One accepted line is a table of one entry; none leaves the table empty.
+        if (!accepted.empty()) {
+            Land_Class_Count = static_cast<int32_t>(accepted.size()) - 1;
+            Land_Class_Table.ReDim(Land_Class_Count);
+            for (int32_t i = 0; i <= Land_Class_Count; ++i) Land_Class_Table(i) = std::move(accepted[static_cast<size_t>(i)]);
+            Land_Class_Loaded = 1;
+        }
+    }
+
+    Line_Type_Table.ReDim(212);
+    Park_Table.ReDim(30);
+    Line_Type_Count = 0;
+    Park_Count = 0;
+    Line_Type_Loaded = 0;
+    Park_Loaded = 0;
+    if (!Fs_Dir.empty() && plat::FileExists(Fs_Dir + "Terrain.cfg")) Pinit_Read_Texture_Cfg(Fs_Dir + "Terrain.cfg");
+    const std::string own = App_Dir + "\\Resource\\OwnLines4.txt";
+    if (plat::FileExists(own)) Pinit_Read_Texture_Cfg(own);
+    Line_Type_Loaded = Line_Type_Count > 0 ? 1 : 0;
+    Park_Loaded = Park_Count > 0 ? 1 : 0;
+    Line_Type_Count -= 1;
+    Park_Count -= 1;
+}

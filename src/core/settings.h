@@ -1,0 +1,34 @@
+#pragma once
+// The settings file (section "Tessaline" of App_Dir & "\Resource\Tessaline.Ini"), the registry
+// fallback for the simulator's folder, and the resource tables read at start-up: land classes
+// ("LC.txt") and texture definitions (the simulator's "Terrain.cfg", the program's
+// "OwnLines4.txt").
+#include <cstdint>
+#include <string>
+
+// Settings read at start-up.
+extern int16_t Setup_Done;        // "Fl1Fois": the general parameters were confirmed once
+extern std::string Fs_Dir;        // "DirFS": the simulator's folder, ending in "\"
+extern std::string Texture_Dir;   // Fs_Dir & "Scenery\world\Texture", or "" without a simulator
+extern int16_t Texture_Dir_Found; // 1 when Texture_Dir existed when the resources were read
+extern std::string Help_Path;     // App_Dir & "\Tessaline_" & Language & ".Hlp"
+extern std::string Ref_Last_Path; // "DerRefLu": the last reference file
+
+// The registry key that holds the simulator's folder ("EXE Path").
+inline constexpr const char* Fs_Registry_Key = "SoftWare\\Microsoft\\Microsoft GAMES\\Flight Simulator\\9.0";
+
+// Reads every key of the settings file, derives Help_Path and Texture_Dir, and takes the
+// simulator's folder from the registry when the settings hold none.
+void Pinit_Read_Settings();
+// folder := the registry's folder (with its closing backslash) and found := 2 when its
+// "Scenery" subfolder exists; else "" and 0.
+void Pinit_Get_Fs_Dir_Registry(std::string& folder, int16_t& found);
+// The land-class table and the two texture tables.
+void Pinit_Load_Resources();
+// Appends the texture sections of one definition file to Line_Type_Table / Park_Table.
+void Pinit_Read_Texture_Cfg(const std::string& path);
+
+// Category of a texture number n: 0 and 3 go to Line_Type_Table, 1 and 2 to Park_Table.
+uint8_t Texture_Category(int n);
+// The fixed TEXTURES number of the airport/park textures 1182..1200; -1 for any other n.
+int Texture_Fixed_Number(int n);
