@@ -28,8 +28,8 @@ bool Servitudes_Read_Palette(const std::string& path, Palette_Table& table);
 
 // Identifies and converts the texture at `source` into a 24-bit bitmap at `destination`.
 // status 0: converted, description set ("Bmp 16 Bits 256x256 étendu DXT1");
-// 1: unsupported, unreadable, or a compressed raw texture that does not expand;
-// 2: the file is 53 bytes or shorter (or missing). No destination is written unless status is 0.
+// 1: missing, unreadable, unsupported, or a compressed raw texture that does not expand;
+// 2: the file is 53 bytes or shorter. No destination is written unless status is 0.
 void Servitudes_Convert_Texture(const std::string& source, const Palette_Table& palette,
                                 const std::string& destination, std::string& description,
                                 int16_t& status);

@@ -1,0 +1,185 @@
+#include "core/tiling.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/project.h"
+#include "core/syst.h"
+#include "platform/files.h"
+#include "platform/host.h"
+
+int32_t Tile_Size = 2000;
+
+namespace {
+
+constexpr int32_t Tile_Pels_Per_Metre = 2834;
+// Tile counts are 16-bit in the project and the views.
+constexpr int64_t Max_Tile_Count = 32767;
+
+std::string Number_With_Blank(int64_t n) { return (n >= 0 ? " " : "") + std::to_string(n); }
+
+// Restores the default pointer however the tiler leaves.
+struct Hourglass {
+    Hourglass() { plat::CurrentHost().SetMousePointer(plat::Pointer_Hourglass); }
+    ~Hourglass() { plat::CurrentHost().SetMousePointer(plat::Pointer_Default); }
+};
+
+// A decimal text as the tile names write numbers: digits, no leading zero unless it is "0".
+bool Plain_Decimal(const std::string& s, int64_t& value) {
+    if (s.empty() || s.size() > 12 || (s.size() > 1 && s[0] == '0')) return false;
+    value = 0;
+    for (char ch : s) {
+        if (ch < '0' || ch > '9') return false;
+        value = value * 10 + (ch - '0');
+    }
+    return true;
+}
+
+// The tiles are written band by band: one band of Tile_Size map rows is read from the file in
+// one piece and every tile of it is gathered straight from that band, so the map never sits in
+// memory and each byte is read once and written once.
+bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
+                 const plat::BmpFileHeader& tile_file_header, const plat::BmpInfoHeader& tile_info_header,
+                 const plat::BmpPalette* palette) {
+    const plat::BmpLayout& m = map.Layout();
+    const int64_t T = tile_info_header.width;
+    if (T < 1 || tile_info_header.height != T) return false;
+    const std::size_t bpp = m.bits / 8;
+    const std::size_t tile_row = static_cast<std::size_t>(T) * bpp;
+    const std::size_t tile_pad = static_cast<std::size_t>(plat::BmpRowBytes(static_cast<uint64_t>(T), m.bits)) - tile_row;
+    int32_t cols = 0, rows = 0;
+    if (!Com_Tile_Grid(m.width, m.height, cols, rows)) return false;
+    const int64_t count = int64_t{cols} * rows;
+
+    window.Set_LTex2500(Language == "US" ? "Creation of " + Number_With_Blank(count) + " temporary .bmp"
+                                         : "Création de " + Number_With_Blank(count) + " .bmp temporaires");
+    window.Set_LPourCent("0%");
+    window.Set_LNbTex("");
+    window.Show_Fram_Creat_2500(true);
+
+    const auto headers = plat::EncodeBmpHeaders(tile_file_header, tile_info_header);
+    const std::size_t row_bytes = static_cast<std::size_t>(m.row_bytes);
+    std::vector<uint8_t> band(static_cast<std::size_t>(std::min<int64_t>(T, m.height)) * row_bytes);
+    int64_t done = 0;
+    bool ok = true;
+    for (int32_t r = 0; r < rows && ok; ++r) {
+        const int64_t y0 = int64_t{r} * T;
+        const int64_t n = std::min<int64_t>(T, m.height - y0);
+        // The band's rows are contiguous in the file whichever way the map is stored.
+        const int64_t first = m.top_down ? y0 : m.height - y0 - n;
+        if (!map.ReadStoredRows(first, n, band.data())) {
+            ok = false;
+            break;
+        }
+        for (int32_t c = 0; c < cols; ++c) {
+            const int64_t x0 = int64_t{c} * T;
+            const std::size_t w = static_cast<std::size_t>(std::min<int64_t>(T, m.width - x0));
+            window.Set_LPourCent("0%");
+            ++done;
+            window.Set_LNbTex(Number_With_Blank(done));
+            window.Refresh();
+
+            plat::GatherWriter out;
+            if (!out.Open(plat::MapPath(Com_Tile_File(cols, rows, r * cols + c)))) {
+                ok = false;
+                break;
+            }
+            out.Append(headers.data(), headers.size());
+            if (palette) out.Append(palette->data(), palette->size());
+            // Tile rows below the map's bottom edge come first: rows are stored bottom first.
+            out.Append(nullptr, static_cast<std::size_t>(T - n) * (tile_row + tile_pad));
+            for (int64_t k = 0; k < n; ++k) {
+                const int64_t y = y0 + n - 1 - k;  // from the band's bottom row up
+                const int64_t in_band = m.top_down ? y - y0 : (m.height - 1 - y) - first;
+                out.Append(band.data() + static_cast<std::size_t>(in_band) * row_bytes + static_cast<std::size_t>(x0) * bpp,
+                           w * bpp);
+                out.Append(nullptr, tile_row - w * bpp + tile_pad);
+                if ((k + 1) % 10 == 0)
+                    window.Set_LPourCent(std::to_string(SYST_Round(static_cast<double>(k + 1) * 100.0 / static_cast<double>(T))) + "%");
+            }
+            if (!out.Close()) {
+                ok = false;
+                break;
+            }
+        }
+    }
+    window.Show_Fram_Creat_2500(false);
+    return ok;
+}
+
+}  // namespace
+
+bool Com_Tile_Grid(int64_t width, int64_t height, int32_t& tile_cols, int32_t& tile_rows) {
+    tile_cols = tile_rows = 0;
+    if (width <= 0 || height <= 0 || Tile_Size <= 0) return false;
+    tile_cols = static_cast<int32_t>((width + Tile_Size - 1) / Tile_Size);
+    tile_rows = static_cast<int32_t>((height + Tile_Size - 1) / Tile_Size);
+    return true;
+}
+
+void Com_Split_Map_Bitmap(Tiling_Progress_Window& window, const std::string& map_path, int16_t& error) {
+    Hourglass hourglass;
+    error = 0;
+    plat::BmpReader map;
+    if (map.Open(plat::MapPath(map_path), {8, 24}) != plat::BmpStatus::Ok) {
+        error = 1;
+        return;
+    }
+    int32_t cols = 0, rows = 0;
+    if (!Com_Tile_Grid(map.Layout().width, map.Layout().height, cols, rows) ||
+        int64_t{cols} * rows > Max_Tile_Count || Tile_Size > 32768) {
+        error = 1;
+        return;
+    }
+    plat::MakeFolder(App_Dir + "\\Temp");
+    plat::BmpFileHeader file;
+    plat::BmpInfoHeader info;
+    plat::MakeBmpHeaders(Tile_Size, Tile_Size, map.Layout().bits, Tile_Pels_Per_Metre, file, info);
+    const bool written = map.Layout().bits == 8 ? Com_Write_Tiles_8bit(window, map, file, info, map.Palette())
+                                                : Com_Write_Tiles_24bit(window, map, file, info);
+    if (!written) {
+        error = 1;
+        return;
+    }
+    Tile_Cols = static_cast<int16_t>(cols);
+    Tile_Rows = static_cast<int16_t>(rows);
+    Tile_Count = static_cast<int16_t>(cols * rows);
+}
+
+bool Com_Write_Tiles_8bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                          const plat::BmpFileHeader& tile_file_header,
+                          const plat::BmpInfoHeader& tile_info_header, const plat::BmpPalette& palette) {
+    if (map.Layout().bits != 8) return false;
+    return Write_Tiles(window, map, tile_file_header, tile_info_header, &palette);
+}
+
+bool Com_Write_Tiles_24bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                           const plat::BmpFileHeader& tile_file_header,
+                           const plat::BmpInfoHeader& tile_info_header) {
+    if (map.Layout().bits != 24) return false;
+    return Write_Tiles(window, map, tile_file_header, tile_info_header, nullptr);
+}
+
+void Com_Tile_Name(int32_t tile_cols, int32_t tile_rows, int32_t tile_index, std::string& name) {
+    const int64_t cols = std::max<int32_t>(tile_cols, 1);
+    const int64_t index = std::max<int32_t>(tile_index, 0);
+    const int64_t c = index % cols, r = index / cols;
+    const std::string joined = std::to_string(c) + std::to_string(r);
+    // The joined text is kept unless another tile of this grid would join to the same text.
+    for (std::size_t k = 1; k < joined.size(); ++k) {
+        int64_t c2 = 0, r2 = 0;
+        if (!Plain_Decimal(joined.substr(0, k), c2) || !Plain_Decimal(joined.substr(k), r2)) continue;
+        if (c2 == c && r2 == r) continue;
+        if (c2 < cols && r2 < tile_rows) {
+            name = std::to_string(c) + "_" + std::to_string(r);
+            return;
+        }
+    }
+    name = joined;
+}
+
+std::string Com_Tile_File(int32_t tile_cols, int32_t tile_rows, int32_t tile_index) {
+    std::string name;
+    Com_Tile_Name(tile_cols, tile_rows, tile_index, name);
+    return App_Dir + "\\Temp\\$$$_" + name + ".bmp";
+}
