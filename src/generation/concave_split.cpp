@@ -1,0 +1,152 @@
+#include "generation/concave_split.h"
+
+#include <vector>
+
+#include "core/geometry.h"
+#include "generation/work_tables.h"
+
+namespace {
+
+Plane_Point Work_Pt(int32_t index) {
+    const Work_Point_Rec& p = Work_Point_Table(index);
+    return {p.X, p.Y};
+}
+
+// Cyclic neighbours inside one work polygon.
+int32_t Next_In(const Line_Rec& poly, int32_t v) { return v >= poly.Last_Point ? poly.First_Point : v + 1; }
+int32_t Prev_In(const Line_Rec& poly, int32_t v) { return v <= poly.First_Point ? poly.Last_Point : v - 1; }
+
+}  // namespace
+
+int16_t API_Turn_Direction(double ax, double ay, double bx, double by, double cx, double cy) {
+    if (ax == bx) {
+        if (cx == ax) return 0;
+        if (by >= ay) return cx > ax ? 1 : 2;
+        return cx > ax ? 2 : 1;
+    }
+    if (ay == by) {
+        if (cy == ay) return 0;
+        if (bx >= ax) return cy > ay ? 2 : 1;
+        return cy > ay ? 1 : 2;
+    }
+    if (bx == cx) {
+        if (cx == ax) return 0;
+        if (cy >= by) return ax > cx ? 1 : 2;
+        return ax > cx ? 2 : 1;
+    }
+    if (by == cy) {
+        if (cy == ay) return 0;
+        if (cx >= bx) return ay < cy ? 1 : 2;
+        return ay > cy ? 1 : 2;
+    }
+    double m = 0, c = 0;
+    SYST_Line_Slope_Intercept(ax, ay, bx, by, m, c);
+    double c2 = cy + cx / m;
+    double fx = (c2 - c) / (m + 1 / m);
+    double fy = m * fx + c;
+    if (fx == cx && fy == cy) return 0;
+    if (bx > ax) return cy < fy ? 1 : 2;
+    return cy > fy ? 1 : 2;
+}
+
+int16_t API_Turn_Direction(const Plane_Point& a, const Plane_Point& b, const Plane_Point& c) {
+    return API_Turn_Direction(a.X, a.Y, b.X, b.Y, c.X, c.Y);
+}
+
+void API_Is_Convex(int32_t first, int32_t last, int16_t& is_convex) {
+    is_convex = 1;
+    for (int32_t v = first; v <= last; ++v) {
+        int32_t prev = v == first ? last : v - 1;
+        int32_t next = v == last ? first : v + 1;
+        if (API_Turn_Direction(Work_Pt(prev), Work_Pt(v), Work_Pt(next)) == 1) {
+            is_convex = 0;
+            return;
+        }
+    }
+}
+
+void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_convex) {
+    const Line_Rec& poly = Work_Poly_Table(polygon);
+    is_convex = 1;
+    int32_t c = a;
+    // A chain never holds more vertices than its polygon: the bound keeps a vertex b outside
+    // the polygon from walking for ever.
+    for (int32_t step = 0; step < poly.Nb_Points; ++step) {
+        int32_t prev = c == a ? b : Prev_In(poly, c);
+        int32_t next = c == b ? a : Next_In(poly, c);
+        if (API_Turn_Direction(Work_Pt(prev), Work_Pt(c), Work_Pt(next)) == 1) {
+            is_convex = 0;
+            return;
+        }
+        if (c == b) return;
+        c = Next_In(poly, c);
+    }
+}
+
+int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {
+    const Line_Rec& poly = Work_Poly_Table(polygon);
+    Plane_Point pa = Work_Pt(a), pb = Work_Pt(b);
+    int32_t s = b;
+    for (int32_t step = 0; step < poly.Nb_Points && s != a; ++step) {
+        int32_t e = Next_In(poly, s);
+        if (s != a && s != b && e != a && e != b) {
+            Plane_Point ps = Work_Pt(s), pe = Work_Pt(e);
+            int16_t code = 0;
+            double x = 0, y = 0;
+            SYST_Classify_Segments(pa.X, pa.Y, pb.X, pb.Y, ps.X, ps.Y, pe.X, pe.Y, code, x, y);
+            if (code == 2) return 1;
+        }
+        s = e;
+    }
+    return 0;
+}
+
+void API_Split_Off_Chain(int32_t polygon, int32_t a, int32_t b) {
+    const int32_t n = Work_Poly_Table(polygon).Nb_Points;
+    const int32_t first = Work_Poly_Table(polygon).First_Point;
+    int32_t m = a < b ? b - a + 1 : n - (a - b) + 1;
+    if (n < 3 || m < 3 || m > n) return;  // no chain worth cutting off
+
+    std::vector<Work_Point_Rec> scratch;
+    scratch.reserve(static_cast<size_t>(n));
+    int32_t v = a;
+    for (int32_t i = 0; i < n; ++i) {
+        scratch.push_back(Work_Point_Table(v));
+        v = v >= first + n - 1 ? first : v + 1;
+    }
+
+    Cut_Tables_Reserve(m);
+    ++Cut_Poly_Count;
+    Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
+    piece = Work_Poly_Table(polygon);
+    piece.First_Point = Cut_Point_Count + 1;
+    for (int32_t i = 0; i < m; ++i) Cut_Point_Table(++Cut_Point_Count) = scratch[static_cast<size_t>(i)];
+    piece.Last_Point = Cut_Point_Count;
+    piece.Nb_Points = m;
+
+    Line_Rec& rest = Work_Poly_Table(polygon);
+    int32_t slot = first;
+    Work_Point_Table(slot++) = scratch[0];
+    for (int32_t i = m - 1; i < n; ++i) Work_Point_Table(slot++) = scratch[static_cast<size_t>(i)];
+    rest.Nb_Points = n - m + 2;
+    rest.Last_Point = first + rest.Nb_Points - 1;
+}
+
+void API_Add_Split_Piece(int32_t polygon, int32_t start, int32_t count) {
+    const Line_Rec& src = Work_Poly_Table(polygon);
+    const int32_t n = src.Nb_Points;
+    if (n <= 0 || start < 1 || count < 0 || start + count - 1 > n) return;
+    int32_t closing = (start == 1 || count == 1) ? count + 1 : 1;
+    if (closing < 1 || closing > n) closing = 1;
+
+    Cut_Tables_Reserve(count + 1);
+    ++Cut_Poly_Count;
+    Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
+    piece = src;
+    piece.First_Point = Cut_Point_Count + 1;
+    for (int32_t pos = start; pos < start + count; ++pos)
+        Cut_Point_Table(++Cut_Point_Count) = Work_Point_Table(src.First_Point + pos - 1);
+    Cut_Point_Table(++Cut_Point_Count) = Work_Point_Table(src.First_Point + closing - 1);
+    piece.Last_Point = Cut_Point_Count;
+    piece.Nb_Points = count + 1;
+}

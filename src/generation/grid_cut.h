@@ -1,0 +1,52 @@
+#pragma once
+// Cutting the work polygons along the terrain grid (LOD13 lines for LWM polygons, LOD8 lines for
+// VTP2 polygons), one grid line per pass, and the piece index the writers read: each piece with
+// its cell and its points in cell-local positions, sorted by cell. Also the small appenders of
+// the cut tables that the line and coast stages use.
+#include <cstdint>
+
+// Meeting of a segment with a grid line: 0 the segment is parallel to it, 1 the line misses the
+// segment, 2 it crosses strictly inside, 3 it passes within the tolerance of an end point (which
+// is returned).
+void API_Cross_Horizontal_Line(double x1, double y1, double x2, double y2, double line_y,
+                               double tolerance, int16_t& code, double& px, double& py);
+void API_Cross_Vertical_Line(double x1, double y1, double x2, double y2, double line_x,
+                             double tolerance, int16_t& code, double& px, double& py);
+
+// One recorded meeting of the current polygon with the current grid line.
+struct Grid_Crossing {
+    int32_t Edge_Start = 0;   // work point index
+    int32_t Edge_End = 0;
+    int16_t Code = 0;
+    double X = 0;
+    double Y = 0;
+};
+
+// Two records (first point, X) and (X, last point) for a two-point record crossed once.
+void API_Split_Line_At(int32_t record, const Grid_Crossing& crossing);
+// The two polygons on either side of a line crossing the record twice; false (after the
+// "Anormal n Dec_2Poly" box) when the crossings do not fit the polygon.
+bool API_Split_Polygon_Two(int32_t record, const Grid_Crossing& c1, const Grid_Crossing& c2);
+
+// The cut tables become the work tables.
+void API_Commit_Cut_Tables();
+
+// Cuts every work polygon at every latitude line, then every longitude line, of the map. Mode 2
+// cuts at LOD8 lines, any other mode at LOD13 lines. Returns false when the cut was abandoned
+// (a polygon meeting one line three times or more, or a map whose cells have no size): the box
+// "Anormal Lat decoupe LOD13_8" / "Anormal Lon decoupe LOD13_8" has been shown and
+// Polygon_Cut_Aborted is 1; the work tables then hold the result of the last whole line.
+bool API_Cut_Polygons_Cells(int16_t mode);
+
+// Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
+// Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
+void API_Index_Pieces(int16_t mode);
+
+// The order of the piece table: ascending LOD8 row, LOD8 column, LOD13 row, LOD13 column, group
+// id, then descending ring number, by the exchange sort (equal keys end where it leaves them).
+void API_Sort_Cut_Pieces();
+
+// A copy of work record `record` with its work points first..last (flags kept).
+void API_Add_Cut_Line(int32_t record, int32_t first, int32_t last);
+// The same, then one more point (x, y) with flag 2.
+void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, double y);

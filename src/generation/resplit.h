@@ -1,0 +1,15 @@
+#pragma once
+// The "Concave/convexe" stage: every work polygon is cut into convex pieces along inside chords,
+// and convex polygons of too many points into fans, in two passes.
+#include <cstdint>
+
+// Replaces the work polygons by their pieces; convex polygons of `max_points` points or more are
+// fanned. Ends on every input: a polygon whose chord search finds no way on is kept as it stands
+// (one box per run says which line).
+void API_Split_Concave(int32_t& max_points);
+
+// For the sub-ring a..b of work polygon `poly`, closed by the chord b -> a: is_outside := 0 when
+// the vertical through vertex v meets it both above and below v; range_count := the number of
+// vertices from a to b.
+void API_Test_Vertex_Inside(int32_t poly, int32_t a, int32_t b, int32_t v, int16_t& is_outside,
+                            int32_t& range_count);

@@ -1,0 +1,116 @@
+#include "generation/work_tables.h"
+
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+Vb_Array<Line_Rec> Work_Poly_Table;
+int32_t Work_Poly_Count = 0;
+int32_t Work_Poly_Capacity = 0;
+Vb_Array<Work_Point_Rec> Work_Point_Table;
+int32_t Work_Point_Count = 0;
+int32_t Work_Point_Capacity = 0;
+
+Vb_Array<Line_Rec> Cut_Poly_Table;
+int32_t Cut_Poly_Count = 0;
+int32_t Cut_Poly_Capacity = 0;
+Vb_Array<Work_Point_Rec> Cut_Point_Table;
+int32_t Cut_Point_Count = 0;
+int32_t Cut_Point_Capacity = 0;
+
+Vb_Array<Cut_Piece_Record> Cut_Piece_Table;
+int32_t Cut_Piece_Count = 0;
+int32_t Cut_Piece_Capacity = 0;
+Vb_Array<Cut_Piece_Point> Cut_Piece_Points;
+int32_t Cut_Piece_Point_Count = 0;
+int32_t Cut_Piece_Point_Capacity = 0;
+
+int16_t Touch_Groups_Found = 0;
+int16_t Line_Groups_Numbered = 0;
+int16_t Polygon_Cut_Aborted = 0;
+int32_t Cross_Point_X = 0;
+int32_t Cross_Point_Y = 0;
+
+void Work_Tables_Size(int32_t polys, int32_t points) {
+    Work_Poly_Capacity = polys > 0 ? polys : 0;
+    Work_Point_Capacity = points > 0 ? points : 0;
+    Work_Poly_Table.ReDim(Work_Poly_Capacity);
+    Work_Point_Table.ReDim(Work_Point_Capacity);
+    Work_Poly_Count = 0;
+    Work_Point_Count = 0;
+}
+
+namespace {
+
+// The storage of a pass's table only ever grows, geometrically; the capacity globals keep the
+// sizes the stages compute, and entries past the count are never read.
+template <class T>
+void Ensure_Storage(Vb_Array<T>& table, int32_t capacity) {
+    if (table.UBound() >= capacity) return;
+    int64_t want = static_cast<int64_t>(table.UBound()) * 2;
+    if (want < capacity) want = capacity;
+    if (want > INT32_MAX) want = INT32_MAX;
+    table.ReDim_Preserve(static_cast<int32_t>(want));
+}
+
+}  // namespace
+
+void Cut_Tables_Size(int32_t polys, int32_t points) {
+    Cut_Poly_Capacity = polys > 0 ? polys : 0;
+    Cut_Point_Capacity = points > 0 ? points : 0;
+    Ensure_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
+    Ensure_Storage(Cut_Point_Table, Cut_Point_Capacity);
+    Cut_Poly_Count = 0;
+    Cut_Point_Count = 0;
+}
+
+void Work_Tables_Erase() {
+    Work_Poly_Table.Erase();
+    Work_Point_Table.Erase();
+    Work_Poly_Count = Work_Poly_Capacity = 0;
+    Work_Point_Count = Work_Point_Capacity = 0;
+}
+
+void Cut_Tables_Erase() {
+    Cut_Poly_Table.Erase();
+    Cut_Point_Table.Erase();
+    Cut_Poly_Count = Cut_Poly_Capacity = 0;
+    Cut_Point_Count = Cut_Point_Capacity = 0;
+}
+
+void Piece_Tables_Erase() {
+    Cut_Piece_Table.Erase();
+    Cut_Piece_Points.Erase();
+    Cut_Piece_Count = Cut_Piece_Capacity = 0;
+    Cut_Piece_Point_Count = Cut_Piece_Point_Capacity = 0;
+}
+
+void Work_Tables_Reset_All() {
+    Work_Tables_Erase();
+    Cut_Tables_Erase();
+    Piece_Tables_Erase();
+    Touch_Groups_Found = 0;
+    Line_Groups_Numbered = 0;
+    Polygon_Cut_Aborted = 0;
+    Cross_Point_X = 0;
+    Cross_Point_Y = 0;
+}
+
+void Cut_Tables_Reserve(int32_t points) {
+    if (points < 0) points = 0;
+    if (Cut_Poly_Count >= Cut_Poly_Capacity) Cut_Poly_Capacity += 10;
+    if (Cut_Point_Count + points + 1 >= Cut_Point_Capacity) Cut_Point_Capacity += points + 20;
+    Ensure_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
+    Ensure_Storage(Cut_Point_Table, Cut_Point_Capacity);
+}
+
+void Work_Tables_Take_Cut_Tables() {
+    std::swap(Work_Poly_Table, Cut_Poly_Table);
+    std::swap(Work_Point_Table, Cut_Point_Table);
+    Work_Poly_Count = Work_Poly_Capacity = Cut_Poly_Count;
+    Work_Point_Count = Work_Point_Capacity = Cut_Point_Count;
+    Ensure_Storage(Work_Poly_Table, Work_Poly_Count + 1);
+    Ensure_Storage(Work_Point_Table, Work_Point_Count + 1);
+    Cut_Poly_Count = Cut_Poly_Capacity = 0;
+    Cut_Point_Count = Cut_Point_Capacity = 0;
+}

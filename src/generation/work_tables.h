@@ -1,0 +1,91 @@
+#pragma once
+// The generators' private tables: the work polygons or lines being processed, the output of one
+// splitting or cutting pass, and the final pieces that lie in one cell each. Every table is
+// 1-based with a count and a capacity; it is filled by one stage and emptied by the stage that
+// consumes it.
+#include <cstdint>
+
+#include "core/project.h"
+#include "core/vb_array.h"
+
+struct Work_Point_Rec {
+    double X = 0;       // map-bitmap pixels
+    double Y = 0;
+    uint8_t Flag = 0;   // 0 ordinary; 1 untapered line end; 2 made by a cut or run boundary
+
+    bool operator==(const Work_Point_Rec&) const = default;
+};
+
+struct Cut_Piece_Record {
+    int16_t Nb_Points = 0;
+    int32_t First_Point = 0;   // in Cut_Piece_Points
+    int32_t Last_Point = 0;
+    int16_t Lod8_Col = 0;
+    int16_t Lod8_Row = 0;
+    int16_t Lod13_Col = 0;     // 0 for VTP2 pieces
+    int16_t Lod13_Row = 0;
+    int32_t Texture_Set = 0;   // filled by the VTP2 writer
+    int32_t Texture_Entry = 0;
+    int32_t Line_Id = 0;
+    Route_Attrib Attr;
+    int32_t Ring_Number = 0;
+    int32_t Group_Id = 0;
+    float Sort_Key = 0;
+
+    bool operator==(const Cut_Piece_Record&) const = default;
+};
+
+struct Cut_Piece_Point {
+    double X = 0;
+    double Y = 0;
+    int16_t Local_X = 0;   // LOD13-local 0..255, or LOD8-local 4080..12240 for VTP2 pieces
+    int16_t Local_Y = 0;
+
+    bool operator==(const Cut_Piece_Point&) const = default;
+};
+
+// Work records are whole Line_Rec copies whose point fields index Work_Point_Table.
+extern Vb_Array<Line_Rec> Work_Poly_Table;
+extern int32_t Work_Poly_Count;
+extern int32_t Work_Poly_Capacity;
+extern Vb_Array<Work_Point_Rec> Work_Point_Table;
+extern int32_t Work_Point_Count;
+extern int32_t Work_Point_Capacity;
+
+extern Vb_Array<Line_Rec> Cut_Poly_Table;
+extern int32_t Cut_Poly_Count;
+extern int32_t Cut_Poly_Capacity;
+extern Vb_Array<Work_Point_Rec> Cut_Point_Table;
+extern int32_t Cut_Point_Count;
+extern int32_t Cut_Point_Capacity;
+
+extern Vb_Array<Cut_Piece_Record> Cut_Piece_Table;
+extern int32_t Cut_Piece_Count;
+extern int32_t Cut_Piece_Capacity;
+extern Vb_Array<Cut_Piece_Point> Cut_Piece_Points;
+extern int32_t Cut_Piece_Point_Count;
+extern int32_t Cut_Piece_Point_Capacity;
+
+// Flags the calling writer reads after the polygon preparation.
+extern int16_t Touch_Groups_Found;     // free polygons were grouped by nesting
+extern int16_t Line_Groups_Numbered;   // polygons with a nesting text were numbered
+extern int16_t Polygon_Cut_Aborted;    // the last grid cut stopped on an abnormal polygon
+// Map pixel of the first self-crossing found.
+extern int32_t Cross_Point_X;
+extern int32_t Cross_Point_Y;
+
+// Sizing: entries 1..capacity, count 0.
+void Work_Tables_Size(int32_t polys, int32_t points);
+void Cut_Tables_Size(int32_t polys, int32_t points);
+void Work_Tables_Erase();
+void Cut_Tables_Erase();
+void Piece_Tables_Erase();
+// Every table empty and every flag 0 (start of a generation, tests).
+void Work_Tables_Reset_All();
+
+// Growth of the cut tables before an append of `points` points: records by 10 when full,
+// points to capacity + points + 20 when the count + points + 1 reaches the capacity.
+void Cut_Tables_Reserve(int32_t points);
+// The cut tables become the work tables (counts and capacities = the cut counts, one spare
+// entry behind the last); the cut tables are left empty for the next pass.
+void Work_Tables_Take_Cut_Tables();
