@@ -1,11 +1,14 @@
 #pragma once
 // The Host: what the program needs of the window system outside its own controls.
 // The headless host (tests, no display) and the Qt host (people) implement it.
+#include "platform/ui/observer.h"
+
 #include <string>
 
 namespace plat {
 
 class Form;
+class Menu;
 
 // Windows message-box styles and answers, as the program's message file stores them.
 enum MsgStyle : int {
@@ -31,9 +34,10 @@ struct FileDialogResult {
 
 enum MousePointer : int { Pointer_Default = 0, Pointer_Arrow = 1, Pointer_Cross = 2, Pointer_Hourglass = 11 };
 
-class Host {
+// Every control change reaches the host through UiObserver::ControlChanged.
+class Host : public UiObserver {
 public:
-    virtual ~Host() = default;
+    ~Host() override = default;
     // Shows a message box; style = buttons + icon; returns one of MsgAnswer.
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     virtual FileDialogResult FileDialog(const FileDialogRequest& request) = 0;
@@ -47,10 +51,16 @@ public:
     virtual bool OtherInstanceRunning() = 0;
     virtual int DisplayBitsPerPixel() = 0;
     virtual bool DisplayHasRasterCaps() = 0;
+    // A misuse of the control model (see UiError). Tests fail on it; people never see it.
+    virtual void ReportUiError(const std::string& message);
+    // Shows a menu's entries as a pop-up at the mouse position.
+    virtual void PopupMenu(Form& form, Menu& menu) { (void)form; (void)menu; }
 };
 
 // The process-wide host; a headless host is installed until someone sets another.
 Host& CurrentHost();
 void SetHost(Host* host);
+// False once the default host has gone at exit (late control destructors then stay quiet).
+bool HostAvailable();
 
 }  // namespace plat

@@ -139,6 +139,11 @@ public:
     // A click or tab into the control by the user: the same focus move as SetFocus.
     void UserFocus() { SetFocus(); }
 
+    // A person can reach it: form loaded, shown, enabled.
+    bool Reachable() const;
+    // The tab strip's current page (children on other pages are not shown).
+    virtual int CurrentPage() const { return 0; }
+
     // Resets every property to its default (the form's Load then applies its design).
     virtual void ResetProperties();
     // Copies the properties of another control of the same type (Load of an array element).
@@ -155,6 +160,8 @@ protected:
     virtual void OnKeyDown(int& key_code, int shift) { (void)key_code; (void)shift; }
     // After ForeColor or BackColor changed (the picture box keeps its pen in step).
     virtual void ColoursChanged() {}
+    // What a click does once the focus is there: Click, or toggling a check box first.
+    virtual void ClickAction();
 
 private:
     friend class Form;
@@ -175,6 +182,8 @@ private:
     Control* container_ = nullptr;
     int page_ = 0;
     Common common_;
+    bool press_refused_ = false;   // the press could not take the focus: no Click
+    bool second_press_ = false;    // the release after a double-click press: no Click
 };
 
 }  // namespace plat

@@ -31,7 +31,6 @@ public:
 
     std::string DisplayText() const override { return p_.caption; }
     bool Focusable() const override { return true; }
-    void UserClick() override;
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;
 
@@ -117,7 +116,7 @@ public:
 
     std::string DisplayText() const override { return p_.caption; }
     bool Focusable() const override { return true; }
-    void UserClick() override;   // toggles 0 <-> 1
+    void ClickAction() override;   // toggles 0 <-> 1 (grayed becomes checked)
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;
 
@@ -142,7 +141,7 @@ public:
 
     std::string DisplayText() const override { return p_.caption; }
     bool Focusable() const override { return true; }
-    void UserClick() override;
+    void ClickAction() override;   // selects it
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;
 
@@ -446,6 +445,7 @@ public:
     // The user picks a page: refused when the page is disabled or hidden.
     void UserSelectTab(int tab);
     std::string DisplayText() const override { return TabCaption(current_); }
+    int CurrentPage() const override { return current_; }
     bool Focusable() const override { return true; }
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;

@@ -1,0 +1,39 @@
+#include "platform/host.h"
+#include "platform/ui/controls.h"
+
+namespace plat {
+
+CommonDialog::CommonDialog(Form& form, std::string name, int index)
+    : Control(form, std::move(name), Kind::CommonDialog, index) {}
+
+bool CommonDialog::ShowOpen() { return Run(false); }
+bool CommonDialog::ShowSave() { return Run(true); }
+
+bool CommonDialog::Run(bool save) {
+    FileDialogRequest request;
+    request.save = save;
+    request.title = DialogTitle;
+    request.filter = Filter;
+    request.filter_index = FilterIndex;
+    request.initial_dir = InitDir;
+    request.file_name = FileName;
+    FileDialogResult result = CurrentHost().FileDialog(request);
+    if (result.cancelled) return false;
+    FileName = result.file_name;
+    size_t slash = FileName.find_last_of("\\/");
+    FileTitle = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+    return true;
+}
+
+void CommonDialog::ResetProperties() {
+    Control::ResetProperties();
+    DialogTitle.clear();
+    Filter.clear();
+    FilterIndex = 1;
+    InitDir.clear();
+    FileName.clear();
+    FileTitle.clear();
+    Flags = 0;
+}
+
+}  // namespace plat

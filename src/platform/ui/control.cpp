@@ -1,0 +1,285 @@
+#include "platform/ui/control.h"
+
+#include "platform/host.h"
+#include "platform/ui/form.h"
+
+namespace plat {
+
+const char* KindName(Kind kind) {
+    switch (kind) {
+        case Kind::Form: return "Form";
+        case Kind::CommandButton: return "CommandButton";
+        case Kind::Label: return "Label";
+        case Kind::TextBox: return "TextBox";
+        case Kind::CheckBox: return "CheckBox";
+        case Kind::OptionButton: return "OptionButton";
+        case Kind::Frame: return "Frame";
+        case Kind::ComboBox: return "ComboBox";
+        case Kind::ListBox: return "ListBox";
+        case Kind::DriveListBox: return "DriveListBox";
+        case Kind::DirListBox: return "DirListBox";
+        case Kind::FileListBox: return "FileListBox";
+        case Kind::PictureBox: return "PictureBox";
+        case Kind::Line: return "Line";
+        case Kind::Shape: return "Shape";
+        case Kind::HScrollBar: return "HScrollBar";
+        case Kind::VScrollBar: return "VScrollBar";
+        case Kind::Timer: return "Timer";
+        case Kind::Menu: return "Menu";
+        case Kind::TabStrip: return "TabStrip";
+        case Kind::CommonDialog: return "CommonDialog";
+    }
+    return "?";
+}
+
+const char* ChangeName(Change change) {
+    switch (change) {
+        case Change::Created: return "Created";
+        case Change::Destroyed: return "Destroyed";
+        case Change::Loaded: return "Loaded";
+        case Change::Unloaded: return "Unloaded";
+        case Change::Caption: return "Caption";
+        case Change::Text: return "Text";
+        case Change::Enabled: return "Enabled";
+        case Change::Visible: return "Visible";
+        case Change::Geometry: return "Geometry";
+        case Change::ToolTip: return "ToolTip";
+        case Change::Colours: return "Colours";
+        case Change::Font: return "Font";
+        case Change::Value: return "Value";
+        case Change::List: return "List";
+        case Change::ListIndex: return "ListIndex";
+        case Change::Range: return "Range";
+        case Change::Picture: return "Picture";
+        case Change::Pixels: return "Pixels";
+        case Change::Refresh: return "Refresh";
+        case Change::Overlay: return "Overlay";
+        case Change::Container: return "Container";
+        case Change::Focus: return "Focus";
+        case Change::Interval: return "Interval";
+        case Change::Tab: return "Tab";
+        case Change::Style: return "Style";
+        case Change::MousePointer: return "MousePointer";
+    }
+    return "?";
+}
+
+Control::Control(Form& form, std::string name, Kind kind, int index)
+    : form_(&form), name_(std::move(name)), kind_(kind), index_(index) {
+    // The form announces itself once its own members exist.
+    if (kind_ != Kind::Form) {
+        form_->Register(this);
+        Notify(Change::Created);
+    }
+}
+
+Control::~Control() {
+    if (kind_ != Kind::Form) {
+        Notify(Change::Destroyed);
+        form_->Unregister(this);
+    }
+}
+
+std::string Control::FullName() const {
+    return index_ >= 0 ? name_ + "(" + std::to_string(index_) + ")" : name_;
+}
+
+void Control::Notify(Change change) {
+    if (HostAvailable()) CurrentHost().ControlChanged(*this, change);
+}
+
+bool Control::EventsOn() const { return form_->loaded_ && !form_->designing_; }
+
+void Control::SetContainer(Control* container, int page) {
+    if (container == this) {
+        UiError(FullName() + " cannot contain itself");
+        return;
+    }
+    if (container_ == container && page_ == page) return;
+    container_ = container;
+    page_ = page;
+    Notify(Change::Container);
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (common_.enabled == enabled) return;
+    common_.enabled = enabled;
+    Notify(Change::Enabled);
+    if (!enabled) form_->ClearFocusIf(this);
+}
+
+void Control::SetVisible(bool visible) {
+    if (common_.visible == visible) return;
+    common_.visible = visible;
+    Notify(Change::Visible);
+    if (!visible && kind_ != Kind::Form) form_->ClearFocusIf(this);
+}
+
+bool Control::Shown() const {
+    if (!common_.visible) return false;
+    if (kind_ == Kind::Form) return true;
+    if (container_) {
+        if (!container_->Shown()) return false;
+        if (container_->kind_ == Kind::TabStrip && container_->CurrentPage() != page_) return false;
+        return true;
+    }
+    return form_->common_.visible;
+}
+
+bool Control::EffectivelyEnabled() const {
+    if (!common_.enabled) return false;
+    if (kind_ == Kind::Form) return true;
+    if (container_) return container_->EffectivelyEnabled();
+    return form_->common_.enabled;
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (common_.left == left && common_.top == top && common_.width == width && common_.height == height) return;
+    common_.left = left;
+    common_.top = top;
+    common_.width = width;
+    common_.height = height;
+    Notify(Change::Geometry);
+}
+
+void Control::SetToolTipText(const std::string& text) {
+    if (common_.tool_tip == text) return;
+    common_.tool_tip = text;
+    Notify(Change::ToolTip);
+}
+
+void Control::SetBackColor(Colour c) {
+    if (common_.back_color == c) return;
+    common_.back_color = c;
+    ColoursChanged();
+    Notify(Change::Colours);
+}
+
+void Control::SetForeColor(Colour c) {
+    if (common_.fore_color == c) return;
+    common_.fore_color = c;
+    ColoursChanged();
+    Notify(Change::Colours);
+}
+
+void Control::SetFont(const plat::Font& font) {
+    if (common_.font == font) return;
+    common_.font = font;
+    Notify(Change::Font);
+}
+
+void Control::SetMousePointer(int pointer) {
+    if (common_.mouse_pointer == pointer) return;
+    common_.mouse_pointer = pointer;
+    Notify(Change::MousePointer);
+}
+
+int Control::FormLeft() const {
+    if (kind_ == Kind::Form) return 0;
+    return common_.left + (container_ && container_->kind_ != Kind::Menu ? container_->FormLeft() : 0);
+}
+
+int Control::FormTop() const {
+    if (kind_ == Kind::Form) return 0;
+    return common_.top + (container_ && container_->kind_ != Kind::Menu ? container_->FormTop() : 0);
+}
+
+void Control::SetFocus() { form_->MoveFocus(this); }
+
+bool Control::HasFocus() const { return form_->active_ == this; }
+
+bool Control::Reachable() const { return form_->loaded_ && Shown() && EffectivelyEnabled(); }
+
+void Control::UserClick() {
+    if (!Reachable()) return;
+    if (Focusable() && !form_->MoveFocus(this)) return;
+    ClickAction();
+}
+
+void Control::ClickAction() { Raise(Click); }
+
+void Control::UserMouseDown(int button, int shift, double x, double y) {
+    if (!Reachable()) return;
+    press_refused_ = Focusable() && !form_->MoveFocus(this);
+    second_press_ = false;
+    RaiseMouse(MouseDown, button, shift, x, y);
+}
+
+void Control::UserMouseUp(int button, int shift, double x, double y) {
+    if (!Reachable()) return;
+    RaiseMouse(MouseUp, button, shift, x, y);
+    bool click = !second_press_ && !press_refused_;
+    second_press_ = false;
+    press_refused_ = false;
+    if (click && Reachable()) ClickAction();
+}
+
+void Control::UserMouseMove(int button, int shift, double x, double y) {
+    if (!Reachable()) return;
+    RaiseMouse(MouseMove, button, shift, x, y);
+}
+
+void Control::UserDoubleClickPress(int button, int shift, double x, double y) {
+    (void)button;
+    (void)shift;
+    (void)x;
+    (void)y;
+    if (!Reachable()) return;
+    second_press_ = true;
+    Raise(DblClick);
+}
+
+void Control::UserDoubleClick(int button, int shift, double x, double y) {
+    UserMouseDown(button, shift, x, y);
+    UserMouseUp(button, shift, x, y);
+    UserDoubleClickPress(button, shift, x, y);
+    UserMouseUp(button, shift, x, y);
+}
+
+void Control::UserKeyDown(int key_code, int shift) {
+    if (!Reachable()) return;
+    if (kind_ != Kind::Form && !form_->PreviewKeyDown(key_code, shift)) return;
+    if (KeyDown && EventsOn()) KeyDown(key_code, shift);
+    if (key_code == 0) return;
+    OnKeyDown(key_code, shift);
+    if (key_code != 0 && kind_ != Kind::Form) form_->DefaultCancelKeys(*this, key_code);
+}
+
+void Control::UserKeyUp(int key_code, int shift) {
+    if (!Reachable()) return;
+    if (kind_ != Kind::Form && !form_->PreviewKeyUp(key_code, shift)) return;
+    if (KeyUp && EventsOn()) KeyUp(key_code, shift);
+}
+
+void Control::UserKeyPress(int key_ascii) {
+    if (!Reachable()) return;
+    if (kind_ != Kind::Form && !form_->PreviewKeyPress(key_ascii)) return;
+    if (KeyPress && EventsOn()) KeyPress(key_ascii);
+    if (key_ascii == 0) return;
+    OnKeyPress(key_ascii);
+}
+
+void Control::ResetProperties() {
+    bool was_visible = common_.visible;
+    common_ = Common{};
+    if (kind_ == Kind::Form) common_.visible = was_visible;
+    Tag.clear();
+    TabIndex = 0;
+    TabStop = true;
+    CausesValidation = true;
+}
+
+void Control::CopyPropertiesFrom(const Control& other) {
+    common_ = other.common_;
+    container_ = other.container_;
+    page_ = other.page_;
+    Tag = other.Tag;
+    TabStop = other.TabStop;
+    CausesValidation = other.CausesValidation;
+    Notify(Change::Geometry);
+    Notify(Change::Container);
+}
+
+}  // namespace plat
