@@ -86,3 +86,29 @@ TEST(ProcessRun, StartFailuresAreReportedNotRun) {
     MakeRecorder(dir, "ok.exe");
     EXPECT_FALSE(RunAndWait(dir.string() + "\\ok.exe", (dir / "nowhere").string()).started);
 }
+
+TEST(ProcessRun, AWindowsProgramRunsThroughWineWhenWineIsOnPath) {
+    const fs::path dir = testenv::ScratchDir("wine");
+    const fs::path bin = dir / "bin";
+    fs::create_directories(bin);
+    MakeRecorder(bin, "wine");
+    std::ofstream(dir / "BGLC.EXE", std::ios::binary) << "MZ\x90" << std::string(60, '\0');
+    const char* old = std::getenv("PATH");
+    const std::string saved = old ? old : "";
+    ::setenv("PATH", (bin.string() + ":" + saved).c_str(), 1);
+    const ProcessResult r = RunAndWait(dir.string() + "\\bglc.exe x.asm", dir.string());
+    ::setenv("PATH", saved.c_str(), 1);
+    ASSERT_TRUE(r.started) << r.error;
+    EXPECT_EQ(Slurp(bin / "args.txt"), fs::canonical(dir).string() + "\n" + (dir / "BGLC.EXE").string() + "\nx.asm\n");
+}
+
+TEST(ProcessRun, AWindowsProgramWithoutWineFailsToStart) {
+    const fs::path dir = testenv::ScratchDir("nowine");
+    std::ofstream(dir / "tool.exe", std::ios::binary) << "MZ" << std::string(60, '\0');
+    const char* old = std::getenv("PATH");
+    const std::string saved = old ? old : "";
+    ::setenv("PATH", dir.string().c_str(), 1);   // no wine here
+    const ProcessResult r = RunAndWait(dir.string() + "\\tool.exe", dir.string());
+    ::setenv("PATH", saved.c_str(), 1);
+    EXPECT_FALSE(r.started);
+}
