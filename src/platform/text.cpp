@@ -207,15 +207,15 @@ double Val(std::string_view s) {
     for (char c : s) if (!IsValBlank(c)) t += c;
     if (t.size() >= 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h' || t[1] == 'O' || t[1] == 'o')) {
         const int base = (t[1] == 'H' || t[1] == 'h') ? 16 : 8;
-        long long v = 0;
-        for (std::size_t i = 2; i < t.size() && i < 18; ++i) {
+        unsigned long long v = 0;
+        for (std::size_t i = 2; i < t.size() && i < 17; ++i) {
             const char c = t[i];
             int d = -1;
             if (c >= '0' && c <= '9') d = c - '0';
             else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
             else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
             if (d < 0 || d >= base) break;
-            v = v * base + d;
+            v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
         }
         return static_cast<double>(v);
     }
