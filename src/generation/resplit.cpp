@@ -194,6 +194,11 @@ void API_Split_Concave(int32_t& max_points) {
                 }
                 API_Draw_Debug_Diagonal(w, a, b);
                 API_Copy_Vertex_Range(w, a, b);
+                if (Work_Poly_Table(w).Nb_Points >= n) {  // no vertex came off: never again
+                    if (stuck_line == 0) stuck_line = Work_Poly_Table(w).Line_Id;
+                    API_Add_Split_Piece(w, 1, Work_Poly_Table(w).Nb_Points - 1);
+                    break;
+                }
             }
         }
         API_Commit_Cut_Tables();
