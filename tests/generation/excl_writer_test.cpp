@@ -37,7 +37,7 @@ TEST_F(ExclWriter, OneAreaGivesTheDocumentedSourceAndIsCompiled) {
     API_Write_Excl_Asm();
     EXPECT_EQ(Read_File(Source()), Golden("excl_one_area.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe \"" + Source().string() + "\" \"" +
+              (std::vector<std::string>{App_Dir + "\\bglc.exe \"" + App_Dir + "\\Tessaline$_Excl.ASM\" \"" +
                                         Bgl_Excl_Path + "\""}));
     EXPECT_EQ(Read_File(Bgl_Excl_Path), Golden("excl_one_area.asm"));  // the stand-in copies
     EXPECT_EQ(Gen_Captions().LCompileNom, Bgl_Excl_Path);
