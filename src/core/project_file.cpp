@@ -4,6 +4,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <utility>
@@ -769,8 +770,10 @@ bool Project_Parse_Number(std::string_view t, double& value) {
     const auto r = std::from_chars(t.data() + body, t.data() + n, v);
     if (r.ec != std::errc() || r.ptr != t.data() + n) {
         // A magnitude too small for a double reads as 0; one too large is no number of ours.
-        if (r.ec == std::errc::result_out_of_range && r.ptr == t.data() + n && std::fabs(v) < 1) v = 0;
-        else return false;
+        if (r.ec != std::errc::result_out_of_range || r.ptr != t.data() + n) return false;
+        const std::string copy(t.substr(body));
+        if (std::fabs(std::strtod(copy.c_str(), nullptr)) >= 1) return false;
+        v = 0;
     }
     value = negative ? -v : v;
     return true;
@@ -1147,4 +1150,11 @@ void Pinit_Update_Recent(const std::string& path, int16_t mode) {
         plat::WritePrivateProfileString("Tessaline", "DerApt" + std::to_string(k + 1), entry, Ini_Path);
         if (Project_Window.Set_Recent_Caption) Project_Window.Set_Recent_Caption(k, entry);
     }
+}
+
+void Project_File_Reset() {
+    for (std::string& entry : Recent_Projects) entry.clear();
+    Project_Read_Failed = 0;
+    Project_Save_Failed = 0;
+    Project_Window = Project_Window_Hooks{};
 }

@@ -81,3 +81,6 @@ bool Project_Parse_Number(std::string_view token, double& value);
 
 // A text made safe for a quoted field: '"' becomes "'", CR and LF become blanks.
 std::string Project_Safe_Text(std::string_view text);
+
+// Start-up values of this module's globals (tests).
+void Project_File_Reset();

@@ -219,3 +219,12 @@ void Pinit_Load_Resources() {
     Line_Type_Count -= 1;
     Park_Count -= 1;
 }
+
+void Settings_Reset() {
+    Setup_Done = 0;
+    Fs_Dir.clear();
+    Texture_Dir.clear();
+    Texture_Dir_Found = 0;
+    Help_Path.clear();
+    Ref_Last_Path.clear();
+}

@@ -32,3 +32,6 @@ void Pinit_Read_Texture_Cfg(const std::string& path);
 uint8_t Texture_Category(int n);
 // The fixed TEXTURES number of the airport/park textures 1182..1200; -1 for any other n.
 int Texture_Fixed_Number(int n);
+
+// Start-up values of this module's globals (tests).
+void Settings_Reset();

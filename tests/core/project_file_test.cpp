@@ -1,0 +1,704 @@
+// The project file: what a saved project holds, how it reads back, the version rules and the
+// older-project conversion, and that a bad file or a failed save never costs the user data.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/erreur.h"
+#include "core/project.h"
+#include "core/project_file.h"
+#include "core/syst.h"
+#include "platform/headless/headless_host.h"
+#include "platform/profile.h"
+#include "platform/ui/controls.h"
+#include "setup/frm_v24.h"
+#include "setup/setup_services.h"
+#include "support/program_state.h"
+#include "support/test_env.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Read_File(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+void Write_File(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+// The file without its first line (date and path of the save).
+std::string Body(const std::string& text) { return text.substr(text.find('\n') + 1); }
+std::vector<std::string> Lines_Of(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+std::string Join(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}
+
+// A small 24-bit map bitmap.
+std::string Bmp24(int w, int h) {
+    const int row = (3 * w + 3) / 4 * 4;
+    const int size = 54 + row * h;
+    std::string b(static_cast<size_t>(size), '\0');
+    auto put32 = [&](int at, uint32_t v) { for (int i = 0; i < 4; ++i) b[static_cast<size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 255); };
+    auto put16 = [&](int at, uint16_t v) { b[static_cast<size_t>(at)] = static_cast<char>(v & 255); b[static_cast<size_t>(at + 1)] = static_cast<char>(v >> 8); };
+    b[0] = 'B'; b[1] = 'M';
+    put32(2, static_cast<uint32_t>(size)); put32(10, 54); put32(14, 40); put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h)); put16(26, 1); put16(28, 24); put32(34, static_cast<uint32_t>(row * h));
+    for (int i = 54; i < size; ++i) b[static_cast<size_t>(i)] = static_cast<char>(i * 7);
+    return b;
+}
+
+class ProjectFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testenv::ResetProgramState();
+        host().Reset();
+        dir = testenv::ScratchDir("pf");
+        fs::create_directories(dir / "Temp");
+        fs::create_directories(dir / "Resource");
+        App_Dir = dir.string();
+        Ini_Path = App_Dir + "\\Resource\\Tessaline.Ini";
+        Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
+    }
+    void TearDown() override { testenv::ResetProgramState(); }
+
+    static plat::HeadlessHost& host() { return plat::DefaultHeadlessHost(); }
+    static fs::path Fixture(const std::string& name) { return testenv::Fixtures() / "projects" / name; }
+
+    // The whole project in memory as text, so two states compare in one assertion.
+    static std::string State() { return Body(Project_File_Text("x", "")); }
+
+    void Read(const fs::path& p) { Pinit_Read_Project(p.string()); }
+
+    fs::path dir;
+};
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(ProjectFileNumbers, AreShortestWithALeadingBlankAndNoZeroBeforeThePoint) {
+    EXPECT_EQ(Project_Num(0.5), " .5");
+    EXPECT_EQ(Project_Num(-0.25), "-.25");
+    EXPECT_EQ(Project_Num(0), " 0");
+    EXPECT_EQ(Project_Num(45.5), " 45.5");
+    EXPECT_EQ(Project_Num(-3), "-3");
+    EXPECT_EQ(Project_Num(1.0 / 3), " .333333333333333");
+    EXPECT_EQ(Project_Num(0.1 + 0.2), " .3");
+    EXPECT_EQ(Project_Num(123456789012345.0), " 123456789012345");
+    EXPECT_EQ(Project_Num(1e15), " 1E+15");
+    EXPECT_EQ(Project_Num(1e20), " 1E+20");
+    EXPECT_EQ(Project_Num(-1.5e-7), "-1.5E-07");
+    EXPECT_EQ(Project_Num(0.0001), " .0001");
+    EXPECT_EQ(Project_Num(0.00001), " 1E-05");
+    EXPECT_EQ(Project_Num_Float(0.1f), " .1");
+    EXPECT_EQ(Project_Num_Float(12.5f), " 12.5");
+    EXPECT_EQ(Project_Num_Float(12345678.0f), " 1.234568E+07");
+    EXPECT_EQ(Project_Num_Int(0), " 0");
+    EXPECT_EQ(Project_Num_Int(-7), "-7");
+}
+
+TEST(ProjectFileNumbers, ReadBothFormsOfAHalfAndRefuseWhatIsNoNumber) {
+    double v = 9;
+    EXPECT_TRUE(Project_Parse_Number(".5", v));
+    EXPECT_EQ(v, 0.5);
+    EXPECT_TRUE(Project_Parse_Number("0.5", v));
+    EXPECT_EQ(v, 0.5);
+    EXPECT_TRUE(Project_Parse_Number("-.25", v));
+    EXPECT_EQ(v, -0.25);
+    EXPECT_TRUE(Project_Parse_Number("1E+20", v));
+    EXPECT_EQ(v, 1e20);
+    EXPECT_TRUE(Project_Parse_Number("1.5E-07", v));
+    EXPECT_EQ(v, 1.5e-7);
+    for (const char* bad : {"", "-", ".", "abc", "1.2.3", "1E", "inf", "nan", "0x10", "12a", "1,5", "1E999"})
+        EXPECT_FALSE(Project_Parse_Number(bad, v)) << bad;
+}
+
+TEST(ProjectFileNumbers, EveryWrittenNumberReadsBackToTheSameValue) {
+    for (double x : {0.5, -0.25, 1.0 / 3, 45.4921875, 1e-5, 2999.75, -9999.0, 1e20, 6.02214076e23, 4.9e-300}) {
+        double back = 0;
+        const std::string text = Project_Num(x);
+        ASSERT_TRUE(Project_Parse_Number(text[0] == ' ' ? text.substr(1) : text, back)) << x;
+        EXPECT_NEAR(back, x, std::abs(x) * 1e-14) << x;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(ProjectFileTest, AProjectOfEveryObjectKindReadsIntoTheTables) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Map_Top_Lat, 45.5);
+    EXPECT_EQ(Map_Lon_West, 5.2734375);
+    EXPECT_EQ(Map_File, "C:\\Maps\\Town map.bmp");
+    EXPECT_EQ(Raw_Dir, "C:\\Raw\\");
+    EXPECT_EQ(Map_Width_Px, 4500);
+    EXPECT_EQ(Grid_Frame_Cells[7], 395);
+    EXPECT_EQ(Proj_Px_SE_Y, 2900);
+    EXPECT_EQ(Map_Px_West, 0.5);
+    EXPECT_EQ(Tile_Cols, 3);
+    EXPECT_EQ(Alt_Offset, 12.5f);
+    EXPECT_EQ(Alt_Unit_Feet, 1);
+
+    ASSERT_EQ(Line_Count, 4);
+    EXPECT_EQ(Line_Capacity, 4);
+    EXPECT_EQ(Line_Id_Counter, 4);
+    EXPECT_EQ(Line_Table(1).Line_Id, 0);
+    const Line_Rec& road = Line_Table(2);
+    EXPECT_EQ(road.Attr.Text_Rt, "Main road");
+    EXPECT_EQ(road.Attr.Type_Code, 1026);
+    EXPECT_EQ(road.Attr.Layer, 21);
+    EXPECT_EQ(road.Attr.Meter_Feet, 1);
+    EXPECT_EQ(road.Attr.Texture_Name[0], "C:\\Tex\\RoadSU.bmp");
+    EXPECT_EQ(road.Nb_Points, 3);
+    EXPECT_EQ(road.First_Point, 1);
+    EXPECT_EQ(road.Last_Point, 3);
+    EXPECT_EQ(Point_Table(3).X, 1e-5);
+    EXPECT_EQ(Point_Table(2).Prev_Point, 1);
+    EXPECT_EQ(Point_Table(2).Next_Point, 3);
+    EXPECT_EQ(Point_Table(3).Next_Point, 0);
+    const Line_Rec& lake = Line_Table(3);
+    EXPECT_EQ(lake.Attr.Imbrication, "A01");
+    EXPECT_EQ(lake.Attr.Alt_Coast, 0.25);
+    EXPECT_EQ(lake.Attr.Image_Link, 1);
+    EXPECT_EQ(lake.First_Point, 4);
+    EXPECT_EQ(Point_Table(4).Prev_Point, 0);
+    EXPECT_EQ(Line_Table(4).Attr.Largeur, -3);
+    EXPECT_EQ(Point_Count, 8);
+    EXPECT_EQ(Point_Capacity, 8);
+
+    ASSERT_EQ(Lwm_Cell_Count, 1);
+    EXPECT_EQ(Lwm_Cell_Capacity, 4);
+    EXPECT_EQ(Lwm_Cell_Table(1).Lod13_Col, 3);
+    EXPECT_EQ(Lwm_Cell_Table(1).Lod8_Col, 394);
+    EXPECT_EQ(Lwm_Cell_Table(1).Layer, 5);
+    // Names and text without a closing quote keep their blanks.
+    EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[0], "C:\\Tex\\Field 1.bmp");
+    EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[5], "  two blanks ");
+    EXPECT_EQ(Lwm_Cell_Table(1).Texte, "Area text, with blanks  ");
+
+    ASSERT_EQ(Excl_Cell_Count, 1);
+    EXPECT_EQ(Excl_Cell_Capacity, 3);
+    EXPECT_EQ(Excl_Cell_Table(1).Excluded[4], 1);
+    EXPECT_EQ(Excl_Cell_Table(1).Excluded[100], 1);
+    EXPECT_EQ(Excl_Cell_Table(1).Excluded[7], 0);
+    ASSERT_EQ(Lod8_Cell_Count, 2);
+    EXPECT_EQ(Lod8_Cell_Table(2).Alti, -9999);
+    ASSERT_EQ(Lc_Cell_Count, 2);
+    EXPECT_EQ(Lc_Cell_Capacity, 3);
+    EXPECT_EQ(Lc_Cell_Table(1).Class_Code, 254);
+    ASSERT_EQ(Wc_Cell_Count, 1);
+    EXPECT_EQ(Wc_Cell_Table(1).Lod13_Row, 31);
+    ASSERT_EQ(Image_Count, 1);
+    EXPECT_EQ(Image_Capacity, 4);
+    EXPECT_EQ(Image_Table(1).Ima_In_Use, 1);
+    EXPECT_EQ(Image_Table(1).Ima_Texture[1], "Su.bmp");
+    EXPECT_EQ(Image_Table(1).Ima_X2, 110);
+    EXPECT_EQ(Image_Table(1).Ima_Height, 256);
+    EXPECT_EQ(Mesh_Lod_Index, 3);
+    EXPECT_EQ(Mesh_Lod_Chosen, 1);
+    ASSERT_EQ(Grid_Point_Count, 2);
+    EXPECT_EQ(Grid_Point_Capacity, 52);
+    EXPECT_EQ(Grid_Point_Table(2).Alt, -2.25f);
+    EXPECT_EQ(Grid_Point_Table(2).Defined, 1);
+}
+
+TEST_F(ProjectFileTest, SavingAReadProjectWritesTheSameFileAgain) {
+    const std::string fixture = Read_File(Fixture("all_kinds.LWM"));
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    Project_Open = 1;
+    Project_File = (dir / "copy.LWM").string();
+    Pinit_Save_Project(0, "");
+    ASSERT_EQ(Project_Save_Failed, 0);
+    const std::string saved = Read_File(dir / "copy.LWM");
+    EXPECT_EQ(Body(saved), Body(fixture));
+    EXPECT_EQ(saved.rfind("0000 V5.1  (5.1) ", 0), 0u);
+    EXPECT_NE(saved.find(Project_File + "\r\n"), std::string::npos);
+    // Nothing is left beside the project.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+}
+
+TEST_F(ProjectFileTest, AnEmptyProjectHasOnlyThePlaceholderLine) {
+    PSais_Init_Arrays();
+    const std::vector<std::string> lines = Lines_Of(Project_File_Text("C:\\p.LWM", ""));
+    const std::vector<std::string> expected_0100 = {
+        "0100  1  0  0", "      \"\"", "      \"\"",
+        "       0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0",
+        "     \"\"", "     \"\"", "     \"\"", "     \"\"", "     \"\"", "     \"\"", "0120  0"};
+    ASSERT_GE(lines.size(), 30u);
+    EXPECT_EQ(lines[1], "0002         ");
+    EXPECT_EQ(lines[2], "0010   0  0  0  0  0  0  0  0  0  0  0  0");
+    EXPECT_EQ(lines[10], "0040   0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 15, lines.begin() + 26), expected_0100);
+    EXPECT_EQ(lines.back(), "End");
+    EXPECT_EQ(Body(Project_File_Text("C:\\p.LWM", "")), Body(Read_File(Fixture("empty.LWM"))));
+}
+
+TEST_F(ProjectFileTest, SaveAsNamesTheProjectItCameFrom) {
+    PSais_Init_Arrays();
+    Project_Open = 1;
+    Project_File = (dir / "old.LWM").string();
+    Pinit_Save_Project(1, (dir / "new.LWM").string());
+    const std::vector<std::string> lines = Lines_Of(Read_File(dir / "new.LWM"));
+    EXPECT_EQ(lines[1], "0002          issu de " + Project_File);
+    EXPECT_FALSE(fs::exists(dir / "old.LWM"));
+}
+
+TEST_F(ProjectFileTest, AVersion50ProjectReadsWithMetresAndTheSameObjects) {
+    Read(Fixture("all_kinds.LWM"));
+    Line_Table(2).Attr.Meter_Feet = 0;
+    const std::string as_50 = State();
+    Read(Fixture("v50.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Meter_Feet, 0);
+    EXPECT_EQ(State(), as_50);
+}
+
+TEST_F(ProjectFileTest, PointsAreRenumberedInFileOrder) {
+    PSais_Init_Arrays();
+    const int32_t a = Project_Append_Line(Route_Attrib{});
+    Project_Append_Point(a, 1, 1);
+    const int32_t gone = Project_Append_Point(a, 2, 2);
+    Project_Append_Point(a, 3, 3);
+    const int32_t b = Project_Append_Line(Route_Attrib{});
+    Project_Append_Point(b, 4, 4);
+    Project_Unlink_Point(a, gone);
+    Project_Append_Point(a, 5, 5);
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Pinit_Save_Project(0, "");
+    Read(dir / "p.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Point_Count, 4);
+    EXPECT_EQ(Line_Table(2).First_Point, 1);
+    EXPECT_EQ(Line_Table(2).Last_Point, 3);
+    EXPECT_EQ(Point_Table(3).X, 5);
+    EXPECT_EQ(Line_Table(3).First_Point, 4);
+    EXPECT_EQ(Point_Table(4).X, 4);
+}
+
+TEST_F(ProjectFileTest, ADamagedPointChainStillGivesAFileThatReadsBack) {
+    PSais_Init_Arrays();
+    const int32_t a = Project_Append_Line(Route_Attrib{});
+    for (int i = 1; i <= 4; ++i) Project_Append_Point(a, i, i);
+    Point_Table(3).Next_Point = 2;       // a loop that never reaches the last point
+    const int32_t b = Project_Append_Line(Route_Attrib{});
+    Project_Append_Point(b, 9, 9);
+    Point_Table(5).Next_Point = 999;     // and a link outside the table
+    Line_Table(b).Last_Point = 0;
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Pinit_Save_Project(0, "");
+    Read(dir / "p.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Count, 3);
+    EXPECT_EQ(Line_Table(3).Nb_Points, 1);
+    EXPECT_EQ(Point_Table(Line_Table(3).First_Point).X, 9);
+}
+
+TEST_F(ProjectFileTest, QuotesAndLineBreaksInTextsCannotBreakTheFile) {
+    PSais_Init_Arrays();
+    Route_Attrib attr;
+    attr.Text_Rt = "the \"old\" road\r\nnorth";
+    attr.Imbrication = "A\"1";
+    attr.Texture_Name[2] = "C:\\x\ny.bmp";
+    const int32_t a = Project_Append_Line(attr);
+    Project_Append_Point(a, 1, 2);
+    Lwm_Cell_Count = 1;
+    Lwm_Cell_Table(1).Texte = "area \"x\"\rend";
+    Map_File = "C:\\maps\\\"town\".bmp";
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Pinit_Save_Project(0, "");
+    Read(dir / "p.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Text_Rt, "the 'old' road  north");
+    EXPECT_EQ(Line_Table(2).Attr.Imbrication, "A'1");
+    EXPECT_EQ(Line_Table(2).Attr.Texture_Name[2], "C:\\x y.bmp");
+    EXPECT_EQ(Lwm_Cell_Table(1).Texte, "area 'x' end");
+    EXPECT_EQ(Map_File, "C:\\maps\\'town'.bmp");
+    EXPECT_EQ(Point_Table(1).Y, 2);
+}
+
+TEST_F(ProjectFileTest, AccentedTextsAreWindows1252OnDiskAndComeBackWhole) {
+    PSais_Init_Arrays();
+    Route_Attrib attr;
+    attr.Text_Rt = "Rivière Mérée";
+    Project_Append_Line(attr);
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Pinit_Save_Project(0, "");
+    EXPECT_NE(Read_File(dir / "p.LWM").find("Rivi\xE8re M\xE9r\xE9" "e"), std::string::npos);
+    Read(dir / "p.LWM");
+    EXPECT_EQ(Line_Table(2).Attr.Text_Rt, "Rivière Mérée");
+}
+
+TEST_F(ProjectFileTest, AnExclusionSectionOfNoAreaKeepsTheTableThatWasThere) {
+    Excl_Cell_Capacity = 7;
+    Excl_Cell_Table.ReDim(7);
+    Excl_Cell_Count = 1;
+    Excl_Cell_Table(1).Lod8_Col = 42;
+    Read(Fixture("empty.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Excl_Cell_Count, 0);
+    EXPECT_EQ(Excl_Cell_Capacity, 7);
+    EXPECT_EQ(Excl_Cell_Table.UBound(), 7);
+    EXPECT_EQ(Lwm_Cell_Capacity, 3);
+    EXPECT_EQ(Point_Capacity, 10);
+    EXPECT_EQ(Grid_Point_Capacity, 50);
+}
+
+TEST_F(ProjectFileTest, DeletedImagesAndUndefinedGridPointsAreLeftOut) {
+    PSais_Init_Arrays();
+    Image_Count = 2;
+    Image_Table(1).Ima_In_Use = 0;
+    Image_Table(1).Ima_File = "gone.bmp";
+    Image_Table(2).Ima_In_Use = 1;
+    Image_Table(2).Ima_File = "kept.bmp";
+    Grid_Point_Count = 3;
+    Grid_Point_Table(2).Defined = 1;
+    Grid_Point_Table(2).Alt = 7.5f;
+    const std::string text = Project_File_Text("p", "");
+    EXPECT_NE(text.find("0180  1\r\n      \"kept.bmp\""), std::string::npos);
+    EXPECT_EQ(text.find("gone.bmp"), std::string::npos);
+    EXPECT_NE(text.find("0200  2  0  1\r\n      7.5  0  0\r\nEnd"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Versions
+
+TEST_F(ProjectFileTest, NewerAndUnversionedFilesAreRefusedWithMessage30) {
+    std::string text = Read_File(Fixture("empty.LWM"));
+    for (const std::string& first : {std::string("0000 V5.2  (5.2)"), std::string("0000 5.1"), std::string("0000 v5.1")}) {
+        Write_File(dir / "p.LWM", first + text.substr(text.find("\r\n")));
+        host().QueueAnswer(plat::ID_OK);
+        Read(dir / "p.LWM");
+        EXPECT_EQ(Project_Read_Failed, 1) << first;
+        ASSERT_FALSE(host().boxes.empty());
+        EXPECT_EQ(host().boxes.back().prompt.rfind("(30) ", 0), 0u) << host().boxes.back().prompt;
+    }
+}
+
+TEST_F(ProjectFileTest, VersionsBelow4AreRefusedWithTheOldVersionText) {
+    std::string text = Read_File(Fixture("empty.LWM"));
+    Write_File(dir / "p.LWM", "0000 V3.5" + text.substr(text.find("\r\n")));
+    host().QueueAnswer(plat::ID_OK);
+    Read(dir / "p.LWM");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Old Tessal version 3.5not allowed");
+}
+
+TEST_F(ProjectFileTest, OnlyAVersion4FileAsksForTheConversion) {
+    Read(Fixture("v50.LWM"));
+    EXPECT_EQ(Project_Read_Failed, 0);
+    EXPECT_TRUE(host().log.empty() || host().log.front().find("Frm_V24") == std::string::npos);
+    int shown = 0;
+    host().OnModal("Frm_V24", [&](plat::Form&) { ++shown; Frm_V24_Window().Cmd_Ok.UserClick(); });
+    Read(Fixture("v4.LWM"));
+    EXPECT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(ProjectFileTest, Version4WithTheDefaultOptionsConvertsLineEndsAndExclusionsOnly) {
+    host().OnModal("Frm_V24", [](plat::Form&) { Frm_V24_Window().Cmd_Ok.UserClick(); });
+    Read(Fixture("v4.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Effil_Deb, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Effil_Fin, 0);
+    for (int i = 2; i <= 5; ++i) {
+        EXPECT_EQ(Line_Table(i).Attr.Layer, 5);
+        EXPECT_EQ(Line_Table(i).Attr.Layer_Vtp2, 3);
+        EXPECT_EQ(Line_Table(i).Attr.Meter_Feet, 0);
+    }
+    // Kind 4 to 7, then 16 to 4, then 31/32 to 6.
+    const auto& f = Excl_Cell_Table(1).Excluded;
+    EXPECT_EQ(f[7], 1);
+    EXPECT_EQ(f[4], 1);
+    EXPECT_EQ(f[16], 0);
+    EXPECT_EQ(f[32], 0);
+    EXPECT_EQ(f[6], 1);
+    // An area without kinds 31 and 32 keeps its kind 6 as it was.
+    EXPECT_EQ(Excl_Cell_Table(2).Excluded[6], 1);
+    EXPECT_EQ(Excl_Cell_Table(2).Excluded[31], 0);
+}
+
+TEST_F(ProjectFileTest, Version4LayerOptionsFollowTheShoreOptionAndTypeCode) {
+    host().OnModal("Frm_V24", [](plat::Form&) {
+        Frm_V24& w = Frm_V24_Window();
+        w.Chk_Change_layer_Line.UserClick();
+        w.Chk_Change_Layer_Poly.UserClick();
+        w.Chk_Adapt_lines.UserClick();
+        w.Cmd_Ok.UserClick();
+    });
+    Read(Fixture("v4.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    // Shore option 0: only the polygon option.
+    EXPECT_EQ(Line_Table(2).Attr.Layer, 5);
+    EXPECT_EQ(Line_Table(2).Attr.Layer_Vtp2, 17);
+    EXPECT_EQ(Line_Table(2).Attr.Effil_Deb, 1);
+    // Shore option 1: both, type 1024 gives 22.
+    EXPECT_EQ(Line_Table(3).Attr.Layer, 22);
+    EXPECT_EQ(Line_Table(3).Attr.Layer_Vtp2, 17);
+    // Shore options 2 and 3: only the line option; 1181 gives 23, 1182 gives 24.
+    EXPECT_EQ(Line_Table(4).Attr.Layer, 23);
+    EXPECT_EQ(Line_Table(4).Attr.Layer_Vtp2, 3);
+    EXPECT_EQ(Line_Table(5).Attr.Layer, 24);
+    EXPECT_EQ(Line_Table(5).Attr.Layer_Vtp2, 3);
+}
+
+TEST_F(ProjectFileTest, Version4ClosedWithoutOkConvertsNothing) {
+    host().OnModal("Frm_V24", [](plat::Form&) {
+        Frm_V24_Window().Chk_Change_layer_Line.UserClick();
+        Frm_V24_Window().UserClose();
+    });
+    Read(Fixture("v4.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Effil_Deb, 1);
+    EXPECT_EQ(Line_Table(3).Attr.Layer, 5);
+    EXPECT_EQ(Excl_Cell_Table(1).Excluded[4], 1);
+    EXPECT_EQ(Excl_Cell_Table(1).Excluded[7], 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Malformed files
+
+TEST_F(ProjectFileTest, AMalformedFileIsRefusedAndTheOpenProjectStaysAsItWas) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    host().strict = false;
+
+    std::vector<std::pair<std::string, std::string>> cases;
+    // Cut after every line, "End" included.
+    for (size_t n = 1; n < good.size(); ++n)
+        cases.push_back({"cut after line " + std::to_string(n), Join(std::vector<std::string>(good.begin(), good.begin() + static_cast<long>(n)))});
+    auto edit = [&](const std::string& name, size_t line, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[line] = text;
+        cases.push_back({name, Join(l)});
+    };
+    edit("letters for a number", 2, "0010   45.5  abc  45  6  45.45  5.3  45.05  5.9  45.4921875  5.2734375  45  6");
+    edit("missing numbers", 3, "0017  1");
+    edit("huge line count", 15, "0100  2000000000  4  8");
+    edit("negative line count", 15, "0100 -4  4  8");
+    edit("no placeholder", 15, "0100  0  4  8");
+    edit("point count past the file", 27, "       2  300000 -9999  1  0  1026  12  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1");
+    edit("layer beyond its byte", 27, "       2  3 -9999  1  0  1026  12  2  0  256  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1");
+    edit("type code beyond 16 bits", 27, "       2  3 -9999  1  0  99999  12  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1");
+    edit("point without y", 34, "       10.5");
+    for (size_t i = 0; i < good.size(); ++i) {
+        if (good[i].rfind("0140", 0) == 0) edit("exclusion count too large", i, "0140  5");
+        if (good[i].rfind("0200", 0) == 0) edit("grid point count past the file", i, "0200  3  1  50");
+        if (good[i] == "End") edit("End replaced", i, "Ende");
+    }
+    for (const auto& [name, text] : cases) {
+        Write_File(dir / "bad.LWM", text);
+        Read(dir / "bad.LWM");
+        EXPECT_EQ(Project_Read_Failed, 1) << name;
+        EXPECT_EQ(State(), before) << name;
+    }
+}
+
+TEST_F(ProjectFileTest, ASectionTagOutOfPlaceGivesMessage31) {
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("empty.LWM")));
+    for (auto& line : l)
+        if (line.rfind("0150", 0) == 0) line = "0151  0";
+    Write_File(dir / "bad.LWM", Join(l));
+    host().QueueAnswer(plat::ID_OK);
+    Read(dir / "bad.LWM");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("(31) ", 0), 0u);
+}
+
+TEST_F(ProjectFileTest, AMissingFileIsReportedAndNothingChanges) {
+    Read(Fixture("all_kinds.LWM"));
+    const std::string before = State();
+    host().QueueAnswer(plat::ID_OK);
+    Read(dir / "none.LWM");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    EXPECT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(ProjectFileTest, MorePointsThanTheStoredCountGrowTheTable) {
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    for (auto& line : l)
+        if (line.rfind("0100", 0) == 0) line = "0100  4  4  2";
+    Write_File(dir / "p.LWM", Join(l));
+    Read(dir / "p.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Point_Count, 8);
+    EXPECT_GE(Point_Table.UBound(), 8);
+    EXPECT_EQ(Point_Table(8).X, 4499);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving
+
+TEST_F(ProjectFileTest, NothingIsSavedWithoutAnOpenProject) {
+    Project_Open = 0;
+    Project_File = (dir / "p.LWM").string();
+    Pinit_Save_Project(0, "");
+    EXPECT_FALSE(fs::exists(dir / "p.LWM"));
+}
+
+TEST_F(ProjectFileTest, SaveAsOntoTheOpenProjectIsRefusedWithMessage14) {
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Write_File(dir / "p.LWM", "kept");
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Save_Project(1, Project_File);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("(14) ", 0), 0u);
+    EXPECT_EQ(Msg_Answer, plat::ID_OK);
+    EXPECT_EQ(Read_File(dir / "p.LWM"), "kept");
+}
+
+TEST_F(ProjectFileTest, AFailedSaveTellsTheUserAndKeepsThePreviousFile) {
+    Read(Fixture("all_kinds.LWM"));
+    const std::string before = State();
+    Project_Open = 1;
+    // The target cannot be replaced: a folder stands at its name.
+    fs::create_directories(dir / "p.LWM" / "inside");
+    Write_File(dir / "p.LWM" / "inside" / "keep.txt", "old");
+    Project_File = (dir / "p.LWM").string();
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Save_Project(0, "");
+    EXPECT_EQ(Project_Save_Failed, 1);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("p.LWM"), std::string::npos);
+    EXPECT_EQ(Read_File(dir / "p.LWM" / "inside" / "keep.txt"), "old");
+    EXPECT_EQ(State(), before);
+    // A folder that does not exist fails the same way.
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Save_Project(1, (dir / "missing" / "q.LWM").string());
+    EXPECT_EQ(Project_Save_Failed, 1);
+}
+
+TEST_F(ProjectFileTest, SavingOverAProjectReplacesItWhole) {
+    Project_Open = 1;
+    Project_File = (dir / "p.LWM").string();
+    Write_File(dir / "p.LWM", std::string(100000, 'x'));
+    PSais_Init_Arrays();
+    Pinit_Save_Project(0, "");
+    EXPECT_EQ(Body(Read_File(dir / "p.LWM")), Body(Read_File(Fixture("empty.LWM"))));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening, backup and the recent list
+
+class ProjectOpenTest : public ProjectFileTest {
+protected:
+    // A project in the scratch folder whose map is a real bitmap there.
+    fs::path Make_Project(const std::string& name) {
+        Write_File(dir / "map.bmp", Bmp24(30, 20));
+        Read(Fixture("all_kinds.LWM"));
+        Map_File = (dir / "map.bmp").string();
+        Image_Count = 0;
+        Project_Open = 1;
+        Project_File = (dir / name).string();
+        Pinit_Save_Project(0, "");
+        Project_Open = 0;
+        return dir / name;
+    }
+};
+
+TEST_F(ProjectOpenTest, OpeningTilesTheMapBacksUpTheFileAndPutsItFirstInTheRecentList) {
+    const fs::path p = Make_Project("Town.LWM");
+    std::vector<std::string> calls;
+    Project_Window.Init_View_And_Tiles = [&] { calls.push_back("view"); };
+    Project_Window.Set_Caption = [&](const std::string& c) { calls.push_back("caption " + c); };
+    Project_Window.Enter_Project_State = [&] { calls.push_back("state"); };
+    Proj_New = 1;
+    Pinit_Open_Project(p.string());
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(Proj_New, 0);
+    EXPECT_TRUE(fs::exists(dir / "Temp" / "$$$_00.bmp"));
+    EXPECT_EQ(Read_File(dir / "Town.bak"), Read_File(p));
+    EXPECT_EQ(Recent_Projects[0], p.string());
+    EXPECT_EQ(plat::GetPrivateProfileString("Tessaline", "DerApt1", "", Ini_Path), p.string());
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "view");
+    EXPECT_EQ(calls[1], std::string("caption Tessaline V5.1 ") + Tessaline_Release_Date + "  " + p.string());
+    EXPECT_EQ(calls[2], "state");
+    EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+}
+
+TEST_F(ProjectOpenTest, AProjectNamedLikeItsBackupIsNeverDeleted) {
+    const fs::path p = Make_Project("Town.bak");
+    const std::string content = Read_File(p);
+    Pinit_Open_Project(p.string());
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(Read_File(p), content);
+    EXPECT_EQ(Project_Backup_Path("C:\\x\\Town.LWM"), "C:\\x\\Town.bak");
+    EXPECT_EQ(Project_Backup_Path("C:\\x\\Town.LWMX"), "C:\\x\\Town.Lbak");
+}
+
+TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
+    const fs::path p = Make_Project("Town.LWM");
+    Write_File(dir / "map.bmp", "not a bitmap at all, far too short to be one.......................");
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Open_Project(p.string());
+    EXPECT_EQ(Project_Open, 1);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Fail to load bitmap : " + (dir / "map.bmp").string());
+    EXPECT_EQ(Recent_Projects[0], "");
+    EXPECT_FALSE(fs::exists(dir / "Town.bak"));
+}
+
+TEST_F(ProjectOpenTest, AFileThatFailsToReadOpensNothing) {
+    Write_File(dir / "bad.LWM", "0000 V5.1\r\n");
+    host().strict = false;
+    Pinit_Open_Project((dir / "bad.LWM").string());
+    EXPECT_EQ(Project_Open, 0);
+    EXPECT_EQ(Recent_Projects[0], "");
+    EXPECT_FALSE(fs::exists(dir / "bad.bak"));
+}
+
+TEST_F(ProjectFileTest, TheRecentListMovesAnEntryToTheTopAndDropsTheFifth) {
+    std::vector<std::string> captions(4);
+    Project_Window.Set_Recent_Caption = [&](int k, const std::string& c) { captions[static_cast<size_t>(k)] = c; };
+    for (const char* p : {"a", "b", "c", "d", "e"}) Pinit_Update_Recent(p, 1);
+    EXPECT_EQ(Recent_Projects, (std::array<std::string, 4>{"e", "d", "c", "b"}));
+    Pinit_Update_Recent("C", 1);
+    EXPECT_EQ(Recent_Projects, (std::array<std::string, 4>{"C", "e", "d", "b"}));
+    EXPECT_EQ(captions[0], "C");
+    EXPECT_EQ(plat::GetPrivateProfileString("Tessaline", "DerApt4", "", Ini_Path), "b");
+    Pinit_Update_Recent("d", 2);
+    EXPECT_EQ(Recent_Projects, (std::array<std::string, 4>{"C", "e", "b", ""}));
+    EXPECT_EQ(captions[3], "");
+    Pinit_Update_Recent("zz", 2);
+    EXPECT_EQ(Recent_Projects, (std::array<std::string, 4>{"C", "e", "b", ""}));
+}
+
+TEST_F(ProjectFileTest, TheTopEntryInOtherLetterCaseChangesAndWritesNothing) {
+    Pinit_Update_Recent("C:\\Town.LWM", 1);
+    fs::remove(dir / "Resource" / "Tessaline.Ini");
+    Pinit_Update_Recent("c:\\town.lwm", 1);
+    EXPECT_EQ(Recent_Projects[0], "C:\\Town.LWM");
+    EXPECT_FALSE(fs::exists(dir / "Resource" / "Tessaline.Ini"));
+}
+
+}  // namespace
