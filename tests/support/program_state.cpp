@@ -3,6 +3,8 @@
 #include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_file.h"
+#include "core/settings.h"
 #include "dialogs/dialog_services.h"
 #include "generation/generation_services.h"
 #include "generation/writer_base.h"
@@ -110,6 +112,8 @@ void ResetProgramState() {
     plat::SetDecimalSeparator('.');
     plat::RegistryClearForTest();
     plat::ResetAtoms();
+    Project_File_Reset();
+    Settings_Reset();
     // Other subsystems' resets follow here.
 }
 
