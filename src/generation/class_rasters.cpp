@@ -70,8 +70,9 @@ uint8_t& At(Class_Raster_Bytes& raster, int col, int row) {
 
 // A kept copy shorter than a raster leaves the rest at "no class".
 void Merge_Raw_Copy(Class_Raster_Bytes& raster, const std::string& path) {
+    if (!plat::FileExists(path)) return;
     std::vector<uint8_t> bytes;
-    if (!plat::ReadBinary(path, bytes)) return;
+    plat::ReadBinaryRange(path, 0, raster.size(), bytes);
     std::copy_n(bytes.begin(), std::min(bytes.size(), raster.size()), raster.begin());
 }
 
@@ -110,9 +111,9 @@ bool Write_Raster(const Class_Raster_Bytes& raster, const std::string& path) {
 // further cell is visited); `failed` is set when a tool started but left no good result.
 bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
     const std::string tmp = Temp_Dir();
-    auto run = [&](const std::string& command, const std::string& output) {
-        // Whatever an earlier run left under this name must not pass for this run's result.
-        plat::DeleteFile(output);
+    auto run = [&](const std::string& command, const std::string& output, bool intermediate) {
+        // An intermediate of an earlier run must never be handed on as this run's.
+        if (intermediate) plat::DeleteFile(output);
         Gen_Run_Result result = Gen_Run_Tool(command, output);
         if (result == Gen_Run_Result::Failed) failed = true;
         return result != Gen_Run_Result::Not_Started;
@@ -120,17 +121,17 @@ bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
     const std::string cell = Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r);
     if (kind == Class_Kind::Land)
         return run(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}),
-                   Scenery_Dir + "\\LC_" + cell + ".bgl");
+                   Scenery_Dir + "\\LC_" + cell + ".bgl", false);
 
     const std::string resampled = tmp + "landclass.tmf";
     const std::string compressed = tmp + "LWCcompress.tmf";
-    if (!run(Gen_Tool_Command("ResampleV11.exe", {Gen_Path_Arg(tmp + "TmpWC.Inf")}), resampled))
+    if (!run(Gen_Tool_Command("ResampleV11.exe", {Gen_Path_Arg(tmp + "TmpWC.Inf")}), resampled, true))
         return false;
     if (!run(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg(resampled), Gen_Path_Arg(compressed)}),
-             compressed))
+             compressed, true))
         return false;
     const std::string bgl = Scenery_Dir + "\\WC_" + cell + ".bgl";
-    if (!run(Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl))
+    if (!run(Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl, false))
         return false;
     plat::DeleteFile(resampled);
     plat::DeleteFile(compressed);
@@ -158,6 +159,8 @@ void Make_Class_Bgl(const Class_Run& run) {
         Com_Cell_Center_Reindex(rec.Lod8_Col, rec.Lod8_Row, rec.Lod13_Col, rec.Lod13_Row, w.Lod5_Col,
                                 w.Lod5_Row, w.Col, w.Row);
         w.Class_Code = rec.Class_Code;
+        // Grid numbers from a damaged project can fall outside any LOD5 cell's raster.
+        if (w.Col < 0 || w.Col > 255 || w.Row < 0 || w.Row > 255) continue;
         work.push_back(w);
     }
     // Stable, so that of two cells on one position the later in the table wins.

@@ -7,7 +7,6 @@
 #include "core/project.h"
 #include "core/syst.h"
 #include "generation/writer_base.h"
-#include "platform/files.h"
 
 namespace {
 
@@ -145,8 +144,6 @@ void API_Write_Excl_Asm() {
         return;
     }
 
-    // An old exclusion BGL must not pass for the result of this run.
-    plat::DeleteFile(Bgl_Excl_Path);
     if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), Bgl_Excl_Path, 1), Bgl_Excl_Path) !=
         Gen_Run_Result::Done)
         Gen_Show_Failure("BGLC.exe not found");

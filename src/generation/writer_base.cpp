@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "core/project.h"
 #include "core/syst.h"
@@ -198,6 +199,12 @@ void Gen_Reset_Commands_Run() { run_history.clear(); }
 
 Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path) {
     run_history.push_back(command);
+    // An output left by an earlier run counts only when this run has rewritten it.
+    std::error_code ec;
+    const std::string local_output = output_path.empty() ? std::string() : plat::MapPath(output_path);
+    const bool existed = !local_output.empty() && std::filesystem::exists(local_output, ec);
+    const auto before = existed ? std::filesystem::last_write_time(local_output, ec)
+                                : std::filesystem::file_time_type{};
     plat::ProcessResult result = plat::RunAndWait(command, App_Dir);
     if (!result.started) {
         plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
@@ -205,7 +212,11 @@ Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& outpu
         return Gen_Run_Result::Not_Started;
     }
     if (result.exit_status != 0) return Gen_Run_Result::Failed;
-    if (!output_path.empty() && !plat::FileExists(output_path)) return Gen_Run_Result::Failed;
+    if (!output_path.empty()) {
+        if (!plat::FileExists(output_path)) return Gen_Run_Result::Failed;
+        if (existed && std::filesystem::last_write_time(plat::MapPath(output_path), ec) == before)
+            return Gen_Run_Result::Failed;
+    }
     return Gen_Run_Result::Done;
 }
 

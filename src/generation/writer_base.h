@@ -133,7 +133,7 @@ std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::str
 inline std::string Gen_Path_Arg(const std::string& path) { return Gen_Quote(path); }
 
 enum class Gen_Run_Result {
-    Done,         // started, ended with status 0 and, when asked, left its output file
+    Done,         // started, ended with status 0 and, when asked, (re)wrote its output file
     Not_Started,  // the run-and-wait service has shown its message
     Failed,       // started but exit status not 0, or the output file is missing
 };

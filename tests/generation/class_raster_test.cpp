@@ -201,6 +201,7 @@ TEST_F(ClassRaster, FailingResamplerIsReportedOnceAndEveryCellIsStillMade) {
 TEST_F(ClassRaster, StaleWaterIntermediatesNeverBecomeAResult) {
     Write_File(app / "Temp" / "landclass.tmf", "stale");
     Write_File(app / "Temp" / "LWCcompress.tmf", "stale");
+    Write_File(app / "Scenery" / "WC_007_015.bgl", "previous generation");
     Tool_Makes_Nothing("ResampleV11.exe");
     Water(7, 15, 1, 1, 4);
     Expect_Boxes(1);
@@ -208,7 +209,20 @@ TEST_F(ClassRaster, StaleWaterIntermediatesNeverBecomeAResult) {
     EXPECT_EQ(Box_Texts(), std::vector<std::string>{"Error BGL WC generation"});
     EXPECT_EQ(Tool_Calls().size(), 3u);  // the chain goes on as after a success
     EXPECT_FALSE(fs::exists(app / "handed" / "2-landclass.tmf"));
-    EXPECT_FALSE(fs::exists(app / "Scenery" / "WC_007_015.bgl"));
+    // The stand-in copied nothing over it: the old file is not this run's result.
+    EXPECT_EQ(Read_File(app / "Scenery" / "WC_007_015.bgl"), "previous generation");
+}
+
+TEST_F(ClassRaster, CellsOutsideTheGridAreLeftOut) {
+    Class_Cell_Rec bad = Cell(7, 15, 3, 3, 4);
+    bad.Lod8_Row = -2000;  // beyond the pole
+    Add(Lc_Cell_Table, Lc_Cell_Count, bad);
+    Land(7, 15, 3, 3, 5);
+    API_Make_Landclass_Bgl();
+    Raster expected;
+    expected.Set(3, 3, 5);
+    EXPECT_EQ(Handed(1, "FicRaw.Raw"), expected.bytes);
+    EXPECT_EQ(Tool_Calls().size(), 1u);
 }
 
 TEST_F(ClassRaster, MissingWaterToolStopsAndLeavesTheIntermediates) {

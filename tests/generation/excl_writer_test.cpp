@@ -139,7 +139,7 @@ TEST_F(ExclWriter, CompilerThatFailsOrMakesNothingIsNotTakenForSuccess) {
     Expect_Boxes(1);
     API_Write_Excl_Asm();
     EXPECT_EQ(Box_Texts(), std::vector<std::string>{"BGLC.exe not found"});
-    EXPECT_FALSE(fs::exists(Bgl_Excl_Path));
+    EXPECT_EQ(Read_File(Bgl_Excl_Path), "old");
 }
 
 }  // namespace
