@@ -1,0 +1,28 @@
+#pragma once
+// The general-parameters window: interface language and the simulator's folder.
+#include "platform/ui/ui.h"
+
+class Frm_PGen : public plat::Form {
+public:
+    Frm_PGen();
+
+    plat::Frame Frame_Lang{*this, "Frame_Lang"};
+    plat::ControlArray<plat::OptionButton> Opt_Lang{*this, "Opt_Lang", {0, 1}};
+    plat::Label Lab_FSdir{*this, "Lab_FSdir"};
+    plat::TextBox DirFS{*this, "DirFS"};
+    plat::Label Lab_Edit{*this, "Lab_Edit"};
+    plat::TextBox Editeur{*this, "Editeur"};
+    plat::CommandButton Cmd_Ok{*this, "Cmd_Ok"};
+    plat::CommandButton Cmd_Cancel{*this, "Cmd_Cancel"};
+    plat::CommandButton Cmd_Help{*this, "Cmd_Help"};
+
+    void Frm_PGen_Form_Load();
+    void Frm_PGen_Opt_Lang_Click(int index);
+    void Frm_PGen_Cmd_Cancel_Click();
+
+protected:
+    void Design() override;
+};
+
+// The one instance of the window.
+Frm_PGen& Frm_PGen_Window();
