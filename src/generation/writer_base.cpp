@@ -207,6 +207,7 @@ Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& outpu
                                 : std::filesystem::file_time_type{};
     plat::ProcessResult result = plat::RunAndWait(command, App_Dir);
     if (!result.started) {
+        // SYST_Run_Process's own message; the run is made here because its exit status counts.
         plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
                                    plat::MB_OK | plat::MB_ICONINFORMATION, "Tessaline");
         return Gen_Run_Result::Not_Started;
