@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "generation/debug_draw.h"
+#include "generation/polygon_checks.h"
+
 Vb_Array<Line_Rec> Work_Poly_Table;
 int32_t Work_Poly_Count = 0;
 int32_t Work_Poly_Capacity = 0;
@@ -86,6 +89,10 @@ void Piece_Tables_Erase() {
 }
 
 void Work_Tables_Reset_All() {
+    Nesting_Tables_Erase();
+    Ring_Tables_Erase();
+    Debug_Draw = 0;
+    Debug_Draw_Set_Canvas(nullptr);
     Work_Tables_Erase();
     Cut_Tables_Erase();
     Piece_Tables_Erase();

@@ -80,7 +80,7 @@ void Cut_Tables_Size(int32_t polys, int32_t points);
 void Work_Tables_Erase();
 void Cut_Tables_Erase();
 void Piece_Tables_Erase();
-// Every table empty and every flag 0 (start of a generation, tests).
+// Every work, cut, piece, nesting and ring table empty, every flag 0, no debug drawing (tests).
 void Work_Tables_Reset_All();
 
 // Growth of the cut tables before an append of `points` points: records by 10 when full,

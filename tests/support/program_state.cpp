@@ -5,12 +5,17 @@
 #include "core/project.h"
 #include "core/project_file.h"
 #include "core/settings.h"
+#include "core/texture_convert.h"
+#include "core/tiling.h"
 #include "dialogs/dialog_services.h"
+#include "editor/editor_reset.h"
 #include "generation/generation_services.h"
+#include "generation/work_tables.h"
 #include "generation/writer_base.h"
 #include "setup/setup_services.h"
 #include "simlink/simlink_services.h"
 #include "platform/atoms.h"
+#include "platform/headless/headless_host.h"
 #include "platform/number.h"
 #include "platform/registry.h"
 
@@ -112,8 +117,16 @@ void ResetProgramState() {
     plat::SetDecimalSeparator('.');
     plat::RegistryClearForTest();
     plat::ResetAtoms();
+    Tile_Size = 2000;
+    Fs5_Palette = Servitudes_Grey_Palette();
+    Temp_Tex_Bmp.clear();
+    Temp_Ima_Bmp.clear();
     Project_File_Reset();
     Settings_Reset();
+    Work_Tables_Reset_All();
+    Editor_Reset_Windows();
+    plat::SetHost(nullptr);
+    plat::DefaultHeadlessHost().Reset();
     // Other subsystems' resets follow here.
 }
 
