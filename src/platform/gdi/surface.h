@@ -64,6 +64,14 @@ public:
     int FillStyle = FS_Transparent;
     Colour FillColor = RGB(0, 0, 0);
 
+    struct PenState {
+        Colour fore_color;
+        int draw_width, draw_style, draw_mode, fill_style;
+        Colour fill_color;
+    };
+    PenState Pen() const { return {ForeColor, DrawWidth, DrawStyle, DrawMode, FillStyle, FillColor}; }
+    void SetPen(const PenState& p);
+
     // Everything to BackColor.
     void Cls();
     // Pen-drawn primitives; the last point of a line is not drawn (as GDI).
@@ -75,6 +83,8 @@ public:
     void PSet(int x, int y, Colour c);
     void Circle(int cx, int cy, int radius);
     void Circle(int cx, int cy, int radius, Colour c);
+    // The ellipse inscribed in [x1,x2) x [y1,y2), outlined with the pen, filled by FillStyle.
+    void Ellipse(int x1, int y1, int x2, int y2);
     // Outline with the pen (unless DS_Transparent), inside by FillStyle / FillColor.
     void Rectangle(int x1, int y1, int x2, int y2);
     // Fills [x1,x2) x [y1,y2) with c through the current DrawMode.
@@ -86,8 +96,12 @@ public:
     void Plot(int x, int y, Colour c);
 
 private:
-    void PenDot(int x, int y, Colour c);
-    bool StyleOn(int step) const;
+    // A primitive's pixels, so that a wide pen touches each pixel once (XOR modes stay exact).
+    class Mask;
+    void PenDot(Mask* mask, int x, int y, Colour c);
+    void SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, int& style_step);
+    void FillInside(int x1, int y1, int x2, int y2);
+    static bool StyleOn(int style, int step);
 
     int width_ = 0;
     int height_ = 0;

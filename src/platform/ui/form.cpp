@@ -104,6 +104,16 @@ bool Form::Unload(int mode) {
     return true;
 }
 
+void Form::ForceUnload() {
+    if (!loaded_) return;
+    Hide();
+    for (ControlArrayBase* a : arrays_) a->UnloadRunTimeElements();
+    active_ = nullptr;
+    loaded_ = false;
+    modal_ = false;
+    Notify(Change::Unloaded);
+}
+
 Control* Form::Find(const std::string& name, int index) const {
     for (Control* c : controls_)
         if (c->Name() == name && c->Index() == index) return c;
@@ -182,7 +192,8 @@ void Form::DefaultCancelKeys(Control& from, int key_code) {
         if (c->GetKind() != Kind::CommandButton) continue;
         auto* b = static_cast<CommandButton*>(c);
         if ((key_code == Key_Return && b->Default) || (key_code == Key_Escape && b->Cancel)) {
-            b->UserClick();
+            // The focus stays where it is, as with the keyboard's default button.
+            if (b->Reachable()) b->ClickAction();
             return;
         }
     }

@@ -64,6 +64,8 @@ public:
     // The user closes the window (its close box): Unload with Unload_FormControlMenu.
     bool UserClose() { return Unload(Unload_FormControlMenu); }
     bool IsModal() const { return modal_; }
+    // Unloads without asking its handlers (program state resets between tests, exit).
+    void ForceUnload();
 
     // Forms events.
     Event Form_Load;
