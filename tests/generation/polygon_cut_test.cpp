@@ -1,0 +1,229 @@
+// The re-split stage, the cuts at grid lines and the piece index.
+#include "polygon_fixture.h"
+
+#include "generation/debug_draw.h"
+#include "generation/grid_cut.h"
+#include "generation/prepare_polygons.h"
+#include "generation/resplit.h"
+
+using namespace polytest;
+
+namespace {
+
+std::vector<Plane_Point> Convex_Ring(int n, double cx, double cy, double r) {
+    std::vector<Plane_Point> pts;
+    for (int i = 0; i < n; ++i) pts.push_back({cx + r * std::cos(i * 2 * M_PI / n), cy + r * std::sin(i * 2 * M_PI / n)});
+    return pts;
+}
+
+struct Recording_Canvas : Debug_Draw_Canvas {
+    std::vector<int32_t> colours;
+    void Draw_Edge(double, double, double, double, int32_t colour) override { colours.push_back(colour); }
+};
+
+}  // namespace
+
+class PolygonResplit : public PolygonTest {};
+
+TEST_F(PolygonResplit, FanSizesFollowThePointLimit) {
+    // 60 points with limit 60: pieces (1,20), (20,20), (39,22), each closed through point 1.
+    Load_Work({Convex_Ring(60, 500, 500, 100), Convex_Ring(59, 500, 500, 100), Convex_Ring(61, 500, 500, 100),
+               {{0, 0}, {10, 0}, {5, 8}}});
+    int32_t limit = 60;
+    API_Split_Concave(limit);
+    std::vector<int32_t> sizes;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) sizes.push_back(Work_Poly_Table(r).Nb_Points);
+    // 60: 20+1, 20+1, 22+1; 59: whole; 61: 2+1, 20+1, 41+1; triangle: whole.
+    EXPECT_EQ(sizes, (std::vector<int32_t>{21, 21, 23, 59, 3, 21, 42, 3}));
+    EXPECT_EQ(Cut_Poly_Count, 0);
+    EXPECT_EQ(Gen_Captions().LCompileNom, "Concave/convexe");
+    // The counter runs on through the second pass: 4 polygons, then their 8 pieces.
+    EXPECT_EQ(Gen_Captions().LCompile, "12");
+}
+
+TEST_F(PolygonResplit, ConcavePolygonEndsInConvexPiecesOfTheSameArea) {
+    std::vector<Plane_Point> comb{{0, 0}, {100, 0}, {100, 100}, {80, 100}, {80, 20}, {60, 20}, {60, 100},
+                                  {40, 100}, {40, 20}, {20, 20}, {20, 100}, {0, 100}};
+    // The preparation's winding: positive cross product at the leftmost vertex.
+    Load_Work({comb});
+    int32_t limit = 60;
+    API_Split_Concave(limit);
+    double total = 0;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        int16_t convex = 0;
+        API_Is_Convex(Work_Poly_Table(r).First_Point, Work_Poly_Table(r).Last_Point, convex);
+        EXPECT_EQ(convex, 1) << "piece " << r;
+        total += Area(Work_Points(r));
+    }
+    EXPECT_GT(Work_Poly_Count, 2);
+    EXPECT_NEAR(total, Area(comb), 1e-9);
+    EXPECT_TRUE(host().boxes.empty());
+}
+
+TEST_F(PolygonResplit, DegenerateRingsEndWithoutLooping) {
+    // Every corner reflex (the wrong winding), a zero-area ring, repeated and collinear points.
+    std::vector<Plane_Point> reversed{{0, 100}, {100, 100}, {100, 0}, {50, 50}, {0, 0}};
+    Load_Work({reversed, {{0, 0}, {10, 0}, {20, 0}, {10, 0}}, {{5, 5}, {5, 5}, {5, 5}, {5, 5}, {6, 6}}});
+    host().strict = false;
+    int32_t limit = 60;
+    API_Split_Concave(limit);
+    EXPECT_GE(Work_Poly_Count, 3);
+    EXPECT_EQ(Cut_Poly_Count, 0);
+}
+
+TEST_F(PolygonResplit, DebugDrawingOnlyWhenSwitchedOn) {
+    std::vector<Plane_Point> l_shape{{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}};
+    Recording_Canvas canvas;
+    Debug_Draw_Set_Canvas(&canvas);
+    Load_Work({l_shape});
+    int32_t limit = 60;
+    API_Split_Concave(limit);
+    EXPECT_TRUE(canvas.colours.empty());
+
+    Debug_Draw = 1;
+    Load_Work({l_shape});
+    API_Split_Concave(limit);
+    ASSERT_FALSE(canvas.colours.empty());
+    for (int32_t c : canvas.colours) EXPECT_EQ(c, Debug_Colour_Diagonal);
+
+    canvas.colours.clear();
+    Load_Work({Square(10, 20, 20)});  // crossed by the latitude line y = 31.25
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    EXPECT_EQ(canvas.colours, std::vector<int32_t>(8, Debug_Colour_Piece));  // two squares' edges
+}
+
+class PolygonGridCut : public PolygonTest {};
+
+TEST_F(PolygonGridCut, CrossingCodesOfASegmentWithAGridLine) {
+    int16_t code = -1;
+    double x = 0, y = 0;
+    API_Cross_Horizontal_Line(0, 0, 10, 0, 0, 0.1, code, x, y);
+    EXPECT_EQ(code, 0);
+    API_Cross_Horizontal_Line(0, 0, 10, 10, 5, 0.1, code, x, y);
+    EXPECT_EQ(code, 2);
+    EXPECT_DOUBLE_EQ(x, 5);
+    EXPECT_DOUBLE_EQ(y, 5);
+    API_Cross_Horizontal_Line(0, 0, 10, 10, 20, 0.1, code, x, y);
+    EXPECT_EQ(code, 1);
+    API_Cross_Horizontal_Line(3, 0.05, 10, 10, 0, 0.1, code, x, y);  // within tolerance of the start
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 0.05);
+    API_Cross_Vertical_Line(0, 0, 10, 10, 9.95, 0.1, code, x, y);
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(x, 10);
+    API_Cross_Vertical_Line(0, 0, 10, 20, 5, 0.1, code, x, y);
+    EXPECT_EQ(code, 2);
+    EXPECT_DOUBLE_EQ(y, 10);
+}
+
+TEST_F(PolygonGridCut, SquareInsideOneCellIsOnePieceOfThatCell) {
+    // LOD13 cell (column 3, row 2) of LOD8 cell (384, 128): x 93.75..125, y 62.5..93.75.
+    Load_Work({Square(100, 70, 10)});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), Square(100, 70, 10)));
+    API_Index_Pieces(0);
+    EXPECT_EQ(Work_Poly_Count, 0);
+    ASSERT_EQ(Cut_Piece_Count, 1);
+    const Cut_Piece_Record& p = Cut_Piece_Table(1);
+    EXPECT_EQ(p.Lod8_Col, 384);
+    EXPECT_EQ(p.Lod8_Row, 128);
+    EXPECT_EQ(p.Lod13_Col, 3);
+    EXPECT_EQ(p.Lod13_Row, 2);
+    EXPECT_EQ(p.Nb_Points, 4);
+    // (100, 70) is 6.25 and 7.5 pixels into the 31.25-pixel cell.
+    EXPECT_EQ(Cut_Piece_Points(p.First_Point).Local_X, 51);
+    EXPECT_EQ(Cut_Piece_Points(p.First_Point).Local_Y, 61);
+}
+
+TEST_F(PolygonGridCut, SquareCrossedOnceBecomesTwoSharingTheCrossings) {
+    Load_Work({Square(10, 20, 20)});  // y 20..40 across the line y = 31.25
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(Work_Poly_Count, 2);
+    // The edge (30,20)-(30,40) is crossed first: the first piece runs from that crossing on
+    // through the square's points (30,40) and (10,40) to the second crossing.
+    std::vector<Plane_Point> first = Work_Points(1), second = Work_Points(2);
+    EXPECT_TRUE(Same_Cycle(first, {{30, 31.25}, {30, 40}, {10, 40}, {10, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(second, {{10, 31.25}, {10, 20}, {30, 20}, {30, 31.25}}));
+    EXPECT_DOUBLE_EQ(Area(first) + Area(second), 400);
+}
+
+TEST_F(PolygonGridCut, LineThroughAVertexCountsOnce) {
+    // A diamond whose lowest vertex lies on the line y = 62.5, wholly above it.
+    Load_Work({{{50, 40}, {60, 50}, {50, 62.5}, {40, 50}}});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 4);
+}
+
+TEST_F(PolygonGridCut, HorseshoeCrossedFourTimesStopsTheCut) {
+    // Two prongs reach below y = 31.25.
+    Load_Work({{{5, 10}, {25, 10}, {25, 40}, {20, 40}, {20, 15}, {10, 15}, {10, 40}, {5, 40}}});
+    host().QueueAnswer(1);
+    EXPECT_FALSE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Anormal Lat decoupe LOD13_8");
+    EXPECT_EQ(host().boxes[0].style & 7, 0);  // OK only
+    EXPECT_EQ(Polygon_Cut_Aborted, 1);
+}
+
+TEST_F(PolygonGridCut, TwoPointRecordSplitsAtTheCrossing) {
+    Load_Work({{{10, 20}, {10, 40}}});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(Work_Poly_Count, 2);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), {{10, 20}, {10, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(2), {{10, 31.25}, {10, 40}}));
+    EXPECT_EQ(Work_Point_Table(Work_Poly_Table(1).Last_Point).Flag, 2);
+}
+
+TEST_F(PolygonGridCut, PiecesOfOneCellComeOuterRingFirst) {
+    Load_Work({Square(104, 74, 4), Square(100, 70, 12), Square(200, 70, 10), Square(102, 72, 8)});
+    const int32_t rings[] = {1, 3, 1, 2};
+    for (int32_t r = 1; r <= 4; ++r) {
+        Work_Poly_Table(r).Ring_Number = rings[r - 1];
+        Work_Poly_Table(r).Group_Id = r == 3 ? 50 : 7;
+    }
+    API_Index_Pieces(0);
+    ASSERT_EQ(Cut_Piece_Count, 4);
+    // Same LOD13 cell and group: ring 3, 2, 1; the piece of the next column comes last.
+    EXPECT_EQ(Cut_Piece_Table(1).Ring_Number, 3);
+    EXPECT_EQ(Cut_Piece_Table(2).Ring_Number, 2);
+    EXPECT_EQ(Cut_Piece_Table(3).Ring_Number, 1);
+    EXPECT_EQ(Cut_Piece_Table(4).Group_Id, 50);
+    // Each piece still points at its own points.
+    EXPECT_EQ(Cut_Piece_Points(Cut_Piece_Table(1).First_Point).X, 100);
+}
+
+TEST_F(PolygonGridCut, VtpTwoPiecesUseLodEightLocalPositions) {
+    Load_Work({Square(900, 900, 200)});  // across the LOD8 lines x = 1000 and y = 1000
+    ASSERT_TRUE(API_Cut_Polygons_Cells(2));
+    EXPECT_EQ(Work_Poly_Count, 4);
+    API_Index_Pieces(2);
+    ASSERT_EQ(Cut_Piece_Count, 4);
+    for (int32_t i = 1; i <= Cut_Piece_Count; ++i) {
+        const Cut_Piece_Record& p = Cut_Piece_Table(i);
+        EXPECT_EQ(p.Lod13_Col, 0);
+        EXPECT_EQ(p.Lod13_Row, 0);
+        for (int32_t k = p.First_Point; k <= p.Last_Point; ++k) {
+            EXPECT_GE(Cut_Piece_Points(k).Local_X, 4080);
+            EXPECT_LE(Cut_Piece_Points(k).Local_X, 12240);
+        }
+    }
+    // North-west piece first, then north-east, south-west, south-east.
+    EXPECT_EQ(Cut_Piece_Table(1).Lod8_Col, 384);
+    EXPECT_EQ(Cut_Piece_Table(2).Lod8_Col, 385);
+    EXPECT_EQ(Cut_Piece_Table(3).Lod8_Row, 129);
+}
+
+TEST_F(PolygonGridCut, PieceSortIsTheExchangeSortOnEqualKeys) {
+    // Three pieces with the same key and one smaller after them: the exchange sort moves the
+    // first equal piece behind the others (the order the writers' output depends on).
+    Load_Work({Square(100, 70, 10), Square(101, 70, 10), Square(102, 70, 10), Square(20, 70, 5)});
+    for (int32_t r = 1; r <= 4; ++r) Work_Poly_Table(r).Line_Id = 10 + r;
+    API_Index_Pieces(0);
+    ASSERT_EQ(Cut_Piece_Count, 4);
+    std::vector<int32_t> ids;
+    for (int32_t i = 1; i <= 4; ++i) ids.push_back(Cut_Piece_Table(i).Line_Id);
+    EXPECT_EQ(ids, (std::vector<int32_t>{14, 12, 13, 11}));
+}

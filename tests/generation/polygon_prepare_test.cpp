@@ -1,0 +1,173 @@
+// Copying drawn polygons into the work tables: cleaning, winding, checks, nesting and named groups.
+#include "polygon_fixture.h"
+
+#include <map>
+
+#include "core/erreur.h"
+#include "generation/grid_cut.h"
+#include "generation/polygon_checks.h"
+#include "generation/prepare_polygons.h"
+
+using namespace polytest;
+
+class PolygonPrepare : public PolygonTest {};
+
+TEST_F(PolygonPrepare, CleaningRemovesRepeatsAndCollinearPoints) {
+    std::vector<Plane_Point> closed = Square(100, 100, 10);
+    closed.push_back(closed.front());  // drawn with its first point again at the end
+    Add_Polygon(closed, 0, "AAA");
+    Add_Polygon({{200, 100}, {205, 100}, {210, 100}, {210, 110}, {210, 110}, {200, 110}}, 0, "BBB");
+    // A self-crossing third polygon stops the preparation right after the copy.
+    Add_Polygon({{300, 300}, {320, 320}, {320, 300}, {300, 320}}, 0, "CCC");
+    host().QueueAnswer(1);
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(Work_Poly_Count, 3);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), Square(100, 100, 10)));
+    // (205,100) lay on the line of its neighbours and the corner was doubled.
+    EXPECT_TRUE(Same_Cycle(Work_Points(2), Square(200, 100, 10)));
+    for (int32_t i = 1; i <= Work_Point_Count; ++i) EXPECT_EQ(Work_Point_Table(i).Flag, 0);
+}
+
+TEST_F(PolygonPrepare, AbandonedCutLeavesNothingToWrite) {
+    Add_Polygon(Square(100, 100, 10));
+    Map_Px_South = Map_Px_North;  // a frame without height: no grid line can be stepped
+    host().QueueAnswer(1);
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Anormal Lat decoupe LOD13_8");
+    EXPECT_EQ(Polygon_Cut_Aborted, 1);
+    EXPECT_EQ(Touch_Groups_Found, 0);
+    EXPECT_EQ(Line_Groups_Numbered, 0);
+    EXPECT_EQ(Work_Poly_Count, 0);
+}
+
+TEST_F(PolygonPrepare, BothDrawingDirectionsAreStoredTheSameWay) {
+    std::vector<Plane_Point> cw = Square(100, 100, 20);
+    std::vector<Plane_Point> ccw(cw.rbegin(), cw.rend());
+    Add_Polygon(cw, 0, "AAA");
+    Add_Polygon(ccw, 0, "BBB");
+    Add_Polygon({{300, 300}, {320, 320}, {320, 300}, {300, 320}}, 0, "CCC");  // stops after the copy
+    host().QueueAnswer(1);
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(Work_Poly_Count, 3);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), Work_Points(2)));
+    std::vector<Plane_Point> p = Work_Points(1);
+    EXPECT_EQ(API_Get_Polygon_Winding(p, 4), 1);
+    // y grows downward: the stored order turns with a positive cross product.
+    EXPECT_GT(Area(p), 0);
+}
+
+TEST_F(PolygonPrepare, SelfCrossingPolygonIsRefusedWithItsPixel) {
+    Add_Polygon(Square(10, 10, 10));
+    Add_Polygon({{100, 100}, {140, 140}, {140, 100}, {100, 140}});  // a bow tie, crossing at 120,120
+    host().QueueAnswer(1);
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("(121) "), std::string::npos);
+    EXPECT_NE(host().boxes[0].prompt.find("\r\nBmp pixel X:120 Y:120"), std::string::npos);
+    EXPECT_EQ(Cross_Point_X, 120);
+    EXPECT_EQ(Cross_Point_Y, 120);
+    EXPECT_EQ(Touch_Groups_Found, 0);
+    EXPECT_EQ(Line_Groups_Numbered, 0);
+    EXPECT_EQ(Work_Poly_Count, 2);  // the cleaned polygons stay, uncut
+}
+
+TEST_F(PolygonPrepare, TouchingPolygonsAreRefused) {
+    Add_Polygon(Square(100, 100, 10));
+    Add_Polygon(Square(110, 110, 10));  // shares the corner (110, 110)
+    host().QueueAnswer(1);
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("(122) "), std::string::npos);
+    EXPECT_EQ(Msg_Answer, 1);
+    EXPECT_EQ(Touch_Groups_Found, 0);
+    EXPECT_EQ(Line_Groups_Numbered, 0);
+}
+
+TEST_F(PolygonPrepare, HoleAndIslandAreNumberedInsideOut) {
+    int32_t land = Add_Polygon(Square(100, 100, 100));
+    int32_t lake = Add_Polygon(Square(120, 120, 60));
+    int32_t island = Add_Polygon(Square(140, 140, 20));
+    int32_t apart = Add_Polygon(Square(400, 400, 10));
+    API_Prepare_Polygons(0);
+    EXPECT_EQ(Touch_Groups_Found, 1);
+    EXPECT_TRUE(host().boxes.empty());
+    ASSERT_GT(Work_Poly_Count, 0);
+    // Every piece carries its polygon's ring number; the group id is the outer polygon's id.
+    const int32_t land_id = Line_Table(land).Line_Id, apart_id = Line_Table(apart).Line_Id;
+    auto ring_of = [&](int32_t line) {
+        for (int32_t r = 1; r <= Work_Poly_Count; ++r)
+            if (Work_Poly_Table(r).Line_Id == Line_Table(line).Line_Id) return Work_Poly_Table(r).Ring_Number;
+        return -1;
+    };
+    EXPECT_EQ(ring_of(island), 1);
+    EXPECT_EQ(ring_of(lake), 2);
+    EXPECT_EQ(ring_of(land), 3);
+    EXPECT_EQ(ring_of(apart), 1);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        EXPECT_EQ(rec.Group_Id, rec.Line_Id == apart_id ? apart_id : land_id);
+    }
+}
+
+TEST_F(PolygonPrepare, NamedGroupsAreNumberedByTheirText) {
+    int32_t a2 = Add_Polygon(Square(100, 100, 10), 0, "ABC2");
+    int32_t a1 = Add_Polygon(Square(100, 100, 10), 0, "ABC1");  // named polygons may overlap
+    int32_t d1 = Add_Polygon(Square(300, 100, 10), 0, "ABD1");
+    API_Prepare_Polygons(0);
+    EXPECT_EQ(Line_Groups_Numbered, 1);
+    EXPECT_EQ(Touch_Groups_Found, 0);  // nothing without a text: no nesting groups
+    std::map<int32_t, std::pair<int32_t, int32_t>> seen;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r)
+        seen[Work_Poly_Table(r).Line_Id] = {Work_Poly_Table(r).Ring_Number, Work_Poly_Table(r).Group_Id};
+    const int32_t id2 = Line_Table(a2).Line_Id, id1 = Line_Table(a1).Line_Id, idd = Line_Table(d1).Line_Id;
+    EXPECT_EQ(seen[id1], std::make_pair(1, id2));
+    EXPECT_EQ(seen[id2], std::make_pair(2, id2));
+    EXPECT_EQ(seen[idd], std::make_pair(1, idd));
+}
+
+TEST_F(PolygonPrepare, OnlyTheRequestedKindIsTaken) {
+    Add_Polygon(Square(100, 100, 10), 1);  // VTP2
+    Add_Polygon(Square(300, 100, 10), 2);  // VTP1
+    API_Prepare_Polygons(0);
+    EXPECT_EQ(Touch_Groups_Found, 0);
+    EXPECT_EQ(Line_Groups_Numbered, 0);
+    EXPECT_EQ(Work_Poly_Count, 0);
+    EXPECT_EQ(Gen_Captions().LCompileNom, "");  // nothing was split or cut
+
+    API_Prepare_Polygons(2);
+    EXPECT_EQ(Touch_Groups_Found, 1);
+    ASSERT_GE(Work_Poly_Count, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Attr.LWM_VTP2, 1);
+}
+
+TEST_F(PolygonPrepare, VtpOnePolygonsAreFannedAtTwentyFourPoints) {
+    // A convex 30-gon inside one LOD13 cell: fanned in mode 1, kept whole in mode 0.
+    std::vector<Plane_Point> ring;
+    for (int i = 0; i < 30; ++i)
+        ring.push_back({515 + 5 * std::cos(i * 2 * M_PI / 30), 515 + 5 * std::sin(i * 2 * M_PI / 30)});
+    Add_Polygon(ring, 2);
+    API_Prepare_Polygons(1);
+    EXPECT_GT(Work_Poly_Count, 1);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) EXPECT_LT(Work_Poly_Table(r).Nb_Points, 24);
+
+    Line_Table(2).Attr.LWM_VTP2 = 0;
+    API_Prepare_Polygons(0);
+    EXPECT_EQ(Work_Poly_Count, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 30);
+}
+
+TEST_F(PolygonPrepare, DamagedPointChainIsReadNoFurtherThanItsCount) {
+    int32_t line = Add_Polygon(Square(100, 100, 10), 0, "AAA");
+    // The last point links back to the first: a loop the walk must not follow for ever.
+    Point_Table(Line_Table(line).Last_Point).Next_Point = Line_Table(line).First_Point;
+    Line_Table(line).Last_Point = 0;
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 4);
+
+    // A link to an id outside the table ends the walk there.
+    Point_Table(Line_Table(line).First_Point).Next_Point = 9999;
+    API_Prepare_Polygons(0);
+    EXPECT_EQ(Work_Poly_Count, 0);  // one point left: skipped
+}
