@@ -38,7 +38,8 @@ bool Com_Read_Line(Text_In_File& file);
 // Next non-empty line; Scan_Pos := 5 so that the four-character tag is skipped. False (and an
 // empty Scan_Line) when the file ends first.
 bool Pinit_Read_Line(Text_In_File& file);
-// Next blank-separated token into Scan_Token.
+// Next blank-separated token into Scan_Token; Scan_Pos stays on the blank that ended it, or
+// passes the end of the line, so that a line with fewer tokens gives empty ones.
 void Pinit_Next_Token();
 // Next double-quoted text into Scan_Token, without the quotes; an unclosed quote runs to the
 // end of the line.
