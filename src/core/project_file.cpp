@@ -34,74 +34,63 @@ bool English() { return Language == "US"; }
 // ---------------------------------------------------------------------------------------------
 // Numbers
 
-// Writes the decimal digits and exponent of |value| rounded to at most `precision` significant
-// digits (shortest form that reads back), then lays them out as %G would with that precision,
-// without trailing zeros and without the zero before the point.
+// |value| rounded to `precision` significant digits (as %G would, trailing zeros dropped),
+// laid out without the zero before the point; a blank or "-" in front.
 void Append_Real(std::string& out, double value, bool is_float) {
     if (!std::isfinite(value)) value = 0;  // a NaN or infinity has no text that reads back
-    if (value == 0) {
-        out += " 0";
+    out += value < 0 ? '-' : ' ';
+    const double magnitude = std::fabs(value);
+    char buf[48];
+    // Whole numbers (most altitudes, sizes and frame values) need no digit search.
+    if (magnitude < (is_float ? 1e7 : 1e15) && magnitude == std::floor(magnitude)) {
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(magnitude));
+        out.append(buf, r.ptr);
         return;
     }
     const int precision = is_float ? 7 : 15;
-    char buf[64];
-    std::to_chars_result r;
-    if (is_float)
-        r = std::to_chars(buf, buf + sizeof buf, std::fabs(static_cast<float>(value)), std::chars_format::scientific);
-    else
-        r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
-    // buf: d[.ddd]e±XX
-    std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
-    size_t epos = s.find('e');
-    std::string digits;
-    digits += s[0];
-    if (epos > 1) digits.append(s.substr(2, epos - 2));
+    const std::to_chars_result r =
+        is_float ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(magnitude), std::chars_format::scientific, precision - 1)
+                 : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision - 1);
+    // buf: d.dddddde±XX
+    const char* e = buf;
+    while (e < r.ptr && *e != 'e') ++e;
     int exponent = 0;
     {
-        std::string_view ex = s.substr(epos + 1);
-        if (!ex.empty() && ex[0] == '+') ex.remove_prefix(1);
-        std::from_chars(ex.data(), ex.data() + ex.size(), exponent);
+        const char* x = e + 1;
+        const bool negative = *x == '-';
+        ++x;
+        for (; x < r.ptr; ++x) exponent = exponent * 10 + (*x - '0');
+        if (negative) exponent = -exponent;
     }
-    if (static_cast<int>(digits.size()) > precision) {
-        if (is_float)
-            r = std::to_chars(buf, buf + sizeof buf, std::fabs(static_cast<float>(value)),
-                              std::chars_format::scientific, precision - 1);
-        else
-            r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                              precision - 1);
-        s = std::string_view(buf, static_cast<size_t>(r.ptr - buf));
-        epos = s.find('e');
-        digits.assign(1, s[0]);
-        if (epos > 1) digits.append(s.substr(2, epos - 2));
-        std::string_view ex = s.substr(epos + 1);
-        if (!ex.empty() && ex[0] == '+') ex.remove_prefix(1);
-        std::from_chars(ex.data(), ex.data() + ex.size(), exponent);
-        while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    }
-    out += value < 0 ? '-' : ' ';
-    const int n = static_cast<int>(digits.size());
+    // The significant digits without the point and without trailing zeros.
+    char digits[24];
+    int n = 0;
+    for (const char* c = buf; c < e; ++c)
+        if (*c != '.') digits[n++] = *c;
+    while (n > 1 && digits[n - 1] == '0') --n;
     if (exponent < -4 || exponent >= precision) {
         out += digits[0];
         if (n > 1) {
             out += '.';
-            out.append(digits, 1, std::string::npos);
+            out.append(digits + 1, static_cast<size_t>(n - 1));
         }
         out += 'E';
         out += exponent < 0 ? '-' : '+';
-        const int e = std::abs(exponent);
-        if (e < 10) out += '0';
-        out += std::to_string(e);
+        const int a = std::abs(exponent);
+        if (a < 10) out += '0';
+        const auto er = std::to_chars(buf, buf + sizeof buf, a);
+        out.append(buf, er.ptr);
     } else if (exponent < 0) {
         out += '.';
         out.append(static_cast<size_t>(-exponent - 1), '0');
-        out += digits;
+        out.append(digits, static_cast<size_t>(n));
     } else if (n <= exponent + 1) {
-        out += digits;
+        out.append(digits, static_cast<size_t>(n));
         out.append(static_cast<size_t>(exponent + 1 - n), '0');
     } else {
-        out.append(digits, 0, static_cast<size_t>(exponent + 1));
+        out.append(digits, static_cast<size_t>(exponent + 1));
         out += '.';
-        out.append(digits, static_cast<size_t>(exponent + 1), std::string::npos);
+        out.append(digits + exponent + 1, static_cast<size_t>(n - exponent - 1));
     }
 }
 
@@ -994,8 +983,10 @@ void Pinit_Save_Project(int16_t mode, const std::string& path) {
 
 void Pinit_Read_Project(const std::string& path) {
     Project_Read_Failed = 0;
+    // One read of the whole file.
     std::vector<uint8_t> bytes;
-    if (!plat::ReadBinary(path, bytes)) {
+    const long long length = plat::FileLength(path);
+    if (length < 0 || !plat::ReadBinaryRange(path, 0, static_cast<size_t>(length), bytes)) {
         Project_Read_Failed = 1;
         Show_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
         return;
