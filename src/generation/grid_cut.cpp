@@ -88,6 +88,34 @@ Pass_Result Cut_One_Line(bool horizontal, double at, double tx, double ty, std::
             continue;
         }
 
+        // Consecutive vertices within the tolerance of the line form one run: the line touches
+        // or crosses the polygon there once, however many of them it passes near.
+        std::vector<int32_t> run(static_cast<size_t>(n), 0);
+        {
+            int32_t id = 0;
+            bool in_run = false;
+            for (int32_t i = 0; i < n; ++i) {
+                const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+                double d = horizontal ? p.Y - at : p.X - at;
+                bool near = d >= -along_tol && d <= along_tol;
+                if (near && !in_run) ++id;
+                in_run = near;
+                run[static_cast<size_t>(i)] = near ? id : 0;
+            }
+            // A run through the last and the first vertex of a ring is one run.
+            if (n > 2 && run.front() != 0 && run.back() != 0) {
+                const int32_t last_id = run.back();
+                for (int32_t& r_id : run)
+                    if (r_id == last_id) r_id = run.front();
+            }
+        }
+        auto run_of = [&](double px, double py, int32_t s_pt, int32_t t_pt) {
+            const Work_Point_Rec& a = Work_Point_Table(s_pt);
+            int32_t v = (a.X == px && a.Y == py) ? s_pt : t_pt;
+            return run[static_cast<size_t>(v - rec.First_Point)];
+        };
+        std::vector<int32_t> list_runs;
+
         std::vector<Grid_Crossing> list;
         int32_t crossings = 0;
         const int32_t edges = n == 2 ? 1 : n;
@@ -113,7 +141,13 @@ Pass_Result Cut_One_Line(bool horizontal, double at, double tx, double ty, std::
                         break;
                     }
                 }
+                const int32_t this_run = run_of(px, py, s, t);
+                if (!seen && this_run != 0)
+                    seen = std::find(list_runs.begin(), list_runs.end(), this_run) != list_runs.end();
                 if (seen) continue;
+                list_runs.push_back(this_run);
+            } else {
+                list_runs.push_back(0);
             }
             ++crossings;
             if (list.size() < 4) list.push_back({s, t, code, px, py});

@@ -57,7 +57,12 @@ void Fan_Split(int32_t w, int32_t n, int32_t max_points) {
             length = n - start + 1;
         else
             length = per;
-        API_Add_Split_Piece(w, start, length);
+        // The first piece ends at its own last point: closed one point further (the rule for
+        // whole copies) it would overlap the second piece.
+        if (start != 1)
+            API_Add_Split_Piece(w, start, length);
+        else if (length >= 3)
+            API_Add_Split_Piece(w, 1, length - 1);
         start += length - 1;
     }
 }

@@ -33,12 +33,15 @@ TEST_F(PolygonResplit, FanSizesFollowThePointLimit) {
     API_Split_Concave(limit);
     std::vector<int32_t> sizes;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) sizes.push_back(Work_Poly_Table(r).Nb_Points);
-    // 60: 20+1, 20+1, 22+1; 59: whole; 61: 2+1, 20+1, 41+1; triangle: whole.
-    EXPECT_EQ(sizes, (std::vector<int32_t>{21, 21, 23, 59, 3, 21, 42, 3}));
+    // 60: 20, 20+1, 22+1; 59: whole; 61: (1,2) is only an edge, then 20+1, 41+1; triangle:
+    // whole. The pieces share their borders and nothing else.
+    EXPECT_EQ(sizes, (std::vector<int32_t>{20, 21, 23, 59, 21, 42, 3}));
+    EXPECT_NEAR(Area(Work_Points(1)) + Area(Work_Points(2)) + Area(Work_Points(3)),
+                Area(Convex_Ring(60, 500, 500, 100)), 1e-9);
     EXPECT_EQ(Cut_Poly_Count, 0);
     EXPECT_EQ(Gen_Captions().LCompileNom, "Concave/convexe");
-    // The counter runs on through the second pass: 4 polygons, then their 8 pieces.
-    EXPECT_EQ(Gen_Captions().LCompile, "12");
+    // The counter runs on through the second pass: 4 polygons, then their 7 pieces.
+    EXPECT_EQ(Gen_Captions().LCompile, "11");
 }
 
 TEST_F(PolygonResplit, ConcavePolygonEndsInConvexPiecesOfTheSameArea) {
@@ -155,6 +158,17 @@ TEST_F(PolygonGridCut, LineThroughAVertexCountsOnce) {
     ASSERT_TRUE(API_Cut_Polygons_Cells(0));
     ASSERT_EQ(Work_Poly_Count, 1);
     EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 4);
+}
+
+TEST_F(PolygonGridCut, LinePassingNearTwoNeighbouringVerticesCountsOnce) {
+    // (30, 31.23) and (30.2, 31.27) both lie within the tolerance (31.25 / 512.1) of y = 31.25:
+    // one crossing there and one on the left edge, not three.
+    std::vector<Plane_Point> ring{{10, 20}, {30, 20}, {30, 31.23}, {30.2, 31.27}, {30, 40}, {10, 40}};
+    Load_Work({ring});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    EXPECT_TRUE(host().boxes.empty());
+    ASSERT_EQ(Work_Poly_Count, 2);
+    EXPECT_NEAR(Area(Work_Points(1)) + Area(Work_Points(2)), Area(ring), 1e-9);
 }
 
 TEST_F(PolygonGridCut, HorseshoeCrossedFourTimesStopsTheCut) {
