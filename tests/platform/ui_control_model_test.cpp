@@ -128,6 +128,15 @@ TEST_F(UiModel, LoadAppliesTheDesignWithoutEventsThenRaisesFormLoad) {
     EXPECT_FALSE(f.Visible());
 }
 
+TEST_F(UiModel, MakingAnUnloadedFormVisibleLoadsItFirst) {
+    Frm_Test f;
+    f.SetVisible(true);
+    EXPECT_TRUE(f.Loaded());
+    EXPECT_TRUE(f.Visible());
+    EXPECT_EQ(f.log, (std::vector<std::string>{"Load"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"Show Frm_Test"}));
+}
+
 TEST_F(UiModel, ValueSetInCodeRaisesClickOnlyWhenItChanges) {
     Frm_Test f;
     f.Load();

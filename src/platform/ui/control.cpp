@@ -109,6 +109,8 @@ void Control::SetEnabled(bool enabled) {
 }
 
 void Control::SetVisible(bool visible) {
+    // Showing a form that is not loaded loads it first, as Show does.
+    if (kind_ == Kind::Form && visible && !form_->loaded_) form_->Load();
     if (common_.visible == visible) return;
     common_.visible = visible;
     Notify(Change::Visible);

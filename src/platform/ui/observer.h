@@ -15,7 +15,8 @@ enum class Kind {
 const char* KindName(Kind kind);
 
 enum class Change {
-    Created,      // the control exists (design element or array element loaded)
+    Created,      // the control exists (design element or array element loaded); a form's
+                  // own Created comes before its controls exist: build widgets on Loaded
     Destroyed,    // the control is about to go (array element unloaded, form destroyed)
     Loaded,       // form: loaded (its controls hold their designed values)
     Unloaded,     // form: unloaded
