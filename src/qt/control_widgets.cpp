@@ -1,0 +1,567 @@
+#include "qt/control_widgets.h"
+
+#include "platform/host.h"
+#include "qt/qt_convert.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QStyleOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qthost {
+
+namespace {
+int sync_depth = 0;
+
+Qt::CursorShape CursorOf(int pointer) {
+    switch (pointer) {
+        case plat::Pointer_Cross: return Qt::CrossCursor;
+        case 3: return Qt::IBeamCursor;
+        case 5: return Qt::SizeAllCursor;
+        case 6: return Qt::SizeBDiagCursor;
+        case 7: return Qt::SizeVerCursor;
+        case 8: return Qt::SizeFDiagCursor;
+        case 9: return Qt::SizeHorCursor;
+        case 10: return Qt::UpArrowCursor;
+        case plat::Pointer_Hourglass: return Qt::WaitCursor;
+        case 12: return Qt::ForbiddenCursor;
+        case 15: return Qt::SizeAllCursor;
+        case 99: return Qt::PointingHandCursor;
+        default: return Qt::ArrowCursor;
+    }
+}
+
+Qt::Alignment AlignmentOf(int alignment) {
+    switch (alignment) {
+        case plat::Align_Right: return Qt::AlignRight | Qt::AlignVCenter;
+        case plat::Align_Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+        default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+Qt::PenStyle PenStyleOf(int border_style) {
+    switch (border_style) {
+        case 0: return Qt::NoPen;
+        case 2: return Qt::DashLine;
+        case 3: return Qt::DotLine;
+        case 4: return Qt::DashDotLine;
+        case 5: return Qt::DashDotDotLine;
+        default: return Qt::SolidLine;
+    }
+}
+
+// The raster operations that rubber bands use; the others paint as copy pen.
+void ApplyDrawMode(QPainter& p, int draw_mode, QColor& colour) {
+    switch (draw_mode) {
+        case plat::DM_Invert:
+            p.setCompositionMode(QPainter::RasterOp_NotDestination);
+            break;
+        case plat::DM_XorPen:
+            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            break;
+        case plat::DM_NotXorPen:
+            p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            break;
+        case plat::DM_Blackness: colour = Qt::black; break;
+        case plat::DM_Whiteness: colour = Qt::white; break;
+        case plat::DM_NotCopyPen: colour = QColor(255 - colour.red(), 255 - colour.green(), 255 - colour.blue()); break;
+        default: break;
+    }
+}
+
+// Back colour in every state; the fore colour only while usable, so that disabled text greys.
+void SetColours(QWidget& w, QPalette::ColorRole back_role, QPalette::ColorRole fore_role, plat::Colour back, plat::Colour fore) {
+    QPalette pal = w.palette();
+    const QColor b = ToQColor(back), f = ToQColor(fore);
+    pal.setColor(back_role, b);
+    pal.setColor(QPalette::Active, fore_role, f);
+    pal.setColor(QPalette::Inactive, fore_role, f);
+    auto fade = [](int fc, int bc) { return (fc * 35 + bc * 65) / 100; };
+    pal.setColor(QPalette::Disabled, fore_role, QColor(fade(f.red(), b.red()), fade(f.green(), b.green()), fade(f.blue(), b.blue())));
+    w.setPalette(pal);
+}
+
+void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
+    const Qt::FocusReason r = event->reason();
+    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return;
+    control.UserFocus();
+    if (control.HasFocus()) return;
+    // A cancelled Validate keeps the focus where it was: put Qt's focus back there.
+    plat::Control* active = control.Parent().ActiveControl();
+    QWidget* window = widget->window();
+    QMetaObject::invokeMethod(window, [window, active, &control] {
+        (void)control;
+        if (!active) return;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->property("tess_control").value<quintptr>() == reinterpret_cast<quintptr>(active)) {
+                w->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+    }, Qt::QueuedConnection);
+}
+}  // namespace
+
+bool Syncing() { return sync_depth > 0; }
+SyncScope::SyncScope() { ++sync_depth; }
+SyncScope::~SyncScope() { --sync_depth; }
+
+EventFeeder::EventFeeder(plat::Control& control, bool feed_mouse, QObject* parent)
+    : QObject(parent), control_(control), feed_mouse_(feed_mouse) {}
+
+bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            if (!feed_mouse_) return false;
+            auto* m = static_cast<QMouseEvent*>(event);
+            const double x = m->position().x(), y = m->position().y();
+            const int shift = ShiftOf(m->modifiers());
+            if (event->type() == QEvent::MouseMove) {
+                control_.UserMouseMove(ButtonsOf(m->buttons()), shift, x, y);
+            } else {
+                const int button = ButtonOf(m->button());
+                if (button == 0) return false;
+                if (event->type() == QEvent::MouseButtonPress) {
+                    if (widget->focusPolicy() != Qt::NoFocus) widget->setFocus(Qt::MouseFocusReason);
+                    control_.UserMouseDown(button, shift, x, y);
+                } else if (event->type() == QEvent::MouseButtonRelease) {
+                    control_.UserMouseUp(button, shift, x, y);
+                } else {
+                    control_.UserDoubleClickPress(button, shift, x, y);
+                }
+            }
+            return true;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            // Only the first delivery: an ignored key travels on to the parent widgets.
+            if (QApplication::focusWidget() != widget && !(widget->isWindow() && !QApplication::focusWidget())) return false;
+            auto* k = static_cast<QKeyEvent*>(event);
+            const int code = KeyCodeOf(*k);
+            const int shift = ShiftOf(k->modifiers());
+            if (event->type() == QEvent::KeyPress) {
+                if (code) control_.UserKeyDown(code, shift);
+                if (const int ascii = KeyAsciiOf(*k)) control_.UserKeyPress(ascii);
+            } else if (code && !k->isAutoRepeat()) {
+                control_.UserKeyUp(code, shift);
+            }
+            return false;
+        }
+        case QEvent::FocusIn:
+            FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
+            return false;
+        default:
+            return false;
+    }
+}
+
+void SyncCommon(plat::Control& control, QWidget& widget) {
+    widget.setEnabled(control.Enabled());
+    widget.setToolTip(ToQ(control.ToolTipText()));
+    widget.setFont(ToQFont(control.GetFont()));
+    if (control.MousePointer() == 0) widget.unsetCursor();
+    else widget.setCursor(CursorOf(control.MousePointer()));
+}
+
+QPixmap ToPixmap(const plat::Surface& surface) {
+    if (surface.Empty()) return {};
+    return QPixmap::fromImage(WrapSurface(surface).copy());
+}
+
+QPixmap ToGreyedPixmap(const plat::Surface& surface, plat::Colour background) {
+    if (surface.Empty()) return {};
+    QImage img = WrapSurface(surface).convertToFormat(QImage::Format_RGB32);
+    const QColor back = ToQColor(background);
+    // Pixels of the button's own colour stay; the drawing fades to grey toward it.
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            if (row[x] == back.rgb()) continue;
+            const int grey = qGray(row[x]);
+            const int b = std::max(141, back.lightness());
+            // Darker than the button: a mid grey, still apart from it; lighter: kept light.
+            const int v = grey <= b ? 120 + grey * (b - 140) / b : grey;
+            row[x] = qRgb(v, v, v);
+        }
+    }
+    return QPixmap::fromImage(img);
+}
+
+// ---- buttons
+
+ButtonWidget::ButtonWidget(plat::CommandButton& control, QWidget* parent) : QPushButton(parent), c_(control) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (!Syncing()) c_.UserClick();
+    });
+}
+
+void ButtonWidget::Sync() {
+    SyncCommon(c_, *this);
+    SetColours(*this, QPalette::Button, QPalette::ButtonText, c_.BackColor(), c_.ForeColor());
+    const bool graphical = c_.Style() == 1 && !c_.Picture().Empty();
+    if (graphical) {
+        QIcon icon(ToPixmap(c_.Picture()));
+        icon.addPixmap(ToGreyedPixmap(c_.Picture(), c_.BackColor()), QIcon::Disabled);
+        setIcon(icon);
+        setIconSize(QSize(c_.Picture().Width(), c_.Picture().Height()));
+        setText(c_.Picture().Height() + 14 <= c_.Height() ? ToQ(c_.Caption()) : QString());
+    } else {
+        setIcon(QIcon());
+        setText(ToQ(c_.Caption()));
+    }
+}
+
+CheckWidget::CheckWidget(plat::CheckBox& control, QWidget* parent) : QCheckBox(parent), c_(control) {
+    setTristate(true);
+    connect(this, &QCheckBox::clicked, this, [this] {
+        if (!Syncing()) c_.UserClick();
+        Sync();
+    });
+}
+
+void CheckWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    setText(ToQ(c_.Caption()));
+    setCheckState(c_.Value() == plat::Checked ? Qt::Checked : c_.Value() == plat::Grayed ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+OptionWidget::OptionWidget(plat::OptionButton& control, QWidget* parent) : QRadioButton(parent), c_(control) {
+    setAutoExclusive(false);
+    connect(this, &QRadioButton::clicked, this, [this] {
+        if (!Syncing()) c_.UserClick();
+        Sync();
+    });
+}
+
+void OptionWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    setText(ToQ(c_.Caption()));
+    setChecked(c_.Value());
+}
+
+// ---- labels, text, frames
+
+LabelWidget::LabelWidget(plat::Label& control, QWidget* parent) : QLabel(parent), c_(control) {
+    setTextFormat(Qt::PlainText);
+}
+
+void LabelWidget::Sync() {
+    SyncCommon(c_, *this);
+    setText(ToQ(c_.Caption()));
+    Qt::Alignment a = AlignmentOf(c_.Alignment());
+    a = (a & Qt::AlignHorizontal_Mask) | (c_.WordWrap ? Qt::AlignTop : Qt::AlignTop);
+    setAlignment(a);
+    setWordWrap(c_.WordWrap);
+    setFrameStyle(c_.BorderStyle() == 1 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    setAutoFillBackground(c_.BackStyle() == 1);
+    SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
+}
+
+LineEditWidget::LineEditWidget(plat::TextBox& control, QWidget* parent) : QLineEdit(parent), c_(control) {
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (Syncing()) return;
+        c_.UserType(FromQ(text));
+        Sync();
+    });
+}
+
+void LineEditWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    const QString t = ToQ(c_.Text());
+    if (text() != t) setText(t);
+    setReadOnly(c_.Locked());
+    setMaxLength(c_.MaxLength > 0 ? c_.MaxLength : 32767);
+    setAlignment(AlignmentOf(c_.Alignment()));
+    SetColours(*this, QPalette::Base, QPalette::Text, c_.BackColor(), c_.ForeColor());
+}
+
+TextEditWidget::TextEditWidget(plat::TextBox& control, QWidget* parent) : QPlainTextEdit(parent), c_(control) {
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (Syncing()) return;
+        QString t = toPlainText();
+        t.replace('\n', "\r\n");
+        c_.UserType(FromQ(t));
+    });
+}
+
+void TextEditWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    QString t = ToQ(c_.Text());
+    t.replace("\r\n", "\n");
+    if (toPlainText() != t) setPlainText(t);
+    setReadOnly(c_.Locked());
+    SetColours(*this, QPalette::Base, QPalette::Text, c_.BackColor(), c_.ForeColor());
+}
+
+FrameWidget::FrameWidget(plat::Frame& control, QWidget* parent) : QGroupBox(parent), c_(control) {}
+
+void FrameWidget::Sync() {
+    SyncCommon(c_, *this);
+    setTitle(ToQ(c_.Caption()));
+    setFlat(c_.BorderStyle == 0);
+    setAutoFillBackground(true);
+    SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
+}
+
+// ---- lists
+
+ComboWidget::ComboWidget(plat::ListControl& control, QWidget* parent) : QComboBox(parent), c_(control) {
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (Syncing()) return;
+        c_.UserSelect(index);
+        Sync(false);
+    });
+}
+
+void ComboWidget::Sync(bool items) {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    auto* combo = c_.GetKind() == plat::Kind::ComboBox ? static_cast<plat::ComboBox*>(&c_) : nullptr;
+    const bool editable = combo && combo->Style() != plat::Combo_DropDownList;
+    if (isEditable() != editable) {
+        setEditable(editable);
+        if (editable) {
+            connect(lineEdit(), &QLineEdit::textEdited, this, [this, combo](const QString& text) {
+                if (Syncing()) return;
+                combo->UserType(FromQ(text));
+            });
+        }
+    }
+    if (items || count() != c_.ListCount()) {
+        clear();
+        for (int i = 0; i < c_.ListCount(); ++i) addItem(ToQ(c_.List(i)));
+    }
+    setCurrentIndex(c_.ListIndex());
+    if (editable) {
+        const QString t = ToQ(combo->Text());
+        if (currentText() != t) setEditText(t);
+    }
+}
+
+ListWidget::ListWidget(plat::ListControl& control, QWidget* parent) : QListWidget(parent), c_(control) {
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (Syncing() || !item) return;
+        const int index = RowToIndex(row(item));
+        if (index >= 0) c_.UserSelect(index);
+        Sync(false);
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (Syncing() || !item || !c_.Reachable()) return;
+        const int index = RowToIndex(row(item));
+        if (c_.GetKind() == plat::Kind::DirListBox) {
+            auto& dir = static_cast<plat::DirListBox&>(c_);
+            dir.SetPath(dir.List(index));
+        } else {
+            c_.UserDoubleClickPress(plat::Button_Left, 0, 0, 0);
+        }
+        Sync(true);
+    });
+    connect(this, &QListWidget::currentRowChanged, this, [this](int r) {
+        // Arrow keys move the selection as a click would.
+        if (Syncing() || r < 0 || QApplication::mouseButtons() != Qt::NoButton) return;
+        const int index = RowToIndex(r);
+        if (index >= 0 && index != c_.ListIndex()) c_.UserSelect(index);
+    });
+}
+
+int ListWidget::RowToIndex(int row) const {
+    if (c_.GetKind() != plat::Kind::DirListBox) return row;
+    const int parents = static_cast<plat::DirListBox&>(c_).ParentCount();
+    return row - parents;
+}
+
+int ListWidget::IndexToRow(int index) const {
+    if (c_.GetKind() != plat::Kind::DirListBox) return index;
+    return index + static_cast<plat::DirListBox&>(c_).ParentCount();
+}
+
+void ListWidget::Sync(bool items) {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    if (c_.GetKind() == plat::Kind::DirListBox) {
+        auto& dir = static_cast<plat::DirListBox&>(c_);
+        const int parents = dir.ParentCount();
+        if (items || count() != parents + dir.ListCount()) {
+            clear();
+            // The chain from the root, indented, then the sub-folders one step further in.
+            auto leaf = [](const std::string& p) {
+                std::string s = p;
+                while (s.size() > 3 && (s.back() == '\\' || s.back() == '/')) s.pop_back();
+                const auto slash = s.find_last_of("\\/");
+                return slash == std::string::npos || s.size() <= 3 ? s : s.substr(slash + 1);
+            };
+            for (int i = 0; i < parents; ++i)
+                addItem(QString(i * 2, ' ') + ToQ(leaf(dir.List(i - parents))));
+            for (int i = 0; i < dir.ListCount(); ++i)
+                addItem(QString(parents * 2, ' ') + ToQ(leaf(dir.List(i))));
+        }
+        setCurrentRow(dir.ListIndex() >= 0 ? IndexToRow(dir.ListIndex()) : parents - 1);
+        return;
+    }
+    if (items || count() != c_.ListCount()) {
+        clear();
+        for (int i = 0; i < c_.ListCount(); ++i) addItem(ToQ(c_.List(i)));
+    }
+    setCurrentRow(c_.ListIndex());
+}
+
+// ---- scroll bars
+
+ScrollWidget::ScrollWidget(plat::ScrollBar& control, QWidget* parent)
+    : QScrollBar(control.GetKind() == plat::Kind::HScrollBar ? Qt::Horizontal : Qt::Vertical, parent), c_(control) {
+    // Only the end of a move counts: arrow, track, or the thumb let go.
+    setTracking(false);
+    connect(this, &QScrollBar::valueChanged, this, [this](int v) {
+        if (Syncing()) return;
+        c_.UserScroll(v);
+        Sync();
+    });
+}
+
+void ScrollWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    const int lo = std::min(c_.Min(), c_.Max()), hi = std::max(c_.Min(), c_.Max());
+    setRange(lo, hi);
+    setInvertedAppearance(c_.Min() > c_.Max());
+    setInvertedControls(c_.Min() > c_.Max());
+    setSingleStep(std::max(1, c_.SmallChange()));
+    setPageStep(std::max(1, c_.LargeChange()));
+    setValue(c_.Value());
+}
+
+// ---- picture box and overlays
+
+PictureWidget::PictureWidget(plat::PictureBox& control, QWidget* parent) : QWidget(parent), c_(control) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QPainter p(this);
+    const plat::Surface& s = c_.Image();
+    // The model's pixels, seen in place: the one copy is the painter's into the window.
+    const QImage image = WrapSurface(s);
+    if (!image.isNull()) p.drawImage(0, 0, image);
+    if (s.Width() < width() || s.Height() < height()) {
+        const QColor back = ToQColor(c_.BackColor());
+        p.fillRect(s.Width(), 0, width() - s.Width(), height(), back);
+        p.fillRect(0, s.Height(), s.Width(), height() - s.Height(), back);
+    }
+    ++paints;
+}
+
+OverlayWidget::OverlayWidget(plat::Control& control, QWidget* parent) : QWidget(parent), c_(control) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void OverlayWidget::Sync() {
+    if (c_.GetKind() == plat::Kind::Line) {
+        auto& l = static_cast<plat::LineControl&>(c_);
+        const int pad = l.BorderWidth() / 2 + 1;
+        setGeometry(QRect(QPoint(std::min(l.X1(), l.X2()) - pad, std::min(l.Y1(), l.Y2()) - pad),
+                          QPoint(std::max(l.X1(), l.X2()) + pad, std::max(l.Y1(), l.Y2()) + pad)));
+    } else {
+        setGeometry(c_.Left(), c_.Top(), std::max(1, c_.Width()), std::max(1, c_.Height()));
+    }
+    update();
+}
+
+void OverlayWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QPainter p(this);
+    if (c_.GetKind() == plat::Kind::Line) {
+        auto& l = static_cast<plat::LineControl&>(c_);
+        if (l.BorderStyle() == 0) return;
+        QColor colour = ToQColor(l.BorderColor());
+        ApplyDrawMode(p, l.DrawMode(), colour);
+        QPen pen(colour, std::max(1, l.BorderWidth()), PenStyleOf(l.BorderStyle()));
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        const QPoint o = pos();
+        p.drawLine(QPoint(l.X1(), l.Y1()) - o, QPoint(l.X2(), l.Y2()) - o);
+        return;
+    }
+    auto& s = static_cast<plat::Shape&>(c_);
+    QColor border = ToQColor(s.BorderColor());
+    const int w = std::max(1, s.BorderWidth());
+    QRectF r(w / 2.0, w / 2.0, width() - w, height() - w);
+    const int kind = s.ShapeKind();
+    if (kind == plat::Shape_Square || kind == plat::Shape_Circle || kind == plat::Shape_RoundedSquare) {
+        const double side = std::min(r.width(), r.height());
+        r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    }
+    QPainterPath path;
+    if (kind == plat::Shape_Oval || kind == plat::Shape_Circle) path.addEllipse(r);
+    else if (kind == plat::Shape_RoundedRectangle || kind == plat::Shape_RoundedSquare) path.addRoundedRect(r, r.width() / 8, r.height() / 8);
+    else path.addRect(r);
+    if (s.FillStyle() != plat::FS_Transparent) {
+        static const Qt::BrushStyle hatch[] = {Qt::SolidPattern, Qt::NoBrush, Qt::HorPattern, Qt::VerPattern,
+                                               Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        const int fs = std::clamp(s.FillStyle(), 0, 7);
+        p.fillPath(path, QBrush(ToQColor(s.FillColor()), hatch[fs]));
+    }
+    if (s.BorderStyle() != 0) {
+        p.setPen(QPen(border, w, PenStyleOf(s.BorderStyle())));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+}
+
+// ---- tab strip
+
+TabWidget::TabWidget(plat::TabStrip& control, QWidget* parent) : QWidget(parent), c_(control), bar_(new QTabBar(this)) {
+    bar_->setDrawBase(false);
+    connect(bar_, &QTabBar::tabBarClicked, this, [this](int tab) {
+        if (Syncing() || tab < 0) return;
+        c_.UserSelectTab(tab);
+        Sync();
+    });
+}
+
+void TabWidget::Sync() {
+    SyncScope scope;
+    SyncCommon(c_, *this);
+    while (bar_->count() > c_.Tabs()) bar_->removeTab(bar_->count() - 1);
+    while (bar_->count() < c_.Tabs()) bar_->addTab(QString());
+    for (int i = 0; i < c_.Tabs(); ++i) {
+        bar_->setTabText(i, ToQ(c_.TabCaption(i)));
+        bar_->setTabEnabled(i, c_.TabEnabled(i));
+        bar_->setTabVisible(i, c_.TabVisible(i));
+    }
+    bar_->setCurrentIndex(c_.Tab());
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+    bar_->lower();
+    update();
+}
+
+void TabWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QPainter p(this);
+    QStyleOptionTabWidgetFrame opt;
+    opt.initFrom(this);
+    opt.rect = QRect(0, bar_->height() - 1, width(), height() - bar_->height() + 1);
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &opt, &p, this);
+}
+
+}  // namespace qthost
