@@ -13,6 +13,8 @@
 #include "core/project.h"
 #include "core/project_file.h"
 #include "core/syst.h"
+#include "core/texture_convert.h"
+#include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/profile.h"
 #include "platform/ui/controls.h"
@@ -713,6 +715,41 @@ TEST_F(ProjectFileTest, TheDemoProjectReads) {
     EXPECT_EQ(Map_Width_Px, 800);
     EXPECT_EQ(Lc_Cell_Count, 1);
     EXPECT_EQ(Grid_Point_Count, 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProjectOpenTest, EachImageGetsItsPictureOrAnEmptyOneWhenItsBitmapFails) {
+    const fs::path p = Make_Project("Town.LWM");
+    Write_File(dir / "ima.bmp", Bmp24(4, 4));
+    Read(p);
+    Image_Count = 2;
+    Image_Table(1) = Image_Rec{};
+    Image_Table(1).Ima_In_Use = 1;
+    Image_Table(1).Ima_File = (dir / "missing.bmp").string();
+    Image_Table(2) = Image_Table(1);
+    Image_Table(2).Ima_File = (dir / "ima.bmp").string();
+    Project_Open = 1;
+    Pinit_Save_Project(0, "");
+    Project_Open = 0;
+    Temp_Tex_Bmp = App_Dir + "\\Temp\\$Tex$.bmp";
+    std::vector<std::pair<int, bool>> pictures;
+    int cleared = 0;
+    Project_Window.Clear_Image_Pictures = [&] { ++cleared; };
+    Project_Window.Load_Image_Picture = [&](int32_t element, const std::string& bmp) {
+        pictures.push_back({element, !bmp.empty() && fs::exists(plat::MapPath(bmp))});
+        return true;
+    };
+    Pinit_Open_Project(p.string());
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(cleared, 1);
+    ASSERT_EQ(pictures.size(), 2u);
+    EXPECT_EQ(pictures[0], std::make_pair(0, false));
+    EXPECT_EQ(pictures[1], std::make_pair(1, true));
+    // The scratch bitmaps are gone afterwards.
+    EXPECT_FALSE(fs::exists(dir / "Temp" / "$BmpIma$.bmp"));
 }
 
 }  // namespace
