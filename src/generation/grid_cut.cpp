@@ -10,6 +10,7 @@
 #include "core/syst.h"
 #include "generation/concave_split.h"
 #include "generation/debug_draw.h"
+#include "generation/exchange_sort.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
 
@@ -376,17 +377,14 @@ bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
 void API_Sort_Cut_Pieces() {
     const int32_t n = Cut_Piece_Count;
     if (n < 2) return;
-    // The exchanges depend on the keys alone: run them on (key, record) pairs and move each
-    // record once at the end.
-    std::vector<std::pair<Piece_Key, int32_t>> order;
-    order.reserve(static_cast<size_t>(n));
-    for (int32_t i = 1; i <= n; ++i) order.push_back({Key_Of(Cut_Piece_Table(i)), i});
-    for (size_t k = 0; k + 1 < order.size(); ++k)
-        for (size_t l = k + 1; l < order.size(); ++l)
-            if (Comes_First(order[l].first, order[k].first)) std::swap(order[k], order[l]);
+    std::vector<Piece_Key> keys;
+    keys.reserve(static_cast<size_t>(n));
+    for (int32_t i = 1; i <= n; ++i) keys.push_back(Key_Of(Cut_Piece_Table(i)));
+    const std::vector<int32_t> order =
+        Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
     std::vector<Cut_Piece_Record> sorted;
     sorted.reserve(static_cast<size_t>(n));
-    for (const auto& entry : order) sorted.push_back(std::move(Cut_Piece_Table(entry.second)));
+    for (int32_t entry : order) sorted.push_back(std::move(Cut_Piece_Table(entry + 1)));
     for (int32_t i = 1; i <= n; ++i) Cut_Piece_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
 }
 

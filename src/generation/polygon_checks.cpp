@@ -7,6 +7,7 @@
 
 #include "core/geometry.h"
 #include "core/syst.h"
+#include "generation/exchange_sort.h"
 #include "generation/work_tables.h"
 
 Vb_Array<Srf_Poly_Rec> Srf_Poly_Table;
@@ -192,13 +193,15 @@ int16_t API_Check_Coast_Crossings() {
 // Nesting groups
 
 void Srf_Exchange_Sort(Vb_Array<Srf_Vertex_Rec>& table, int32_t n) {
-    for (int32_t k = 1; k < n; ++k) {
-        for (int32_t l = k + 1; l <= n; ++l) {
-            const Srf_Vertex_Rec& a = table(k);
-            const Srf_Vertex_Rec& b = table(l);
-            if (a.X > b.X || (a.X == b.X && a.Y >= b.Y)) std::swap(table(k), table(l));
-        }
-    }
+    if (n < 2) return;
+    std::vector<Srf_Vertex_Rec> values;
+    values.reserve(static_cast<size_t>(n));
+    for (int32_t i = 1; i <= n; ++i) values.push_back(table(i));
+    auto less = [](const Srf_Vertex_Rec& a, const Srf_Vertex_Rec& b) {
+        return a.X < b.X || (a.X == b.X && a.Y < b.Y);
+    };
+    const std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(values, less), true);
+    for (int32_t i = 1; i <= n; ++i) table(i) = values[static_cast<size_t>(order[static_cast<size_t>(i - 1)])];
 }
 
 namespace {

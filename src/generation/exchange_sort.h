@@ -1,0 +1,36 @@
+#pragma once
+// The order the tables' exchange sort leaves (for k = 1 to n - 1, for l = k + 1 to n, exchange
+// entries k and l when l comes first), without its n^2 comparisons.
+//
+// One round k carries a "hand" from position k forward and swaps it with every later entry that
+// comes before it, so the entries it meets form a falling chain r1 < r2 < ... < rm; the round
+// moves the chain's last entry to k and every other one a link on. Finding the next link is a
+// search for the first later position with a smaller key, done on a tree of minimum keys.
+#include <cstdint>
+#include <vector>
+
+// keys: one comparable whole number per entry, in table order (equal entries equal numbers).
+// exchange_equal: entries of equal keys are exchanged too (the comparison is "<=").
+// Returns, for each final position, the index (0-based) of the entry that ends there.
+std::vector<int32_t> Exchange_Sort_Order(const std::vector<int64_t>& keys, bool exchange_equal);
+
+// Dense ranks 0.. of `values` by `less` (equal values share a rank), for Exchange_Sort_Order.
+template <class T, class Less>
+std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less);
+
+#include <algorithm>
+#include <numeric>
+
+template <class T, class Less>
+std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less) {
+    std::vector<int32_t> idx(values.size());
+    std::iota(idx.begin(), idx.end(), 0);
+    std::sort(idx.begin(), idx.end(), [&](int32_t a, int32_t b) { return less(values[a], values[b]); });
+    std::vector<int64_t> ranks(values.size(), 0);
+    int64_t rank = 0;
+    for (size_t i = 0; i < idx.size(); ++i) {
+        if (i > 0 && less(values[idx[i - 1]], values[idx[i]])) ++rank;
+        ranks[static_cast<size_t>(idx[i])] = rank;
+    }
+    return ranks;
+}
