@@ -39,13 +39,13 @@ public:
     // use the overload with the parent menu.
     ControlArray(Form& form, std::string name, std::vector<int> designed)
         : ControlArrayBase(form, std::move(name)) {
-        for (int i : designed) elements_[i] = Make(i, true);
+        for (int i : designed) elements_[i] = Make(i);
     }
     template <class Parent>
     ControlArray(Form& form, std::string name, Parent& parent, std::vector<int> designed)
         : ControlArrayBase(form, std::move(name)) {
         make_ = [this, &parent](int i) { return std::make_unique<T>(form_, name_, parent, i); };
-        for (int i : designed) elements_[i] = Make(i, true);
+        for (int i : designed) elements_[i] = Make(i);
     }
 
     // Called for every element when it is created (designed or loaded): wire its events here,
@@ -72,7 +72,7 @@ public:
         if (it != elements_.end()) return *it->second;
         UiError("control array element " + name_ + "(" + std::to_string(index) + ") does not exist");
         if (!stand_in_) {
-            stand_in_ = Make(index, false);
+            stand_in_ = Make(index);
             stand_in_->SetVisible(false);
         }
         return *stand_in_;
@@ -86,7 +86,7 @@ public:
             return *elements_[index];
         }
         Control* last = elements_.empty() ? nullptr : elements_.rbegin()->second.get();
-        auto element = Make(index, true);
+        auto element = Make(index);
         if (!elements_.empty()) element->CopyPropertiesFrom(*elements_.begin()->second);
         element->SetVisible(false);
         T& ref = *element;
@@ -115,9 +115,8 @@ public:
     }
 
 private:
-    std::unique_ptr<T> Make(int index, bool registered) {
+    std::unique_ptr<T> Make(int index) {
         std::unique_ptr<T> e = make_ ? make_(index) : std::make_unique<T>(form_, name_, index);
-        (void)registered;
         if (wire_) wire_(*e, index);
         return e;
     }
