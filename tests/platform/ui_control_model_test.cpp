@@ -367,6 +367,7 @@ TEST_F(UiModel, ModalShowRunsTheScriptRegisteredForTheFormName) {
 
     // Without a script a modal form is a failure the test sees.
     EXPECT_THROW(f.Show(Modal), UnexpectedDialog);
+    EXPECT_FALSE(f.IsModal());
     // Unless the test allows it: then it closes unanswered, as by its close box.
     host.strict = false;
     f.ForceUnload();

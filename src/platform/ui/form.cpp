@@ -74,9 +74,13 @@ void Form::Show(int mode) {
     }
     Raise(Form_Activate);
     if (mode == Modal) {
+        // Cleared even when a test host throws out of the modal run.
+        struct Modal_Scope {
+            bool& flag;
+            ~Modal_Scope() { flag = false; }
+        } scope{modal_};
         modal_ = true;
         CurrentHost().RunModal(*this);
-        modal_ = false;
     }
 }
 
