@@ -1,0 +1,9 @@
+#pragma once
+// Choosing a folder through the folder picker.
+#include <cstdint>
+#include <string>
+
+// The caller sets Dir_Pick_Title first. Shows the picker on `folder` (empty: App_Dir); afterwards
+// cancelled is 0 when the author chose OK, 1 otherwise, and folder is the folder last shown
+// (callers use it only when cancelled is 0).
+void SYST_Choose_Folder(int16_t& cancelled, std::string& folder);
