@@ -2,7 +2,9 @@
 // older-project conversion, and that a bad file or a failed save never costs the user data.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -750,6 +752,44 @@ TEST_F(ProjectOpenTest, EachImageGetsItsPictureOrAnEmptyOneWhenItsBitmapFails) {
     EXPECT_EQ(pictures[1], std::make_pair(1, true));
     // The scratch bitmaps are gone afterwards.
     EXPECT_FALSE(fs::exists(dir / "Temp" / "$BmpIma$.bmp"));
+}
+
+}  // namespace
+
+namespace {
+
+// The reference: 15 significant digits, correctly rounded, laid out as the file writes them.
+std::string Reference_Num(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", std::fabs(v));
+    std::string s = buf;
+    const size_t e = s.find('E');
+    if (e != std::string::npos) {
+        std::string exp = s.substr(e + 2);
+        while (exp.size() > 2 && exp[0] == '0') exp.erase(0, 1);
+        s = s.substr(0, e + 2) + exp;
+    }
+    if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+    return (v < 0 ? "-" : " ") + s;
+}
+
+TEST(ProjectFileNumbers, AgreeWithCorrectlyRoundedFifteenDigitTextsOverEveryMagnitude) {
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    std::uniform_int_distribution<int> exponent(-8, 18);
+    int checked = 0;
+    for (int i = 0; i < 100000; ++i) {
+        double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+        if (i % 3 == 0) v = std::round(v * 100) / 100;  // the short values of clicked points
+        if (i % 2) v = -v;
+        ASSERT_EQ(Project_Num(v), Reference_Num(v)) << std::hexfloat << v;
+        ++checked;
+    }
+    // Halves at the 15th digit and values just under a power of ten.
+    for (double v : {0.000123456789012345, 99999.99999999999, 9.999999999999995, 0.0009999999999999999,
+                     1234567.890123455, 0.5, 999999999999999.5, 99999999999999.95})
+        EXPECT_EQ(Project_Num(v), Reference_Num(v)) << v;
+    EXPECT_EQ(checked, 100000);
 }
 
 }  // namespace
