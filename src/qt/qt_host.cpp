@@ -282,7 +282,7 @@ void QtHost::ControlChanged(plat::Control& control, plat::Change change) {
     Mirror* m = MirrorOf(control.Parent());
     if (!m) return;
     if (kind == plat::Kind::Menu) {
-        auto it = m->actions.find(static_cast<plat::Menu*>(&control));
+        auto it = m->actions.find(&control);
         if (change == Change::Container || it == m->actions.end() || !it->second) ScheduleMenus(*m);
         else SyncAction(static_cast<plat::Menu&>(control), *it->second);
         return;
@@ -527,7 +527,7 @@ void QtHost::DropControl(plat::Control& control) {
     Mirror* m = MirrorOf(control.Parent());
     if (!m) return;
     if (control.GetKind() == plat::Kind::Menu) {
-        m->actions.erase(static_cast<plat::Menu*>(&control));
+        m->actions.erase(&control);
         ScheduleMenus(*m);
         return;
     }
@@ -546,7 +546,9 @@ void QtHost::DropControl(plat::Control& control) {
     w->hide();
     w->blockSignals(true);
     for (QObject* o : w->findChildren<QObject*>()) o->blockSignals(true);
-    for (EventFeeder* f : w->findChildren<EventFeeder*>(Qt::FindDirectChildrenOnly)) delete f;
+    const QObjectList children = w->children();
+    for (QObject* o : children)
+        if (auto* f = dynamic_cast<EventFeeder*>(o)) delete f;
     w->deleteLater();
 }
 

@@ -63,7 +63,7 @@ private:
         QWidget* client = nullptr;
         QMenuBar* bar = nullptr;
         std::map<const plat::Control*, QPointer<QWidget>> widgets;
-        std::map<const plat::Menu*, QPointer<QAction>> actions;
+        std::map<const plat::Control*, QPointer<QAction>> actions;
         std::vector<QPointer<QMenu>> menus;
         bool menus_pending = false;
     };

@@ -46,9 +46,12 @@ private:
     std::unique_ptr<qthost::QtHost> host_;
 };
 
-// Lets pending paints and queued work happen.
+// Lets pending paints, queued work and deferred deletions happen.
 inline void Settle() {
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    for (int i = 0; i < 3; ++i) {
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 inline QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
