@@ -790,12 +790,31 @@ bool Project_Parse_Number(std::string_view t, double& value) {
     if (i < n && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
     const size_t body = i;
     size_t digits = 0;
-    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+    // Mantissa and decimals as they come: a short number without exponent is then one exact
+    // division (both operands exact, so the quotient is the correctly rounded value).
+    uint64_t mantissa = 0;
+    int decimals = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
+        ++i, ++digits;
+        if (digits > 19) mantissa = 0;
+    }
     if (i < n && t[i] == '.') {
         ++i;
-        while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+        while (i < n && t[i] >= '0' && t[i] <= '9') {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(t[i] - '0');
+            ++i, ++digits, ++decimals;
+            if (digits > 19) mantissa = 0;
+        }
     }
     if (digits == 0) return false;
+    if (i == n && digits <= 15) {
+        static constexpr double pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double v = static_cast<double>(mantissa) / pow10[decimals];
+        value = negative ? -v : v;
+        return true;
+    }
     if (i < n && (t[i] == 'E' || t[i] == 'e')) {
         ++i;
         if (i < n && (t[i] == '-' || t[i] == '+')) ++i;

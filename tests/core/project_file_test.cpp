@@ -793,3 +793,24 @@ TEST(ProjectFileNumbers, AgreeWithCorrectlyRoundedFifteenDigitTextsOverEveryMagn
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectFileNumbers, ReadExactlyAsTheStandardConversionDoes) {
+    std::mt19937_64 rng(99);
+    std::uniform_int_distribution<int> digits(1, 17), point(0, 17);
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        const int n = digits(rng), at = point(rng);
+        for (int k = 0; k < n; ++k) {
+            if (k == at) text += '.';
+            text += static_cast<char>('0' + rng() % 10);
+        }
+        if (i % 2) text = "-" + text;
+        double v = 0;
+        ASSERT_TRUE(Project_Parse_Number(text, v)) << text;
+        EXPECT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
+    }
+}
+
+}  // namespace
