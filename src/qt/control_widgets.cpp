@@ -93,12 +93,12 @@ void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
     const Qt::FocusReason r = event->reason();
     if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return;
     control.UserFocus();
-    if (control.HasFocus()) return;
+    // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
+    if (control.HasFocus() || !control.Focusable()) return;
     // A cancelled Validate keeps the focus where it was: put Qt's focus back there.
     plat::Control* active = control.Parent().ActiveControl();
     QWidget* window = widget->window();
-    QMetaObject::invokeMethod(window, [window, active, &control] {
-        (void)control;
+    QMetaObject::invokeMethod(window, [window, active] {
         if (!active) return;
         for (QWidget* w : window->findChildren<QWidget*>())
             if (w->property("tess_control").value<quintptr>() == reinterpret_cast<quintptr>(active)) {
@@ -169,6 +169,8 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
 
 void SyncCommon(plat::Control& control, QWidget& widget) {
     widget.setEnabled(control.Enabled());
+    // Tab skips what the design takes out of the tab order; a click still focuses it.
+    if (control.Focusable()) widget.setFocusPolicy(control.TabStop ? Qt::StrongFocus : Qt::ClickFocus);
     widget.setToolTip(ToQ(control.ToolTipText()));
     widget.setFont(ToQFont(control.GetFont()));
     if (control.MousePointer() == 0) widget.unsetCursor();
@@ -263,9 +265,8 @@ LabelWidget::LabelWidget(plat::Label& control, QWidget* parent) : QLabel(parent)
 void LabelWidget::Sync() {
     SyncCommon(c_, *this);
     setText(ToQ(c_.Caption()));
-    Qt::Alignment a = AlignmentOf(c_.Alignment());
-    a = (a & Qt::AlignHorizontal_Mask) | (c_.WordWrap ? Qt::AlignTop : Qt::AlignTop);
-    setAlignment(a);
+    // Label text stands at the top, as the designs expect.
+    setAlignment((AlignmentOf(c_.Alignment()) & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
     setWordWrap(c_.WordWrap);
     setFrameStyle(c_.BorderStyle() == 1 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
     setAutoFillBackground(c_.BackStyle() == 1);

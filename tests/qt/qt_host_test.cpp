@@ -200,6 +200,22 @@ TEST_F(QtHostTest, PictureShowsItsSurfaceWithOverlaysAboveCls) {
     EXPECT_EQ(img.pixelColor(50, 40), QColor(0, 0, 255)) << "Cls leaves the line";
 }
 
+TEST_F(QtHostTest, CancelledValidateKeepsTheFocusAndTheClick) {
+    QApplication::setActiveWindow(host->WindowOf(form));
+    form.Txt.Validate = [](bool& cancel) { cancel = true; };
+    form.Txt.SetFocus();
+    qttest::Settle();
+    auto* txt = host->WidgetOf(form.Txt);
+    auto* ok = WidgetAs<QPushButton>(*host, form.Cmd_Ok);
+    EXPECT_EQ(QApplication::focusWidget(), txt);
+    ok->setFocus(Qt::MouseFocusReason);   // the press on the button
+    ok->click();
+    qttest::Settle();
+    EXPECT_EQ(form.ok_clicks, 0);
+    EXPECT_TRUE(form.Txt.HasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), txt);
+}
+
 TEST_F(QtHostTest, KeysGoThroughTheFormFirst) {
     QWidget* pic = host->WidgetOf(form.Pic);
     pic->setFocus();
