@@ -329,7 +329,8 @@ public:
         while (i < size) {
             size_t j = i;
             while (j < size && text_[j] != '\r' && text_[j] != '\n') ++j;
-            starts_.push_back({i, j - i});
+            // Empty lines are skipped by every read, so they are not kept.
+            if (j > i) starts_.push_back({i, j - i});
             if (j < size && text_[j] == '\r' && j + 1 < size && text_[j + 1] == '\n') ++j;
             i = j + 1;
         }
