@@ -35,7 +35,7 @@ bool Plain_Decimal(const std::string& s, int64_t& value) {
     return true;
 }
 
-// The tiles are written band by band: one band of Tile_Size map rows is read from the file in
+// The tiles are written band by band: one band of Tile_Size map rows is taken from the file in
 // one piece and every tile of it is gathered straight from that band, so the map never sits in
 // memory and each byte is read once and written once.
 bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
@@ -59,7 +59,7 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
 
     const auto headers = plat::EncodeBmpHeaders(tile_file_header, tile_info_header);
     const std::size_t row_bytes = static_cast<std::size_t>(m.row_bytes);
-    std::vector<uint8_t> band(static_cast<std::size_t>(std::min<int64_t>(T, m.height)) * row_bytes);
+    std::vector<uint8_t> band;
     int64_t done = 0;
     bool ok = true;
     for (int32_t r = 0; r < rows && ok; ++r) {
@@ -67,9 +67,16 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
         const int64_t n = std::min<int64_t>(T, m.height - y0);
         // The band's rows are contiguous in the file whichever way the map is stored.
         const int64_t first = m.top_down ? y0 : m.height - y0 - n;
-        if (!map.ReadStoredRows(first, n, band.data())) {
-            ok = false;
-            break;
+        // Mapped rows go from the page cache straight to the tile files; a copy serves where
+        // the system cannot map them.
+        const uint8_t* rows_at = map.MapStoredRows(first, n);
+        if (!rows_at) {
+            if (band.empty()) band.resize(static_cast<std::size_t>(std::min<int64_t>(T, m.height)) * row_bytes);
+            if (!map.ReadStoredRows(first, n, band.data())) {
+                ok = false;
+                break;
+            }
+            rows_at = band.data();
         }
         for (int32_t c = 0; c < cols; ++c) {
             const int64_t x0 = int64_t{c} * T;
@@ -91,7 +98,7 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
             for (int64_t k = 0; k < n; ++k) {
                 const int64_t y = y0 + n - 1 - k;  // from the band's bottom row up
                 const int64_t in_band = m.top_down ? y - y0 : (m.height - 1 - y) - first;
-                out.Append(band.data() + static_cast<std::size_t>(in_band) * row_bytes + static_cast<std::size_t>(x0) * bpp,
+                out.Append(rows_at + static_cast<std::size_t>(in_band) * row_bytes + static_cast<std::size_t>(x0) * bpp,
                            w * bpp);
                 out.Append(nullptr, tile_row - w * bpp + tile_pad);
                 if ((k + 1) % 10 == 0)

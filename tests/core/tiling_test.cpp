@@ -313,8 +313,9 @@ TEST(TileNames, LargeGridsKeepEveryTileApart) {
         for (int k = 0; k < cols * rows; ++k) {
             Com_Tile_Name(cols, rows, k, a);
             ASSERT_TRUE(seen.insert(a).second) << "duplicate " << a;
-            if (a.find('_') == std::string::npos)
+            if (a.find('_') == std::string::npos) {
                 ASSERT_EQ(a, std::to_string(k % cols) + std::to_string(k / cols));
+            }
         }
         Com_Tile_Name(cols, rows, 0, a);
         EXPECT_EQ(a, "00") << "the first tile keeps its name in every grid";

@@ -231,6 +231,10 @@ TEST_F(BmpFiles, ReaderGivesStoredRowsAndReadsOnlyWhatItIsAskedFor) {
     EXPECT_EQ(two[0], static_cast<uint8_t>(54 + 12));
     EXPECT_EQ(two[12 + 8], static_cast<uint8_t>(54 + 24 + 8));
     EXPECT_EQ(two[23], 0) << "missing padding reads as 0";
+    const uint8_t* mapped = r.MapStoredRows(1, 2);
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_TRUE(std::equal(two.begin(), two.begin() + 12 + 9, mapped)) << "mapped rows are the rows read";
+    EXPECT_EQ(r.MapStoredRows(2, 2), nullptr);
     EXPECT_FALSE(r.ReadStoredRows(2, 2, two.data()));
     EXPECT_FALSE(r.ReadStoredRows(-1, 1, two.data()));
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -166,7 +167,14 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* dst, std::size_t size, std::size_t
 
 BmpReader::~BmpReader() { Close(); }
 
+void BmpReader::Unmap() {
+    if (map_) ::munmap(map_, map_size_);
+    map_ = nullptr;
+    map_size_ = 0;
+}
+
 void BmpReader::Close() {
+    Unmap();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
 }
@@ -227,6 +235,21 @@ bool BmpReader::ReadStoredRows(int64_t first, int64_t count, uint8_t* dst) {
     if (!ReadAt(fd_, offset, dst, static_cast<std::size_t>(in_file), got) || got != in_file) return false;
     std::memset(dst + in_file, 0, static_cast<std::size_t>(size - in_file));
     return true;
+}
+
+const uint8_t* BmpReader::MapStoredRows(int64_t first, int64_t count) {
+    Unmap();
+    if (fd_ < 0 || first < 0 || count <= 0 || first + count > layout_.height) return nullptr;
+    const uint64_t offset = layout_.pixel_offset + static_cast<uint64_t>(first) * layout_.row_bytes;
+    const uint64_t end = std::min(offset + static_cast<uint64_t>(count) * layout_.row_bytes, layout_.file_length);
+    const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    const uint64_t start = offset / page * page;
+    void* m = ::mmap(nullptr, static_cast<std::size_t>(end - start), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_,
+                     static_cast<off_t>(start));
+    if (m == MAP_FAILED) return nullptr;
+    map_ = m;
+    map_size_ = static_cast<std::size_t>(end - start);
+    return static_cast<const uint8_t*>(m) + (offset - start);
 }
 
 // ---------------------------------------------------------------------------------------------

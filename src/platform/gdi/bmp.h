@@ -121,9 +121,16 @@ public:
     // Reads `count` consecutive stored rows from stored index `first` (file order) into `dst`,
     // count x row_bytes bytes; the missing padding of the file's last row reads as 0.
     bool ReadStoredRows(int64_t first, int64_t count, uint8_t* dst);
+    // The same rows mapped from the file without copying them (nullptr when the system cannot
+    // map them; ReadStoredRows then serves). Valid until the next call or Close. Only the pixel
+    // bytes of the file's last row may be touched, not its padding.
+    const uint8_t* MapStoredRows(int64_t first, int64_t count);
 
 private:
+    void Unmap();
     int fd_ = -1;
+    void* map_ = nullptr;
+    std::size_t map_size_ = 0;
     BmpLayout layout_;
     BmpPalette palette_{};
 };
