@@ -7,3 +7,24 @@ inline int16_t Scroll_Busy = 0;
 // The grid's colour (red in the low byte) and the colour dialog's option holding it.
 inline int32_t Grid_Colour = 12632256;
 inline int16_t Grid_Colour_Index = 2;
+
+// Display switches: paint the map tiles, paint class cells with their textures, draw the grid.
+inline int16_t Map_Shown = 0;
+inline int16_t Textures_Shown = 0;
+inline int16_t Grid_Shown = 1;
+// Object modes of the main window; at most one is 1.
+inline int16_t Mode_Lines = 0;
+inline int16_t Mode_Lwm_Cells = 0;
+inline int16_t Mode_Lod8_Cells = 0;
+inline int16_t Mode_Excl_Cells = 0;
+inline int16_t Mode_Land_Class = 0;
+inline int16_t Mode_Water_Class = 0;
+inline int16_t Mode_Images = 0;
+inline int16_t Mode_Grid_Points = 0;
+// A project is shown and the map reacts to the mouse.
+inline int16_t Project_Displayed = 0;
+// Pen mode of the line tools' red redraws (13: copy pen).
+inline int16_t Edit_Draw_Mode = 13;
+// Twips per screen pixel, measured at start-up; places pop-ups next to a control.
+inline double Twips_Per_Px_X = 15;
+inline double Twips_Per_Px_Y = 15;

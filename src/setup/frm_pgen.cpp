@@ -11,6 +11,7 @@ Frm_PGen::Frm_PGen() : Form("Frm_PGen") {
         o.SetContainer(&Frame_Lang);
         o.Click = [this, i] { Frm_PGen_Opt_Lang_Click(i); };
     });
+    Cmd_Ok.Click = [this] { Frm_PGen_Cmd_Ok_Click(); };
     Cmd_Cancel.Click = [this] { Frm_PGen_Cmd_Cancel_Click(); };
 }
 

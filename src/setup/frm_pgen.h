@@ -18,6 +18,7 @@ public:
 
     void Frm_PGen_Form_Load();
     void Frm_PGen_Opt_Lang_Click(int index);
+    void Frm_PGen_Cmd_Ok_Click();
     void Frm_PGen_Cmd_Cancel_Click();
 
 protected:

@@ -1,0 +1,22 @@
+#include "core/project.h"
+#include "core/settings.h"
+#include "core/syst.h"
+#include "editor/pinit_main.h"
+#include "platform/profile.h"
+#include "setup/frm_pgen.h"
+#include "setup/setup_services.h"
+
+void Frm_PGen::Frm_PGen_Cmd_Ok_Click() {
+    Language = PGen_Language;
+    Texture_Dir = PGen_Texture_Dir;
+    Fs_Dir = PGen_Fs_Dir;
+    // An empty folder stays empty: a lone "\" would name the root and pass for a folder.
+    if (!Fs_Dir.empty() && Fs_Dir.back() != '\\') Fs_Dir += '\\';
+    Setup_Done = 1;
+    plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path);
+    plat::WritePrivateProfileString("Tessaline", "Language", Language, Ini_Path);
+    plat::WritePrivateProfileString("Tessaline", "Fl1Fois", "1", Ini_Path);
+    Help_Path = App_Dir + "\\" + "Tessaline" + "_" + Language + ".Hlp";
+    Pinit_Set_Main_Texts();
+    Unload();
+}
