@@ -1,5 +1,6 @@
 #include "editor/frm.h"
 
+#include "editor/map_view.h"
 #include "editor/toolbar_icons.h"
 
 namespace {
@@ -25,6 +26,14 @@ Frm::Frm() : Form("Frm") {
     Ln2.SetContainer(&Pic);
     LCompileNom.SetContainer(&Fram_Compile);
     LCompile.SetContainer(&Fram_Compile);
+    LTex2500.SetContainer(&Fram_Creat_2500);
+    LNbTex.SetContainer(&Fram_Creat_2500);
+    LPourCent.SetContainer(&Fram_Creat_2500);
+
+    Cmd_ZPlus.Click = [] { Frm_Cmd_ZPlus_Click(); };
+    Cmd_ZMoins.Click = [] { Frm_Cmd_ZMoins_Click(); };
+    HScroll.Change = [] { Frm_HScroll_Change(); };
+    VScroll.Change = [] { Frm_VScroll_Change(); };
 }
 
 void Frm::Design() {
@@ -101,6 +110,17 @@ void Frm::Design() {
     LCompileNom.SetBackColor(kButtonFace);
     LCompile.Move(12, 52, 396, 20);
     LCompile.SetBackColor(kButtonFace);
+
+    Fram_Creat_2500.Move(300, 250, 300, 80);
+    Fram_Creat_2500.SetBackColor(kButtonFace);
+    Fram_Creat_2500.SetVisible(false);
+    LTex2500.Move(12, 20, 276, 20);
+    LTex2500.SetBackColor(kButtonFace);
+    LNbTex.Move(12, 48, 60, 20);
+    LNbTex.SetBackColor(kButtonFace);
+    LPourCent.Move(200, 48, 88, 20);
+    LPourCent.SetBackColor(kButtonFace);
+    LPourCent.SetAlignment(plat::Align_Right);
 
     for (int i : WPic.Indices()) WPic(i).SetVisible(false);
     for (int i : WPicIma.Indices()) WPicIma(i).SetVisible(false);

@@ -64,6 +64,12 @@ public:
     plat::Label LCompileNom{*this, "LCompileNom"};
     plat::Label LCompile{*this, "LCompile"};
 
+    // Progress of the tiling, the map loading and the save.
+    plat::Frame Fram_Creat_2500{*this, "Fram_Creat_2500"};
+    plat::Label LTex2500{*this, "LTex2500"};
+    plat::Label LNbTex{*this, "LNbTex"};
+    plat::Label LPourCent{*this, "LPourCent"};
+
     // Hidden pictures: map tiles, texture images, class-cell textures.
     plat::ControlArray<plat::PictureBox> WPic{*this, "WPic", {0}};
     plat::ControlArray<plat::PictureBox> WPicIma{*this, "WPicIma", {0}};

@@ -9,6 +9,7 @@
 #include "core/tiling.h"
 #include "dialogs/dialog_services.h"
 #include "editor/editor_reset.h"
+#include "editor/map_view.h"
 #include "editor/frm_startup.h"
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
@@ -126,6 +127,7 @@ void ResetProgramState() {
     Settings_Reset();
     Work_Tables_Reset_All();
     Editor_Reset_Windows();
+    Map_View_Reset();
     Startup_Reset();
     plat::SetHost(nullptr);
     plat::DefaultHeadlessHost().Reset();

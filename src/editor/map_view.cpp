@@ -1,0 +1,205 @@
+#include "editor/map_view.h"
+
+#include "core/project.h"
+#include "core/syst.h"
+#include "core/tiling.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/map_tiles.h"
+#include "platform/host.h"
+
+#include <algorithm>
+#include <cmath>
+
+double View_Zoom = 1;
+double View_Offset_X = 0;
+double View_Offset_Y = 0;
+double Pic_Centre_X = 0;
+double Pic_Centre_Y = 0;
+double Map_Centre_X = 0;
+double Map_Centre_Y = 0;
+double Scroll_Range_X = 0;
+double Scroll_Range_Y = 0;
+
+namespace {
+
+constexpr double kZoomStep = 1.15;
+constexpr double kZoomInLimit = 20;
+// Zooming out has no practical limit, but the zoom must stay far from underflowing to 0: at 0
+// the transforms divide by zero and no zoom-in could ever bring the view back.
+constexpr double kZoomOutFloor = 1e-100;
+
+void Snap_Zoom() {
+    if (std::fabs(View_Zoom - 1) < 0.01) View_Zoom = 1;
+}
+
+void Focus_Map() { Frm_Window().Pic.SetFocus(); }
+
+// The offset a bar's position stands for.
+double Offset_From_Bar(const plat::ScrollBar& bar, double range) {
+    const double max = bar.Max();
+    if (max == 0) return 0;
+    return (max / 2 - bar.Value()) * range / max;
+}
+
+}  // namespace
+
+void PSais_Picture_To_Map(double px, double py, double& X, double& Y) {
+    const double s = View_Zoom;
+    X = (Map_Width_Px * s / 2 + px - Pic_Centre_X - View_Offset_X * s) / s;
+    Y = (Map_Height_Px * s / 2 + py - Pic_Centre_Y - View_Offset_Y * s) / s;
+}
+
+void PSais_Map_To_Picture(double X, double Y, double& px, double& py) {
+    double x0 = 0, y0 = 0;
+    PSais_Picture_To_Map(0, 0, x0, y0);
+    px = (X - x0) * View_Zoom;
+    py = (Y - y0) * View_Zoom;
+}
+
+int PSais_Scroll_Value(double offset, double range) {
+    // An empty range shows no offset: the bar stays in the middle.
+    if (!(range > 0)) return Scroll_Max / 2;
+    const int32_t v = SYST_Round(Scroll_Max / 2.0 - offset * Scroll_Max / range);
+    return std::clamp<int32_t>(v, 0, Scroll_Max);
+}
+
+void PSais_Init_View() {
+    Frm& f = Frm_Window();
+    Pic_Centre_Y = f.Pic.Height() / 2.0;
+    Pic_Centre_X = f.Pic.Width() / 2.0;
+    Map_Centre_Y = Map_Height_Px / 2.0;
+    Map_Centre_X = Map_Width_Px / 2.0;
+    View_Offset_Y = Map_Centre_Y - Pic_Centre_Y;
+    View_Offset_X = Map_Centre_X - Pic_Centre_X;
+    Scroll_Busy = 1;
+    Scroll_Range_Y = (Map_Px_South - Map_Px_North) * 2;
+    f.VScroll.SetValue(PSais_Scroll_Value(View_Offset_Y, Scroll_Range_Y));
+    Scroll_Range_X = (Map_Px_East - Map_Px_West) * 2;
+    f.HScroll.SetValue(PSais_Scroll_Value(View_Offset_X, Scroll_Range_X));
+    Scroll_Busy = 0;
+}
+
+void Frm_Cmd_ZPlus_Click() {
+    Snap_Zoom();
+    if (View_Zoom > kZoomInLimit) return;
+    View_Zoom = View_Zoom * kZoomStep;
+    PSais_Redraw_Map();
+    Focus_Map();
+}
+
+void Frm_Cmd_ZMoins_Click() {
+    Snap_Zoom();
+    if (View_Zoom / kZoomStep < kZoomOutFloor) return;
+    View_Zoom = View_Zoom / kZoomStep;
+    PSais_Redraw_Map();
+    Focus_Map();
+}
+
+void Frm_HScroll_Change() {
+    if (Scroll_Busy == 1) return;
+    View_Offset_X = Offset_From_Bar(Frm_Window().HScroll, Scroll_Range_X);
+    PSais_Redraw_Map();
+    Focus_Map();
+}
+
+void Frm_VScroll_Change() {
+    if (Scroll_Busy == 1) return;
+    View_Offset_Y = Offset_From_Bar(Frm_Window().VScroll, Scroll_Range_Y);
+    PSais_Redraw_Map();
+    Focus_Map();
+}
+
+void PSais_Redraw_Map() {
+    plat::Host& host = plat::CurrentHost();
+    host.SetMousePointer(plat::Pointer_Hourglass);
+    Frm& f = Frm_Window();
+    f.Pic.Cls();
+    PSais_Draw_Map_Background();
+    f.Pic.Changed();
+    host.SetMousePointer(plat::Pointer_Default);
+}
+
+void PSais_Draw_Map_Background() {
+    Frm& f = Frm_Window();
+    plat::Surface& pic = f.Pic.Image();
+    const double s = View_Zoom;
+    const int64_t W = Map_Width_Px, H = Map_Height_Px;
+    const int64_t scale_w = f.Pic.Width(), scale_h = f.Pic.Height();
+
+    double mx = 0, my = 0;
+    PSais_Picture_To_Map(0, 0, mx, my);
+    double dx = 0, dy = 0;
+    if (mx < 0) {
+        dx = -mx * s;
+        mx = 0;
+    }
+    if (my < 0) {
+        dy = -my * s;
+        my = 0;
+    }
+    const int64_t X0 = SYST_Round(mx), Y0 = SYST_Round(my);
+    const int64_t DX0 = SYST_Round(dx), DY0 = SYST_Round(dy);
+    if (X0 > W - 1 || Y0 > H - 1 || DX0 > scale_w - 1 || DY0 > scale_h - 1) return;
+
+    int64_t cw = W - X0;
+    if (cw * s > scale_w - DX0) cw = SYST_Round((scale_w - DX0) / s);
+    if (X0 + cw > W) cw = W - X0;
+    int64_t ch = H - Y0;
+    if (ch * s > scale_h - DY0) ch = SYST_Round((scale_h - DY0) / s);
+    if (Y0 + ch > H) ch = H - Y0;
+
+    if (Map_Shown == 0) return;
+    const int64_t T = Tile_Size;
+    if (T <= 0) return;
+    const int64_t first_row = Y0 / T + 1, first_col = X0 / T + 1;
+    if (first_row > Tile_Rows || first_col > Tile_Cols) return;
+
+    int64_t r = first_row, y = Y0, dest_y = DY0, rows_done = 0;
+    for (;;) {
+        const int64_t tile_top = (r - 1) * T;
+        const int64_t last_y = std::min(Y0 + ch - 1, tile_top + T - 1);
+        const int64_t n = last_y - y + 1;
+        const int64_t hh = SYST_Round(n * s);
+        rows_done += n;
+
+        int64_t c = first_col, x = X0, dest_x = DX0, cols_done = 0;
+        for (;;) {
+            const int64_t tile_left = (c - 1) * T;
+            const int64_t last_x = std::min(X0 + cw - 1, tile_left + T - 1);
+            const int64_t m = last_x - x + 1;
+            const int64_t ww = SYST_Round(m * s);
+            cols_done += m;
+            const int64_t k = (r - 1) * Tile_Cols + c - 1;
+            if (const plat::Surface* tile = Map_Tile(static_cast<int>(k)))
+                plat::StretchBlt(pic, static_cast<int>(dest_x), static_cast<int>(dest_y), static_cast<int>(ww),
+                                 static_cast<int>(hh), *tile, static_cast<int>(x - tile_left),
+                                 static_cast<int>(y - tile_top), static_cast<int>(m), static_cast<int>(n));
+            if (cols_done >= cw || c >= Tile_Cols) break;
+            c += 1;
+            dest_x += ww;
+            x += m;
+        }
+        if (rows_done >= ch || r >= Tile_Rows) break;
+        r += 1;
+        dest_y += hh;
+        y += n;
+    }
+}
+
+void PSais_Reset_View_Flags() {
+    Map_Shown = 1;
+    Grid_Point_Busy = 0;
+    Grid_Shown = 1;
+    Mode_Lines = Mode_Lwm_Cells = Mode_Lod8_Cells = Mode_Excl_Cells = 0;
+    Mode_Land_Class = Mode_Water_Class = Mode_Images = Mode_Grid_Points = 0;
+}
+
+void Map_View_Reset() {
+    View_Zoom = 1;
+    View_Offset_X = View_Offset_Y = 0;
+    Pic_Centre_X = Pic_Centre_Y = 0;
+    Map_Centre_X = Map_Centre_Y = 0;
+    Scroll_Range_X = Scroll_Range_Y = 0;
+    Map_Tiles_Reset();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The map view of the main window: which part of the map bitmap the picture Pic shows and at
+// what zoom, the two transforms between picture pixels and map-bitmap pixels, the zoom buttons,
+// the scroll bars and the full redraw of the picture.
+#include <cstdint>
+
+// View state. Positions are map-bitmap pixels unless said otherwise.
+extern double View_Zoom;        // picture pixels per map pixel
+extern double View_Offset_X;    // the picture centre shows map point (W/2 - offset x, H/2 - offset y)
+extern double View_Offset_Y;
+extern double Pic_Centre_X;     // half of Pic's width, picture pixels
+extern double Pic_Centre_Y;
+extern double Map_Centre_X;     // half of the map's width
+extern double Map_Centre_Y;
+extern double Scroll_Range_X;   // the map extent the whole travel of HScroll covers
+extern double Scroll_Range_Y;
+
+// The display switches and object-mode flags it reads are in editor/editor_globals.h.
+
+// Scroll bar range of the main window: Min 0, Max 32000.
+inline constexpr int Scroll_Max = 32000;
+
+// Picture coordinates to map-bitmap pixels and back; nothing is rounded.
+void PSais_Picture_To_Map(double px, double py, double& X, double& Y);
+void PSais_Map_To_Picture(double X, double Y, double& px, double& py);
+
+// Picture centre, offsets, scroll ranges and scroll positions for the opened or created project
+// (its map size and calibrated rectangle). The bars are set without a redraw.
+void PSais_Init_View();
+// The bar position that shows `offset` on a bar covering `range`, kept inside 0..Scroll_Max.
+int PSais_Scroll_Value(double offset, double range);
+
+// Zoom buttons (and their keys): by 1.15, up to a zoom of about 21.6; each change redraws.
+void Frm_Cmd_ZPlus_Click();
+void Frm_Cmd_ZMoins_Click();
+// Scroll-bar changes: the offset follows the bar, then a redraw. Nothing while Scroll_Busy.
+void Frm_HScroll_Change();
+void Frm_VScroll_Change();
+
+// The full redraw: clear Pic, paint the visible map tiles while Map_Shown, then the current
+// mode's layers.
+void PSais_Redraw_Map();
+// Paints the visible part of the map from the loaded tiles onto Pic.
+void PSais_Draw_Map_Background();
+// Map and grid shown, grid-point dialog not busy, no object mode.
+void PSais_Reset_View_Flags();
+
+// Start values of the view globals (tests).
+void Map_View_Reset();
