@@ -241,6 +241,7 @@ Frm_CvLL1& Frm_CvLL1_Window() {
 
 void Frm_CvLL1_Show_Modal() {
     Frm_CvLL1& w = Frm_CvLL1_Window();
+    if (w.Loaded()) w.ForceUnload();
     w.Show(plat::Modal);
     // The stored values live only as long as the window.
     if (w.Loaded()) w.Unload(plat::Unload_FormCode);
