@@ -16,6 +16,7 @@ cmake --build "$build" -j"$(nproc)" --target bench_tile_map >"$work/build.log" 2
 map="$work/map.bmp"
 "$build/bench_tile_map" make "$map" "$size" "$size"
 cat "$map" >/dev/null   # both runs start from the page cache
+sync                    # and with no write-back of the new map pending
 
 now() { date +%s.%N; }
 best_copy=""
@@ -24,8 +25,10 @@ peak=""
 for run in 1 2 3; do
   t0=$(now); cat "$map" > "$work/copy.bmp"; t1=$(now)
   rm -f "$work/copy.bmp"
+  sync
   copy=$(echo "$t1 - $t0" | bc -l)
   rm -f "$work"/prog/Temp/*
+  sync
   t0=$(now); out=$("$build/bench_tile_map" tile "$map" "$work/prog"); t1=$(now)
   tile=$(echo "$t1 - $t0" | bc -l)
   kb=$(echo "$out" | awk '/peak_rss_kb/ {print $2}')
