@@ -29,6 +29,8 @@ constexpr double kZoomInLimit = 20;
 // the transforms divide by zero and no zoom-in could ever bring the view back.
 constexpr double kZoomOutFloor = 1e-100;
 
+// Rounding in the steps would leave a run of equal numbers of zoom-ins and zoom-outs a hair
+// away from 1; the snap, before and after each step, makes it exactly 1 again.
 void Snap_Zoom() {
     if (std::fabs(View_Zoom - 1) < 0.01) View_Zoom = 1;
 }
@@ -84,6 +86,7 @@ void Frm_Cmd_ZPlus_Click() {
     Snap_Zoom();
     if (View_Zoom > kZoomInLimit) return;
     View_Zoom = View_Zoom * kZoomStep;
+    Snap_Zoom();
     PSais_Redraw_Map();
     Focus_Map();
 }
@@ -92,6 +95,7 @@ void Frm_Cmd_ZMoins_Click() {
     Snap_Zoom();
     if (View_Zoom / kZoomStep < kZoomOutFloor) return;
     View_Zoom = View_Zoom / kZoomStep;
+    Snap_Zoom();
     PSais_Redraw_Map();
     Focus_Map();
 }

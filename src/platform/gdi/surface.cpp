@@ -140,6 +140,7 @@ void Surface::SetPen(const PenState& p) {
 }
 
 void Surface::Cls() {
+    if (pixels_.empty()) return;
     std::uint8_t r = static_cast<std::uint8_t>(Red(BackColor)), g = static_cast<std::uint8_t>(Green(BackColor)),
                  b = static_cast<std::uint8_t>(Blue(BackColor));
     if (r == g && g == b) {
