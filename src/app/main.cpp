@@ -7,6 +7,7 @@
 #include "editor/pinit_main.h"
 #include "platform/host.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Qt takes the user's locale for the C library; the program's texts and files keep "." and
+    // follow only its own separator setting.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     qthost::QtHost host;
     plat::SetHost(&host);

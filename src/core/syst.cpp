@@ -1,5 +1,6 @@
 #include "core/syst.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -110,9 +111,13 @@ double SYST_To_Double(const std::string& text) {
         else return 0;
     }
     if (!digit) return 0;
-    char* end = nullptr;
-    const double v = std::strtod(c_text.c_str(), &end);
-    if (end == nullptr || *end != '\0' || !std::isfinite(v)) return 0;
+    // from_chars, not strtod: the C locale of a Qt run may want "," and would cut "1.5" short.
+    const char* first = c_text.c_str();
+    const char* last = first + c_text.size();
+    if (*first == '+') ++first;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last || !std::isfinite(v)) return 0;
     return v;
 }
 
