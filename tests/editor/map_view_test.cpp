@@ -133,19 +133,6 @@ TEST_F(MapView, MapToPictureUndoesPictureToMapAtAnyZoomAndOffset) {
     }
 }
 
-TEST_F(MapView, ThePictureCentreShowsTheMapPointGivenByTheOffsets) {
-    PSais_Init_View();
-    View_Offset_X = 4;
-    View_Offset_Y = -2;
-    for (double zoom : {1.0, 3.5}) {
-        View_Zoom = zoom;
-        double X = 0, Y = 0;
-        PSais_Picture_To_Map(Pic_Centre_X, Pic_Centre_Y, X, Y);
-        EXPECT_DOUBLE_EQ(X, 15 - 4);
-        EXPECT_DOUBLE_EQ(Y, 12.5 + 2);
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // Zoom
 
@@ -452,21 +439,6 @@ TEST_F(MapView, UnloadingReleasesTheTilesAndDeletesTheirFiles) {
 
     PSais_Redraw_Map();
     EXPECT_TRUE(AllWhite());
-}
-
-TEST_F(MapView, ResetViewFlagsShowsMapAndGridAndLeavesNoMode) {
-    Map_Shown = 0;
-    Grid_Shown = 0;
-    Grid_Point_Busy = 1;
-    Mode_Excl_Cells = 1;
-    Mode_Grid_Points = 1;
-    PSais_Reset_View_Flags();
-    EXPECT_EQ(Map_Shown, 1);
-    EXPECT_EQ(Grid_Shown, 1);
-    EXPECT_EQ(Grid_Point_Busy, 0);
-    for (int16_t mode : {Mode_Lines, Mode_Lwm_Cells, Mode_Lod8_Cells, Mode_Excl_Cells, Mode_Land_Class,
-                         Mode_Water_Class, Mode_Images, Mode_Grid_Points})
-        EXPECT_EQ(mode, 0);
 }
 
 }  // namespace
