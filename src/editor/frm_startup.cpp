@@ -9,6 +9,8 @@
 #include "core/tiling.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/map_tiles.h"
+#include "editor/map_view.h"
 #include "editor/pinit_main.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -34,6 +36,11 @@ void Show_Literal_Box(const std::string& text, int style) {
 
 // The hooks through which the project file reaches this window.
 void Connect_Project_Window() {
+    Project_Window.Progress_Window = &Frm_Progress_Window();
+    Project_Window.Init_View_And_Tiles = [] {
+        PSais_Init_View();
+        PSais_Load_Map_Tiles();
+    };
     Project_Window.Set_Caption = [](const std::string& caption) { Frm_Window().SetCaption(caption); };
     Project_Window.Set_Recent_Caption = [](int index, const std::string& caption) {
         Frm& f = Frm_Window();
@@ -44,6 +51,7 @@ void Connect_Project_Window() {
         Proj_New = 0;
         Project_Displayed = 1;
         Mode_Lwm_Cells = 1;
+        PSais_Redraw_Map();
     };
 }
 
@@ -109,6 +117,12 @@ void Pinit_Reset_Modes() {
     Mode_Grid_Points = 0;
 }
 
+void Pinit_Reset_View() {
+    View_Zoom = 1;
+    View_Offset_X = 0;
+    View_Offset_Y = 0;
+}
+
 void Pinit_Set_Project_Open() {
     Frm& f = Frm_Window();
     for (plat::Menu* m : {&f.Mnu_File_Close, &f.Mnu_File_Enreg, &f.Mnu_File_Enreg_Sous, &f.Mnu_Reinit,
@@ -139,6 +153,7 @@ bool Pinit_Ask_Save_Project() {
         // The author asked for the work to be kept: closing now would lose it.
         if (Project_Save_Failed == 1) return false;
     }
+    PSais_Unload_Map_Tiles();
     return true;
 }
 
@@ -194,9 +209,11 @@ void Frm_Form_Load() {
     Pinit_Set_Main_Texts();
     Pinit_Layout_Main();
     Pinit_Reset_Modes();
+    PSais_Reset_View_Flags();
     Pinit_Set_No_Project();
     Edit_Draw_Mode = 13;
     PSais_Init_Arrays();
+    Pinit_Reset_View();
 
     Run_General_Parameters_Loop();
 

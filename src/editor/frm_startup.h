@@ -24,6 +24,8 @@ std::string Startup_Clean_Command_Line(const std::string& arguments);
 
 // Start flags: display switches and object modes off, grid shown, no project open.
 void Pinit_Reset_Modes();
+// View_Zoom 1, both offsets 0.
+void Pinit_Reset_View();
 // The main window with a project: project menus, tools and scroll bars enabled.
 void Pinit_Set_Project_Open();
 
