@@ -13,10 +13,14 @@
 #include "editor/map_view.h"
 #include "editor/pinit_main.h"
 #include "platform/files.h"
+#include "platform/gdi/bmp.h"
+#include "platform/gdi/surface.h"
 #include "platform/host.h"
 #include "platform/text.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
+
+#include <cstring>
 
 std::string Command_Line_Project;
 int16_t Startup_Ended = 0;
@@ -34,12 +38,42 @@ void Show_Literal_Box(const std::string& text, int style) {
     plat::CurrentHost().MsgBox(text, style, "Tessaline");
 }
 
+// A bitmap file as a picture; false when it cannot be read.
+bool Read_Picture(const std::string& path, plat::Surface& surface) {
+    plat::BmpImage image;
+    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
+    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
+    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
+    surface = plat::Surface(image.width, image.height);
+    std::memcpy(surface.Bits(), image.rgb.data(), bytes);
+    return true;
+}
+
 // The hooks through which the project file reaches this window.
 void Connect_Project_Window() {
     Project_Window.Progress_Window = &Frm_Progress_Window();
     Project_Window.Init_View_And_Tiles = [] {
         PSais_Init_View();
         PSais_Load_Map_Tiles();
+    };
+    Project_Window.Clear_Image_Pictures = [] {
+        Frm& f = Frm_Window();
+        for (int i : f.WPicIma.Indices()) {
+            if (i == 0) f.WPicIma(0).ClearPicture();
+            else f.WPicIma.Unload(i);
+        }
+    };
+    Project_Window.Load_Image_Picture = [](int32_t element, const std::string& bmp_path) {
+        Frm& f = Frm_Window();
+        if (element < 0) return false;
+        if (!f.WPicIma.Exists(element)) f.WPicIma.Load(element);
+        plat::PictureBox& picture = f.WPicIma(element);
+        picture.ClearPicture();
+        if (bmp_path.empty()) return true;
+        plat::Surface surface;
+        if (!Read_Picture(bmp_path, surface)) return false;
+        picture.SetPicture(surface);
+        return true;
     };
     Project_Window.Set_Caption = [](const std::string& caption) { Frm_Window().SetCaption(caption); };
     Project_Window.Set_Recent_Caption = [](int index, const std::string& caption) {

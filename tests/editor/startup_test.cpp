@@ -291,6 +291,36 @@ TEST_F(StartupTest, AQuotedCommandLineOpensTheProjectNamedBetweenTheQuotes) {
     EXPECT_TRUE(host().boxes.empty());
 }
 
+TEST_F(StartupTest, TheCommandLineProjectsTextureImagesBecomePicturesEvenWhenOneIsMissing) {
+    Write_File(root / "tex.bmp", Bmp24(8, 4));
+    Write_File(root / "map.bmp", Bmp24(30, 20));
+    App_Dir = app.string();
+    PSais_Init_Arrays();
+    Image_Capacity = 2;
+    Image_Table.ReDim(Image_Capacity);
+    Image_Count = 2;
+    Image_Table(1).Ima_In_Use = 1;
+    Image_Table(1).Ima_File = (root / "tex.bmp").string();
+    Image_Table(2).Ima_In_Use = 1;
+    Image_Table(2).Ima_File = (root / "gone.bmp").string();
+    Map_File = (root / "map.bmp").string();
+    Map_Width_Px = 30;
+    Map_Height_Px = 20;
+    Project_Open = 1;
+    Project_File = (root / "Images.LWM").string();
+    Pinit_Save_Project(0, "");
+
+    testenv::ResetProgramState();
+    Confirmed_Setup();
+    ASSERT_TRUE(Start((root / "Images.LWM").string()));
+    ASSERT_EQ(Project_Open, 1);
+    ASSERT_TRUE(f.WPicIma.Exists(0));
+    EXPECT_EQ(f.WPicIma(0).Picture().Width(), 8);
+    EXPECT_EQ(f.WPicIma(0).Picture().Height(), 4);
+    ASSERT_TRUE(f.WPicIma.Exists(1));
+    EXPECT_TRUE(f.WPicIma(1).Picture().Empty());
+}
+
 TEST_F(StartupTest, ABadlyQuotedCommandLineStartsWithoutProject) {
     const fs::path p = Saved_Project("Town.LWM");
     testenv::ResetProgramState();
