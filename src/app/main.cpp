@@ -1,10 +1,6 @@
 // Tessaline: picks the host and starts the main window.
-#include "core/erreur.h"
-#include "core/project.h"
-#include "core/settings.h"
-#include "core/syst.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/frm_startup.h"
 #include "platform/host.h"
 
 #include <clocale>
@@ -17,7 +13,6 @@
 #include "qt/qt_host.h"
 
 #include <QApplication>
-#include <QDir>
 #endif
 
 namespace {
@@ -41,20 +36,6 @@ std::string CommandLine(int argc, char** argv) {
     return line;
 }
 
-// What the main window's load handler does, as far as it exists: the settings for the
-// language, then the texts, the layout and the no-project state of the maximised window.
-void ShowMainWindowWithoutStartUp(Frm& f) {
-    Ini_Path = App_Dir + "\\Resource\\Tessaline.Ini";
-    Msg_File_Path = App_Dir + "\\Resource\\FicErr.txt";
-    Pinit_Read_Settings();
-    f.Load();
-    f.SetWindowState(plat::Window_Maximized);
-    f.SetVisible(true);
-    Pinit_Set_Main_Texts();
-    Pinit_Layout_Main();
-    Pinit_Set_No_Project();
-    f.Show();
-}
 #endif
 
 }  // namespace
@@ -74,15 +55,10 @@ int main(int argc, char** argv) {
     qthost::QtHost host;
     plat::SetHost(&host);
 
-    App_Dir = qthost::ToProgramPath(QCoreApplication::applicationDirPath());
-    // Opened once the start-up order opens projects; until then only kept.
-    const std::string command_line_project = CommandLine(argc, argv);
-    (void)command_line_project;
-
     Frm& f = Frm_Window();
     host.SetMainForm(&f);
-    if (f.Form_Load) f.Show();
-    else ShowMainWindowWithoutStartUp(f);
+    if (!Frm_Start(qthost::ToProgramPath(QCoreApplication::applicationDirPath()), CommandLine(argc, argv)))
+        return 0;
     if (!f.Loaded()) return 0;
     const int rc = QApplication::exec();
     plat::SetHost(nullptr);
