@@ -394,8 +394,20 @@ void Com_Group_Touching_Polys(int16_t& found, int16_t& error) {
         Touch_Group_Rec& group = Touch_Group_Table(++Touch_Group_Count);
         group = Touch_Group_Rec{head, 0, 0, 0};
         if (Work_Poly_Table(Srf_Poly_Table(head).Work_Index).Nb_Points > 2) {
+            // A first vertex outside the head's box meets no edge on its ray: not inside.
+            double min_x = 1e300, max_x = -1e300, max_y = -1e300;
+            const Srf_Poly_Rec& hp = Srf_Poly_Table(head);
+            for (int32_t d = hp.First_Vertex; d <= hp.Last_Vertex; ++d) {
+                min_x = std::min(min_x, Sorted_Vertex(d).X);
+                max_x = std::max(max_x, Sorted_Vertex(d).X);
+                max_y = std::max(max_y, Sorted_Vertex(d).Y);
+            }
             for (int32_t v = 1; v <= Srf_Poly_Count; ++v) {
                 if (v == head || Srf_Poly_Table(v).Grouped) continue;
+                const Srf_Poly_Rec& vp = Srf_Poly_Table(v);
+                if (vp.Last_Vertex < vp.First_Vertex) continue;
+                const Srf_Vertex_Rec& first = Sorted_Vertex(vp.First_Vertex);
+                if (first.X < min_x || first.X > max_x || first.Y > max_y) continue;
                 int16_t inside = 0;
                 Srf_Point_In_Polygon(v, head, inside);
                 if (!inside) continue;
