@@ -24,6 +24,7 @@ Frm::Frm() : Form("Frm") {
     };
     Ln1.SetContainer(&Pic);
     Ln2.SetContainer(&Pic);
+    Cercle.SetContainer(&Pic);
     LCompileNom.SetContainer(&Fram_Compile);
     LCompile.SetContainer(&Fram_Compile);
     LTex2500.SetContainer(&Fram_Creat_2500);
@@ -75,6 +76,9 @@ void Frm::Design() {
     VScroll.SetVisible(false);
     Ln1.SetVisible(false);
     Ln2.SetVisible(false);
+    Cercle.SetShapeKind(plat::Shape_Circle);
+    Cercle.Move(0, 0, 11, 11);
+    Cercle.SetVisible(false);
     LPtGrid.SetVisible(false);
     LPtGrid.Move(0, 0, 60, 16);
     LPtGrid.SetBackColor(plat::RGB(0xFF, 0xFF, 0xE1));

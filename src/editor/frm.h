@@ -45,6 +45,8 @@ public:
     // Rubber bands of the line tools, above the map picture.
     plat::LineControl Ln1{*this, "Ln1"};
     plat::LineControl Ln2{*this, "Ln2"};
+    // Mark of the selected line point.
+    plat::Shape Cercle{*this, "Cercle"};
     // The altitude tip of the grid-point mode.
     plat::Label LPtGrid{*this, "LPtGrid"};
 

@@ -5,6 +5,7 @@
 #include "core/tiling.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_display.h"
 #include "editor/map_tiles.h"
 #include "platform/host.h"
 
@@ -120,6 +121,10 @@ void PSais_Redraw_Map() {
     Frm& f = Frm_Window();
     f.Pic.Cls();
     PSais_Draw_Map_Background();
+    if (Mode_Lines == 1) {
+        PSais_Save_Mark_Visibility();
+        PSais_Draw_All_Lines();
+    }
     f.Pic.Changed();
     host.SetMousePointer(plat::Pointer_Default);
 }

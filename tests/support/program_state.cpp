@@ -9,6 +9,7 @@
 #include "core/tiling.h"
 #include "dialogs/dialog_services.h"
 #include "editor/editor_reset.h"
+#include "editor/line_display.h"
 #include "editor/map_view.h"
 #include "editor/frm_startup.h"
 #include "generation/generation_services.h"
@@ -131,6 +132,7 @@ void ResetProgramState() {
     Startup_Reset();
     plat::SetHost(nullptr);
     plat::DefaultHeadlessHost().Reset();
+    Line_Display_Reset();
     // Other subsystems' resets follow here.
 }
 

@@ -1,0 +1,224 @@
+#include "editor/line_display.h"
+
+#include "core/geometry.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/map_view.h"
+#include "simlink/simlink_services.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kRed = 255;
+constexpr int32_t kBlue = 0xFF0000;
+constexpr int32_t kMagenta = 0xFF00FF;
+
+bool Is_Line(int32_t index) { return index >= 2 && index <= Line_Count && Line_Table.In_Range(index); }
+
+// A damaged project can hold links to no point; such a point is simply not drawn.
+bool Is_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
+
+bool Picture_Of(int32_t id, double& px, double& py) {
+    if (!Is_Point(id)) return false;
+    const Point_Rec& p = Point_Table(id);
+    PSais_Map_To_Picture(p.X, p.Y, px, py);
+    return true;
+}
+
+plat::PictureBox& Pic() { return Frm_Window().Pic; }
+
+// The tools' red redraws go through their own pen mode, then back to the copy pen.
+void Draw_Red_Segment(int32_t a, int32_t b) {
+    Pic().SetDrawMode(Edit_Draw_Mode);
+    PSais_Draw_Segment(Cur_Line, a, b, kRed);
+    Pic().SetDrawMode(plat::DM_CopyPen);
+}
+
+void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, double y) {
+    double px = 0, py = 0;
+    if (!Picture_Of(point_id, px, py)) return;
+    band.SetBorderStyle(style);
+    band.SetBorderColor(kRed);
+    band.SetDrawMode(plat::DM_CopyPen);
+    band.SetPoints(SYST_Round(px), SYST_Round(py), SYST_Round(x), SYST_Round(y));
+    band.SetVisible(true);
+}
+
+void Draw_Line_In(int32_t line_index, int32_t colour) {
+    if (!Is_Line(line_index)) return;
+    const Line_Rec& line = Line_Table(line_index);
+    if (line.Nb_Points <= 0) return;
+    if (line.Nb_Points == 1) {
+        PSais_Draw_Point(line.First_Point, colour);
+        return;
+    }
+    const std::vector<int32_t> ids = Project_Line_Points(line_index);
+    for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment(line_index, ids[i - 1], ids[i], colour);
+}
+
+// The edit marks of the selected line, as they stood before the redraw.
+void Restore_Edit_Marks() {
+    const Line_Rec& line = Line_Table(Cur_Line);
+    bool bands_both = false;
+    if (Ln1_Was_Shown == 1 && Ln2_Was_Shown == 1) {
+        if (Insert_Tool == 1) {
+            bands_both = true;
+            const bool closing_pair = Cur_Point == line.First_Point && Neighbour_Point == line.Last_Point;
+            if (!closing_pair) Draw_Red_Segment(Cur_Point, Neighbour_Point);
+            PSais_Show_Sel_Segment1(Cur_Point, Mouse_X, Mouse_Y);
+            PSais_Show_Sel_Segment2(Neighbour_Point, Mouse_X, Mouse_Y);
+        } else if (Sel_Point_Armed == 1) {
+            bands_both = true;
+            Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
+            Draw_Red_Segment(Cur_Point, Moved_Point_Next);
+            PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
+            PSais_Show_Sel_Segment2(Moved_Point_Next, Mouse_X, Mouse_Y);
+        }
+    } else if (Ln1_Was_Shown == 1) {
+        if (Sel_Point_Armed == 1) {
+            if (line.Nb_Points == 1) {
+                PSais_Show_Sel_Segment3(Cur_Point, Mouse_X, Mouse_Y);
+            } else if (Cur_Point == line.First_Point) {
+                Draw_Red_Segment(Cur_Point, Moved_Point_Next);
+                PSais_Show_Sel_Segment1(Moved_Point_Next, Mouse_X, Mouse_Y);
+            } else if (Cur_Point == line.Last_Point) {
+                Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
+                PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
+            }
+        } else if (Extend_Tool == 1) {
+            PSais_Show_Sel_Segment1(Cur_Point, Mouse_X, Mouse_Y);
+        }
+    }
+    if (Cercle_Was_Shown == 1 && !bands_both) PSais_Show_Point_Mark(Cur_Point);
+}
+
+}  // namespace
+
+int32_t PSais_Line_Colour(int32_t line_index) {
+    if (!Is_Line(line_index)) return kMagenta;
+    const Route_Attrib& a = Line_Table(line_index).Attr;
+    if (a.SurfShore >= 3 || a.SurfShore == 1) return kBlue;
+    if (a.SurfShore == 2) return kMagenta;
+    return a.LWM_VTP2 == 0 && a.Attrib == 0 ? kBlue : kMagenta;
+}
+
+void PSais_Draw_Line(int32_t line_index) { Draw_Line_In(line_index, PSais_Line_Colour(line_index)); }
+
+void PSais_Draw_Line_Selected(int32_t line_index) { Draw_Line_In(line_index, kRed); }
+
+void PSais_Draw_Segment(int32_t /*line_index*/, int32_t point_a, int32_t point_b, int32_t colour) {
+    double xa = 0, ya = 0, xb = 0, yb = 0;
+    if (!Picture_Of(point_a, xa, ya) || !Picture_Of(point_b, xb, yb)) return;
+    plat::PictureBox& pic = Pic();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(1);
+    pic.Line(SYST_Round(xa), SYST_Round(ya), SYST_Round(xb), SYST_Round(yb), colour);
+    pic.SetDrawWidth(1);
+}
+
+void PSais_Draw_Point(int32_t point_id, int32_t colour) {
+    double px = 0, py = 0;
+    if (!Picture_Of(point_id, px, py)) return;
+    const int x = SYST_Round(px), y = SYST_Round(py);
+    plat::PictureBox& pic = Pic();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(1);
+    // Line leaves out its end pixel: x + 2 makes each stroke cover x - 1 .. x + 1.
+    for (int k = -1; k <= 1; ++k) pic.Line(x - 1, y + k, x + 2, y + k, colour);
+    pic.SetDrawWidth(1);
+}
+
+void PSais_Show_Point_Mark(int32_t point_id) {
+    double px = 0, py = 0;
+    if (!Picture_Of(point_id, px, py)) return;
+    plat::Shape& mark = Frm_Window().Cercle;
+    mark.SetTop(SYST_Round(py) - 5);
+    mark.SetLeft(SYST_Round(px) - 5);
+    mark.SetVisible(true);
+    mark.SetBorderColor(kRed);
+}
+
+void PSais_Show_Sel_Segment1(int32_t point_id, double x, double y) {
+    Show_Band(Frm_Window().Ln1, 1, point_id, x, y);
+}
+
+void PSais_Show_Sel_Segment2(int32_t point_id, double x, double y) {
+    Show_Band(Frm_Window().Ln2, 1, point_id, x, y);
+}
+
+void PSais_Show_Sel_Segment3(int32_t point_id, double x, double y) {
+    Show_Band(Frm_Window().Ln1, 2, point_id, x, y);
+}
+
+double PSais_Point_Segment_Distance(int32_t point_a, int32_t point_b, double x, double y) {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    if (!Picture_Of(point_a, x1, y1) || !Picture_Of(point_b, x2, y2)) return -1;
+    const auto within = [](double v, double a, double b) { return v >= std::fmin(a, b) && v <= std::fmax(a, b); };
+    if (x1 == x2) return within(y, y1, y2) ? std::fabs(x - x1) : -1;
+    if (y1 == y2) return within(x, x1, x2) ? std::fabs(y - y1) : -1;
+    double m = 0, c = 0;
+    SYST_Line_Slope_Intercept(x1, y1, x2, y2, m, c);
+    const double m2 = -1 / m;
+    const double c2 = y - m2 * x;
+    const double fx = (c2 - c) / (m - m2);
+    const double fy = fx * m + c;
+    if (!within(fx, x1, x2) || !within(fy, y1, y2)) return -1;
+    return std::sqrt((x - fx) * (x - fx) + (y - fy) * (y - fy));
+}
+
+double PSais_Point_Distance(int32_t point_a, int32_t point_b, double x, double y) {
+    double xa = 0, ya = 0, xb = 0, yb = 0;
+    // A missing end is infinitely far, so such a pair never wins the pick.
+    if (!Picture_Of(point_a, xa, ya) || !Picture_Of(point_b, xb, yb)) return HUGE_VAL;
+    return (std::sqrt((x - xa) * (x - xa) + (y - ya) * (y - ya)) +
+            std::sqrt((x - xb) * (x - xb) + (y - yb) * (y - yb))) / 2;
+}
+
+void PSais_Scroll_To_Point(int32_t point_id) {
+    if (!Is_Point(point_id)) return;
+    const Point_Rec& p = Point_Table(point_id);
+    View_Offset_Y = Map_Centre_Y - p.Y;
+    View_Offset_X = Map_Centre_X - p.X;
+    Frm& f = Frm_Window();
+    Scroll_Busy = 1;
+    // Kept inside the bars' range at both ends: a point far down or right of a small calibrated
+    // rectangle would otherwise ask for a value above Max.
+    f.VScroll.SetValue(PSais_Scroll_Value(View_Offset_Y, Scroll_Range_Y));
+    f.HScroll.SetValue(PSais_Scroll_Value(View_Offset_X, Scroll_Range_X));
+    Scroll_Busy = 0;
+}
+
+void PSais_Save_Mark_Visibility() {
+    Frm& f = Frm_Window();
+    Ln1_Was_Shown = f.Ln1.Visible() ? 1 : 0;
+    Ln2_Was_Shown = f.Ln2.Visible() ? 1 : 0;
+    Cercle_Was_Shown = f.Cercle.Visible() ? 1 : 0;
+}
+
+void PSais_Draw_All_Lines() {
+    for (int32_t i = 2; i <= Line_Count && Line_Table.In_Range(i); ++i) {
+        if (Line_Selected == 1 && i == Cur_Line) {
+            PSais_Draw_Line_Selected(i);
+            Restore_Edit_Marks();
+        } else {
+            PSais_Draw_Line(i);
+        }
+    }
+}
+
+void PSais_Restore_Red_Line() {
+    if (Red_Line_Shown != 1) return;
+    PSais_Draw_Line(Red_Line_Index);
+    Red_Line_Shown = 0;
+}
+
+void Line_Display_Reset() {
+    Ln1_Was_Shown = Ln2_Was_Shown = Cercle_Was_Shown = 0;
+    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
+    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
+    Mouse_X = Mouse_Y = 0;
+}
