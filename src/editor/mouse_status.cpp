@@ -1,0 +1,131 @@
+#include "editor/mouse_status.h"
+
+#include "core/coord_text.h"
+#include "core/grid.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/line_display.h"
+#include "editor/map_view.h"
+
+#include <cmath>
+
+namespace {
+
+void Empty_Status_Labels(Frm& f) {
+    for (plat::Label* l : {&f.L_MouseBmp, &f.LLat, &f.LLon, &f.LLatDec, &f.LLonDec, &f.L_NumCell_Area,
+                           &f.L_CustomBmp})
+        l->SetCaption("");
+}
+
+void Fill_Status_Labels(Frm& f) {
+    f.L_MouseBmp.SetCaption("Mouse " + std::to_string(Mouse_Col) + "x" + std::to_string(Mouse_Row));
+
+    double latitude = 0, longitude = 0;
+    Com_Pixel_To_LatLon(Mouse_Col, Mouse_Row, latitude, longitude);
+    f.LLat.SetCaption(Com_Format_Lat_Dms(latitude));
+    f.LLon.SetCaption(Com_Format_Lon_Dms(longitude));
+    f.LLatDec.SetCaption(Mouse_Decimal_Degrees(latitude));
+    f.LLonDec.SetCaption(Mouse_Decimal_Degrees(longitude));
+
+    int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0, x = 0, y = 0;
+    Com_Pixel_To_Sub_Pos_Clamped(Mouse_Col, Mouse_Row, c8, r8, c13, r13, x, y);
+    f.L_NumCell_Area.SetCaption("C: " + std::to_string(c8) + "-" + std::to_string(r8) + "  A: " +
+                                std::to_string(c13) + "-" + std::to_string(r13) + "  x,y " +
+                                std::to_string(x) + "-" + std::to_string(y));
+    f.L_CustomBmp.SetCaption(Com_Cell_Quad_Key(c8, r8, c13, r13) + "xx.Bmp");
+}
+
+// The rubber bands of the line tools follow the mouse; the first state that applies decides.
+void Follow_Rubber_Bands() {
+    const double x = Mouse_X, y = Mouse_Y;
+    if (Insert_Tool == 1) {
+        if (Tool_Waiting == 1) return;
+        PSais_Show_Sel_Segment2(Neighbour_Point, x, y);
+        PSais_Show_Sel_Segment1(Cur_Point, x, y);
+        return;
+    }
+    if (Extend_Tool == 1) {
+        if (Tool_Waiting != 1) PSais_Show_Sel_Segment1(Cur_Point, x, y);
+        return;
+    }
+    if (Sel_Point_Armed != 1 || Tool_Waiting == 1 || Point_Lift_Ready != 0) return;
+    if (Cur_Line < 2 || Cur_Line > Line_Count || !Line_Table.In_Range(Cur_Line)) return;
+    const Line_Rec& line = Line_Table(Cur_Line);
+    if (line.Nb_Points == 1) {
+        PSais_Show_Sel_Segment3(Cur_Point, x, y);
+    } else if (Cur_Point == line.First_Point) {
+        PSais_Show_Sel_Segment1(Moved_Point_Next, x, y);
+    } else if (Cur_Point == line.Last_Point) {
+        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
+    } else {
+        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
+        PSais_Show_Sel_Segment2(Moved_Point_Next, x, y);
+    }
+}
+
+}  // namespace
+
+std::string Mouse_Decimal_Degrees(double value) {
+    double scaled = value * 1e7;
+    // A value with 7 decimals is seldom exact in binary: one a hair below its own digits must
+    // not lose its last digit to the rounding down.
+    const double nearest = std::nearbyint(scaled);
+    if (std::fabs(scaled - nearest) < 1e-6) scaled = nearest;
+    return SYST_To_Text(std::floor(scaled) / 1e7);
+}
+
+void Frm_Pic_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
+    (void)Button;
+    (void)Shift;
+    if (Project_Displayed == 0) return;
+    if (Mode_Grid_Points == 1 && Grid_Point_Busy == 1) return;
+    Frm& f = Frm_Window();
+
+    Mouse_X = X;
+    Mouse_Y = Y;
+    if (Mouse_X < 0) Mouse_X = 0;
+    if (Mouse_X > f.Pic.Width() - 1) Mouse_X = f.Pic.Width() - 1;
+    if (Mouse_Y < 0) Mouse_Y = 0;
+    if (Mouse_Y > f.Pic.Height() - 1) Mouse_Y = f.Pic.Height() - 1;
+
+    double left = 0, top = 0, right = 0, bottom = 0;
+    PSais_Map_To_Picture(Map_Px_West, Map_Px_North, left, top);
+    PSais_Map_To_Picture(Map_Px_East, Map_Px_South, right, bottom);
+    bool outside = false;
+    if (Mouse_X < left) { Mouse_X = left; outside = true; }
+    if (Mouse_X > right) { Mouse_X = right; outside = true; }
+    if (Mouse_Y < top) { Mouse_Y = top; outside = true; }
+    if (Mouse_Y > bottom) { Mouse_Y = bottom; outside = true; }
+
+    double map_x = 0, map_y = 0;
+    PSais_Picture_To_Map(Mouse_X, Mouse_Y, map_x, map_y);
+    Mouse_Col = SYST_Round(map_x);
+    Mouse_Row = SYST_Round(map_y);
+
+    if (outside)
+        Empty_Status_Labels(f);
+    else
+        Fill_Status_Labels(f);
+
+    if (Mode_Lines == 1) {
+        Mouse_X = X;
+        Mouse_Y = Y;
+        if (!outside) Follow_Rubber_Bands();
+    }
+}
+
+void Frm_Pic_MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
+    (void)Button;
+    (void)Shift;
+    (void)X;
+    (void)Y;
+}
+
+void Mouse_Status_Reset() {
+    Mouse_X = Mouse_Y = 0;
+    Mouse_Col = Mouse_Row = 0;
+    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
+    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
+}
