@@ -1,6 +1,8 @@
 #include "editor/frm.h"
 
+#include "editor/keyboard.h"
 #include "editor/map_view.h"
+#include "editor/mouse_status.h"
 #include "editor/toolbar_icons.h"
 
 namespace {
@@ -35,6 +37,9 @@ Frm::Frm() : Form("Frm") {
     Cmd_ZMoins.Click = [] { Frm_Cmd_ZMoins_Click(); };
     HScroll.Change = [] { Frm_HScroll_Change(); };
     VScroll.Change = [] { Frm_VScroll_Change(); };
+    KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
+    Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
+    Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };
 }
 
 void Frm::Design() {

@@ -9,6 +9,8 @@
 #include "core/tiling.h"
 #include "dialogs/dialog_services.h"
 #include "editor/editor_reset.h"
+#include "editor/keyboard.h"
+#include "editor/mouse_status.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
 #include "editor/frm_startup.h"
@@ -133,6 +135,8 @@ void ResetProgramState() {
     plat::SetHost(nullptr);
     plat::DefaultHeadlessHost().Reset();
     Line_Display_Reset();
+    Keyboard_Reset();
+    Mouse_Status_Reset();
     // Other subsystems' resets follow here.
 }
 
