@@ -41,3 +41,6 @@ inline int32_t Moved_Point_Prev = 0;
 // Last mouse position over the map picture, picture pixels.
 inline double Mouse_X = 0;
 inline double Mouse_Y = 0;
+// Map-bitmap pixel under the last mouse position, rounded; the cell dialogs take their cell from it.
+inline int32_t Mouse_Col = 0;
+inline int32_t Mouse_Row = 0;

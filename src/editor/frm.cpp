@@ -2,6 +2,7 @@
 
 #include "editor/keyboard.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "editor/mouse_status.h"
 #include "editor/toolbar_icons.h"
 
@@ -37,6 +38,7 @@ Frm::Frm() : Form("Frm") {
     Cmd_ZMoins.Click = [] { Frm_Cmd_ZMoins_Click(); };
     HScroll.Change = [] { Frm_HScroll_Change(); };
     VScroll.Change = [] { Frm_VScroll_Change(); };
+    Object_Modes_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
     Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
     Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };

@@ -13,6 +13,7 @@
 #include "editor/mouse_status.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "editor/frm_startup.h"
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
@@ -137,6 +138,7 @@ void ResetProgramState() {
     Line_Display_Reset();
     Keyboard_Reset();
     Mouse_Status_Reset();
+    Object_Modes_Reset();
     // Other subsystems' resets follow here.
 }
 
