@@ -30,10 +30,28 @@ protected:
         Project_Append_Point(Cur_Line, 20, 15);
         Project_Append_Point(Cur_Line, 30, 10);
         Line_Selected = 1;
+        saved_api = f.Cmd_API.Click;
+        saved_new_route = f.Cmd_New_Route.Click;
+        saved_sel_route = f.Cmd_Sel_Route.Click;
+        saved_lines = f.Cmd_Saisie_Routes.Click;
+        saved_down = f.Pic.MouseDown;
+        saved_dbl = f.Pic.DblClick;
+    }
+    // The window outlives the test: handlers that capture the test's locals must not stay on it.
+    void TearDown() override {
+        f.Cmd_API.Click = saved_api;
+        f.Cmd_New_Route.Click = saved_new_route;
+        f.Cmd_Sel_Route.Click = saved_sel_route;
+        f.Cmd_Saisie_Routes.Click = saved_lines;
+        f.Pic.MouseDown = saved_down;
+        f.Pic.DblClick = saved_dbl;
     }
     double X(int i) { return Point_Table(Project_Line_Points(Cur_Line)[i]).X; }
     double Y(int i) { return Point_Table(Project_Line_Points(Cur_Line)[i]).Y; }
     Frm& f = Frm_Window();
+    decltype(f.Cmd_API.Click) saved_api, saved_new_route, saved_sel_route, saved_lines;
+    decltype(f.Pic.MouseDown) saved_down;
+    decltype(f.Pic.DblClick) saved_dbl;
 };
 
 TEST_F(Keyboard, ArrowsMoveTheSelectedLineByScreenPixels) {
