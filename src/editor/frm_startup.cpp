@@ -11,6 +11,7 @@
 #include "editor/frm.h"
 #include "editor/map_tiles.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "editor/pinit_main.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
@@ -141,14 +142,7 @@ void Pinit_Reset_Modes() {
     Textures_Shown = 0;
     Grid_Shown = 1;
     Project_Open = 0;
-    Mode_Lines = 0;
-    Mode_Lwm_Cells = 0;
-    Mode_Lod8_Cells = 0;
-    Mode_Excl_Cells = 0;
-    Mode_Land_Class = 0;
-    Mode_Water_Class = 0;
-    Mode_Images = 0;
-    Mode_Grid_Points = 0;
+    PSais_Clear_Mode_Flags();
 }
 
 void Pinit_Reset_View() {
