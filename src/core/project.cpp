@@ -93,9 +93,7 @@ void PSais_Init_Arrays() {
     Line_Table(1).Line_Id = 0;
     Line_Table(1).First_Point = 0;
 
-    Point_Count = 0;
-    Point_Capacity = Point_Start_Capacity;
-    Point_Table.ReDim(Point_Capacity);
+    Table_Empty(Point_Table, Point_Count, Point_Capacity, Point_Start_Capacity);
 
     Line_Selected = 0;
     Point_Selected = 0;
@@ -103,27 +101,13 @@ void PSais_Init_Arrays() {
     Cur_Line = 0;
     Cur_Point = 0;
 
-    Lwm_Cell_Count = 0;
-    Lwm_Cell_Capacity = Lwm_Cell_Start_Capacity;
-    Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
-    Lod8_Cell_Count = 0;
-    Lod8_Cell_Capacity = Lod8_Cell_Start_Capacity;
-    Lod8_Cell_Table.ReDim(Lod8_Cell_Capacity);
-    Excl_Cell_Count = 0;
-    Excl_Cell_Capacity = Excl_Cell_Start_Capacity;
-    Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
-    Lc_Cell_Count = 0;
-    Lc_Cell_Capacity = Lc_Cell_Start_Capacity;
-    Lc_Cell_Table.ReDim(Lc_Cell_Capacity);
-    Wc_Cell_Count = 0;
-    Wc_Cell_Capacity = Wc_Cell_Start_Capacity;
-    Wc_Cell_Table.ReDim(Wc_Cell_Capacity);
-    Image_Count = 0;
-    Image_Capacity = Image_Start_Capacity;
-    Image_Table.ReDim(Image_Capacity);
-    Grid_Point_Count = 0;
-    Grid_Point_Capacity = Grid_Point_Start_Capacity;
-    Grid_Point_Table.ReDim(Grid_Point_Capacity);
+    Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, Lwm_Cell_Start_Capacity);
+    Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, Lod8_Cell_Start_Capacity);
+    Table_Empty(Excl_Cell_Table, Excl_Cell_Count, Excl_Cell_Capacity, Excl_Cell_Start_Capacity);
+    Table_Empty(Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity, Lc_Cell_Start_Capacity);
+    Table_Empty(Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity, Wc_Cell_Start_Capacity);
+    Table_Empty(Image_Table, Image_Count, Image_Capacity, Image_Start_Capacity);
+    Table_Empty(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, Grid_Point_Start_Capacity);
 
     Mesh_Lod_Index = 2;
     Mesh_Lod_Chosen = 0;

@@ -312,6 +312,14 @@ void Table_Grow_If_Full(Vb_Array<T>& table, int32_t count, int32_t& capacity, in
     }
 }
 
+// Empties a table: no records, `start` fresh entries.
+template <typename T>
+void Table_Empty(Vb_Array<T>& table, int32_t& count, int32_t& capacity, int32_t start) {
+    count = 0;
+    capacity = start;
+    table.ReDim(capacity);
+}
+
 // Removes record `index` (1..count) by moving the later records down; count decreases.
 // An index outside 1..count changes nothing and returns false.
 template <class T>

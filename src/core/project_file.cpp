@@ -592,9 +592,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Point_Count = p;
 
     // Textured areas.
-    Lwm_Cell_Count = 0;
-    Lwm_Cell_Capacity = 3;
-    Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
+    Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
     r.Scan();
     Expect_Tag("0120");
     const int32_t lwm = Count_For(r, 8);
@@ -650,9 +648,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Excl_Cell_Count = excl;
 
     // LOD8 cells.
-    Lod8_Cell_Count = 0;
-    Lod8_Cell_Capacity = 3;
-    Lod8_Cell_Table.ReDim(Lod8_Cell_Capacity);
+    Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, 3);
     r.Scan();
     Expect_Tag("0150");
     const int32_t lod8 = Count_For(r, 1);
@@ -697,9 +693,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     read_class("0170", Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity);
 
     // Images.
-    Image_Count = 0;
-    Image_Capacity = 3;
-    Image_Table.ReDim(Image_Capacity);
+    Table_Empty(Image_Table, Image_Count, Image_Capacity, 3);
     r.Scan();
     Expect_Tag("0180");
     const int32_t images = Count_For(r, 7);
@@ -724,9 +718,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Image_Count = images;
 
     // Grid points.
-    Grid_Point_Count = 0;
-    Grid_Point_Capacity = 50;
-    Grid_Point_Table.ReDim(Grid_Point_Capacity);
+    Table_Empty(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, 50);
     Mesh_Lod_Index = 2;
     Mesh_Lod_Chosen = 0;
     r.Scan();
