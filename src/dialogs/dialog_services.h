@@ -33,3 +33,12 @@ inline std::string Edit_Mode;        // "C" create or "M" modify
 // Texture image dialog and grid-point altitude popup.
 inline int16_t Ima_Dlg_Cancelled = 0;
 inline int16_t Grid_Dlg_Cancelled = 0;
+
+// Bitmap browser (Frm_LBmp): the caller may preset the folder, sets Cancelled := 1, shows the
+// browser modally; when the flag is no longer 1 it takes the path and, if needed, the size.
+inline int16_t Bitmap_Browser_Cancelled = 0;
+inline int16_t Bitmap_Browser_Chosen = 0;
+inline std::string Bitmap_Browser_Path;
+inline int32_t Bitmap_Browser_Width = 0;
+inline int32_t Bitmap_Browser_Height = 0;
+inline std::string Last_Bitmap_Folder;

@@ -105,6 +105,10 @@ void Reset_Service_Globals() {
     Area_Dlg_Loading = Lc_Dlg_Loading = Wc_Dlg_Loading = 0;
     Edit_Mode.clear();
     Ima_Dlg_Cancelled = Grid_Dlg_Cancelled = 0;
+    Bitmap_Browser_Cancelled = Bitmap_Browser_Chosen = 0;
+    Bitmap_Browser_Path.clear();
+    Bitmap_Browser_Width = Bitmap_Browser_Height = 0;
+    Last_Bitmap_Folder.clear();
 
     Sim_Line_Made = Red_Line_Shown = 0;
     Red_Line_Index = 0;
