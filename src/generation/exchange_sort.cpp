@@ -1,84 +1,119 @@
 #include "generation/exchange_sort.h"
 
-#include <limits>
-
 namespace {
 
-class Min_Tree {
+// Counts over positions 0..n-1: add, prefix sums and the k-th counted position.
+class Fenwick {
 public:
-    explicit Min_Tree(const std::vector<int64_t>& keys) {
-        size_ = 1;
-        while (size_ < keys.size()) size_ *= 2;
-        tree_.assign(2 * size_, std::numeric_limits<int64_t>::max());
-        for (size_t i = 0; i < keys.size(); ++i) tree_[size_ + i] = keys[i];
-        for (size_t i = size_ - 1; i >= 1; --i) tree_[i] = std::min(tree_[2 * i], tree_[2 * i + 1]);
+    explicit Fenwick(size_t n) : tree_(n + 1, 0) {
+        top_ = 1;
+        while (top_ * 2 <= n) top_ *= 2;
     }
-    void Set(size_t pos, int64_t key) {
-        size_t i = size_ + pos;
-        tree_[i] = key;
-        for (i /= 2; i >= 1; i /= 2) tree_[i] = std::min(tree_[2 * i], tree_[2 * i + 1]);
+    void Add(size_t pos, int32_t delta) {
+        for (size_t i = pos + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
     }
-    // First position after `from` whose key is below `bound` (or not above it); npos when none.
-    size_t First_After(size_t from, int64_t bound, bool or_equal) const {
-        auto fits = [&](int64_t v) { return or_equal ? v <= bound : v < bound; };
-        size_t lo = from + 1;
-        if (lo >= size_) return npos;
-        // Climb from the leaf at lo, looking right, then descend into the first fitting node.
-        size_t i = size_ + lo;
-        if (fits(tree_[i])) return lo;
-        while (i > 1) {
-            if (i % 2 == 0 && fits(tree_[i + 1])) {
-                i = i + 1;
-                while (i < size_) i = fits(tree_[2 * i]) ? 2 * i : 2 * i + 1;
-                return i - size_;
+    // Sum over positions 0..end-1.
+    int32_t Prefix(size_t end) const {
+        int32_t s = 0;
+        for (size_t i = end; i > 0; i -= i & (~i + 1)) s += tree_[i];
+        return s;
+    }
+    // The position holding the k-th count (k >= 1, at most the total).
+    size_t Kth(int32_t k) const {
+        size_t pos = 0;
+        for (size_t step = top_; step > 0; step /= 2) {
+            if (pos + step < tree_.size() && tree_[pos + step] < k) {
+                pos += step;
+                k -= tree_[pos];
             }
-            i /= 2;
         }
-        return npos;
+        return pos;
     }
-    static constexpr size_t npos = static_cast<size_t>(-1);
 
 private:
-    size_t size_ = 1;
-    std::vector<int64_t> tree_;
+    std::vector<int32_t> tree_;
+    size_t top_ = 1;
 };
 
 }  // namespace
 
+// Without equal exchanges ("<"), one key's run sits at table positions p_1 < ... < p_s and only
+// the smaller keys behind p_1 move it (their positions Z, M of them). Walk the merged positions
+// of the run and of Z, the first M of them: a run entry joins the back of a queue, a smaller key
+// turns the queue by one (front to back). The t run entries walked end on the last t places of
+// Z in queue order; the rest keep their places.
+//
+// The queue is a circle with a front: joining the back is an insertion just before the front,
+// a turn moves the front on. The insertion ranks follow at once; the circle's final order comes
+// from placing the entries backwards into free slots. Counts of smaller keys come from a tree
+// over positions filled key by key, so the whole order costs O(n log n).
 std::vector<int32_t> Exchange_Sort_Order(const std::vector<int64_t>& keys, bool exchange_equal) {
     const size_t n = keys.size();
-    std::vector<int32_t> order(n);
-    for (size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
-    if (n < 2) return order;
-    std::vector<int64_t> key = keys;
-    Min_Tree tree(key);
-    std::vector<size_t> chain;
-    for (size_t k = 0; k + 1 < n; ++k) {
-        chain.clear();
-        int64_t hand = key[k];
-        size_t p = k;
-        for (;;) {
-            size_t q = tree.First_After(p, hand, exchange_equal);
-            if (q == Min_Tree::npos || q >= n) break;
-            chain.push_back(q);
-            hand = key[q];
-            p = q;
+    std::vector<int32_t> by_key(n);
+    std::iota(by_key.begin(), by_key.end(), 0);
+    if (exchange_equal) {
+        std::sort(by_key.begin(), by_key.end(), [&](int32_t a, int32_t b) {
+            return keys[static_cast<size_t>(a)] != keys[static_cast<size_t>(b)]
+                       ? keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)]
+                       : a > b;
+        });
+        return by_key;
+    }
+    std::stable_sort(by_key.begin(), by_key.end(), [&](int32_t a, int32_t b) {
+        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
+    });
+
+    std::vector<int32_t> order;
+    order.reserve(n);
+    Fenwick smaller(n);  // positions of the keys already placed
+    std::vector<int32_t> before;   // before[u]: smaller keys between p_1 and p_u
+    std::vector<int64_t> inserted; // rank in the circle at which entry u joined
+    std::vector<int32_t> circle;
+    std::vector<std::pair<size_t, int32_t>> placed;  // final position, entry
+    for (size_t g = 0; g < n;) {
+        size_t h = g;
+        while (h < n && keys[static_cast<size_t>(by_key[h])] == keys[static_cast<size_t>(by_key[g])]) ++h;
+        const int32_t s = static_cast<int32_t>(h - g);
+        auto pos_of = [&](int32_t u) { return static_cast<size_t>(by_key[g + static_cast<size_t>(u)]); };
+
+        const int32_t up_to_p1 = smaller.Prefix(pos_of(0) + 1);
+        const int32_t m = smaller.Prefix(n) - up_to_p1;
+        before.assign(static_cast<size_t>(s), 0);
+        for (int32_t u = 1; u < s; ++u) before[static_cast<size_t>(u)] = smaller.Prefix(pos_of(u)) - up_to_p1;
+        // Entry u (0-based) is item u + 1 + before[u] of the merged walk.
+        int32_t t = 0;
+        while (t < s && t + 1 + before[static_cast<size_t>(t)] <= m) ++t;
+
+        placed.clear();
+        if (t > 0) {
+            inserted.assign(static_cast<size_t>(t), 0);
+            int64_t front = 0;
+            for (int32_t u = 0; u < t; ++u) {
+                inserted[static_cast<size_t>(u)] = front;
+                const int64_t size = u + 1;
+                const int64_t turns = u + 1 < t ? before[static_cast<size_t>(u) + 1] - before[static_cast<size_t>(u)]
+                                                : m - t - before[static_cast<size_t>(u)];
+                front = (front + 1 + turns) % size;
+            }
+            Fenwick free_slots(static_cast<size_t>(t));
+            for (int32_t i = 0; i < t; ++i) free_slots.Add(static_cast<size_t>(i), 1);
+            circle.assign(static_cast<size_t>(t), 0);
+            for (int32_t u = t - 1; u >= 0; --u) {
+                const size_t slot = free_slots.Kth(static_cast<int32_t>(inserted[static_cast<size_t>(u)]) + 1);
+                circle[slot] = u;
+                free_slots.Add(slot, -1);
+            }
+            for (int32_t q = 0; q < t; ++q) {
+                const int32_t u = circle[static_cast<size_t>((front + q) % t)];
+                const size_t at = smaller.Kth(up_to_p1 + m - t + q + 1);
+                placed.push_back({at, static_cast<int32_t>(pos_of(u))});
+            }
         }
-        if (chain.empty()) continue;
-        // k takes the chain's last entry; each link takes the one before it, the first link k's.
-        const int32_t last_entry = order[chain.back()];
-        const int64_t last_key = key[chain.back()];
-        for (size_t c = chain.size() - 1; c >= 1; --c) {
-            order[chain[c]] = order[chain[c - 1]];
-            key[chain[c]] = key[chain[c - 1]];
-            tree.Set(chain[c], key[chain[c]]);
-        }
-        order[chain[0]] = order[k];
-        key[chain[0]] = key[k];
-        tree.Set(chain[0], key[chain[0]]);
-        order[k] = last_entry;
-        key[k] = last_key;
-        tree.Set(k, last_key);
+        for (int32_t u = t; u < s; ++u) placed.push_back({pos_of(u), static_cast<int32_t>(pos_of(u))});
+        std::sort(placed.begin(), placed.end());
+        for (const auto& p : placed) order.push_back(p.second);
+        for (int32_t u = 0; u < s; ++u) smaller.Add(pos_of(u), 1);
+        g = h;
     }
     return order;
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The order the tables' exchange sort leaves (for k = 1 to n - 1, for l = k + 1 to n, exchange
-// entries k and l when l comes first), without its n^2 comparisons.
+// entries k and l when l comes first), in O(n log n) instead of its n^2 comparisons.
 //
-// One round k carries a "hand" from position k forward and swaps it with every later entry that
-// comes before it, so the entries it meets form a falling chain r1 < r2 < ... < rm; the round
-// moves the chain's last entry to k and every other one a link on. Finding the next link is a
-// search for the first later position with a smaller key, done on a tree of minimum keys.
+// The result is sorted by key; only where equal keys end is particular to the exchange sort.
+// The entries of one key move the same whatever the other keys are, as long as the same places
+// hold smaller and greater keys, so each key's run is worked out alone:
+// - exchanging equal keys too ("<="): the run ends in reverse table order;
+// - exchanging only smaller keys ("<"): the run's entries go round like a queue as the smaller
+//   keys behind them are met (exchange_sort.cpp).
 #include <cstdint>
 #include <vector>
 

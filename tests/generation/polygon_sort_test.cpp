@@ -39,6 +39,41 @@ TEST(PolygonExchangeSort, SameOrderAsTheLiteralSort) {
     }
 }
 
+TEST(PolygonExchangeSort, EqualKeysEndWhereTheExchangesLeaveThem) {
+    // Without equal exchanges a run's entries go round as smaller keys pass them.
+    EXPECT_EQ(Exchange_Sort_Order({1, 1, 0}, false), (std::vector<int32_t>{2, 1, 0}));
+    EXPECT_EQ(Exchange_Sort_Order({1, 0, 1, 0}, false), (std::vector<int32_t>{1, 3, 2, 0}));
+    EXPECT_EQ(Exchange_Sort_Order({1, 1, 0, 0, 0}, false), (std::vector<int32_t>{2, 3, 4, 1, 0}));
+    EXPECT_EQ(Exchange_Sort_Order({5, 5, 5}, false), (std::vector<int32_t>{0, 1, 2}));
+    // Exchanging equal keys too reverses every run.
+    EXPECT_EQ(Exchange_Sort_Order({5, 5, 5}, true), (std::vector<int32_t>{2, 1, 0}));
+    EXPECT_EQ(Exchange_Sort_Order({1, 0, 1, 0}, true), (std::vector<int32_t>{3, 1, 2, 0}));
+    EXPECT_TRUE(Exchange_Sort_Order({}, false).empty());
+    EXPECT_EQ(Exchange_Sort_Order({7}, true), (std::vector<int32_t>{0}));
+}
+
+TEST(PolygonExchangeSort, LargeTablesKeepTheLiteralOrder) {
+    std::mt19937 rng(23);
+    for (int round = 0; round < 24; ++round) {
+        const int n = 1 + static_cast<int>(rng() % 3000);
+        const int distinct = 1 + static_cast<int>(rng() % 50);
+        std::vector<int64_t> keys(static_cast<size_t>(n));
+        for (auto& k : keys) k = static_cast<int64_t>(rng() % static_cast<unsigned>(distinct)) * 3 - 40;
+        switch (round % 6) {
+            case 1: std::fill(keys.begin(), keys.end(), 4); break;           // one run
+            case 2: std::sort(keys.rbegin(), keys.rend()); break;            // falling
+            case 3: std::sort(keys.begin(), keys.end()); break;              // rising
+            case 4:                                                          // falling saw teeth
+                for (int i = 0; i < n; ++i) keys[static_cast<size_t>(i)] = (n - i) % (distinct + 1);
+                break;
+            default: break;                                                  // random
+        }
+        for (bool equal : {false, true})
+            ASSERT_EQ(Exchange_Sort_Order(keys, equal), Literal_Order(keys, equal))
+                << "round " << round << " n " << n << " equal " << equal;
+    }
+}
+
 class PolygonPieceSort : public PolygonTest {};
 
 TEST_F(PolygonPieceSort, PieceTableOrderMatchesTheLiteralSort) {
