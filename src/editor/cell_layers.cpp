@@ -332,10 +332,3 @@ void PSais_Draw_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t
     f.Pic.Changed();
     failed = 0;
 }
-
-void PSais_Draw_Cell_Layers() {
-    if (Mode_Lines == 1 || Mode_Excl_Cells == 1 || Mode_Lwm_Cells == 1 || Mode_Lod8_Cells == 1)
-        PSais_Draw_Cell_Grid();
-    else if (Mode_Land_Class == 1 || Mode_Water_Class == 1)
-        PSais_Draw_Class_Mode();
-}

@@ -50,7 +50,3 @@ void PSais_Draw_Class_Mode();
 // painted (no texture folder, no land-class line for the code, no convertible texture).
 void PSais_Draw_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t right, int32_t top,
                               int32_t bottom, int16_t& failed);
-
-// The layer of the current object mode that lies under the lines: the cell grid in the line
-// mode and the three cell modes, the class cells in the two class modes.
-void PSais_Draw_Cell_Layers();

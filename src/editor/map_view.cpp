@@ -3,6 +3,7 @@
 #include "core/project.h"
 #include "core/syst.h"
 #include "core/tiling.h"
+#include "editor/cell_layers.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/line_display.h"
@@ -121,9 +122,15 @@ void PSais_Redraw_Map() {
     Frm& f = Frm_Window();
     f.Pic.Cls();
     PSais_Draw_Map_Background();
+    // The first mode set decides the layers, bottom first.
     if (Mode_Lines == 1) {
         PSais_Save_Mark_Visibility();
+        PSais_Draw_Cell_Grid();
         PSais_Draw_All_Lines();
+    } else if (Mode_Excl_Cells == 1 || Mode_Lwm_Cells == 1 || Mode_Lod8_Cells == 1) {
+        PSais_Draw_Cell_Grid();
+    } else if (Mode_Land_Class == 1 || Mode_Water_Class == 1) {
+        PSais_Draw_Class_Mode();
     }
     f.Pic.Changed();
     host.SetMousePointer(plat::Pointer_Default);

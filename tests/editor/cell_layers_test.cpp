@@ -1,0 +1,361 @@
+#include "core/grid.h"
+#include "core/project.h"
+#include "core/settings.h"
+#include "core/syst.h"
+#include "editor/cell_layers.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/map_view.h"
+#include "platform/files.h"
+#include "platform/gdi/bmp.h"
+#include "platform/headless/headless_host.h"
+#include "support/program_state.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace plat;
+
+namespace {
+
+constexpr Colour kWhite = RGB(255, 255, 255);
+constexpr Colour kRed = 255;
+constexpr Colour kBlue = 0xFF0000;
+constexpr Colour kMagenta = 0xFF00FF;
+constexpr Colour kYellow = 0xFFFF;
+constexpr Colour kGrey = 0xA0A0A0;
+
+// LOD8 cell (column 400, row 100) calibrated as a 320 x 320 map: 10 map pixels per LOD13
+// cell, shown at zoom 1 with the map's north-west corner at the picture's.
+constexpr int16_t kLod8Col = 400, kLod8Row = 100;
+
+class CellLayers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testenv::ResetProgramState();
+        f.Load();
+        f.Pic.Move(0, 21, 340, 340);
+        f.Pic.Cls();
+        Calibrate(320, 320, 32, 32);
+    }
+
+    // A rectangle of `rows` x `cols` LOD13 cells from the north-west corner of the test cell.
+    void Calibrate(int width_px, int height_px, double rows, double cols) {
+        Map_Lat_North = Proj_Lat_NW = 90 - kLod8Row * Lod8_Height;
+        Map_Lon_West = Proj_Lon_NW = kLod8Col * Lod8_Width - 180;
+        Map_Lat_South = Proj_Lat_SE = Map_Lat_North - rows * Lod13_Height;
+        Map_Lon_East = Proj_Lon_SE = Map_Lon_West + cols * Lod13_Width;
+        Map_Px_West = Map_Px_North = 0;
+        Map_Px_East = width_px;
+        Map_Px_South = height_px;
+        Proj_Px_NW_X = Proj_Px_NW_Y = 0;
+        Proj_Px_SE_X = width_px;
+        Proj_Px_SE_Y = height_px;
+        Map_Width_Px = width_px;
+        Map_Height_Px = height_px;
+        View_Zoom = 1;
+        View_Offset_X = View_Offset_Y = 0;
+        Pic_Centre_X = width_px / 2.0;
+        Pic_Centre_Y = height_px / 2.0;
+    }
+
+    Colour Pixel(int x, int y) const { return f.Pic.Image().GetPixel(x, y); }
+    int CountInRow(int y, int x1, int x2, Colour c) const {
+        int n = 0;
+        for (int x = x1; x <= x2; ++x) n += Pixel(x, y) == c;
+        return n;
+    }
+    int CountInColumn(int x, int y1, int y2, Colour c) const {
+        int n = 0;
+        for (int y = y1; y <= y2; ++y) n += Pixel(x, y) == c;
+        return n;
+    }
+    bool AllWhite() const {
+        for (int y = 0; y < f.Pic.Image().Height(); ++y)
+            for (int x = 0; x < f.Pic.Image().Width(); ++x)
+                if (Pixel(x, y) != kWhite) return false;
+        return true;
+    }
+    // The hatch line of a one-line hatch (cells 10 pixels wide) of LOD13 cell (c13, r13).
+    int HatchCount(int c13, int r13, Colour c) const { return CountInColumn(c13 * 10 + 5, r13 * 10 + 1, r13 * 10 + 9, c); }
+
+    Lwm_Cell_Rec Area(int16_t c13, int16_t r13, int16_t fill, int16_t attrib) {
+        Lwm_Cell_Rec r;
+        r.Lod8_Col = kLod8Col;
+        r.Lod8_Row = kLod8Row;
+        r.Lod13_Col = c13;
+        r.Lod13_Row = r13;
+        r.Fill1x1 = fill;
+        r.Attrib = attrib;
+        return r;
+    }
+
+    Frm& f = Frm_Window();
+};
+
+TEST_F(CellLayers, OneLod8CellShowsThirtyThreeLinesEachWayWithRedBorders) {
+    Mode_Lines = 1;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(Grid_First_Col, 1);
+    EXPECT_EQ(Grid_Last_Col, 33);
+    EXPECT_EQ(Grid_First_Row, 1);
+    EXPECT_EQ(Grid_Last_Row, 33);
+    // The LOD8 borders are solid red, edge to edge (a segment leaves out its end pixel, and
+    // the dotted column lines, drawn after the rows, cross the row borders).
+    for (int y : {0, 320}) {
+        for (int x = 1; x < 320; ++x) {
+            if (x % 10 == 0) continue;
+            EXPECT_EQ(Pixel(x, y), kRed) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 320);
+    EXPECT_EQ(CountInColumn(320, 0, 319, kRed), 320);
+    // Every LOD13 line between them is dotted in the grid colour.
+    for (int i = 1; i < 32; ++i) {
+        const int on_row = CountInRow(i * 10, 1, 319, Grid_Colour);
+        EXPECT_GT(on_row, 50) << "row line " << i;
+        EXPECT_LT(on_row, 319) << "row line " << i;
+        EXPECT_GT(CountInColumn(i * 10, 1, 319, Grid_Colour), 50) << "column line " << i;
+    }
+    // Nothing beyond the calibrated rectangle, nothing inside a cell.
+    EXPECT_EQ(CountInRow(330, 0, 339, kWhite), 340);
+    EXPECT_EQ(Pixel(5, 5), kWhite);
+    EXPECT_EQ(Pixel(315, 315), kWhite);
+}
+
+TEST_F(CellLayers, RowCountForgivesASpanALittleShortOfWholeRows) {
+    Calibrate(320, 40, 3.95, 32);
+    EXPECT_EQ(PSais_Compute_Grid_Window(false).Rows, 4);
+    Calibrate(320, 40, 3.85, 32);
+    EXPECT_EQ(PSais_Compute_Grid_Window(false).Rows, 3);
+}
+
+TEST_F(CellLayers, ScrolledViewKeepsLineNumbersAndTheirLod8Test) {
+    // The map's west edge 25 picture pixels left of the picture: the first line drawn is
+    // column line 3, half a cell left of the picture, and line 33 (the east LOD8 border) is
+    // still red.
+    View_Offset_X = -25;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(Grid_First_Col, 3);
+    EXPECT_DOUBLE_EQ(Grid_First_X, -5);
+    EXPECT_EQ(Grid_Last_Col, 33);
+    EXPECT_EQ(CountInColumn(295, 0, 319, kRed), 320);
+    EXPECT_LT(CountInColumn(285, 1, 319, kRed), 5);
+}
+
+TEST_F(CellLayers, RectangleOutOfViewDrawsNothing) {
+    View_Offset_X = -1000;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(Grid_First_Col, 0);
+    EXPECT_TRUE(AllWhite());
+}
+
+TEST_F(CellLayers, TexturedAreasAreHatchedInTheColourOfTheirFillAndOption) {
+    Mode_Lwm_Cells = 1;
+    Lwm_Cell_Table.ReDim(5);
+    Lwm_Cell_Table(1) = Area(2, 3, 1, 0);
+    Lwm_Cell_Table(2) = Area(4, 3, 1, 1);
+    Lwm_Cell_Table(3) = Area(6, 3, 1, 7);
+    Lwm_Cell_Table(4) = Area(8, 3, 0, 1);
+    // A later record of the same cell is never looked at.
+    Lwm_Cell_Table(5) = Area(2, 3, 0, 0);
+    Lwm_Cell_Count = 5;
+    PSais_Draw_Cell_Grid();
+    EXPECT_GT(HatchCount(2, 3, kBlue), 0);
+    EXPECT_EQ(HatchCount(2, 3, kYellow), 0);
+    EXPECT_GT(HatchCount(4, 3, kMagenta), 0);
+    EXPECT_GT(HatchCount(6, 3, 0), 0);
+    EXPECT_GT(HatchCount(8, 3, kYellow), 0);
+    // An unmarked cell stays clear.
+    EXPECT_EQ(CountInColumn(15, 31, 39, kWhite), 9);
+}
+
+TEST_F(CellLayers, ALod8RecordHatchesEveryLod13CellOfItsLod8Cell) {
+    Mode_Lod8_Cells = 1;
+    Lod8_Cell_Table.ReDim(1);
+    Lod8_Cell_Table(1).Lod8_Col = kLod8Col;
+    Lod8_Cell_Table(1).Lod8_Row = kLod8Row;
+    Lod8_Cell_Table(1).Attrib = 1;
+    Lod8_Cell_Count = 1;
+    PSais_Draw_Cell_Grid();
+    for (int c = 0; c < 32; c += 7)
+        for (int r = 0; r < 32; r += 5) EXPECT_GT(HatchCount(c, r, kMagenta), 0) << c << "," << r;
+}
+
+TEST_F(CellLayers, ExclusionAreasAreGreyAndOnlyInTheirOwnMode) {
+    Excl_Cell_Table.ReDim(1);
+    Excl_Cell_Table(1).Lod8_Col = kLod8Col;
+    Excl_Cell_Table(1).Lod8_Row = kLod8Row;
+    Excl_Cell_Table(1).Lod13_Col = 10;
+    Excl_Cell_Table(1).Lod13_Row = 20;
+    Excl_Cell_Count = 1;
+    Mode_Lines = 1;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(HatchCount(10, 20, kGrey), 0);
+    Mode_Lines = 0;
+    Mode_Excl_Cells = 1;
+    PSais_Draw_Cell_Grid();
+    EXPECT_GT(HatchCount(10, 20, kGrey), 0);
+}
+
+TEST_F(CellLayers, HatchLinesFollowTheCellWidth) {
+    // 5 and 4.9 pixel cells: one line, then none; 150 pixel cells: six.
+    Mode_Lwm_Cells = 1;
+    Lwm_Cell_Table.ReDim(1);
+    Lwm_Cell_Table(1) = Area(0, 0, 1, 0);
+    Lwm_Cell_Count = 1;
+    View_Zoom = 0.5;
+    Pic_Centre_X = Pic_Centre_Y = 80;
+    PSais_Draw_Cell_Grid();
+    EXPECT_GT(CountInColumn(2, 1, 4, kBlue), 0);
+
+    f.Pic.Cls();
+    View_Zoom = 0.49;
+    Pic_Centre_X = Pic_Centre_Y = 160 * 0.49;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(CountInRow(2, 0, 4, kBlue), 0);
+    EXPECT_EQ(CountInRow(3, 0, 4, kBlue), 0);
+
+    f.Pic.Cls();
+    View_Zoom = 15;
+    Pic_Centre_X = Pic_Centre_Y = 160 * 15;
+    PSais_Draw_Cell_Grid();
+    int lines = 0;
+    for (int x = 1; x < 150; ++x) lines += CountInColumn(x, 20, 130, kBlue) > 20;
+    EXPECT_EQ(lines, 6);
+}
+
+TEST_F(CellLayers, HiddenGridHidesGridAndMarksInEveryMode) {
+    Grid_Shown = 0;
+    Lwm_Cell_Table.ReDim(1);
+    Lwm_Cell_Table(1) = Area(1, 1, 1, 0);
+    Lwm_Cell_Count = 1;
+    Lc_Cell_Table.ReDim(1);
+    Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 1, 1, 5};
+    Lc_Cell_Count = 1;
+    Mode_Lwm_Cells = 1;
+    PSais_Draw_Cell_Grid();
+    Mode_Lwm_Cells = 0;
+    Mode_Land_Class = 1;
+    PSais_Draw_Class_Mode();
+    EXPECT_TRUE(AllWhite());
+}
+
+class ClassCells : public CellLayers {
+protected:
+    void SetUp() override {
+        CellLayers::SetUp();
+        App_Dir = testenv::ScratchDir("class_cells").string();
+        ASSERT_TRUE(MakeFolder(App_Dir + "\\Temp"));
+        ASSERT_TRUE(MakeFolder(App_Dir + "\\Resource"));
+        Texture_Dir = App_Dir + "\\Texture";
+        ASSERT_TRUE(MakeFolder(Texture_Dir));
+    }
+
+    void WriteTexture(const std::string& name, Colour c) {
+        BmpFileHeader file;
+        BmpInfoHeader info;
+        MakeBmpHeaders(256, 256, 24, 2834, file, info);
+        const auto headers = EncodeBmpHeaders(file, info);
+        std::vector<uint8_t> bytes(headers.begin(), headers.end());
+        for (int i = 0; i < 256 * 256; ++i) {
+            bytes.push_back(static_cast<uint8_t>(Blue(c)));
+            bytes.push_back(static_cast<uint8_t>(Green(c)));
+            bytes.push_back(static_cast<uint8_t>(Red(c)));
+        }
+        ASSERT_TRUE(WriteBinary(Texture_Dir + "\\" + name, bytes));
+    }
+
+    // Class cells are keyed on the grid moved half a cell north-west: class cell (c, r) is
+    // drawn over picture pixels c*10-5 .. c*10+5.
+    int CellCount(int c13, int r13, Colour colour) const {
+        int n = 0;
+        for (int y = r13 * 10 - 4; y <= r13 * 10 + 4; ++y)
+            for (int x = c13 * 10 - 4; x <= c13 * 10 + 4; ++x) n += Pixel(x, y) == colour;
+        return n;
+    }
+};
+
+TEST_F(ClassCells, WaterClassPaintsItsNumberedTextureStretchedIntoTheCell) {
+    const Colour green = RGB(10, 200, 30);
+    WriteTexture("007b2wa1.bmp", green);
+    Mode_Water_Class = 1;
+    Textures_Shown = 1;
+    Wc_Cell_Table.ReDim(1);
+    Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
+    Wc_Cell_Count = 1;
+    PSais_Draw_Class_Mode();
+    EXPECT_EQ(CellCount(5, 6, green), 81);
+    EXPECT_EQ(CellCount(6, 6, green), 0);
+    EXPECT_TRUE(FileExists(App_Dir + "\\Temp\\$BmpLCWC.bmp"));
+    // The hidden picture that carried the texture is emptied afterwards.
+    EXPECT_EQ(f.WPicLCWC.Picture().Width(), 0);
+}
+
+TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
+    const Colour brown = RGB(120, 80, 20);
+    ASSERT_TRUE(WriteTextLines(App_Dir + "\\Resource\\LC.txt", {"012 034 some class"}));
+    WriteTexture("034b2su1.bmp", brown);
+    Mode_Land_Class = 1;
+    Textures_Shown = 1;
+    Lc_Cell_Table.ReDim(3);
+    Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 2, 2, 12};
+    Lc_Cell_Table(2) = Class_Cell_Rec{kLod8Col, kLod8Row, 4, 2, 253};  // no texture above 251
+    Lc_Cell_Table(3) = Class_Cell_Rec{kLod8Col, kLod8Row, 6, 2, 13};   // not in the list
+    Lc_Cell_Count = 3;
+    PSais_Draw_Class_Mode();
+    EXPECT_EQ(CellCount(2, 2, brown), 81);
+    EXPECT_GT(CountInColumn(40, 16, 24, kGrey), 0);
+    EXPECT_GT(CountInColumn(60, 16, 24, kGrey), 0);
+    EXPECT_EQ(CellCount(4, 2, brown), 0);
+
+    // No texture folder: every cell hatched, nothing painted.
+    f.Pic.Cls();
+    Texture_Dir = App_Dir + "\\Missing";
+    PSais_Draw_Class_Mode();
+    EXPECT_EQ(CellCount(2, 2, brown), 0);
+    EXPECT_GT(CountInColumn(20, 16, 24, kGrey), 0);
+}
+
+TEST_F(ClassCells, HiddenTexturesHatchEveryCellAndTheGridSitsHalfACellNorthWest) {
+    WriteTexture("007b2wa1.bmp", RGB(10, 200, 30));
+    Mode_Water_Class = 1;
+    Textures_Shown = 0;
+    Wc_Cell_Table.ReDim(1);
+    Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
+    Wc_Cell_Count = 1;
+    PSais_Draw_Class_Mode();
+    EXPECT_EQ(CellCount(5, 6, RGB(10, 200, 30)), 0);
+    EXPECT_GT(CountInColumn(50, 56, 64, kGrey), 0);
+    // Grid lines at 5, 15, ... instead of 0, 10, ...
+    EXPECT_DOUBLE_EQ(Grid_First_X, -5);
+    EXPECT_GT(CountInRow(15, 1, 300, Grid_Colour), 50);
+    EXPECT_EQ(CountInRow(10, 1, 300, Grid_Colour), 0);
+}
+
+TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
+    Mode_Lines = 1;
+    PSais_Redraw_Map();
+    EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 320);
+
+    Mode_Lines = 0;
+    Mode_Excl_Cells = 1;
+    Excl_Cell_Table.ReDim(1);
+    Excl_Cell_Table(1).Lod8_Col = kLod8Col;
+    Excl_Cell_Table(1).Lod8_Row = kLod8Row;
+    Excl_Cell_Table(1).Lod13_Col = 3;
+    Excl_Cell_Table(1).Lod13_Row = 3;
+    Excl_Cell_Count = 1;
+    PSais_Redraw_Map();
+    EXPECT_GT(HatchCount(3, 3, kGrey), 0);
+
+    // No mode: the plain map, no grid.
+    Mode_Excl_Cells = 0;
+    PSais_Redraw_Map();
+    EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 0);
+}
+
+}  // namespace
