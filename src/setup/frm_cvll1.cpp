@@ -3,51 +3,19 @@
 #include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/syst.h"
+#include "setup/coord_fields.h"
 #include "platform/number.h"
 #include "platform/text.h"
 
-#include <charconv>
 #include <cmath>
 #include <initializer_list>
-#include <system_error>
 
 namespace {
-
-// A number as the user types it: optional sign, digits with at most one of the user's decimal
-// separators, an optional exponent. Exactly the texts SYST_To_Double reads.
-bool Is_Number(const std::string& raw) {
-    const std::string t = plat::Trim(raw);
-    const char sep = plat::DecimalSeparator();
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool digits = false, separator = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') digits = true;
-        else if (t[i] == sep && !separator) separator = true;
-        else break;
-    }
-    if (!digits) return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        bool exponent = false;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) exponent = true;
-        if (!exponent) return false;
-    }
-    if (i != t.size()) return false;
-    // An exponent too large for a double is no number either.
-    std::string c_text = t[0] == '+' ? t.substr(1) : t;
-    for (char& ch : c_text)
-        if (ch == sep) ch = '.';
-    double v = 0;
-    const auto [end, ec] = std::from_chars(c_text.data(), c_text.data() + c_text.size(), v);
-    return ec == std::errc() && end == c_text.data() + c_text.size() && std::isfinite(v);
-}
 
 double Round_6(double v) { return SYST_Round(v * 1000000.0) / 1000000.0; }
 
 bool Read_Decimal(const std::string& text, double& value) {
-    if (!Is_Number(text)) return false;
+    if (!Coord_Is_Number(text)) return false;
     value = SYST_To_Double(text);
     return true;
 }
@@ -84,7 +52,7 @@ bool Read_Dms(const std::string& text, char positive, char negative, double limi
     if (c2 == std::string::npos || c2 < c1 + 2 || c2 == t.size() - 1) return false;
     const std::string d = t.substr(1, c1 - 1), m = t.substr(c1 + 1, c2 - c1 - 1), s = t.substr(c2 + 1);
     // Parts that are no number are refused rather than read as 0.
-    if (!Is_Number(d) || !Is_Number(m) || !Is_Number(s)) return false;
+    if (!Coord_Is_Number(d) || !Coord_Is_Number(m) || !Coord_Is_Number(s)) return false;
     const double degrees = SYST_To_Double(d), minutes = SYST_To_Double(m), seconds = SYST_To_Double(s);
     if (std::fabs(degrees) > limit) return false;
     if (minutes < 0 || minutes > 60) return false;

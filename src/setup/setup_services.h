@@ -21,6 +21,12 @@ inline double Cad_Lat_NW = 0, Cad_Lon_NW = 0, Cad_Lat_SE = 0, Cad_Lon_SE = 0;
 inline int32_t Cad_Px_NW_X = 0, Cad_Px_NW_Y = 0, Cad_Px_SE_X = 0, Cad_Px_SE_Y = 0;
 inline int16_t Cad_NW_Set = 0, Cad_SE_Set = 0;
 inline int32_t Cad_Map_Width = 0, Cad_Map_Height = 0;
+inline int16_t Cad_Tile_Count = 0, Cad_Tile_Rows = 0, Cad_Tile_Cols = 0;
+
+// Calibration from the map centre: the centre (degrees) and the ground size of a pixel (metres,
+// along a column and along a row). The map choice sets both sizes to 4.75; they persist.
+inline double Center_Lat = 0, Center_Lon = 0;
+inline double Center_M_Per_Px_Lat = 4.75, Center_M_Per_Px_Lon = 4.75;
 
 // Older-project conversion options (0 or 1), set by the conversion window.
 inline int16_t Conv_Adapt_Lines = 0;

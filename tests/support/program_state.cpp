@@ -18,6 +18,7 @@
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
+#include "setup/setup_reset.h"
 #include "setup/setup_services.h"
 #include "simlink/simlink_services.h"
 #include "platform/atoms.h"
@@ -143,6 +144,7 @@ void ResetProgramState() {
     Keyboard_Reset();
     Mouse_Status_Reset();
     Object_Modes_Reset();
+    Setup_Windows_Reset();
     // Other subsystems' resets follow here.
 }
 

@@ -1,0 +1,365 @@
+#include "setup/frm_cadbmp.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/coord_text.h"
+#include "core/erreur.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "core/tiling.h"
+#include "platform/files.h"
+#include "platform/gdi/bmp.h"
+#include "platform/host.h"
+#include "setup/map_frame.h"
+#include "setup/setup_services.h"
+
+namespace {
+
+constexpr int Scroll_Max = 10000;
+constexpr int Marker_Half = 10;
+
+bool Read_Tile(const std::string& path, plat::Surface& tile) {
+    plat::BmpImage image;
+    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
+    const std::size_t bytes = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3;
+    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
+    tile = plat::Surface(image.width, image.height);
+    std::memcpy(tile.Bits(), image.rgb.data(), bytes);
+    return true;
+}
+
+// Width (height) divided by the tile size, rounded up.
+int32_t Tiles_For(int32_t pixels) {
+    if (pixels == Tile_Size) return 1;
+    const int32_t r = pixels % Tile_Size;
+    return (pixels - r) / Tile_Size + (r != 0 ? 1 : 0);
+}
+
+int32_t Scale_Width() { return Frm_CadBmp_Window().Pic.Width(); }
+int32_t Scale_Height() { return Frm_CadBmp_Window().Pic.Height(); }
+
+void Place_Marker(plat::LineControl& across, plat::LineControl& down, plat::Shape& circle, int16_t set,
+                  int32_t px, int32_t py, int32_t left, int32_t top) {
+    if (set == 0) return;
+    const int32_t x = px - left, y = py - top;
+    const bool out_x = px < left || px > left + Scale_Width() - 1;
+    const bool out_y = py < top || py > top + Scale_Height() - 1;
+    if (out_x && out_y) {
+        across.SetVisible(false);
+        down.SetVisible(false);
+        circle.SetVisible(false);
+        return;
+    }
+    across.SetPoints(x - Marker_Half, y, x + Marker_Half, y);
+    circle.Move(x - Marker_Half, y - Marker_Half, 2 * Marker_Half + 1, 2 * Marker_Half + 1);
+    down.SetPoints(x, y - Marker_Half, x, y + Marker_Half);
+    across.SetVisible(true);
+    down.SetVisible(true);
+    circle.SetVisible(true);
+}
+
+std::string Pixel_Text(int32_t x, int32_t y) { return std::to_string(x) + "x" + std::to_string(y); }
+
+}  // namespace
+
+Frm_CadBmp::Frm_CadBmp() : Form("Frm_CadBmp") {
+    Form_Load = [this] { Frm_CadBmp_Form_Load(); };
+    Form_Unload = [this](bool& cancel) { Frm_CadBmp_Form_Unload(cancel); };
+    Cmd_CadNW.Click = [this] { Frm_CadBmp_Cmd_CadNW_Click(); };
+    Cmd_CadSE.Click = [this] { Frm_CadBmp_Cmd_CadSE_Click(); };
+    Pic.MouseMove = [this](int b, int s, double x, double y) { Frm_CadBmp_Pic_MouseMove(b, s, x, y); };
+    Pic.Click = [this] { Frm_CadBmp_Pic_Click(); };
+    HScroll.Change = [this] { Frm_CadBmp_HScroll_Change(); };
+    VScroll.Change = [this] { Frm_CadBmp_VScroll_Change(); };
+    Cmd_Ok.Click = [this] { Frm_CadBmp_Cmd_Ok_Click(); };
+    Cmd_Cancel.Click = [this] { Frm_CadBmp_Cmd_Cancel_Click(); };
+    Cmd_Help.Click = [this] { Frm_CadBmp_Cmd_Help_Click(); };
+    NWLatDec.GotFocus = [this] { Frm_CadBmp_NWLatDec_GotFocus(); };
+    NWLatDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_NWLatDec_KeyDown(k, s); };
+    NWLatDec.Validate = [this](bool& c) { Frm_CadBmp_NWLatDec_Validate(c); };
+    NWLonDec.GotFocus = [this] { Frm_CadBmp_NWLonDec_GotFocus(); };
+    NWLonDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_NWLonDec_KeyDown(k, s); };
+    NWLonDec.Validate = [this](bool& c) { Frm_CadBmp_NWLonDec_Validate(c); };
+    SELatDec.GotFocus = [this] { Frm_CadBmp_SELatDec_GotFocus(); };
+    SELatDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_SELatDec_KeyDown(k, s); };
+    SELatDec.Validate = [this](bool& c) { Frm_CadBmp_SELatDec_Validate(c); };
+    SELonDec.GotFocus = [this] { Frm_CadBmp_SELonDec_GotFocus(); };
+    SELonDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_SELonDec_KeyDown(k, s); };
+    SELonDec.Validate = [this](bool& c) { Frm_CadBmp_SELonDec_Validate(c); };
+    for (plat::Control* c : std::initializer_list<plat::Control*>{&L1NW, &L2NW, &RdNW, &L1SE, &L2SE, &RDSE})
+        c->SetContainer(&Pic);
+}
+
+Coord_Field Frm_CadBmp::NW_Lat() { return {NWLatDec, Coord_Kind::Latitude, Cad_Lat_NW, &LNWLat}; }
+Coord_Field Frm_CadBmp::NW_Lon() { return {NWLonDec, Coord_Kind::Longitude, Cad_Lon_NW, &LNWLon}; }
+Coord_Field Frm_CadBmp::SE_Lat() { return {SELatDec, Coord_Kind::Latitude, Cad_Lat_SE, &LSELat}; }
+Coord_Field Frm_CadBmp::SE_Lon() { return {SELonDec, Coord_Kind::Longitude, Cad_Lon_SE, &LSELon}; }
+
+void Frm_CadBmp::Design() {
+    BorderStyle = 3;
+    Move(0, 0, 820, 560);
+    Pic.Move(8, 8, 600, 480);
+    Pic.SetBackColor(plat::RGB(128, 128, 128));
+    HScroll.SetMax(Scroll_Max);
+    HScroll.SetSmallChange(100);
+    HScroll.SetLargeChange(1000);
+    VScroll.SetMax(Scroll_Max);
+    VScroll.SetSmallChange(100);
+    VScroll.SetLargeChange(1000);
+    WPic(0).SetVisible(false);
+    WPic(0).Move(0, 0, 1, 1);
+    for (plat::LineControl* l : {&L1NW, &L2NW}) l->SetBorderColor(plat::RGB(255, 0, 0));
+    for (plat::LineControl* l : {&L1SE, &L2SE}) l->SetBorderColor(plat::RGB(0, 0, 255));
+    RdNW.SetShapeKind(plat::Shape_Circle);
+    RdNW.SetBorderColor(plat::RGB(255, 0, 0));
+    RDSE.SetShapeKind(plat::Shape_Circle);
+    RDSE.SetBorderColor(plat::RGB(0, 0, 255));
+    for (plat::Control* c : std::initializer_list<plat::Control*>{&L1NW, &L2NW, &RdNW, &L1SE, &L2SE, &RDSE})
+        c->SetVisible(false);
+
+    Cmd_CadNW.Move(636, 8, 170, 26);
+    Cmd_CadSE.Move(636, 40, 170, 26);
+    LPoint_NWSE.Move(636, 74, 170, 16);
+    LMousePos.Move(636, 96, 170, 16);
+    Label1.SetCaption("Lat:");
+    Label1.Move(636, 160, 40, 16);
+    Label2.SetCaption("Lon:");
+    Label2.Move(636, 208, 40, 16);
+    LNWxy.Move(680, 124, 126, 16);
+    NWLatDec.Move(680, 144, 126, 21);
+    LNWLat.Move(680, 168, 126, 16);
+    NWLonDec.Move(680, 192, 126, 21);
+    LNWLon.Move(680, 216, 126, 16);
+    LSExy.Move(680, 252, 126, 16);
+    SELatDec.Move(680, 272, 126, 21);
+    LSELat.Move(680, 296, 126, 16);
+    SELonDec.Move(680, 320, 126, 21);
+    LSELon.Move(680, 344, 126, 16);
+    Cmd_Ok.SetCaption("OK");
+    Cmd_Ok.Move(636, 420, 80, 26);
+    Cmd_Cancel.SetCaption("Cancel");
+    Cmd_Cancel.Move(726, 420, 80, 26);
+    Cmd_Help.SetCaption("?");
+    Cmd_Help.Move(636, 456, 40, 26);
+}
+
+void Frm_CadBmp::Frm_CadBmp_Form_Load() {
+    const bool us = Language == "US";
+    SetCaption(us ? "Fix NW/SE points in the map" : "Déterminer les points NW/SE dans la carte");
+    Cmd_CadNW.SetCaption(us ? "NW point" : "Point NW");
+    Cmd_CadSE.SetCaption(us ? "SE point" : "Point SE");
+    Cad_Pending_Point = 0;
+
+    VScroll.Move(Pic.Left() + Pic.Width(), Pic.Top(), 17, Pic.Height());
+    HScroll.Move(Pic.Left(), Pic.Top() + Pic.Height(), Pic.Width(), 17);
+
+    NWLatDec.SetText(SYST_To_Text(Cad_Lat_NW));
+    NWLonDec.SetText(SYST_To_Text(Cad_Lon_NW));
+    SELatDec.SetText(SYST_To_Text(Cad_Lat_SE));
+    SELonDec.SetText(SYST_To_Text(Cad_Lon_SE));
+
+    const int32_t w = Cad_Map_Width, h = Cad_Map_Height;
+    const int32_t pic_w = Pic.Width(), pic_h = Pic.Height();
+    Cad_Scroll_Busy = 1;
+    Cad_Pic_Half_H = static_cast<double>(static_cast<float>(pic_h) / 2);
+    Cad_Pic_Half_W = static_cast<double>(static_cast<float>(pic_w) / 2);
+    Cad_Map_Half_H = h / 2.0;
+    Cad_Map_Half_W = SYST_Round(w / 2.0);
+    Cad_Off_Y = Cad_Map_Half_H - Cad_Pic_Half_H;
+    Cad_Off_X = Cad_Map_Half_W - Cad_Pic_Half_W;
+    if (!(pic_h >= h && pic_w >= w)) {
+        if (pic_h < h) {
+            Cad_Scroll_Range_Y = h - pic_h;
+            const double v = Scroll_Max / 2.0 - Cad_Off_Y * Scroll_Max / Cad_Scroll_Range_Y;
+            VScroll.SetValue(static_cast<int16_t>(std::clamp(SYST_Round(v), 0, Scroll_Max)));
+        } else {
+            VScroll.SetEnabled(false);
+        }
+        if (pic_w < w) {
+            Cad_Scroll_Range_X = w - pic_w;
+            const double v = Scroll_Max / 2.0 - Cad_Off_X * Scroll_Max / Cad_Scroll_Range_X;
+            HScroll.SetValue(static_cast<int16_t>(std::clamp(SYST_Round(v), 0, Scroll_Max)));
+        } else {
+            HScroll.SetEnabled(false);
+        }
+        Cad_Scroll_Busy = 0;
+    }
+
+    const int32_t cols = Tiles_For(w), rows = Tiles_For(h);
+    Cad_Tile_Cols = static_cast<int16_t>(cols);
+    Cad_Tile_Rows = static_cast<int16_t>(rows);
+    Cad_Tile_Count = static_cast<int16_t>(std::clamp(cols * rows, 0, 32767));
+    std::string missing;
+    for (int32_t k = 0; k < Cad_Tile_Count; ++k) {
+        plat::PictureBox& holder = k == 0 ? WPic(0) : WPic.Load(k);
+        plat::Surface tile;
+        if (Read_Tile(Com_Tile_File(cols, rows, k), tile)) {
+            holder.SetPicture(tile);
+        } else {
+            // A loaded holder starts as a copy of the first one, picture and all.
+            holder.ClearPicture();
+            if (missing.empty()) missing = Com_Tile_File(cols, rows, k);
+        }
+    }
+
+    Cad_Last_Mouse_X = 0;
+    Cad_Last_Mouse_Y = 0;
+    Com_Show_Cad_Coords();
+    Com_Paint_Cad_View(Cad_Map_Width, Cad_Map_Height, Cad_Off_X, Cad_Off_Y);
+    // A tile that cannot be read leaves its part of the view empty; the points can still be
+    // placed where the map shows.
+    if (!missing.empty())
+        plat::CurrentHost().MsgBox(us ? "Cannot read the map tile " + missing : "Impossible de lire la tuile de carte " + missing,
+                                   plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+}
+
+void Frm_CadBmp::Frm_CadBmp_Form_Unload(bool& cancel) {
+    (void)cancel;
+    for (int32_t k = 1; k < Cad_Tile_Count; ++k)
+        if (WPic.Exists(k)) {
+            WPic(k).ClearPicture();
+            WPic.Unload(k);
+        }
+    WPic(0).ClearPicture();
+    Pic.Cls();
+    if (Cad_Not_Confirmed == 1) {
+        Cad_Px_NW_X = Proj_Px_NW_X;
+        Cad_Px_NW_Y = Proj_Px_NW_Y;
+        Cad_Px_SE_X = Proj_Px_SE_X;
+        Cad_Px_SE_Y = Proj_Px_SE_Y;
+        Cad_NW_Set = Proj_NW_Set;
+        Cad_SE_Set = Proj_SE_Set;
+    }
+}
+
+void Frm_CadBmp::Frm_CadBmp_Cmd_CadNW_Click() {
+    Cad_Pending_Point = 1;
+    LPoint_NWSE.SetCaption(Language == "US" ? "NW searching" : "Cadrage NW en cours");
+}
+
+void Frm_CadBmp::Frm_CadBmp_Cmd_CadSE_Click() {
+    Cad_Pending_Point = 2;
+    LPoint_NWSE.SetCaption(Language == "US" ? "SE searching" : "Cadrage SE en cours");
+}
+
+void Frm_CadBmp::Pixel_At(double x, double y, int32_t& column, int32_t& row) const {
+    column = SYST_Round(x + Cad_Map_Half_W - Cad_Off_X - Cad_Pic_Half_W);
+    row = SYST_Round(y + Cad_Map_Half_H - Cad_Off_Y - Cad_Pic_Half_H);
+}
+
+void Frm_CadBmp::Frm_CadBmp_Pic_MouseMove(int, int, double x, double y) {
+    int32_t column = 0, row = 0;
+    Pixel_At(x, y, column, row);
+    if (column < 0 || column > Cad_Map_Width - 1 || row < 0 || row > Cad_Map_Height - 1) return;
+    Cad_Last_Mouse_X = x;
+    Cad_Last_Mouse_Y = y;
+    LMousePos.SetCaption(Pixel_Text(column, row));
+}
+
+void Frm_CadBmp::Frm_CadBmp_Pic_Click() {
+    if (Cad_Pending_Point == 0) return;
+    int32_t column = 0, row = 0;
+    Pixel_At(Cad_Last_Mouse_X, Cad_Last_Mouse_Y, column, row);
+    if (Cad_Pending_Point == 1) {
+        Cad_Px_NW_X = column;
+        Cad_Px_NW_Y = row;
+        Cad_NW_Set = 1;
+    } else {
+        Cad_Px_SE_X = column;
+        Cad_Px_SE_Y = row;
+        Cad_SE_Set = 1;
+    }
+    Com_Show_Cad_Coords();
+    Com_Paint_Cad_View(Cad_Map_Width, Cad_Map_Height, Cad_Off_X, Cad_Off_Y);
+}
+
+void Frm_CadBmp::Frm_CadBmp_HScroll_Change() {
+    if (Cad_Scroll_Busy == 1 || Pic.Width() >= Cad_Map_Width) return;
+    Cad_Off_X = std::clamp((Scroll_Max / 2.0 - HScroll.Value()) * Cad_Scroll_Range_X / Scroll_Max,
+                           -static_cast<double>(Cad_Map_Half_W), static_cast<double>(Cad_Map_Half_W));
+    Com_Paint_Cad_View(Cad_Map_Width, Cad_Map_Height, Cad_Off_X, Cad_Off_Y);
+}
+
+void Frm_CadBmp::Frm_CadBmp_VScroll_Change() {
+    if (Cad_Scroll_Busy == 1 || Pic.Height() >= Cad_Map_Height) return;
+    Cad_Off_Y = std::clamp((Scroll_Max / 2.0 - VScroll.Value()) * Cad_Scroll_Range_Y / Scroll_Max, -Cad_Map_Half_H,
+                           Cad_Map_Half_H);
+    Com_Paint_Cad_View(Cad_Map_Width, Cad_Map_Height, Cad_Off_X, Cad_Off_Y);
+}
+
+void Frm_CadBmp::Frm_CadBmp_Cmd_Ok_Click() {
+    if (Cad_NW_Set == 0 || Cad_SE_Set == 0) {
+        Msg_Answer = ERREUR_Show_Message(6);
+        return;
+    }
+    const Cad_Frame_Input in = Cad_Working_Input();
+    int16_t refused = Cad_Check_Pixels(in);
+    if (refused == 0) refused = Cad_Check_Order(in);
+    if (refused != 0) {
+        Msg_Answer = ERREUR_Show_Message(refused);
+        return;
+    }
+    Cad_Not_Confirmed = 0;
+    Cad_Compute_Map_Edges(in);
+    Cad_Compute_Map_Frame(in);
+    Unload();
+}
+
+void Frm_CadBmp::Frm_CadBmp_Cmd_Cancel_Click() { Unload(); }
+
+void Com_Paint_Cad_View(int32_t width, int32_t height, double offset_x, double offset_y) {
+    Frm_CadBmp& f = Frm_CadBmp_Window();
+    f.Pic.Cls();
+    const int32_t top = SYST_Round(Cad_Map_Half_H - offset_y - Cad_Pic_Half_H);
+    const int32_t left = SYST_Round(Cad_Map_Half_W - offset_x - Cad_Pic_Half_W);
+    const int32_t vis_h = std::min({height - top, height, SYST_Round(f.Pic.Height())});
+    const int32_t vis_w = std::min({width - left, width, SYST_Round(f.Pic.Width())});
+    const int32_t cols = Cad_Tile_Cols, rows = Cad_Tile_Rows;
+    for (int32_t tr = 0; tr < rows; ++tr) {
+        const int32_t y0 = tr * Tile_Size, y1 = y0 + Tile_Size - 1;
+        if (y1 < top || y0 > top + vis_h - 1) continue;
+        for (int32_t tc = 0; tc < cols; ++tc) {
+            const int32_t x0 = tc * Tile_Size, x1 = x0 + Tile_Size - 1;
+            if (x1 < left || x0 > left + vis_w - 1) continue;
+            const int32_t k = tr * cols + tc;
+            if (!f.WPic.Exists(k)) continue;
+            const plat::Surface& tile = f.WPic(k).Picture();
+            if (tile.Width() == 0) continue;
+            // The part of the tile inside the window, one bitmap pixel per picture pixel.
+            const int32_t bx = std::max(x0, left), by = std::max(y0, top);
+            const int32_t ex = std::min(x1, left + vis_w - 1), ey = std::min(y1, top + vis_h - 1);
+            plat::BitBlt(f.Pic.Image(), bx - left, by - top, ex - bx + 1, ey - by + 1, tile, bx - x0, by - y0);
+        }
+    }
+    f.Pic.Changed();
+    Com_Draw_Cad_Markers(left, top);
+}
+
+void Com_Draw_Cad_Markers(int32_t left, int32_t top) {
+    Frm_CadBmp& f = Frm_CadBmp_Window();
+    Place_Marker(f.L1NW, f.L2NW, f.RdNW, Cad_NW_Set, Cad_Px_NW_X, Cad_Px_NW_Y, left, top);
+    Place_Marker(f.L1SE, f.L2SE, f.RDSE, Cad_SE_Set, Cad_Px_SE_X, Cad_Px_SE_Y, left, top);
+}
+
+void Com_Show_Cad_Coords() {
+    Frm_CadBmp& f = Frm_CadBmp_Window();
+    f.LNWLat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_NW));
+    f.LNWLon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_NW));
+    f.LSELat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_SE));
+    f.LSELon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_SE));
+    if (Cad_NW_Set != 0) f.LNWxy.SetCaption(Pixel_Text(Cad_Px_NW_X, Cad_Px_NW_Y));
+    if (Cad_SE_Set != 0) f.LSExy.SetCaption(Pixel_Text(Cad_Px_SE_X, Cad_Px_SE_Y));
+}
+
+Frm_CadBmp& Frm_CadBmp_Window() {
+    static Frm_CadBmp window;
+    return window;
+}
+
+void Frm_CadBmp_Show_Modal() {
+    Frm_CadBmp& w = Frm_CadBmp_Window();
+    w.Show(plat::Modal);
+    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+}

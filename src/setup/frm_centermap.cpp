@@ -1,0 +1,176 @@
+#include "setup/frm_centermap.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "core/coord_text.h"
+#include "core/erreur.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "platform/text.h"
+#include "setup/map_frame.h"
+#include "setup/setup_services.h"
+
+namespace {
+
+constexpr double Metres_Per_Lat_Degree = 111164.75;
+constexpr double Metres_Per_Lon_Degree = 111319.444;
+constexpr double Pi = 3.14159265358979;
+
+// The ground size of a pixel if the working points lay on the bitmap's corners; 0 when the
+// working calibration has no extent (right after a map choice) or the bitmap is one pixel.
+double Proposed_Size(double metres, int32_t pixels) {
+    const double span = static_cast<double>(static_cast<int64_t>(pixels) - 1);
+    if (span <= 0) return 0;
+    const double v = metres / span;
+    return std::isfinite(v) ? v : 0;
+}
+
+}  // namespace
+
+Frm_CenterMap::Frm_CenterMap() : Form("Frm_CenterMap") {
+    Form_Load = [this] { Frm_CenterMap_Form_Load(); };
+    Cmd_Ok.Click = [this] { Frm_CenterMap_Cmd_Ok_Click(); };
+    Cmd_Cancel.Click = [this] { Frm_CenterMap_Cmd_Cancel_Click(); };
+    Cmd_Help.Click = [this] { Frm_CenterMap_Cmd_Help_Click(); };
+    LatDecCenter.GotFocus = [this] { Frm_CenterMap_LatDecCenter_GotFocus(); };
+    LatDecCenter.KeyDown = [this](int& k, int s) { Frm_CenterMap_LatDecCenter_KeyDown(k, s); };
+    LatDecCenter.Validate = [this](bool& c) { Frm_CenterMap_LatDecCenter_Validate(c); };
+    LonDecCenter.GotFocus = [this] { Frm_CenterMap_LonDecCenter_GotFocus(); };
+    LonDecCenter.KeyDown = [this](int& k, int s) { Frm_CenterMap_LonDecCenter_KeyDown(k, s); };
+    LonDecCenter.Validate = [this](bool& c) { Frm_CenterMap_LonDecCenter_Validate(c); };
+    NbM_Per_Pixel_Lat.GotFocus = [this] { Frm_CenterMap_NbM_Per_Pixel_Lat_GotFocus(); };
+    NbM_Per_Pixel_Lat.KeyDown = [this](int& k, int s) { Frm_CenterMap_NbM_Per_Pixel_Lat_KeyDown(k, s); };
+    NbM_Per_Pixel_Lat.Validate = [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lat_Validate(c); };
+    NbM_Per_Pixel_Lon.GotFocus = [this] { Frm_CenterMap_NbM_Per_Pixel_Lon_GotFocus(); };
+    NbM_Per_Pixel_Lon.KeyDown = [this](int& k, int s) { Frm_CenterMap_NbM_Per_Pixel_Lon_KeyDown(k, s); };
+    NbM_Per_Pixel_Lon.Validate = [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lon_Validate(c); };
+}
+
+Coord_Field Frm_CenterMap::Lat() { return {LatDecCenter, Coord_Kind::Latitude, Center_Lat, &LLatCenter}; }
+Coord_Field Frm_CenterMap::Lon() { return {LonDecCenter, Coord_Kind::Longitude, Center_Lon, &LLonCenter}; }
+Coord_Field Frm_CenterMap::Size_Lat() {
+    return {NbM_Per_Pixel_Lat, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lat, nullptr};
+}
+Coord_Field Frm_CenterMap::Size_Lon() {
+    return {NbM_Per_Pixel_Lon, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lon, nullptr};
+}
+
+void Frm_CenterMap::Design() {
+    BorderStyle = 3;
+    Move(0, 0, 400, 250);
+    L_CoordMap.Move(12, 10, 240, 16);
+    Label3.SetCaption("Lat:");
+    Label3.Move(12, 34, 40, 16);
+    LatDecCenter.Move(56, 30, 110, 21);
+    LLatCenter.Move(176, 34, 140, 16);
+    Label4.SetCaption("Lon:");
+    Label4.Move(12, 62, 40, 16);
+    LonDecCenter.Move(56, 58, 110, 21);
+    LLonCenter.Move(176, 62, 140, 16);
+    L_Meter_Pixel.Move(12, 94, 240, 16);
+    Label7.SetCaption("Lat:");
+    Label7.Move(12, 118, 40, 16);
+    NbM_Per_Pixel_Lat.Move(56, 114, 110, 21);
+    Label5.SetCaption("Lon:");
+    Label5.Move(12, 146, 40, 16);
+    NbM_Per_Pixel_Lon.Move(56, 142, 110, 21);
+    Label1.SetCaption("Bitmap ");
+    Label1.Move(200, 94, 180, 16);
+    Label2.SetCaption("Pixels  Lat. :");
+    Label2.Move(200, 118, 90, 16);
+    L_Pix_Lat.Move(296, 118, 90, 16);
+    Label6.SetCaption("Pixels  Lon. :");
+    Label6.Move(200, 146, 90, 16);
+    L_Pix_Lon.Move(296, 146, 90, 16);
+    Cmd_Ok.SetCaption("OK");
+    Cmd_Ok.Move(84, 200, 80, 26);
+    Cmd_Cancel.SetCaption("Cancel");
+    Cmd_Cancel.Move(176, 200, 80, 26);
+    Cmd_Help.SetCaption("?");
+    Cmd_Help.Move(268, 200, 40, 26);
+}
+
+void Frm_CenterMap::Frm_CenterMap_Form_Load() {
+    L_Pix_Lat.SetCaption(plat::Trim(std::to_string(Cad_Map_Height)));
+    L_Pix_Lon.SetCaption(plat::Trim(std::to_string(Cad_Map_Width)));
+    const bool us = Language == "US";
+    SetCaption(us ? "Map center coordinates" : "Coordonnées du centre de la carte");
+    L_CoordMap.SetCaption(us ? "Center coordinates" : "Coordonnées du centre");
+    L_Meter_Pixel.SetCaption(us ? "Meters per pixel" : "Mètres par pixel");
+
+    Center_Lat = (Cad_Lat_NW + Cad_Lat_SE) / 2;
+    Center_Lon = (Cad_Lon_NW + Cad_Lon_SE) / 2;
+    LatDecCenter.SetText(SYST_To_Text(Center_Lat));
+    LonDecCenter.SetText(SYST_To_Text(Center_Lon));
+    LLatCenter.SetCaption(Com_Format_Lat_Dms(Center_Lat));
+    LLonCenter.SetCaption(Com_Format_Lon_Dms(Center_Lon));
+
+    // A proposal, when there is one, is also what OK uses, so that the boxes show the sizes
+    // the calibration will take; without one the boxes show the sizes kept from before.
+    const double lat_size = Proposed_Size((Cad_Lat_NW - Cad_Lat_SE) * Metres_Per_Lat_Degree, Cad_Map_Height);
+    const double lon_size = Proposed_Size(
+        (Cad_Lon_SE - Cad_Lon_NW) * Metres_Per_Lon_Degree * std::cos(Center_Lat * Pi / 180), Cad_Map_Width);
+    if (lat_size > 0) Center_M_Per_Px_Lat = lat_size;
+    if (lon_size > 0) Center_M_Per_Px_Lon = lon_size;
+    NbM_Per_Pixel_Lat.SetText(SYST_To_Text(Center_M_Per_Px_Lat));
+    NbM_Per_Pixel_Lon.SetText(SYST_To_Text(Center_M_Per_Px_Lon));
+}
+
+void Frm_CenterMap::Frm_CenterMap_Cmd_Ok_Click() {
+    const int64_t h = static_cast<int64_t>(Cad_Map_Height) - 1;
+    const int64_t w = static_cast<int64_t>(Cad_Map_Width) - 1;
+    Cad_Frame_Input in;
+    const double d = static_cast<double>(h) * Center_M_Per_Px_Lat / Metres_Per_Lat_Degree / 2;
+    in.Lat_NW = Center_Lat + d;
+    in.Lat_SE = Center_Lat - d;
+    const double c = std::cos(Center_Lat * Pi / 180);
+    const double e = static_cast<double>(w) / 2 * Center_M_Per_Px_Lon / (c * Metres_Per_Lon_Degree);
+    in.Lon_NW = Center_Lon - e;
+    in.Lon_SE = Center_Lon + e;
+    in.Px_SE_X = static_cast<int32_t>(w);
+    in.Px_SE_Y = static_cast<int32_t>(h);
+    in.Width = Cad_Map_Width;
+    in.Height = Cad_Map_Height;
+    // A bitmap one pixel wide or high gives a calibration without extent, whose frame would be
+    // computed by dividing by zero: refused like points out of order.
+    int16_t refused = Cad_Check_Pixels(in);
+    if (refused == 0) refused = Cad_Check_Order(in);
+    if (refused != 0) {
+        Msg_Answer = ERREUR_Show_Message(refused);
+        return;
+    }
+
+    Cad_Not_Confirmed = 0;
+    Cad_Lat_NW = in.Lat_NW;
+    Cad_Lat_SE = in.Lat_SE;
+    Cad_Lon_NW = in.Lon_NW;
+    Cad_Lon_SE = in.Lon_SE;
+    Map_Top_Lat = Cad_Lat_NW;
+    Map_Bottom_Lat = Cad_Lat_SE;
+    Map_Left_Lon = Cad_Lon_NW;
+    Map_Right_Lon = Cad_Lon_SE;
+    Cad_Px_NW_X = 0;
+    Cad_Px_NW_Y = 0;
+    Cad_Px_SE_X = in.Px_SE_X;
+    Cad_Px_SE_Y = in.Px_SE_Y;
+    // Both points now stand on the corners, also after a cancelled two-point calibration put
+    // back unset ones; the project window's next step relies on them.
+    Cad_NW_Set = 1;
+    Cad_SE_Set = 1;
+    Cad_Compute_Map_Frame(in);
+    Unload();
+}
+
+void Frm_CenterMap::Frm_CenterMap_Cmd_Cancel_Click() { Unload(); }
+
+Frm_CenterMap& Frm_CenterMap_Window() {
+    static Frm_CenterMap window;
+    return window;
+}
+
+void Frm_CenterMap_Show_Modal() {
+    Frm_CenterMap& w = Frm_CenterMap_Window();
+    w.Show(plat::Modal);
+    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+}

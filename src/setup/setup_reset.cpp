@@ -1,0 +1,30 @@
+#include "setup/setup_reset.h"
+
+#include "setup/frm_cadbmp.h"
+#include "setup/frm_centermap.h"
+#include "setup/frm_modcad.h"
+#include "setup/setup_services.h"
+
+namespace {
+template <class F>
+void Close(F& window) {
+    if (window.Loaded()) window.ForceUnload();
+}
+}  // namespace
+
+void Setup_Windows_Reset() {
+    Close(Frm_ModCad_Window());
+    Close(Frm_CenterMap_Window());
+    Close(Frm_CadBmp_Window());
+    Cad_Pending_Point = 0;
+    Cad_Pic_Half_W = Cad_Pic_Half_H = 0;
+    Cad_Map_Half_W = 0;
+    Cad_Map_Half_H = 0;
+    Cad_Off_X = Cad_Off_Y = 0;
+    Cad_Scroll_Range_X = Cad_Scroll_Range_Y = 0;
+    Cad_Scroll_Busy = 0;
+    Cad_Last_Mouse_X = Cad_Last_Mouse_Y = 0;
+    Cad_Tile_Count = Cad_Tile_Rows = Cad_Tile_Cols = 0;
+    Center_Lat = Center_Lon = 0;
+    Center_M_Per_Px_Lat = Center_M_Per_Px_Lon = 4.75;
+}
