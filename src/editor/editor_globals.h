@@ -30,6 +30,8 @@ inline double Twips_Per_Px_X = 15;
 inline double Twips_Per_Px_Y = 15;
 
 // State of the line tools, read by the redraw and the mouse tracking as well.
+// 1 while the new-line tool waits for its first click; the line dialog then starts a new line.
+inline int16_t New_Line_Armed = 0;
 inline int16_t Insert_Tool = 0;
 inline int16_t Extend_Tool = 0;
 inline int16_t Sel_Point_Armed = 0;

@@ -8,6 +8,7 @@
 #include "core/texture_convert.h"
 #include "core/tiling.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/frm_route.h"
 #include "editor/editor_reset.h"
 #include "editor/keyboard.h"
 #include "editor/mouse_status.h"
@@ -145,6 +146,7 @@ void ResetProgramState() {
     Mouse_Status_Reset();
     Object_Modes_Reset();
     Setup_Windows_Reset();
+    Frm_Route_Reset();
     // Other subsystems' resets follow here.
 }
 
