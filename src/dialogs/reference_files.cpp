@@ -96,9 +96,9 @@ std::string Ref_File_Text_Now(const Route_Attrib& a, const std::string& name) {
 }
 
 void Com_Load_Reference(std::string& path) {
-    if (path.empty() || !plat::PathExists(path)) return;
-    Text_In_File file;
     // A folder or an unreadable file holds no reference.
+    if (path.empty() || !plat::FileExists(path)) return;
+    Text_In_File file;
     if (!Com_Open_Text_File(path, file)) return;
 
     if (!Pinit_Read_Line(file)) {
