@@ -1,0 +1,217 @@
+#include "generation/line_prep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/grid.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "generation/concave_split.h"
+#include "generation/generation_services.h"
+#include "generation/grid_cut.h"
+#include "generation/work_tables.h"
+#include "generation/writer_base.h"
+
+namespace {
+
+constexpr double Lod8_Tolerance_Divisor = 16321.1;
+constexpr int32_t Work_Point_Growth = 50;
+
+bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
+
+bool Takes_Line(const Line_Rec& line) {
+    return line.Attr.SurfShore != 0 && line.Attr.Vtp1_Line != 1 && line.Nb_Points > 1;
+}
+
+// The line's points along its chain with their end markers; false when fewer than two are left
+// after cleaning.
+bool Line_Points(int32_t line_index, std::vector<Work_Point_Rec>& pts) {
+    const Route_Attrib& a = Line_Table(line_index).Attr;
+    pts.clear();
+    for (int32_t id : Project_Line_Points(line_index)) {
+        const Point_Rec& p = Point_Table(id);
+        pts.push_back({p.X, p.Y, 0});
+    }
+    if (pts.empty()) return false;
+    if (a.Effil_Deb == 0) pts.front().Flag = 1;
+    if (a.Effil_Fin == 0) pts.back().Flag = 1;
+    // The copy of the first point behind the last stands for the closing edge; a line that
+    // stays open has none, and measuring its end against its start would shorten it (a straight
+    // line would shrink to one point).
+    const bool closes = a.SurfShore != 3 && !Is_Centred_Type(a.Type_Code) && a.FermerLine == 1;
+    if (closes) pts.push_back(pts.front());
+
+    // Of two equal neighbours the later one, with its marker, takes the earlier one's place.
+    for (size_t i = 0; i + 1 < pts.size();) {
+        if (Same_Place(pts[i + 1], pts[i])) {
+            pts.erase(pts.begin() + static_cast<long>(i));
+            if (i == 0 && a.Effil_Deb == 0) pts.front().Flag = 1;
+        } else {
+            ++i;
+        }
+    }
+    if (closes) pts.pop_back();
+    if (pts.size() < 2) return false;
+
+    if (pts.size() >= 3) {
+        if (closes) pts.push_back(pts.front());
+        for (size_t i = 0; i + 2 < pts.size();) {
+            if (API_Turn_Direction(pts[i].X, pts[i].Y, pts[i + 1].X, pts[i + 1].Y, pts[i + 2].X,
+                                   pts[i + 2].Y) == 0)
+                pts.erase(pts.begin() + static_cast<long>(i + 1));
+            else
+                ++i;
+        }
+        if (closes) pts.pop_back();
+    }
+
+    if (closes) {
+        pts.back().Flag = 0;
+        pts.push_back(pts.front());
+    }
+    if (a.LandOnRight == 1) std::reverse(pts.begin(), pts.end());
+    return true;
+}
+
+void Append_Work_Line(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts) {
+    if (Work_Poly_Count >= Work_Poly_Capacity) {
+        Work_Poly_Capacity = Work_Poly_Count + 10;
+        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
+    }
+    const int32_t n = static_cast<int32_t>(pts.size());
+    if (Work_Point_Count + n > Work_Point_Capacity) {
+        Work_Point_Capacity = Work_Point_Count + n + Work_Point_Growth;
+        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
+    }
+    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+    rec = Line_Rec{};
+    rec.Line_Id = line.Line_Id;
+    rec.Attr = line.Attr;
+    rec.First_Point = Work_Point_Count + 1;
+    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = p;
+    rec.Last_Point = Work_Point_Count;
+    rec.Nb_Points = n;
+}
+
+// One grid line over the work lines. `horizontal`: a latitude line at map y `at`.
+void Cut_At_Line(bool horizontal, double at, double tolerance) {
+    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        const int32_t first = rec.First_Point;
+        const int32_t last = rec.Last_Point;
+        if (rec.Nb_Points < 1) continue;
+        if ((horizontal && Is_Centred_Type(rec.Attr.Type_Code)) || rec.Nb_Points < 2) {
+            API_Add_Cut_Line(r, first, last);
+            continue;
+        }
+        int32_t s = first;
+        for (int32_t i = first; i < last; ++i) {
+            const Work_Point_Rec a = Work_Point_Table(i);
+            const Work_Point_Rec b = Work_Point_Table(i + 1);
+            int16_t code = 0;
+            double px = 0, py = 0;
+            if (horizontal)
+                API_Cross_Horizontal_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            else
+                API_Cross_Vertical_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            if (code == 3) {
+                const bool at_i = px == a.X && py == a.Y;
+                if (!at_i || i != s) {
+                    API_Add_Cut_Line(r, s, i + 1);
+                    if (i + 1 == last) {
+                        s = last + 1;  // nothing left to append
+                        break;
+                    }
+                    s = i + 1;
+                    continue;
+                }
+            } else if (code == 2) {
+                API_Add_Cut_Point(r, s, i, px, py);
+                Work_Point_Table(i) = Work_Point_Rec{px, py, 2};
+                s = i;
+            }
+        }
+        if (s <= last) API_Add_Cut_Line(r, s, last);
+    }
+    API_Commit_Cut_Tables();
+}
+
+// Runs of at most Line_Run_Length points (one more for the runs that start at a shared point).
+void Split_Runs() {
+    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        const int32_t first = rec.First_Point;
+        const int32_t last = rec.Last_Point;
+        const int32_t n = last - first + 1;
+        if (rec.Attr.SurfShore <= 1 || n <= Line_Run_Length) {
+            if (n > 0) API_Add_Cut_Line(r, first, last);
+            continue;
+        }
+        const int32_t chunk = n % Line_Run_Length == 1 ? Line_Run_Length - 1 : Line_Run_Length;
+        int32_t start = first;
+        int32_t end = std::min(first + chunk - 1, last);
+        while (true) {
+            if (end != last) Work_Point_Table(end).Flag = 2;
+            API_Add_Cut_Line(r, start, end);
+            if (end == last) break;
+            start = end;
+            end = std::min(start + chunk, last);
+        }
+    }
+    API_Commit_Cut_Tables();
+}
+
+}  // namespace
+
+void API_Cut_Lines_Lod8() {
+    const double h = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * Lod8_Height;
+    const double w = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * Lod8_Width;
+    // A frame without cells of some size (uncalibrated, inverted) has no grid lines to cut at.
+    const bool has_grid = h > 0 && w > 0 && std::isfinite(h) && std::isfinite(w) &&
+                          (Map_Px_South - Map_Px_North) / h < 1e6 &&
+                          (Map_Px_East - Map_Px_West) / w < 1e6;
+    if (has_grid) {
+        const double ty = h / Lod8_Tolerance_Divisor;
+        const double tx = w / Lod8_Tolerance_Divisor;
+
+        const int32_t r0 = std::max(SYST_Truncate((90 - Map_Lat_North) / Lod8_Height) - 2, 0);
+        const double lat0 = 90 - r0 * Lod8_Height;
+        for (double y = Map_Px_North - (lat0 - Map_Lat_North) * h / Lod8_Height;; y += h) {
+            Cut_At_Line(true, y, ty);
+            if (y >= Map_Px_South) break;
+        }
+        const int32_t c0 = std::max(SYST_Truncate((Map_Lon_West + 180) / Lod8_Width) - 2, 0);
+        const double lon0 = c0 * Lod8_Width - 180;
+        for (double x = Map_Px_West - std::fabs(lon0 - Map_Lon_West) * w / Lod8_Width;; x += w) {
+            Cut_At_Line(false, x, tx);
+            if (x >= Map_Px_East) break;
+        }
+    }
+    Split_Runs();
+}
+
+int32_t API_Collect_Lines() {
+    Work_Tables_Size(Line_Count, Point_Count + Work_Point_Growth);
+    std::vector<Work_Point_Rec> pts;
+    for (int32_t i = 2; i <= Line_Count; ++i) {
+        const Line_Rec& line = Line_Table(i);
+        if (!Takes_Line(line)) continue;
+        if (!Line_Points(i, pts)) continue;
+        Append_Work_Line(line, pts);
+    }
+    return Work_Poly_Count;
+}
+
+void API_Prepare_Lines() {
+    if (Line_Count <= 1) return;
+    Gen_Show_Stage("ShoreLines", "BGLC.exe");
+    if (API_Collect_Lines() > 0) {
+        API_Cut_Lines_Lod8();
+        API_Write_Lines_Asm();
+    }
+    Work_Tables_Erase();
+    Cut_Tables_Erase();
+}

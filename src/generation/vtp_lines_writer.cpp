@@ -1,0 +1,404 @@
+#include "generation/vtp_lines_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/geometry.h"
+#include "core/grid.h"
+#include "core/syst.h"
+#include "generation/exchange_sort.h"
+#include "generation/generation_services.h"
+#include "generation/line_prep.h"
+#include "generation/work_tables.h"
+#include "generation/writer_base.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+
+Vb_Array<Line_Entry_Rec> Line_Entry_Table;
+int32_t Line_Entry_Count = 0;
+Vb_Array<Line_Entry_Point> Line_Entry_Points;
+int32_t Line_Entry_Point_Count = 0;
+
+namespace {
+
+// What one data area, one layer and one texture block can hold.
+constexpr size_t Max_Layers = 31;
+constexpr size_t Max_Groups = 127;
+constexpr size_t Max_Block = 127;
+constexpr int16_t Own_Texture_First = 4096;
+
+struct Group {
+    int16_t Type_Code = 0;
+    int16_t Texture_Index = 0;
+    int32_t First = 0;  // entries of Line_Entry_Table
+    int32_t Last = 0;
+};
+
+struct Layer {
+    int16_t Value = 0;
+    std::vector<Group> Groups;
+};
+
+struct Cell {
+    int16_t Col = 0;
+    int16_t Row = 0;
+    std::vector<Layer> Layers;
+};
+
+int16_t To_I16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
+
+void Erase_Entries() {
+    Line_Entry_Table.Erase();
+    Line_Entry_Points.Erase();
+    Line_Entry_Count = 0;
+    Line_Entry_Point_Count = 0;
+}
+
+void Push_Point(const Line_Entry_Point& p) { Line_Entry_Points(++Line_Entry_Point_Count) = p; }
+
+void Build_Entries() {
+    Line_Entry_Count = 0;
+    Line_Entry_Point_Count = 0;
+    Line_Entry_Table.ReDim(Work_Poly_Count + 1);
+    Line_Entry_Points.ReDim(Work_Point_Count + 3 * Work_Poly_Count + 1);
+    std::vector<Line_Entry_Point> local;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        const int32_t n = rec.Nb_Points;
+        if (n < 1) continue;
+        double min_x = 9999999999999, min_y = 9999999999999;
+        double max_x = -9999999999999, max_y = -9999999999999;
+        for (int32_t i = 0; i < n; ++i) {
+            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+            min_x = std::min(min_x, p.X);
+            max_x = std::max(max_x, p.X);
+            min_y = std::min(min_y, p.Y);
+            max_y = std::max(max_y, p.Y);
+        }
+        int16_t col = 0, row = 0, cx = 0, cy = 0;
+        Com_Pixel_To_Cell_Pos((min_x + max_x) / 2, (min_y + max_y) / 2, col, row, cx, cy);
+
+        const bool centred = Is_Centred_Type(rec.Attr.Type_Code);
+        local.clear();
+        for (int32_t i = 0; i < n; ++i) {
+            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+            Line_Entry_Point q;
+            if (centred)
+                Com_Pixel_To_Cell_Pos_Centred(p.X, p.Y, col, row, q.X, q.Y);
+            else
+                Com_Pixel_To_Cell_Pos_Clamped(p.X, p.Y, col, row, q.X, q.Y);
+            local.push_back(q);
+        }
+
+        Line_Entry_Rec& entry = Line_Entry_Table(++Line_Entry_Count);
+        entry = Line_Entry_Rec{};
+        entry.First_Point = Line_Entry_Point_Count + 1;
+        for (int32_t i = 0; i < n; ++i) {
+            const uint8_t marker = Work_Point_Table(rec.First_Point + i).Flag;
+            const Line_Entry_Point& here = local[static_cast<size_t>(i)];
+            if (centred || marker == 0 || n < 2) {
+                Push_Point(here);
+            } else if (i == 0) {
+                Line_Entry_Point c;
+                API_Step_Beside_Segment(here, c, local[1], 0, marker);
+                if (marker == 1) {
+                    Push_Point(here);
+                    Push_Point(c);
+                } else {
+                    Push_Point(c);
+                    Push_Point(here);
+                }
+            } else if (i == n - 1) {
+                Line_Entry_Point c;
+                API_Step_Beside_Segment(local[static_cast<size_t>(i - 1)], c, here, 1, marker);
+                if (marker == 1) {
+                    Push_Point(c);
+                    Push_Point(here);
+                } else {
+                    Push_Point(here);
+                    Push_Point(c);
+                }
+            } else {
+                Push_Point(here);
+            }
+        }
+        entry.Last_Point = Line_Entry_Point_Count;
+        entry.Nb_Points = To_I16(entry.Last_Point - entry.First_Point + 1);
+        entry.Lod8_Col = col;
+        entry.Lod8_Row = row;
+        entry.Layer = rec.Attr.Layer;
+        entry.Texture_Index = 0;
+        entry.Line_Id = rec.Line_Id;
+        entry.Attr = rec.Attr;
+    }
+}
+
+struct Entry_Key {
+    int16_t Row, Col, Layer, Type;
+    bool operator<(const Entry_Key& o) const {
+        if (Row != o.Row) return Row < o.Row;
+        if (Col != o.Col) return Col < o.Col;
+        if (Layer != o.Layer) return Layer < o.Layer;
+        return Type < o.Type;
+    }
+};
+
+void Sort_Entries() {
+    const int32_t n = Line_Entry_Count;
+    if (n < 2) return;
+    std::vector<Entry_Key> keys;
+    keys.reserve(static_cast<size_t>(n));
+    for (int32_t i = 1; i <= n; ++i) {
+        const Line_Entry_Rec& e = Line_Entry_Table(i);
+        keys.push_back({e.Lod8_Row, e.Lod8_Col, e.Layer, e.Attr.Type_Code});
+    }
+    const std::vector<int32_t> order =
+        Exchange_Sort_Order(Exchange_Sort_Ranks(keys, [](const Entry_Key& a, const Entry_Key& b) { return a < b; }),
+                            false);
+    std::vector<Line_Entry_Rec> sorted;
+    sorted.reserve(static_cast<size_t>(n));
+    for (int32_t from : order) sorted.push_back(std::move(Line_Entry_Table(from + 1)));
+    for (int32_t i = 1; i <= n; ++i) Line_Entry_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
+}
+
+std::vector<int16_t> Texture_List() {
+    std::vector<int16_t> textures;
+    for (int32_t i = 1; i <= Line_Entry_Count; ++i) {
+        Line_Entry_Rec& e = Line_Entry_Table(i);
+        auto it = std::find(textures.begin(), textures.end(), e.Attr.Type_Code);
+        if (it == textures.end()) {
+            textures.push_back(e.Attr.Type_Code);
+            it = textures.end() - 1;
+        }
+        e.Texture_Index = static_cast<int16_t>(it - textures.begin() + 1);
+    }
+    return textures;
+}
+
+std::vector<Cell> Group_Entries() {
+    std::vector<Cell> cells;
+    for (int32_t i = 1; i <= Line_Entry_Count; ++i) {
+        const Line_Entry_Rec& e = Line_Entry_Table(i);
+        if (cells.empty() || cells.back().Col != e.Lod8_Col || cells.back().Row != e.Lod8_Row)
+            cells.push_back({e.Lod8_Col, e.Lod8_Row, {}});
+        std::vector<Layer>& layers = cells.back().Layers;
+        if (layers.empty() || layers.back().Value != e.Layer) layers.push_back({e.Layer, {}});
+        std::vector<Group>& groups = layers.back().Groups;
+        if (groups.empty() || groups.back().Type_Code != e.Attr.Type_Code)
+            groups.push_back({e.Attr.Type_Code, e.Texture_Index, i, i});
+        groups.back().Last = i;
+    }
+    return cells;
+}
+
+Gen_Bounds Cell_Bounds(const std::vector<Cell>& cells) {
+    int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;
+    for (const Cell& c : cells) {
+        r_min = std::min<int32_t>(r_min, c.Row);
+        r_max = std::max<int32_t>(r_max, c.Row);
+        c_min = std::min<int32_t>(c_min, c.Col);
+        c_max = std::max<int32_t>(c_max, c.Col);
+    }
+    Gen_Bounds b;
+    b.North = SYST_Truncate(90 - r_min * Lod8_Height) + 1;
+    b.South = SYST_Truncate(90 - (r_max + 1) * Lod8_Height) - 1;
+    b.East = SYST_Truncate((c_max + 1) * Lod8_Width - 180) + 1;
+    b.West = SYST_Truncate(c_min * Lod8_Width - 180) - 1;
+    return Gen_Clamp(b);
+}
+
+size_t Blocks_Of(const Group& g) {
+    const size_t lines = static_cast<size_t>(g.Last - g.First + 1);
+    return (lines + Max_Block - 1) / Max_Block;
+}
+
+std::string Texture_Id_Line(int32_t texture_index) {
+    const int32_t id = texture_index - 1;
+    return "           VTPTextureId " + std::string(id >= 0 ? " " : "") + Gen_Num(id) + ", 0 ";
+}
+
+void Write_Line_Entry(Gen_Source& src, const Line_Entry_Rec& e) {
+    src.Line(";");
+    src.Line(";" + Gen_Free_Text(e.Attr.Text_Rt));
+    src.Line(";");
+    const bool centred = Is_Centred_Type(e.Attr.Type_Code);
+    const int32_t n = e.Last_Point - e.First_Point + 1;
+    const int32_t m = centred ? n : n + 2;
+    if (m <= 30) {
+        src.Line("             VTPPolyMethod2 " + Gen_Num(m) + ", 1, 0");
+    } else {
+        src.Line("             VTPPolyMethod2 31, 1, 0");
+        src.Line("             VTPPolyMethod2Ex " + Gen_Num(m - 31));
+    }
+    auto wide = [&](const Line_Entry_Point& p, int edge) {
+        src.Line("               VTPWidePoint " + Gen_Num(p.X) + ", " + Gen_Num(edge) + ", " + Gen_Num(p.Y) + ", 0");
+    };
+    if (centred) {
+        for (int32_t i = e.First_Point; i <= e.Last_Point; ++i) wide(Line_Entry_Points(i), 0);
+        return;
+    }
+    const Line_Entry_Point& first = Line_Entry_Points(e.First_Point);
+    wide(first, 1);
+    src.Line("               VTPWidePointWidth 1");
+    wide(first, 1);
+    src.Line("               VTPWidePointWidth " + Gen_Num(e.Attr.Largeur));
+    for (int32_t i = e.First_Point; i < e.Last_Point; ++i) wide(Line_Entry_Points(i), 0);
+    wide(Line_Entry_Points(e.Last_Point), 1);
+    src.Line("               VTPWidePointWidth 0");
+}
+
+// A number 0..255 from the texture file, else the default.
+int Byte_Value(const std::string& text, int fallback) {
+    const std::string t = plat::Trim(text);
+    if (t.empty() || t.find_first_not_of("0123456789") != std::string::npos || t.size() > 3) return fallback;
+    const int v = std::stoi(t);
+    return v <= 255 ? v : fallback;
+}
+
+void Write_Texture(Gen_Source& src, int16_t type_code) {
+    if (type_code < Own_Texture_First) {
+        src.Line("        VTPTextureName \"" + Gen_Num(type_code) + "\"");
+        src.Line("        VTPTextureType 0, 0, 0, 0");
+        return;
+    }
+    const std::string file = App_Dir + "\\Resource\\OwnLines4.txt";
+    const std::string section = "Texture." + Gen_Num(type_code);
+    auto read = [&](const char* key, const char* fallback) {
+        return plat::Trim(plat::GetPrivateProfileString(section, key, fallback, file, 256));
+    };
+    const int type = Byte_Value(read("Type", "2"), 2);
+    const int size = Byte_Value(read("Size", "4"), 4);
+    std::string textures = read("Textures", "ShoreSU.bmp");
+    std::replace(textures.begin(), textures.end(), ',', ';');
+    const std::string effect = read("Effect", "");
+    src.Line("        VTPTextureName \"" + textures + "\"");
+    src.Line("        VTPTextureType " + Gen_Num(type) + ", " + (effect.empty() ? "0" : "1") + ", 0, " + Gen_Num(size));
+    if (!effect.empty()) {
+        src.Line("         BYTE \"" + effect + "\"");
+        src.Line("         BYTE 0");
+    }
+}
+
+void Write_Body(Gen_Source& src, const std::vector<Cell>& cells, const std::vector<int16_t>& textures) {
+    src.Line("VTPHeader   label   word");
+    src.Line("    VTPFileHeader 256, VTPIndexStart, TextureStart, VTPEnd");
+    src.Line("VTPStart        label   word");
+    src.Line("    datamark_v0 label   word");
+    for (size_t c = 0; c < cells.size(); ++c) {
+        const Cell& cell = cells[c];
+        const size_t layers = std::min(cell.Layers.size(), Max_Layers);
+        src.Line("        VTPDataArea " + Gen_Num(layers) + ", 1, " + Gen_Num(cell.Col % 32) + ", " +
+                 Gen_Num(cell.Row % 32));
+        for (size_t l = 0; l < layers; ++l) {
+            const Layer& layer = cell.Layers[l];
+            const size_t groups = std::min(layer.Groups.size(), Max_Groups);
+            size_t blocks = 0;
+            for (size_t g = 0; g < groups; ++g) blocks += Blocks_Of(layer.Groups[g]);
+            src.Line("        VTPLayer " + Gen_Num(layer.Value) + ", 0");
+            src.Line("        VTPNumTexturesInLayer " + Gen_Num(blocks) + ", 0");
+            for (size_t g = 0; g < groups; ++g) {
+                const Group& group = layer.Groups[g];
+                for (int32_t start = group.First; start <= group.Last; start += static_cast<int32_t>(Max_Block)) {
+                    const int32_t end = std::min(group.Last, start + static_cast<int32_t>(Max_Block) - 1);
+                    src.Line(Texture_Id_Line(group.Texture_Index));
+                    src.Line("            VTPPolyCount " + Gen_Num(end - start + 1) + ", 0");
+                    for (int32_t i = start; i <= end; ++i) Write_Line_Entry(src, Line_Entry_Table(i));
+                }
+            }
+        }
+        src.Line("    datamark_v" + Gen_Num(c + 1) + " label   word");
+    }
+    const std::string dashes46 = ";" + std::string(46, '-');
+    src.Line(dashes46);
+    for (const Cell& cell : cells)
+        src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cell.Col, cell.Row) + "    EQU  VTPCellID 0, " +
+                 Gen_Num(cell.Col) + ", " + Gen_Num(cell.Row));
+    src.Line(dashes46);
+    src.Line("    VTPIndexStart   label   word");
+    src.Line("    VTPIndexHeader " + Gen_Num(cells.size()) + ", VTPIndexData, VTPStart");
+    src.Line("    VTPIndexData    label   word");
+    for (size_t c = 0; c < cells.size(); ++c)
+        src.Line("    VTPIndexEntry " + Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cells[c].Col, cells[c].Row) +
+                 ", VTPStart, datamark_v" + Gen_Num(c) + ", datamark_v" + Gen_Num(c + 1));
+    src.Line(";" + std::string(29, '-'));
+    src.Line("TextureStart    label   word");
+    src.Line("    VTPTextureListHeader " + Gen_Num(textures.size()) +
+             ", TextureIndexStart, TextureDataStart, TextureDataEnd");
+    src.Line("TextureIndexStart   label   word");
+    for (size_t k = 1; k <= textures.size(); ++k)
+        src.Line("    VTPTextureListEntry TextureDataStart, texturemark_" + Gen_Num(k - 1) + ", texturemark_" +
+                 Gen_Num(k));
+    src.Line("TextureDataStart    label   word");
+    src.Line("    texturemark_0   label   word");
+    for (size_t k = 1; k <= textures.size(); ++k) {
+        Write_Texture(src, textures[k - 1]);
+        src.Line("    texturemark_" + Gen_Num(k) + "   label   word");
+    }
+    src.Line("TextureDataEnd  label   word");
+    src.Line("; " + std::string(30, '-'));
+    src.Line("VTPEnd      label   word");
+}
+
+// The rule of the step on one axis: towards the other point for +1, away from it for -1.
+int32_t Stepped(int32_t e, int32_t o, int32_t step, bool end0) {
+    return (o > e || (end0 && o == e)) ? e + step : e - step;
+}
+
+}  // namespace
+
+void API_Step_Beside_Segment(const Line_Entry_Point& a, Line_Entry_Point& c, const Line_Entry_Point& b,
+                             int16_t end, uint8_t marker) {
+    const int32_t step = marker == 1 ? 1 : -1;
+    const bool end0 = end == 0;
+    const Line_Entry_Point& e = end0 ? a : b;
+    const Line_Entry_Point& o = end0 ? b : a;
+    if (e.X == o.X) {
+        c.X = e.X;
+        c.Y = To_I16(Stepped(e.Y, o.Y, step, end0));
+        return;
+    }
+    if (e.Y == o.Y) {
+        c.Y = e.Y;
+        c.X = To_I16(Stepped(e.X, o.X, step, end0));
+        return;
+    }
+    double m = 0, k = 0;
+    SYST_Line_Slope_Intercept(a.X, a.Y, b.X, b.Y, m, k);
+    if (std::abs(o.X - e.X) > std::abs(o.Y - e.Y)) {
+        c.X = To_I16(Stepped(e.X, o.X, step, end0));
+        c.Y = To_I16(SYST_Truncate(m * c.X + k));
+    } else {
+        c.Y = To_I16(Stepped(e.Y, o.Y, step, end0));
+        c.X = To_I16(SYST_Truncate((c.Y - k) / m));
+    }
+}
+
+void API_Write_Lines_Asm() {
+    Build_Entries();
+    if (Line_Entry_Count == 0) {
+        Erase_Entries();
+        return;
+    }
+    Sort_Entries();
+    const std::vector<int16_t> textures = Texture_List();
+    const std::vector<Cell> cells = Group_Entries();
+
+    Gen_Source src("\\Tessaline$_Lines.ASM");
+    src.Head(";  Tessaline Lines : Generated on ", Cell_Bounds(cells), Gen_Tail_Vtp);
+    Write_Body(src, cells, textures);
+    Erase_Entries();
+    const bool written = src.Close();
+
+    const std::string output = Gen_Output_Path("_9");
+    plat::DeleteFile(output);
+    Gen_Show_Stage(Bgl_Base_Path, "lines : BGLC.exe");
+    if (!written) {
+        Gen_Show_Failure("Cannot write " + src.Path());
+        return;
+    }
+    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) != Gen_Run_Result::Done)
+        Gen_Show_Failure("BGLC.exe not found");
+}
