@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/texture_convert.h"
 #include "core/tiling.h"
+#include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_route.h"
 #include "editor/editor_reset.h"
@@ -147,6 +148,7 @@ void ResetProgramState() {
     Object_Modes_Reset();
     Setup_Windows_Reset();
     Frm_Route_Reset();
+    Cell_Dialogs_Reset();
     // Other subsystems' resets follow here.
 }
 

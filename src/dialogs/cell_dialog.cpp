@@ -1,0 +1,148 @@
+#include "dialogs/cell_dialog.h"
+
+#include "core/erreur.h"
+#include "core/grid.h"
+#include "core/syst.h"
+#include "dialogs/frm_excl.h"
+#include "dialogs/frm_lc.h"
+#include "dialogs/frm_lod.h"
+#include "dialogs/frm_lod8.h"
+#include "dialogs/frm_route.h"  // Land_Class_Index
+#include "dialogs/frm_wc.h"
+#include "editor/editor_globals.h"
+#include "editor/object_modes.h"
+#include "platform/number.h"
+#include "platform/text.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+Cell_Keys Cell_Keys_Of_Mouse() {
+    Cell_Keys k;
+    int16_t lx = 0, ly = 0;
+    Com_Pixel_To_Sub_Pos(static_cast<double>(Mouse_Col), static_cast<double>(Mouse_Row), k.Lod8_Col, k.Lod8_Row,
+                         k.Lod13_Col, k.Lod13_Row, lx, ly);
+    return k;
+}
+
+Cell_Keys Cell_Keys_Of_Mouse_Centred() {
+    Cell_Keys k;
+    Com_Pixel_To_Cell_Centred(static_cast<double>(Mouse_Col), static_cast<double>(Mouse_Row), k.Lod8_Col,
+                              k.Lod8_Row, k.Lod13_Col, k.Lod13_Row);
+    return k;
+}
+
+std::string Cell_Lod8_Text(const Cell_Keys& keys) {
+    return "C: " + std::to_string(keys.Lod8_Col) + "-" + std::to_string(keys.Lod8_Row);
+}
+
+std::string Cell_Area_Text(const Cell_Keys& keys) {
+    return Cell_Lod8_Text(keys) + "  A: " + std::to_string(keys.Lod13_Col) + "-" + std::to_string(keys.Lod13_Row);
+}
+
+namespace {
+
+// The value of a text that Cell_Is_Numeric accepts, read with "." as separator.
+bool Read_Number(const std::string& raw, double& value) {
+    const std::string t = plat::Trim(raw);
+    const char sep = plat::DecimalSeparator();
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    bool digits = false, separator = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') digits = true;
+        else if (t[i] == sep && !separator) separator = true;
+        else break;
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        bool exponent = false;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) exponent = true;
+        if (!exponent) return false;
+    }
+    if (i != t.size()) return false;
+    std::string c_text = t[0] == '+' ? t.substr(1) : t;
+    for (char& ch : c_text)
+        if (ch == sep) ch = '.';
+    const auto [end, ec] = std::from_chars(c_text.data(), c_text.data() + c_text.size(), value);
+    return ec == std::errc() && end == c_text.data() + c_text.size() && std::isfinite(value);
+}
+
+// Characters, not bytes, for the selection of a UTF-8 text.
+int Char_Count(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+}  // namespace
+
+bool Cell_Is_Numeric(const std::string& text) {
+    double v = 0;
+    return Read_Number(text, v);
+}
+
+bool Cell_Is_Whole(const std::string& text) {
+    double v = 0;
+    return Read_Number(text, v) && v - std::trunc(v) == 0;
+}
+
+bool Cell_Read_Altitude(const std::string& text, double& value) {
+    if (!Cell_Is_Numeric(text)) return false;
+    const double v = SYST_To_Double(text);
+    if (v < -9999 || v >= 10000) return false;
+    value = v;
+    return true;
+}
+
+std::string Cell_Trim_Box(plat::TextBox& box) {
+    const std::string text = plat::Trim(box.Text());
+    box.SetText(text);
+    return text;
+}
+
+void Cell_Refuse_Entry(bool& cancel) {
+    Msg_Answer = ERREUR_Show_Message(1);
+    cancel = true;
+}
+
+void Cell_Wire_Value_Box(plat::TextBox& box, std::function<void(bool& cancel)> validate,
+                         std::function<std::string()> stored_text) {
+    box.GotFocus = [&box] {
+        box.SelStart = 0;
+        box.SelLength = Char_Count(box.Text());
+    };
+    box.Validate = validate;
+    box.KeyDown = [&box, validate, stored_text](int& key_code, int shift) {
+        (void)shift;
+        if (key_code == plat::Key_Return) {
+            bool cancel = false;
+            if (validate) validate(cancel);
+            key_code = 0;
+        } else if (key_code == plat::Key_Escape) {
+            if (stored_text) box.SetText(stored_text());
+            key_code = 0;
+        }
+    };
+}
+
+void Cell_Dialogs_Connect() {
+    Object_Mode_Dialogs.Show_Excl_Area = [] { Frm_Excl_Show_Modal(); };
+    Object_Mode_Dialogs.Show_Lwm_Area = [] { Frm_LOD_Show_Modal(); };
+    Object_Mode_Dialogs.Show_Lod8_Cell = [] { Frm_LOD8_Show_Modal(); };
+    Object_Mode_Dialogs.Show_Land_Class = [] { Frm_LC_Show_Modal(); };
+    Object_Mode_Dialogs.Show_Water_Class = [] { Frm_WC_Show_Modal(); };
+}
+
+void Cell_Dialogs_Reset() {
+    Land_Class_Index = 0;
+    Water_Class_Codes.Erase();
+    Water_Class_Count = 0;
+    Water_Class_Index = 0;
+    Wc_List_Loaded = 0;
+    Wc_Texture_Dir_Found = 0;
+}

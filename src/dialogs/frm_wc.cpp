@@ -1,0 +1,185 @@
+#include "dialogs/frm_wc.h"
+
+#include "core/project.h"
+#include "core/settings.h"
+#include "core/syst.h"
+#include "core/texture_convert.h"
+#include "dialogs/cell_dialog.h"
+#include "dialogs/cell_dialog_preview.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// First entry whose code is `code`, -1 when none is.
+int Find_Water_Class(int code) {
+    if (Wc_List_Loaded != 1) return -1;
+    const int last = std::min<int>(Water_Class_Count, Water_Class_Codes.UBound());
+    for (int i = 0; i <= last; ++i)
+        if (Water_Class_Codes(i) == code) return i;
+    return -1;
+}
+
+}  // namespace
+
+uint8_t Water_Class_Line_Code(const std::string& line) {
+    const double v = plat::Val(plat::Mid(line, 1, 3));
+    const int32_t code = SYST_Round(v);
+    return code < 0 || code > 255 ? 0 : static_cast<uint8_t>(code);
+}
+
+Frm_WC::Frm_WC() : Form("Frm_WC") {
+    Form_Load = [this] { Frm_WC_Form_Load(); };
+    Form_Unload = [this](bool& cancel) { Frm_WC_Form_Unload(cancel); };
+    Cmbo.Click = [this] { Frm_WC_Cmbo_Click(); };
+    Cell_Wire_Value_Box(
+        Num, [this](bool& cancel) { Frm_WC_Num_Validate(cancel); }, [] { return SYST_To_Text(Wc_Cell_Cur.Class_Code); });
+    Cmd_Ok.Click = [this] { Frm_WC_Cmd_Ok_Click(); };
+    Cmd_Sup.Click = [this] { Frm_WC_Cmd_Sup_Click(); };
+    Cmd_Cancel.Click = [this] { Frm_WC_Cmd_Cancel_Click(); };
+}
+
+void Frm_WC::Design() {
+    SetCaption("WaterClass");
+    BorderStyle = 3;
+    Move(0, 0, 300, 300);
+    Cmbo.SetStyle(plat::Combo_DropDownList);
+    Cmbo.Move(12, 12, 276, 21);
+    Pic.Move(12, 42, 128, 128);
+    LNum.SetCaption("Nr:");
+    LNum.Move(156, 46, 30, 16);
+    Num.Move(190, 42, 60, 21);
+    LCreatMod.Move(12, 186, 120, 18);
+    L_Cell_Area.Move(140, 186, 150, 18);
+    Cmd_Sup.SetCaption("Delete");
+    Cmd_Sup.Move(12, 250, 84, 26);
+    Cmd_Ok.SetCaption("OK");
+    Cmd_Ok.Move(106, 250, 84, 26);
+    Cmd_Cancel.SetCaption("Cancel");
+    Cmd_Cancel.Move(200, 250, 84, 26);
+}
+
+void Frm_WC::Show_Code() {
+    Wc_Dlg_Loading = 1;
+    Num.SetText(std::to_string(Wc_Cell_Cur.Class_Code));
+    Wc_Dlg_Loading = 0;
+}
+
+// The water texture of a class code, when the simulator's texture folder is there.
+void Frm_WC::Preview(int code) {
+    const std::string scratch = App_Dir + "\\Temp\\$BmpWC$.bmp";
+    Temp_Ima_Bmp = scratch;
+    if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+    if (Wc_Texture_Dir_Found != 1) return;
+    Cell_Show_Texture(Pic, scratch, Texture_Dir + "\\" + plat::Format(code, "000") + "b2wa1.bmp");
+}
+
+void Frm_WC::Frm_WC_Form_Load() {
+    const Cell_Keys keys = Cell_Keys_Of_Mouse_Centred();
+    Wc_Texture_Dir_Found = !Texture_Dir.empty() && plat::FolderExists(Texture_Dir) ? 1 : 0;
+    const std::string path = App_Dir + "\\Resource\\WC.txt";
+    Wc_List_Loaded = plat::FileExists(path) ? 1 : 0;
+    Water_Class_Codes.Erase();
+    Water_Class_Count = 0;
+    if (Wc_List_Loaded == 1) {
+        std::vector<std::string> lines;
+        // A list of fewer than two classes is not used.
+        if (!plat::ReadTextLines(path, lines) || lines.size() < 2 || lines.size() > 32767) {
+            Wc_List_Loaded = 0;
+        } else {
+            Water_Class_Count = static_cast<int16_t>(lines.size() - 1);
+            Water_Class_Codes.ReDim(Water_Class_Count);
+            for (int i = 0; i <= Water_Class_Count; ++i) {
+                Water_Class_Codes(i) = Water_Class_Line_Code(lines[static_cast<size_t>(i)]);
+                Cmbo.AddItem(lines[static_cast<size_t>(i)]);
+            }
+        }
+    }
+    if (Wc_List_Loaded != 1) Cmbo.SetEnabled(false);
+
+    // Without a list the cell is still looked up: OK and Delete work on what it finds.
+    Class_Cell_Rec defaults;
+    defaults.Class_Code = 1;
+    Cell_Look_Up(Wc_Cell_Table, Wc_Cell_Count, keys, 4, defaults, Wc_Cell_Cur, Wc_Dlg_Index, LCreatMod, Cmd_Sup);
+    L_Cell_Area.SetCaption(Cell_Area_Text(keys));
+
+    const int k = Find_Water_Class(Wc_Cell_Cur.Class_Code);
+    Water_Class_Index = static_cast<int16_t>(k < 0 ? 0 : k);
+    if (Wc_List_Loaded == 1) {
+        Cell_Select_Entry(Cmbo, Water_Class_Index, [this] { Frm_WC_Cmbo_Click(); });
+        Preview(Water_Class_Codes(Water_Class_Index));
+    } else {
+        Preview(Wc_Cell_Cur.Class_Code);
+    }
+    Show_Code();
+}
+
+void Frm_WC::Frm_WC_Cmbo_Click() {
+    const int k = Cmbo.ListIndex();
+    if (Wc_List_Loaded != 1 || k < 0 || k > Water_Class_Codes.UBound()) return;
+    Water_Class_Index = static_cast<int16_t>(k);
+    Preview(Water_Class_Codes(k));
+    Wc_Cell_Cur.Class_Code = Water_Class_Codes(k);
+    Show_Code();
+}
+
+void Frm_WC::Frm_WC_Num_Validate(bool& cancel) {
+    if (Wc_Dlg_Loading == 1) return;
+    const std::string text = Cell_Trim_Box(Num);
+    const double v = Cell_Is_Whole(text) ? SYST_To_Double(text) : 0;
+    if (v < 1 || v >= 60) {
+        Cell_Refuse_Entry(cancel);
+        return;
+    }
+    Wc_Cell_Cur.Class_Code = static_cast<uint8_t>(v);
+    // Without a list the typed class stands: there is no entry to fall back on.
+    if (Wc_List_Loaded != 1) {
+        Preview(Wc_Cell_Cur.Class_Code);
+        Show_Code();
+        return;
+    }
+    int k = Find_Water_Class(Wc_Cell_Cur.Class_Code);
+    if (k < 0) {
+        k = 0;
+        Wc_Cell_Cur.Class_Code = 1;
+    }
+    Water_Class_Index = static_cast<int16_t>(k);
+    Cell_Select_Entry(Cmbo, k, [this] { Frm_WC_Cmbo_Click(); });
+    Preview(Water_Class_Codes(k));
+}
+
+void Frm_WC::Frm_WC_Cmd_Ok_Click() {
+    Cell_Store(Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity, Wc_Cell_Growth, Wc_Dlg_Index, Wc_Cell_Cur);
+    Wc_Dlg_Cancelled = 0;
+    Unload();
+}
+
+void Frm_WC::Frm_WC_Cmd_Sup_Click() {
+    Cell_Delete(Wc_Cell_Table, Wc_Cell_Count, Wc_Dlg_Index);
+    Wc_Dlg_Cancelled = 0;
+    Unload();
+}
+
+void Frm_WC::Frm_WC_Cmd_Cancel_Click() { Unload(); }
+
+void Frm_WC::Frm_WC_Form_Unload(bool& cancel) {
+    (void)cancel;
+    Water_Class_Codes.Erase();
+    Cell_Drop_Preview(Pic);
+}
+
+Frm_WC& Frm_WC_Window() {
+    static Frm_WC window;
+    return window;
+}
+
+void Frm_WC_Show_Modal() {
+    Frm_WC& w = Frm_WC_Window();
+    if (w.Loaded()) w.Unload();
+    w.Show(plat::Modal);
+    if (w.Loaded()) w.Unload();
+}
