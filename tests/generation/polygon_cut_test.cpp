@@ -241,3 +241,48 @@ TEST_F(PolygonGridCut, PieceSortIsTheExchangeSortOnEqualKeys) {
     for (int32_t i = 1; i <= 4; ++i) ids.push_back(Cut_Piece_Table(i).Line_Id);
     EXPECT_EQ(ids, (std::vector<int32_t>{14, 12, 13, 11}));
 }
+
+TEST_F(PolygonGridCut, PiecesOfSeveralLinesKeepTheOrderOfLineByLinePasses) {
+    // A rectangle over the lines y = 31.25 and y = 62.5, then a square that no line meets. The
+    // second line cuts the rectangle's first piece in its place, before the second piece.
+    Load_Work({{{10, 20}, {30, 20}, {30, 70}, {10, 70}}, Square(100, 70, 10)});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(Work_Poly_Count, 4);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), {{30, 62.5}, {30, 70}, {10, 70}, {10, 62.5}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(2), {{10, 62.5}, {10, 31.25}, {30, 31.25}, {30, 62.5}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(3), {{10, 31.25}, {10, 20}, {30, 20}, {30, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(4), Square(100, 70, 10)));
+    for (int32_t r = 1; r <= 3; ++r) EXPECT_EQ(Work_Poly_Table(r).Line_Id, 2);
+    EXPECT_EQ(Work_Poly_Table(4).Line_Id, 3);
+    // Each record's points are its own, one after the other.
+    EXPECT_EQ(Work_Poly_Table(4).Last_Point, Work_Point_Count);
+    EXPECT_EQ(Work_Poly_Count, Work_Poly_Capacity);
+}
+
+TEST_F(PolygonGridCut, AbandonedLatitudeLineDropsTheCutsMadeOnIt) {
+    // The square before the horseshoe is cut by y = 31.25 first; the horseshoe then stops the
+    // cut on that line, so the square stays whole as the previous line left it.
+    Load_Work({Square(40, 20, 20), {{5, 10}, {25, 10}, {25, 40}, {20, 40}, {20, 15}, {10, 15}, {10, 40}, {5, 40}}});
+    host().QueueAnswer(1);
+    EXPECT_FALSE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Anormal Lat decoupe LOD13_8");
+    ASSERT_EQ(Work_Poly_Count, 2);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), Square(40, 20, 20)));
+    EXPECT_EQ(Work_Poly_Table(2).Nb_Points, 8);
+}
+
+TEST_F(PolygonGridCut, AbandonedLongitudeLineKeepsTheLatitudeCuts) {
+    // A square across y = 31.25, and a horseshoe lying on its side whose prongs cross x = 62.5.
+    Load_Work({Square(10, 20, 20),
+               {{50, 40}, {50, 45}, {75, 45}, {75, 50}, {55, 50}, {55, 55}, {75, 55}, {75, 60}, {50, 60}, {50, 62}, {45, 62}, {45, 40}}});
+    host().QueueAnswer(1);
+    EXPECT_FALSE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Anormal Lon decoupe LOD13_8");
+    EXPECT_EQ(Polygon_Cut_Aborted, 1);
+    ASSERT_EQ(Work_Poly_Count, 3);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), {{30, 31.25}, {30, 40}, {10, 40}, {10, 31.25}}));
+    EXPECT_EQ(Work_Poly_Table(3).Nb_Points, 12);
+    EXPECT_EQ(Cut_Poly_Count, 0);
+}
