@@ -1,0 +1,344 @@
+#include "generation/vtp2_writer.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/grid.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "generation/exchange_sort.h"
+#include "generation/generation_services.h"
+#include "generation/grid_cut.h"
+#include "generation/prepare_polygons.h"
+#include "generation/vtp2_groups.h"
+#include "generation/work_tables.h"
+#include "generation/writer_base.h"
+#include "platform/files.h"
+#include "platform/host.h"
+
+namespace {
+
+// What one texture list, one layer and one texture block can hold.
+constexpr int32_t Max_Textures = 127;
+constexpr int32_t Max_Block = 127;
+constexpr size_t Max_Layers = 31;
+constexpr int32_t Texture_List_Start = 10;
+constexpr int32_t Texture_List_Growth = 3;
+constexpr int32_t Max_Short_Poly = 30;
+
+const char* const Too_Many_Textures =
+    "More than 127 generated textures in VTP2 polys, please create an other project";
+
+struct Texture_Entry {
+    int32_t Entry = 0;
+    int32_t First = 0;  // pieces
+    int32_t Last = 0;
+};
+
+struct Set_Group {
+    int32_t Set = 0;
+    std::vector<Texture_Entry> Entries;
+};
+
+struct Layer {
+    int16_t Value = 0;
+    int32_t Entry_Count = 0;
+    std::vector<Set_Group> Sets;
+};
+
+struct Sub_Area {
+    int16_t Col = 0;
+    int16_t Row = 0;
+    std::vector<Layer> Layers;
+};
+
+struct Cell {
+    int16_t Col = 0;
+    int16_t Row = 0;
+    std::vector<Sub_Area> Areas;
+};
+
+struct Texture_List {
+    Vb_Array<Texture_Set_Rec> Sets;
+    int32_t Count = 0;
+    int32_t Capacity = 0;
+
+    Texture_List() : Capacity(Texture_List_Start) { Sets.ReDim(Capacity); }
+};
+
+bool Same_Run(const Cut_Piece_Record& a, const Cut_Piece_Record& b) {
+    return a.Lod8_Row == b.Lod8_Row && a.Lod8_Col == b.Lod8_Col && a.Lod13_Row == b.Lod13_Row &&
+           a.Lod13_Col == b.Lod13_Col && a.Attr.Layer_Vtp2 == b.Attr.Layer_Vtp2 && a.Texture_Set == b.Texture_Set;
+}
+
+void Assign_Texture_Sets(Texture_List& textures) {
+    for (int32_t p = 1; p <= Cut_Piece_Count; ++p) {
+        Cut_Piece_Record& piece = Cut_Piece_Table(p);
+        const Route_Attrib& a = piece.Attr;
+        Texture_Set_Candidate candidate;
+        candidate.Size = 4;
+        candidate.Kind = a.LandClass_Source;
+        if (candidate.Kind == Texture_Kind_Land_Class) {
+            candidate.Code = a.LC_Code;
+        } else if (candidate.Kind == Texture_Kind_Type) {
+            candidate.Code = a.Type_Code;
+        } else if (candidate.Kind == Texture_Kind_Files) {
+            for (size_t s = 0; s < candidate.Names.size(); ++s) {
+                if (a.Texture_Name[s].empty()) continue;
+                std::string folder, name = a.Texture_Name[s];
+                uint8_t error = 0;
+                SYST_Split_Path(a.Texture_Name[s], folder, name, error);
+                candidate.Names[s] = name;
+            }
+        }
+        int32_t set = 0;
+        API_Find_Texture_Set(candidate, textures.Sets, textures.Count, textures.Capacity, set);
+        piece.Texture_Set = set;
+        piece.Texture_Entry = set;
+    }
+}
+
+// Runs of more than one block's pieces get a texture entry of their own per further block.
+void Slice_Runs(Texture_List& textures) {
+    int32_t start = 1;
+    while (start <= Cut_Piece_Count) {
+        int32_t end = start;
+        while (end + 1 <= Cut_Piece_Count && Same_Run(Cut_Piece_Table(end + 1), Cut_Piece_Table(start))) ++end;
+        for (int32_t slice = start + Max_Block; slice <= end; slice += Max_Block) {
+            if (textures.Count >= textures.Capacity) {
+                textures.Capacity = textures.Count + Texture_List_Growth;
+                textures.Sets.ReDim_Preserve(textures.Capacity);
+            }
+            const Texture_Set_Rec copy = textures.Sets(Cut_Piece_Table(start).Texture_Set);
+            textures.Sets(++textures.Count) = copy;
+            for (int32_t p = slice; p <= std::min(end, slice + Max_Block - 1); ++p)
+                Cut_Piece_Table(p).Texture_Entry = textures.Count;
+        }
+        start = end + 1;
+    }
+}
+
+std::vector<Cell> Group_Pieces() {
+    std::vector<Cell> cells;
+    for (int32_t p = 1; p <= Cut_Piece_Count; ++p) {
+        const Cut_Piece_Record& piece = Cut_Piece_Table(p);
+        if (cells.empty() || cells.back().Col != piece.Lod8_Col || cells.back().Row != piece.Lod8_Row)
+            cells.push_back({piece.Lod8_Col, piece.Lod8_Row, {}});
+        std::vector<Sub_Area>& areas = cells.back().Areas;
+        if (areas.empty() || areas.back().Col != piece.Lod13_Col || areas.back().Row != piece.Lod13_Row)
+            areas.push_back({piece.Lod13_Col, piece.Lod13_Row, {}});
+        std::vector<Layer>& layers = areas.back().Layers;
+        if (layers.empty() || layers.back().Value != piece.Attr.Layer_Vtp2) layers.push_back({piece.Attr.Layer_Vtp2, 0, {}});
+        Layer& layer = layers.back();
+        if (layer.Sets.empty() || layer.Sets.back().Set != piece.Texture_Set) layer.Sets.push_back({piece.Texture_Set, {}});
+        std::vector<Texture_Entry>& entries = layer.Sets.back().Entries;
+        if (entries.empty() || entries.back().Entry != piece.Texture_Entry) {
+            entries.push_back({piece.Texture_Entry, p, p});
+            ++layer.Entry_Count;
+        }
+        entries.back().Last = p;
+    }
+    return cells;
+}
+
+Gen_Bounds Cell_Bounds(const std::vector<Cell>& cells) {
+    int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;
+    for (const Cell& c : cells) {
+        r_min = std::min<int32_t>(r_min, c.Row);
+        r_max = std::max<int32_t>(r_max, c.Row);
+        c_min = std::min<int32_t>(c_min, c.Col);
+        c_max = std::max<int32_t>(c_max, c.Col);
+    }
+    Gen_Bounds b;
+    b.North = SYST_Truncate(90 - r_min * Lod8_Height) + 1;
+    b.South = SYST_Truncate(90 - (r_max + 1) * Lod8_Height) - 1;
+    b.East = SYST_Truncate((c_max + 1) * Lod8_Width - 180) + 1;
+    b.West = SYST_Truncate(c_min * Lod8_Width - 180) - 1;
+    return Gen_Clamp(b);
+}
+
+void Write_Piece(Gen_Source& src, const Cut_Piece_Record& piece) {
+    src.Line(";");
+    src.Line(";" + Gen_Free_Text(piece.Attr.Text_Rt));
+    src.Line(";");
+    const int32_t n = piece.Last_Point - piece.First_Point + 1;
+    if (n <= Max_Short_Poly) {
+        src.Line("             VTPPolyMethod2 " + Gen_Num(n) + ", 0, 0");
+    } else {
+        src.Line("             VTPPolyMethod2 31, 0, 1");
+        src.Line("             VTPPolyMethod2Ex " + Gen_Num(n - 31));
+    }
+    for (int32_t i = piece.First_Point; i <= piece.Last_Point; ++i) {
+        const Cut_Piece_Point& p = Cut_Piece_Points(i);
+        src.Line("               VTPPointXY2 " + Gen_Num(p.Local_X) + ", " + Gen_Num(p.Local_Y));
+    }
+}
+
+// False when a layer holds more texture entries than a layer can name (the file is unfinished).
+bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& blocks) {
+    for (size_t c = 0; c < cells.size(); ++c) {
+        for (const Sub_Area& area : cells[c].Areas) {
+            const size_t layers = std::min(area.Layers.size(), Max_Layers);
+            src.Line("        VTPDataArea " + Gen_Num(layers) + ", 1, " + Gen_Num(cells[c].Col % 32) + ", " +
+                     Gen_Num(cells[c].Row % 32));
+            for (size_t l = 0; l < layers; ++l) {
+                const Layer& layer = area.Layers[l];
+                src.Line("        VTPLayer " + Gen_Num(layer.Value) + ", 0");
+                src.Line("        VTPNumTexturesInLayer " + Gen_Num(layer.Entry_Count) + ", 0");
+                if (layer.Entry_Count > Max_Textures) {
+                    Gen_Show_Failure(Too_Many_Textures);
+                    return false;
+                }
+                for (const Set_Group& set : layer.Sets) {
+                    for (const Texture_Entry& entry : set.Entries) {
+                        for (int32_t start = entry.First; start <= entry.Last; start += Max_Block) {
+                            const int32_t end = std::min(entry.Last, start + Max_Block - 1);
+                            const int32_t id = set.Set - 1;
+                            src.Line("           VTPTextureId " + std::string(id >= 0 ? " " : "") + Gen_Num(id) + ", 0 ");
+                            src.Line("            VTPPolyCount " + Gen_Num(end - start + 1) + ", 0");
+                            for (int32_t p = start; p <= end; ++p) Write_Piece(src, Cut_Piece_Table(p));
+                            ++blocks;
+                        }
+                    }
+                }
+            }
+        }
+        src.Line("    datamark_v" + Gen_Num(c + 1) + " label   word");
+    }
+    return true;
+}
+
+void Write_Tail(Gen_Source& src, const std::vector<Cell>& cells, const Texture_List& textures) {
+    const std::string dashes46 = ";" + std::string(46, '-');
+    src.Line(dashes46);
+    for (const Cell& cell : cells)
+        src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cell.Col, cell.Row) + "    EQU  VTPCellID 0, " +
+                 Gen_Num(cell.Col) + ", " + Gen_Num(cell.Row));
+    src.Line(dashes46);
+    src.Line("    VTPIndexStart   label   word");
+    src.Line("    VTPIndexHeader " + Gen_Num(cells.size()) + ", VTPIndexData, VTPStart");
+    src.Line("    VTPIndexData    label   word");
+    for (size_t c = 0; c < cells.size(); ++c)
+        src.Line("    VTPIndexEntry " + Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cells[c].Col, cells[c].Row) +
+                 ", VTPStart, datamark_v" + Gen_Num(c) + ", datamark_v" + Gen_Num(c + 1));
+    src.Line(";" + std::string(29, '-'));
+    src.Line("TextureStart    label   word");
+    src.Line("    VTPTextureListHeader " + Gen_Num(textures.Count) +
+             ", TextureIndexStart, TextureDataStart, TextureDataEnd");
+    src.Line("TextureIndexStart   label   word");
+    for (int32_t k = 1; k <= textures.Count; ++k)
+        src.Line("    VTPTextureListEntry TextureDataStart, texturemark_" + Gen_Num(k - 1) + ", texturemark_" +
+                 Gen_Num(k));
+    src.Line("TextureDataStart    label   word");
+    src.Line("    texturemark_0   label   word");
+    for (int32_t k = 1; k <= textures.Count; ++k) {
+        const Texture_Set_Rec& set = textures.Sets(k);
+        if (set.Kind == Texture_Kind_Land_Class || set.Kind == Texture_Kind_Type) {
+            src.Line("        VTPTextureName \"" + Gen_Num(set.Code) + "\"");
+            src.Line("        VTPTextureType 0, 0, 0, 0");
+        } else {
+            src.Line("        VTPTextureName \"" + set.Names + "\"");
+            src.Line("        VTPTextureType 0, 0, 0, " + Gen_Num(set.Size));
+        }
+        src.Line("    texturemark_" + Gen_Num(k) + "   label   word");
+    }
+    src.Line("TextureDataEnd  label   word");
+    src.Line("; " + std::string(30, '-'));
+    src.Line("VTPEnd      label   word");
+}
+
+void Finish() {
+    Piece_Tables_Erase();
+    plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
+}
+
+}  // namespace
+
+void API_Sort_Pieces() {
+    const int32_t n = Cut_Piece_Count;
+    if (n < 2) return;
+    struct Key {
+        int16_t Row8, Col8, Row13, Col13, Layer;
+        int32_t Set, Entry, Group, Order;
+        float Sort;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<size_t>(n));
+    for (int32_t i = 1; i <= n; ++i) {
+        const Cut_Piece_Record& p = Cut_Piece_Table(i);
+        keys.push_back({p.Lod8_Row, p.Lod8_Col, p.Lod13_Row, p.Lod13_Col, p.Attr.Layer_Vtp2, p.Texture_Set,
+                        p.Texture_Entry, p.Group_Id, p.Ring_Number, p.Sort_Key});
+    }
+    auto first = [](const Key& a, const Key& b) {
+        if (a.Row8 != b.Row8) return a.Row8 < b.Row8;
+        if (a.Col8 != b.Col8) return a.Col8 < b.Col8;
+        if (a.Row13 != b.Row13) return a.Row13 < b.Row13;
+        if (a.Col13 != b.Col13) return a.Col13 < b.Col13;
+        if (a.Layer != b.Layer) return a.Layer < b.Layer;
+        if (a.Set != b.Set) return a.Set < b.Set;
+        if (a.Entry != b.Entry) return a.Entry < b.Entry;
+        if (a.Group != b.Group) return a.Group < b.Group;
+        if (a.Order != b.Order) return a.Order > b.Order;
+        return a.Sort < b.Sort;
+    };
+    const std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(keys, first), false);
+    std::vector<Cut_Piece_Record> sorted;
+    sorted.reserve(static_cast<size_t>(n));
+    for (int32_t from : order) sorted.push_back(std::move(Cut_Piece_Table(from + 1)));
+    for (int32_t i = 1; i <= n; ++i) Cut_Piece_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
+}
+
+void API_Write_Vtp2_Asm() {
+    const std::string output = Gen_Output_Path("_5");
+    Gen_Show_Stage(output, "VTP2 Polygons : BGLC.exe");
+    plat::CurrentHost().SetMousePointer(plat::Pointer_Hourglass);
+    Texture_List textures;
+    Cut_Piece_Count = 0;
+
+    bool has_polygons = false;
+    for (int32_t i = 2; i <= Line_Count && !has_polygons; ++i) has_polygons = Line_Table(i).Attr.SurfShore < 2;
+    if (!has_polygons) return Finish();
+    API_Prepare_Polygons(2);
+    if (Touch_Groups_Found != 1 && Line_Groups_Numbered != 1) {
+        Work_Tables_Erase();
+        return Finish();
+    }
+    API_Index_Pieces(2);
+    if (Cut_Piece_Count == 0) return Finish();
+
+    Assign_Texture_Sets(textures);
+    const int32_t sets = textures.Count;
+    API_Sort_Pieces();
+    if (Cut_Piece_Count > 1) Slice_Runs(textures);
+    API_Sort_Pieces();
+    if (textures.Count > Max_Textures) {
+        Gen_Show_Failure(Too_Many_Textures);
+        return Finish();
+    }
+    textures.Count = sets;
+    const std::vector<Cell> cells = Group_Pieces();
+
+    Gen_Source src("\\Tessaline$_VTP2.ASM");
+    src.Head(";  Tessaline Polys VTP2 : Generated on ", Cell_Bounds(cells), Gen_Tail_Vtp);
+    src.Line("VTPHeader   label   word");
+    src.Line("    VTPFileHeader 256, VTPIndexStart, TextureStart, VTPEnd");
+    src.Line("VTPStart        label   word");
+    src.Line("    datamark_v0 label   word");
+    int32_t blocks = 0;
+    const bool complete = Write_Cells(src, cells, blocks);
+    if (complete) Write_Tail(src, cells, textures);
+    const bool written = src.Close();
+    if (!complete) return Finish();
+    if (!written) {
+        Gen_Show_Failure("Cannot write " + src.Path());
+        return Finish();
+    }
+    if (blocks > 0) {
+        Gen_Show_Stage(output, "VTP2 Polys : BGLC.exe");
+        plat::DeleteFile(output);
+        if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) != Gen_Run_Result::Done)
+            Gen_Show_Failure("BGLC.exe not found");
+    }
+    Finish();
+}
