@@ -207,6 +207,25 @@ TEST_F(MaskWriter, ACompilerThatLeavesNoResultIsReportedAndAnOldOneRemoved) {
     EXPECT_FALSE(fs::exists(Output()));
 }
 
+TEST_F(MaskWriter, RefusedPolygonsLeaveTheFillsAndCoastlines) {
+    polytest::Calibrate();
+    Add_Area(384, 128, 3, 3, 1, 1, 0);
+    Add_Coast(384, 128, 4, 4, Ring(3));
+    Route_Attrib a;
+    const int32_t line = Project_Append_Line(a);  // a bow tie crosses itself
+    for (Plane_Point p : std::vector<Plane_Point>{{300, 300}, {320, 320}, {320, 300}, {300, 320}})
+        Project_Append_Point(line, p.X, p.Y);
+    Expect_Boxes(1);
+    API_Write_Lwm_Asm();
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_NE(Box_Texts()[0].find("Bmp pixel X:"), std::string::npos);
+    const std::string text = Read_File(Source());
+    EXPECT_EQ(Count(text, "LWMDataAreaDrawPolygons "), 2u);
+    EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 1,3,1,3,3\r\n"), std::string::npos);
+    EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 1,3,1,4,4\r\n"), std::string::npos);
+    EXPECT_EQ(Gen_Commands_Run().size(), 1u);  // compiled; the bow tie was no shore line
+}
+
 TEST_F(MaskWriter, AltitudePairs) {
     int32_t w = 0, f = 0;
     Gen_Altitude_Pair(12.5, w, f);
