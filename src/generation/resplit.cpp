@@ -1,6 +1,8 @@
 #include "generation/resplit.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/geometry.h"
 #include "core/project.h"
@@ -23,15 +25,6 @@ Ring Ring_Of(int32_t w) {
     const Line_Rec& rec = Work_Poly_Table(w);
     return {rec.First_Point, rec.First_Point + rec.Nb_Points - 1};
 }
-
-int16_t Side3(int32_t p, int32_t k, int32_t m) {
-    const Work_Point_Rec& a = Work_Point_Table(p);
-    const Work_Point_Rec& b = Work_Point_Table(k);
-    const Work_Point_Rec& c = Work_Point_Table(m);
-    return API_Intersect_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y);
-}
-
-int16_t Side(const Ring& r, int32_t k) { return Side3(r.Prev(k), k, r.Next(k)); }
 
 int32_t Progress = 0;
 
@@ -67,72 +60,322 @@ void Fan_Split(int32_t w, int32_t n, int32_t max_points) {
     }
 }
 
-enum class Chord { Found, Stuck };
-
-// One chord of concave polygon w that cuts a convex piece off; a and b its ends.
-Chord Find_Chord(int32_t w, int32_t& a, int32_t& b) {
-    const Ring r = Ring_Of(w);
-    const int32_t n = r.Last - r.First + 1;
-    // Every walk below moves one vertex a step; this many steps without a chord means the
-    // search has come round without finding a way on.
-    int64_t budget = 4 * static_cast<int64_t>(n) * n + 16;
-
-    int32_t k = r.First;
-    bool first_scan = true;
-    for (;;) {
-        // Step 1: a reflex vertex, scanning upward; later scans go round the ring.
-        int32_t scanned = 0;
-        while (Side(r, k) != 1) {
-            if (first_scan && k >= r.Last) return Chord::Stuck;
-            k = r.Next(k);
-            if (++scanned > n || --budget < 0) return Chord::Stuck;
+// Counts over the vertex slots 0..n-1 of one polygon: add, prefix sums, the k-th counted slot.
+class Fenwick {
+public:
+    explicit Fenwick(int32_t n) : tree_(static_cast<size_t>(n) + 1, 0) {
+        while (top_ * 2 <= n) top_ *= 2;
+    }
+    void Add(int32_t pos, int32_t delta) {
+        for (size_t i = static_cast<size_t>(pos) + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
+    }
+    int32_t Prefix(int32_t end) const {  // slots 0..end-1
+        int32_t sum = 0;
+        for (size_t i = static_cast<size_t>(end); i > 0; i -= i & (~i + 1)) sum += tree_[i];
+        return sum;
+    }
+    int32_t Total() const { return Prefix(static_cast<int32_t>(tree_.size()) - 1); }
+    int32_t Kth(int32_t k) const {  // 1 <= k <= Total()
+        size_t pos = 0;
+        for (size_t step = static_cast<size_t>(top_); step > 0; step /= 2) {
+            if (pos + step < tree_.size() && tree_[pos + step] < k) {
+                pos += step;
+                k -= tree_[pos];
+            }
         }
-        first_scan = false;
-        k = r.Next(k);
-        // Steps 3 and 4: the first convex vertex after it whose ear is not crossed.
-        for (;;) {
-            scanned = 0;
-            while (Side(r, k) == 1) {
-                k = r.Next(k);
-                if (++scanned > n || --budget < 0) return Chord::Stuck;
-            }
-            if (API_Make_Split_Piece(w, r.Prev(k), r.Next(k)) == 1) {
-                k = r.Next(k);
-                if (--budget < 0) return Chord::Stuck;
-                continue;
-            }
-            break;
+        return static_cast<int32_t>(pos);
+    }
+    // The first counted slot at or after `from`, going round; -1 when none.
+    int32_t Next_From(int32_t from) const {
+        const int32_t total = Total();
+        if (total == 0) return -1;
+        const int32_t before = Prefix(from);
+        return Kth(before < total ? before + 1 : 1);
+    }
+
+private:
+    std::vector<int32_t> tree_;
+    int32_t top_ = 1;
+};
+
+struct Edge_Box {
+    double Min_X = 1, Min_Y = 1, Max_X = 0, Max_Y = 0;  // empty while Min_X > Max_X
+    bool Empty() const { return Min_X > Max_X; }
+    bool Meets(const Edge_Box& o) const {
+        return !Empty() && !o.Empty() && Min_X <= o.Max_X && o.Min_X <= Max_X && Min_Y <= o.Max_Y && o.Min_Y <= Max_Y;
+    }
+    static Edge_Box Of(double x1, double y1, double x2, double y2) {
+        return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    }
+    void Join(const Edge_Box& o) {
+        if (o.Empty()) return;
+        if (Empty()) {
+            *this = o;
+            return;
         }
-        // Step 5: grow the piece from a while it stays convex and uncrossed.
-        a = r.Prev(k);
-        for (;;) {
-            if (--budget < 0) return Chord::Stuck;
-            int32_t p = k;
-            k = r.Next(p);
-            int32_t m = r.Next(k);
-            if (m == a) return Chord::Stuck;  // the piece would be the whole polygon
-            if (Side3(p, k, m) == 1) {
-                b = k;
-                return Chord::Found;
-            }
-            if (API_Make_Split_Piece(w, a, m) == 1) {
-                b = k;
-                return Chord::Found;
-            }
-            int16_t convex = 0;
-            API_Test_Split_Inside(w, a, m, convex);
-            if (convex == 1) continue;
-            int16_t outside = 0;
-            int32_t count = 0;
-            API_Test_Vertex_Inside(w, a, k, m, outside, count);
-            if (outside == 1 || count > 3) {
-                b = k;
-                return Chord::Found;
-            }
-            break;  // back to the scan of step 1, from the current k
+        Min_X = std::min(Min_X, o.Min_X);
+        Min_Y = std::min(Min_Y, o.Min_Y);
+        Max_X = std::max(Max_X, o.Max_X);
+        Max_Y = std::max(Max_Y, o.Max_Y);
+    }
+};
+
+// One work polygon while convex pieces are cut off it. The vertices keep the slots 0..n-1 they
+// had when the polygon was taken up and stay in that cyclic order as pieces go, so the ring is a
+// linked list over the slots; counts over slots give distances along the ring. The table copy
+// is written back only when the polygon is handed on whole, fanned or drawn.
+//
+// It answers every question of the chord search as the table walks do, from kept turn values
+// and a tree of edge boxes: a chord can cross only an edge whose box meets its own.
+class Ring_Splitter {
+public:
+    explicit Ring_Splitter(int32_t w)
+        : w_(w), base_(Work_Poly_Table(w).First_Point), n0_(Work_Poly_Table(w).Nb_Points), alive_(n0_),
+          reflex_(n0_), convex_(n0_) {
+        pts_.reserve(static_cast<size_t>(n0_));
+        for (int32_t i = 0; i < n0_; ++i) pts_.push_back(Work_Point_Table(base_ + i));
+        next_.resize(static_cast<size_t>(n0_));
+        prev_.resize(static_cast<size_t>(n0_));
+        for (int32_t i = 0; i < n0_; ++i) {
+            next_[static_cast<size_t>(i)] = i + 1 < n0_ ? i + 1 : 0;
+            prev_[static_cast<size_t>(i)] = i > 0 ? i - 1 : n0_ - 1;
+        }
+        count_ = n0_;
+        side_.assign(static_cast<size_t>(n0_), 0);
+        for (int32_t i = 0; i < n0_; ++i) {
+            alive_.Add(i, 1);
+            side_[static_cast<size_t>(i)] = Turn_At(i);
+            (side_[static_cast<size_t>(i)] == 1 ? reflex_ : convex_).Add(i, 1);
+        }
+        leaves_ = 1;
+        while (leaves_ < n0_) leaves_ *= 2;
+        boxes_.assign(2 * static_cast<size_t>(leaves_), Edge_Box{});
+        for (int32_t i = 0; i < n0_; ++i) boxes_[static_cast<size_t>(leaves_ + i)] = Box_Of_Edge(i);
+        for (int32_t i = leaves_ - 1; i >= 1; --i) {
+            Edge_Box b = boxes_[2 * static_cast<size_t>(i)];
+            b.Join(boxes_[2 * static_cast<size_t>(i) + 1]);
+            boxes_[static_cast<size_t>(i)] = b;
         }
     }
-}
+
+    int32_t Count() const { return count_; }
+    bool Convex() const { return reflex_.Total() == 0; }
+
+    // The table copy of the polygon, from its first vertex on, as the in-place rewrites leave it.
+    void Write_Back() const {
+        Line_Rec& rec = Work_Poly_Table(w_);
+        int32_t v = first_;
+        for (int32_t i = 0; i < count_; ++i, v = Next(v)) Work_Point_Table(base_ + i) = pts_[static_cast<size_t>(v)];
+        rec.Nb_Points = count_;
+        rec.Last_Point = base_ + count_ - 1;
+    }
+    int32_t Slot_Of(int32_t v) const { return base_ + Distance(first_, v); }
+
+    enum class Chord { Found, Stuck };
+
+    // The chord search of the stage (steps 1 to 5), a and b its ends.
+    Chord Find_Chord(int32_t& a, int32_t& b) const {
+        const int32_t n = count_;
+        const int32_t last = Prev(first_);
+        // Every walk moves one vertex a step; this many steps without a chord means the search
+        // has come round without finding a way on.
+        int64_t budget = 4 * static_cast<int64_t>(n) * n + 16;
+        int32_t k = first_;
+        bool first_scan = true;
+        for (;;) {
+            // Step 1: a reflex vertex, scanning upward; later scans go round the ring. The
+            // first scan reaches the last vertex only when that one is reflex.
+            const int32_t reflex = reflex_.Next_From(k);
+            if (reflex < 0) return Chord::Stuck;
+            const int32_t steps = Distance(k, reflex);
+            if (first_scan && steps > Distance(k, last)) return Chord::Stuck;
+            if (budget < steps) return Chord::Stuck;
+            budget -= steps;
+            k = reflex;
+            first_scan = false;
+            k = Next(k);
+            // Steps 3 and 4: the first convex vertex after it whose ear is not crossed.
+            for (;;) {
+                const int32_t convex = convex_.Next_From(k);
+                if (convex < 0) return Chord::Stuck;  // the walk would pass n vertices
+                const int32_t skip = Distance(k, convex);
+                if (budget < skip) return Chord::Stuck;
+                budget -= skip;
+                k = convex;
+                if (Chord_Crosses(Prev(k), Next(k))) {
+                    k = Next(k);
+                    if (--budget < 0) return Chord::Stuck;
+                    continue;
+                }
+                break;
+            }
+            // Step 5: grow the piece from a while it stays convex and uncrossed. Every vertex
+            // between a and k has passed the turn test, so the piece a..m is convex when its
+            // two corners at the chord are.
+            a = Prev(k);
+            for (;;) {
+                if (--budget < 0) return Chord::Stuck;
+                const int32_t p = k;
+                k = Next(p);
+                const int32_t m = Next(k);
+                if (m == a) return Chord::Stuck;  // the piece would be the whole polygon
+                if (side_[static_cast<size_t>(k)] == 1 || Chord_Crosses(a, m)) {
+                    b = k;
+                    return Chord::Found;
+                }
+                if (Turn(m, a, Next(a)) != 1 && Turn(k, m, a) != 1) continue;
+                int16_t outside = 0;
+                int32_t range = 0;
+                Vertex_Inside(a, k, m, outside, range);
+                if (outside == 1 || range > 3) {
+                    b = k;
+                    return Chord::Found;
+                }
+                break;  // back to the scan of step 1, from the current k
+            }
+        }
+    }
+
+    // Cuts the chain a..b off as a new cut record; the polygon keeps a, b, ..., the vertex
+    // before a, starting at a. False when there is no chain worth cutting off.
+    bool Cut(int32_t a, int32_t b) {
+        const int32_t n = count_;
+        const int32_t m = Distance(a, b) + 1;
+        if (n < 3 || m < 3 || m > n || a == b) return false;
+        Cut_Tables_Reserve(m);
+        ++Cut_Poly_Count;
+        Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
+        piece = Work_Poly_Table(w_);
+        piece.First_Point = Cut_Point_Count + 1;
+        int32_t v = a;
+        for (int32_t i = 0; i < m; ++i, v = Next(v)) Cut_Point_Table(++Cut_Point_Count) = pts_[static_cast<size_t>(v)];
+        piece.Last_Point = Cut_Point_Count;
+        piece.Nb_Points = m;
+
+        for (v = Next(a); v != b;) {
+            const int32_t after = Next(v);
+            alive_.Add(v, -1);
+            (side_[static_cast<size_t>(v)] == 1 ? reflex_ : convex_).Add(v, -1);
+            Set_Box(v, Edge_Box{});
+            v = after;
+        }
+        next_[static_cast<size_t>(a)] = b;
+        prev_[static_cast<size_t>(b)] = a;
+        first_ = a;
+        count_ = n - m + 2;
+        Retake_Turn(a);
+        Retake_Turn(b);
+        Set_Box(a, Box_Of_Edge(a));
+        return true;
+    }
+
+private:
+    int32_t Next(int32_t v) const { return next_[static_cast<size_t>(v)]; }
+    int32_t Prev(int32_t v) const { return prev_[static_cast<size_t>(v)]; }
+    // Steps forward round the ring from u to v.
+    int32_t Distance(int32_t u, int32_t v) const {
+        const int32_t d = alive_.Prefix(v) - alive_.Prefix(u);
+        return d >= 0 ? d : d + count_;
+    }
+    int16_t Turn(int32_t p, int32_t k, int32_t m) const {
+        const Work_Point_Rec& a = pts_[static_cast<size_t>(p)];
+        const Work_Point_Rec& b = pts_[static_cast<size_t>(k)];
+        const Work_Point_Rec& c = pts_[static_cast<size_t>(m)];
+        return API_Intersect_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y);
+    }
+    int16_t Turn_At(int32_t v) const { return Turn(Prev(v), v, Next(v)); }
+    void Retake_Turn(int32_t v) {
+        const int16_t now = Turn_At(v);
+        int16_t& kept = side_[static_cast<size_t>(v)];
+        if ((kept == 1) != (now == 1)) {
+            (kept == 1 ? reflex_ : convex_).Add(v, -1);
+            (now == 1 ? reflex_ : convex_).Add(v, 1);
+        }
+        kept = now;
+    }
+    Edge_Box Box_Of_Edge(int32_t v) const {
+        const Work_Point_Rec& p = pts_[static_cast<size_t>(v)];
+        const Work_Point_Rec& q = pts_[static_cast<size_t>(Next(v))];
+        return Edge_Box::Of(p.X, p.Y, q.X, q.Y);
+    }
+    void Set_Box(int32_t v, const Edge_Box& box) {
+        size_t i = static_cast<size_t>(leaves_ + v);
+        boxes_[i] = box;
+        for (i /= 2; i >= 1; i /= 2) {
+            Edge_Box b = boxes_[2 * i];
+            b.Join(boxes_[2 * i + 1]);
+            boxes_[i] = b;
+        }
+    }
+
+    // 1 when the chord p-q properly crosses an edge of the chain from q forward to p that ends
+    // at neither: the edges starting strictly between q and the vertex before p.
+    bool Chord_Crosses(int32_t p, int32_t q) const {
+        const int32_t before_p = Prev(p);
+        if (q == before_p || Next(q) == before_p) return false;
+        const Work_Point_Rec& pa = pts_[static_cast<size_t>(p)];
+        const Work_Point_Rec& pb = pts_[static_cast<size_t>(q)];
+        const Edge_Box chord = Edge_Box::Of(pa.X, pa.Y, pb.X, pb.Y);
+        // Slots strictly between q and before_p, going round.
+        const int32_t lo = q + 1, hi = before_p - 1;
+        if (q < before_p) return Crosses_In(1, 0, leaves_ - 1, lo, hi, chord, pa, pb);
+        return Crosses_In(1, 0, leaves_ - 1, lo, n0_ - 1, chord, pa, pb) ||
+               Crosses_In(1, 0, leaves_ - 1, 0, hi, chord, pa, pb);
+    }
+    bool Crosses_In(size_t node, int32_t node_lo, int32_t node_hi, int32_t lo, int32_t hi, const Edge_Box& chord,
+                    const Work_Point_Rec& pa, const Work_Point_Rec& pb) const {
+        if (lo > hi || hi < node_lo || node_hi < lo || !boxes_[node].Meets(chord)) return false;
+        if (node_lo == node_hi) {
+            const Work_Point_Rec& ps = pts_[static_cast<size_t>(node_lo)];
+            const Work_Point_Rec& pe = pts_[static_cast<size_t>(Next(node_lo))];
+            int16_t code = 0;
+            double x = 0, y = 0;
+            SYST_Classify_Segments(pa.X, pa.Y, pb.X, pb.Y, ps.X, ps.Y, pe.X, pe.Y, code, x, y);
+            return code == 2;
+        }
+        const int32_t mid = node_lo + (node_hi - node_lo) / 2;
+        return Crosses_In(2 * node, node_lo, mid, lo, hi, chord, pa, pb) ||
+               Crosses_In(2 * node + 1, mid + 1, node_hi, lo, hi, chord, pa, pb);
+    }
+
+    // API_Test_Vertex_Inside on the ring as it stands.
+    void Vertex_Inside(int32_t a, int32_t b, int32_t v, int16_t& is_outside, int32_t& range_count) const {
+        range_count = Distance(a, b) + 1;
+        is_outside = 1;
+        bool above = false, below = false;
+        const Work_Point_Rec& pv = pts_[static_cast<size_t>(v)];
+        int32_t i = a;
+        for (int32_t step = 0; step < count_; ++step) {
+            const int32_t next = i == b ? a : Next(i);
+            const Work_Point_Rec& p = pts_[static_cast<size_t>(i)];
+            const Work_Point_Rec& q = pts_[static_cast<size_t>(next)];
+            int16_t code = 0;
+            double x = 0, y = 0;
+            SYST_Classify_Segments(p.X, p.Y, q.X, q.Y, pv.X, -50000, pv.X, 50000, code, x, y);
+            if (code == 2 || code == 3) {
+                if (y > pv.Y) above = true;
+                else if (y < pv.Y) below = true;
+            }
+            if (i == b) break;
+            i = next;
+        }
+        if (above && below) is_outside = 0;
+    }
+
+    int32_t w_ = 0;
+    int32_t base_ = 0;
+    int32_t n0_ = 0;
+    std::vector<Work_Point_Rec> pts_;
+    std::vector<int32_t> next_, prev_;
+    std::vector<int16_t> side_;
+    int32_t first_ = 0;
+    int32_t count_ = 0;
+    Fenwick alive_;
+    Fenwick reflex_;   // live vertices that turn the wrong way
+    Fenwick convex_;   // the other live vertices
+    int32_t leaves_ = 1;
+    std::vector<Edge_Box> boxes_;   // tree of edge boxes over the slots, leaves from leaves_
+};
 
 }  // namespace
 
@@ -172,19 +415,24 @@ void API_Split_Concave(int32_t& max_points) {
         Cut_Tables_Size(Work_Poly_Count + 10, SYST_Round(Work_Point_Capacity * 1.2));
         const int32_t polygons = Work_Poly_Count;
         for (int32_t w = 1; w <= polygons; ++w) {
+            if (Work_Poly_Table(w).Nb_Points < 4) {
+                Show_Progress();
+                const int32_t n = Work_Poly_Table(w).Nb_Points;
+                if (n > 0) API_Add_Split_Piece(w, 1, n - 1);
+                continue;
+            }
             // Each cut takes at least one vertex off w, so this ends after n rounds.
+            Ring_Splitter ring(w);
             for (;;) {
                 Show_Progress();
-                const Line_Rec& rec = Work_Poly_Table(w);
-                const int32_t n = rec.Nb_Points;
-                if (n <= 0) break;
+                const int32_t n = ring.Count();
                 if (n < 4) {
+                    ring.Write_Back();
                     API_Add_Split_Piece(w, 1, n - 1);
                     break;
                 }
-                int16_t convex = 0;
-                API_Test_Diagonal(rec.First_Point, rec.First_Point + n - 1, convex);
-                if (convex == 1) {
+                if (ring.Convex()) {
+                    ring.Write_Back();
                     if (n < max_points)
                         API_Add_Split_Piece(w, 1, n - 1);
                     else
@@ -192,16 +440,15 @@ void API_Split_Concave(int32_t& max_points) {
                     break;
                 }
                 int32_t a = 0, b = 0;
-                if (Find_Chord(w, a, b) == Chord::Stuck) {
-                    if (stuck_line == 0) stuck_line = rec.Line_Id;
-                    API_Add_Split_Piece(w, 1, n - 1);
-                    break;
+                const bool found = ring.Find_Chord(a, b) == Ring_Splitter::Chord::Found;
+                if (found && Debug_Draw != 0) {
+                    ring.Write_Back();
+                    API_Draw_Debug_Diagonal(w, ring.Slot_Of(a), ring.Slot_Of(b));
                 }
-                API_Draw_Debug_Diagonal(w, a, b);
-                API_Copy_Vertex_Range(w, a, b);
-                if (Work_Poly_Table(w).Nb_Points >= n) {  // no vertex came off: never again
+                if (!found || !ring.Cut(a, b)) {  // no way on, or no vertex would come off
                     if (stuck_line == 0) stuck_line = Work_Poly_Table(w).Line_Id;
-                    API_Add_Split_Piece(w, 1, Work_Poly_Table(w).Nb_Points - 1);
+                    ring.Write_Back();
+                    API_Add_Split_Piece(w, 1, ring.Count() - 1);
                     break;
                 }
             }
