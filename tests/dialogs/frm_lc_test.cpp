@@ -56,6 +56,13 @@ TEST_F(FrmLc, ANewCellTakesTheFirstClassOfTheListWhenClassZeroIsNotInIt) {
 
 TEST_F(FrmLc, ATypedCodeSelectsItsClassAndShowsItsTexture) {
     On<Frm_LC>("Frm_LC", [](Frm_LC& w) {
+        // The first entry is the one shown already; it still gives the cell its code.
+        w.Num.UserFocus();
+        w.Num.UserType("200");
+        w.Cmd_Ok.UserFocus();
+        EXPECT_EQ(w.Cmbo.ListIndex(), 0);
+        EXPECT_EQ(w.Num.Text(), "1");
+        EXPECT_EQ(Lc_Cell_Cur.Class_Code, 1);
         w.Num.UserFocus();
         w.Num.UserType("40");
         w.Cmd_Ok.UserFocus();
