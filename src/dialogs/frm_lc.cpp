@@ -19,7 +19,7 @@ Frm_LC::Frm_LC() : Form("Frm_LC") {
 void Frm_LC::Design() {
     SetCaption("LandClass");
     BorderStyle = 3;
-    Move(0, 0, 300, 330);
+    Move(0, 0, 300, 256);
     Cmbo.SetStyle(plat::Combo_DropDownList);
     Cmbo.Move(12, 12, 276, 21);
     Pic.Move(12, 42, 128, 128);
@@ -33,11 +33,11 @@ void Frm_LC::Design() {
     LCreatMod.Move(12, 186, 120, 18);
     L_Cell_Area.Move(140, 186, 150, 18);
     Cmd_Sup.SetCaption("Delete");
-    Cmd_Sup.Move(12, 280, 84, 26);
+    Cmd_Sup.Move(12, 216, 84, 26);
     Cmd_Ok.SetCaption("OK");
-    Cmd_Ok.Move(106, 280, 84, 26);
+    Cmd_Ok.Move(106, 216, 84, 26);
     Cmd_Cancel.SetCaption("Cancel");
-    Cmd_Cancel.Move(200, 280, 84, 26);
+    Cmd_Cancel.Move(200, 216, 84, 26);
 }
 
 // The code in the number box (without taking it as typed) and the no-texture note.

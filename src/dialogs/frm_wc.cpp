@@ -46,7 +46,7 @@ Frm_WC::Frm_WC() : Form("Frm_WC") {
 void Frm_WC::Design() {
     SetCaption("WaterClass");
     BorderStyle = 3;
-    Move(0, 0, 300, 300);
+    Move(0, 0, 300, 256);
     Cmbo.SetStyle(plat::Combo_DropDownList);
     Cmbo.Move(12, 12, 276, 21);
     Pic.Move(12, 42, 128, 128);
@@ -56,11 +56,11 @@ void Frm_WC::Design() {
     LCreatMod.Move(12, 186, 120, 18);
     L_Cell_Area.Move(140, 186, 150, 18);
     Cmd_Sup.SetCaption("Delete");
-    Cmd_Sup.Move(12, 250, 84, 26);
+    Cmd_Sup.Move(12, 216, 84, 26);
     Cmd_Ok.SetCaption("OK");
-    Cmd_Ok.Move(106, 250, 84, 26);
+    Cmd_Ok.Move(106, 216, 84, 26);
     Cmd_Cancel.SetCaption("Cancel");
-    Cmd_Cancel.Move(200, 250, 84, 26);
+    Cmd_Cancel.Move(200, 216, 84, 26);
 }
 
 void Frm_WC::Show_Code() {
