@@ -6,6 +6,7 @@
 #include "core/erreur.h"
 #include "core/geometry.h"
 #include "core/project.h"
+#include "generation/exchange_sort.h"
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/resplit.h"
@@ -46,24 +47,23 @@ bool Same(const Plane_Point& a, const Plane_Point& b) { return a.X == b.X && a.Y
 bool Clean(std::vector<Plane_Point>& pts) {
     if (pts.empty()) return false;
     pts.push_back(pts.front());
-    // Repeated points, the closing copy included.
-    for (size_t i = 0; i + 1 < pts.size();) {
-        if (Same(pts[i + 1], pts[i]))
-            pts.erase(pts.begin() + static_cast<long>(i));
-        else
-            ++i;
-    }
+    // Repeated points, the closing copy included: of each run of equal points one stays.
+    pts.erase(std::unique(pts.begin(), pts.end(), Same), pts.end());
     pts.pop_back();
     if (pts.size() < 2) return false;
 
     if (pts.size() >= 3) {
+        // A middle point on the line through its neighbours goes, and the point after it is
+        // tested against the same first point; one pass, writing the kept points in place.
         pts.push_back(pts.front());
-        for (size_t i = 0; i + 2 < pts.size();) {
-            if (API_Turn_Direction(pts[i], pts[i + 1], pts[i + 2]) == 0)
-                pts.erase(pts.begin() + static_cast<long>(i + 1));
-            else
-                ++i;
+        size_t kept = 0;          // pts[0..kept] are final
+        size_t candidate = 1;
+        for (size_t next = 2; next < pts.size(); ++next) {
+            if (API_Turn_Direction(pts[kept], pts[candidate], pts[next]) != 0) pts[++kept] = pts[candidate];
+            candidate = next;
         }
+        pts[++kept] = pts[candidate];
+        pts.resize(kept + 1);
         pts.pop_back();
     }
     if (pts.size() >= 2 && API_Turn_Direction(pts.back(), pts[0], pts[1]) == 0) pts.erase(pts.begin());
@@ -175,9 +175,13 @@ void API_Number_Line_Groups() {
         const Line_Rec& rec = Work_Poly_Table(w);
         if (!rec.Attr.Imbrication.empty()) list.push_back({rec.Line_Id, w, rec.Attr.Imbrication});
     }
-    for (size_t i = 0; i + 1 < list.size(); ++i)
-        for (size_t j = i + 1; j < list.size(); ++j)
-            if (list[j].Text < list[i].Text) std::swap(list[i], list[j]);
+    // The exchange sort's order (equal texts included) without its n^2 comparisons.
+    const std::vector<int32_t> order = Exchange_Sort_Order(
+        Exchange_Sort_Ranks(list, [](const Named& a, const Named& b) { return a.Text < b.Text; }), false);
+    std::vector<Named> sorted;
+    sorted.reserve(list.size());
+    for (int32_t i : order) sorted.push_back(std::move(list[static_cast<size_t>(i)]));
+    list = std::move(sorted);
 
     size_t start = 0;
     while (start < list.size()) {

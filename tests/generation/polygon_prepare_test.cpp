@@ -2,6 +2,7 @@
 #include "polygon_fixture.h"
 
 #include <map>
+#include <random>
 
 #include "core/erreur.h"
 #include "generation/grid_cut.h"
@@ -170,4 +171,132 @@ TEST_F(PolygonPrepare, DamagedPointChainIsReadNoFurtherThanItsCount) {
     Point_Table(Line_Table(line).First_Point).Next_Point = 9999;
     API_Prepare_Polygons(0);
     EXPECT_EQ(Work_Poly_Count, 0);  // one point left: skipped
+}
+
+namespace {
+
+// The cleaning as the table rules put it: removals shift the list and test the same place again.
+// Empty when the polygon is skipped.
+std::vector<Plane_Point> Literal_Clean(std::vector<Plane_Point> pts) {
+    if (pts.size() < 2) return {};
+    auto same = [](const Plane_Point& a, const Plane_Point& b) { return a.X == b.X && a.Y == b.Y; };
+    pts.push_back(pts.front());
+    for (size_t i = 0; i + 1 < pts.size();) {
+        if (same(pts[i + 1], pts[i]))
+            pts.erase(pts.begin() + static_cast<long>(i));
+        else
+            ++i;
+    }
+    pts.pop_back();
+    if (pts.size() < 2) return {};
+    if (pts.size() >= 3) {
+        pts.push_back(pts.front());
+        for (size_t i = 0; i + 2 < pts.size();) {
+            if (API_Turn_Direction(pts[i], pts[i + 1], pts[i + 2]) == 0)
+                pts.erase(pts.begin() + static_cast<long>(i + 1));
+            else
+                ++i;
+        }
+        pts.pop_back();
+    }
+    if (pts.size() >= 2 && API_Turn_Direction(pts.back(), pts[0], pts[1]) == 0) pts.erase(pts.begin());
+    if (pts.size() >= 3 && API_Get_Polygon_Winding(pts, static_cast<int32_t>(pts.size())) == 0)
+        std::reverse(pts.begin(), pts.end());
+    return pts;
+}
+
+}  // namespace
+
+TEST_F(PolygonPrepare, CleaningOfRepeatedAndCollinearRunsIsTheStepwiseOne) {
+    // Points on a coarse grid, so that runs of repeats and of points on one line are common,
+    // some running through the closing point. A bow tie at the end stops the preparation
+    // after the copy, leaving the cleaned polygons to compare.
+    std::mt19937 rng(17);
+    std::vector<std::vector<Plane_Point>> drawn;
+    for (int p = 0; p < 40; ++p) {
+        std::vector<Plane_Point> pts;
+        const int n = 2 + static_cast<int>(rng() % 60);
+        for (int i = 0; i < n; ++i) {
+            const int step = static_cast<int>(rng() % 4);
+            Plane_Point last = pts.empty() ? Plane_Point{double(rng() % 5) * 10, double(rng() % 5) * 10} : pts.back();
+            if (step == 0) pts.push_back(last);                              // a repeat
+            else if (step == 1) pts.push_back({last.X + 10, last.Y});        // on a line
+            else pts.push_back({double(rng() % 5) * 10, double(rng() % 5) * 10});
+        }
+        if (p % 3 == 0) pts.push_back(pts.front());
+        drawn.push_back(pts);
+        Add_Polygon(pts, 0, "N" + std::to_string(p));
+    }
+    Add_Polygon(Square(0, 0, 0), 0, "Z0");  // one point four times: skipped
+    Add_Polygon({{300, 300}, {320, 320}, {320, 300}, {300, 320}}, 0, "ZZZ");
+    host().strict = false;
+    API_Prepare_Polygons(0);
+
+    int32_t r = 0;
+    for (const auto& pts : drawn) {
+        const std::vector<Plane_Point> want = Literal_Clean(pts);
+        if (want.empty()) continue;
+        ++r;
+        ASSERT_LE(r, Work_Poly_Count);
+        const std::vector<Plane_Point> got = Work_Points(r);
+        ASSERT_EQ(got.size(), want.size()) << "polygon " << r;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].X, want[i].X) << "polygon " << r << " point " << i;
+            EXPECT_EQ(got[i].Y, want[i].Y) << "polygon " << r << " point " << i;
+        }
+    }
+    EXPECT_EQ(Work_Poly_Count, r + 1);  // and the bow tie
+}
+
+TEST_F(PolygonPrepare, LongSidesOfManyPointsKeepOnlyTheCorners) {
+    std::vector<Plane_Point> pts;
+    for (int i = 0; i < 3000; ++i) pts.push_back({double(i) / 10, 0});
+    for (int i = 0; i < 3000; ++i) pts.push_back({300, double(i) / 10});
+    for (int i = 0; i < 3000; ++i) pts.push_back({300 - double(i) / 10, 300});
+    for (int i = 0; i < 3000; ++i) pts.push_back({0, 300 - double(i) / 10});
+    pts.push_back(pts.back());
+    Add_Polygon(pts, 0, "AAA");
+    Add_Polygon({{400, 400}, {420, 420}, {420, 400}, {400, 420}}, 0, "BBB");  // stops after the copy
+    host().strict = false;
+    API_Prepare_Polygons(0);
+    ASSERT_EQ(Work_Poly_Count, 2);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), {{0, 0}, {300, 0}, {300, 300}, {0, 300}}) ||
+                Same_Cycle(Work_Points(1), {{0, 300}, {300, 300}, {300, 0}, {0, 0}}));
+}
+
+TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
+    // Equal texts are not exchanged: the order among them is the one the exchange leaves, which
+    // decides which polygon of a run is numbered first and whose line id names the group.
+    const std::vector<std::string> texts{"BB1", "AA1", "BB1", "AA2", "AA1", "BB1", "AA1", "CC"};
+    for (size_t i = 0; i < texts.size(); ++i) Add_Polygon(Square(100 + 40.0 * i, 100, 10), 0, texts[i]);
+    std::vector<std::pair<std::string, int32_t>> literal;
+    for (size_t i = 0; i < texts.size(); ++i) literal.push_back({texts[i], static_cast<int32_t>(i) + 2});
+    for (size_t k = 0; k + 1 < literal.size(); ++k)
+        for (size_t l = k + 1; l < literal.size(); ++l)
+            if (literal[l].first < literal[k].first) std::swap(literal[k], literal[l]);
+    Load_Work({});
+    for (size_t i = 0; i < texts.size(); ++i) {
+        Line_Rec rec;
+        rec.Line_Id = static_cast<int32_t>(i) + 2;
+        rec.Attr.Imbrication = texts[i];
+        Work_Poly_Table.ReDim_Preserve(static_cast<int32_t>(i) + 1);
+        Work_Poly_Table(static_cast<int32_t>(i) + 1) = rec;
+    }
+    Work_Poly_Count = static_cast<int32_t>(texts.size());
+    API_Number_Line_Groups();
+    EXPECT_EQ(Line_Groups_Numbered, 1);
+    std::map<int32_t, std::pair<int32_t, int32_t>> want;  // line id -> ring number, group id
+    size_t start = 0;
+    while (start < literal.size()) {
+        size_t end = start + 1;
+        while (end < literal.size() && literal[end].first.substr(0, 3) == literal[start].first.substr(0, 3)) ++end;
+        for (size_t k = start; k < end; ++k)
+            want[literal[k].second] = {static_cast<int32_t>(k - start + 1), literal[end - 1].second};
+        start = end;
+    }
+    for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
+        const Line_Rec& rec = Work_Poly_Table(w);
+        EXPECT_EQ(rec.Ring_Number, want[rec.Line_Id].first) << rec.Attr.Imbrication << " " << rec.Line_Id;
+        EXPECT_EQ(rec.Group_Id, want[rec.Line_Id].second) << rec.Attr.Imbrication << " " << rec.Line_Id;
+    }
 }
