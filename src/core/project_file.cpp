@@ -1,16 +1,20 @@
 #include "core/project_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <future>
 #include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
-#include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/texture_convert.h"
@@ -34,69 +38,53 @@ bool English() { return Language == "US"; }
 // ---------------------------------------------------------------------------------------------
 // Numbers
 
-// |value| rounded to `precision` significant digits (as %G would, trailing zeros dropped),
-// laid out without the zero before the point; a blank or "-" in front.
-void Append_Real(std::string& out, double value, bool is_float) {
-    if (!std::isfinite(value)) value = 0;  // a NaN or infinity has no text that reads back
-    out += value < 0 ? '-' : ' ';
-    const double magnitude = std::fabs(value);
-    char buf[48];
-    // Whole numbers (most altitudes, sizes and frame values) need no digit search.
-    if (magnitude < (is_float ? 1e7 : 1e15) && magnitude == std::floor(magnitude)) {
-        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(magnitude));
-        out.append(buf, r.ptr);
-        return;
+// NUM(v): |value| rounded to 15 significant digits (7 for a float) as %G would, trailing zeros
+// dropped, laid out without the zero before the point; a blank or "-" in front.
+
+// Room for the longest number text ("-1.23456789012345E-308" and the like), with the slack that
+// the fixed-size copies below write past the text's end.
+constexpr size_t Num_Text_Max = 48;
+
+// The eight digits of v < 1E8 as one word, the most significant digit in the lowest byte, each
+// byte the digit's value: divisions by constants in two 32-bit, then four 16-bit lanes at once.
+uint64_t Digit_Word(uint32_t v) {
+    static_assert(std::endian::native == std::endian::little, "digit words are stored low byte first");
+    uint64_t merged = (v / 10000) | (static_cast<uint64_t>(v % 10000) << 32);
+    const uint64_t hundreds = ((merged * 10486) >> 20) & ((uint64_t{0x7F} << 32) | 0x7F);
+    merged = hundreds | ((merged - hundreds * 100) << 16);
+    const uint64_t tens = ((merged * 103) >> 10) & 0x000F000F000F000FULL;
+    return tens | ((merged - tens * 10) << 8);
+}
+
+// `n` significant digits d.ddd x 10^exponent without an exponent, for -4 <= exponent < 15.
+char* Write_Fixed(char* q, const char* digits, int n, int exponent) {
+    if (exponent < 0) {
+        *q++ = '.';
+        std::memset(q, '0', static_cast<size_t>(-exponent - 1));
+        q += -exponent - 1;
+        std::memcpy(q, digits, static_cast<size_t>(n));
+        return q + n;
     }
-    // The common case, a fraction between 1E-04 and 1E+15: the 15 digits come from one product in
-    // extended precision, exact to far below the last digit written (a few times faster than the
-    // general conversion below).
-    if (!is_float && magnitude >= 1e-4 && magnitude < 1e15) {
-        static const long double pow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
-                                            1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-                                            1e14L, 1e15L, 1e16L, 1e17L, 1e18L};
-        static const double bounds[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2,  1e3,  1e4,  1e5,
-                                        1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
-        int exponent = 14;  // magnitude = d.ddd x 10^exponent
-        while (exponent > -4 && magnitude < bounds[exponent + 4]) --exponent;
-        // A product this close to a half could round either way: the exact conversion decides.
-        bool near_half = false;
-        auto scale = [&](int e) {
-            const long double product = static_cast<long double>(magnitude) * pow10[14 - e];
-            const long long rounded = std::llrint(product);
-            if (std::fabs(product - static_cast<long double>(rounded)) > 0.4999L) near_half = true;
-            return rounded;
-        };
-        long long scaled = scale(exponent);
-        if (scaled < 100000000000000LL && exponent > -4) {  // just below a power of ten
-            --exponent;
-            near_half = false;
-            scaled = scale(exponent);
-        }
-        if (scaled >= 1000000000000000LL) {  // rounding carried into a 16th digit
-            scaled = (scaled + 5) / 10;
-            ++exponent;
-        }
-        if (!near_half && exponent < 15 && scaled >= 100000000000000LL) {
-            char digits[24];
-            const auto dr = std::to_chars(digits, digits + sizeof digits, scaled);
-            int n = static_cast<int>(dr.ptr - digits);
-            while (n > 1 && digits[n - 1] == '0') --n;
-            if (exponent < 0) {
-                out += '.';
-                out.append(static_cast<size_t>(-exponent - 1), '0');
-                out.append(digits, static_cast<size_t>(n));
-            } else if (n <= exponent + 1) {
-                out.append(digits, static_cast<size_t>(n));
-                out.append(static_cast<size_t>(exponent + 1 - n), '0');
-            } else {
-                out.append(digits, static_cast<size_t>(exponent + 1));
-                out += '.';
-                out.append(digits + exponent + 1, static_cast<size_t>(n - exponent - 1));
-            }
-            return;
-        }
+    if (n <= exponent + 1) {
+        std::memcpy(q, digits, static_cast<size_t>(n));
+        q += n;
+        std::memset(q, '0', static_cast<size_t>(exponent + 1 - n));
+        return q + (exponent + 1 - n);
     }
+    std::memcpy(q, digits, static_cast<size_t>(exponent + 1));
+    q += exponent + 1;
+    *q++ = '.';
+    std::memcpy(q, digits + exponent + 1, static_cast<size_t>(n - exponent - 1));
+    return q + (n - exponent - 1);
+}
+
+// Whole numbers, exact halves at the 15th digit, floats and magnitudes outside 1E-04..1E+15,
+// through the standard conversion.
+char* Write_Real_General(char* q, double magnitude, bool is_float) {
+    if (magnitude < (is_float ? 1e7 : 1e15) && magnitude == std::floor(magnitude))
+        return std::to_chars(q, q + 24, static_cast<int64_t>(magnitude)).ptr;
     const int precision = is_float ? 7 : 15;
+    char buf[Num_Text_Max];
     const std::to_chars_result r =
         is_float ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(magnitude), std::chars_format::scientific, precision - 1)
                  : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision - 1);
@@ -117,38 +105,144 @@ void Append_Real(std::string& out, double value, bool is_float) {
     for (const char* c = buf; c < e; ++c)
         if (*c != '.') digits[n++] = *c;
     while (n > 1 && digits[n - 1] == '0') --n;
-    if (exponent < -4 || exponent >= precision) {
-        out += digits[0];
-        if (n > 1) {
-            out += '.';
-            out.append(digits + 1, static_cast<size_t>(n - 1));
-        }
-        out += 'E';
-        out += exponent < 0 ? '-' : '+';
-        const int a = std::abs(exponent);
-        if (a < 10) out += '0';
-        const auto er = std::to_chars(buf, buf + sizeof buf, a);
-        out.append(buf, er.ptr);
-    } else if (exponent < 0) {
-        out += '.';
-        out.append(static_cast<size_t>(-exponent - 1), '0');
-        out.append(digits, static_cast<size_t>(n));
-    } else if (n <= exponent + 1) {
-        out.append(digits, static_cast<size_t>(n));
-        out.append(static_cast<size_t>(exponent + 1 - n), '0');
-    } else {
-        out.append(digits, static_cast<size_t>(exponent + 1));
-        out += '.';
-        out.append(digits + exponent + 1, static_cast<size_t>(n - exponent - 1));
+    if (exponent >= -4 && exponent < precision) return Write_Fixed(q, digits, n, exponent);
+    *q++ = digits[0];
+    if (n > 1) {
+        *q++ = '.';
+        std::memcpy(q, digits + 1, static_cast<size_t>(n - 1));
+        q += n - 1;
     }
+    *q++ = 'E';
+    *q++ = exponent < 0 ? '-' : '+';
+    const int a = std::abs(exponent);
+    if (a < 10) *q++ = '0';
+    return std::to_chars(q, q + 8, a).ptr;
+}
+
+// Writes the text at q, which has Num_Text_Max characters of room, and returns its end.
+char* Write_Real(char* q, double value, bool is_float) {
+    if (!std::isfinite(value)) value = 0;  // a NaN or infinity has no text that reads back
+    *q++ = value < 0 ? '-' : ' ';
+    const double magnitude = std::fabs(value);
+    // The common case, 1E-04 <= magnitude < 1E+15: magnitude = mantissa / 2^shift exactly, so
+    // its 15 digits are one 128-bit product and a shift, with the exact remainder deciding the
+    // rounding.
+    if (!is_float && magnitude >= 1e-4 && magnitude < 1e15) {
+        static constexpr uint64_t pow10[] = {1ULL,
+                                             10ULL,
+                                             100ULL,
+                                             1000ULL,
+                                             10000ULL,
+                                             100000ULL,
+                                             1000000ULL,
+                                             10000000ULL,
+                                             100000000ULL,
+                                             1000000000ULL,
+                                             10000000000ULL,
+                                             100000000000ULL,
+                                             1000000000000ULL,
+                                             10000000000000ULL,
+                                             100000000000000ULL,
+                                             1000000000000000ULL,
+                                             10000000000000000ULL,
+                                             100000000000000000ULL,
+                                             1000000000000000000ULL};
+        // The negative powers as doubles all lie just above the exact ones, so a magnitude at
+        // or above bounds[e + 4] is at least 10^e.
+        static constexpr double bounds[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
+                                            1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const uint64_t bits = std::bit_cast<uint64_t>(magnitude);
+        const int biased = static_cast<int>(bits >> 52);
+        const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+        const int shift = 1075 - biased;  // 3..66 over this range
+        // floor(log10(2^k)) for magnitude in [2^k, 2^(k+1)): the decimal exponent or one below.
+        int exponent = std::max((biased - 1023) * 78913 >> 18, -5);
+        if (magnitude >= bounds[exponent + 5]) ++exponent;
+        using u128 = unsigned __int128;
+        const u128 product = static_cast<u128>(mantissa) * pow10[14 - exponent];
+        uint64_t scaled = 0, rest = 0, half = 0;  // rest against half: the rounding
+        if (shift < 64) {
+            const uint64_t low = static_cast<uint64_t>(product);
+            scaled = static_cast<uint64_t>(product >> 64) << (64 - shift) | low >> shift;
+            rest = low & ((uint64_t{1} << shift) - 1);
+            half = uint64_t{1} << (shift - 1);
+        } else {  // magnitudes below 2^-11
+            scaled = static_cast<uint64_t>(product >> shift);
+            const u128 r = product & ((u128{1} << shift) - 1), h = u128{1} << (shift - 1);
+            rest = r > h ? 2 : r == h ? 1 : 0;
+            half = 1;
+        }
+        if (rest > half) ++scaled;
+        // An exact half is left to the standard conversion, whose tie rule the file keeps.
+        if (rest != half) {
+            if (scaled >= 1000000000000000ULL) {  // rounding carried into a 16th digit
+                scaled /= 10;
+                ++exponent;
+            }
+            if (exponent < 15 && scaled >= 100000000000000ULL) {
+                // Sixteen digits with a leading zero, the 15 significant ones from digits[0]. The
+                // copies are of fixed size: the length returned cuts off what lies past the text.
+                const uint64_t high = Digit_Word(static_cast<uint32_t>(scaled / 100000000));
+                const uint64_t low = Digit_Word(static_cast<uint32_t>(scaled % 100000000));
+                constexpr uint64_t ascii = 0x3030303030303030ULL;
+                char buf[40] = {};
+                char* digits = buf + 8;
+                const uint64_t high_text = high + ascii, low_text = low + ascii;
+                std::memcpy(digits - 1, &high_text, 8);
+                std::memcpy(digits + 7, &low_text, 8);
+                // Trailing zero digits are the zero bytes at the high end of the words.
+                const int n = low != 0 ? 15 - std::countl_zero(low) / 8 : 7 - std::countl_zero(high) / 8;
+                if (exponent < 0) {
+                    std::memcpy(q, ".000", 4);
+                    std::memcpy(q - exponent, digits, 16);
+                    return q - exponent + n;
+                }
+                std::memcpy(q, digits, 16);
+                if (n <= exponent + 1) return q + exponent + 1;
+                q[exponent + 1] = '.';
+                std::memcpy(q + exponent + 2, digits + exponent + 1, 16);
+                return q + n + 1;
+            }
+        }
+    }
+    return Write_Real_General(q, magnitude, is_float);
+}
+
+char* Write_Int(char* q, int64_t value) {
+    if (value >= 0) *q++ = ' ';
+    return std::to_chars(q, q + 24, value).ptr;
+}
+
+void Append_Real(std::string& out, double value, bool is_float) {
+    char buf[Num_Text_Max];
+    out.append(buf, Write_Real(buf, value, is_float));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Writer
 
-void Append_Quoted(std::string& out, const std::string& text) {
+// A stored text made safe for a quoted field; `cp1252`: as it goes to disk. The rest of the file
+// is ASCII, so only a text with a byte >= 0x80 needs converting.
+void Append_Safe(std::string& out, std::string_view text, bool cp1252) {
+    const size_t at = out.size();
+    bool high = false;
+    out.append(text);
+    for (size_t i = at; i < out.size(); ++i) {
+        char& c = out[i];
+        if (c == '"') c = '\'';
+        else if (c == '\r' || c == '\n') c = ' ';
+        else if (static_cast<unsigned char>(c) >= 0x80) high = true;
+    }
+    if (cp1252 && high) {
+        const std::string converted = plat::Utf8ToCp1252(std::string_view(out).substr(at));
+        out.resize(at);
+        out += converted;
+    }
+}
+
+void Append_Quoted(std::string& out, std::string_view text, bool cp1252) {
     out += '"';
-    out += Project_Safe_Text(text);
+    Append_Safe(out, text, cp1252);
     out += '"';
 }
 
@@ -159,24 +253,27 @@ constexpr const char* B6 = "      ";
 // The chain of a line as it is written: from the first point along the next links, ending after
 // the last point. A damaged chain (a loop, an id outside the table) ends the walk early, so the
 // count written always matches the point lines that follow.
-std::vector<int32_t> Chain_For_Writing(const Line_Rec& line) {
-    std::vector<int32_t> ids;
-    if (line.Nb_Points == 0) return ids;
+void Chain_For_Writing(const Line_Rec& line, std::vector<int32_t>& ids) {
+    ids.clear();
+    if (line.Nb_Points == 0) return;
     const int32_t limit = std::min(Point_Count, Point_Table.UBound());
+    const auto points = Point_Table.begin();  // entry id at points[id - 1]; ids checked below
     int32_t id = line.First_Point;
     while (id >= 1 && id <= limit && static_cast<int32_t>(ids.size()) < limit) {
         ids.push_back(id);
         if (id == line.Last_Point) break;
-        id = Point_Table(id).Next_Point;
+        id = points[id - 1].Next_Point;
     }
-    return ids;
 }
 
-void Append_Line_Block(std::string& out, const Line_Rec& line) {
+// The longest point line: six blanks, two numbers of at most 22 characters, a blank, CR LF.
+constexpr size_t Point_Line_Max = 6 + 2 * 22 + 1 + 2;
+
+void Append_Line_Block(std::string& out, const Line_Rec& line, std::vector<int32_t>& chain, bool cp1252) {
     const Route_Attrib& a = line.Attr;
-    const std::vector<int32_t> chain = Chain_For_Writing(line);
-    out += B6; Append_Quoted(out, a.Text_Rt); out += Eol;
-    out += B6; Append_Quoted(out, a.Imbrication); out += Eol;
+    Chain_For_Writing(line, chain);
+    out += B6; Append_Quoted(out, a.Text_Rt, cp1252); out += Eol;
+    out += B6; Append_Quoted(out, a.Imbrication, cp1252); out += Eol;
     out += B6;
     Project_Append_Num_Int(out, line.Line_Id);
     out += ' '; Project_Append_Num_Int(out, static_cast<int64_t>(chain.size()));
@@ -195,14 +292,25 @@ void Append_Line_Block(std::string& out, const Line_Rec& line) {
     }
     out += Eol;
     for (const std::string& name : a.Texture_Name) {
-        out += B5; Append_Quoted(out, name); out += Eol;
+        out += B5; Append_Quoted(out, name, cp1252); out += Eol;
     }
+    // The point lines are most of the file: they are laid out straight into the text, in room
+    // made for the longest numbers (plus the slack Write_Real needs) and cut back after.
+    if (chain.empty()) return;
+    const size_t at = out.size();
+    out.resize(at + chain.size() * Point_Line_Max + Num_Text_Max);
+    char* q = out.data() + at;
+    const auto points = Point_Table.begin();
     for (int32_t id : chain) {
-        const Point_Rec& p = Point_Table(id);
-        out += B6; Project_Append_Num(out, p.X);
-        out += ' '; Project_Append_Num(out, p.Y);
-        out += Eol;
+        const Point_Rec& p = points[id - 1];
+        std::memcpy(q, B6, 6);
+        q = Write_Real(q + 6, p.X, false);
+        *q++ = ' ';
+        q = Write_Real(q, p.Y, false);
+        *q++ = '\r';
+        *q++ = '\n';
     }
+    out.resize(static_cast<size_t>(q - out.data()));
 }
 
 std::string General_Date_Now() {
@@ -316,66 +424,161 @@ struct Bad_File {
     int16_t message;  // numbered message to show, 0 for the plain "malformed" box
 };
 
-// The file's lines over one buffer, read the way Pinit_Read_Line reads them.
+// The file's lines read in place from its bytes, the way Pinit_Read_Line reads them: a line ends
+// at CR LF, LF or CR, and empty lines are skipped. The text must outlive the source. The loops
+// work on local pointers: through a member, every byte read could alias the position.
 class Line_Source {
 public:
-    explicit Line_Source(std::string text) : text_(std::move(text)) {
-        // Lines end in CR LF, LF or CR; only the breaks matter here.
-        size_t n = 0;
-        for (char c : text_) n += (c == '\n' || c == '\r');
-        starts_.reserve(n / 2 + 2);
-        size_t i = 0;
-        const size_t size = text_.size();
-        while (i < size) {
-            size_t j = i;
-            while (j < size && text_[j] != '\r' && text_[j] != '\n') ++j;
-            // Empty lines are skipped by every read, so they are not kept.
-            if (j > i) starts_.push_back({i, j - i});
-            if (j < size && text_[j] == '\r' && j + 1 < size && text_[j + 1] == '\n') ++j;
-            i = j + 1;
-        }
-    }
-    size_t Remaining() const { return starts_.size() - next_; }
+    explicit Line_Source(std::string_view text)
+        : at_(text.data()), end_(text.data() + text.size()), remaining_(Count_Lines(text)) {}
+
+    // Non-empty lines not read yet.
+    size_t Remaining() const { return remaining_; }
+
     // The next non-empty line; a file that ends first is malformed.
     std::string_view Next() {
-        while (next_ < starts_.size()) {
-            const auto [at, length] = starts_[next_++];
-            if (length > 0) return std::string_view(text_).substr(at, length);
-        }
-        throw Bad_File{0};
+        const char* p = Line_Start();
+        const char* start = p;
+        const char* end = end_;
+        while (p < end && !Is_Break(*p)) ++p;
+        at_ = p;
+        return {start, static_cast<size_t>(p - start)};
     }
-    // The next non-empty line into the shared scanner, at position 5.
-    void Scan() {
-        std::string_view line = Next();
-        if (line.size() > 32767) throw Bad_File{0};
-        Scan_Line.assign(line);
-        Scan_Length = static_cast<int16_t>(line.size());
-        Scan_Pos = 5;
+
+    // A point line "B6 x y", by far the commonest line, parsed in one pass over its bytes.
+    // As for any line, the tag's four characters are skipped and blanks separate the numbers;
+    // what follows the second number is not read.
+    void Point(double& x, double& y) {
+        const char* p = Line_Start();
+        const char* end = end_;
+        for (int k = 0; k < 4; ++k, ++p)
+            if (p == end || Is_Break(*p)) throw Bad_File{0};
+        x = Number_At(p, end);
+        y = Number_At(p, end);
+        while (p < end && !Is_Break(*p)) ++p;
+        at_ = p;
+    }
+
+    static bool Is_Break(char c) { return c == '\r' || c == '\n'; }
+
+    // Runs of bytes other than CR and LF. Counted in blocks of 255 into a byte, which the
+    // compiler turns into vector code: a whole project file passes here.
+    static size_t Count_Lines(std::string_view text) {
+        const size_t n = text.size();
+        if (n == 0) return 0;
+        const char* t = text.data();
+        size_t starts = Is_Break(t[0]) ? 0 : 1;
+        for (size_t i = 1; i < n;) {
+            const size_t stop = std::min(n, i + 255);
+            unsigned char block = 0;
+            for (; i < stop; ++i) block += static_cast<unsigned char>(static_cast<int>(Is_Break(t[i - 1])) & static_cast<int>(!Is_Break(t[i])));
+            starts += block;
+        }
+        return starts;
     }
 
 private:
-    std::string text_;
-    std::vector<std::pair<size_t, size_t>> starts_;
-    size_t next_ = 0;
+    // Past the breaks before the next line; counts that line as read.
+    const char* Line_Start() {
+        const char* p = at_;
+        const char* end = end_;
+        while (p < end && Is_Break(*p)) ++p;
+        if (p == end) throw Bad_File{0};
+        --remaining_;
+        return p;
+    }
+
+    // The decimal digits at p, eight at a time where eight bytes are left: `mantissa` takes them
+    // on, `count` counts them.
+    static void Take_Digits(const char*& p, const char* end, uint64_t& mantissa, int& count) {
+        static constexpr uint64_t scale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+        while (end - p >= 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, p, 8);
+            // A byte is a digit when its high nibble is 3 and stays 3 with 6 added. A carry out of
+            // a byte only disturbs the bytes after it, past the first non-digit.
+            const uint64_t nibbles = (word & 0xF0F0F0F0F0F0F0F0ULL) | (((word + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) >> 4);
+            const uint64_t other = nibbles ^ 0x3333333333333333ULL;
+            const int n = other != 0 ? std::countr_zero(other) / 8 : 8;
+            if (n == 0) return;
+            // The n digits moved to the high end, zeros before them, then combined in pairs.
+            word = (word << (8 * (8 - n))) & 0x0F0F0F0F0F0F0F0FULL;
+            word = (word * 2561) >> 8;
+            word = ((word & 0x00FF00FF00FF00FFULL) * 6553601) >> 16;
+            word = ((word & 0x0000FFFF0000FFFFULL) * 42949672960001ULL) >> 32;
+            mantissa = mantissa * scale[n] + (word & 0xFFFFFFFF);
+            count += n;
+            p += n;
+            if (n < 8) return;
+        }
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+            ++count;
+        }
+    }
+
+    // The blank-separated number at p, leaving p after it. Short plain decimals ("1234.5678")
+    // are read as they are scanned; anything else goes to Project_Parse_Number whole.
+    static double Number_At(const char*& p, const char* end) {
+        while (p < end && *p == ' ') ++p;
+        const char* start = p;
+        bool negative = false;
+        if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+        uint64_t mantissa = 0;  // wraps past 19 digits, which go to the general parser anyway
+        int digits = 0, decimals = 0;
+        Take_Digits(p, end, mantissa, digits);
+        if (p < end && *p == '.') {
+            ++p;
+            Take_Digits(p, end, mantissa, decimals);
+            digits += decimals;
+        }
+        if (digits > 0 && digits <= 15 && (p == end || *p == ' ' || Is_Break(*p))) {
+            // Both operands exact: the quotient is the correctly rounded value.
+            static constexpr double pow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+            const double v = static_cast<double>(mantissa) / pow10[decimals];
+            return negative ? -v : v;
+        }
+        p = start;
+        while (p < end && *p != ' ' && !Is_Break(*p)) ++p;
+        double v = 0;
+        if (p == start || !Project_Parse_Number(std::string_view(start, static_cast<size_t>(p - start)), v))
+            throw Bad_File{0};
+        return v;
+    }
+
+    const char* at_;
+    const char* end_;
+    size_t remaining_;
 };
 
+// Tokens of one line at a time. As with the shared scanner, reading starts after the line's
+// four-character tag, tokens are separated by blanks, and a quoted text runs to the next quote
+// or the end of the line.
 class Reader {
 public:
     explicit Reader(Line_Source& src) : src_(src) {}
 
     void Scan() {
-        src_.Scan();
-        exhausted_ = false;
+        line_ = src_.Next();
+        if (line_.size() > 32767) throw Bad_File{0};
+        pos_ = 4;
     }
-    // Next token of the scanned line as a number; a missing or non-numeric token is malformed.
+    // The next blank-separated token of the scanned line; empty at the end of the line.
+    std::string_view Token() {
+        const std::string_view line = line_;
+        size_t i = std::min(pos_, line.size());  // a line shorter than its tag has no token
+        while (i < line.size() && line[i] == ' ') ++i;
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ') ++i;
+        pos_ = i;
+        return line.substr(start, i - start);
+    }
+    // Next token as a number; a missing or non-numeric token is malformed.
     double Number() {
-        if (exhausted_) throw Bad_File{0};
-        Pinit_Next_Token();
-        if (Scan_Token.empty()) throw Bad_File{0};
-        // The scanner leaves the position on the last character when the line ends there.
-        if (Scan_Pos >= Scan_Length) exhausted_ = true;
+        const std::string_view token = Token();
         double v = 0;
-        if (!Project_Parse_Number(Scan_Token, v)) throw Bad_File{0};
+        if (token.empty() || !Project_Parse_Number(token, v)) throw Bad_File{0};
         return v;
     }
     template <class Int>
@@ -392,39 +595,32 @@ public:
         return static_cast<float>(v);
     }
     std::string Quoted() {
-        Pinit_Next_Quoted();
-        return Scan_Token;
+        const size_t open = pos_ < line_.size() ? line_.find('"', pos_) : std::string_view::npos;
+        if (open == std::string_view::npos) {
+            pos_ = line_.size();
+            return {};
+        }
+        size_t close = line_.find('"', open + 1);
+        if (close == std::string_view::npos) close = line_.size();
+        pos_ = close < line_.size() ? close + 1 : close;
+        return std::string(line_.substr(open + 1, close - open - 1));
     }
     std::string Quoted_Line() {
         Scan();
         return Quoted();
     }
-    // A point line "B6 x y", parsed straight from the buffer: it is by far the commonest line.
-    void Point(double& x, double& y) {
-        std::string_view line = src_.Next();
-        if (line.size() < 5) throw Bad_File{0};
-        line.remove_prefix(4);
-        x = Next_Fast(line);
-        y = Next_Fast(line);
+    void Point(double& x, double& y) { src_.Point(x, y); }
+    // The scanned line must be the section `tag`.
+    void Expect_Tag(std::string_view tag) const {
+        if (line_.substr(0, 4) != tag) throw Bad_File{31};
     }
     size_t Remaining() const { return src_.Remaining(); }
     std::string_view Next_Line() { return src_.Next(); }
 
 private:
-    static double Next_Fast(std::string_view& rest) {
-        size_t i = 0;
-        while (i < rest.size() && rest[i] == ' ') ++i;
-        size_t j = i;
-        while (j < rest.size() && rest[j] != ' ') ++j;
-        if (i == j) throw Bad_File{0};
-        double v = 0;
-        if (!Project_Parse_Number(rest.substr(i, j - i), v)) throw Bad_File{0};
-        rest.remove_prefix(j);
-        return v;
-    }
-
     Line_Source& src_;
-    bool exhausted_ = false;
+    std::string_view line_;
+    size_t pos_ = 0;
 };
 
 // A count read from a header line: not negative, and small enough for the lines that are left.
@@ -435,9 +631,6 @@ int32_t Count_For(Reader& r, size_t lines_per_record) {
     return n;
 }
 
-void Expect_Tag(const char* tag) {
-    if (Scan_Line.compare(0, 4, tag) != 0) throw Bad_File{31};
-}
 
 struct Conversion {
     bool active = false;
@@ -522,13 +715,15 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, boo
         }
         if (j == 1) line.First_Point = p;
         line.Last_Point = p;
-        Point_Rec& pt = Point_Table(p);
+        // p is within the table from here on: the entries are reached without a check each.
+        const auto points = Point_Table.begin();
+        Point_Rec& pt = points[p - 1];
         pt.X = x;
         pt.Y = y;
         pt.Prev_Point = 0;
         if (j > 1) {
             pt.Prev_Point = p - 1;
-            Point_Table(p - 1).Next_Point = p;
+            points[p - 2].Next_Point = p;
         }
         pt.Next_Point = 0;
     }
@@ -572,7 +767,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
     // Lines. Entry 1 is the placeholder and is always there.
     r.Scan();
-    Expect_Tag("0100");
+    r.Expect_Tag("0100");
     const int32_t lines = Count_For(r, 9);
     if (lines < 1) throw Bad_File{0};
     Line_Count = lines;
@@ -594,7 +789,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     // Textured areas.
     Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
     r.Scan();
-    Expect_Tag("0120");
+    r.Expect_Tag("0120");
     const int32_t lwm = Count_For(r, 8);
     if (lwm != 0) {
         Lwm_Cell_Capacity = lwm + 3;
@@ -623,7 +818,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
     // Exclusion areas; a count of 0 keeps the table that was there.
     r.Scan();
-    Expect_Tag("0140");
+    r.Expect_Tag("0140");
     const int32_t excl = Count_For(r, 102);
     if (excl != 0) {
         Excl_Cell_Capacity = excl + 2;
@@ -648,13 +843,11 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Excl_Cell_Count = excl;
 
     // LOD8 cells.
-    Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, 3);
     r.Scan();
-    Expect_Tag("0150");
+    r.Expect_Tag("0150");
     const int32_t lod8 = Count_For(r, 1);
+    Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, lod8 + 3);
     if (lod8 != 0) {
-        Lod8_Cell_Capacity = lod8 + 3;
-        Lod8_Cell_Table.ReDim(Lod8_Cell_Capacity);
         for (int32_t i = 1; i <= lod8; ++i) {
             Lod8_Cell_Rec& c = Lod8_Cell_Table(i);
             r.Scan();
@@ -672,7 +865,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         capacity = 1;
         table.ReDim(capacity);
         r.Scan();
-        Expect_Tag(tag);
+        r.Expect_Tag(tag);
         const int32_t n = Count_For(r, 1);
         if (n != 0) {
             capacity = n + 1;
@@ -695,7 +888,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     // Images.
     Table_Empty(Image_Table, Image_Count, Image_Capacity, 3);
     r.Scan();
-    Expect_Tag("0180");
+    r.Expect_Tag("0180");
     const int32_t images = Count_For(r, 7);
     if (images != 0) {
         Image_Capacity = images + 3;
@@ -722,7 +915,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Mesh_Lod_Index = 2;
     Mesh_Lod_Chosen = 0;
     r.Scan();
-    Expect_Tag("0200");
+    r.Expect_Tag("0200");
     Mesh_Lod_Index = r.Integer<int16_t>();
     Mesh_Lod_Chosen = r.Integer<int16_t>();
     const int32_t grid = Count_For(r, 1);
@@ -754,10 +947,8 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 void Project_Append_Num(std::string& out, double value) { Append_Real(out, value, false); }
 void Project_Append_Num_Float(std::string& out, float value) { Append_Real(out, value, true); }
 void Project_Append_Num_Int(std::string& out, int64_t value) {
-    if (value >= 0) out += ' ';
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, r.ptr);
+    char buf[Num_Text_Max];
+    out.append(buf, Write_Int(buf, value));
 }
 std::string Project_Num(double value) {
     std::string s;
@@ -846,20 +1037,106 @@ std::string Project_Backup_Path(const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 // Writer
 
-std::string Project_File_Text(const std::string& target_path, const std::string& origin) {
+namespace {
+
+// The blocks of lines first..last.
+void Append_Line_Blocks(std::string& out, int32_t first, int32_t last, bool cp1252) {
+    std::vector<int32_t> chain;
+    for (int32_t i = first; i <= last; ++i) Append_Line_Block(out, Line_Table(i), chain, cp1252);
+}
+
+// The blocks of lines 1..lines. Those of a large project are laid out by several threads, each
+// into its own text over its share of the points, and joined in order: the same text as from one
+// thread. The tables are only read meanwhile.
+void Append_All_Line_Blocks(std::string& out, int32_t lines, bool cp1252) {
+    constexpr int64_t Points_Per_Part = 50000;
+    int64_t points = 0;
+    for (int32_t i = 1; i <= lines; ++i) points += std::max(Line_Table(i).Nb_Points, 0);
+    const int64_t cores = std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, 8);
+    const int parts = static_cast<int>(std::clamp<int64_t>(points / Points_Per_Part, 1, cores));
+    if (parts == 1) {
+        Append_Line_Blocks(out, 1, lines, cp1252);
+        return;
+    }
+    // Part k holds lines first[k]..first[k + 1] - 1.
+    std::vector<int32_t> first(static_cast<size_t>(parts) + 1, lines + 1);
+    first[0] = 1;
+    int64_t seen = 0;
+    int k = 1;
+    for (int32_t i = 1; i <= lines && k < parts; ++i) {
+        seen += std::max(Line_Table(i).Nb_Points, 0);
+        if (seen >= points * k / parts) first[static_cast<size_t>(k++)] = i + 1;
+    }
+    std::vector<std::string> texts(static_cast<size_t>(parts));
+    auto lay_out = [&first, &texts, cp1252](size_t part) {
+        const int32_t from = first[part], to = first[part + 1] - 1;
+        int64_t part_points = 0;
+        for (int32_t i = from; i <= to; ++i) part_points += std::max(Line_Table(i).Nb_Points, 0);
+        texts[part].reserve(static_cast<size_t>(part_points) * Point_Line_Max +
+                            static_cast<size_t>(std::max(to - from + 1, 0)) * 1024);
+        Append_Line_Blocks(texts[part], from, to, cp1252);
+    };
+    {
+        std::vector<std::future<void>> jobs;
+        for (size_t part = 1; part < texts.size(); ++part) {
+            try {
+                jobs.push_back(std::async(std::launch::async, lay_out, part));
+            } catch (const std::system_error&) {
+                lay_out(part);  // no thread to be had: this one does the part
+            }
+        }
+        Append_Line_Blocks(out, first[0], first[1] - 1, cp1252);
+        for (std::future<void>& job : jobs) job.wait();
+        for (std::future<void>& job : jobs) job.get();  // a part's failure is the save's
+    }
+    for (size_t part = 1; part < texts.size(); ++part) out += texts[part];
+}
+
+// At least the length of the file text, so that the text is never moved while it grows: the
+// point lines at their longest, every text, and generous room for each record's numbers.
+size_t Text_Size_Bound(size_t paths) {
+    size_t n = 8192 + paths + Raw_Dir.size() + Scenery_Dir.size() + Map_File.size() +
+               Bgl_Base_Path.size() + Bgl_Excl_Path.size();
+    n += static_cast<size_t>(std::max(std::min(Point_Count, Point_Table.UBound()), 0)) * Point_Line_Max + Num_Text_Max;
+    auto texts = [](const auto& names) {
+        size_t t = 0;
+        for (const std::string& name : names) t += name.size() + 16;
+        return t;
+    };
+    const int32_t lines = std::min(Line_Count, Line_Table.UBound());
+    for (int32_t i = 1; i <= lines; ++i) {
+        const Route_Attrib& a = Line_Table(i).Attr;
+        n += 1024 + a.Text_Rt.size() + a.Imbrication.size() + texts(a.Texture_Name) + Num_Text_Max;
+    }
+    const int32_t lwm = std::min(Lwm_Cell_Count, Lwm_Cell_Table.UBound());
+    for (int32_t i = 1; i <= lwm; ++i)
+        n += 512 + Lwm_Cell_Table(i).Texte.size() + texts(Lwm_Cell_Table(i).Texture_Name);
+    const int32_t images = std::min(Image_Count, Image_Table.UBound());
+    for (int32_t i = 1; i <= images; ++i)
+        n += 512 + Image_Table(i).Ima_File.size() + texts(Image_Table(i).Ima_Texture);
+    n += static_cast<size_t>(std::max(std::min(Excl_Cell_Count, Excl_Cell_Table.UBound()), 0)) * (128 + Excl_Flag_Count * 16);
+    n += static_cast<size_t>(std::max(std::min(Lod8_Cell_Count, Lod8_Cell_Table.UBound()), 0)) * 128;
+    n += static_cast<size_t>(std::max(std::min(Lc_Cell_Count, Lc_Cell_Table.UBound()), 0)) * 128;
+    n += static_cast<size_t>(std::max(std::min(Wc_Cell_Count, Wc_Cell_Table.UBound()), 0)) * 128;
+    n += static_cast<size_t>(std::max(std::min(Grid_Point_Count, Grid_Point_Table.UBound()), 0)) * 128;
+    return n;
+}
+
+// The file text; `cp1252`: with the texts as they go to disk.
+std::string Build_File_Text(const std::string& target_path, const std::string& origin, bool cp1252) {
     std::string out;
-    out.reserve(static_cast<size_t>(std::max(Point_Count, 0)) * 40 + static_cast<size_t>(std::max(Line_Count, 0)) * 400 + 4096);
+    out.reserve(Text_Size_Bound(target_path.size() + origin.size()));
     out += "0000 ";
     out += Project_Version_Text;
     out += "  (5.1) ";
     out += General_Date_Now();
     out += ' ';
-    out += Project_Safe_Text(target_path);
+    Append_Safe(out, target_path, cp1252);
     out += Eol;
     out += "0002         ";
     if (!origin.empty()) {
         out += " issu de ";
-        out += Project_Safe_Text(origin);
+        Append_Safe(out, origin, cp1252);
     }
     out += Eol;
     out += "0010 ";
@@ -870,12 +1147,12 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
     }
     out += Eol;
     out += "0017 "; Project_Append_Num_Int(out, Lc_Merge); out += ' '; Project_Append_Num_Int(out, Lc_Keep_Raw); out += Eol;
-    out += "0018 "; Append_Quoted(out, Raw_Dir); out += Eol;
-    out += "0019 "; Append_Quoted(out, Scenery_Dir); out += Eol;
-    out += "0020 "; Append_Quoted(out, Map_File); out += Eol;
+    out += "0018 "; Append_Quoted(out, Raw_Dir, cp1252); out += Eol;
+    out += "0019 "; Append_Quoted(out, Scenery_Dir, cp1252); out += Eol;
+    out += "0020 "; Append_Quoted(out, Map_File, cp1252); out += Eol;
     out += "0021 "; Project_Append_Num_Int(out, Map_Width_Px); out += ' '; Project_Append_Num_Int(out, Map_Height_Px); out += Eol;
-    out += "0030 "; Append_Quoted(out, Bgl_Base_Path); out += Eol;
-    out += "0031 "; Append_Quoted(out, Bgl_Excl_Path); out += Eol;
+    out += "0030 "; Append_Quoted(out, Bgl_Base_Path, cp1252); out += Eol;
+    out += "0031 "; Append_Quoted(out, Bgl_Excl_Path, cp1252); out += Eol;
     out += "0040 ";
     for (int16_t v : Grid_Corner_Cells) { out += ' '; Project_Append_Num_Int(out, v); }
     for (int16_t v : Grid_Frame_Cells) { out += ' '; Project_Append_Num_Int(out, v); }
@@ -897,9 +1174,10 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
     out += "0100 "; Project_Append_Num_Int(out, std::max(lines, 1)); out += ' ';
     Project_Append_Num_Int(out, Line_Id_Counter); out += ' '; Project_Append_Num_Int(out, Point_Count); out += Eol;
     if (lines >= 1) {
-        for (int32_t i = 1; i <= lines; ++i) Append_Line_Block(out, Line_Table(i));
+        Append_All_Line_Blocks(out, lines, cp1252);
     } else {
-        Append_Line_Block(out, Line_Rec{});
+        std::vector<int32_t> chain;
+        Append_Line_Block(out, Line_Rec{}, chain, cp1252);
     }
     Repaint();
 
@@ -917,9 +1195,9 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
         }
         out += Eol;
         for (const std::string& name : c.Texture_Name) {
-            out += B5; out += '"'; out += Project_Safe_Text(name); out += Eol;
+            out += B5; out += '"'; Append_Safe(out, name, cp1252); out += Eol;
         }
-        out += B5; out += '"'; out += Project_Safe_Text(c.Texte); out += Eol;
+        out += B5; out += '"'; Append_Safe(out, c.Texte, cp1252); out += Eol;
     }
 
     const int32_t excl = std::min(Excl_Cell_Count, Excl_Cell_Table.UBound());
@@ -968,9 +1246,9 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
     for (int32_t i = 1; i <= images; ++i) {
         const Image_Rec& m = Image_Table(i);
         if (m.Ima_In_Use != 1) continue;
-        out += B6; Append_Quoted(out, m.Ima_File); out += Eol;
+        out += B6; Append_Quoted(out, m.Ima_File, cp1252); out += Eol;
         for (const std::string& name : m.Ima_Texture) {
-            out += B6; Append_Quoted(out, name); out += Eol;
+            out += B6; Append_Quoted(out, name, cp1252); out += Eol;
         }
         out += B6;
         Project_Append_Num_Int(out, m.Ima_Number); out += ' ';
@@ -998,12 +1276,19 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
     return out;
 }
 
+}  // namespace
+
+std::string Project_File_Text(const std::string& target_path, const std::string& origin) {
+    return Build_File_Text(target_path, origin, false);
+}
+
 namespace {
 
+// Without an early exit, so that the loop vectorises: a whole project file is passed here.
 bool All_Ascii(std::string_view s) {
-    for (unsigned char c : s)
-        if (c >= 0x80) return false;
-    return true;
+    unsigned char any = 0;
+    for (char c : s) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
 void Show_Box(const std::string& fr, const std::string& us) {
@@ -1025,8 +1310,7 @@ void Pinit_Save_Project(int16_t mode, const std::string& path) {
     host.SetMousePointer(plat::Pointer_Hourglass);
     Progress(true, "Save", "0%", "");
 
-    std::string text = Project_File_Text(target, origin);
-    if (!All_Ascii(text)) text = plat::Utf8ToCp1252(text);
+    const std::string text = Build_File_Text(target, origin, true);
     // Written beside the target, then renamed over it: a failed save keeps the old file whole.
     const bool ok = !target.empty() && plat::ReplaceFileAtomically(target, text);
 
@@ -1052,25 +1336,31 @@ void Pinit_Read_Project(const std::string& path) {
         Show_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
         return;
     }
-    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    Line_Source source(All_Ascii(raw) ? std::string(raw) : plat::Cp1252ToUtf8(raw));
-    std::vector<uint8_t>().swap(bytes);
+    // The file is read in place; only a file with bytes beyond ASCII needs a converted copy.
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::string converted;
+    if (!All_Ascii(text)) {
+        converted = plat::Cp1252ToUtf8(text);
+        std::vector<uint8_t>().swap(bytes);
+        text = converted;
+    }
+    Line_Source source(text);
     Reader r(source);
 
     // Version.
-    double version = 0;
+    std::string version_token;
     try {
         r.Scan();
-        Pinit_Next_Token();
+        version_token = r.Token();
     } catch (const Bad_File&) {
-        Scan_Token.clear();
+        version_token.clear();
     }
-    if (Scan_Token.empty() || Scan_Token[0] != 'V') {
+    if (version_token.empty() || version_token[0] != 'V') {
         Msg_Answer = ERREUR_Show_Message(30);
         Project_Read_Failed = 1;
         return;
     }
-    version = plat::Val(plat::Mid(Scan_Token, 2, 3));
+    const double version = plat::Val(plat::Mid(version_token, 2, 3));
     if (version > 5.1 + 1e-9) {
         Msg_Answer = ERREUR_Show_Message(30);
         Project_Read_Failed = 1;

@@ -814,3 +814,245 @@ TEST(ProjectFileNumbers, ReadExactlyAsTheStandardConversionDoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Large projects: the fast number texts, the in-place reader and the save split over threads
+
+// Values of every kind a project holds: clicked pixels, computed coordinates, whole numbers,
+// tiny and huge magnitudes, exact binary fractions (whose 16th digit can be an exact half).
+double Random_Value(std::mt19937_64& rng) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    double v = 0;
+    switch (rng() % 7) {
+    case 0: v = std::round(unit(rng) * 4000000) / 100; break;
+    case 1: v = unit(rng) * 40000; break;
+    case 2: v = static_cast<double>(rng() % 100000); break;
+    case 3: v = unit(rng) * std::pow(10.0, static_cast<int>(rng() % 30) - 10); break;
+    case 4: v = std::ldexp(static_cast<double>(rng() >> 11), -static_cast<int>(rng() % 70)); break;
+    case 5: v = std::nextafter(std::pow(10.0, static_cast<int>(rng() % 24) - 6), rng() % 2 ? 0.0 : 1e300); break;
+    default: v = unit(rng) * 1e-3; break;  // below 2^-11 as well
+    }
+    return rng() % 3 == 0 ? -v : v;
+}
+
+std::string Random_Text(std::mt19937_64& rng) {
+    static const char* const pieces[] = {"road", " ", "Mérée", "\"q\"", "€", "C:\\tex\\a.bmp", "x\r\ny", "", "  "};
+    std::string s;
+    for (int k = static_cast<int>(rng() % 4); k > 0; --k) s += pieces[rng() % std::size(pieces)];
+    return s;
+}
+
+// A project of `lines` lines with up to 2 * `points_per_line` points each, and some records in
+// every other table.
+void Make_Random_Project(std::mt19937_64& rng, int lines, int points_per_line) {
+    PSais_Init_Arrays();
+    for (int l = 0; l < lines; ++l) {
+        Route_Attrib a;
+        a.Text_Rt = Random_Text(rng);
+        a.Imbrication = Random_Text(rng);
+        for (std::string& name : a.Texture_Name) name = Random_Text(rng);
+        a.Alti = Random_Value(rng);
+        a.Alt_Coast = Random_Value(rng);
+        a.Type_Code = static_cast<int16_t>(rng() % 2000);
+        a.Largeur = static_cast<int16_t>(rng() % 50);
+        a.Layer = static_cast<uint8_t>(rng() % 256);
+        a.LC_Code = static_cast<int16_t>(static_cast<int>(rng() % 600) - 300);
+        a.Meter_Feet = static_cast<int16_t>(rng() % 2);
+        const int32_t line = Project_Append_Line(a);
+        for (int p = static_cast<int>(rng() % static_cast<uint64_t>(2 * points_per_line)); p > 0; --p)
+            Project_Append_Point(line, Random_Value(rng), Random_Value(rng));
+    }
+    Lwm_Cell_Count = 5;
+    Lwm_Cell_Capacity = 8;
+    Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
+    Excl_Cell_Count = 2;
+    Excl_Cell_Capacity = 4;
+    Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
+    Lod8_Cell_Count = 3;
+    Lod8_Cell_Capacity = 6;
+    Lod8_Cell_Table.ReDim(Lod8_Cell_Capacity);
+    Image_Count = 2;
+    Image_Capacity = 5;
+    Image_Table.ReDim(Image_Capacity);
+    Grid_Point_Count = 40;
+    Grid_Point_Capacity = 90;
+    Grid_Point_Table.ReDim(Grid_Point_Capacity);
+    for (int32_t i = 1; i <= Lwm_Cell_Count; ++i) {
+        Lwm_Cell_Rec& c = Lwm_Cell_Table(i);
+        c.Alti = Random_Value(rng);
+        c.Lod13_Col = static_cast<int16_t>(rng() % 30000);
+        c.Texte = Random_Text(rng);
+        for (std::string& name : c.Texture_Name) name = Random_Text(rng);
+    }
+    for (int32_t i = 1; i <= Excl_Cell_Count; ++i)
+        for (uint8_t& f : Excl_Cell_Table(i).Excluded) f = static_cast<uint8_t>(rng() % 2);
+    for (int32_t i = 1; i <= Lod8_Cell_Count; ++i) Lod8_Cell_Table(i).Alti = Random_Value(rng);
+    for (int32_t i = 1; i <= Image_Count; ++i) {
+        Image_Rec& m = Image_Table(i);
+        m.Ima_In_Use = 1;
+        m.Ima_File = Random_Text(rng);
+        m.Ima_X1 = Random_Value(rng);
+        m.Ima_Y2 = Random_Value(rng);
+    }
+    for (int32_t i = 1; i <= Grid_Point_Count; ++i) {
+        Grid_Point_Rec& g = Grid_Point_Table(i);
+        g.Defined = static_cast<uint8_t>(rng() % 2);
+        g.Alt = static_cast<float>(static_cast<int>(rng() % 2000000) - 1000000) / 100;  // floats keep 7 digits
+        g.X = Random_Value(rng);
+        g.Y = Random_Value(rng);
+    }
+    Map_Top_Lat = Random_Value(rng);
+    Alt_Offset = static_cast<float>(static_cast<int>(rng() % 20000) - 10000) / 4;
+    Raw_Dir = Random_Text(rng);
+}
+
+TEST_F(ProjectFileTest, ALargeRandomProjectSavesReadsAndSavesToTheSameBytes) {
+    std::mt19937_64 rng(2026);
+    // Enough points for the save to be laid out in several parts at once.
+    Make_Random_Project(rng, 2500, 60);
+    ASSERT_GT(Point_Count, 120000);
+    // Each line's own values, to see that the parts come back in their order.
+    std::vector<std::pair<int16_t, int32_t>> kinds;
+    for (int32_t i = 1; i <= Line_Count; ++i) kinds.push_back({Line_Table(i).Attr.Type_Code, Line_Table(i).Nb_Points});
+    Project_Open = 1;
+    Project_File = (dir / "big.LWM").string();
+    Pinit_Save_Project(0, "");
+    ASSERT_EQ(Project_Save_Failed, 0);
+    const std::string first = Read_File(dir / "big.LWM");
+
+    PSais_Init_Arrays();
+    Read(dir / "big.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    ASSERT_EQ(Line_Count, static_cast<int32_t>(kinds.size()));
+    for (int32_t i = 1; i <= Line_Count; ++i) {
+        ASSERT_EQ(Line_Table(i).Attr.Type_Code, kinds[static_cast<size_t>(i - 1)].first) << "line " << i;
+        ASSERT_EQ(Line_Table(i).Nb_Points, kinds[static_cast<size_t>(i - 1)].second) << "line " << i;
+    }
+    Project_Open = 1;
+    Project_File = (dir / "big.LWM").string();
+    Pinit_Save_Project(0, "");
+    ASSERT_EQ(Project_Save_Failed, 0);
+    const std::string second = Read_File(dir / "big.LWM");
+    ASSERT_EQ(second.size(), first.size());
+    EXPECT_TRUE(Body(second) == Body(first)) << "the files differ from byte "
+                                              << std::mismatch(first.begin(), first.end(), second.begin()).first - first.begin();
+
+    // Every point read is the standard conversion of the text the file holds for it.
+    const std::vector<std::string> lines = Lines_Of(first);
+    size_t at = 0;
+    while (at < lines.size() && lines[at].rfind("0100", 0) != 0) ++at;
+    int32_t checked = 0;
+    for (int32_t i = 1; i <= Line_Count; ++i) {
+        at += 3 + 6;  // texts, attributes and textures
+        for (int32_t id : Project_Line_Points(i)) {
+            std::istringstream fields(lines[++at]);
+            std::string x, y;
+            fields >> x >> y;
+            ASSERT_EQ(Point_Table(id).X, std::strtod(x.c_str(), nullptr)) << lines[at];
+            ASSERT_EQ(Point_Table(id).Y, std::strtod(y.c_str(), nullptr)) << lines[at];
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, Point_Count);
+}
+
+TEST_F(ProjectFileTest, PointNumbersOfEveryFormReadExactlyAndAnythingElseIsRefused) {
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    size_t point_line = 0;  // the first point line of the first real line
+    for (size_t i = 0; i < good.size() && point_line == 0; ++i)
+        if (good[i].rfind("0100", 0) == 0) point_line = i + 9 + 1 + 9;
+    ASSERT_GT(point_line, 0u);
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const int32_t id = Line_Table(2).First_Point;
+    const double x0 = Point_Table(id).X, y0 = Point_Table(id).Y;
+    {
+        std::istringstream fields(good[point_line]);
+        double x = 0, y = 0;
+        fields >> x >> y;
+        ASSERT_TRUE(x == x0 && y == y0) << "the fixture's first point is not at line " << point_line;
+    }
+    auto with_point = [&](const std::string& text) {
+        std::vector<std::string> l = good;
+        l[point_line] = text;
+        Write_File(dir / "p.LWM", Join(l));
+        Read(dir / "p.LWM");
+    };
+    for (const char* token : {"0", "-0", "+5", "5.", ".5", "-.25", "12345678", "123456789", "1234567.89012345",
+                              "99999999.9999999", "1234567890123456", "0.00000000000000001234", "12345678901234567890",
+                              "1.5E+20", "-2.5e-7", "7E3", "000000000000000000042.5"}) {
+        with_point(std::string("      ") + token + "  " + token + " ignored");
+        ASSERT_EQ(Project_Read_Failed, 0) << token;
+        EXPECT_EQ(Point_Table(id).X, std::strtod(token, nullptr)) << token;
+        EXPECT_EQ(Point_Table(id).Y, std::strtod(token, nullptr)) << token;
+        EXPECT_EQ(std::signbit(Point_Table(id).X), std::signbit(std::strtod(token, nullptr))) << token;
+    }
+    host().strict = false;
+    for (const char* line : {"      1.5\t 2", "      1.2.3 4", "      12a 3", "      1E 2", "      - 3", "      .  3",
+                             "      1,5 2", "      0x10 2", "      inf 2", "      12", "1234", "      1E999 2"}) {
+        with_point(line);
+        EXPECT_EQ(Project_Read_Failed, 1) << line;
+    }
+}
+
+TEST_F(ProjectFileTest, LineEndsOfAnyKindAndBlankLinesReadTheSame) {
+    const std::string fixture = Read_File(Fixture("all_kinds.LWM"));
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string expected = State();
+    auto replaced = [&](const std::string& eol) {
+        std::string s;
+        for (const std::string& line : Lines_Of(fixture)) s += line + eol;
+        return s;
+    };
+    const std::string last_without_end = fixture.substr(0, fixture.size() - 2);
+    for (const std::string& text : {replaced("\n"), replaced("\r"), replaced("\r\n\r\n\n"), last_without_end}) {
+        PSais_Init_Arrays();
+        Write_File(dir / "e.LWM", text);
+        Read(dir / "e.LWM");
+        ASSERT_EQ(Project_Read_Failed, 0);
+        EXPECT_EQ(State(), expected);
+    }
+}
+
+TEST_F(ProjectFileTest, LinesShorterThanTheirTagAreRefusedLikeAnyDamage) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    host().strict = false;
+    Write_File(dir / "short.LWM", "1\r\n0001\r\n");
+    Read(dir / "short.LWM");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    EXPECT_EQ(host().boxes.back().prompt.rfind("(30) ", 0), 0u);
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    for (size_t i : {size_t{2}, size_t{3}, size_t{13}, l.size() - 2}) {
+        std::vector<std::string> cut = l;
+        cut[i] = "00";
+        Write_File(dir / "short.LWM", Join(cut));
+        Read(dir / "short.LWM");
+        EXPECT_EQ(Project_Read_Failed, 1) << i;
+        EXPECT_EQ(State(), before) << i;
+    }
+}
+
+TEST(ProjectFileNumbers, AgreeWithTheReferenceAtExactHalvesAndPowerBoundaries) {
+    std::mt19937_64 rng(4242);
+    for (int i = 0; i < 200000; ++i) {
+        double v = 0;
+        if (i % 2) {
+            v = std::ldexp(static_cast<double>(rng() >> 11), -static_cast<int>(rng() % 80));
+        } else {
+            // Neighbours of powers of two and of ten, where the decimal exponent is estimated.
+            const double p = i % 4 ? std::ldexp(1.0, static_cast<int>(rng() % 64) - 16)
+                                   : std::pow(10.0, static_cast<int>(rng() % 20) - 5);
+            v = p;
+            for (int k = static_cast<int>(rng() % 3); k > 0; --k) v = std::nextafter(v, rng() % 2 ? 0.0 : 1e300);
+        }
+        ASSERT_EQ(Project_Num(v), Reference_Num(v)) << std::hexfloat << v;
+        ASSERT_EQ(Project_Num(-v), Reference_Num(-v)) << std::hexfloat << v;
+    }
+}
+
+}  // namespace
