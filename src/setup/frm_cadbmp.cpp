@@ -99,7 +99,7 @@ Coord_Field Frm_CadBmp::SE_Lon() { return {SELonDec, Coord_Kind::Longitude, Cad_
 
 void Frm_CadBmp::Design() {
     BorderStyle = 3;
-    Move(0, 0, 820, 560);
+    Move(0, 0, 906, 512);
     Pic.Move(8, 8, 600, 480);
     Pic.SetBackColor(plat::RGB(128, 128, 128));
     HScroll.SetMax(Scroll_Max);
@@ -119,30 +119,31 @@ void Frm_CadBmp::Design() {
     for (plat::Control* c : std::initializer_list<plat::Control*>{&L1NW, &L2NW, &RdNW, &L1SE, &L2SE, &RDSE})
         c->SetVisible(false);
 
-    Cmd_CadNW.Move(636, 8, 170, 26);
-    Cmd_CadSE.Move(636, 40, 170, 26);
-    LPoint_NWSE.Move(636, 74, 170, 16);
-    LMousePos.Move(636, 96, 170, 16);
+    // One column per point: its button, its pixel, its latitude and longitude.
+    Cmd_CadNW.Move(672, 8, 110, 26);
+    Cmd_CadSE.Move(788, 8, 110, 26);
+    LPoint_NWSE.Move(636, 42, 262, 16);
+    LMousePos.Move(636, 62, 262, 16);
+    LNWxy.Move(672, 92, 110, 16);
+    LSExy.Move(788, 92, 110, 16);
     Label1.SetCaption("Lat:");
-    Label1.Move(636, 160, 40, 16);
+    Label1.Move(636, 116, 34, 16);
+    NWLatDec.Move(672, 112, 110, 21);
+    SELatDec.Move(788, 112, 110, 21);
+    LNWLat.Move(672, 136, 110, 16);
+    LSELat.Move(788, 136, 110, 16);
     Label2.SetCaption("Lon:");
-    Label2.Move(636, 208, 40, 16);
-    LNWxy.Move(680, 124, 126, 16);
-    NWLatDec.Move(680, 144, 126, 21);
-    LNWLat.Move(680, 168, 126, 16);
-    NWLonDec.Move(680, 192, 126, 21);
-    LNWLon.Move(680, 216, 126, 16);
-    LSExy.Move(680, 252, 126, 16);
-    SELatDec.Move(680, 272, 126, 21);
-    LSELat.Move(680, 296, 126, 16);
-    SELonDec.Move(680, 320, 126, 21);
-    LSELon.Move(680, 344, 126, 16);
+    Label2.Move(636, 164, 34, 16);
+    NWLonDec.Move(672, 160, 110, 21);
+    SELonDec.Move(788, 160, 110, 21);
+    LNWLon.Move(672, 184, 110, 16);
+    LSELon.Move(788, 184, 110, 16);
     Cmd_Ok.SetCaption("OK");
-    Cmd_Ok.Move(636, 420, 80, 26);
+    Cmd_Ok.Move(672, 420, 80, 26);
     Cmd_Cancel.SetCaption("Cancel");
-    Cmd_Cancel.Move(726, 420, 80, 26);
+    Cmd_Cancel.Move(760, 420, 80, 26);
     Cmd_Help.SetCaption("?");
-    Cmd_Help.Move(636, 456, 40, 26);
+    Cmd_Help.Move(848, 420, 40, 26);
 }
 
 void Frm_CadBmp::Frm_CadBmp_Form_Load() {

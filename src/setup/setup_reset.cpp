@@ -3,6 +3,7 @@
 #include "setup/frm_cadbmp.h"
 #include "setup/frm_centermap.h"
 #include "setup/frm_modcad.h"
+#include "setup/frm_ppro.h"
 #include "setup/setup_services.h"
 
 namespace {
@@ -13,6 +14,7 @@ void Close(F& window) {
 }  // namespace
 
 void Setup_Windows_Reset() {
+    Close(Frm_PPro_Window());
     Close(Frm_ModCad_Window());
     Close(Frm_CenterMap_Window());
     Close(Frm_CadBmp_Window());
@@ -27,4 +29,15 @@ void Setup_Windows_Reset() {
     Cad_Tile_Count = Cad_Tile_Rows = Cad_Tile_Cols = 0;
     Center_Lat = Center_Lon = 0;
     Center_M_Per_Px_Lat = Center_M_Per_Px_Lon = 4.75;
+    Proj_Step_Project_Done = Proj_Step_Map_Done = 0;
+    PPro_Project_File.clear();
+    PPro_Map_File.clear();
+    PPro_Bgl_Base_Path.clear();
+    PPro_Bgl_Excl_Path.clear();
+    PPro_Scenery_Dir.clear();
+    PPro_Raw_Dir.clear();
+    PPro_Lc_Merge = PPro_Lc_Keep_Raw = 0;
+    PPro_Alt_Unit_Feet = 0;
+    PPro_Alt_Offset = 0;
+    PPro_Cfs_Mode = 0;
 }

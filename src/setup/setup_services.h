@@ -12,6 +12,21 @@ inline std::string PGen_Texture_Dir;
 // Project parameters window: New sets Proj_New := 1 and Proj_Accepted := 0; OK sets 1.
 inline int16_t Proj_New = 0;
 inline int16_t Proj_Accepted = 0;
+// Steps of a new project that its "next" buttons have passed.
+inline int16_t Proj_Step_Project_Done = 0;
+inline int16_t Proj_Step_Map_Done = 0;
+// The window's working copy of the project parameters; OK writes it back.
+inline std::string PPro_Project_File;
+inline std::string PPro_Map_File;
+inline std::string PPro_Bgl_Base_Path;
+inline std::string PPro_Bgl_Excl_Path;
+inline std::string PPro_Scenery_Dir;
+inline std::string PPro_Raw_Dir;
+inline int16_t PPro_Lc_Merge = 0;
+inline int16_t PPro_Lc_Keep_Raw = 0;
+inline int16_t PPro_Alt_Unit_Feet = 0;   // 0 metres, 1 feet
+inline float PPro_Alt_Offset = 0;        // metres
+inline int16_t PPro_Cfs_Mode = 0;        // 0 current engine, 1 older engine
 
 // Calibration windows: the caller sets 1, an accepted OK clears it.
 inline int16_t Cad_Not_Confirmed = 0;

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -19,35 +18,14 @@
 #include "setup/setup_services.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
+#include "setup/test_maps.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// The map's colour at bitmap pixel (x, y): distinct enough to catch a shifted copy.
-plat::Colour Map_Colour(int x, int y) { return plat::RGB(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256); }
-
-void Write_Map(const fs::path& path, int32_t w, int32_t h) {
-    const std::size_t row = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> b(54 + row * static_cast<std::size_t>(h), 0);
-    b[0] = 'B', b[1] = 'M';
-    plat::PutU32(&b[2], static_cast<uint32_t>(b.size()));
-    plat::PutU32(&b[10], 54);
-    plat::PutU32(&b[14], 40);
-    plat::PutU32(&b[18], static_cast<uint32_t>(w));
-    plat::PutU32(&b[22], static_cast<uint32_t>(h));
-    plat::PutU16(&b[26], 1);
-    plat::PutU16(&b[28], 24);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) {
-            const plat::Colour c = Map_Colour(x, y);
-            uint8_t* p = &b[54 + static_cast<std::size_t>(h - 1 - y) * row + static_cast<std::size_t>(x) * 3];
-            p[0] = static_cast<uint8_t>(plat::Blue(c));
-            p[1] = static_cast<uint8_t>(plat::Green(c));
-            p[2] = static_cast<uint8_t>(plat::Red(c));
-        }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
+using testmaps::Map_Colour;
+using testmaps::Write_Map;
 
 class FrmCadBmpTest : public ::testing::Test {
 protected:
