@@ -133,6 +133,14 @@ TEST_F(FrmCenterMapTest, TypedSizesAndDmsCentreAreWhatOkUses) {
         w.Cmd_Cancel.UserClick();
     });
     EXPECT_NEAR(Center_M_Per_Px_Lat, 10, 1e-9);
+
+    // The proposal shown is what OK uses, untouched boxes included: the same calibration
+    // comes out again.
+    const double north = Cad_Lat_NW, east = Cad_Lon_SE;
+    Center_M_Per_Px_Lat = Center_M_Per_Px_Lon = 4.75;
+    Open([](Frm_CenterMap& w) { w.Cmd_Ok.UserClick(); });
+    EXPECT_NEAR(Cad_Lat_NW, north, 1e-9);
+    EXPECT_NEAR(Cad_Lon_SE, east, 1e-9);
 }
 
 TEST_F(FrmCenterMapTest, OkSetsBothPointsEvenAfterACancelledTwoPointCalibrationClearedThem) {

@@ -133,6 +133,9 @@ TEST_F(FrmPProTest, ANewProjectPassesItsStepsInOrderAndOkWritesEverything) {
         EXPECT_EQ(host().file_requests[0].title, "Nom du projet");
         EXPECT_EQ(host().file_requests[0].filter, "Projet (*.LWM)|*.LWM");
         EXPECT_EQ(host().file_requests[0].initial_dir, App_Dir);
+        // A file still to be made is named in a save dialog: an open dialog takes only
+        // files that exist.
+        EXPECT_TRUE(host().file_requests[0].save);
 
         w.Cmd_Next_Projet.UserClick();
         EXPECT_EQ(Proj_Step_Project_Done, 1);
@@ -175,6 +178,7 @@ TEST_F(FrmPProTest, ANewProjectPassesItsStepsInOrderAndOkWritesEverything) {
         File(In_Dir("out.bgl"));
         Double_Click(w.NameBgl);
         EXPECT_EQ(w.NameBgl.Caption(), In_Dir("out.bgl"));
+        EXPECT_TRUE(host().file_requests.back().save);
         File(In_Dir("excl.bgl"));
         Double_Click(w.NameBglExcl);
         Pick_Folder(In_Dir("lcwc"));
