@@ -30,7 +30,8 @@ inline int16_t Lc_Dlg_Loading = 0;
 inline int16_t Wc_Dlg_Loading = 0;
 inline std::string Edit_Mode;        // "C" create or "M" modify
 
-// Texture image dialog and grid-point altitude popup.
+// Texture image dialog (its working record) and grid-point altitude popup.
+inline Image_Rec Image_Cur;
 inline int16_t Ima_Dlg_Cancelled = 0;
 inline int16_t Grid_Dlg_Cancelled = 0;
 

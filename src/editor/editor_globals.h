@@ -46,3 +46,7 @@ inline double Mouse_Y = 0;
 // Map-bitmap pixel under the last mouse position, rounded; the cell dialogs take their cell from it.
 inline int32_t Mouse_Col = 0;
 inline int32_t Mouse_Row = 0;
+// The texture image being edited (index in Image_Table) and the grid point under the mouse
+// (index in Grid_Point_Table, 0 none).
+inline int32_t Cur_Image = 0;
+inline int32_t Cur_Grid_Point = 0;

@@ -10,6 +10,8 @@
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_route.h"
+#include "dialogs/frm_lbmp.h"
+#include "editor/editor_globals.h"
 #include "editor/editor_reset.h"
 #include "editor/keyboard.h"
 #include "editor/mouse_status.h"
@@ -108,6 +110,8 @@ void Reset_Service_Globals() {
     Area_Dlg_Loading = Lc_Dlg_Loading = Wc_Dlg_Loading = 0;
     Edit_Mode.clear();
     Ima_Dlg_Cancelled = Grid_Dlg_Cancelled = 0;
+    Image_Cur = Image_Rec{};
+    Cur_Image = Cur_Grid_Point = 0;
     Bitmap_Browser_Cancelled = Bitmap_Browser_Chosen = 0;
     Bitmap_Browser_Path.clear();
     Bitmap_Browser_Width = Bitmap_Browser_Height = 0;
@@ -149,6 +153,7 @@ void ResetProgramState() {
     Setup_Windows_Reset();
     Frm_Route_Reset();
     Cell_Dialogs_Reset();
+    Frm_LBmp_Reset();
     // Other subsystems' resets follow here.
 }
 
