@@ -1,6 +1,7 @@
 #include "editor/frm.h"
 
 #include "dialogs/cell_dialog.h"
+#include "editor/display_toggles.h"
 #include "editor/keyboard.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
@@ -41,6 +42,7 @@ Frm::Frm() : Form("Frm") {
     VScroll.Change = [] { Frm_VScroll_Change(); };
     Object_Modes_Connect(*this);
     Cell_Dialogs_Connect();
+    Display_Toggles_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
     Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
     Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };

@@ -16,6 +16,9 @@ public:
     Surface& Image() { return surface_; }
     const Surface& Image() const { return surface_; }
 
+    // The map picture takes the focus so the main window's keys reach it.
+    bool Focusable() const override { return true; }
+
     // Resizing keeps what was drawn where it still fits.
     void Move(int left, int top, int width, int height) override;
 

@@ -1,0 +1,39 @@
+#include "editor/display_toggles.h"
+
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/frm_colourgrid.h"
+#include "editor/map_view.h"
+
+namespace {
+
+void Flip_And_Redraw(int16_t& flag) {
+    flag = flag == 0 ? 1 : 0;
+    PSais_Redraw_Map();
+    Frm_Window().Pic.SetFocus();
+}
+
+}  // namespace
+
+void Frm_Cmd_AffBmp_Click() { Flip_And_Redraw(Map_Shown); }
+void Frm_Cmd_AffTexture_Click() { Flip_And_Redraw(Textures_Shown); }
+void Frm_Cmd_Grid_Click() { Flip_And_Redraw(Grid_Shown); }
+
+void Frm_Cmd_Help_Click() { Frm_Window().Pic.SetFocus(); }
+
+void Frm_Cmd_ColourGrid_Click() {
+    Colour_Dlg_Loading = 1;
+    Frm_ColourGrid_Window().Show(plat::Modal);
+    // A window closed before its load finished must not leave the next one deaf to clicks.
+    Colour_Dlg_Loading = 0;
+    PSais_Redraw_Map();
+    Frm_Window().Pic.SetFocus();
+}
+
+void Display_Toggles_Connect(Frm& f) {
+    f.Cmd_AffBmp.Click = [] { Frm_Cmd_AffBmp_Click(); };
+    f.Cmd_AffTexture.Click = [] { Frm_Cmd_AffTexture_Click(); };
+    f.Cmd_Grid.Click = [] { Frm_Cmd_Grid_Click(); };
+    f.Cmd_Help.Click = [] { Frm_Cmd_Help_Click(); };
+    f.Cmd_ColourGrid.Click = [] { Frm_Cmd_ColourGrid_Click(); };
+}
