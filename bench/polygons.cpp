@@ -1,6 +1,7 @@
 // Preparing, splitting, cutting and indexing 1 000 concave polygons spread over 50 LOD8 cells,
 // at 1 000, 2 000 and 4 000 points each. Prints the time of each size and its growth per
-// doubling, with the share of the piece sort (the exchange-sort order) on its own.
+// doubling, the time of each stage (told apart by the stage captions), and the piece sort (the
+// exchange-sort order) once more on its own over reversed input.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -8,6 +9,8 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/grid.h"
 #include "core/project.h"
@@ -24,11 +27,39 @@ constexpr int Polys_X = 40, Polys_Y = 25;  // 1 000 polygons
 
 struct Timing {
     double total = 0, sort = 0;
+    double copy = 0, split = 0, cut = 0, index = 0;  // stages of the total
     int pieces = 0;
 };
-std::map<int64_t, Timing> Results;
 
-void Build_Project(int points) {
+// Notes the time at which each stage caption appears.
+class Stage_Clock : public Gen_Caption_Sink {
+public:
+    using Clock = std::chrono::steady_clock;
+    void Set_Compile_Name(const std::string& text) override {
+        if (text != name_) marks_.push_back({text, Clock::now()});
+        name_ = text;
+    }
+    void Set_Compile_Step(const std::string&) override {}
+    void Repaint() override {}
+    void Clear() {
+        marks_.clear();
+        name_.clear();
+    }
+    // When `stage` first showed; `otherwise` when it never did.
+    Clock::time_point Start_Of(const std::string& stage, Clock::time_point otherwise) const {
+        for (const auto& [name, at] : marks_)
+            if (name == stage) return at;
+        return otherwise;
+    }
+
+private:
+    std::string name_;
+    std::vector<std::pair<std::string, Clock::time_point>> marks_;
+};
+// Keyed by (free polygons, points).
+std::map<std::pair<bool, int64_t>, Timing> Results;
+
+void Build_Project(int points, bool free_polygons) {
     PSais_Init_Arrays();
     Work_Tables_Reset_All();
     Proj_Lat_NW = Map_Lat_North = 45.0;
@@ -45,9 +76,11 @@ void Build_Project(int points) {
     for (int j = 0; j < Polys_Y; ++j) {
         for (int i = 0; i < Polys_X; ++i) {
             Route_Attrib a;
-            // Named groups: the nesting-group stage sorts every vertex of the project with the
-            // exchange sort its Part fixes; this run measures the preparation around it.
-            a.Imbrication = "P" + std::to_string(j * Polys_X + i);
+            // Named groups skip the nesting checks; free polygons go through them.
+            if (!free_polygons) {
+                a.Imbrication = "P";
+                a.Imbrication += std::to_string(j * Polys_X + i);
+            }
             const int32_t line = Project_Append_Line(a);
             const double cx = (i + 0.5) * step_x, cy = (j + 0.5) * step_y, r = 0.4 * std::min(step_x, step_y);
             // A five-lobed flower: concave, its outline sampled evenly.
@@ -63,16 +96,29 @@ void Build_Project(int points) {
 void BM_Prepare_Split_Cut(benchmark::State& state) {
     plat::DefaultHeadlessHost().strict = false;
     const int points = static_cast<int>(state.range(0));
+    const bool free_polygons = state.range(1) != 0;
     Timing t;
+    Stage_Clock stages;
     for (auto _ : state) {
         state.PauseTiming();
-        Build_Project(points);
+        Build_Project(points, free_polygons);
         Gen_Reset_Captions();
+        stages.Clear();
+        Gen_Set_Caption_Sink(&stages);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         API_Prepare_Polygons(0);
+        auto prepared = std::chrono::steady_clock::now();
         API_Index_Pieces(0);
         auto mid = std::chrono::steady_clock::now();
+        Gen_Set_Caption_Sink(nullptr);
+        auto split_at = stages.Start_Of("Concave/convexe", prepared);
+        auto cut_at = stages.Start_Of("Lod8/13 cut", prepared);
+        auto seconds = [](auto a, auto b) { return std::chrono::duration<double>(b - a).count(); };
+        t.copy = seconds(start, split_at);
+        t.split = seconds(split_at, cut_at);
+        t.cut = seconds(cut_at, prepared);
+        t.index = seconds(prepared, mid);
         // The sort once more on its own, over the pieces in their cut order reversed.
         state.PauseTiming();
         for (int32_t a = 1, b = Cut_Piece_Count; a < b; ++a, --b) std::swap(Cut_Piece_Table(a), Cut_Piece_Table(b));
@@ -87,11 +133,15 @@ void BM_Prepare_Split_Cut(benchmark::State& state) {
     }
     state.counters["pieces"] = t.pieces;
     state.counters["sort_s"] = t.sort;
-    Results[points] = t;
+    Results[{free_polygons, points}] = t;
     Piece_Tables_Erase();
 }
 
-BENCHMARK(BM_Prepare_Split_Cut)->Arg(1000)->Arg(2000)->Arg(4000)->Iterations(1)->Unit(benchmark::kMillisecond);
+// Second argument: 0 named groups, 1 free polygons (nesting groups).
+BENCHMARK(BM_Prepare_Split_Cut)
+    ->ArgsProduct({{1000, 2000, 4000}, {0, 1}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -100,12 +150,23 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     const Timing* previous = nullptr;
-    for (const auto& [points, t] : Results) {
-        std::printf("%6lld points: %8.3f s (piece sort %.3f s), %d pieces", static_cast<long long>(points), t.total,
-                    t.sort, t.pieces);
+    bool variant = true;
+    for (const auto& [key, t] : Results) {
+        const auto& [free_polygons, points] = key;
+        if (free_polygons != variant || previous == nullptr) {
+            std::printf("%s\n", free_polygons ? "free polygons (nesting groups):" : "named groups:");
+            previous = nullptr;
+            variant = free_polygons;
+        }
+        std::printf("%6lld points: %8.3f s, %d pieces", static_cast<long long>(points), t.total, t.pieces);
+        if (previous) std::printf(", growth %.2f per doubling", t.total / previous->total);
+        std::printf("\n        copy+checks %.3f s, concave/convex %.3f s, grid cut %.3f s, index+sort %.3f s",
+                    t.copy, t.split, t.cut, t.index);
         if (previous)
-            std::printf(", growth %.2f per doubling (without the sort %.2f)", t.total / previous->total,
-                        (t.total - t.sort) / (previous->total - previous->sort));
+            std::printf(" (growth %.2f %.2f %.2f %.2f)", t.copy / previous->copy, t.split / previous->split,
+                        t.cut / previous->cut, t.index / previous->index);
+        std::printf("\n        piece sort alone on reversed input %.3f s", t.sort);
+        if (previous) std::printf(" (growth %.2f)", t.sort / previous->sort);
         std::printf("\n");
         previous = &t;
     }

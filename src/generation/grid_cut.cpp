@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <set>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -126,14 +126,22 @@ std::vector<std::vector<Work_Point_Rec>> Split_Polygon_Points(const std::vector<
 // Crossings of one piece with the grid line `at` (map y of a latitude line when `horizontal`,
 // else map x), recorded as Grid_Crossing entries with 0-based edge positions; the count of all
 // recorded crossings goes to `crossings` (the list keeps the first four).
+struct Crossing_Scratch {
+    std::vector<Grid_Crossing> list;
+    std::vector<int32_t> run;
+    std::vector<int32_t> list_runs;
+};
+
 void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, double at, double along_tol,
-                    double dup_tol, std::vector<Grid_Crossing>& list, int32_t& crossings) {
+                    double dup_tol, Crossing_Scratch& scratch, int32_t& crossings) {
     const int32_t n = static_cast<int32_t>(pts.size());
+    std::vector<Grid_Crossing>& list = scratch.list;
     list.clear();
     crossings = 0;
     // Consecutive vertices within the tolerance of the line form one run: the line touches or
     // crosses the polygon there once, however many of them it passes near.
-    std::vector<int32_t> run(static_cast<size_t>(n), 0);
+    std::vector<int32_t>& run = scratch.run;
+    run.assign(static_cast<size_t>(n), 0);
     {
         int32_t id = 0;
         bool in_run = false;
@@ -157,7 +165,8 @@ void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, dou
         int32_t v = (a.X == px && a.Y == py) ? s_pt : t_pt;
         return run[static_cast<size_t>(v)];
     };
-    std::vector<int32_t> list_runs;
+    std::vector<int32_t>& list_runs = scratch.list_runs;
+    list_runs.clear();
 
     const int32_t edges = n == 2 ? 1 : n;
     for (int32_t s = 0; s < edges; ++s) {
@@ -199,7 +208,7 @@ enum class Piece_Cut { Kept, Replaced, Abnormal };
 // One piece against one grid line: kept whole, replaced by its parts in `out` (none when the
 // two-way split failed), or abnormal (three crossings or more).
 Piece_Cut Cut_Piece(const Piece& piece, bool horizontal, double at, double tx, double ty,
-                    std::vector<Piece>& out) {
+                    Crossing_Scratch& scratch, std::vector<Piece>& out) {
     const double along_tol = horizontal ? ty : tx;  // tolerance across the line
     const double dup_tol = horizontal ? tx : ty;    // duplicates judged along the line
     const int32_t n = static_cast<int32_t>(piece.Points.size());
@@ -208,9 +217,9 @@ Piece_Cut Cut_Piece(const Piece& piece, bool horizontal, double at, double tx, d
     // A piece wholly off the line (beyond the tolerance) meets it nowhere.
     if (at < lo - 2 * along_tol || at > hi + 2 * along_tol) return Piece_Cut::Kept;
 
-    std::vector<Grid_Crossing> list;
     int32_t crossings = 0;
-    Find_Crossings(piece.Points, horizontal, at, along_tol, dup_tol, list, crossings);
+    Find_Crossings(piece.Points, horizontal, at, along_tol, dup_tol, scratch, crossings);
+    const std::vector<Grid_Crossing>& list = scratch.list;
     if (crossings == 0 || (crossings == 1 && (n != 2 || list[0].Code == 3))) return Piece_Cut::Kept;
     if (crossings > 2) return Piece_Cut::Abnormal;
     std::vector<std::vector<Work_Point_Rec>> parts =
@@ -273,28 +282,29 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
         std::vector<int32_t> Layout;
         std::vector<Piece> Parts;
     };
-    std::set<size_t> active;
+    std::vector<size_t> active, merged;   // groups in play, in table order
     std::vector<Change> changed;
     std::vector<Piece> out;
+    Crossing_Scratch scratch;
     for (size_t i = 0; i < lines.size(); ++i) {
-        for (size_t g : starting[i]) active.insert(g);
+        merged.clear();
+        std::merge(active.begin(), active.end(), starting[i].begin(), starting[i].end(), std::back_inserter(merged));
+        active.clear();
         changed.clear();
-        for (auto it = active.begin(); it != active.end();) {
-            const size_t g = *it;
-            if (last_line[g] < i) {
-                it = active.erase(it);
-                continue;
-            }
-            ++it;
+        for (const size_t g : merged) {
+            if (last_line[g] < i) continue;
+            active.push_back(g);
             Change change{g, {}, {}};
             bool cut_any = false;
             for (size_t k = 0; k < group[g].size(); ++k) {
                 out.clear();
-                switch (Cut_Piece(group[g][k], horizontal, lines[i], tx, ty, out)) {
+                switch (Cut_Piece(group[g][k], horizontal, lines[i], tx, ty, scratch, out)) {
                     case Piece_Cut::Kept:
-                        change.Layout.push_back(static_cast<int32_t>(k));
+                        if (cut_any) change.Layout.push_back(static_cast<int32_t>(k));
                         break;
                     case Piece_Cut::Replaced:
+                        if (!cut_any)
+                            for (size_t before = 0; before < k; ++before) change.Layout.push_back(static_cast<int32_t>(before));
                         cut_any = true;
                         for (Piece& part : out) {
                             // Parts lie within their piece across the line; should one reach
