@@ -241,6 +241,12 @@ void Gen_Altitude_Pair(double altitude, int32_t& whole, int32_t& fraction) {
 }
 
 void API_Write_Lwm_Asm() {
+    Gen_Set_Compile_Name(Gen_Output_Path("_3"));
+    API_Make_Coastlines();
+    Lwm_Write_Source();
+}
+
+void Lwm_Write_Source() {
     const std::string output = Gen_Output_Path("_3");
     Gen_Set_Compile_Name(output);
     // The coastline stage leaves its pieces in Coast_Piece_Table; a count beyond the table

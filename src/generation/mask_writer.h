@@ -7,6 +7,8 @@
 // Third step of the generate command (after exclusions and the re-meshed terrain). The wide-line
 // step is skipped only when the compiler cannot be started.
 void API_Write_Lwm_Asm();
+// The same after the coastline stage: on the coast piece tables as they stand.
+void Lwm_Write_Source();
 
 // An altitude as the mask writes it: whole part toward zero and 128ths of the rest (12.5 gives
 // 12 and 64, -12.5 gives -12 and 64).

@@ -49,7 +49,7 @@ protected:
         Lod8_Cell_Table.ReDim_Preserve(++Lod8_Cell_Count);
         Lod8_Cell_Table(Lod8_Cell_Count) = Lod8_Cell_Rec{col, row, attrib, -9999};
     }
-    // A coastline piece as the coastline stage leaves it.
+    // A coastline piece as the coastline stage leaves it (for Lwm_Write_Source).
     static void Add_Coast(int16_t col, int16_t row, int16_t c13, int16_t r13,
                           const std::vector<std::pair<int16_t, int16_t>>& pts, const std::string& text = "",
                           double alt = 0) {
@@ -70,6 +70,15 @@ protected:
         p.Last_Point = first + static_cast<int32_t>(pts.size()) - 1;
         Coast_Piece_Table.ReDim_Preserve(++Coast_Count);
         Coast_Piece_Table(Coast_Count) = p;
+    }
+    // A drawn coastline, for the coastline stage to make its pieces.
+    static void Add_Coastline(const std::vector<Plane_Point>& pts, const std::string& text = "", double alt = 0) {
+        Route_Attrib a;
+        a.SurfShore = 3;
+        a.Text_Rt = text;
+        a.Alt_Coast = alt;
+        const int32_t line = Project_Append_Line(a);
+        for (Plane_Point p : pts) Project_Append_Point(line, p.X, p.Y);
     }
     static std::vector<std::pair<int16_t, int16_t>> Ring(int n) {
         std::vector<std::pair<int16_t, int16_t>> pts;
@@ -97,9 +106,10 @@ TEST_F(MaskWriter, OneFilledAreaGivesTheDocumentedSourceAndIsCompiled) {
 }
 
 TEST_F(MaskWriter, CoastlinePiecesAndAnEmptyCellRecord) {
+    polytest::Calibrate();
     Add_Lod8(390, 131, 3);
-    Add_Coast(389, 130, 2, 3, {{0, 0}, {255, 0}, {0, 255}}, "Isle", 2.5);
-    Add_Coast(389, 130, 2, 3, {{10, 10}, {20, 10}, {20, 20}, {10, 20}}, "", -0.25);
+    // A coastline across LOD13 area (2, 3) of cell 384, 128, drawn west to east: the sea south.
+    Add_Coastline({{55, 110}, {78, 120}, {100, 110}}, "Isle", 2.5);
     API_Write_Lwm_Asm();
     EXPECT_EQ(Read_File(Source()), Golden("lwm_coasts.asm"));
     EXPECT_EQ(Coast_Count, 0);  // the coastline pieces are used up
@@ -136,7 +146,7 @@ TEST_F(MaskWriter, ManyPiecesAndLongPiecesTakeTheExtendedForms) {
     Add_Coast(389, 130, 0, 0, Ring(63));
     for (int i = 0; i < 5; ++i) Add_Coast(389, 130, 0, 0, Ring(3));
     Add_Coast(389, 130, 1, 0, Ring(3));
-    API_Write_Lwm_Asm();
+    Lwm_Write_Source();
     const std::string text = Read_File(Source());
     EXPECT_NE(text.find("        LWMDataAreaDrawPolygonsEx 7,3,1,0,0,0\r\n"), std::string::npos);
     EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 1,3,1,1,0\r\n"), std::string::npos);
@@ -150,7 +160,7 @@ TEST_F(MaskWriter, OlderEngineFormsKeepTheFillsAndWarnOfLongPieces) {
     Add_Coast(389, 130, 0, 0, Ring(70));
     Add_Coast(389, 130, 0, 0, Ring(63));
     Expect_Boxes(2);
-    API_Write_Lwm_Asm();
+    Lwm_Write_Source();
     EXPECT_EQ(Box_Texts(), (std::vector<std::string>(2, "LWM poly/CFS : more than 62 points")));
     const std::string text = Read_File(Source());
     EXPECT_NE(text.find("    LWMFileHeader 256, LWMIndexStart, LWMStart, LWMEnd\r\n"), std::string::npos);
@@ -210,7 +220,7 @@ TEST_F(MaskWriter, ACompilerThatLeavesNoResultIsReportedAndAnOldOneRemoved) {
 TEST_F(MaskWriter, RefusedPolygonsLeaveTheFillsAndCoastlines) {
     polytest::Calibrate();
     Add_Area(384, 128, 3, 3, 1, 1, 0);
-    Add_Coast(384, 128, 4, 4, Ring(3));
+    Add_Coastline({{120, 140}, {160, 140}});  // the south part of area (4, 4)
     Route_Attrib a;
     const int32_t line = Project_Append_Line(a);  // a bow tie crosses itself
     for (Plane_Point p : std::vector<Plane_Point>{{300, 300}, {320, 320}, {320, 300}, {300, 320}})
@@ -223,7 +233,9 @@ TEST_F(MaskWriter, RefusedPolygonsLeaveTheFillsAndCoastlines) {
     EXPECT_EQ(Count(text, "LWMDataAreaDrawPolygons "), 2u);
     EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 1,3,1,3,3\r\n"), std::string::npos);
     EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 1,3,1,4,4\r\n"), std::string::npos);
-    EXPECT_EQ(Gen_Commands_Run().size(), 1u);  // compiled; the bow tie was no shore line
+    // Compiled, then the coastline's wide line; the bow tie was no shore line.
+    ASSERT_EQ(Gen_Commands_Run().size(), 2u);
+    EXPECT_NE(Gen_Commands_Run()[1].find("Tessaline$_Lines.ASM"), std::string::npos);
 }
 
 TEST_F(MaskWriter, AltitudePairs) {

@@ -1,0 +1,310 @@
+#include "generation/coast_close.h"
+
+#include <cmath>
+#include <tuple>
+#include <vector>
+
+#include "core/erreur.h"
+#include "core/geometry.h"
+#include "core/grid.h"
+#include "generation/grid_cut.h"
+#include "generation/work_tables.h"
+
+Vb_Array<Coast_Cell_Point> Coast_Cell_Points;
+
+namespace {
+
+constexpr int16_t Msg_Coast_Not_Closed = 132;
+constexpr int16_t Last_Sub_Cell = 31;
+constexpr double Tol_X = Lod13_Width / 512;
+constexpr double Tol_Y = Lod13_Height / 512;
+
+int Compare(double a, double b, double tolerance) {
+    if (std::fabs(a - b) <= tolerance) return 0;
+    return a < b ? -1 : 1;
+}
+int Cmp_X(double a, double b) { return Compare(a, b, Tol_X); }
+int Cmp_Y(double a, double b) { return Compare(a, b, Tol_Y); }
+bool Same_Point(const Coast_Cell_Point& a, const Coast_Cell_Point& b) {
+    return Cmp_X(a.X, b.X) == 0 && Cmp_Y(a.Y, b.Y) == 0;
+}
+bool On_Grid_X(const Coast_Cell_Point& p) { return p.Pos_X == 0 || p.Pos_X == Lod13_Local_Max; }
+bool On_Grid_Y(const Coast_Cell_Point& p) { return p.Pos_Y == 0 || p.Pos_Y == Lod13_Local_Max; }
+
+void Step_Col(Coast_Cell_Point& p, int d) {
+    p.Lod13_Col = static_cast<int16_t>(p.Lod13_Col + d);
+    if (p.Lod13_Col > Last_Sub_Cell) {
+        p.Lod13_Col = 0;
+        ++p.Lod8_Col;
+    } else if (p.Lod13_Col < 0) {
+        p.Lod13_Col = Last_Sub_Cell;
+        --p.Lod8_Col;
+    }
+}
+void Step_Row(Coast_Cell_Point& p, int d) {
+    p.Lod13_Row = static_cast<int16_t>(p.Lod13_Row + d);
+    if (p.Lod13_Row > Last_Sub_Cell) {
+        p.Lod13_Row = 0;
+        ++p.Lod8_Row;
+    } else if (p.Lod13_Row < 0) {
+        p.Lod13_Row = Last_Sub_Cell;
+        --p.Lod8_Row;
+    }
+}
+
+// Lexicographic keys of the extreme points.
+auto West_Key(const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Col, p.Lod13_Col, p.Pos_X); }
+auto North_Key(const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Row, p.Lod13_Row, p.Pos_Y); }
+
+class Piece_Closer {
+public:
+    Piece_Closer(int32_t first, int32_t last) : f_(first), l_(last) {}
+
+    // Appends the closed polygon to the cut tables; false when the piece cannot be closed.
+    bool Close(int32_t record);
+
+private:
+    const Coast_Cell_Point& P(int32_t k) const { return Coast_Cell_Points(k); }
+    bool Same_Border() const;
+    void Rectangle();
+    void Add_Path(const Coast_Cell_Point& p);
+    // Side i's line: y of its corner for sides 1 and 3, x for sides 2 and 4.
+    bool On_Side(const Coast_Cell_Point& p, int side) const {
+        return side % 2 == 1 ? Cmp_Y(p.Y, c_[static_cast<size_t>(side - 1)].Y) == 0
+                             : Cmp_X(p.X, c_[static_cast<size_t>(side - 1)].X) == 0;
+    }
+    // a ahead of b walking along side i (east, south, west, north; reversed after four corners).
+    bool Ahead(const Coast_Cell_Point& a, const Coast_Cell_Point& b, int side, bool reversed) const {
+        int c = 0;
+        switch (side) {
+            case 1: c = Cmp_X(a.X, b.X); break;
+            case 2: c = Cmp_Y(a.Y, b.Y); break;
+            case 3: c = -Cmp_X(a.X, b.X); break;
+            default: c = -Cmp_Y(a.Y, b.Y); break;
+        }
+        return reversed ? c < 0 : c > 0;
+    }
+    bool Touches(const Coast_Cell_Point& a, const Coast_Cell_Point& b, const Coast_Cell_Point& c,
+                 const Coast_Cell_Point& d) const {
+        int16_t code = 0;
+        double x = 0, y = 0;
+        SYST_Classify_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y, d.X, d.Y, code, x, y);
+        return code == 2 || code == 3;
+    }
+    bool Start_Leg(int& side, Coast_Cell_Point& at);
+    bool End_Leg(int side, const Coast_Cell_Point& current, const Coast_Cell_Point& start, bool reversed);
+
+    int32_t f_, l_;
+    std::array<Coast_Cell_Point, 5> c_{};
+};
+
+bool Piece_Closer::Same_Border() const {
+    if (l_ - f_ + 1 < 3) return false;
+    const Coast_Cell_Point& a = P(f_);
+    const Coast_Cell_Point& b = P(l_);
+    if (Cmp_Y(a.Y, b.Y) == 0) {
+        const int want = a.X < b.X ? -1 : 1;
+        bool all = true;
+        for (int32_t k = f_ + 1; k < l_ && all; ++k) all = Cmp_Y(P(k).Y, a.Y) == want;
+        if (all) return true;
+    }
+    if (Cmp_X(a.X, b.X) == 0) {
+        const int want = a.Y < b.Y ? 1 : -1;
+        bool all = true;
+        for (int32_t k = f_ + 1; k < l_ && all; ++k) all = Cmp_X(P(k).X, a.X) == want;
+        if (all) return true;
+    }
+    return false;
+}
+
+void Piece_Closer::Rectangle() {
+    Coast_Cell_Point w, e, n, s;
+    w.Lod8_Col = w.Lod13_Col = n.Lod8_Row = n.Lod13_Row = 16000;
+    w.Pos_X = n.Pos_Y = 999;
+    e.Lod8_Col = e.Lod13_Col = s.Lod8_Row = s.Lod13_Row = -16000;
+    e.Pos_X = s.Pos_Y = -999;
+    for (int32_t k = f_; k <= l_; ++k) {
+        const Coast_Cell_Point& p = P(k);
+        if (West_Key(p) < West_Key(w)) w = p;
+        if (West_Key(p) > West_Key(e)) e = p;
+        if (North_Key(p) < North_Key(n)) n = p;
+        if (North_Key(p) > North_Key(s)) s = p;
+    }
+    // A point on the far border of its area belongs to the next area for the rectangle.
+    if (w.Pos_X == Lod13_Local_Max) Step_Col(w, 1);
+    if (n.Pos_Y == Lod13_Local_Max) Step_Row(n, 1);
+    if (e.Pos_X == 0) Step_Col(e, -1);
+    if (s.Pos_Y == 0) Step_Row(s, -1);
+    auto corner = [](const Coast_Cell_Point& cols, int16_t x, const Coast_Cell_Point& rows, int16_t y) {
+        Coast_Cell_Point c;
+        c.Lod8_Col = cols.Lod8_Col;
+        c.Lod13_Col = cols.Lod13_Col;
+        c.Pos_X = x;
+        c.Lod8_Row = rows.Lod8_Row;
+        c.Lod13_Row = rows.Lod13_Row;
+        c.Pos_Y = y;
+        return c;
+    };
+    c_[0] = corner(w, 0, n, 0);
+    c_[1] = corner(e, Lod13_Local_Max, n, 0);
+    c_[2] = corner(e, Lod13_Local_Max, s, Lod13_Local_Max);
+    c_[3] = corner(w, 0, s, Lod13_Local_Max);
+    API_Diagonal_Neighbours(c_);
+    for (size_t i = 0; i < 4; ++i) Coast_Cell_To_Pixel(c_[i]);
+    c_[4] = c_[0];
+}
+
+void Piece_Closer::Add_Path(const Coast_Cell_Point& p) {
+    if (Cut_Point_Count + 1 >= Cut_Point_Capacity) Cut_Tables_Reserve(50);
+    Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
+    Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
+    rec.Last_Point = Cut_Point_Count;
+    ++rec.Nb_Points;
+}
+
+bool Piece_Closer::Start_Leg(int& side, Coast_Cell_Point& at) {
+    const Coast_Cell_Point& last = P(l_);
+    for (int k = 1; k <= 4; ++k) {
+        Coast_Cell_Point cand = last;
+        const Coast_Cell_Point& corner = c_[static_cast<size_t>(k - 1)];
+        if (k % 2 == 1) {
+            if (!On_Grid_X(last)) continue;
+            cand.Y = corner.Y;
+        } else {
+            if (!On_Grid_Y(last)) continue;
+            cand.X = corner.X;
+        }
+        bool rejected = false;
+        for (int32_t j = f_; j < l_ && !rejected; ++j) rejected = Same_Point(cand, P(j));
+        for (int32_t j = f_; j + 1 < l_ && !rejected; ++j) rejected = Touches(last, cand, P(j), P(j + 1));
+        if (rejected) continue;
+        side = k;
+        at = cand;
+        return true;
+    }
+    return false;
+}
+
+bool Piece_Closer::End_Leg(int side, const Coast_Cell_Point& current, const Coast_Cell_Point& start,
+                           bool reversed) {
+    const Coast_Cell_Point& first = P(f_);
+    const Coast_Cell_Point& last = P(l_);
+    const Coast_Cell_Point& corner = c_[static_cast<size_t>(side - 1)];
+    Coast_Cell_Point cand = first;
+    if (side % 2 == 1) {
+        if (!On_Grid_X(first)) return false;
+        cand.Y = corner.Y;
+    } else {
+        if (!On_Grid_Y(first)) return false;
+        cand.X = corner.X;
+    }
+    (void)current;
+    if (!Same_Point(last, start) && Touches(cand, first, last, start)) return false;
+    for (int32_t j = f_ + 1; j + 1 < l_; ++j)
+        if (Touches(cand, first, P(j), P(j + 1))) return false;
+    for (int32_t j = f_ + 1; j < l_; ++j)
+        if (Same_Point(cand, P(j))) return false;
+    if (On_Side(start, side) && !Ahead(cand, start, side, reversed)) return false;
+    Add_Path(cand);
+    return true;
+}
+
+bool Piece_Closer::Close(int32_t record) {
+    if (Same_Border()) {
+        API_Add_Cut_Line(record, f_, l_);
+        return true;
+    }
+    Rectangle();
+    const Coast_Cell_Point& first = P(f_);
+    const Coast_Cell_Point& last = P(l_);
+    if (!(On_Grid_X(first) || On_Grid_Y(first)) || !(On_Grid_X(last) || On_Grid_Y(last))) return false;
+    API_Add_Cut_Line(record, f_, l_);
+
+    int side = 0;
+    for (int i = 1; i <= 4 && side == 0; ++i) {
+        const Coast_Cell_Point& ci = c_[static_cast<size_t>(i - 1)];
+        const Coast_Cell_Point& next = c_[static_cast<size_t>(i)];
+        if (i % 2 == 1) {
+            if (Cmp_Y(last.Y, ci.Y) == 0) side = Cmp_X(last.X, next.X) == 0 ? i % 4 + 1 : i;
+        } else {
+            if (Cmp_X(last.X, ci.X) == 0) side = Cmp_Y(last.Y, next.Y) == 0 ? i % 4 + 1 : i;
+        }
+    }
+    Coast_Cell_Point current = last;
+    if (side == 0) {
+        if (!Start_Leg(side, current)) return false;
+        Add_Path(current);
+    }
+    const Coast_Cell_Point start = current;
+
+    int corners = 0;
+    bool direct = true;
+    while (true) {
+        const bool reversed = corners >= 4;
+        if (direct && !(On_Side(current, side) && On_Side(first, side))) direct = false;
+        if (direct) {
+            if (Ahead(first, current, side, reversed)) return true;
+        } else if (End_Leg(side, current, start, reversed)) {
+            return true;
+        }
+        if (corners == 4) return false;  // a fifth corner: the path goes round for ever
+        ++corners;
+        current = c_[static_cast<size_t>(side)];
+        Add_Path(current);
+        side = side % 4 + 1;
+    }
+}
+
+}  // namespace
+
+void Coast_Cell_To_Pixel(Coast_Cell_Point& p) {
+    const double lat = 90 - (p.Lod8_Row * Lod8_Height + p.Lod13_Row * Lod13_Height + p.Pos_Y * Lod13_Height / 255);
+    const double lon = p.Lod8_Col * Lod8_Width + p.Lod13_Col * Lod13_Width + p.Pos_X * Lod13_Width / 255 - 180;
+    Com_LatLon_To_Pixel(lat, lon, p.X, p.Y);
+}
+
+void API_Diagonal_Neighbours(std::array<Coast_Cell_Point, 5>& corners) {
+    Step_Row(corners[0], -1);
+    Step_Col(corners[0], -1);
+    Step_Row(corners[1], -1);
+    Step_Col(corners[1], 1);
+    Step_Row(corners[2], 1);
+    Step_Col(corners[2], 1);
+    Step_Row(corners[3], 1);
+    Step_Col(corners[3], -1);
+}
+
+void API_Close_Coast_Cells() {
+    Coast_Cell_Points.ReDim(Work_Point_Count);
+    bool failed = false;
+    for (int32_t r = 1; r <= Work_Poly_Count && !failed; ++r) {
+        const Line_Rec rec = Work_Poly_Table(r);
+        const int32_t f = rec.First_Point;
+        const int32_t l = rec.Last_Point;
+        if (rec.Nb_Points < 2) continue;
+        for (int32_t k = f; k <= l; ++k) {
+            const int32_t other = k < l ? k + 1 : l - 1;
+            const Work_Point_Rec a = Work_Point_Table(k);
+            const Work_Point_Rec b = Work_Point_Table(other);
+            Coast_Cell_Point& c = Coast_Cell_Points(k);
+            int16_t px = 0, py = 0;
+            Com_Pixel_To_Sub_Pos_Clamped((a.X + b.X) / 2, (a.Y + b.Y) / 2, c.Lod8_Col, c.Lod8_Row, c.Lod13_Col,
+                                         c.Lod13_Row, px, py);
+            Com_Pixel_To_Sub_Pos_Rounded(a.X, a.Y, c.Lod8_Col, c.Lod8_Row, c.Lod13_Col, c.Lod13_Row, c.Pos_X,
+                                         c.Pos_Y);
+            Coast_Cell_To_Pixel(c);
+            Work_Point_Table(k).X = c.X;
+            Work_Point_Table(k).Y = c.Y;
+        }
+        failed = !Piece_Closer(f, l).Close(r);
+    }
+    if (failed) {
+        Msg_Answer = ERREUR_Show_Message(Msg_Coast_Not_Closed);
+        Work_Poly_Count = 0;
+        Cut_Tables_Erase();
+        Coast_Cell_Points.Erase();
+        return;
+    }
+    API_Commit_Cut_Tables();
+    Coast_Cell_Points.Erase();
+}

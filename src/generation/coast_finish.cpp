@@ -1,0 +1,234 @@
+#include "generation/coast_finish.h"
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+#include <vector>
+
+#include "core/grid.h"
+#include "generation/coast_stage.h"
+#include "generation/concave_split.h"
+#include "generation/exchange_sort.h"
+#include "generation/generation_services.h"
+#include "generation/grid_cut.h"
+#include "generation/prepare_polygons.h"
+#include "generation/work_tables.h"
+
+namespace {
+
+constexpr int32_t Coast_Piece_Limit = 60;
+
+struct Stage_Piece {
+    Cut_Piece_Record Rec;
+    std::vector<Cut_Piece_Point> Points;
+};
+
+struct Cell_Edge {
+    int16_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    uint8_t Used = 0;
+};
+
+using Pos = std::pair<int16_t, int16_t>;
+
+// The four corners of an area, clockwise from the north-west, in any cyclic start.
+bool Is_Whole_Cell(const std::vector<Pos>& pos) {
+    static const std::array<Pos, 4> full = {Pos{0, 0}, Pos{Lod13_Local_Max, 0},
+                                            Pos{Lod13_Local_Max, Lod13_Local_Max}, Pos{0, Lod13_Local_Max}};
+    if (pos.size() != 4) return false;
+    for (size_t s = 0; s < 4; ++s) {
+        bool same = true;
+        for (size_t i = 0; i < 4 && same; ++i) same = pos[(s + i) % 4] == full[i];
+        if (same) return true;
+    }
+    return false;
+}
+
+auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col); }
+
+// True when the pieces of one area together cover it: their outer edges chain into the area's
+// border.
+bool Run_Fills_Cell(const std::vector<Stage_Piece>& pieces, size_t from, size_t to) {
+    std::vector<Cell_Edge> edges;
+    for (size_t r = from; r < to; ++r) {
+        const std::vector<Cut_Piece_Point>& pts = pieces[r].Points;
+        for (size_t k = 0; k < pts.size(); ++k) {
+            const Cut_Piece_Point& a = pts[k];
+            const Cut_Piece_Point& b = pts[(k + 1) % pts.size()];
+            Cell_Edge e{a.Local_X, a.Local_Y, b.Local_X, b.Local_Y, 0};
+            if (r > from) {
+                auto twin = std::find_if(edges.begin(), edges.end(), [&](const Cell_Edge& o) {
+                    return o.X1 == e.X2 && o.Y1 == e.Y2 && o.X2 == e.X1 && o.Y2 == e.Y1;
+                });
+                if (twin != edges.end()) {
+                    twin->Used = 1;  // shared inside the area
+                    continue;
+                }
+            }
+            edges.push_back(e);
+        }
+    }
+    auto start = std::find_if(edges.begin(), edges.end(), [](const Cell_Edge& e) { return e.Used == 0; });
+    if (start == edges.end()) return false;
+    start->Used = 1;
+    std::vector<Cell_Edge> chain{*start};
+    if (edges.end() - start > 2) {
+        const size_t max_sweeps = edges.size() + 2;
+        size_t sweeps = 0;
+        for (bool grew = true; grew;) {
+            if (++sweeps > max_sweeps) return false;
+            grew = false;
+            for (Cell_Edge& e : edges) {
+                if (e.Used == 0 && e.X1 == chain.back().X2 && e.Y1 == chain.back().Y2) {
+                    e.Used = 1;
+                    chain.push_back(e);
+                    grew = true;
+                }
+            }
+        }
+    }
+    if (chain.size() <= 3) return false;
+    std::vector<bool> straight(chain.size(), false);
+    for (size_t c = 0; c < chain.size(); ++c) {
+        const Cell_Edge& p = chain[(c + chain.size() - 1) % chain.size()];
+        const Cell_Edge& n = chain[(c + 1) % chain.size()];
+        straight[c] = API_Intersect_Segments(p.X1, p.Y1, n.X1, n.Y1, chain[c].X1, chain[c].Y1) == 0;
+    }
+    std::vector<Pos> corners;
+    for (size_t c = 0; c < chain.size(); ++c)
+        if (!straight[c]) corners.push_back({chain[c].X1, chain[c].Y1});
+    return Is_Whole_Cell(corners);
+}
+
+}  // namespace
+
+void API_Join_Coast_Polygons(int16_t mode) {
+    if (Work_Poly_Count == 0) {
+        Coast_Count = 0;
+        return;
+    }
+    Cut_Tables_Size(Work_Poly_Count, Work_Point_Count);
+    std::vector<Work_Point_Rec> pts;
+    std::vector<Plane_Point> plane;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        pts.clear();
+        for (int32_t k = rec.First_Point; k <= rec.Last_Point && rec.Nb_Points > 0; ++k)
+            pts.push_back(Work_Point_Table(k));
+        Coast_Clean_Points(pts, true);
+        if (pts.size() < 2) continue;
+        if (pts.size() >= 2) {
+            const Work_Point_Rec& a = pts.back();
+            const Work_Point_Rec& b = pts[0];
+            const Work_Point_Rec& c = pts[1];
+            if (API_Intersect_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y) == 0) pts.erase(pts.begin());
+        }
+        if (pts.size() > 2) {
+            plane.clear();
+            for (const Work_Point_Rec& p : pts) plane.push_back({p.X, p.Y});
+            if (API_Get_Polygon_Winding(plane, static_cast<int32_t>(plane.size())) != 1)
+                std::reverse(pts.begin(), pts.end());
+        }
+        const int32_t n = static_cast<int32_t>(pts.size());
+        Cut_Tables_Reserve(n + 1);
+        Line_Rec& out = Cut_Poly_Table(++Cut_Poly_Count);
+        out = Line_Rec{};
+        out.Line_Id = rec.Line_Id;
+        out.Attr = rec.Attr;
+        out.First_Point = Cut_Point_Count + 1;
+        for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
+        out.Last_Point = Cut_Point_Count;
+        out.Nb_Points = n;
+    }
+    API_Commit_Cut_Tables();
+    int32_t limit = Coast_Piece_Limit;
+    API_Split_Concave(limit);
+    API_Cut_Polygons_Cells(mode);
+    Cut_Tables_Erase();
+}
+
+void API_Index_Coast_Pieces(int16_t mode) {
+    (void)mode;  // the coastline stage indexes LOD13 areas only
+    Coast_Count = 0;
+    Coast_Piece_Table.Erase();
+    Coast_Piece_Points.Erase();
+    std::vector<Stage_Piece> stage;
+    for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
+        const Line_Rec& rec = Work_Poly_Table(w);
+        const int32_t n = rec.Nb_Points;
+        if (n <= 0) continue;
+        double min_x = 9999999999999, min_y = 9999999999999;
+        double max_x = -9999999999999, max_y = -9999999999999;
+        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
+            const Work_Point_Rec& p = Work_Point_Table(k);
+            min_x = std::min(min_x, p.X);
+            max_x = std::max(max_x, p.X);
+            min_y = std::min(min_y, p.Y);
+            max_y = std::max(max_y, p.Y);
+        }
+        Stage_Piece piece;
+        Cut_Piece_Record& pr = piece.Rec;
+        int16_t cx = 0, cy = 0;
+        Com_Pixel_To_Sub_Pos_Clamped((min_x + max_x) / 2, (min_y + max_y) / 2, pr.Lod8_Col, pr.Lod8_Row,
+                                     pr.Lod13_Col, pr.Lod13_Row, cx, cy);
+        std::vector<Cut_Piece_Point> pts;
+        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
+            const Work_Point_Rec& p = Work_Point_Table(k);
+            Cut_Piece_Point q{p.X, p.Y, 0, 0};
+            Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, pr.Lod8_Col, pr.Lod8_Row, pr.Lod13_Col, pr.Lod13_Row, q.Local_X,
+                                         q.Local_Y);
+            pts.push_back(q);
+        }
+        // Neighbours on one place go; the place that moves up is not compared again.
+        pts.push_back(pts.front());
+        for (size_t i = 0; i + 1 < pts.size(); ++i) {
+            if (pts[i].Local_X == pts[i + 1].Local_X && pts[i].Local_Y == pts[i + 1].Local_Y)
+                pts.erase(pts.begin() + static_cast<long>(i));
+        }
+        pts.pop_back();
+        const size_t d = pts.size();
+        std::vector<Pos> pos;
+        for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
+        const bool keep = n == 2 ? d >= 2 : d >= 3 && !Is_Whole_Cell(pos);
+        if (!keep) continue;
+        pr.Nb_Points = static_cast<int16_t>(d);
+        pr.Line_Id = rec.Line_Id;
+        pr.Attr = rec.Attr;
+        pr.Ring_Number = rec.Ring_Number;
+        pr.Group_Id = rec.Group_Id;
+        piece.Points = std::move(pts);
+        stage.push_back(std::move(piece));
+    }
+    Work_Tables_Erase();
+    if (stage.empty()) return;
+
+    const std::vector<int32_t> order = Exchange_Sort_Order(
+        Exchange_Sort_Ranks(stage,
+                            [](const Stage_Piece& a, const Stage_Piece& b) {
+                                return std::tuple_cat(Cell_Of(a.Rec), std::tuple(a.Rec.Group_Id, -a.Rec.Ring_Number)) <
+                                       std::tuple_cat(Cell_Of(b.Rec), std::tuple(b.Rec.Group_Id, -b.Rec.Ring_Number));
+                            }),
+        false);
+    std::vector<Stage_Piece> sorted;
+    sorted.reserve(stage.size());
+    for (int32_t from : order) sorted.push_back(std::move(stage[static_cast<size_t>(from)]));
+
+    size_t total_points = 0;
+    for (const Stage_Piece& p : sorted) total_points += p.Points.size();
+    Coast_Piece_Table.ReDim(static_cast<int32_t>(sorted.size()) + 1);
+    Coast_Piece_Points.ReDim(static_cast<int32_t>(total_points) + 1);
+    int32_t point_count = 0;
+    for (size_t from = 0; from < sorted.size();) {
+        size_t to = from + 1;
+        while (to < sorted.size() && Cell_Of(sorted[to].Rec) == Cell_Of(sorted[from].Rec)) ++to;
+        if (!Run_Fills_Cell(sorted, from, to)) {
+            for (size_t r = from; r < to; ++r) {
+                Cut_Piece_Record rec = sorted[r].Rec;
+                rec.First_Point = point_count + 1;
+                for (const Cut_Piece_Point& p : sorted[r].Points) Coast_Piece_Points(++point_count) = p;
+                rec.Last_Point = point_count;
+                Coast_Piece_Table(++Coast_Count) = rec;
+            }
+        }
+        from = to;
+    }
+}

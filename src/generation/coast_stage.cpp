@@ -1,0 +1,252 @@
+#include "generation/coast_stage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/erreur.h"
+#include "core/grid.h"
+#include "core/project.h"
+#include "core/syst.h"
+#include "generation/coast_close.h"
+#include "generation/coast_finish.h"
+#include "generation/concave_split.h"
+#include "generation/generation_services.h"
+#include "generation/grid_cut.h"
+#include "generation/polygon_checks.h"
+#include "generation/writer_base.h"
+
+namespace {
+
+constexpr int32_t Work_Point_Growth = 50;
+constexpr double Lod13_Tolerance_Divisor = 512.1;
+constexpr int16_t Msg_Coast_Crosses = 121;
+constexpr int16_t Msg_Coast_Not_Closed = 132;
+
+bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
+
+void Append_Work_Line(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts) {
+    if (Work_Poly_Count >= Work_Poly_Capacity) {
+        Work_Poly_Capacity = Work_Poly_Count + 10;
+        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
+    }
+    const int32_t n = static_cast<int32_t>(pts.size());
+    while (Work_Point_Count + n > Work_Point_Capacity) {
+        Work_Point_Capacity += Work_Point_Growth;
+        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
+    }
+    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+    rec = Line_Rec{};
+    rec.Line_Id = line.Line_Id;
+    rec.Attr = line.Attr;
+    rec.First_Point = Work_Point_Count + 1;
+    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
+    rec.Last_Point = Work_Point_Count;
+    rec.Nb_Points = n;
+}
+
+void Collect_Coastline(int32_t line_index) {
+    std::vector<Work_Point_Rec> pts;
+    for (int32_t id : Project_Line_Points(line_index)) pts.push_back({Point_Table(id).X, Point_Table(id).Y, 0});
+    Coast_Clean_Points(pts, false);
+    // A line that collapsed to a point has no stretch of coast to close.
+    if (pts.size() < 2) return;
+    const Line_Rec& line = Line_Table(line_index);
+    if (line.Attr.LandOnRight == 1) std::reverse(pts.begin(), pts.end());
+    Append_Work_Line(line, pts);
+}
+
+// Cell sizes in pixels of the map frame; false when the frame has no grid to cut at.
+bool Lod13_Steps(double& row_px, double& col_px) {
+    row_px = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * Lod13_Height;
+    col_px = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * Lod13_Width;
+    return row_px > 0 && col_px > 0 && std::isfinite(row_px) && std::isfinite(col_px) &&
+           (Map_Px_South - Map_Px_North) / row_px < 1e6 && (Map_Px_East - Map_Px_West) / col_px < 1e6;
+}
+
+// The work lines with every strict crossing of one grid line inserted as a point of its own.
+void Insert_Crossings(bool horizontal, double at, double tolerance) {
+    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    std::vector<Work_Point_Rec> pts;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        pts.clear();
+        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
+            const Work_Point_Rec a = Work_Point_Table(k);
+            pts.push_back(a);
+            if (k == rec.Last_Point) break;
+            const Work_Point_Rec b = Work_Point_Table(k + 1);
+            int16_t code = 0;
+            double px = 0, py = 0;
+            if (horizontal)
+                API_Cross_Horizontal_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            else
+                API_Cross_Vertical_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            if (code == 2) pts.push_back({px, py, 2});
+        }
+        const int32_t n = static_cast<int32_t>(pts.size());
+        Cut_Tables_Reserve(n + 1);
+        Line_Rec& copy = Cut_Poly_Table(++Cut_Poly_Count);
+        copy = rec;
+        copy.First_Point = Cut_Point_Count + 1;
+        for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = p;
+        copy.Last_Point = Cut_Point_Count;
+        copy.Nb_Points = n;
+    }
+    API_Commit_Cut_Tables();
+}
+
+struct Cell_Key {
+    int16_t C8 = 0, R8 = 0, C13 = 0, R13 = 0;
+    bool operator==(const Cell_Key&) const = default;
+};
+
+Cell_Key Segment_Cell(int32_t a, int32_t b) {
+    const Work_Point_Rec& p = Work_Point_Table(a);
+    const Work_Point_Rec& q = Work_Point_Table(b);
+    Cell_Key key;
+    int16_t px = 0, py = 0;
+    Com_Pixel_To_Sub_Pos_Clamped((p.X + q.X) / 2, (p.Y + q.Y) / 2, key.C8, key.R8, key.C13, key.R13, px, py);
+    return key;
+}
+
+void Empty_Line(Line_Rec& rec) { rec.First_Point = rec.Last_Point = rec.Nb_Points = 0; }
+
+void Fail_Stage() {
+    Msg_Answer = ERREUR_Show_Message(Msg_Coast_Not_Closed);
+    Work_Poly_Count = 0;
+    Cut_Tables_Erase();
+}
+
+}  // namespace
+
+void Coast_Clean_Points(std::vector<Work_Point_Rec>& pts, bool ring) {
+    if (pts.empty()) return;
+    // The copy of the first point behind the last drops a last point that repeats the first.
+    pts.push_back(pts.front());
+    for (size_t k = 0; k + 1 < pts.size();) {
+        if (Same_Place(pts[k + 1], pts[k]))
+            pts.erase(pts.begin() + static_cast<long>(k + 1));
+        else
+            ++k;
+    }
+    pts.pop_back();
+    if (pts.size() <= 2) return;
+    // An open line's first point is no neighbour of its last: measuring the last segment
+    // against it would drop the line's end point.
+    if (ring) pts.push_back(pts.front());
+    for (size_t k = 0; k + 2 < pts.size();) {
+        if (API_Intersect_Segments(pts[k].X, pts[k].Y, pts[k + 1].X, pts[k + 1].Y, pts[k + 2].X, pts[k + 2].Y) == 0)
+            pts.erase(pts.begin() + static_cast<long>(k + 1));
+        else
+            ++k;
+    }
+    if (ring) pts.pop_back();
+}
+
+bool Coast_Is_Border_Point(int32_t k, int32_t other) {
+    const Cell_Key cell = Segment_Cell(k, other);
+    const Work_Point_Rec& p = Work_Point_Table(k);
+    int16_t px = 0, py = 0;
+    Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, cell.C8, cell.R8, cell.C13, cell.R13, px, py);
+    return px == 0 || px == Lod13_Local_Max || py == 0 || py == Lod13_Local_Max;
+}
+
+bool API_Cut_Coast_Lod13() {
+    double row_px = 0, col_px = 0;
+    if (!Lod13_Steps(row_px, col_px)) {
+        Fail_Stage();  // no grid line: no line can reach an area border
+        return false;
+    }
+    const int32_t r0 = std::max(SYST_Truncate((90 - Map_Lat_North) / Lod13_Height) - 2, 0);
+    for (double y = Map_Px_North - ((90 - r0 * Lod13_Height) - Map_Lat_North) * row_px / Lod13_Height;; y += row_px) {
+        Insert_Crossings(true, y, row_px / Lod13_Tolerance_Divisor);
+        if (y >= Map_Px_South) break;
+    }
+    const int32_t c0 = std::max(SYST_Truncate((Map_Lon_West + 180) / Lod13_Width) - 2, 0);
+    for (double x = Map_Px_West - std::fabs((c0 * Lod13_Width - 180) - Map_Lon_West) * col_px / Lod13_Width;;
+         x += col_px) {
+        Insert_Crossings(false, x, col_px / Lod13_Tolerance_Divisor);
+        if (x >= Map_Px_East) break;
+    }
+    Cut_Tables_Erase();
+
+    // Trim each line to the stretch between its first and its last border point.
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        Line_Rec& rec = Work_Poly_Table(r);
+        if (rec.Nb_Points < 1) continue;
+        int32_t first = 0;
+        for (int32_t k = rec.First_Point; k < rec.Last_Point && first == 0; ++k)
+            if (Coast_Is_Border_Point(k, k + 1)) first = k;
+        if (first == 0) {
+            Fail_Stage();
+            return false;
+        }
+        rec.First_Point = first;
+        rec.Nb_Points = rec.Last_Point - first + 1;
+        if (rec.Nb_Points <= 1) {
+            Empty_Line(rec);
+            continue;
+        }
+        // The new first point is a border point already; the walk back stays on the line.
+        int32_t last = first;
+        for (int32_t k = rec.Last_Point; k > first && last == first; --k)
+            if (Coast_Is_Border_Point(k, k - 1)) last = k;
+        rec.Last_Point = last;
+        rec.Nb_Points = last - first + 1;
+        if (rec.Nb_Points < 2) Empty_Line(rec);
+    }
+
+    // A line that stays inside one area is kept only when both its ends are on the border.
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        Line_Rec& rec = Work_Poly_Table(r);
+        if (rec.Nb_Points < 3) continue;
+        const Cell_Key cell = Segment_Cell(rec.First_Point, rec.First_Point + 1);
+        bool one_cell = true;
+        for (int32_t k = rec.First_Point + 1; k < rec.Last_Point && one_cell; ++k)
+            one_cell = Segment_Cell(k, k + 1) == cell;
+        if (!one_cell) continue;
+        if (!Coast_Is_Border_Point(rec.First_Point, rec.First_Point + 1) ||
+            !Coast_Is_Border_Point(rec.Last_Point, rec.Last_Point - 1))
+            Empty_Line(rec);
+    }
+
+    Cut_Tables_Size(Work_Poly_Count + 1, Work_Point_Capacity + 10);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const int32_t n = Work_Poly_Table(r).Nb_Points;
+        if (n != 0) API_Add_Split_Piece(r, 1, n - 1);
+    }
+    API_Commit_Cut_Tables();
+    return true;
+}
+
+void API_Make_Coastlines() {
+    Coast_Count = 0;
+    Coast_Piece_Table.Erase();
+    Coast_Piece_Points.Erase();
+    if (Line_Count <= 1) return;
+    Gen_Set_Compile_Step("Coastlines");
+    Gen_Repaint();
+
+    Work_Tables_Size(Line_Count, Point_Count + Work_Point_Growth);
+    for (int32_t i = 2; i <= Line_Count; ++i) {
+        const Line_Rec& line = Line_Table(i);
+        if (line.Attr.SurfShore == 3 && line.Nb_Points >= 2) Collect_Coastline(i);
+    }
+
+    if (API_Check_Coast_Crossings() == 3) {
+        ERREUR_Show_Message_Extra(Msg_Coast_Crosses, "Bmp pixel X:" + std::to_string(Cross_Point_X) +
+                                                         " Y:" + std::to_string(Cross_Point_Y));
+    } else if (Work_Poly_Count > 0 && API_Cut_Coast_Lod13() && Work_Poly_Count > 0) {
+        Cut_Tables_Size(Work_Poly_Count, 5 * Work_Poly_Count + Work_Point_Count);
+        API_Close_Coast_Cells();
+        if (Work_Poly_Count == 0) {
+            Coast_Count = 0;
+        } else {
+            API_Join_Coast_Polygons(0);
+            API_Index_Coast_Pieces(0);
+        }
+    }
+    Work_Tables_Erase();
+    Cut_Tables_Erase();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The coastline stage: the coastlines (shore option 3), open lines drawn between land and sea,
+// become closed polygons cut to LOD13 areas with their points on each area's 0..255 grid, in
+// Coast_Piece_Table / Coast_Piece_Points / Coast_Count (generation_services.h).
+#include <cstdint>
+#include <vector>
+
+#include "generation/work_tables.h"
+
+// Collects, checks, cuts, closes and indexes the coastlines (declared in generation_services.h
+// as well, for the mask writer).
+void API_Make_Coastlines();
+
+// Cuts the work lines at every LOD13 latitude line, then every longitude line, and trims each
+// to the stretch between its first and last point on an area border. False when a line has no
+// such point: message 132 has been shown and the work polygon count is 0.
+bool API_Cut_Coast_Lod13();
+
+// Cleaning of a point list: consecutive equal points (exact) go, then middle points of three on
+// one line. `ring`: the list is closed, the last point's successor is the first, so the triples
+// across the end are tested too; an open line keeps its ends.
+void Coast_Clean_Points(std::vector<Work_Point_Rec>& pts, bool ring);
+
+// True when point k of work line `line` lies on the border of the LOD13 area of the segment
+// from k to `other` (the area of that segment's midpoint).
+bool Coast_Is_Border_Point(int32_t k, int32_t other);

@@ -1,0 +1,258 @@
+// The coastline stage: drawn coastlines become closed pieces per LOD13 area, covering the
+// area on the right-hand side of the line, with whole covered areas left out.
+#include "generation/coast_stage.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "generation/coast_close.h"
+#include "generation/coast_finish.h"
+#include "generation/generation_services.h"
+#include "generation/grid_cut.h"
+#include "polygon_fixture.h"
+
+namespace {
+
+using namespace polytest;
+using Pos = std::pair<int, int>;
+
+int32_t Add_Coastline(const std::vector<Plane_Point>& pts, int16_t land_right = 0, const std::string& text = "") {
+    Route_Attrib a;
+    a.SurfShore = 3;
+    a.LandOnRight = land_right;
+    a.Text_Rt = text;
+    a.Alt_Coast = 1.5;
+    const int32_t line = Project_Append_Line(a);
+    for (const Plane_Point& p : pts) Project_Append_Point(line, p.X, p.Y);
+    return line;
+}
+
+// The places of every coast piece of one LOD13 area (LOD8 cell 384, 128).
+std::set<Pos> Places_In(int c13, int r13) {
+    std::set<Pos> places;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        if (r.Lod8_Col != 384 || r.Lod8_Row != 128 || r.Lod13_Col != c13 || r.Lod13_Row != r13) continue;
+        for (int32_t k = r.First_Point; k <= r.Last_Point; ++k)
+            places.insert({Coast_Piece_Points(k).Local_X, Coast_Piece_Points(k).Local_Y});
+    }
+    return places;
+}
+
+class CoastStage : public PolygonTest {};
+
+TEST_F(CoastStage, ALineAcrossOneAreaKeepsThePartOnItsRight) {
+    Add_Coastline({{20, 110}, {45, 112}, {75, 110}}, 0, "Bay");
+    API_Make_Coastlines();
+    ASSERT_GE(Coast_Count, 1);
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        // Only the crossed area: its neighbours are covered whole and left out.
+        EXPECT_EQ(std::tuple(r.Lod8_Col, r.Lod8_Row, r.Lod13_Col, r.Lod13_Row), std::tuple(384, 128, 1, 3));
+        EXPECT_EQ(r.Attr.Text_Rt, "Bay");
+        EXPECT_EQ(r.Attr.Alt_Coast, 1.5);
+        EXPECT_EQ(r.Nb_Points, r.Last_Point - r.First_Point + 1);
+    }
+    // Drawn west to east: the southern part, between the snapped line and the south border.
+    const std::set<Pos> places = Places_In(1, 3);
+    for (Pos p : {Pos{0, 140}, Pos{112, 149}, Pos{255, 139}, Pos{0, 255}, Pos{255, 255}})
+        EXPECT_TRUE(places.count(p)) << p.first << "," << p.second;
+    for (Pos p : places) EXPECT_GE(p.second, 139);
+    const auto& shown = Gen_Captions().Shown;
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front().second, "Coastlines");
+    EXPECT_TRUE(host().boxes.empty());
+    EXPECT_EQ(Work_Poly_Count, 0);
+    EXPECT_EQ(Cut_Poly_Count, 0);
+}
+
+TEST_F(CoastStage, LandOnTheRightTurnsTheLineRound) {
+    Add_Coastline({{20, 110}, {45, 112}, {75, 110}}, 1);
+    API_Make_Coastlines();
+    const std::set<Pos> places = Places_In(1, 3);
+    for (Pos p : {Pos{0, 140}, Pos{112, 149}, Pos{255, 139}, Pos{0, 0}, Pos{255, 0}})
+        EXPECT_TRUE(places.count(p)) << p.first << "," << p.second;
+    for (Pos p : places) EXPECT_LE(p.second, 149);
+}
+
+TEST_F(CoastStage, PiecesOfSeveralAreasStandTogetherInGridOrder) {
+    // Across three areas of row 3, then down through row 4 of the last column.
+    Add_Coastline({{20, 110}, {80, 112}, {110, 108}, {112, 160}});
+    API_Make_Coastlines();
+    ASSERT_GT(Coast_Count, 0);
+    std::vector<std::tuple<int, int>> cells;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        EXPECT_TRUE(r.Lod8_Col == 384 && r.Lod8_Row == 128);
+        cells.push_back({r.Lod13_Row, r.Lod13_Col});
+    }
+    EXPECT_TRUE(std::is_sorted(cells.begin(), cells.end()));
+    const std::set<std::tuple<int, int>> distinct(cells.begin(), cells.end());
+    EXPECT_EQ(distinct, (std::set<std::tuple<int, int>>{{3, 1}, {3, 2}, {3, 3}, {4, 3}}));
+}
+
+TEST_F(CoastStage, ALineThatReachesNoBorderRefusesEveryCoast) {
+    Add_Coastline({{20, 110}, {45, 112}, {75, 110}});
+    Add_Coastline({{380, 380}, {385, 382}, {390, 381}});  // inside one area
+    host().QueueAnswer(1);
+    API_Make_Coastlines();
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("(132) "), std::string::npos);
+    EXPECT_EQ(Coast_Count, 0);
+    EXPECT_EQ(Work_Poly_Count, 0);
+}
+
+TEST_F(CoastStage, ASelfCrossingCoastlineIsRefusedWithItsPixel) {
+    Add_Coastline({{100, 100}, {140, 140}, {140, 100}, {100, 140}});
+    host().QueueAnswer(1);
+    API_Make_Coastlines();
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("(121) "), std::string::npos);
+    EXPECT_NE(host().boxes[0].prompt.find("\r\nBmp pixel X:120 Y:120"), std::string::npos);
+    EXPECT_EQ(Coast_Count, 0);
+}
+
+TEST_F(CoastStage, NoCoastlineGivesNoCoastsAndNoBox) {
+    Coast_Count = 5;
+    API_Make_Coastlines();  // nothing drawn at all
+    EXPECT_EQ(Coast_Count, 0);
+    EXPECT_TRUE(Gen_Captions().LCompile.empty());
+    Add_Polygon(Square(10, 10, 50));  // a polygon is no coastline
+    API_Make_Coastlines();
+    EXPECT_EQ(Coast_Count, 0);
+    EXPECT_TRUE(host().boxes.empty());
+}
+
+TEST_F(CoastStage, CleaningDropsRepeatsAndStraightMiddlesButKeepsAnOpenLinesEnds) {
+    std::vector<Work_Point_Rec> pts = {{0, 0}, {0, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 0}};
+    Coast_Clean_Points(pts, false);
+    // The doubled start, the middle of a straight run and a last point back on the first go.
+    EXPECT_EQ(pts, (std::vector<Work_Point_Rec>{{0, 0}, {10, 0}, {10, 10}}));
+
+    // The first point lies on the last segment's line: an open line keeps its end point.
+    const std::vector<Work_Point_Rec> hook = {{0, 0}, {0, 10}, {10, 10}, {5, 5}};
+    pts = hook;
+    Coast_Clean_Points(pts, false);
+    EXPECT_EQ(pts, hook);
+    pts = hook;
+    Coast_Clean_Points(pts, true);
+    EXPECT_EQ(pts, (std::vector<Work_Point_Rec>{{0, 0}, {0, 10}, {10, 10}}));
+
+    pts = {{3, 3}, {3, 3}};
+    Coast_Clean_Points(pts, false);
+    EXPECT_TRUE(pts.empty());
+}
+
+// One work line of pixel points, ready for the closing step.
+void Work_Line(const std::vector<Plane_Point>& pts) {
+    Work_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
+    Line_Rec& r = Work_Poly_Table(++Work_Poly_Count);
+    r.First_Point = 1;
+    for (const Plane_Point& p : pts) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
+    r.Last_Point = Work_Point_Count;
+    r.Nb_Points = Work_Point_Count;
+    Cut_Tables_Size(1, 5 + Work_Point_Count);
+}
+
+TEST_F(CoastStage, APieceBackOnItsOwnBorderClosesByItselfOnlyWhenDrawnSouthward) {
+    // Leaves the west border of area (1, 3) and comes back to it further south.
+    Work_Line({{31.25, 100}, {45, 105}, {31.25, 115}});
+    API_Close_Coast_Cells();
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 3);
+    EXPECT_EQ(Work_Point_Table(1).X, 31.25);  // snapped exactly onto the border
+
+    Work_Line({{31.25, 115}, {45, 105}, {31.25, 100}});
+    API_Close_Coast_Cells();
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_GT(Work_Poly_Table(1).Nb_Points, 3);  // round the rectangle
+    EXPECT_TRUE(host().boxes.empty());
+}
+
+TEST_F(CoastStage, ThePathRoundACrossingGoesNorthThenRoundTheEastSide) {
+    Work_Line({{31.25, 110}, {45, 112}, {62.5, 110}});
+    API_Close_Coast_Cells();
+    ASSERT_EQ(Work_Poly_Count, 1);
+    const std::vector<Plane_Point> pts = Work_Points(1);
+    ASSERT_EQ(pts.size(), 7u);
+    // Straight north of the last point to one area beyond, the two eastern corners one area
+    // beyond, then straight south of the first point.
+    EXPECT_DOUBLE_EQ(pts[3].X, 62.5);
+    EXPECT_DOUBLE_EQ(pts[3].Y, 62.5);
+    EXPECT_DOUBLE_EQ(pts[4].X, 93.75);
+    EXPECT_DOUBLE_EQ(pts[4].Y, 62.5);
+    EXPECT_DOUBLE_EQ(pts[5].X, 93.75);
+    EXPECT_DOUBLE_EQ(pts[5].Y, 156.25);
+    EXPECT_DOUBLE_EQ(pts[6].X, 31.25);
+    EXPECT_DOUBLE_EQ(pts[6].Y, 156.25);
+}
+
+TEST_F(CoastStage, APieceWithAnEndInsideItsAreaCannotBeClosed) {
+    Work_Line({{31.25, 110}, {45, 112}, {50, 110}});
+    host().QueueAnswer(1);
+    API_Close_Coast_Cells();
+    EXPECT_EQ(Work_Poly_Count, 0);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("(132) "), std::string::npos);
+    EXPECT_EQ(Coast_Cell_Points.UBound(), 0);
+}
+
+TEST_F(CoastStage, DiagonalNeighboursStepAcrossLod8Borders) {
+    std::array<Coast_Cell_Point, 5> c{};
+    c[0] = {10, 20, 0, 0};
+    c[1] = {10, 20, 31, 0};
+    c[2] = {10, 20, 31, 31};
+    c[3] = {10, 20, 0, 31};
+    API_Diagonal_Neighbours(c);
+    auto cell = [](const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Col, p.Lod8_Row, p.Lod13_Col, p.Lod13_Row); };
+    EXPECT_EQ(cell(c[0]), std::tuple(9, 19, 31, 31));
+    EXPECT_EQ(cell(c[1]), std::tuple(11, 19, 0, 31));
+    EXPECT_EQ(cell(c[2]), std::tuple(11, 21, 0, 0));
+    EXPECT_EQ(cell(c[3]), std::tuple(9, 21, 31, 0));
+}
+
+// Work polygons given by their pixel points, indexed into coast pieces.
+void Index(const std::vector<std::vector<Plane_Point>>& polys) {
+    Work_Tables_Size(static_cast<int32_t>(polys.size()), 100);
+    for (const auto& poly : polys) {
+        Line_Rec& r = Work_Poly_Table(++Work_Poly_Count);
+        r.First_Point = Work_Point_Count + 1;
+        for (const Plane_Point& p : poly) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
+        r.Last_Point = Work_Point_Count;
+        r.Nb_Points = static_cast<int32_t>(poly.size());
+    }
+    API_Index_Coast_Pieces(0);
+}
+
+TEST_F(CoastStage, AreasCoveredWholeByTheirPiecesAreLeftOut) {
+    const double a = 31.25, b = 62.5;  // area (1, 1)
+    Index({{{a, a}, {b, a}, {b, b}, {a, b}}});
+    EXPECT_EQ(Coast_Count, 0);
+
+    // Two triangles sharing the diagonal cover the area; two that leave a gap do not.
+    Index({{{a, a}, {b, a}, {b, b}}, {{a, a}, {b, b}, {a, b}}});
+    EXPECT_EQ(Coast_Count, 0);
+    Index({{{a, a}, {b, a}, {b, b}}, {{a, a}, {45, 55}, {a, b}}});
+    EXPECT_EQ(Coast_Count, 2);
+    EXPECT_EQ(Coast_Piece_Table(1).Nb_Points, 3);
+
+    // A sliver whose points meet on fewer than three places is dropped.
+    Index({{{a, a}, {a + 0.01, a}, {a, a + 0.01}}});
+    EXPECT_EQ(Coast_Count, 0);
+}
+
+TEST_F(CoastStage, PiecesComeOutByCellRowsThenColumns) {
+    auto tri = [](double x, double y) { return std::vector<Plane_Point>{{x, y}, {x + 20, y}, {x, y + 20}}; };
+    Index({tri(1005, 5), tri(1005, 1005), tri(5, 1005), tri(40, 5), tri(5, 5)});
+    ASSERT_EQ(Coast_Count, 5);
+    std::vector<std::tuple<int, int, int, int>> order;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        order.push_back({r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col});
+    }
+    EXPECT_EQ(order, (std::vector<std::tuple<int, int, int, int>>{
+                         {128, 384, 0, 0}, {128, 384, 0, 1}, {128, 385, 0, 0}, {129, 384, 0, 0}, {129, 385, 0, 0}}));
+}
+
+}  // namespace
