@@ -150,12 +150,14 @@ Frm_Route::Frm_Route() : Form("Frm_Route") {
         box.GotFocus = [this, &box] { Frm_Route_Field_GotFocus(box); };
         box.KeyDown = [this, i](int& key, int shift) { Frm_Route_Texture_Name_KeyDown(i, key, shift); };
         box.Validate = [this, i](bool& cancel) { Frm_Route_Texture_Name_Validate(i, cancel); };
+        box.DblClick = [this, i] { Frm_Route_Texture_Name_DblClick(i); };
     });
     Texture_Name_1.SetWire([this](plat::TextBox& box, int i) {
         box.SetContainer(&Fram_VTP1_Normal);
         box.GotFocus = [this, &box] { Frm_Route_Field_GotFocus(box); };
         box.KeyDown = [this, i](int& key, int shift) { Frm_Route_Texture_Name_1_KeyDown(i, key, shift); };
         box.Validate = [this, i](bool& cancel) { Frm_Route_Texture_Name_1_Validate(i, cancel); };
+        box.DblClick = [this, i] { Frm_Route_Texture_Name_1_DblClick(i); };
     });
 
     // Every tab can be closed from itself.

@@ -210,3 +210,47 @@ TEST_F(FrmRoutePreviewTest, ClosingTheDialogRemovesThePreviewFile) {
 }
 
 }  // namespace
+
+#include "dialogs/frm_lbmp.h"
+
+namespace {
+
+class FrmRouteTextureChoiceTest : public FrmRoutePreviewTest {};
+
+TEST_F(FrmRouteTextureChoiceTest, BrowserOpensWhereTheTextureIsAndTheChoiceIsPreviewed) {
+    const std::string folder = routetest::Program_Path(root_ / "tex");
+    ASSERT_TRUE(plat::MakeFolder(folder));
+    Bmp(folder + "\\a.bmp", Red);
+    Bmp(folder + "\\b.bmp", Blue);
+    Route_Attrib a = Polygon(1);
+    a.Texture_Name[0] = folder + "\\a.bmp";
+    a.Texture_Name[3] = folder + "\\a.bmp";
+    Open_Existing(a);
+    ASSERT_EQ(Shown(w().Pic), Red);
+    w().SSTb.UserSelectTab(4);
+    host().OnModal("Frm_LBmp", [&](plat::Form& f) {
+        auto& b = static_cast<Frm_LBmp&>(f);
+        EXPECT_EQ(b.Dir1.Path(), folder);
+        int entry = -1;
+        for (int i = 0; i < b.File1.ListCount(); ++i)
+            if (b.File1.List(i) == "b.bmp") entry = i;
+        ASSERT_GE(entry, 0);
+        b.File1.UserSelect(entry);
+        b.Cmd_Ok.UserClick();
+    });
+    w().Texture_Name(3).UserDoubleClick(plat::Button_Left, 0, 1, 1);
+    EXPECT_EQ(Route_Attrib_Cur.Texture_Name[3], folder + "\\b.bmp");
+    EXPECT_EQ(w().Texture_Name(3).Text(), folder + "\\b.bmp");
+    EXPECT_EQ(w().Texture_Name_1(3).Text(), folder + "\\b.bmp");
+    // Box 3's texture is shown although box 0 is the one otherwise previewed.
+    EXPECT_EQ(Shown(w().Pic), Blue);
+    EXPECT_EQ(Route_Attrib_Cur.Texture_Name[0], folder + "\\a.bmp");
+
+    // Cancelling the browser changes nothing.
+    host().OnModal("Frm_LBmp", [](plat::Form& f) { static_cast<Frm_LBmp&>(f).Cmd_Cancel.UserClick(); });
+    w().Texture_Name(0).UserDoubleClick(plat::Button_Left, 0, 1, 1);
+    EXPECT_EQ(Route_Attrib_Cur.Texture_Name[0], folder + "\\a.bmp");
+    EXPECT_EQ(Shown(w().Pic), Blue);
+}
+
+}  // namespace
