@@ -1,6 +1,7 @@
 #include "editor/frm.h"
 
 #include "dialogs/cell_dialog.h"
+#include "dialogs/frm_mesh.h"
 #include "editor/display_toggles.h"
 #include "editor/keyboard.h"
 #include "editor/map_view.h"
@@ -41,6 +42,7 @@ Frm::Frm() : Form("Frm") {
     HScroll.Change = [] { Frm_HScroll_Change(); };
     VScroll.Change = [] { Frm_VScroll_Change(); };
     Object_Modes_Connect(*this);
+    Frm_Mesh_Connect();
     Cell_Dialogs_Connect();
     Display_Toggles_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };

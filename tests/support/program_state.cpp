@@ -11,6 +11,7 @@
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_route.h"
 #include "dialogs/frm_lbmp.h"
+#include "dialogs/frm_mesh.h"
 #include "editor/editor_globals.h"
 #include "editor/editor_reset.h"
 #include "editor/keyboard.h"
@@ -154,6 +155,7 @@ void ResetProgramState() {
     Frm_Route_Reset();
     Cell_Dialogs_Reset();
     Frm_LBmp_Reset();
+    Frm_Mesh_Reset();
     // Other subsystems' resets follow here.
 }
 
