@@ -4,6 +4,7 @@
 #include "dialogs/frm_mesh.h"
 #include "editor/display_toggles.h"
 #include "editor/keyboard.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "editor/mouse_status.h"
@@ -31,6 +32,7 @@ Frm::Frm() : Form("Frm") {
     Ln1.SetContainer(&Pic);
     Ln2.SetContainer(&Pic);
     Cercle.SetContainer(&Pic);
+    LPtGrid.SetContainer(&Pic);
     LCompileNom.SetContainer(&Fram_Compile);
     LCompile.SetContainer(&Fram_Compile);
     LTex2500.SetContainer(&Fram_Creat_2500);
@@ -45,6 +47,7 @@ Frm::Frm() : Form("Frm") {
     Frm_Mesh_Connect();
     Cell_Dialogs_Connect();
     Display_Toggles_Connect(*this);
+    Line_Tools_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
     Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
     Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };

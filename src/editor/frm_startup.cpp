@@ -9,6 +9,7 @@
 #include "core/tiling.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/map_tiles.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
@@ -238,6 +239,7 @@ void Frm_Form_Load() {
     Pinit_Layout_Main();
     Pinit_Reset_Modes();
     PSais_Reset_View_Flags();
+    PSais_Reset_Edit_State();
     Pinit_Set_No_Project();
     Edit_Draw_Mode = 13;
     PSais_Init_Arrays();

@@ -6,6 +6,7 @@
 #include "editor/cell_layers.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_points.h"
 #include "editor/line_display.h"
 #include "editor/map_tiles.h"
 #include "platform/host.h"
@@ -129,8 +130,14 @@ void PSais_Redraw_Map() {
         PSais_Draw_All_Lines();
     } else if (Mode_Excl_Cells == 1 || Mode_Lwm_Cells == 1 || Mode_Lod8_Cells == 1) {
         PSais_Draw_Cell_Grid();
+        PSais_Draw_Lines_Grid_Mode();
     } else if (Mode_Land_Class == 1 || Mode_Water_Class == 1) {
         PSais_Draw_Class_Mode();
+        PSais_Draw_Lines_Grid_Mode();
+    } else if (Mode_Grid_Points == 1) {
+        PSais_Draw_Grid_Point_Mode();
+        PSais_Draw_Lines_Grid_Mode();
+        PSais_Draw_Grid_Points();
     }
     f.Pic.Changed();
     host.SetMousePointer(plat::Pointer_Default);

@@ -6,6 +6,7 @@
 #include "core/syst.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_points.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
 
@@ -113,6 +114,9 @@ void Frm_Pic_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
         Mouse_X = X;
         Mouse_Y = Y;
         if (!outside) Follow_Rubber_Bands();
+    } else if (Mode_Lwm_Cells != 1 && Mode_Lod8_Cells != 1 && Mode_Excl_Cells != 1 && Mode_Land_Class != 1 &&
+               Mode_Water_Class != 1 && Mode_Grid_Points == 1 && Grid_Point_Busy != 1) {
+        PSais_Show_Altitude_Tip();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "platform/host.h"
 
@@ -113,6 +114,7 @@ void PSais_Cancel_Image_Tool() {
 }
 
 void PSais_Cancel_Tool() {
+    PSais_Cancel_Line_Tool();
     PSais_Cancel_Image_Tool();
     Frm_Window().LPtGrid.SetVisible(false);
 }
@@ -157,6 +159,8 @@ void Frm_Pic_DblClick() {
         if (inside) Open_Cell_Dialog(Lc_Dlg_Cancelled, Object_Mode_Dialogs.Show_Land_Class);
     } else if (Mode_Water_Class == 1) {
         if (inside) Open_Cell_Dialog(Wc_Dlg_Cancelled, Object_Mode_Dialogs.Show_Water_Class);
+    } else if (Mode_Lines == 1) {
+        PSais_Line_Tool_DblClick();
     }
 }
 

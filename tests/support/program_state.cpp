@@ -20,6 +20,8 @@
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "editor/frm_startup.h"
+#include "editor/grid_points.h"
+#include "editor/line_tools.h"
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
@@ -156,6 +158,8 @@ void ResetProgramState() {
     Cell_Dialogs_Reset();
     Frm_LBmp_Reset();
     Frm_Mesh_Reset();
+    Line_Tools_Reset();
+    Grid_Points_Reset();
     // Other subsystems' resets follow here.
 }
 

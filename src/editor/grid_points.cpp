@@ -1,0 +1,75 @@
+#include "editor/grid_points.h"
+
+#include "core/project.h"
+#include "core/syst.h"
+#include "dialogs/dialog_services.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/map_view.h"
+
+#include <vector>
+
+Grid_Point_Windows Grid_Point_Dialogs;
+
+namespace {
+
+// Cur_Grid_Point may be left over from a table that has since been emptied or read anew.
+bool Valid_Grid_Point(int32_t n) { return n >= 1 && n <= Grid_Point_Count && Grid_Point_Table.In_Range(n); }
+
+}  // namespace
+
+void PSais_Grid_Point_Click() {
+    Grid_Point_Busy = 1;
+    if (!Valid_Grid_Point(Cur_Grid_Point)) Cur_Grid_Point = 0;
+    if (Cur_Grid_Point == 0) {
+        Table_Grow_If_Full(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, Grid_Point_Growth);
+        ++Grid_Point_Count;
+        Grid_Point_Table(Grid_Point_Count) = Grid_Point_Rec{};
+        Cur_Grid_Point = Grid_Point_Count;
+    }
+    Grid_Dlg_Cancelled = 1;
+    if (Grid_Point_Dialogs.Show_Altitude) Grid_Point_Dialogs.Show_Altitude();
+    if (Grid_Dlg_Cancelled == 0 && Valid_Grid_Point(Cur_Grid_Point)) {
+        PSais_Draw_Grid_Point(Cur_Grid_Point);
+        Frm_Window().Pic.Refresh();
+    }
+    Grid_Point_Busy = 0;
+}
+
+void PSais_Delete_Grid_Point() {
+    if (Cur_Grid_Point == 0 || !Valid_Grid_Point(Cur_Grid_Point)) return;
+    // The record stays; only defined points are drawn and saved.
+    Grid_Point_Table(Cur_Grid_Point).Defined = 0;
+    PSais_Redraw_Map();
+    Frm_Window().Pic.SetFocus();
+}
+
+void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32_t point_b) {
+    const auto valid = [](int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); };
+    if (!valid(point_a) || !valid(point_b)) return;
+    double xa = 0, ya = 0, xb = 0, yb = 0;
+    PSais_Map_To_Picture(Point_Table(point_a).X, Point_Table(point_a).Y, xa, ya);
+    PSais_Map_To_Picture(Point_Table(point_b).X, Point_Table(point_b).Y, xb, yb);
+    plat::PictureBox& pic = Frm_Window().Pic;
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(2);
+    pic.Line(SYST_Round(xa), SYST_Round(ya), SYST_Round(xb), SYST_Round(yb), 255);
+    pic.SetDrawMode(plat::DM_CopyPen);
+    pic.SetDrawWidth(1);
+}
+
+void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
+    if (line_index < 2 || line_index > Line_Count || !Line_Table.In_Range(line_index)) return;
+    if (Line_Table(line_index).Nb_Points < 2) return;
+    const std::vector<int32_t> ids = Project_Line_Points(line_index);
+    for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment_Grid_Mode(line_index, ids[i - 1], ids[i]);
+}
+
+void PSais_Draw_Lines_Grid_Mode() {
+    for (int32_t i = 2; i <= Line_Count && Line_Table.In_Range(i); ++i) PSais_Draw_Line_Grid_Mode(i);
+}
+
+void Grid_Points_Reset() {
+    Cur_Grid_Point = 0;
+    Grid_Point_Dialogs = Grid_Point_Windows{};
+}

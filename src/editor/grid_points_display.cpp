@@ -1,0 +1,121 @@
+// What the grid-point mode shows: the sub-grid of the re-mesh level, the crosses of the
+// defined grid points and the altitude tip under the mouse.
+#include "core/project.h"
+#include "core/project_file.h"
+#include "core/syst.h"
+#include "core/syst_draw.h"
+#include "editor/cell_layers.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/grid_points.h"
+#include "editor/map_view.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int32_t kRed = 255;
+constexpr int32_t kBlack = 0;
+constexpr plat::Colour kTipOverPoint = 0xFFC0FF;   // pink
+constexpr plat::Colour kTipElsewhere = 0xC0FFFF;   // light yellow
+
+void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style) {
+    const plat::Point points[2] = {{x1, y1}, {x2, y2}};
+    SYST_Draw_Segment(Frm_Window().Pic, points, colour, 1, style);
+}
+
+}  // namespace
+
+std::string Grid_Altitude_Text(float altitude) {
+    // The float's own shortest digits (250.3, not 250.300003051758), then the user's separator.
+    double value = 0;
+    if (!Project_Parse_Number(plat::Trim(Project_Num_Float(altitude)), value)) value = altitude;
+    return plat::Trim(SYST_To_Text(value));
+}
+
+void PSais_Draw_Grid_Point_Mode() {
+    if (Grid_Shown == 0) return;
+    const Grid_Steps g = PSais_Compute_Grid_Window(false);
+    // A level read from a damaged file would ask for millions of lines: keep to the five levels.
+    const int level = std::clamp<int>(Mesh_Lod_Index, 0, 4);
+    const int32_t spacing = 1 << (level + 1);        // LOD13 steps between sub-grid lines
+    const double f = spacing / 255.0;
+    const int32_t m = 256 / spacing - 1;
+
+    if (Grid_First_Row != 0 && Grid_First_Col != 0 && Grid_Last_Row != Grid_First_Row) {
+        const int32_t x1 = SYST_Round(Grid_First_X), x2 = SYST_Round(Grid_Last_X);
+        for (int32_t i = 0; i <= Grid_Last_Row - Grid_First_Row - 1; ++i) {
+            const int32_t y0 = SYST_Round(i * g.Step_Y + Grid_First_Y);
+            for (int32_t k = 0; k <= m; ++k) {
+                const int32_t y = SYST_Round(f * g.Step_Y * k + y0);
+                Segment(x1, y, x2, y, kBlack, k == 0 ? plat::DS_Solid : plat::DS_Dot);
+            }
+        }
+    }
+    if (Grid_First_Col != 0 && Grid_First_Row != 0 && Grid_Last_Col != Grid_First_Col) {
+        const int32_t y1 = SYST_Round(Grid_First_Y), y2 = SYST_Round(Grid_Last_Y);
+        for (int32_t j = 0; j <= Grid_Last_Col - Grid_First_Col - 1; ++j) {
+            const int32_t x0 = SYST_Round(j * g.Step_X + Grid_First_X);
+            for (int32_t k = 0; k <= m; ++k) {
+                const int32_t x = SYST_Round(f * g.Step_X * k + x0);
+                Segment(x, y1, x, y2, kBlack, k == 0 ? plat::DS_Solid : plat::DS_Dot);
+            }
+        }
+    }
+    Frm_Window().Pic.Refresh();
+}
+
+void PSais_Draw_Grid_Point(int32_t& n) {
+    if (n < 1 || n > Grid_Point_Count || !Grid_Point_Table.In_Range(n)) return;
+    const Grid_Point_Rec& p = Grid_Point_Table(n);
+    double px = 0, py = 0;
+    PSais_Map_To_Picture(p.X, p.Y, px, py);
+    const int32_t x = SYST_Round(px), y = SYST_Round(py);
+    Segment(x - 3, y, x + 3, y, kRed, plat::DS_Solid);
+    Segment(x, y - 3, x, y + 3, kRed, plat::DS_Solid);
+}
+
+void PSais_Draw_Grid_Points() {
+    Frm& f = Frm_Window();
+    if (Grid_Point_Count != 0) {
+        const int32_t last = std::min(Grid_Point_Count, Grid_Point_Table.UBound());
+        for (int32_t n = 1; n <= last; ++n)
+            if (Grid_Point_Table(n).Defined == 1) PSais_Draw_Grid_Point(n);
+        f.Pic.Refresh();
+    }
+    f.Pic.SetFocus();
+}
+
+void PSais_Show_Altitude_Tip() {
+    Frm& f = Frm_Window();
+    plat::Label& tip = f.LPtGrid;
+    const double width = tip.Width(), height = tip.Height();
+    const double left = width + Mouse_X + 5 > f.Pic.Width() - 1 ? Mouse_X - width - 5 : Mouse_X + 5;
+    const double top = height + Mouse_Y + 5 > f.Pic.Height() - 1 ? Mouse_Y - height - 5 : Mouse_Y + 5;
+    tip.Move(SYST_Round(left), SYST_Round(top), tip.Width(), tip.Height());
+
+    double mx = 0, my = 0;
+    PSais_Picture_To_Map(Mouse_X, Mouse_Y, mx, my);
+    if (mx >= -2 && my >= -2 && mx <= Map_Width_Px + 1 && my <= Map_Height_Px + 1 && Grid_Point_Count > 0) {
+        const int32_t last = std::min(Grid_Point_Count, Grid_Point_Table.UBound());
+        for (int32_t n = 1; n <= last; ++n) {
+            const Grid_Point_Rec& p = Grid_Point_Table(n);
+            if (p.Defined != 1) continue;
+            // Two map pixels each way, whatever the zoom.
+            if (SYST_Round(p.Y - 2) <= my && my <= SYST_Round(p.Y + 2) && SYST_Round(p.X - 2) <= mx &&
+                mx <= SYST_Round(p.X + 2)) {
+                Cur_Grid_Point = n;
+                tip.SetCaption("Altitude= " + Grid_Altitude_Text(p.Alt));
+                tip.SetBackColor(kTipOverPoint);
+                tip.SetVisible(true);
+                return;
+            }
+        }
+    }
+    Cur_Grid_Point = 0;
+    tip.SetBackColor(kTipElsewhere);
+    tip.SetCaption("");
+    tip.SetVisible(true);
+}

@@ -1,0 +1,354 @@
+// The line tools' mouse: the press on the map (new line, extend, insert, lift and drop,
+// attribute edit) and the picking double-clicks.
+#include "core/project.h"
+#include "core/syst.h"
+#include "dialogs/dialog_services.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/grid_points.h"
+#include "editor/keyboard.h"
+#include "editor/line_display.h"
+#include "editor/line_tools.h"
+#include "editor/line_tools_internal.h"
+#include "editor/map_view.h"
+#include "simlink/simlink_services.h"
+
+#include <cmath>
+#include <vector>
+
+using namespace line_tools;
+
+namespace {
+
+constexpr int32_t kRed = 255;
+
+void Show_Route_Dialog() {
+    Route_Dlg_Cancelled = 1;
+    if (Line_Tool_Dialogs.Show_Route_Attributes) Line_Tool_Dialogs.Show_Route_Attributes();
+}
+
+double Squared_Distance_To(int32_t id, double x, double y) {
+    double px = 0, py = 0;
+    PSais_Map_To_Picture(Point_Table(id).X, Point_Table(id).Y, px, py);
+    return (px - x) * (px - x) + (py - y) * (py - y);
+}
+
+// The point of the chain nearest to (x, y) in the picture; the first on a tie.
+int32_t Nearest_Point(const std::vector<int32_t>& ids, double x, double y, double& best) {
+    int32_t found = 0;
+    best = HUGE_VAL;
+    for (int32_t id : ids) {
+        const double d = Squared_Distance_To(id, x, y);
+        if (d < best) {
+            best = d;
+            found = id;
+        }
+    }
+    return found;
+}
+
+void New_Line() {
+    Show_Route_Dialog();
+    if (Route_Dlg_Cancelled == 1) {
+        New_Line_Armed = 0;
+        return;
+    }
+    Cur_Line = Project_Append_Line(Route_Attrib_Result);
+    Line_Selected = 1;
+    Cur_Point = Project_Append_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    Point_Selected = 1;
+    PSais_Show_Point_Mark(Cur_Point);
+    New_Line_Armed = 0;
+    Extend_Tool = 1;
+    Extend_Running = 1;
+    Red_Line_Shown = 1;
+    Red_Line_Index = Cur_Line;
+}
+
+void Extend_Click() {
+    Line_Rec* line = Current_Line();
+    if (Line_Selected != 1 || !line || !Valid_Point(Cur_Point)) return;
+    const bool prepend = Cur_Point == line->First_Point && line->Nb_Points > 1;
+    // Only an end of the line can be extended.
+    if (!prepend && Cur_Point != line->Last_Point) return;
+
+    Frm& f = Frm_Window();
+    f.Ln1.SetVisible(false);
+    f.Cercle.SetVisible(false);
+    if (Extend_Running == 1) {
+        double px = 0, py = 0;
+        PSais_Map_To_Picture(Point_Table(Cur_Point).X, Point_Table(Cur_Point).Y, px, py);
+        plat::PictureBox& pic = f.Pic;
+        pic.SetDrawStyle(plat::DS_Solid);
+        pic.SetDrawWidth(2);
+        pic.Line(SYST_Round(px), SYST_Round(py), SYST_Round(Mouse_Down_X), SYST_Round(Mouse_Down_Y), kRed);
+        pic.SetDrawWidth(1);
+    }
+    Extend_Running = 1;
+    const int32_t id = New_Point_Id(Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    Point_Rec& p = Point_Table(id);
+    if (prepend) {
+        Point_Table(Cur_Point).Prev_Point = id;
+        p.Next_Point = Cur_Point;
+        p.Prev_Point = 0;
+        line->First_Point = id;
+    } else {
+        Point_Table(Cur_Point).Next_Point = id;
+        p.Prev_Point = Cur_Point;
+        p.Next_Point = 0;
+        line->Last_Point = id;
+    }
+    Point_Selected = 1;
+    Cur_Point = id;
+    ++line->Nb_Points;
+    PSais_Show_Point_Mark(id);
+}
+
+void Insert_Click() {
+    Line_Rec* line = Current_Line();
+    if (!line || !Valid_Point(Cur_Point) || !Valid_Point(Neighbour_Point)) return;
+    Frm& f = Frm_Window();
+    f.Ln1.SetVisible(false);
+    f.Ln2.SetVisible(false);
+    const int32_t id = New_Point_Id(Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    ++line->Nb_Points;
+    Point_Rec& p = Point_Table(id);
+    if (Insert_Before_First == 1) {
+        Point_Table(Cur_Point).Prev_Point = id;
+        p.Next_Point = Cur_Point;
+        line->First_Point = id;
+    } else {
+        Point_Table(Cur_Point).Next_Point = id;
+        p.Prev_Point = Cur_Point;
+        Point_Table(Neighbour_Point).Prev_Point = id;
+        p.Next_Point = Neighbour_Point;
+    }
+    PSais_Reset_Edit_Step();
+    Point_Selected = 1;
+    Cur_Point = id;
+    Sel_Point_Armed = 1;
+    Point_Lift_Ready = 1;
+    Tool_Waiting = 0;
+    PSais_Redraw_Map();
+    PSais_Show_Point_Mark(id);
+}
+
+void Lift_Point(const Line_Rec& line) {
+    Frm& f = Frm_Window();
+    Point_Lift_Ready = 0;
+    f.Cercle.SetVisible(false);
+    const Point_Rec& p = Point_Table(Cur_Point);
+    if (line.Nb_Points == 1) {
+        Red_Point(Cur_Point);
+        PSais_Show_Sel_Segment3(Cur_Point, Mouse_Down_X, Mouse_Down_Y);
+    } else if (Cur_Point == line.First_Point) {
+        Moved_Point_Next = p.Next_Point;
+        Moved_Point_Prev = line.Last_Point;
+        Red_Around_Point(line, Cur_Point);
+        PSais_Show_Sel_Segment1(Moved_Point_Next, Mouse_Down_X, Mouse_Down_Y);
+    } else if (Cur_Point == line.Last_Point) {
+        Moved_Point_Prev = p.Prev_Point;
+        Moved_Point_Next = line.First_Point;
+        Red_Around_Point(line, Cur_Point);
+        PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_Down_X, Mouse_Down_Y);
+    } else {
+        Moved_Point_Next = p.Next_Point;
+        Moved_Point_Prev = p.Prev_Point;
+        Red_Around_Point(line, Cur_Point);
+        PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_Down_X, Mouse_Down_Y);
+        PSais_Show_Sel_Segment2(Moved_Point_Next, Mouse_Down_X, Mouse_Down_Y);
+    }
+}
+
+void Drop_Point() {
+    Frm& f = Frm_Window();
+    Point_Rec& p = Point_Table(Cur_Point);
+    p.X = Mouse_Down_Map_X;
+    p.Y = Mouse_Down_Map_Y;
+    f.Ln1.SetVisible(false);
+    f.Ln2.SetVisible(false);
+    Tool_Waiting = 0;
+    Point_Lift_Ready = 1;
+    PSais_Redraw_Map();
+    PSais_Show_Point_Mark(Cur_Point);
+}
+
+void Lift_Or_Drop() {
+    const Line_Rec* line = Current_Line();
+    if (Line_Selected != 1 || Point_Selected != 1 || !line || !Valid_Point(Cur_Point)) return;
+    if (Point_Lift_Ready == 1)
+        Lift_Point(*line);
+    else
+        Drop_Point();
+}
+
+void Edit_Attributes() {
+    Line_Rec* line = Current_Line();
+    if (!line) return;
+    Route_Attrib_Result = line->Attr;
+    Show_Route_Dialog();
+    if (Route_Dlg_Cancelled != 1) Current_Line()->Attr = Route_Attrib_Result;
+}
+
+void Line_Mode_Press() {
+    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
+    if (Mouse_Button == plat::Button_Left) {
+        if (New_Line_Armed == 1)
+            New_Line();
+        else if (Insert_Tool == 1) {
+            if (Tool_Waiting == 0) Insert_Click();
+        } else if (Extend_Tool == 1) {
+            if (Tool_Waiting == 0) Extend_Click();
+        } else if (Sel_Point_Armed == 1) {
+            if (Tool_Waiting == 0) Lift_Or_Drop();
+        }
+        return;
+    }
+    if (New_Line_Armed == 1)
+        New_Line();
+    else if (Line_Selected == 1)
+        Edit_Attributes();
+}
+
+void Pick_Line() {
+    if (Line_Count <= 1) return;
+    double best = HUGE_VAL;
+    bool found = false;
+    for (int32_t i = 2; i <= Line_Count && Line_Table.In_Range(i); ++i) {
+        const std::vector<int32_t> ids = Project_Line_Points(i);
+        if (ids.empty()) continue;
+        double own = 0;
+        Nearest_Point(ids, Mouse_Down_X, Mouse_Down_Y, own);
+        // A line is always found once one has a point, however far away it lies.
+        if (!found || own < best) {
+            best = own;
+            Line_Selected = 1;
+            Cur_Line = i;
+        }
+        found = true;
+    }
+    if (!found) return;
+    Tool_Waiting = 0;
+    PSais_Draw_Line_Selected(Cur_Line);
+    Sel_Line_Armed = 0;
+    Point_Selected = 0;
+    Red_Line_Shown = 1;
+    Red_Line_Index = Cur_Line;
+}
+
+void Pick_End_Point(const Line_Rec& line) {
+    if (line.Nb_Points <= 0 || !Valid_Point(line.First_Point) || !Valid_Point(line.Last_Point)) return;
+    int32_t id = line.Last_Point;
+    if (line.Nb_Points == 1) {
+        id = line.First_Point;
+    } else {
+        const double to_first = Squared_Distance_To(line.First_Point, Mouse_Down_X, Mouse_Down_Y);
+        const double to_last = Squared_Distance_To(line.Last_Point, Mouse_Down_X, Mouse_Down_Y);
+        if (to_first < to_last) id = line.First_Point;
+    }
+    Tool_Waiting = 0;
+    Extend_Running = 1;
+    Point_Selected = 1;
+    Cur_Point = id;
+    PSais_Show_Point_Mark(id);
+    PSais_Show_Sel_Segment1(id, Mouse_Down_X, Mouse_Down_Y);
+}
+
+void Pick_Point(const Line_Rec& line) {
+    const std::vector<int32_t> ids = Project_Line_Points(Cur_Line);
+    if (line.Nb_Points <= 0 || ids.empty()) return;
+    double best = 0;
+    Cur_Point = line.Nb_Points == 1 ? ids.front() : Nearest_Point(ids, Mouse_Down_X, Mouse_Down_Y, best);
+    Tool_Waiting = 0;
+    Extend_Running = 0;
+    Point_Selected = 1;
+    Point_Lift_Ready = 1;
+    PSais_Show_Point_Mark(Cur_Point);
+}
+
+// The segment nearest to the mouse: the consecutive pairs, then the pair (last, first).
+void Pick_Segment(const Line_Rec& line) {
+    const std::vector<int32_t> ids = Project_Line_Points(Cur_Line);
+    if (ids.size() < 2) return;
+    Point_Selected = 1;
+    bool closing = false;
+    if (ids.size() == 2) {
+        // The two points' only segment: the new point goes between them.
+        Cur_Point = ids[0];
+        Neighbour_Point = ids[1];
+    } else {
+        std::vector<std::pair<int32_t, int32_t>> pairs;
+        for (size_t i = 1; i < ids.size(); ++i) pairs.emplace_back(ids[i - 1], ids[i]);
+        pairs.emplace_back(ids.front(), ids.back());
+        size_t chosen = pairs.size();
+        double best = HUGE_VAL;
+        for (size_t i = 0; i < pairs.size(); ++i) {
+            const double d = PSais_Point_Segment_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
+            if (d != -1 && d < best) {
+                best = d;
+                chosen = i;
+            }
+        }
+        if (chosen == pairs.size()) {
+            for (size_t i = 0; i < pairs.size(); ++i) {
+                const double d = PSais_Point_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
+                if (d < best) {
+                    best = d;
+                    chosen = i;
+                }
+            }
+        }
+        if (chosen == pairs.size()) return;
+        Cur_Point = pairs[chosen].first;
+        Neighbour_Point = pairs[chosen].second;
+        closing = chosen == pairs.size() - 1;
+    }
+    (void)line;
+    Tool_Waiting = 0;
+    Insert_Before_First = 0;
+    if (closing)
+        Insert_Before_First = 1;
+    else
+        Red_Segment(Cur_Point, Neighbour_Point);
+    PSais_Show_Sel_Segment1(Cur_Point, Mouse_Down_X, Mouse_Down_Y);
+    PSais_Show_Sel_Segment2(Neighbour_Point, Mouse_Down_X, Mouse_Down_Y);
+}
+
+}  // namespace
+
+void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
+    if (Project_Displayed != 1) return;
+    Mouse_Button = Button;
+    Mouse_Shift = Shift;
+    Mouse_Down_X = X;
+    Mouse_Down_Y = Y;
+    double left = 0, top = 0, right = 0, bottom = 0;
+    PSais_Map_To_Picture(Map_Px_West, Map_Px_North, left, top);
+    PSais_Map_To_Picture(Map_Px_East, Map_Px_South, right, bottom);
+    if (Mouse_Down_X < left) Mouse_Down_X = left;
+    if (Mouse_Down_X > right) Mouse_Down_X = right;
+    if (Mouse_Down_Y < top) Mouse_Down_Y = top;
+    if (Mouse_Down_Y > bottom) Mouse_Down_Y = bottom;
+    PSais_Picture_To_Map(Mouse_Down_X, Mouse_Down_Y, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+
+    if (Mode_Lines == 1)
+        Line_Mode_Press();
+    else if (Mode_Grid_Points == 1)
+        PSais_Grid_Point_Click();
+}
+
+void PSais_Line_Tool_DblClick() {
+    if (Project_Displayed != 1 || Mode_Lines != 1) return;
+    if (Sel_Line_Armed == 1) {
+        if (Tool_Waiting == 1) Pick_Line();
+        return;
+    }
+    const Line_Rec* line = Current_Line();
+    if (Line_Selected != 1 || Tool_Waiting != 1 || !line) return;
+    if (Extend_Tool == 1)
+        Pick_End_Point(*line);
+    else if (Insert_Tool == 1)
+        Pick_Segment(*line);
+    else
+        Pick_Point(*line);
+}
