@@ -2,6 +2,7 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/grid_points.h"
@@ -13,6 +14,12 @@
 #include "simlink/simlink_services.h"
 
 Line_Tool_Windows Line_Tool_Dialogs;
+
+namespace {
+
+void Install_Dialogs() { Line_Tool_Dialogs.Show_Route_Attributes = [] { Frm_Route_Show_Modal(); }; }
+
+}  // namespace
 
 namespace line_tools {
 
@@ -339,6 +346,7 @@ void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift) {
 }
 
 void Line_Tools_Connect(Frm& f) {
+    Install_Dialogs();
     f.Cmd_New_Route.Click = [] { Frm_Cmd_New_Route_Click(); };
     f.Cmd_Extr_Pt_Route.Click = [] { Frm_Cmd_Extr_Pt_Route_Click(); };
     f.Cmd_Sel_Route.Click = [] { Frm_Cmd_Sel_Route_Click(); };
@@ -361,5 +369,5 @@ void Line_Tools_Reset() {
     Extend_Running = 0;
     Insert_Before_First = 0;
     New_Line_Armed = 0;
-    Line_Tool_Dialogs = Line_Tool_Windows{};
+    Install_Dialogs();
 }

@@ -20,9 +20,9 @@ inline int16_t Extend_Running = 0;
 // The chosen pair of the insert tool is (first, last): the new point goes before the first.
 inline int16_t Insert_Before_First = 0;
 
-// The attribute dialog of lines and polygons. It is shown modally with Route_Dlg_Cancelled
-// at 1 and clears the flag on OK, leaving its result in Route_Attrib_Result; an empty hook
-// counts as a dialog closed without OK.
+// The attribute dialog of lines and polygons (Frm_Route; tests put their own in). It is shown
+// modally with Route_Dlg_Cancelled at 1 and clears the flag on OK, leaving its result in
+// Route_Attrib_Result; an empty hook counts as a dialog closed without OK.
 struct Line_Tool_Windows {
     std::function<void()> Show_Route_Attributes;   // Frm_Route
 };
@@ -57,5 +57,5 @@ void PSais_Line_Tool_DblClick();
 // Connects the tool buttons and the map's mouse press and keys to their handlers.
 void Line_Tools_Connect(Frm& f);
 
-// Start values of this module's globals and hooks (tests).
+// Start values of this module's globals, the real dialog in the hook (tests).
 void Line_Tools_Reset();

@@ -222,3 +222,37 @@ TEST_F(LineCommands, RightClickEditsTheSelectedLinesAttributes) {
 
 
 }  // namespace
+
+namespace {
+
+// The attribute dialog itself, answered by a script as a person would.
+TEST_F(LineCommands, TheLineDialogStartsANewLineFromItsDefaultsOrMakesNoneWhenClosed) {
+    Line_Tools_Reset();
+    host.OnModal("Frm_Route", [](plat::Form& d) { d.UserClose(); });
+    f.Cmd_New_Route.UserClick();
+    Click(20, 20);
+    EXPECT_EQ(Line_Count, 1);
+    EXPECT_EQ(New_Line_Armed, 0);
+
+    host.OnModal("Frm_Route", [](plat::Form& d) { static_cast<Frm_Route&>(d).Cmd_Ok.UserClick(); });
+    f.Cmd_New_Route.UserClick();
+    Click(20, 20);
+    ASSERT_EQ(Line_Count, 2);
+    EXPECT_EQ(Line_Table(2).Attr.Largeur, 64);
+    EXPECT_EQ(Line_Table(2).Attr, Route_Attrib_Result);
+
+    // A right click on the selected line opens it on the line's attributes.
+    Line_Table(2).Attr.Largeur = 7;
+    host.OnModal("Frm_Route", [](plat::Form& d) {
+        auto& route = static_cast<Frm_Route&>(d);
+        EXPECT_EQ(route.Largeur.Text(), "7");
+        route.Opt_SurfShore(2).SetValue(true);
+        route.Cmd_Ok.UserClick();
+    });
+    Click(100, 100, plat::Button_Right);
+    EXPECT_EQ(Line_Table(2).Attr.Largeur, 7);
+    EXPECT_EQ(Line_Table(2).Attr.SurfShore, 2);
+    EXPECT_TRUE(host.modal_scripts["Frm_Route"].empty());
+}
+
+}  // namespace

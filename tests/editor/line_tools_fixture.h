@@ -5,6 +5,7 @@
 #include "core/erreur.h"
 #include "core/project.h"
 #include "dialogs/dialog_services.h"
+#include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
@@ -55,7 +56,7 @@ protected:
             Route_Dlg_Cancelled = 0;
         };
     }
-    void TearDown() override { Line_Tool_Dialogs = Line_Tool_Windows{}; }
+    void TearDown() override { Line_Tools_Reset(); }
 
     int32_t Add_Line(const std::vector<XY>& points, int16_t shore = 2) {
         Route_Attrib a;
