@@ -5,6 +5,7 @@
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/cell_dialog_preview.h"
+#include "dialogs/frm_lbmp.h"
 #include "dialogs/frm_route.h"  // Land_Class_Index
 #include "platform/files.h"
 #include "platform/text.h"
@@ -43,6 +44,7 @@ Frm_LOD::Frm_LOD() : Form("Frm_LOD") {
         Cell_Wire_Value_Box(
             box, [this, i](bool& cancel) { Frm_LOD_Texture_Name_Validate(i, cancel); },
             [i] { return plat::Trim(Lwm_Cell_Cur.Texture_Name[static_cast<size_t>(i)]); });
+        box.DblClick = [this, i] { Frm_LOD_Texture_Name_DblClick(i); };
     });
     Cmbo.Click = [this] { Frm_LOD_Cmbo_Click(); };
     Chk_Custom.Click = [this] { Frm_LOD_Chk_Custom_Click(); };
@@ -226,6 +228,28 @@ void Frm_LOD::Frm_LOD_Texture_Name_Validate(int index, bool& cancel) {
         return;
     }
     Lwm_Cell_Cur.Texture_Name[static_cast<size_t>(index)] = text;
+}
+
+void Frm_LOD::Frm_LOD_Texture_Name_DblClick(int index) {
+    if (index < 0 || index >= 6) return;
+    std::string& name = Lwm_Cell_Cur.Texture_Name[static_cast<size_t>(index)];
+    if (!name.empty()) {
+        std::string folder, file;
+        uint8_t error = 0;
+        SYST_Split_Path(name, folder, file, error);
+        if (error == 0 && plat::FolderExists(folder)) Last_Bitmap_Folder = folder;
+    }
+    // Textures are square: the browser opens again until one is chosen or it is cancelled.
+    for (;;) {
+        Frm_LBmp_Show_Modal();
+        if (Bitmap_Browser_Cancelled == 1) return;
+        if (Bitmap_Browser_Width == Bitmap_Browser_Height) {
+            name = Bitmap_Browser_Path;
+            Texture_Name(index).SetText(name);
+            return;
+        }
+        Msg_Answer = ERREUR_Show_Message(101);
+    }
 }
 
 void Frm_LOD::Frm_LOD_Cmd_Ok_Click() {

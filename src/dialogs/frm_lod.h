@@ -48,6 +48,7 @@ public:
     void Frm_LOD_Layer_Validate(bool& cancel);
     void Frm_LOD_Texte_Validate(bool& cancel);
     void Frm_LOD_Texture_Name_Validate(int index, bool& cancel);
+    void Frm_LOD_Texture_Name_DblClick(int index);
     void Frm_LOD_Cmd_Ok_Click();
     void Frm_LOD_Cmd_Sup_Click();
     void Frm_LOD_Cmd_Cancel_Click();

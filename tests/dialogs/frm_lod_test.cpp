@@ -165,3 +165,56 @@ TEST_F(FrmLod, AStoredLandClassNotInTheListBecomesTheFirstClass) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the bitmap browser hands back when the author picks a file of w x h pixels.
+void Browser_Picks(const std::string& path, int w, int h, std::string* opened_in = nullptr) {
+    plat::DefaultHeadlessHost().OnModal("Frm_LBmp", [=](plat::Form& f) {
+        if (opened_in) *opened_in = Last_Bitmap_Folder;
+        Bitmap_Browser_Cancelled = 0;
+        Bitmap_Browser_Path = path;
+        Bitmap_Browser_Width = w;
+        Bitmap_Browser_Height = h;
+        f.Unload();
+    });
+}
+
+TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareBitmapFromTheBrowser) {
+    Lwm_Cell_Rec r;
+    r.Lod8_Col = 393;
+    r.Lod8_Row = 128;
+    r.Lod13_Col = 1;
+    r.Lod13_Row = 2;
+    r.Custom = 1;
+    r.Texture_Source = 1;
+    r.Texture_Name[0] = Texture_Dir + "\\old.bmp";
+    Put(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, r);
+    Write_Bmp(App_Dir + "\\square.bmp", 4, 4, kCrop);
+    std::string start_folder;
+    Browser_Picks(App_Dir + "\\wide.bmp", 64, 32, &start_folder);
+    Browser_Picks(App_Dir + "\\square.bmp", 64, 64);
+    // The browser cancelled changes nothing.
+    host().OnModal("Frm_LBmp", [](plat::Form& f) { f.Unload(); });
+    On<Frm_LOD>("Frm_LOD", [&](Frm_LOD& w) {
+        host().QueueAnswer(1);
+        w.Texture_Name(0).UserDoubleClick(plat::Button_Left, 0, 1, 1);
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"(101)"});
+        EXPECT_EQ(w.Texture_Name(0).Text(), App_Dir + "\\square.bmp");
+        w.Texture_Name(1).UserDoubleClick(plat::Button_Left, 0, 1, 1);
+        EXPECT_EQ(w.Texture_Name(1).Text(), "");
+        w.Cmd_Ok.UserClick();
+    });
+    Last_Bitmap_Folder.clear();
+    Frm_LOD_Show_Modal();
+    // The browser opened in the folder of the box's texture.
+    std::string expected = Texture_Dir;
+    for (char& c : expected)
+        if (c == '/') c = '\\';
+    EXPECT_EQ(start_folder, expected);
+    ASSERT_EQ(Lwm_Cell_Count, 1);
+    EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[0], App_Dir + "\\square.bmp");
+    EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[1], "");
+}
+
+}  // namespace
