@@ -4,6 +4,10 @@
 #include "editor/frm.h"
 #include "editor/frm_colourgrid.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
+#include "platform/host.h"
+#include "simlink/frm_fsuipc.h"
+#include "simlink/simlink_services.h"
 
 namespace {
 
@@ -30,10 +34,22 @@ void Frm_Cmd_ColourGrid_Click() {
     Frm_Window().Pic.SetFocus();
 }
 
+void Frm_Cmd_FSUIPC_Click() {
+    PSais_Cancel_Tool();
+    if (Edit_Refused == 1) return;
+    PSais_Enable_Tool_Buttons();
+    Red_Line_Shown = 0;
+    Red_Line_Index = 0;
+    Sim_Line_Made = 0;
+    plat::CurrentHost().Sleep(200);
+    Frm_FSUIPC_Window().Show(plat::Modeless);
+}
+
 void Display_Toggles_Connect(Frm& f) {
     f.Cmd_AffBmp.Click = [] { Frm_Cmd_AffBmp_Click(); };
     f.Cmd_AffTexture.Click = [] { Frm_Cmd_AffTexture_Click(); };
     f.Cmd_Grid.Click = [] { Frm_Cmd_Grid_Click(); };
     f.Cmd_Help.Click = [] { Frm_Cmd_Help_Click(); };
     f.Cmd_ColourGrid.Click = [] { Frm_Cmd_ColourGrid_Click(); };
+    f.Cmd_FSUIPC.Click = [] { Frm_Cmd_FSUIPC_Click(); };
 }

@@ -31,6 +31,8 @@ Frm::Frm() : Form("Frm") {
     };
     Ln1.SetContainer(&Pic);
     Ln2.SetContainer(&Pic);
+    Croix1.SetContainer(&Pic);
+    Croix2.SetContainer(&Pic);
     Cercle.SetContainer(&Pic);
     LPtGrid.SetContainer(&Pic);
     LCompileNom.SetContainer(&Fram_Compile);
@@ -92,6 +94,8 @@ void Frm::Design() {
     VScroll.SetVisible(false);
     Ln1.SetVisible(false);
     Ln2.SetVisible(false);
+    Croix1.SetVisible(false);
+    Croix2.SetVisible(false);
     Cercle.SetShapeKind(plat::Shape_Circle);
     Cercle.Move(0, 0, 11, 11);
     Cercle.SetVisible(false);

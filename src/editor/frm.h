@@ -45,6 +45,9 @@ public:
     // Rubber bands of the line tools, above the map picture.
     plat::LineControl Ln1{*this, "Ln1"};
     plat::LineControl Ln2{*this, "Ln2"};
+    // The aircraft's cross while the simulator link window shows its place.
+    plat::LineControl Croix1{*this, "Croix1"};
+    plat::LineControl Croix2{*this, "Croix2"};
     // Mark of the selected line point.
     plat::Shape Cercle{*this, "Cercle"};
     // The altitude tip of the grid-point mode.

@@ -27,6 +27,7 @@
 #include "generation/writer_base.h"
 #include "setup/setup_reset.h"
 #include "setup/setup_services.h"
+#include "simlink/frm_fsuipc.h"
 #include "simlink/simlink_services.h"
 #include "platform/atoms.h"
 #include "platform/headless/headless_host.h"
@@ -137,6 +138,7 @@ void ResetProgramState() {
     plat::SetDecimalSeparator('.');
     plat::RegistryClearForTest();
     plat::ResetAtoms();
+    Simlink_Reset();
     Tile_Size = 2000;
     Fs5_Palette = Servitudes_Grey_Palette();
     Temp_Tex_Bmp.clear();
