@@ -3,6 +3,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_colourgrid.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "platform/host.h"
@@ -38,6 +39,8 @@ void Frm_Cmd_FSUIPC_Click() {
     PSais_Cancel_Tool();
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
+    PSais_Finish_Line_Edit();
+    PSais_Reset_Edit_Step();
     Red_Line_Shown = 0;
     Red_Line_Index = 0;
     Sim_Line_Made = 0;

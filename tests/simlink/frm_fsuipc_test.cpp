@@ -7,6 +7,7 @@
 #include "editor/display_toggles.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/object_modes.h"
 #include "fake_simulator.h"
 #include "platform/headless/headless_host.h"
 #include "simlink/frm_fsuipc.h"
@@ -124,6 +125,20 @@ TEST_F(FrmFsuipcTest, AnUncalibratedMapNeverRecordsAPoint) {
     w().Timer1.UserTick();
     EXPECT_EQ(Sim_Over_Map, 0);
     EXPECT_FALSE(w().Cmd_start.Enabled());
+}
+
+TEST_F(FrmFsuipcTest, TheToolBarButtonOpensTheWindowAfterClearingTheRedLine) {
+    w().ForceUnload();
+    Sim_Line_Made = Red_Line_Shown = 1;
+    Red_Line_Index = 4;
+    host().slept_ms = 0;
+    Frm_Cmd_FSUIPC_Click();
+    EXPECT_TRUE(w().Loaded());
+    EXPECT_FALSE(w().IsModal());
+    EXPECT_EQ(Sim_Line_Made, 0);
+    EXPECT_EQ(Red_Line_Shown, 0);
+    EXPECT_EQ(Red_Line_Index, 0);
+    EXPECT_EQ(host().slept_ms, 200);
 }
 
 }  // namespace
