@@ -3,6 +3,7 @@
 #include "dialogs/cell_dialog.h"
 #include "dialogs/frm_mesh.h"
 #include "editor/display_toggles.h"
+#include "editor/generate_command.h"
 #include "editor/keyboard.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
@@ -50,6 +51,7 @@ Frm::Frm() : Form("Frm") {
     Cell_Dialogs_Connect();
     Display_Toggles_Connect(*this);
     Line_Tools_Connect(*this);
+    Generate_Command_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
     Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
     Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };

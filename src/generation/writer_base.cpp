@@ -49,7 +49,11 @@ void Gen_Set_Compile_Step(const std::string& text) {
 
 void Gen_Repaint() {
     ++caption_record.Repaints;
-    caption_record.Shown.emplace_back(caption_record.LCompileNom, caption_record.LCompile);
+    // The running counters of a large project repaint millions of times: keep the record of a
+    // long session bounded, its start is what anyone reads.
+    constexpr size_t kShownKept = 100000;
+    if (caption_record.Shown.size() < kShownKept)
+        caption_record.Shown.emplace_back(caption_record.LCompileNom, caption_record.LCompile);
     if (caption_sink) caption_sink->Repaint();
 }
 

@@ -31,7 +31,7 @@ struct Gen_Caption_Record {
     std::string LCompileNom;
     std::string LCompile;
     int32_t Repaints = 0;
-    // Every (LCompileNom, LCompile) pair in force at a repaint, in order.
+    // Every (LCompileNom, LCompile) pair in force at a repaint, in order (the first 100 000).
     std::vector<std::pair<std::string, std::string>> Shown;
 };
 const Gen_Caption_Record& Gen_Captions();

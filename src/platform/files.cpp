@@ -159,6 +159,8 @@ std::vector<std::string> ListFolder(const std::string& path, bool folders_only) 
 
 bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     bytes.clear();
+    // A folder opens like a file here but its read throws: it is no file to read.
+    if (!FileExists(path)) return false;
     std::ifstream in(MapPath(path), std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -168,7 +170,7 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
                      std::vector<uint8_t>& bytes) {
     bytes.clear();
-    if (offset < 0) return false;
+    if (offset < 0 || !FileExists(path)) return false;
     std::ifstream in(MapPath(path), std::ios::binary);
     if (!in) return false;
     in.seekg(offset);

@@ -132,3 +132,10 @@ TEST_F(WriterBase, ToolRunsTellStartedFailedAndMissing) {
 }
 
 }  // namespace
+
+TEST(WriterBaseCaptions, ARecordOfRepaintsStaysBoundedOverALongRun) {
+    testenv::ResetProgramState();
+    for (int i = 0; i < 100005; ++i) Gen_Repaint();
+    EXPECT_EQ(Gen_Captions().Repaints, 100005);
+    EXPECT_EQ(Gen_Captions().Shown.size(), 100000u);
+}

@@ -122,3 +122,15 @@ TEST(FilesText, AtomicReplaceLeavesNoWorkFileAndKeepsTheOldOneOnFailure) {
     EXPECT_EQ(ListFolder(dir.string()), (std::vector<std::string>{"d.lwm", "p.lwm"}));
     EXPECT_FALSE(ReplaceFileAtomically((dir / "nofolder" / "x.txt").string(), "x"));
 }
+
+TEST(FilesBinary, AFolderIsNoFileToRead) {
+    const fs::path dir = testenv::ScratchDir("folder_read");
+    fs::create_directories(dir / "sub.ref");
+    std::vector<uint8_t> bytes{1};
+    EXPECT_FALSE(ReadBinary((dir / "sub.ref").string(), bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(ReadBinaryRange((dir / "sub.ref").string(), 0, 4, bytes));
+    std::vector<std::string> lines{"x"};
+    EXPECT_FALSE(ReadTextLines((dir / "sub.ref").string(), lines));
+    EXPECT_TRUE(lines.empty());
+}

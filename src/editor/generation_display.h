@@ -1,0 +1,8 @@
+#pragma once
+// Where generation shows itself on the main window: the two captions of the generation frame
+// and, while debug drawing is on, the generators' edges on the map picture.
+
+// Installs both; the main window does it once it exists.
+void Generation_Display_Install();
+// Takes them away again (tests, shutdown).
+void Generation_Display_Remove();
