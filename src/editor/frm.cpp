@@ -8,6 +8,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
+#include "editor/project_commands.h"
 #include "editor/mouse_status.h"
 #include "editor/toolbar_icons.h"
 
@@ -52,6 +53,7 @@ Frm::Frm() : Form("Frm") {
     Display_Toggles_Connect(*this);
     Line_Tools_Connect(*this);
     Generate_Command_Connect(*this);
+    Project_Commands_Connect(*this);
     KeyDown = [](int& key, int shift) { Frm_Form_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift)); };
     Pic.MouseMove = [](int b, int s, double x, double y) { Frm_Pic_MouseMove(b, s, static_cast<float>(x), static_cast<float>(y)); };
     Pic.MouseUp = [](int b, int s, double x, double y) { Frm_Pic_MouseUp(b, s, static_cast<float>(x), static_cast<float>(y)); };

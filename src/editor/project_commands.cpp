@@ -1,0 +1,264 @@
+#include "editor/project_commands.h"
+
+#include "core/erreur.h"
+#include "core/project.h"
+#include "core/project_file.h"
+#include "core/settings.h"
+#include "core/syst.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/frm_startup.h"
+#include "editor/line_tools.h"
+#include "editor/map_tiles.h"
+#include "editor/map_view.h"
+#include "editor/object_modes.h"
+#include "editor/pinit_main.h"
+#include "platform/files.h"
+#include "platform/host.h"
+#include "platform/text.h"
+#include "setup/frm_cvll1.h"
+#include "setup/frm_modcad.h"
+#include "setup/frm_pgen.h"
+#include "setup/frm_ppro.h"
+#include "setup/setup_services.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+const char* const kProjectFilter = "Tessaline (*.LWM)|*.LWM";
+
+bool English() { return Language == "US"; }
+
+void Show_Window(const std::function<void()>& show) {
+    if (show) show();
+}
+
+// The save question before a project is closed, then the running tool is ended; false when
+// the command is abandoned.
+bool Release_Open_Project() {
+    if (Project_Open != 1) return true;
+    if (!Pinit_Ask_Save_Project()) return false;
+    PSais_Cancel_Tool();
+    return true;
+}
+
+// The window without a project. The full form (New, Close, recent entries) also empties the
+// status labels and gives the map the cross pointer; Open keeps both.
+void Enter_No_Project(bool full) {
+    Frm& f = Frm_Window();
+    f.Pic.Cls();
+    if (full) {
+        for (plat::Label* l : {&f.L_MouseBmp, &f.LLat, &f.LLon, &f.LLatDec, &f.LLonDec, &f.L_NumCell_Area})
+            l->SetCaption("");
+    }
+    Pinit_Set_No_Project();
+    f.SetCaption(Pinit_No_Project_Title());
+    Project_Open = 0;
+    Project_Displayed = 0;
+    if (full) f.Pic.SetMousePointer(plat::Pointer_Cross);
+}
+
+// View set-up, then the project read from `path` becomes the open one.
+void Open_Project_At(const std::string& path) {
+    plat::CurrentHost().SetMousePointer(plat::Pointer_Hourglass);
+    PSais_Reset_View_Flags();
+    Pinit_Reset_View();
+    Pinit_Init_Scrollbars();
+    PSais_Reset_Edit_State();
+    Pinit_Open_Project(path);
+}
+
+// The folder part of a path, without its closing separator; "" when it has none.
+std::string Folder_Of(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void Prepare_Dialog(plat::CommonDialog& cm, const std::string& title, const std::string& folder,
+                    const std::string& name) {
+    cm.DialogTitle = title;
+    cm.InitDir = folder;
+    cm.FileName = name;
+    cm.Filter = kProjectFilter;
+    cm.FilterIndex = 1;
+}
+
+}  // namespace
+
+void Frm_Cmd_New_Click() {
+    if (Project_Open == 1) {
+        if (!Release_Open_Project()) return;
+        Enter_No_Project(true);
+    }
+    Proj_Accepted = 0;
+    Proj_New = 1;
+    PSais_Reset_View_Flags();
+    Frm_PPro_Show_Modal();
+    if (Proj_Accepted == 0) return;
+    if (plat::FileExists(Project_File)) {
+        Msg_Answer = ERREUR_Show_Message(32);
+        return;
+    }
+
+    Frm& f = Frm_Window();
+    Project_Open = 1;
+    PSais_Init_Arrays();
+    Pinit_Reset_View();
+    Pinit_Init_Scrollbars();
+    PSais_Init_View();
+    PSais_Load_Map_Tiles();
+    Pinit_Update_Recent(Project_File, 1);
+    f.SetCaption(Pinit_Project_Title(Project_File));
+    Pinit_Set_Project_Open();
+    PSais_Reset_Edit_State();
+    Proj_New = 0;
+    Project_Displayed = 1;
+    Mode_Lwm_Cells = 1;
+    PSais_Redraw_Map();
+    plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
+}
+
+void Frm_Mnu_File_New_Click() { Frm_Cmd_New_Click(); }
+
+void Frm_Cmd_Save_Click() {
+    Pinit_Save_Project(0, "");
+    Frm_Window().Pic.SetFocus();
+}
+
+void Frm_Mnu_File_Enreg_Click() { Pinit_Save_Project(0, ""); }
+
+void Frm_Mnu_File_Enreg_Sous_Click() {
+    plat::CommonDialog& cm = Frm_Window().CM;
+    for (;;) {
+        std::string folder, name;
+        uint8_t error = 0;
+        SYST_Split_Path(Project_File, folder, name, error);
+        Prepare_Dialog(cm, English() ? "Project : Save as ..." : "Projet : Enregistrer sous ...", folder, name);
+        if (!cm.ShowSave()) return;
+        if (SYST_Valid_File_Name(cm.FileTitle) == 0) {
+            Msg_Answer = ERREUR_Show_Message(1);
+            continue;
+        }
+        const std::string path = cm.FileName;
+        Pinit_Save_Project(1, path);
+        // A file that could not be written is no project to offer again.
+        if (Project_Save_Failed == 0) Pinit_Update_Recent(path, 1);
+        return;
+    }
+}
+
+void Frm_Mnu_File_Open_Click() {
+    if (!Release_Open_Project()) return;
+    plat::CommonDialog& cm = Frm_Window().CM;
+    for (;;) {
+        Enter_No_Project(false);
+        Prepare_Dialog(cm, English() ? "Loading a file" : "Chargement d'un Projet", Folder_Of(Project_File), "");
+        if (!cm.ShowOpen()) {
+            plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
+            return;
+        }
+        if (SYST_Valid_File_Name(cm.FileTitle) == 0) {
+            Msg_Answer = ERREUR_Show_Message(1);
+            continue;
+        }
+        Project_File = cm.FileName;
+        Open_Project_At(Project_File);
+        return;
+    }
+}
+
+void Frm_Mnu_File_Close_Click() {
+    if (!Release_Open_Project()) return;
+    Enter_No_Project(true);
+}
+
+void Frm_Mnu_File_Prec_Click(int index) {
+    if (!Release_Open_Project()) return;
+    Enter_No_Project(true);
+    if (index < 0 || index >= static_cast<int>(Recent_Projects.size())) return;
+    const std::string path = Recent_Projects[static_cast<size_t>(index)];
+    if (path.empty()) {
+        Msg_Answer = ERREUR_Show_Message(33);
+        return;
+    }
+    if (!plat::FileExists(path)) {
+        Msg_Answer = ERREUR_Show_Message(33);
+        Pinit_Update_Recent(path, 2);
+        return;
+    }
+    Project_File = path;
+    Open_Project_At(Project_File);
+}
+
+void Frm_Mnu_File_Quit_Click() {
+    Frm& f = Frm_Window();
+    if (f.Loaded()) f.Unload(plat::Unload_FormCode);
+}
+
+void Frm_Mnu_Param_File_Click() { Frm_PPro_Show_Modal(); }
+
+void Frm_Mnu_Param_Gene_Click() {
+    for (;;) {
+        Frm_PGen_Window().Show(plat::Modal);
+        if (!Fs_Dir.empty() && plat::FileExists(Fs_Dir + "Terrain.cfg")) break;
+        Msg_Answer = ERREUR_Show_Message(134);
+    }
+    Pinit_Load_Resources();
+}
+
+void Frm_Mnu_par_Remesh_Click() {
+    Show_Window(Object_Mode_Dialogs.Show_Remesh_Level);
+    PSais_Redraw_Map();
+}
+
+void Frm_Mnu_ModCad_Click() {
+    Cad_Not_Confirmed = 1;
+    Frm_ModCad_Show_Modal();
+    PSais_Redraw_Map();
+}
+
+void Frm_Mnu_Reinit_Click() {
+    if (Project_Open != 1) return;
+    const std::string name = plat::UCase(Project_File);
+    const std::string text = English() ? "Do you want to really initialize " + name + " ?"
+                                       : "Voulez-vous réllement initialiser " + name + " ?";
+    if (plat::CurrentHost().MsgBox(text, plat::MB_YESNO, "Tessaline") != plat::ID_YES) return;
+
+    Frm& f = Frm_Window();
+    PSais_Cancel_Tool();
+    if (Image_Count != 0) {
+        if (f.WPicIma.Exists(0)) f.WPicIma(0).ClearPicture();
+        for (int32_t i = 1; i <= Image_Count - 1; ++i)
+            if (f.WPicIma.Exists(i)) f.WPicIma.Unload(i);
+    }
+    f.Pic.SetMousePointer(plat::Pointer_Cross);
+    PSais_Reset_View_Flags();
+    PSais_Reset_Edit_State();
+    PSais_Init_Arrays();
+    Pinit_Set_Project_Open();
+    Mode_Lwm_Cells = 1;
+    PSais_Redraw_Map();
+    plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
+}
+
+void Frm_Mnu_Tool_CvLL_Click() { Frm_CvLL1_Show_Modal(); }
+
+void Project_Commands_Connect(Frm& f) {
+    f.Cmd_New.Click = [] { Frm_Cmd_New_Click(); };
+    f.Cmd_Save.Click = [] { Frm_Cmd_Save_Click(); };
+    f.Mnu_File_New.Click = [] { Frm_Mnu_File_New_Click(); };
+    f.Mnu_File_Open.Click = [] { Frm_Mnu_File_Open_Click(); };
+    f.Mnu_File_Enreg.Click = [] { Frm_Mnu_File_Enreg_Click(); };
+    f.Mnu_File_Enreg_Sous.Click = [] { Frm_Mnu_File_Enreg_Sous_Click(); };
+    f.Mnu_File_Close.Click = [] { Frm_Mnu_File_Close_Click(); };
+    f.Mnu_File_Prec.SetWire([](plat::Menu& m, int i) { m.Click = [i] { Frm_Mnu_File_Prec_Click(i); }; });
+    f.Mnu_File_Quit.Click = [] { Frm_Mnu_File_Quit_Click(); };
+    f.Mnu_Param_File.Click = [] { Frm_Mnu_Param_File_Click(); };
+    f.Mnu_Param_Gene.Click = [] { Frm_Mnu_Param_Gene_Click(); };
+    f.Mnu_par_Remesh.Click = [] { Frm_Mnu_par_Remesh_Click(); };
+    f.Mnu_ModCad.Click = [] { Frm_Mnu_ModCad_Click(); };
+    f.Mnu_Reinit.Click = [] { Frm_Mnu_Reinit_Click(); };
+    f.Mnu_Tool_CvLL.Click = [] { Frm_Mnu_Tool_CvLL_Click(); };
+}
