@@ -26,6 +26,7 @@ protected:
         Writer_Test::SetUp();
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
         f.Show();
+        f.Pic.SetVisible(true);
         Pinit_Set_No_Project();
         Pinit_Set_Project_Open();
         Project_Open = Project_Displayed = 1;
@@ -88,17 +89,37 @@ TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
     // Only the base name with an underscore is swept.
     EXPECT_TRUE(Exists("Town.bgl"));
     EXPECT_TRUE(Exists("Other_9.bgl"));
-    for (const auto& call : Tool_Calls()) {
-        std::string line;
-        for (const auto& a : call) line += a + " ";
-        std::printf("TOOL %s\n", line.c_str());
-    }
-    for (const auto& [name, step] : Gen_Captions().Shown) std::printf("CAP %s | %s\n", name.c_str(), step.c_str());
-    for (const auto& t : Box_Texts()) std::printf("BOX %s\n", t.c_str());
+    // The mask, the VTP2 polygons and the night lines ran in that order.
+    std::vector<std::string> names;
+    for (const auto& shown : Gen_Captions().Shown) names.push_back(shown.first + "|" + shown.second);
+    auto at = [&](const std::string& text) {
+        return std::find_if(names.begin(), names.end(), [&](const std::string& n) { return n.find(text) != std::string::npos; }) -
+               names.begin();
+    };
+    ASSERT_LT(at("Town_3.bgl"), static_cast<long>(names.size()));
+    ASSERT_LT(at("Town_5.bgl"), static_cast<long>(names.size()));
+    ASSERT_LT(at("Night Lines"), static_cast<long>(names.size()));
+    EXPECT_LT(at("Town_3.bgl"), at("Town_5.bgl"));
+    EXPECT_LT(at("Town_5.bgl"), at("Night Lines"));
     // The frame showed while the steps ran and is hidden again; its labels got the captions.
     EXPECT_FALSE(f.Fram_Compile.Visible());
     EXPECT_EQ(f.LCompileNom.Caption(), Gen_Captions().LCompileNom);
     EXPECT_EQ(f.ActiveControl(), &f.Pic);
+}
+
+TEST_F(GenerateCommand, TheOlderEngineSkipsTheVtp2StepButStillSweepsItsOutputs) {
+    host().strict = false;
+    Cfs_Mode = 1;
+    gentest::Write_File(out / "Town_5.bgl", "old");
+    f.Cmd_API.UserClick();
+    EXPECT_FALSE(Exists("Town_5.bgl"));
+    bool vtp2 = false, mask = false;
+    for (const auto& shown : Gen_Captions().Shown) {
+        vtp2 = vtp2 || shown.first.find("Town_5.bgl") != std::string::npos;
+        mask = mask || shown.first.find("Town_3.bgl") != std::string::npos;
+    }
+    EXPECT_FALSE(vtp2);
+    EXPECT_TRUE(mask);
 }
 
 }  // namespace

@@ -176,8 +176,8 @@ TEST_F(ProjectCommandsTest, NewWithoutProjectAsksNothingAndOpensTheProjectInTheA
     EXPECT_TRUE(f.Mnu_Reinit.Enabled());
     EXPECT_EQ(Map_Tiles_Loaded(), 1);
     EXPECT_EQ(host().mouse_pointer, Pointer_Default);
-    // The map is painted: its grey stands at the picture's centre.
-    EXPECT_EQ(f.Pic.Image().GetPixel(f.Pic.Width() / 2, f.Pic.Height() / 2), RGB(0x80, 0x80, 0x80));
+    // The map is painted: its grey stands at the picture's top left, where the view starts.
+    EXPECT_EQ(f.Pic.Image().GetPixel(5, 5), RGB(0x80, 0x80, 0x80));
     // Nothing is written before the first save.
     EXPECT_FALSE(fs::exists(p));
 }
@@ -192,7 +192,7 @@ TEST_F(ProjectCommandsTest, NewAnsweredYesThenCancelledSavesTheOldProjectAndLeav
     EXPECT_EQ(host().boxes[0].style, MB_YESNOCANCEL);
     EXPECT_NE(host().boxes[0].prompt.find(UCase((root / "Old.LWM").string())), std::string::npos);
     EXPECT_TRUE(fs::exists(root / "Old.LWM"));
-    EXPECT_EQ(parameter_showings, 1);
+    EXPECT_EQ(parameter_showings, 2);  // once for the old project, once cancelled
     Expect_No_Project();
     EXPECT_EQ(f.L_NumCell_Area.Caption(), "");
     EXPECT_EQ(f.L_MouseBmp.Caption(), "");
@@ -489,7 +489,7 @@ TEST_F(ProjectCommandsTest, CalibrationAndRemeshEntriesShowTheirWindowThenRedraw
     f.Mnu_ModCad.UserClick();
     EXPECT_EQ(flag_seen, 1);
     const Colour map_grey = RGB(0x80, 0x80, 0x80);
-    EXPECT_EQ(f.Pic.Image().GetPixel(f.Pic.Width() / 2, f.Pic.Height() / 2), map_grey);
+    EXPECT_EQ(f.Pic.Image().GetPixel(5, 5), map_grey);
 
     int remesh_showings = 0;
     Object_Mode_Dialogs.Show_Remesh_Level = [&] {
@@ -498,7 +498,7 @@ TEST_F(ProjectCommandsTest, CalibrationAndRemeshEntriesShowTheirWindowThenRedraw
     };
     f.Mnu_par_Remesh.UserClick();
     EXPECT_EQ(remesh_showings, 1);
-    EXPECT_EQ(f.Pic.Image().GetPixel(f.Pic.Width() / 2, f.Pic.Height() / 2), map_grey);
+    EXPECT_EQ(f.Pic.Image().GetPixel(5, 5), map_grey);
 
     int parameters_showings_before = parameter_showings;
     Cancel_Project_Parameters();
