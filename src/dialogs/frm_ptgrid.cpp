@@ -10,6 +10,7 @@
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_points.h"
 #include "editor/map_view.h"
 
 namespace {
@@ -104,3 +105,5 @@ void Frm_PtGrid_Reset() {
     Frm_PtGrid& popup = Frm_PtGrid_Window();
     if (popup.Loaded()) popup.ForceUnload();
 }
+
+void Frm_PtGrid_Connect() { Grid_Point_Dialogs.Show_Altitude = [] { Frm_PtGrid_Show_Modal(); }; }

@@ -2,6 +2,7 @@
 
 #include "dialogs/cell_dialog.h"
 #include "dialogs/frm_mesh.h"
+#include "dialogs/frm_ptgrid.h"
 #include "editor/display_toggles.h"
 #include "editor/generate_command.h"
 #include "editor/keyboard.h"
@@ -49,6 +50,7 @@ Frm::Frm() : Form("Frm") {
     VScroll.Change = [] { Frm_VScroll_Change(); };
     Object_Modes_Connect(*this);
     Frm_Mesh_Connect();
+    Frm_PtGrid_Connect();
     Cell_Dialogs_Connect();
     Display_Toggles_Connect(*this);
     Line_Tools_Connect(*this);

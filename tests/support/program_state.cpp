@@ -12,6 +12,7 @@
 #include "dialogs/frm_route.h"
 #include "dialogs/frm_lbmp.h"
 #include "dialogs/frm_mesh.h"
+#include "dialogs/frm_ptgrid.h"
 #include "editor/editor_globals.h"
 #include "editor/editor_reset.h"
 #include "editor/keyboard.h"
@@ -160,6 +161,7 @@ void ResetProgramState() {
     Cell_Dialogs_Reset();
     Frm_LBmp_Reset();
     Frm_Mesh_Reset();
+    Frm_PtGrid_Reset();
     Line_Tools_Reset();
     Grid_Points_Reset();
     // Other subsystems' resets follow here.
