@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/headless/headless_host.h"
+#include "support/bmp_files.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
 
@@ -256,17 +257,7 @@ protected:
     }
 
     void WriteTexture(const std::string& name, Colour c) {
-        BmpFileHeader file;
-        BmpInfoHeader info;
-        MakeBmpHeaders(256, 256, 24, 2834, file, info);
-        const auto headers = EncodeBmpHeaders(file, info);
-        std::vector<uint8_t> bytes(headers.begin(), headers.end());
-        for (int i = 0; i < 256 * 256; ++i) {
-            bytes.push_back(static_cast<uint8_t>(Blue(c)));
-            bytes.push_back(static_cast<uint8_t>(Green(c)));
-            bytes.push_back(static_cast<uint8_t>(Red(c)));
-        }
-        ASSERT_TRUE(WriteBinary(Texture_Dir + "\\" + name, bytes));
+        ASSERT_TRUE(testenv::WriteBmp24(Texture_Dir + "\\" + name, 256, 256, c));
     }
 
     // Class cells are keyed on the grid moved half a cell north-west: class cell (c, r) is

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
+#include "support/bmp_files.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
 
@@ -41,29 +42,6 @@ void Write_File(const fs::path& p, const std::string& bytes) {
     out << bytes;
 }
 
-// A 24-bit bitmap of w x h pixels, all of one grey.
-std::string Bmp24(int w, int h, uint8_t grey = 0x80) {
-    const int row = (3 * w + 3) / 4 * 4;
-    const int size = 54 + row * h;
-    std::string b(static_cast<size_t>(size), '\0');
-    auto put32 = [&](int at, int v) {
-        for (int i = 0; i < 4; ++i) b[static_cast<size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    b[26] = 1;
-    b[28] = 24;
-    put32(34, row * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < 3 * w; ++x) b[static_cast<size_t>(54 + y * row + x)] = static_cast<char>(grey);
-    return b;
-}
-
 bool Starts_With(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
 class ProjectCommandsTest : public ::testing::Test {
@@ -78,7 +56,7 @@ protected:
         for (const char* name : {"FicErr.txt", "LC.txt", "OwnLines4.txt"})
             fs::copy_file(testenv::SourceDir() / "Resource" / name, app / "Resource" / name);
         fs::copy(testenv::Fixtures() / "sim", sim, fs::copy_options::recursive);
-        Write_File(root / "map.bmp", Bmp24(30, 20));
+        ASSERT_TRUE(testenv::WriteBmp24((root / "map.bmp").string(), 30, 20, RGB(0x80, 0x80, 0x80)));
         Ini = (app / "Resource" / "Tessaline.Ini").string();
         ASSERT_TRUE(WritePrivateProfileString("Tessaline", "Fl1Fois", "1", Ini));
         ASSERT_TRUE(WritePrivateProfileString("Tessaline", "DirFS", sim.string(), Ini));

@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
+#include "support/bmp_files.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
 
@@ -37,27 +38,6 @@ std::string Read_File(const fs::path& p) {
 void Write_File(const fs::path& p, const std::string& bytes) {
     std::ofstream out(p, std::ios::binary);
     out << bytes;
-}
-
-// A plain 24-bit bitmap of w x h black pixels.
-std::string Bmp24(int w, int h) {
-    const int row = (3 * w + 3) / 4 * 4;
-    const int size = 54 + row * h;
-    std::string b(static_cast<size_t>(size), '\0');
-    auto put32 = [&](int at, int v) {
-        for (int i = 0; i < 4; ++i) b[static_cast<size_t>(at + i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    b[26] = 1;
-    b[28] = 24;
-    put32(34, row * h);
-    return b;
 }
 
 class StartupTest : public ::testing::Test {
@@ -102,7 +82,7 @@ protected:
 
     // A saved project in the scratch folder whose map bitmap is there too.
     fs::path Saved_Project(const std::string& name) {
-        Write_File(root / "map.bmp", Bmp24(30, 20));
+        EXPECT_TRUE(testenv::WriteBmp24((root / "map.bmp").string(), 30, 20, plat::RGB(0, 0, 0)));
         App_Dir = app.string();
         PSais_Init_Arrays();
         Map_File = (root / "map.bmp").string();
@@ -292,8 +272,8 @@ TEST_F(StartupTest, AQuotedCommandLineOpensTheProjectNamedBetweenTheQuotes) {
 }
 
 TEST_F(StartupTest, TheCommandLineProjectsTextureImagesBecomePicturesEvenWhenOneIsMissing) {
-    Write_File(root / "tex.bmp", Bmp24(8, 4));
-    Write_File(root / "map.bmp", Bmp24(30, 20));
+    ASSERT_TRUE(testenv::WriteBmp24((root / "tex.bmp").string(), 8, 4, plat::RGB(0, 0, 0)));
+    ASSERT_TRUE(testenv::WriteBmp24((root / "map.bmp").string(), 30, 20, plat::RGB(0, 0, 0)));
     App_Dir = app.string();
     PSais_Init_Arrays();
     Image_Capacity = 2;
