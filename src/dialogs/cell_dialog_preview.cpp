@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/text.h"
+#include "platform/gdi/picture_file.h"
 
 #include <cstring>
 
@@ -48,16 +49,6 @@ void Cell_Select_Entry(plat::ComboBox& cmbo, int index, const std::function<void
     cmbo.SetListIndex(index);
 }
 
-bool Cell_Read_Picture(const std::string& path, plat::Surface& picture) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    picture = plat::Surface(image.width, image.height);
-    std::memcpy(picture.Bits(), image.rgb.data(), bytes);
-    return true;
-}
-
 void Cell_Clear_Preview(plat::PictureBox& pic) {
     pic.ClearPicture();
     pic.Cls();
@@ -72,7 +63,7 @@ void Cell_Show_Texture(plat::PictureBox& pic, const std::string& scratch, const 
     // A missing, tiny or unreadable texture leaves no bitmap: the preview shows nothing rather
     // than the previous class's texture.
     plat::Surface picture;
-    if (status != 0 || !Cell_Read_Picture(Temp_Ima_Bmp, picture)) {
+    if (status != 0 || !plat::LoadPicture(Temp_Ima_Bmp, picture)) {
         Cell_Clear_Preview(pic);
         return;
     }

@@ -23,8 +23,6 @@ int16_t Cell_Land_Class_Entry(int code);
 // selected already (then the model raises no Click of its own).
 void Cell_Select_Entry(plat::ComboBox& cmbo, int index, const std::function<void()>& click);
 
-// A bitmap file as a picture; false when it cannot be read.
-bool Cell_Read_Picture(const std::string& path, plat::Surface& picture);
 // The preview emptied.
 void Cell_Clear_Preview(plat::PictureBox& pic);
 // Temp_Ima_Bmp := `scratch`, deleted when it exists; then `texture` converted into it and

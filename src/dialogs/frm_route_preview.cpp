@@ -13,6 +13,7 @@
 #include "platform/gdi/bmp.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/gdi/picture_file.h"
 
 namespace {
 
@@ -25,16 +26,6 @@ void Start_Preview(const std::string& path) {
     if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
 }
 
-bool Read_Picture(const std::string& path, plat::Surface& surface) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    surface = plat::Surface(image.width, image.height);
-    std::memcpy(surface.Bits(), image.rgb.data(), bytes);
-    return true;
-}
-
 // Converts the source into Temp_Ima_Bmp and shows it in every picture; a missing source or a
 // failed conversion leaves them empty.
 void Convert_And_Show(const std::string& source, std::initializer_list<plat::PictureBox*> pictures) {
@@ -44,7 +35,7 @@ void Convert_And_Show(const std::string& source, std::initializer_list<plat::Pic
         std::string description;
         int16_t status = 1;
         Servitudes_Convert_Texture(source, Fs5_Palette, Temp_Ima_Bmp, description, status);
-        shown = status != 1 && Read_Picture(Temp_Ima_Bmp, surface);
+        shown = status != 1 && plat::LoadPicture(Temp_Ima_Bmp, surface);
     }
     for (plat::PictureBox* p : pictures) {
         if (shown) p->SetPicture(surface);

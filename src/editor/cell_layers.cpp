@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/text.h"
+#include "platform/gdi/picture_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -217,16 +218,6 @@ bool Land_Class_Texture(int code, int32_t& texture) {
     return false;
 }
 
-bool Read_Picture(const std::string& path, plat::Surface& surface) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    surface = plat::Surface(image.width, image.height);
-    std::memcpy(surface.Bits(), image.rgb.data(), bytes);
-    return true;
-}
-
 }  // namespace
 
 Grid_Steps PSais_Compute_Grid_Window(bool half_cell_shift) {
@@ -323,7 +314,7 @@ void PSais_Draw_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t
     if (status != 0) return;
 
     plat::Surface picture;
-    if (!Read_Picture(Temp_Ima_Bmp, picture)) return;
+    if (!plat::LoadPicture(Temp_Ima_Bmp, picture)) return;
     Frm& f = Frm_Window();
     f.WPicLCWC.SetPicture(picture);
     const plat::Surface& texture_picture = f.WPicLCWC.Picture();

@@ -21,6 +21,7 @@
 #include "platform/text.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
+#include "platform/gdi/picture_file.h"
 
 #include <cstring>
 
@@ -38,17 +39,6 @@ constexpr double kTwipsPerPixel = 1440.0 / 96.0;
 
 void Show_Literal_Box(const std::string& text, int style) {
     plat::CurrentHost().MsgBox(text, style, "Tessaline");
-}
-
-// A bitmap file as a picture; false when it cannot be read.
-bool Read_Picture(const std::string& path, plat::Surface& surface) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    surface = plat::Surface(image.width, image.height);
-    std::memcpy(surface.Bits(), image.rgb.data(), bytes);
-    return true;
 }
 
 // The hooks through which the project file reaches this window.
@@ -73,7 +63,7 @@ void Connect_Project_Window() {
         picture.ClearPicture();
         if (bmp_path.empty()) return true;
         plat::Surface surface;
-        if (!Read_Picture(bmp_path, surface)) return false;
+        if (!plat::LoadPicture(bmp_path, surface)) return false;
         picture.SetPicture(surface);
         return true;
     };

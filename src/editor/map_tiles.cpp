@@ -7,6 +7,7 @@
 #include "platform/gdi/bmp.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/gdi/picture_file.h"
 
 #include <cstring>
 #include <string>
@@ -25,16 +26,6 @@ public:
     void Show_Fram_Creat_2500(bool visible) override { Frm_Window().Fram_Creat_2500.SetVisible(visible); }
     void Refresh() override { plat::CurrentHost().Refresh(Frm_Window()); }
 };
-
-bool Read_Tile(const std::string& path, plat::Surface& tile) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const std::size_t bytes = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    tile = plat::Surface(image.width, image.height);
-    std::memcpy(tile.Bits(), image.rgb.data(), bytes);
-    return true;
-}
 
 void End_Progress(Tiling_Progress_Window& progress) {
     progress.Show_Fram_Creat_2500(false);
@@ -68,7 +59,7 @@ bool PSais_Load_Map_Tiles() {
         }
         const std::string path = Com_Tile_File(Tile_Cols, Tile_Rows, i);
         plat::Surface tile;
-        if (!Read_Tile(path, tile)) {
+        if (!plat::LoadPicture(path, tile)) {
             // The frame would otherwise stay over the map.
             End_Progress(progress);
             plat::CurrentHost().MsgBox(Language == "US" ? "Cannot read the map tile " + path

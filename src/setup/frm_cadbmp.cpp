@@ -14,21 +14,12 @@
 #include "platform/host.h"
 #include "setup/map_frame.h"
 #include "setup/setup_services.h"
+#include "platform/gdi/picture_file.h"
 
 namespace {
 
 constexpr int Scroll_Max = 10000;
 constexpr int Marker_Half = 10;
-
-bool Read_Tile(const std::string& path, plat::Surface& tile) {
-    plat::BmpImage image;
-    if (plat::LoadBmpFile(plat::MapPath(path), image) != plat::BmpStatus::Ok) return false;
-    const std::size_t bytes = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3;
-    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != bytes) return false;
-    tile = plat::Surface(image.width, image.height);
-    std::memcpy(tile.Bits(), image.rgb.data(), bytes);
-    return true;
-}
 
 // Width (height) divided by the tile size, rounded up.
 int32_t Tiles_For(int32_t pixels) {
@@ -196,7 +187,7 @@ void Frm_CadBmp::Frm_CadBmp_Form_Load() {
     for (int32_t k = 0; k < Cad_Tile_Count; ++k) {
         plat::PictureBox& holder = k == 0 ? WPic(0) : WPic.Load(k);
         plat::Surface tile;
-        if (Read_Tile(Com_Tile_File(cols, rows, k), tile)) {
+        if (plat::LoadPicture(Com_Tile_File(cols, rows, k), tile)) {
             holder.SetPicture(tile);
         } else {
             // A loaded holder starts as a copy of the first one, picture and all.
