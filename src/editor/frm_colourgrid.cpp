@@ -37,11 +37,8 @@ void Frm_ColourGrid::Design() {
 void Frm_ColourGrid::Frm_ColourGrid_Form_Load() {
     SetCaption(Language == "US" ? "Grid colour" : "Couleur de la grille");
     const plat::CommandButton& button = Frm_Window().Cmd_ColourGrid;
-    // Positions in twips come back to pixels here: the model places forms in pixels.
-    const double top_twips = (button.Top() + button.Height() + 10) * Twips_Per_Px_Y;
-    const double left_twips = button.Left() * Twips_Per_Px_X;
-    Move(static_cast<int>(left_twips / Twips_Per_Px_X), static_cast<int>(top_twips / Twips_Per_Px_Y), Width(),
-         Height());
+    // Just under the button; the model places forms in pixels, so no twips are involved.
+    Move(button.Left(), button.Top() + button.Height() + 10, Width(), Height());
     const int index = Grid_Colour_Index >= 0 && Grid_Colour_Index <= 6 ? Grid_Colour_Index : 2;
     Opt_ColourGrid(index).SetValue(true);
     Colour_Dlg_Loading = 0;
