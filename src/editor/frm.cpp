@@ -1,6 +1,7 @@
 #include "editor/frm.h"
 
 #include "dialogs/cell_dialog.h"
+#include "dialogs/frm_ima.h"
 #include "dialogs/frm_mesh.h"
 #include "dialogs/frm_ptgrid.h"
 #include "editor/display_toggles.h"
@@ -52,6 +53,7 @@ Frm::Frm() : Form("Frm") {
     Frm_Mesh_Connect();
     Frm_PtGrid_Connect();
     Cell_Dialogs_Connect();
+    Frm_Ima_Connect();
     Display_Toggles_Connect(*this);
     Line_Tools_Connect(*this);
     Generate_Command_Connect(*this);

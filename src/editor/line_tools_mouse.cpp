@@ -6,6 +6,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/grid_points.h"
+#include "editor/image_clicks.h"
 #include "editor/keyboard.h"
 #include "editor/line_display.h"
 #include "editor/line_tools.h"
@@ -331,6 +332,7 @@ void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
     if (Mouse_Down_Y > bottom) Mouse_Down_Y = bottom;
     PSais_Picture_To_Map(Mouse_Down_X, Mouse_Down_Y, Mouse_Down_Map_X, Mouse_Down_Map_Y);
 
+    if (PSais_Image_Click(Button)) return;
     if (Mode_Lines == 1)
         Line_Mode_Press();
     else if (Mode_Grid_Points == 1)

@@ -10,6 +10,7 @@
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_route.h"
+#include "dialogs/frm_ima.h"
 #include "dialogs/frm_lbmp.h"
 #include "dialogs/frm_mesh.h"
 #include "dialogs/frm_ptgrid.h"
@@ -22,6 +23,7 @@
 #include "editor/object_modes.h"
 #include "editor/frm_startup.h"
 #include "editor/grid_points.h"
+#include "editor/image_clicks.h"
 #include "editor/line_tools.h"
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
@@ -164,6 +166,8 @@ void ResetProgramState() {
     Frm_PtGrid_Reset();
     Line_Tools_Reset();
     Grid_Points_Reset();
+    Frm_Ima_Reset();
+    Image_Clicks_Reset();
     // Other subsystems' resets follow here.
 }
 
