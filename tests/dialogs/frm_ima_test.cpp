@@ -178,4 +178,14 @@ TEST_F(FrmIma, ABitmapTooLargeForTheRecordIsRefused) {
     EXPECT_EQ(Image_Table(1).Ima_Height, 32767);
 }
 
+TEST_F(FrmIma, ModifyingAnImageThatIsNoLongerThereStoresNothingAndReportsNoChange) {
+    Add(Image(1));
+    Cur_Image = 3;  // left over from a project closed since
+    New_Image_Armed = 2;
+    Create("c:\\maps\\other.bmp");
+    EXPECT_EQ(Image_Count, 1);
+    EXPECT_EQ(Image_Table(1), Image(1));
+    EXPECT_EQ(Ima_Dlg_Cancelled, 1);
+}
+
 }  // namespace
