@@ -35,30 +35,43 @@ Box Points_Box(int32_t n, Point_At point) {
     return b;
 }
 
+// The points of a cut pass's pieces, one piece after another: a piece is a span of its pool,
+// so cutting makes no allocation of its own per piece.
+using Point_Pool = std::vector<Work_Point_Rec>;
+
 // One polygon or line of a cut pass: the work record it came from (all its fields but the
-// points) and its own points. The cut works on these and writes the work tables once at the end.
+// points) and its points in the pass's pool. The cut writes the work tables once at the end.
 struct Piece {
     int32_t Source = 0;
-    std::vector<Work_Point_Rec> Points;
+    size_t First = 0;
+    int32_t Count = 0;
     Box Bounds;
 };
 
-Piece Make_Piece(int32_t source, std::vector<Work_Point_Rec> points) {
-    Piece p{source, std::move(points), {}};
-    p.Bounds = Points_Box(static_cast<int32_t>(p.Points.size()),
-                          [&](int32_t i) -> const Work_Point_Rec& { return p.Points[static_cast<size_t>(i)]; });
+// The piece of `source` made of the pool's points from `first` to its end.
+Piece Pool_Piece(int32_t source, const Point_Pool& pool, size_t first) {
+    Piece p{source, first, static_cast<int32_t>(pool.size() - first), {}};
+    p.Bounds = Points_Box(p.Count, [&](int32_t i) -> const Work_Point_Rec& { return pool[first + static_cast<size_t>(i)]; });
     return p;
 }
 
-void Append_Cut_Record(const Line_Rec& src, const std::vector<Work_Point_Rec>& pts) {
-    Cut_Tables_Reserve(static_cast<int32_t>(pts.size()));
+// A copy of `p` whose points are appended to `to`.
+Piece Copy_Piece(const Piece& p, const Point_Pool& from, Point_Pool& to) {
+    Piece copy = p;
+    copy.First = to.size();
+    to.insert(to.end(), from.begin() + static_cast<long>(p.First), from.begin() + static_cast<long>(p.First + static_cast<size_t>(p.Count)));
+    return copy;
+}
+
+void Append_Cut_Record(const Line_Rec& src, const Work_Point_Rec* pts, int32_t n) {
+    Cut_Tables_Reserve(n);
     ++Cut_Poly_Count;
     Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
     rec = src;
     rec.First_Point = Cut_Point_Count + 1;
-    for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = p;
+    for (int32_t i = 0; i < n; ++i) Cut_Point_Table(++Cut_Point_Count) = pts[i];
     rec.Last_Point = Cut_Point_Count;
-    rec.Nb_Points = static_cast<int32_t>(pts.size());
+    rec.Nb_Points = n;
 }
 
 void Draw_Last_Cut() {
@@ -68,38 +81,46 @@ void Draw_Last_Cut() {
 
 // The debug drawing of a new piece of the grid cut, which keeps its pieces out of the cut
 // tables until the end: the piece is put there alone for the drawing.
-void Draw_Piece(const std::vector<Work_Point_Rec>& pts) {
+void Draw_Piece(const Work_Point_Rec* pts, int32_t n) {
     if (Debug_Draw == 0) return;
-    Cut_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
-    Append_Cut_Record(Line_Rec{}, pts);
+    Cut_Tables_Size(1, n + 1);
+    Append_Cut_Record(Line_Rec{}, pts, n);
     Draw_Last_Cut();
     Cut_Poly_Count = 0;
     Cut_Point_Count = 0;
 }
 
-std::vector<std::vector<Work_Point_Rec>> Split_Line_Points(const std::vector<Work_Point_Rec>& pts,
-                                                           const Grid_Crossing& crossing) {
-    Work_Point_Rec x{crossing.X, crossing.Y, 2};
-    return {{pts.front(), x}, {x, pts.back()}};
+// The two records (first point, X) and (X, last point), appended to `out`; returns their
+// starts there. `pts` may lie in `out`.
+void Split_Line_Points(const Work_Point_Rec* pts, int32_t n, const Grid_Crossing& crossing, Point_Pool& out,
+                       std::vector<size_t>& starts) {
+    const Work_Point_Rec front = pts[0], back = pts[n - 1];
+    const Work_Point_Rec x{crossing.X, crossing.Y, 2};
+    starts.clear();
+    starts.push_back(out.size());
+    out.push_back(front);
+    out.push_back(x);
+    starts.push_back(out.size());
+    out.push_back(x);
+    out.push_back(back);
 }
 
 // The two polygons on either side of two crossings whose edge starts are 0-based positions in
-// `pts`; none (after the box) when they do not fit the polygon.
-std::vector<std::vector<Work_Point_Rec>> Split_Polygon_Points(const std::vector<Work_Point_Rec>& pts,
-                                                              const Grid_Crossing& a, const Grid_Crossing& b) {
+// `pts`, appended to `out` (their starts in `starts`); none when they do not fit the polygon,
+// and the text of the box to show is returned. `pts` may lie in `out`: it is read whole into
+// `scratch` first.
+const char* Split_Polygon_Points(const Work_Point_Rec* pts, int32_t n, const Grid_Crossing& a, const Grid_Crossing& b,
+                          std::vector<Work_Point_Rec>& scratch, Point_Pool& out, std::vector<size_t>& starts) {
     const Grid_Crossing& c1 = b.Edge_Start < a.Edge_Start ? b : a;
     const Grid_Crossing& c2 = b.Edge_Start < a.Edge_Start ? a : b;
-    const int32_t last = static_cast<int32_t>(pts.size()) - 1;
+    const int32_t last = n - 1;
+    starts.clear();
 
-    std::vector<Work_Point_Rec> scratch;
-    scratch.reserve(pts.size() + 2);
+    scratch.clear();
     size_t p1 = 0, p2 = 0;  // 1-based positions of the two crossing points in the scratch list
-    if (c1.Edge_Start == last && c2.Edge_Start == last) {
-        Gen_Show_Failure("Anormal 2 Dec_2Poly");
-        return {};
-    }
+    if (c1.Edge_Start == last && c2.Edge_Start == last) return "Anormal 2 Dec_2Poly";
     for (int32_t v = 0; v <= last; ++v) {
-        scratch.push_back(pts[static_cast<size_t>(v)]);
+        scratch.push_back(pts[v]);
         if (p1 == 0 && v == c1.Edge_Start) {
             scratch.push_back({c1.X, c1.Y, 0});
             p1 = scratch.size();
@@ -108,19 +129,14 @@ std::vector<std::vector<Work_Point_Rec>> Split_Polygon_Points(const std::vector<
             p2 = scratch.size();
         }
     }
-    if (p1 == 0) {
-        Gen_Show_Failure("Anormal 1 Dec_2Poly");
-        return {};
-    }
-    if (p2 == 0) {
-        Gen_Show_Failure("Anormal 3 Dec_2Poly");
-        return {};
-    }
-    std::vector<Work_Point_Rec> poly_a(scratch.begin() + static_cast<long>(p1 - 1),
-                                       scratch.begin() + static_cast<long>(p2));
-    std::vector<Work_Point_Rec> poly_b(scratch.begin() + static_cast<long>(p2 - 1), scratch.end());
-    poly_b.insert(poly_b.end(), scratch.begin(), scratch.begin() + static_cast<long>(p1));
-    return {std::move(poly_a), std::move(poly_b)};
+    if (p1 == 0) return "Anormal 1 Dec_2Poly";
+    if (p2 == 0) return "Anormal 3 Dec_2Poly";
+    starts.push_back(out.size());
+    out.insert(out.end(), scratch.begin() + static_cast<long>(p1 - 1), scratch.begin() + static_cast<long>(p2));
+    starts.push_back(out.size());
+    out.insert(out.end(), scratch.begin() + static_cast<long>(p2 - 1), scratch.end());
+    out.insert(out.end(), scratch.begin(), scratch.begin() + static_cast<long>(p1));
+    return nullptr;
 }
 
 // Crossings of one piece with the grid line `at` (map y of a latitude line when `horizontal`,
@@ -130,11 +146,12 @@ struct Crossing_Scratch {
     std::vector<Grid_Crossing> list;
     std::vector<int32_t> run;
     std::vector<int32_t> list_runs;
+    std::vector<Work_Point_Rec> split;
+    std::vector<size_t> starts;
 };
 
-void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, double at, double along_tol,
+void Find_Crossings(const Work_Point_Rec* pts, int32_t n, bool horizontal, double at, double along_tol,
                     double dup_tol, Crossing_Scratch& scratch, int32_t& crossings) {
-    const int32_t n = static_cast<int32_t>(pts.size());
     std::vector<Grid_Crossing>& list = scratch.list;
     list.clear();
     crossings = 0;
@@ -146,7 +163,7 @@ void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, dou
         int32_t id = 0;
         bool in_run = false;
         for (int32_t i = 0; i < n; ++i) {
-            const Work_Point_Rec& p = pts[static_cast<size_t>(i)];
+            const Work_Point_Rec& p = pts[i];
             double d = horizontal ? p.Y - at : p.X - at;
             bool near = d >= -along_tol && d <= along_tol;
             if (near && !in_run) ++id;
@@ -161,7 +178,7 @@ void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, dou
         }
     }
     auto run_of = [&](double px, double py, int32_t s_pt, int32_t t_pt) {
-        const Work_Point_Rec& a = pts[static_cast<size_t>(s_pt)];
+        const Work_Point_Rec& a = pts[s_pt];
         int32_t v = (a.X == px && a.Y == py) ? s_pt : t_pt;
         return run[static_cast<size_t>(v)];
     };
@@ -171,8 +188,8 @@ void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, dou
     const int32_t edges = n == 2 ? 1 : n;
     for (int32_t s = 0; s < edges; ++s) {
         int32_t t = s + 1 < n ? s + 1 : 0;
-        const Work_Point_Rec& p1 = pts[static_cast<size_t>(s)];
-        const Work_Point_Rec& p2 = pts[static_cast<size_t>(t)];
+        const Work_Point_Rec& p1 = pts[s];
+        const Work_Point_Rec& p2 = pts[t];
         int16_t code = 0;
         double px = 0, py = 0;
         if (horizontal)
@@ -205,46 +222,71 @@ void Find_Crossings(const std::vector<Work_Point_Rec>& pts, bool horizontal, dou
 
 enum class Piece_Cut { Kept, Replaced, Abnormal };
 
-// One piece against one grid line: kept whole, replaced by its parts in `out` (none when the
-// two-way split failed), or abnormal (three crossings or more).
-Piece_Cut Cut_Piece(const Piece& piece, bool horizontal, double at, double tx, double ty,
-                    Crossing_Scratch& scratch, std::vector<Piece>& out) {
+// One piece against one grid line: kept whole, replaced by its parts in `out` (their points
+// appended to `pool`; none when the two-way split failed, whose box text goes to `failure`), or
+// abnormal (three crossings or more).
+Piece_Cut Cut_Piece(const Piece& piece, Point_Pool& pool, bool horizontal, double at, double tx, double ty,
+                    bool draw, Crossing_Scratch& scratch, std::vector<Piece>& out, const char*& failure) {
     const double along_tol = horizontal ? ty : tx;  // tolerance across the line
     const double dup_tol = horizontal ? tx : ty;    // duplicates judged along the line
-    const int32_t n = static_cast<int32_t>(piece.Points.size());
+    const int32_t n = piece.Count;
     const double lo = horizontal ? piece.Bounds.Min_Y : piece.Bounds.Min_X;
     const double hi = horizontal ? piece.Bounds.Max_Y : piece.Bounds.Max_X;
     // A piece wholly off the line (beyond the tolerance) meets it nowhere.
     if (at < lo - 2 * along_tol || at > hi + 2 * along_tol) return Piece_Cut::Kept;
 
     int32_t crossings = 0;
-    Find_Crossings(piece.Points, horizontal, at, along_tol, dup_tol, scratch, crossings);
+    const Work_Point_Rec* pts = pool.data() + piece.First;
+    Find_Crossings(pts, n, horizontal, at, along_tol, dup_tol, scratch, crossings);
     const std::vector<Grid_Crossing>& list = scratch.list;
     if (crossings == 0 || (crossings == 1 && (n != 2 || list[0].Code == 3))) return Piece_Cut::Kept;
     if (crossings > 2) return Piece_Cut::Abnormal;
-    std::vector<std::vector<Work_Point_Rec>> parts =
-        crossings == 1 ? Split_Line_Points(piece.Points, list[0]) : Split_Polygon_Points(piece.Points, list[0], list[1]);
-    for (auto& part : parts) {
-        Draw_Piece(part);
-        out.push_back(Make_Piece(piece.Source, std::move(part)));
+    failure = nullptr;
+    if (crossings == 1)
+        Split_Line_Points(pts, n, list[0], pool, scratch.starts);
+    else
+        failure = Split_Polygon_Points(pts, n, list[0], list[1], scratch.split, pool, scratch.starts);
+    const std::vector<size_t>& starts = scratch.starts;
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t end = k + 1 < starts.size() ? starts[k + 1] : pool.size();
+        Piece part{piece.Source, starts[k], static_cast<int32_t>(end - starts[k]), {}};
+        part.Bounds = Points_Box(part.Count, [&](int32_t i) -> const Work_Point_Rec& {
+            return pool[part.First + static_cast<size_t>(i)];
+        });
+        if (draw) Draw_Piece(pool.data() + part.First, part.Count);
+        out.push_back(part);
     }
     return Piece_Cut::Replaced;
 }
 
-// One direction of the cut: every grid line of `lines` in order over the pieces of `pieces`.
-// Each line's pass sees the pieces in table order, as one pass over the whole table would;
-// only the pieces near the line are looked at. On an abnormal piece, `pieces` is left as the
-// last whole line made it and `lines_done` says how many lines were whole.
-bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,
-                   std::vector<Piece>& pieces, size_t& lines_done) {
-    lines_done = 0;
+// Where in the cut a piece was met: grid line, group, place in the group at that line. The
+// order of these is the order in which a pass over the whole table per line meets the pieces.
+struct Cut_Place {
+    size_t Line = SIZE_MAX, Group = 0, Piece = 0;
+    auto operator<=>(const Cut_Place&) const = default;
+};
+
+// Scratch of one direction of the cut, kept from one group to the next.
+struct Group_Scratch {
+    Point_Pool pool, spare;            // the points of the group being cut
+    std::vector<Piece> now, next, parts;
+    Crossing_Scratch crossings;
+    std::vector<std::pair<Cut_Place, const char*>> failures;  // split boxes not shown yet
+};
+
+// Every input piece and what it is cut into (its group) goes through the grid lines it meets
+// among lines[0, limit) in order. A group's pieces never meet another group's, so cutting group
+// by group gives the pieces, in the order, that a pass over the whole table per line would.
+// Returns where the first piece met a line three times or more (the output is then incomplete);
+// its Line is SIZE_MAX when none did. With `first_run`, the new pieces are drawn and the split
+// boxes kept in `g.failures`.
+Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t limit, double tx, double ty,
+                     bool first_run, const std::vector<Piece>& in, const Point_Pool& in_pool, std::vector<Piece>& out,
+                     Point_Pool& out_pool, Group_Scratch& g) {
     const double along_tol = horizontal ? ty : tx;
-    // A group is one piece of the input and what it has been cut into so far, in order.
-    const size_t groups = pieces.size();
-    std::vector<std::vector<Piece>> group(groups);
-    std::vector<size_t> last_line(groups, 0);
-    std::vector<std::vector<size_t>> starting(lines.size());
-    auto line_range = [&](double lo, double hi, size_t& first, size_t& last) {
+    auto line_range = [&](const Box& b, size_t& first, size_t& last) {
+        const double lo = horizontal ? b.Min_Y : b.Min_X;
+        const double hi = horizontal ? b.Max_Y : b.Max_X;
         // Lines that pass the piece's "wholly off" test; the lines are in ascending order.
         auto begin = std::lower_bound(lines.begin(), lines.end(), lo, [&](double at, double low) {
             return at < low - 2 * along_tol;
@@ -257,93 +299,95 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
         last = static_cast<size_t>(end - lines.begin()) - 1;
         return first <= last;
     };
-    for (size_t g = 0; g < groups; ++g) {
-        Piece& p = pieces[g];
-        const double lo = horizontal ? p.Bounds.Min_Y : p.Bounds.Min_X;
-        const double hi = horizontal ? p.Bounds.Max_Y : p.Bounds.Max_X;
+    Cut_Place abnormal;
+    for (size_t group = 0; group < in.size(); ++group) {
+        const Piece& input = in[group];
         size_t first = 0, last = 0;
-        const bool meets = line_range(lo, hi, first, last);
-        group[g].push_back(std::move(p));
-        if (!meets) continue;
-        last_line[g] = last;
-        starting[first].push_back(g);
-    }
-
-    auto flatten = [&]() {
-        pieces.clear();
-        for (auto& g : group)
-            for (Piece& p : g) pieces.push_back(std::move(p));
-    };
-
-    // A line's changes wait until the whole line has gone through: an abnormal piece drops them.
-    // Layout of a changed group: index >= 0 keeps that piece, -1 - k takes new part k.
-    struct Change {
-        size_t Group;
-        std::vector<int32_t> Layout;
-        std::vector<Piece> Parts;
-    };
-    std::vector<size_t> active, merged;   // groups in play, in table order
-    std::vector<Change> changed;
-    std::vector<Piece> out;
-    Crossing_Scratch scratch;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        merged.clear();
-        std::merge(active.begin(), active.end(), starting[i].begin(), starting[i].end(), std::back_inserter(merged));
-        active.clear();
-        changed.clear();
-        for (const size_t g : merged) {
-            if (last_line[g] < i) continue;
-            active.push_back(g);
-            Change change{g, {}, {}};
-            bool cut_any = false;
-            for (size_t k = 0; k < group[g].size(); ++k) {
-                out.clear();
-                switch (Cut_Piece(group[g][k], horizontal, lines[i], tx, ty, scratch, out)) {
-                    case Piece_Cut::Kept:
-                        if (cut_any) change.Layout.push_back(static_cast<int32_t>(k));
-                        break;
-                    case Piece_Cut::Replaced:
-                        if (!cut_any)
-                            for (size_t before = 0; before < k; ++before) change.Layout.push_back(static_cast<int32_t>(before));
-                        cut_any = true;
-                        for (Piece& part : out) {
-                            // Parts lie within their piece across the line; should one reach
-                            // further, its group stays in play for the lines it meets.
-                            size_t first = 0, last = 0;
-                            const double lo = horizontal ? part.Bounds.Min_Y : part.Bounds.Min_X;
-                            const double hi = horizontal ? part.Bounds.Max_Y : part.Bounds.Max_X;
-                            if (line_range(lo, hi, first, last)) last_line[g] = std::max(last_line[g], last);
-                            change.Layout.push_back(-1 - static_cast<int32_t>(change.Parts.size()));
-                            change.Parts.push_back(std::move(part));
-                        }
-                        break;
-                    case Piece_Cut::Abnormal:
-                        flatten();
-                        return false;
+        if (!line_range(input.Bounds, first, last) || first >= limit) {
+            out.push_back(Copy_Piece(input, in_pool, out_pool));
+            continue;
+        }
+        g.pool.clear();
+        g.now.clear();
+        g.now.push_back(Copy_Piece(input, in_pool, g.pool));
+        for (size_t i = first; i <= last && i < limit; ++i) {
+            g.next.clear();
+            size_t live = 0;
+            for (size_t k = 0; k < g.now.size(); ++k) {
+                const Piece& piece = g.now[k];
+                g.parts.clear();
+                const char* failure = nullptr;
+                const Piece_Cut cut =
+                    Cut_Piece(piece, g.pool, horizontal, lines[i], tx, ty, first_run, g.crossings, g.parts, failure);
+                if (cut == Piece_Cut::Abnormal) {
+                    // No later group needs to go as far; this one stops here.
+                    abnormal = {i, group, k};
+                    limit = i;
+                    break;
+                }
+                if (failure && first_run) g.failures.push_back({{i, group, k}, failure});
+                if (cut == Piece_Cut::Kept) {
+                    g.next.push_back(piece);
+                    live += static_cast<size_t>(piece.Count);
+                    continue;
+                }
+                for (const Piece& part : g.parts) {
+                    // Parts lie within their piece across the line; should one reach further,
+                    // its group stays in play for the lines it meets.
+                    size_t part_first = 0, part_last = 0;
+                    if (line_range(part.Bounds, part_first, part_last)) last = std::max(last, part_last);
+                    g.next.push_back(part);
+                    live += static_cast<size_t>(part.Count);
                 }
             }
-            if (cut_any) changed.push_back(std::move(change));
+            std::swap(g.now, g.next);
+            // Replaced pieces leave their points behind; the pool is packed once they outweigh
+            // the live ones, so it stays within a few times the group's points.
+            if (g.pool.size() > 4 * live + 1024) {
+                g.spare.clear();
+                for (Piece& piece : g.now) piece = Copy_Piece(piece, g.pool, g.spare);
+                std::swap(g.pool, g.spare);
+            }
         }
-        for (Change& c : changed) {
-            std::vector<Piece> next;
-            next.reserve(c.Layout.size());
-            for (int32_t entry : c.Layout)
-                next.push_back(entry >= 0 ? std::move(group[c.Group][static_cast<size_t>(entry)])
-                                          : std::move(c.Parts[static_cast<size_t>(-1 - entry)]));
-            group[c.Group] = std::move(next);
-        }
-        lines_done = i + 1;
+        for (const Piece& piece : g.now) out.push_back(Copy_Piece(piece, g.pool, out_pool));
     }
-    flatten();
-    return true;
+    return abnormal;
+}
+
+// One direction of the cut: every grid line of `lines` in order over `pieces` (points in
+// `pool`). On an abnormal piece, `pieces` is left as the last whole line made it and
+// `lines_done` says how many lines were whole.
+bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,
+                   std::vector<Piece>& pieces, Point_Pool& pool, size_t& lines_done) {
+    std::vector<Piece> out;
+    out.reserve(pieces.size());
+    Point_Pool out_pool;
+    out_pool.reserve(pool.size() + pool.size() / 2);
+    Group_Scratch scratch;
+    const Cut_Place abnormal =
+        Cut_Groups(horizontal, lines, lines.size(), tx, ty, true, pieces, pool, out, out_pool, scratch);
+    // The boxes of the splits met before the abnormal piece, in the order they were met.
+    std::stable_sort(scratch.failures.begin(), scratch.failures.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [place, text] : scratch.failures)
+        if (place < abnormal) Gen_Show_Failure(text);
+    const bool whole = abnormal.Line == SIZE_MAX;
+    if (!whole) {
+        // Once more up to the line that could not be cut whole; no group fails before it.
+        out.clear();
+        out_pool.clear();
+        Cut_Groups(horizontal, lines, abnormal.Line, tx, ty, false, pieces, pool, out, out_pool, scratch);
+    }
+    lines_done = whole ? lines.size() : abnormal.Line;
+    pieces.swap(out);
+    pool.swap(out_pool);
+    return whole;
 }
 
 // Pieces back into the work tables, each record a copy of its source record.
-void Store_Pieces(const std::vector<Piece>& pieces) {
-    int64_t points = 0;
-    for (const Piece& p : pieces) points += static_cast<int64_t>(p.Points.size());
-    Cut_Tables_Size(static_cast<int32_t>(pieces.size()), static_cast<int32_t>(std::min<int64_t>(points, INT32_MAX)));
-    for (const Piece& p : pieces) Append_Cut_Record(Work_Poly_Table(p.Source), p.Points);
+void Store_Pieces(const std::vector<Piece>& pieces, const Point_Pool& pool) {
+    Cut_Tables_Size(static_cast<int32_t>(pieces.size()), static_cast<int32_t>(std::min<size_t>(pool.size(), INT32_MAX)));
+    for (const Piece& p : pieces) Append_Cut_Record(Work_Poly_Table(p.Source), pool.data() + p.First, p.Count);
     API_Commit_Cut_Tables();
 }
 
@@ -405,10 +449,19 @@ void API_Cross_Vertical_Line(double x1, double y1, double x2, double y2, double 
 
 namespace {
 
-std::vector<Work_Point_Rec> Record_Points(const Line_Rec& rec) {
-    std::vector<Work_Point_Rec> pts;
+Point_Pool Record_Points(const Line_Rec& rec) {
+    Point_Pool pts;
     for (int32_t i = 0; i < rec.Nb_Points; ++i) pts.push_back(Work_Point_Table(rec.First_Point + i));
     return pts;
+}
+
+// The parts a split left in `parts` (their starts in `starts`) as new cut records of `record`.
+void Append_Parts(int32_t record, const Point_Pool& parts, const std::vector<size_t>& starts) {
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t end = k + 1 < starts.size() ? starts[k + 1] : parts.size();
+        Append_Cut_Record(Work_Poly_Table(record), parts.data() + starts[k], static_cast<int32_t>(end - starts[k]));
+        Draw_Last_Cut();
+    }
 }
 
 Grid_Crossing Local(Grid_Crossing c, int32_t first) {
@@ -420,20 +473,24 @@ Grid_Crossing Local(Grid_Crossing c, int32_t first) {
 }  // namespace
 
 void API_Split_Line_At(int32_t record, const Grid_Crossing& crossing) {
-    for (const auto& part : Split_Line_Points(Record_Points(Work_Poly_Table(record)), crossing)) {
-        Append_Cut_Record(Work_Poly_Table(record), part);
-        Draw_Last_Cut();
-    }
+    const Point_Pool pts = Record_Points(Work_Poly_Table(record));
+    if (pts.empty()) return;
+    Point_Pool parts;
+    std::vector<size_t> starts;
+    Split_Line_Points(pts.data(), static_cast<int32_t>(pts.size()), crossing, parts, starts);
+    Append_Parts(record, parts, starts);
 }
 
 bool API_Split_Polygon_Two(int32_t record, const Grid_Crossing& a, const Grid_Crossing& b) {
     const int32_t first = Work_Poly_Table(record).First_Point;
-    const auto parts = Split_Polygon_Points(Record_Points(Work_Poly_Table(record)), Local(a, first), Local(b, first));
-    for (const auto& part : parts) {
-        Append_Cut_Record(Work_Poly_Table(record), part);
-        Draw_Last_Cut();
-    }
-    return !parts.empty();
+    const Point_Pool pts = Record_Points(Work_Poly_Table(record));
+    Point_Pool parts, scratch;
+    std::vector<size_t> starts;
+    const char* failure = Split_Polygon_Points(pts.data(), static_cast<int32_t>(pts.size()), Local(a, first),
+                                               Local(b, first), scratch, parts, starts);
+    if (failure) Gen_Show_Failure(failure);
+    Append_Parts(record, parts, starts);
+    return !starts.empty();
 }
 
 void API_Commit_Cut_Tables() { Work_Tables_Take_Cut_Tables(); }
@@ -493,27 +550,30 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     // Records without points do not outlive the first line.
     std::vector<Piece> pieces;
     pieces.reserve(static_cast<size_t>(Work_Poly_Count));
+    Point_Pool pool;
+    pool.reserve(static_cast<size_t>(std::max(Work_Point_Count, 0)));
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Line_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points <= 0) continue;
-        std::vector<Work_Point_Rec> pts(Work_Point_Table.begin() + (rec.First_Point - 1),
-                                        Work_Point_Table.begin() + (rec.First_Point - 1 + rec.Nb_Points));
-        pieces.push_back(Make_Piece(r, std::move(pts)));
+        const size_t start = pool.size();
+        pool.insert(pool.end(), Work_Point_Table.begin() + (rec.First_Point - 1),
+                    Work_Point_Table.begin() + (rec.First_Point - 1 + rec.Nb_Points));
+        pieces.push_back(Pool_Piece(r, pool, start));
     }
 
     size_t done = 0;
-    if (!Cut_Direction(true, lat_lines, tx, ty, pieces, done)) {
-        if (done > 0) Store_Pieces(pieces);
+    if (!Cut_Direction(true, lat_lines, tx, ty, pieces, pool, done)) {
+        if (done > 0) Store_Pieces(pieces, pool);
         Abandon_Cut("Anormal Lat decoupe LOD13_8");
         return false;
     }
     if (!(max_lines < 1e7)) {
-        Store_Pieces(pieces);
+        Store_Pieces(pieces, pool);
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
     }
-    const bool whole = Cut_Direction(false, lon_lines, tx, ty, pieces, done);
-    Store_Pieces(pieces);
+    const bool whole = Cut_Direction(false, lon_lines, tx, ty, pieces, pool, done);
+    Store_Pieces(pieces, pool);
     if (!whole) {
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;

@@ -286,3 +286,52 @@ TEST_F(PolygonGridCut, AbandonedLongitudeLineKeepsTheLatitudeCuts) {
     EXPECT_EQ(Work_Poly_Table(3).Nb_Points, 12);
     EXPECT_EQ(Cut_Poly_Count, 0);
 }
+
+TEST_F(PolygonGridCut, AbandonedLineDropsOnlyItsOwnCutsAndLaterOnes) {
+    // A tall rectangle over y = 31.25, 62.5 and 93.75, a horseshoe whose prongs cross y = 62.5,
+    // a square across y = 31.25 and one across y = 93.75. Every polygon keeps the cuts of the
+    // lines before the abandoned one and none at or after it, wherever it stands in the table.
+    Load_Work({{{100, 10}, {120, 10}, {120, 100}, {100, 100}},
+               {{5, 41}, {25, 41}, {25, 71}, {20, 71}, {20, 46}, {10, 46}, {10, 71}, {5, 71}},
+               Square(200, 20, 20), Square(300, 80, 20)});
+    host().QueueAnswer(1);
+    EXPECT_FALSE(API_Cut_Polygons_Cells(0));
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "Anormal Lat decoupe LOD13_8");
+    ASSERT_EQ(Work_Poly_Count, 6);
+    EXPECT_TRUE(Same_Cycle(Work_Points(1), {{120, 31.25}, {120, 100}, {100, 100}, {100, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(2), {{100, 31.25}, {100, 10}, {120, 10}, {120, 31.25}}));
+    EXPECT_EQ(Work_Poly_Table(3).Nb_Points, 8);
+    EXPECT_TRUE(Same_Cycle(Work_Points(4), {{220, 31.25}, {220, 40}, {200, 40}, {200, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(5), {{200, 31.25}, {200, 20}, {220, 20}, {220, 31.25}}));
+    EXPECT_TRUE(Same_Cycle(Work_Points(6), Square(300, 80, 20)));
+    const int32_t sources[] = {2, 2, 3, 4, 4, 5};
+    for (int32_t r = 1; r <= 6; ++r) EXPECT_EQ(Work_Poly_Table(r).Line_Id, sources[r - 1]) << "record " << r;
+}
+
+TEST_F(PolygonGridCut, LargeRingCutIntoManyCellsKeepsItsAreaAndPoints) {
+    // 400 points over some twenty lines each way: the pieces of one polygon are cut again and
+    // again, and every one of them must still hold its own points.
+    const std::vector<Plane_Point> ring = Convex_Ring(400, 1000, 1000, 300);
+    Load_Work({ring});
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    ASSERT_GT(Work_Poly_Count, 200);
+    double total = 0;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const std::vector<Plane_Point> pts = Work_Points(r);
+        ASSERT_GE(pts.size(), 3u) << "record " << r;
+        total += Area(pts);
+        double min_x = 1e9, max_x = -1e9, min_y = 1e9, max_y = -1e9;
+        for (const Plane_Point& p : pts) {
+            min_x = std::min(min_x, p.X);
+            max_x = std::max(max_x, p.X);
+            min_y = std::min(min_y, p.Y);
+            max_y = std::max(max_y, p.Y);
+        }
+        const double tol = 0.1;
+        EXPECT_EQ(std::floor((min_x + tol) / Lod13_Px), std::floor((max_x - tol) / Lod13_Px)) << "record " << r;
+        EXPECT_EQ(std::floor((min_y + tol) / Lod13_Px), std::floor((max_y - tol) / Lod13_Px)) << "record " << r;
+    }
+    EXPECT_NEAR(total, Area(ring), 1e-6 * Area(ring));
+    EXPECT_EQ(Work_Poly_Table(Work_Poly_Count).Last_Point, Work_Point_Count);
+}
