@@ -610,12 +610,22 @@ void API_Sort_Cut_Pieces() {
     std::vector<Piece_Key> keys;
     keys.reserve(static_cast<size_t>(n));
     for (int32_t i = 1; i <= n; ++i) keys.push_back(Key_Of(Cut_Piece_Table(i)));
-    const std::vector<int32_t> order =
-        Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
-    std::vector<Cut_Piece_Record> sorted;
-    sorted.reserve(static_cast<size_t>(n));
-    for (int32_t entry : order) sorted.push_back(std::move(Cut_Piece_Table(entry + 1)));
-    for (int32_t i = 1; i <= n; ++i) Cut_Piece_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
+    std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
+    // The records go to their places cycle by cycle, in the table itself: a sorted copy of a
+    // table this size would be as big again.
+    for (int32_t start = 0; start < n; ++start) {
+        if (order[static_cast<size_t>(start)] == start) continue;
+        Cut_Piece_Record held = std::move(Cut_Piece_Table(start + 1));
+        int32_t at = start;
+        for (int32_t step = 0; step < n; ++step) {
+            const int32_t from = order[static_cast<size_t>(at)];
+            order[static_cast<size_t>(at)] = at;
+            if (from == start) break;
+            Cut_Piece_Table(at + 1) = std::move(Cut_Piece_Table(from + 1));
+            at = from;
+        }
+        Cut_Piece_Table(at + 1) = std::move(held);
+    }
 }
 
 void API_Index_Pieces(int16_t mode) {

@@ -133,3 +133,36 @@ TEST_F(PolygonPieceSort, ThreeEqualVerticesAreSeparatedInSortedOrder) {
     EXPECT_EQ(Srf_Vertex_Table(3).X, 10 + 2 * 0.00001);
     EXPECT_EQ(Srf_Vertex_Table(4).X, 12);
 }
+
+TEST_F(PolygonPieceSort, WholeRecordsMoveWithTheirAttributes) {
+    // The sort moves records inside the table; every field must arrive with its key, texts too.
+    std::mt19937 rng(11);
+    const int n = 300;
+    Cut_Piece_Table.ReDim(n + 1);
+    Cut_Piece_Count = n;
+    for (int i = 1; i <= n; ++i) {
+        Cut_Piece_Record& p = Cut_Piece_Table(i);
+        p.Lod8_Col = static_cast<int16_t>(rng() % 3);
+        p.Lod13_Row = static_cast<int16_t>(rng() % 4);
+        p.Ring_Number = static_cast<int32_t>(rng() % 2);
+        p.First_Point = i;
+        p.Texture_Entry = static_cast<int32_t>(rng());
+        p.Attr.Text_Rt = "a text well past the short-string buffer, record " + std::to_string(i);
+        p.Attr.Texture_Name[5] = "texture " + std::to_string(i);
+        p.Attr.Alti = i * 0.25;
+    }
+    std::vector<Cut_Piece_Record> literal(Cut_Piece_Table.begin(), Cut_Piece_Table.begin() + n);
+    auto first = [](const Cut_Piece_Record& l, const Cut_Piece_Record& k) {
+        return std::make_tuple(l.Lod8_Row, l.Lod8_Col, l.Lod13_Row, l.Lod13_Col, l.Group_Id, -l.Ring_Number) <
+               std::make_tuple(k.Lod8_Row, k.Lod8_Col, k.Lod13_Row, k.Lod13_Col, k.Group_Id, -k.Ring_Number);
+    };
+    for (size_t k = 0; k + 1 < literal.size(); ++k)
+        for (size_t l = k + 1; l < literal.size(); ++l)
+            if (first(literal[l], literal[k])) std::swap(literal[k], literal[l]);
+
+    API_Sort_Cut_Pieces();
+    for (int i = 1; i <= n; ++i) ASSERT_EQ(Cut_Piece_Table(i), literal[static_cast<size_t>(i - 1)]) << i;
+    // Sorting a sorted table changes nothing.
+    API_Sort_Cut_Pieces();
+    for (int i = 1; i <= n; ++i) ASSERT_EQ(Cut_Piece_Table(i), literal[static_cast<size_t>(i - 1)]) << i;
+}
