@@ -386,7 +386,10 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
 
 // Pieces back into the work tables, each record a copy of its source record.
 void Store_Pieces(const std::vector<Piece>& pieces, const Point_Pool& pool) {
-    Cut_Tables_Size(static_cast<int32_t>(pieces.size()), static_cast<int32_t>(std::min<size_t>(pool.size(), INT32_MAX)));
+    // Room for the spare point the append rule keeps and the spare record of the hand-over, so
+    // the tables are sized once and never grow while the pieces go in.
+    Cut_Tables_Size(static_cast<int32_t>(std::min<size_t>(pieces.size() + 1, INT32_MAX)),
+                    static_cast<int32_t>(std::min<size_t>(pool.size() + 2, INT32_MAX)));
     for (const Piece& p : pieces) Append_Cut_Record(Work_Poly_Table(p.Source), pool.data() + p.First, p.Count);
     API_Commit_Cut_Tables();
 }

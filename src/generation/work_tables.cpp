@@ -1,6 +1,5 @@
 #include "generation/work_tables.h"
 
-#include <climits>
 #include <cstdint>
 #include <utility>
 
@@ -45,15 +44,13 @@ void Work_Tables_Size(int32_t polys, int32_t points) {
 
 namespace {
 
-// The storage of a pass's table only ever grows, geometrically; the capacity globals keep the
-// sizes the stages compute, and entries past the count are never read.
+// The storage of a pass's table only ever grows; the capacity globals keep the sizes the stages
+// compute, and entries past the count are never read. Only the entries asked for are made: the
+// buffer under them grows geometrically by itself, and its unused tail is never touched.
 template <class T>
 void Ensure_Storage(Vb_Array<T>& table, int32_t capacity) {
     if (table.UBound() >= capacity) return;
-    int64_t want = static_cast<int64_t>(table.UBound()) * 2;
-    if (want < capacity) want = capacity;
-    if (want > INT32_MAX) want = INT32_MAX;
-    table.ReDim_Preserve(static_cast<int32_t>(want));
+    table.ReDim_Preserve(capacity);
 }
 
 }  // namespace

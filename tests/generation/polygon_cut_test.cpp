@@ -335,3 +335,37 @@ TEST_F(PolygonGridCut, LargeRingCutIntoManyCellsKeepsItsAreaAndPoints) {
     EXPECT_NEAR(total, Area(ring), 1e-6 * Area(ring));
     EXPECT_EQ(Work_Poly_Table(Work_Poly_Count).Last_Point, Work_Point_Count);
 }
+
+TEST_F(PolygonGridCut, SecondRunOverKeptStorageGivesTheSamePieces) {
+    // The tables keep their storage from one run to the next; what a bigger run left in it must
+    // not reach the pieces of a later one.
+    auto make_a = [] {
+        Add_Polygon(Convex_Ring(90, 300, 300, 70));
+        Add_Polygon({{10, 20}, {30, 20}, {30, 70}, {10, 70}}, 0, "A1");
+    };
+    auto run = [](std::vector<Cut_Piece_Record>& pieces, std::vector<Cut_Piece_Point>& points) {
+        API_Prepare_Polygons(0);
+        API_Index_Pieces(0);
+        pieces.assign(Cut_Piece_Table.begin(), Cut_Piece_Table.begin() + Cut_Piece_Count);
+        points.assign(Cut_Piece_Points.begin(), Cut_Piece_Points.begin() + Cut_Piece_Point_Count);
+    };
+    std::vector<Cut_Piece_Record> first_pieces, pieces;
+    std::vector<Cut_Piece_Point> first_points, points;
+    make_a();
+    run(first_pieces, first_points);
+    ASSERT_GT(first_pieces.size(), 10u);
+
+    testenv::ResetProgramState();
+    Calibrate();
+    for (int i = 0; i < 6; ++i) Add_Polygon(Convex_Ring(400, 400 + 250 * (i % 3), 400 + 300 * (i / 3), 110));
+    run(pieces, points);
+    ASSERT_GT(pieces.size(), 3 * first_pieces.size());
+
+    testenv::ResetProgramState();
+    Calibrate();
+    make_a();
+    run(pieces, points);
+    EXPECT_EQ(pieces, first_pieces);
+    EXPECT_EQ(points, first_points);
+    EXPECT_TRUE(host().boxes.empty());
+}
