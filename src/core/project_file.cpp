@@ -1,6 +1,7 @@
 #include "core/project_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <charconv>
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <future>
 #include <limits>
 #include <system_error>
@@ -29,11 +31,44 @@
 std::array<std::string, 4> Recent_Projects;
 int16_t Project_Read_Failed = 0;
 int16_t Project_Save_Failed = 0;
+Project_Read_Spread_Rec Project_Read_Spread;
 Project_Window_Hooks Project_Window;
 
 namespace {
 
 bool English() { return Language == "US"; }
+
+// The most threads a large project's save or read is spread over.
+size_t Part_Threads() { return static_cast<size_t>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8)); }
+
+// Runs job(0) .. job(parts - 1): part 0 on this thread, the others on threads of their own (or here
+// when none can be had); returns when all are done. The first part to fail, in part order, is
+// the failure passed on.
+template <class Job>
+void Run_Parts(size_t parts, const Job& job) {
+    std::vector<std::future<void>> jobs;
+    for (size_t part = 1; part < parts; ++part) {
+        try {
+            jobs.push_back(std::async(std::launch::async, [&job, part] { job(part); }));
+        } catch (const std::system_error&) {
+            jobs.push_back(std::async(std::launch::deferred, [&job, part] { job(part); }));
+        }
+    }
+    std::exception_ptr first;
+    try {
+        job(0);
+    } catch (...) {
+        first = std::current_exception();
+    }
+    for (std::future<void>& j : jobs) {
+        try {
+            j.get();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Numbers
@@ -429,11 +464,22 @@ struct Bad_File {
 // work on local pointers: through a member, every byte read could alias the position.
 class Line_Source {
 public:
-    explicit Line_Source(std::string_view text)
-        : at_(text.data()), end_(text.data() + text.size()), remaining_(Count_Lines(text)) {}
+    explicit Line_Source(std::string_view text) : Line_Source(text, Count_Lines(text)) {}
+    // `lines`: the text's Count_Lines, counted beforehand.
+    Line_Source(std::string_view text, size_t lines)
+        : at_(text.data()), end_(text.data() + text.size()), remaining_(lines) {}
 
     // Non-empty lines not read yet.
     size_t Remaining() const { return remaining_; }
+    // Where reading goes on, and the end of the text.
+    const char* Position() const { return at_; }
+    const char* End() const { return end_; }
+    // Reading goes on at `at`, a line start or the end, with `remaining` lines left: the lines
+    // before it were read elsewhere.
+    void Resume(const char* at, size_t remaining) {
+        at_ = at;
+        remaining_ = remaining;
+    }
 
     // The next non-empty line; a file that ends first is malformed.
     std::string_view Next() {
@@ -461,15 +507,18 @@ public:
 
     static bool Is_Break(char c) { return c == '\r' || c == '\n'; }
 
-    // Runs of bytes other than CR and LF. Counted in blocks of 255 into a byte, which the
-    // compiler turns into vector code: a whole project file passes here.
-    static size_t Count_Lines(std::string_view text) {
-        const size_t n = text.size();
-        if (n == 0) return 0;
+    // Runs of bytes other than CR and LF.
+    static size_t Count_Lines(std::string_view text) { return Count_Line_Starts(text, 0, text.size()); }
+
+    // The runs of `text` that begin at from..to - 1. Counted in blocks of 255 into a byte, which
+    // the compiler turns into vector code: a whole project file passes here.
+    static size_t Count_Line_Starts(std::string_view text, size_t from, size_t to) {
         const char* t = text.data();
-        size_t starts = Is_Break(t[0]) ? 0 : 1;
-        for (size_t i = 1; i < n;) {
-            const size_t stop = std::min(n, i + 255);
+        size_t starts = 0;
+        size_t i = from;
+        if (i == 0 && i < to) starts += Is_Break(t[i++]) ? 0 : 1;
+        while (i < to) {
+            const size_t stop = std::min(to, i + 255);
             unsigned char block = 0;
             for (; i < stop; ++i) block += static_cast<unsigned char>(static_cast<int>(Is_Break(t[i - 1])) & static_cast<int>(!Is_Break(t[i])));
             starts += block;
@@ -616,6 +665,7 @@ public:
     }
     size_t Remaining() const { return src_.Remaining(); }
     std::string_view Next_Line() { return src_.Next(); }
+    Line_Source& Source() { return src_; }
 
 private:
     Line_Source& src_;
@@ -730,6 +780,158 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, boo
     if (convert) Convert_Line_V4(a);
 }
 
+// Where the next non-empty line after the one at q starts (or the end). The line's end is
+// looked for eight bytes at a time: the blocks are walked over every line of the file.
+const char* Next_Line_Start(const char* q, const char* end) {
+    constexpr uint64_t Ones = 0x0101010101010101ULL, Highs = 0x8080808080808080ULL;
+    while (end - q >= 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, q, 8);
+        const uint64_t cr = word ^ (Ones * '\r'), lf = word ^ (Ones * '\n');
+        // The high bit of each byte that is 0 in cr or lf (exact below the first such byte).
+        const uint64_t found = (((cr - Ones) & ~cr) | ((lf - Ones) & ~lf)) & Highs;
+        if (found != 0) {
+            q += std::countr_zero(found) / 8;
+            break;
+        }
+        q += 8;
+    }
+    while (q < end && !Line_Source::Is_Break(*q)) ++q;
+    while (q < end && Line_Source::Is_Break(*q)) ++q;
+    return q;
+}
+
+// The first line at or after q (q may be inside a line) that opens a line block: a block opens
+// with its text and its nesting text, the only lines that begin with six blanks and a quote.
+const char* Next_Block_Start(const char* q, const char* from, const char* end) {
+    auto opens_text = [end](const char* t) { return end - t >= 7 && std::memcmp(t, "      \"", 7) == 0; };
+    if (q > from && !Line_Source::Is_Break(q[-1])) q = Next_Line_Start(q, end);
+    while (q < end && Line_Source::Is_Break(*q)) ++q;
+    while (q < end) {
+        const char* next = Next_Line_Start(q, end);
+        if (opens_text(q) && opens_text(next)) return q;
+        q = next;
+    }
+    return end;
+}
+
+// The line blocks that begin in one stretch of the file, walked by their point counts alone.
+struct Block_Walk {
+    const char* first = nullptr;   // where the first block begins
+    const char* next = nullptr;    // where the block after the last one walked begins
+    std::vector<int32_t> points;   // of each block walked
+    bool stopped = false;          // a block did not read as one: nothing after it was walked
+};
+
+// Walks the blocks that begin at `from` and before `stop`.
+void Walk_Blocks(Block_Walk& w, const char* from, const char* stop, const char* end) {
+    constexpr int64_t Head = 9;  // text, nesting text, numbers, six texture names
+    w.first = from;
+    const char* q = from;
+    while (q < stop && q < end) {
+        const char* nesting = Next_Line_Start(q, end);
+        const char* numbers = nesting < end ? Next_Line_Start(nesting, end) : end;
+        if (numbers == end) {
+            w.stopped = true;
+            break;
+        }
+        const char* after = numbers;
+        while (after < end && !Line_Source::Is_Break(*after)) ++after;
+        int32_t n = -1;
+        try {
+            Line_Source one(std::string_view(numbers, static_cast<size_t>(after - numbers)));
+            Reader r(one);
+            r.Scan();
+            r.Integer<int32_t>();
+            n = r.Integer<int32_t>();
+        } catch (const Bad_File&) {
+            n = -1;
+        }
+        // Every line of the block must be there: past the numbers, six names and n points.
+        const char* line = numbers;
+        int64_t k = 0;
+        for (; n >= 0 && k < Head - 2 + n && line < end; ++k) line = Next_Line_Start(line, end);
+        if (n < 0 || k < Head - 2 + n) {
+            w.stopped = true;
+            break;
+        }
+        w.points.push_back(n);
+        q = line;
+    }
+    w.next = q;
+}
+
+// The blocks of lines 1..Line_Count of a large project, read by several threads. The file is
+// cut into stretches; in each, the blocks are first walked by their point counts from the first
+// that opens there, and the walks must meet end to end. Then each stretch's blocks are read into
+// their own rows of the tables, which are sized for all of them first, exactly as reading them
+// one after the other would size them. Returns false, having changed nothing, when the walks do
+// not meet as a sound file's do; the caller then reads the blocks one by one and meets the fault
+// where it lies. On true, `p` is the last point read and `src` goes on after the blocks.
+bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, int32_t& p) {
+    const size_t stretches = Part_Threads();
+    if (src.Remaining() < Project_Read_Spread.From_Lines || stretches == 1 || Line_Count < 1) return false;
+    const char* const end = src.End();
+    const char* start = src.Position();
+    while (start < end && Line_Source::Is_Break(*start)) ++start;
+    const size_t length = static_cast<size_t>(end - start);
+
+    std::vector<Block_Walk> walks(stretches);
+    Run_Parts(stretches, [&](size_t k) {
+        const char* from = k == 0 ? start : Next_Block_Start(start + length * k / stretches, start, end);
+        Walk_Blocks(walks[k], from, k + 1 < stretches ? start + length * (k + 1) / stretches : end, end);
+    });
+
+    // The stretches the blocks run over, and how many blocks each holds.
+    std::vector<size_t> taken;
+    int64_t blocks = 0, points = 0;
+    for (size_t k = 0; k < stretches && blocks < Line_Count; ++k) {
+        const Block_Walk& w = walks[k];
+        if (k > 0 && w.first != walks[k - 1].next) return false;
+        const size_t need = static_cast<size_t>(Line_Count - blocks);
+        const size_t n = std::min(w.points.size(), need);
+        if (n < need && w.stopped) return false;  // the walk stopped inside the blocks
+        for (size_t i = 0; i < n; ++i) points += w.points[i];
+        if (points >= std::numeric_limits<int32_t>::max()) return false;
+        blocks += static_cast<int64_t>(n);
+        taken.push_back(n);
+    }
+    if (blocks != Line_Count) return false;
+
+    // The point table as one-by-one reading leaves it: doubled whenever a point falls outside.
+    int32_t capacity = Point_Capacity;
+    while (points > capacity)
+        capacity = std::max<int32_t>(capacity + 1, static_cast<int32_t>(std::min<int64_t>(
+                                                        int64_t{capacity} * 2, std::numeric_limits<int32_t>::max())));
+    if (capacity != Point_Capacity) {
+        Point_Capacity = capacity;
+        Point_Table.ReDim_Preserve(Point_Capacity);
+    }
+
+    std::vector<int32_t> first_line(taken.size() + 1, 1), first_point(taken.size() + 1, 0);
+    for (size_t k = 0; k < taken.size(); ++k) {
+        first_line[k + 1] = first_line[k] + static_cast<int32_t>(taken[k]);
+        int32_t sum = 0;
+        for (size_t i = 0; i < taken[k]; ++i) sum += walks[k].points[i];
+        first_point[k + 1] = first_point[k] + sum;
+    }
+    const size_t last = taken.size() - 1;
+    Line_Source rest{std::string_view{}};
+    Run_Parts(taken.size(), [&](size_t k) {
+        const char* from = walks[k].first;
+        const char* to = k < last ? walks[k + 1].first : end;
+        Line_Source part(std::string_view(from, static_cast<size_t>(to - from)));
+        Reader r(part);
+        int32_t q = first_point[k];
+        for (int32_t i = first_line[k]; i < first_line[k + 1]; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, q, convert);
+        if (k == last) rest = part;
+    });
+    p = static_cast<int32_t>(points);
+    src.Resume(rest.Position(), rest.Remaining());
+    Project_Read_Spread.Last_Parts = taken.size();
+    return true;
+}
+
 void Read_Body(Reader& r, double version, bool convert, const Project_State& before) {
     // Origin line, then the header lines by position.
     r.Scan();
@@ -783,7 +985,9 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Point_Table.ReDim(Point_Capacity);
     const bool meter_feet = version >= 5.1 - 1e-9;
     int32_t p = 0;
-    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, p, convert);
+    Project_Read_Spread.Last_Parts = 1;
+    if (!Read_Line_Blocks_In_Parts(r.Source(), meter_feet, convert, p))
+        for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, p, convert);
     Point_Count = p;
 
     // Textured areas.
@@ -1045,51 +1249,75 @@ void Append_Line_Blocks(std::string& out, int32_t first, int32_t last, bool cp12
     for (int32_t i = first; i <= last; ++i) Append_Line_Block(out, Line_Table(i), chain, cp1252);
 }
 
-// The blocks of lines 1..lines. Those of a large project are laid out by several threads, each
-// into its own text over its share of the points, and joined in order: the same text as from one
-// thread. The tables are only read meanwhile.
-void Append_All_Line_Blocks(std::string& out, int32_t lines, bool cp1252) {
-    constexpr int64_t Points_Per_Part = 50000;
+// Takes each piece of the file text in turn; it may keep the piece's bytes.
+using Piece_Sink = std::function<void(std::string& piece)>;
+
+// The blocks of lines 1..lines, appended to `out`. Those of a large project are laid out in
+// parts by several threads, each part into its own text, the parts taken in order: `out` goes to
+// `take` first, each part as soon as it and those before it are done, and `out` is left empty
+// for what follows. The text taken is the same as one thread's. The tables are only read meanwhile.
+void Append_All_Line_Blocks(std::string& out, int32_t lines, bool cp1252, const Piece_Sink& take) {
+    constexpr int64_t Points_Per_Part = 25000;
     int64_t points = 0;
     for (int32_t i = 1; i <= lines; ++i) points += std::max(Line_Table(i).Nb_Points, 0);
-    const int64_t cores = std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, 8);
-    const int parts = static_cast<int>(std::clamp<int64_t>(points / Points_Per_Part, 1, cores));
-    if (parts == 1) {
+    const size_t workers = Part_Threads();
+    const auto parts = static_cast<size_t>(
+        std::clamp<int64_t>(points / Points_Per_Part, 1, static_cast<int64_t>(workers) * 4));
+    if (parts == 1 || workers == 1) {
         Append_Line_Blocks(out, 1, lines, cp1252);
         return;
     }
     // Part k holds lines first[k]..first[k + 1] - 1.
-    std::vector<int32_t> first(static_cast<size_t>(parts) + 1, lines + 1);
+    std::vector<int32_t> first(parts + 1, lines + 1);
     first[0] = 1;
     int64_t seen = 0;
-    int k = 1;
+    size_t k = 1;
     for (int32_t i = 1; i <= lines && k < parts; ++i) {
         seen += std::max(Line_Table(i).Nb_Points, 0);
-        if (seen >= points * k / parts) first[static_cast<size_t>(k++)] = i + 1;
+        if (seen >= points * static_cast<int64_t>(k) / static_cast<int64_t>(parts)) first[k++] = i + 1;
     }
-    std::vector<std::string> texts(static_cast<size_t>(parts));
-    auto lay_out = [&first, &texts, cp1252](size_t part) {
-        const int32_t from = first[part], to = first[part + 1] - 1;
-        int64_t part_points = 0;
-        for (int32_t i = from; i <= to; ++i) part_points += std::max(Line_Table(i).Nb_Points, 0);
-        texts[part].reserve(static_cast<size_t>(part_points) * Point_Line_Max +
-                            static_cast<size_t>(std::max(to - from + 1, 0)) * 1024);
-        Append_Line_Blocks(texts[part], from, to, cp1252);
-    };
-    {
-        std::vector<std::future<void>> jobs;
-        for (size_t part = 1; part < texts.size(); ++part) {
+    std::vector<std::string> texts(parts);
+    std::vector<std::promise<void>> done(parts);
+    std::vector<std::future<void>> ready;
+    for (std::promise<void>& d : done) ready.push_back(d.get_future());
+    std::atomic<size_t> next{0};
+    // The workers take the parts in order, so that the first are done first.
+    auto work = [&] {
+        for (size_t part; (part = next++) < parts;) {
             try {
-                jobs.push_back(std::async(std::launch::async, lay_out, part));
-            } catch (const std::system_error&) {
-                lay_out(part);  // no thread to be had: this one does the part
+                const int32_t from = first[part], to = first[part + 1] - 1;
+                int64_t part_points = 0;
+                for (int32_t i = from; i <= to; ++i) part_points += std::max(Line_Table(i).Nb_Points, 0);
+                texts[part].reserve(static_cast<size_t>(part_points) * Point_Line_Max +
+                                    static_cast<size_t>(std::max(to - from + 1, 0)) * 1024);
+                Append_Line_Blocks(texts[part], from, to, cp1252);
+                done[part].set_value();
+            } catch (...) {
+                done[part].set_exception(std::current_exception());
             }
         }
-        Append_Line_Blocks(out, first[0], first[1] - 1, cp1252);
-        for (std::future<void>& job : jobs) job.wait();
-        for (std::future<void>& job : jobs) job.get();  // a part's failure is the save's
+    };
+    std::vector<std::future<void>> pool;
+    for (size_t w = 0; w < workers; ++w) {
+        try {
+            pool.push_back(std::async(std::launch::async, work));
+        } catch (const std::system_error&) {
+            break;
+        }
     }
-    for (size_t part = 1; part < texts.size(); ++part) out += texts[part];
+    if (pool.empty()) work();  // no thread to be had: this one does every part
+    try {
+        take(out);
+        out.clear();
+        for (size_t part = 0; part < parts; ++part) {
+            ready[part].get();  // a part's failure is the save's
+            take(texts[part]);
+            std::string().swap(texts[part]);
+        }
+    } catch (...) {
+        next = parts;  // the workers stop after their current part; the pool waits for them
+        throw;
+    }
 }
 
 // At least the length of the file text, so that the text is never moved while it grows: the
@@ -1122,8 +1350,9 @@ size_t Text_Size_Bound(size_t paths) {
     return n;
 }
 
-// The file text; `cp1252`: with the texts as they go to disk.
-std::string Build_File_Text(const std::string& target_path, const std::string& origin, bool cp1252) {
+// The file text, handed to `take` in pieces in their order; `cp1252`: with the texts as they go
+// to disk.
+void Lay_Out_File(const std::string& target_path, const std::string& origin, bool cp1252, const Piece_Sink& take) {
     std::string out;
     out.reserve(Text_Size_Bound(target_path.size() + origin.size()));
     out += "0000 ";
@@ -1174,7 +1403,7 @@ std::string Build_File_Text(const std::string& target_path, const std::string& o
     out += "0100 "; Project_Append_Num_Int(out, std::max(lines, 1)); out += ' ';
     Project_Append_Num_Int(out, Line_Id_Counter); out += ' '; Project_Append_Num_Int(out, Point_Count); out += Eol;
     if (lines >= 1) {
-        Append_All_Line_Blocks(out, lines, cp1252);
+        Append_All_Line_Blocks(out, lines, cp1252, take);
     } else {
         std::vector<int32_t> chain;
         Append_Line_Block(out, Line_Rec{}, chain, cp1252);
@@ -1273,7 +1502,17 @@ std::string Build_File_Text(const std::string& target_path, const std::string& o
     }
     out += "End";
     out += Eol;
-    return out;
+    take(out);
+}
+
+// The whole file text in one.
+std::string Build_File_Text(const std::string& target_path, const std::string& origin, bool cp1252) {
+    std::string text;
+    Lay_Out_File(target_path, origin, cp1252, [&text](std::string& piece) {
+        if (text.empty()) text.swap(piece);
+        else text += piece;
+    });
+    return text;
 }
 
 }  // namespace
@@ -1284,10 +1523,26 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
 
 namespace {
 
-// Without an early exit, so that the loop vectorises: a whole project file is passed here.
-bool All_Ascii(std::string_view s) {
+// Whether `text` is all ASCII, and its Count_Lines when it is: both in one pass over the bytes,
+// spread over threads for a large file. Without an early exit, so that the loops vectorise.
+bool Ascii_Lines(std::string_view text, size_t& lines) {
+    constexpr size_t Bytes_Per_Part = size_t{4} << 20;
+    const size_t parts = std::clamp<size_t>(text.size() / Bytes_Per_Part, 1, Part_Threads());
+    std::vector<size_t> counts(parts, 0);
+    std::vector<unsigned char> high(parts, 0);
+    Run_Parts(parts, [&](size_t k) {
+        const size_t from = text.size() * k / parts, to = text.size() * (k + 1) / parts;
+        unsigned char any = 0;
+        for (size_t i = from; i < to; ++i) any |= static_cast<unsigned char>(text[i]);
+        high[k] = any;
+        counts[k] = Line_Source::Count_Line_Starts(text, from, to);
+    });
+    lines = 0;
     unsigned char any = 0;
-    for (char c : s) any |= static_cast<unsigned char>(c);
+    for (size_t k = 0; k < parts; ++k) {
+        lines += counts[k];
+        any |= high[k];
+    }
     return any < 0x80;
 }
 
@@ -1310,9 +1565,18 @@ void Pinit_Save_Project(int16_t mode, const std::string& path) {
     host.SetMousePointer(plat::Pointer_Hourglass);
     Progress(true, "Save", "0%", "");
 
-    const std::string text = Build_File_Text(target, origin, true);
-    // Written beside the target, then renamed over it: a failed save keeps the old file whole.
-    const bool ok = !target.empty() && plat::ReplaceFileAtomically(target, text);
+    // Written beside the target piece by piece as it is laid out, then renamed over it: a failed
+    // save keeps the old file whole.
+    bool ok = !target.empty();
+    if (ok) {
+        try {
+            plat::FileReplacement file(target);
+            Lay_Out_File(target, origin, true, [&file](std::string& piece) { file.Write(piece); });
+            ok = file.Commit();
+        } catch (const std::exception&) {
+            ok = false;
+        }
+    }
 
     Progress(false, "", "", "");
     host.SetMousePointer(plat::Pointer_Default);
@@ -1338,13 +1602,15 @@ void Pinit_Read_Project(const std::string& path) {
     }
     // The file is read in place; only a file with bytes beyond ASCII needs a converted copy.
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    size_t lines = 0;
     std::string converted;
-    if (!All_Ascii(text)) {
+    if (!Ascii_Lines(text, lines)) {
         converted = plat::Cp1252ToUtf8(text);
         std::vector<uint8_t>().swap(bytes);
         text = converted;
+        lines = Line_Source::Count_Lines(text);
     }
-    Line_Source source(text);
+    Line_Source source(text, lines);
     Reader r(source);
 
     // Version.
@@ -1498,5 +1764,6 @@ void Project_File_Reset() {
     for (std::string& entry : Recent_Projects) entry.clear();
     Project_Read_Failed = 0;
     Project_Save_Failed = 0;
+    Project_Read_Spread = Project_Read_Spread_Rec{};
     Project_Window = Project_Window_Hooks{};
 }

@@ -21,6 +21,15 @@ extern int16_t Project_Read_Failed;
 // 1 when the last Pinit_Save_Project could not write the file (the old file is then intact).
 extern int16_t Project_Save_Failed;
 
+// A file of at least `From_Lines` lines has its line blocks read by several threads at once;
+// `Last_Parts` tells over how many the last read spread them (1: one after the other). Tests
+// lower the first to read small files both ways.
+struct Project_Read_Spread_Rec {
+    size_t From_Lines = 100000;
+    size_t Last_Parts = 1;
+};
+extern Project_Read_Spread_Rec Project_Read_Spread;
+
 // What the project file needs of the main window. The main window fills these at start-up;
 // an empty hook is skipped, so the file routines also run without a window (tests, tools).
 struct Project_Window_Hooks {

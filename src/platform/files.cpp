@@ -10,6 +10,8 @@
 
 #include "platform/text.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -210,25 +212,52 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
-    const std::string local = MapPath(path);
-    const std::string temp = Unique(local);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
+    FileReplacement file(path);
+    file.Write(bytes);
+    return file.Commit();
+}
+
+FileReplacement::FileReplacement(const std::string& path) : target_(MapPath(path)), temp_(Unique(target_)) {
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    failed_ = fd_ < 0;
+}
+
+FileReplacement::~FileReplacement() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+bool FileReplacement::Write(std::string_view bytes) {
+    const char* at = bytes.data();
+    size_t left = bytes.size();
+    while (!failed_ && left > 0) {
+        const ssize_t n = ::write(fd_, at, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            break;
         }
+        at += n;
+        left -= static_cast<size_t>(n);
     }
-    std::error_code ec;
-    fs::rename(temp, local, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
+    if (failed_) return false;
+#ifdef __linux__
+    // Start putting this piece on disk now, while the next is made: renaming over the old file
+    // would otherwise do all of it at once, at the end.
+    if (!bytes.empty()) ::sync_file_range(fd_, written_, static_cast<off_t>(bytes.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+    written_ += static_cast<long long>(bytes.size());
+    return true;
+}
+
+bool FileReplacement::Commit() {
+    if (fd_ >= 0) {
+        if (::close(fd_) != 0) failed_ = true;
+        fd_ = -1;
     }
+    if (failed_ || temp_.empty()) return false;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return false;  // the destructor removes the new file
+    temp_.clear();
     return true;
 }
 

@@ -4,6 +4,7 @@
 // does not exist with the exact spelling is looked up case-insensitively.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plat {
@@ -41,5 +42,27 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 // Writes the bytes beside the target, then renames over it: the old file stays whole on failure.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
+
+// The same, written piece by piece: the new file grows beside the target and takes its place
+// only at Commit; until then, and whenever a step fails, the old file stays whole. A replacement
+// dropped without Commit removes what it wrote.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::string& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Appends; false once any write has failed.
+    bool Write(std::string_view bytes);
+    // Closes the new file and puts it in the target's place; false when anything failed.
+    bool Commit();
+
+private:
+    std::string target_, temp_;
+    int fd_ = -1;
+    long long written_ = 0;
+    bool failed_ = false;
+};
 
 }  // namespace plat

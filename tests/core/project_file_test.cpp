@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -956,6 +957,136 @@ TEST_F(ProjectFileTest, ALargeRandomProjectSavesReadsAndSavesToTheSameBytes) {
         }
     }
     EXPECT_EQ(checked, Point_Count);
+}
+
+// Where each line block of a saved project begins, as line numbers of Lines_Of.
+std::vector<size_t> Block_Starts(const std::vector<std::string>& lines) {
+    size_t at = 0;
+    while (at < lines.size() && lines[at].rfind("0100", 0) != 0) ++at;
+    std::istringstream head(lines.at(at).substr(4));
+    size_t count = 0;
+    head >> count;
+    std::vector<size_t> starts;
+    for (++at; starts.size() < count; ) {
+        starts.push_back(at);
+        std::istringstream numbers(lines.at(at + 2));
+        size_t id = 0, points = 0;
+        numbers >> id >> points;
+        at += 9 + points;
+    }
+    return starts;
+}
+
+TEST_F(ProjectFileTest, LineBlocksReadOverThreadsGiveWhatReadingThemInTurnGives) {
+    std::mt19937_64 rng(77);
+    Make_Random_Project(rng, 240, 25);
+    Project_Open = 1;
+    Project_File = (dir / "src.LWM").string();
+    Pinit_Save_Project(0, "");
+    ASSERT_EQ(Project_Save_Failed, 0);
+    const std::string saved = Read_File(dir / "src.LWM");
+    const std::vector<std::string> lines = Lines_Of(saved);
+    const std::vector<size_t> blocks = Block_Starts(lines);
+    ASSERT_EQ(blocks.size(), 241u);  // with the placeholder line
+    host().strict = false;
+
+    struct Outcome {
+        int16_t failed = 0;
+        std::string state, box;
+        int32_t capacity = 0, count = 0;
+        size_t parts = 0;
+    };
+    // Reads `text` both ways over an open project (which a refused file must leave as it was).
+    auto read_both = [&](const std::string& text, const std::string& what) {
+        Write_File(dir / "d.LWM", text);
+        Outcome out[2];
+        for (int spread = 0; spread < 2; ++spread) {
+            Project_Read_Spread.From_Lines = std::numeric_limits<size_t>::max();
+            Read(Fixture("all_kinds.LWM"));
+            const size_t shown = host().boxes.size();
+            Project_Read_Spread.From_Lines = spread == 0 ? std::numeric_limits<size_t>::max() : 1;
+            Read(dir / "d.LWM");
+            out[spread] = {Project_Read_Failed, State(), host().boxes.size() > shown ? host().boxes.back().prompt : "",
+                           Point_Capacity, Point_Count, Project_Read_Spread.Last_Parts};
+        }
+        EXPECT_EQ(out[1].failed, out[0].failed) << what;
+        EXPECT_TRUE(out[1].state == out[0].state) << what;
+        EXPECT_EQ(out[1].box, out[0].box) << what;
+        EXPECT_EQ(out[1].capacity, out[0].capacity) << what;
+        EXPECT_EQ(out[1].count, out[0].count) << what;
+        return std::make_pair(out[1].failed, out[1].parts);
+    };
+    auto changed = [&](size_t line, const std::string& text) {
+        std::vector<std::string> l = lines;
+        l.at(line) = text;
+        return Join(l);
+    };
+    auto with_ends = [&](const std::string& eol) {
+        std::string t;
+        for (const std::string& line : lines) t += line + eol;
+        return t;
+    };
+
+    // Sound files are read in several parts, whatever their line ends.
+    for (const auto& [text, what] : std::vector<std::pair<std::string, std::string>>{
+             {saved, "as saved"}, {with_ends("\n"), "LF"}, {with_ends("\r"), "CR"}, {with_ends("\r\n\r\n\n"), "blank lines"}}) {
+        const auto [failed, parts] = read_both(text, what);
+        EXPECT_EQ(failed, 0) << what;
+        EXPECT_GT(parts, 1u) << what;
+    }
+    {
+        // Blocks whose text does not look like a block's first line (written by hand, say) still
+        // read, and in their place.
+        std::vector<std::string> l = lines;
+        for (size_t b = 1; b < blocks.size(); b += 2) l[blocks[b]] = "    \"hand\"";
+        EXPECT_EQ(read_both(Join(l), "texts without their blanks").first, 0);
+    }
+    {
+        // The stored point count far below the points there: the table grows the same way.
+        std::vector<std::string> l = lines;
+        size_t at = 0;
+        while (l[at].rfind("0100", 0) != 0) ++at;
+        std::istringstream head(l[at].substr(4));
+        std::string count, id_counter;
+        head >> count >> id_counter;
+        l[at] = "0100 " + count + " " + id_counter + " 3";
+        EXPECT_EQ(read_both(Join(l), "stored points 3").first, 0);
+    }
+
+    // Damage anywhere among the blocks is refused both ways, with the same message.
+    const size_t middle = blocks[120], late = blocks[200];
+    std::istringstream fields(lines[middle + 2]);
+    std::string id, points, rest;
+    fields >> id >> points;
+    std::getline(fields, rest);
+    const int n = std::stoi(points);
+    ASSERT_GT(n, 2);
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {changed(middle + 9 + 1, "      1x 2"), "a point that is no number"},
+        {changed(middle + 2, "      " + id + " " + std::to_string(n + 1) + rest), "a count one too high"},
+        {changed(middle + 2, "      " + id + " " + std::to_string(n - 1) + rest), "a count one too low"},
+        {changed(middle + 2, "      " + id + " many" + rest), "a count that is no number"},
+        {changed(late + 2, "      " + id + " -4" + rest), "a negative count"},
+        {changed(late, "      \"" + std::string(40000, 'a') + "\""), "a line too long"},
+        {changed(middle + 9 + 2, "      \"x\""), "a text among the points"},
+        {saved.substr(0, saved.size() * 2 / 3), "cut among the blocks"},
+        {saved.substr(0, saved.find("0120")), "cut after the blocks"},
+    };
+    for (const auto& [text, what] : damaged) EXPECT_EQ(read_both(text, what).first, 1) << what;
+
+    // A header that counts a block more or less than the file holds.
+    for (int delta : {1, -1}) {
+        std::vector<std::string> l = lines;
+        size_t at = 0;
+        while (l[at].rfind("0100", 0) != 0) ++at;
+        std::istringstream head(l[at].substr(4));
+        int count = 0;
+        std::string tail;
+        head >> count;
+        std::getline(head, tail);
+        l[at] = "0100 " + std::to_string(count + delta) + tail;
+        read_both(Join(l), "block count " + std::to_string(delta));
+    }
 }
 
 TEST_F(ProjectFileTest, PointNumbersOfEveryFormReadExactlyAndAnythingElseIsRefused) {

@@ -123,6 +123,30 @@ TEST(FilesText, AtomicReplaceLeavesNoWorkFileAndKeepsTheOldOneOnFailure) {
     EXPECT_FALSE(ReplaceFileAtomically((dir / "nofolder" / "x.txt").string(), "x"));
 }
 
+TEST(FilesText, APieceByPieceReplacementShowsOnlyWhenCommitted) {
+    const fs::path dir = testenv::ScratchDir("pieces");
+    Touch(dir / "p.lwm", "old");
+    {
+        FileReplacement file((dir / "p.lwm").string());
+        ASSERT_TRUE(file.Write("new "));
+        ASSERT_TRUE(file.Write(""));
+        ASSERT_TRUE(file.Write("text"));
+        EXPECT_EQ(Slurp(dir / "p.lwm"), "old");  // not yet in place
+        ASSERT_TRUE(file.Commit());
+    }
+    EXPECT_EQ(Slurp(dir / "p.lwm"), "new text");
+    {
+        // Dropped half-way (a failed save): the old file stays, the new one is gone.
+        FileReplacement file((dir / "p.lwm").string());
+        ASSERT_TRUE(file.Write("half"));
+    }
+    EXPECT_EQ(Slurp(dir / "p.lwm"), "new text");
+    EXPECT_EQ(ListFolder(dir.string()), (std::vector<std::string>{"p.lwm"}));
+    FileReplacement nowhere((dir / "nofolder" / "x.txt").string());
+    EXPECT_FALSE(nowhere.Write("x"));
+    EXPECT_FALSE(nowhere.Commit());
+}
+
 TEST(FilesBinary, AFolderIsNoFileToRead) {
     const fs::path dir = testenv::ScratchDir("folder_read");
     fs::create_directories(dir / "sub.ref");
