@@ -605,6 +605,11 @@ bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
     return l.Ring_Number > k.Ring_Number;
 }
 
+// For each place of the sorted table, the entry (0-based) that goes there.
+std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
+    return Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
+}
+
 }  // namespace
 
 void API_Sort_Cut_Pieces() {
@@ -613,7 +618,7 @@ void API_Sort_Cut_Pieces() {
     std::vector<Piece_Key> keys;
     keys.reserve(static_cast<size_t>(n));
     for (int32_t i = 1; i <= n; ++i) keys.push_back(Key_Of(Cut_Piece_Table(i)));
-    std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
+    std::vector<int32_t> order = Piece_Order(keys);
     // The records go to their places cycle by cycle, in the table itself: a sorted copy of a
     // table this size would be as big again.
     for (int32_t start = 0; start < n; ++start) {
@@ -636,9 +641,18 @@ void API_Index_Pieces(int16_t mode) {
     Cut_Piece_Point_Count = 0;
     Cut_Piece_Capacity = Work_Poly_Count + 1;
     Cut_Piece_Point_Capacity = Work_Point_Count + 1;
-    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
     Cut_Piece_Points.ReDim(Cut_Piece_Point_Capacity);
 
+    // The points go in as the pieces come; the records are written once the order is known,
+    // each straight into its sorted place.
+    struct Indexed {
+        int32_t Record;
+        int32_t First_Point;
+        int16_t Nb_Points;
+        Piece_Key Key;
+    };
+    std::vector<Indexed> indexed;
+    indexed.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
     std::vector<Cut_Piece_Point> scratch;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Line_Rec& rec = Work_Poly_Table(r);
@@ -676,31 +690,41 @@ void API_Index_Pieces(int16_t mode) {
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
 
-        if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) {
-            Cut_Piece_Capacity += 10;
-            Cut_Piece_Table.ReDim_Preserve(Cut_Piece_Capacity);
-        }
+        if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
         if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity) {
             Cut_Piece_Point_Capacity += static_cast<int32_t>(kept) + 20;
             Cut_Piece_Points.ReDim_Preserve(Cut_Piece_Point_Capacity);
         }
-        Cut_Piece_Record& piece = Cut_Piece_Table(++Cut_Piece_Count);
-        piece = Cut_Piece_Record{};
-        piece.Nb_Points = static_cast<int16_t>(kept);
-        piece.First_Point = Cut_Piece_Point_Count + 1;
+        ++Cut_Piece_Count;
+        Indexed piece{r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept),
+                      {r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+                       rec.Group_Id, rec.Ring_Number}};
         for (size_t i = 0; i < kept; ++i) Cut_Piece_Points(++Cut_Piece_Point_Count) = scratch[i];
-        piece.Last_Point = Cut_Piece_Point_Count;
-        piece.Lod8_Col = c8;
-        piece.Lod8_Row = r8;
-        piece.Lod13_Col = mode == 2 ? 0 : c13;
-        piece.Lod13_Row = mode == 2 ? 0 : r13;
+        indexed.push_back(piece);
+    }
+
+    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
+    std::vector<Piece_Key> keys;
+    keys.reserve(indexed.size());
+    for (const Indexed& p : indexed) keys.push_back(p.Key);
+    const std::vector<int32_t> order = Piece_Order(keys);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const Indexed& from = indexed[static_cast<size_t>(order[i])];
+        // The work tables are emptied below: the attributes can move rather than be copied.
+        Line_Rec& rec = Work_Poly_Table(from.Record);
+        Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
+        piece.Nb_Points = from.Nb_Points;
+        piece.First_Point = from.First_Point;
+        piece.Last_Point = from.First_Point + from.Nb_Points - 1;
+        piece.Lod8_Col = from.Key.Lod8_Col;
+        piece.Lod8_Row = from.Key.Lod8_Row;
+        piece.Lod13_Col = from.Key.Lod13_Col;
+        piece.Lod13_Row = from.Key.Lod13_Row;
         piece.Line_Id = rec.Line_Id;
-        piece.Attr = rec.Attr;
+        piece.Attr = std::move(rec.Attr);
         piece.Ring_Number = rec.Ring_Number;
         piece.Group_Id = rec.Group_Id;
-        piece.Sort_Key = 0;
     }
-    API_Sort_Cut_Pieces();
     Work_Tables_Erase();
 }
 

@@ -369,3 +369,44 @@ TEST_F(PolygonGridCut, SecondRunOverKeptStorageGivesTheSamePieces) {
     EXPECT_EQ(points, first_points);
     EXPECT_TRUE(host().boxes.empty());
 }
+
+TEST_F(PolygonGridCut, IndexedPiecesCarryTheirOwnPolygonsAttributes) {
+    // Several pieces of each polygon in a cell order unlike the table order: every record, once
+    // in its sorted place, still has its own polygon's line, ring, group and attributes, and
+    // the points it names are its own.
+    Load_Work({{{10, 20}, {30, 20}, {30, 70}, {10, 70}}, Square(100, 70, 10), Square(40, 25, 30)});
+    for (int32_t r = 1; r <= 3; ++r) {
+        Line_Rec& rec = Work_Poly_Table(r);
+        rec.Attr.Text_Rt = "polygon " + std::to_string(r) + ", a text that needs its own storage";
+        rec.Attr.Texture_Name[1] = "t" + std::to_string(r);
+        rec.Attr.Alti = 10.0 * r;
+        rec.Group_Id = 100 + r;
+        rec.Ring_Number = r;
+    }
+    ASSERT_TRUE(API_Cut_Polygons_Cells(0));
+    std::vector<std::pair<int32_t, std::vector<Plane_Point>>> cut;  // line id and points of each piece
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) cut.push_back({Work_Poly_Table(r).Line_Id, Work_Points(r)});
+    API_Index_Pieces(0);
+    ASSERT_EQ(Cut_Piece_Count, static_cast<int32_t>(cut.size()));
+    std::vector<bool> matched(cut.size(), false);
+    for (int32_t i = 1; i <= Cut_Piece_Count; ++i) {
+        const Cut_Piece_Record& p = Cut_Piece_Table(i);
+        const int32_t source = p.Line_Id - 1;  // Load_Work numbers lines from 2
+        ASSERT_GE(source, 1);
+        ASSERT_LE(source, 3);
+        EXPECT_EQ(p.Attr.Text_Rt, "polygon " + std::to_string(source) + ", a text that needs its own storage");
+        EXPECT_EQ(p.Attr.Texture_Name[1], "t" + std::to_string(source));
+        EXPECT_EQ(p.Attr.Alti, 10.0 * source);
+        EXPECT_EQ(p.Group_Id, 100 + source);
+        EXPECT_EQ(p.Ring_Number, source);
+        EXPECT_EQ(p.Last_Point - p.First_Point + 1, p.Nb_Points);
+        std::vector<Plane_Point> pts;
+        for (int32_t k = p.First_Point; k <= p.Last_Point; ++k) pts.push_back({Cut_Piece_Points(k).X, Cut_Piece_Points(k).Y});
+        bool found = false;
+        for (size_t c = 0; c < cut.size() && !found; ++c) {
+            if (matched[c] || cut[c].first != p.Line_Id || !Same_Cycle(cut[c].second, pts)) continue;
+            matched[c] = found = true;
+        }
+        EXPECT_TRUE(found) << "piece " << i << " of line " << p.Line_Id;
+    }
+}
