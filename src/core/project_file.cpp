@@ -867,17 +867,27 @@ void Walk_Blocks(Block_Walk& w, const char* from, const char* stop, const char* 
 // their own rows of the tables, which are sized for all of them first, exactly as reading them
 // one after the other would size them. Returns false, having changed nothing, when the walks do
 // not meet as a sound file's do; the caller then reads the blocks one by one and meets the fault
-// where it lies. On true, `p` is the last point read and `src` goes on after the blocks.
-bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, int32_t& p) {
+// where it lies. On true, `p` is the last point read and `src` goes on after the blocks. Either
+// way the point table is sized once, by `size_point_table`, before any point is read.
+bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, int32_t& p,
+                               const std::function<void()>& size_point_table) {
     const size_t stretches = Part_Threads();
-    if (src.Remaining() < Project_Read_Spread.From_Lines || stretches == 1 || Line_Count < 1) return false;
+    if (src.Remaining() < Project_Read_Spread.From_Lines || stretches == 1 || Line_Count < 1) {
+        size_point_table();
+        return false;
+    }
     const char* const end = src.End();
     const char* start = src.Position();
     while (start < end && Line_Source::Is_Break(*start)) ++start;
     const size_t length = static_cast<size_t>(end - start);
 
+    // The point table is sized meanwhile (most of that is the system handing out its pages).
     std::vector<Block_Walk> walks(stretches);
-    Run_Parts(stretches, [&](size_t k) {
+    Run_Parts(stretches + 1, [&](size_t k) {
+        if (k == stretches) {
+            size_point_table();
+            return;
+        }
         const char* from = k == 0 ? start : Next_Block_Start(start + length * k / stretches, start, end);
         Walk_Blocks(walks[k], from, k + 1 < stretches ? start + length * (k + 1) / stretches : end, end);
     });
@@ -982,11 +992,10 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     // far beyond what the file holds is capped and the table grows as points come.
     const int64_t cap = int64_t{4} * static_cast<int64_t>(r.Remaining()) + 1000;
     Point_Capacity = stored_points == 0 ? 10 : static_cast<int32_t>(std::min<int64_t>(stored_points, cap));
-    Point_Table.ReDim(Point_Capacity);
     const bool meter_feet = version >= 5.1 - 1e-9;
     int32_t p = 0;
     Project_Read_Spread.Last_Parts = 1;
-    if (!Read_Line_Blocks_In_Parts(r.Source(), meter_feet, convert, p))
+    if (!Read_Line_Blocks_In_Parts(r.Source(), meter_feet, convert, p, [] { Point_Table.ReDim(Point_Capacity); }))
         for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, p, convert);
     Point_Count = p;
 
@@ -1523,27 +1532,45 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
 
 namespace {
 
-// Whether `text` is all ASCII, and its Count_Lines when it is: both in one pass over the bytes,
-// spread over threads for a large file. Without an early exit, so that the loops vectorise.
-bool Ascii_Lines(std::string_view text, size_t& lines) {
-    constexpr size_t Bytes_Per_Part = size_t{4} << 20;
-    const size_t parts = std::clamp<size_t>(text.size() / Bytes_Per_Part, 1, Part_Threads());
+// The whole file; whether it is all ASCII, and its Count_Lines when it is. A large file is read
+// in parts by several threads, each part checked and counted while it is fresh in the cache.
+// False when the file cannot be read whole.
+bool Read_Whole_Project(const std::string& path, plat::FileBytes& bytes, bool& ascii, size_t& lines) {
+    bytes = plat::FileBytes{};
+    const plat::FileReader file(path);
+    if (!file.Ok()) return false;
+    const size_t size = file.Size();
+    bytes.data = std::make_unique_for_overwrite<char[]>(size + 1);
+    const size_t parts = std::clamp<size_t>(size / std::max<size_t>(Project_Read_Spread.Bytes_Per_Part, 1), 1, Part_Threads());
     std::vector<size_t> counts(parts, 0);
-    std::vector<unsigned char> high(parts, 0);
+    std::vector<unsigned char> high(parts, 0), read(parts, 0);
+    const std::string_view text(bytes.data.get(), size);
     Run_Parts(parts, [&](size_t k) {
-        const size_t from = text.size() * k / parts, to = text.size() * (k + 1) / parts;
+        const size_t from = size * k / parts, to = size * (k + 1) / parts;
+        if (!file.ReadAt(from, bytes.data.get() + from, to - from)) return;
+        read[k] = 1;
+        // Without an early exit, so that the loop vectorises.
         unsigned char any = 0;
         for (size_t i = from; i < to; ++i) any |= static_cast<unsigned char>(text[i]);
         high[k] = any;
-        counts[k] = Line_Source::Count_Line_Starts(text, from, to);
+        // A line starting at the part's first byte is told by the byte before, in another part.
+        counts[k] = Line_Source::Count_Line_Starts(text, from == 0 ? 0 : from + 1, to);
     });
+    if (std::find(read.begin(), read.end(), 0) != read.end()) {
+        bytes = plat::FileBytes{};
+        return false;
+    }
+    bytes.size = size;
     lines = 0;
     unsigned char any = 0;
     for (size_t k = 0; k < parts; ++k) {
+        const size_t from = size * k / parts;
         lines += counts[k];
+        if (from > 0 && from < size && Line_Source::Is_Break(text[from - 1]) && !Line_Source::Is_Break(text[from])) ++lines;
         any |= high[k];
     }
-    return any < 0x80;
+    ascii = any < 0x80;
+    return true;
 }
 
 void Show_Box(const std::string& fr, const std::string& us) {
@@ -1592,21 +1619,22 @@ void Pinit_Save_Project(int16_t mode, const std::string& path) {
 
 void Pinit_Read_Project(const std::string& path) {
     Project_Read_Failed = 0;
-    // One read of the whole file.
-    std::vector<uint8_t> bytes;
-    const long long length = plat::FileLength(path);
-    if (length < 0 || !plat::ReadBinaryRange(path, 0, static_cast<size_t>(length), bytes)) {
+    // One read of the whole file (a large one in parts by several threads), its bytes checked
+    // and its lines counted as they come in.
+    plat::FileBytes bytes;
+    size_t lines = 0;
+    bool ascii = true;
+    if (!Read_Whole_Project(path, bytes, ascii, lines)) {
         Project_Read_Failed = 1;
         Show_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
         return;
     }
     // The file is read in place; only a file with bytes beyond ASCII needs a converted copy.
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    size_t lines = 0;
+    std::string_view text = bytes.View();
     std::string converted;
-    if (!Ascii_Lines(text, lines)) {
+    if (!ascii) {
         converted = plat::Cp1252ToUtf8(text);
-        std::vector<uint8_t>().swap(bytes);
+        bytes = plat::FileBytes{};
         text = converted;
         lines = Line_Source::Count_Lines(text);
     }

@@ -21,10 +21,12 @@ extern int16_t Project_Read_Failed;
 // 1 when the last Pinit_Save_Project could not write the file (the old file is then intact).
 extern int16_t Project_Save_Failed;
 
-// A file of at least `From_Lines` lines has its line blocks read by several threads at once;
-// `Last_Parts` tells over how many the last read spread them (1: one after the other). Tests
-// lower the first to read small files both ways.
+// A file is read from disk in parts of at least `Bytes_Per_Part` bytes by several threads, and
+// one of at least `From_Lines` lines has its line blocks read by several threads; `Last_Parts`
+// tells over how many the last read spread its blocks (1: one after the other). Tests lower the
+// first two to read small files both ways.
 struct Project_Read_Spread_Rec {
+    size_t Bytes_Per_Part = size_t{4} << 20;
     size_t From_Lines = 100000;
     size_t Last_Parts = 1;
 };

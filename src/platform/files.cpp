@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -167,6 +168,35 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+}
+
+FileReader::FileReader(const std::string& path) {
+    if (!FileExists(path)) return;
+    fd_ = ::open(MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    size_ = static_cast<std::size_t>(info.st_size);
+}
+
+FileReader::~FileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileReader::ReadAt(std::size_t offset, char* into, std::size_t count) const {
+    if (fd_ < 0) return false;
+    std::size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd_, into + got, count - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,

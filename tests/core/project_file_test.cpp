@@ -1005,6 +1005,7 @@ TEST_F(ProjectFileTest, LineBlocksReadOverThreadsGiveWhatReadingThemInTurnGives)
             Read(Fixture("all_kinds.LWM"));
             const size_t shown = host().boxes.size();
             Project_Read_Spread.From_Lines = spread == 0 ? std::numeric_limits<size_t>::max() : 1;
+            Project_Read_Spread.Bytes_Per_Part = spread == 0 ? std::numeric_limits<size_t>::max() : 997;
             Read(dir / "d.LWM");
             out[spread] = {Project_Read_Failed, State(), host().boxes.size() > shown ? host().boxes.back().prompt : "",
                            Point_Capacity, Point_Count, Project_Read_Spread.Last_Parts};
