@@ -1131,6 +1131,11 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     r.Expect_Tag("0200");
     Mesh_Lod_Index = r.Integer<int16_t>();
     Mesh_Lod_Chosen = r.Integer<int16_t>();
+    // A level that is none of the five options counts as never chosen.
+    if (Mesh_Lod_Index < 0 || Mesh_Lod_Index > 4) {
+        Mesh_Lod_Index = 2;
+        Mesh_Lod_Chosen = 0;
+    }
     const int32_t grid = Count_For(r, 1);
     if (grid != 0) {
         Grid_Point_Capacity = grid + 50;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/erreur.h"
@@ -522,6 +523,24 @@ TEST_F(ProjectFileTest, AMalformedFileIsRefusedAndTheOpenProjectStaysAsItWas) {
         Read(dir / "bad.LWM");
         EXPECT_EQ(Project_Read_Failed, 1) << name;
         EXPECT_EQ(State(), before) << name;
+    }
+}
+
+TEST_F(ProjectFileTest, ARemeshLevelOutsideTheFiveOptionsReadsAsNeverChosen) {
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    size_t at = 0;
+    while (l[at].rfind("0200", 0) != 0) ++at;
+    std::istringstream head(l[at].substr(4));
+    int index = 0, chosen = 0, count = 0;
+    head >> index >> chosen >> count;
+    for (const auto& [level, expected_index, expected_chosen] :
+         std::vector<std::tuple<int, int, int>>{{4, 4, 1}, {0, 0, 1}, {5, 2, 0}, {-1, 2, 0}, {99, 2, 0}}) {
+        l[at] = "0200  " + std::to_string(level) + "  1  " + std::to_string(count);
+        Write_File(dir / "m.LWM", Join(l));
+        Read(dir / "m.LWM");
+        ASSERT_EQ(Project_Read_Failed, 0) << level;
+        EXPECT_EQ(Mesh_Lod_Index, expected_index) << level;
+        EXPECT_EQ(Mesh_Lod_Chosen, expected_chosen) << level;
     }
 }
 
