@@ -421,6 +421,23 @@ void API_Split_Concave(int32_t& max_points) {
                 if (n > 0) API_Add_Split_Piece(w, 1, n - 1);
                 continue;
             }
+            {
+                // Most polygons are convex from the start (all of them in the second pass): they
+                // need none of the splitter's bookkeeping.
+                Line_Rec& rec = Work_Poly_Table(w);
+                const int32_t n = rec.Nb_Points;
+                int16_t convex = 0;
+                API_Is_Convex(rec.First_Point, rec.First_Point + n - 1, convex);
+                if (convex == 1) {
+                    Show_Progress();
+                    rec.Last_Point = rec.First_Point + n - 1;
+                    if (n < max_points)
+                        API_Add_Split_Piece(w, 1, n - 1);
+                    else
+                        Fan_Split(w, n, max_points);
+                    continue;
+                }
+            }
             // Each cut takes at least one vertex off w, so this ends after n rounds.
             Ring_Splitter ring(w);
             for (;;) {
