@@ -48,18 +48,18 @@ struct Piece {
     Box Bounds;
 };
 
-// The piece of `source` made of the pool's points from `first` to its end.
-Piece Pool_Piece(int32_t source, const Point_Pool& pool, size_t first) {
-    Piece p{source, first, static_cast<int32_t>(pool.size() - first), {}};
-    p.Bounds = Points_Box(p.Count, [&](int32_t i) -> const Work_Point_Rec& { return pool[first + static_cast<size_t>(i)]; });
+// The piece of `source` made of the `count` points from `first` on.
+Piece Span_Piece(int32_t source, const Work_Point_Rec* points, size_t first, int32_t count) {
+    Piece p{source, first, count, {}};
+    p.Bounds = Points_Box(count, [&](int32_t i) -> const Work_Point_Rec& { return points[first + static_cast<size_t>(i)]; });
     return p;
 }
 
-// A copy of `p` whose points are appended to `to`.
-Piece Copy_Piece(const Piece& p, const Point_Pool& from, Point_Pool& to) {
+// A copy of `p` (its points among `from`) whose points are appended to `to`.
+Piece Copy_Piece(const Piece& p, const Work_Point_Rec* from, Point_Pool& to) {
     Piece copy = p;
     copy.First = to.size();
-    to.insert(to.end(), from.begin() + static_cast<long>(p.First), from.begin() + static_cast<long>(p.First + static_cast<size_t>(p.Count)));
+    to.insert(to.end(), from + p.First, from + p.First + p.Count);
     return copy;
 }
 
@@ -281,7 +281,7 @@ struct Group_Scratch {
 // its Line is SIZE_MAX when none did. With `first_run`, the new pieces are drawn and the split
 // boxes kept in `g.failures`.
 Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t limit, double tx, double ty,
-                     bool first_run, const std::vector<Piece>& in, const Point_Pool& in_pool, std::vector<Piece>& out,
+                     bool first_run, const std::vector<Piece>& in, const Work_Point_Rec* in_points, std::vector<Piece>& out,
                      Point_Pool& out_pool, Group_Scratch& g) {
     const double along_tol = horizontal ? ty : tx;
     auto line_range = [&](const Box& b, size_t& first, size_t& last) {
@@ -304,12 +304,12 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
         const Piece& input = in[group];
         size_t first = 0, last = 0;
         if (!line_range(input.Bounds, first, last) || first >= limit) {
-            out.push_back(Copy_Piece(input, in_pool, out_pool));
+            out.push_back(Copy_Piece(input, in_points, out_pool));
             continue;
         }
         g.pool.clear();
         g.now.clear();
-        g.now.push_back(Copy_Piece(input, in_pool, g.pool));
+        g.now.push_back(Copy_Piece(input, in_points, g.pool));
         for (size_t i = first; i <= last && i < limit; ++i) {
             g.next.clear();
             size_t live = 0;
@@ -345,27 +345,29 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
             // the live ones, so it stays within a few times the group's points.
             if (g.pool.size() > 4 * live + 1024) {
                 g.spare.clear();
-                for (Piece& piece : g.now) piece = Copy_Piece(piece, g.pool, g.spare);
+                for (Piece& piece : g.now) piece = Copy_Piece(piece, g.pool.data(), g.spare);
                 std::swap(g.pool, g.spare);
             }
         }
-        for (const Piece& piece : g.now) out.push_back(Copy_Piece(piece, g.pool, out_pool));
+        for (const Piece& piece : g.now) out.push_back(Copy_Piece(piece, g.pool.data(), out_pool));
     }
     return abnormal;
 }
 
-// One direction of the cut: every grid line of `lines` in order over `pieces` (points in
-// `pool`). On an abnormal piece, `pieces` is left as the last whole line made it and
-// `lines_done` says how many lines were whole.
+// One direction of the cut: every grid line of `lines` in order over `pieces` (their `count`
+// points among `points`); the pieces it makes replace them, their points in `out_pool`. On an
+// abnormal piece, `pieces` is left as the last whole line made it and `lines_done` says how
+// many lines were whole.
 bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,
-                   std::vector<Piece>& pieces, Point_Pool& pool, size_t& lines_done) {
+                   std::vector<Piece>& pieces, const Work_Point_Rec* points, size_t count, Point_Pool& out_pool,
+                   size_t& lines_done) {
     std::vector<Piece> out;
     out.reserve(pieces.size());
-    Point_Pool out_pool;
-    out_pool.reserve(pool.size() + pool.size() / 2);
+    out_pool.clear();
+    out_pool.reserve(count + count / 2);
     Group_Scratch scratch;
     const Cut_Place abnormal =
-        Cut_Groups(horizontal, lines, lines.size(), tx, ty, true, pieces, pool, out, out_pool, scratch);
+        Cut_Groups(horizontal, lines, lines.size(), tx, ty, true, pieces, points, out, out_pool, scratch);
     // The boxes of the splits met before the abnormal piece, in the order they were met.
     std::stable_sort(scratch.failures.begin(), scratch.failures.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -376,11 +378,10 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
         // Once more up to the line that could not be cut whole; no group fails before it.
         out.clear();
         out_pool.clear();
-        Cut_Groups(horizontal, lines, abnormal.Line, tx, ty, false, pieces, pool, out, out_pool, scratch);
+        Cut_Groups(horizontal, lines, abnormal.Line, tx, ty, false, pieces, points, out, out_pool, scratch);
     }
     lines_done = whole ? lines.size() : abnormal.Line;
     pieces.swap(out);
-    pool.swap(out_pool);
     return whole;
 }
 
@@ -550,33 +551,33 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
         }
     }
 
-    // Records without points do not outlive the first line.
+    // The latitude lines read the work points where they are; records without points do not
+    // outlive the first line.
+    const Work_Point_Rec* work_points = Work_Point_Table.Empty() ? nullptr : &*Work_Point_Table.begin();
     std::vector<Piece> pieces;
-    pieces.reserve(static_cast<size_t>(Work_Poly_Count));
-    Point_Pool pool;
-    pool.reserve(static_cast<size_t>(std::max(Work_Point_Count, 0)));
+    pieces.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Line_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points <= 0) continue;
-        const size_t start = pool.size();
-        pool.insert(pool.end(), Work_Point_Table.begin() + (rec.First_Point - 1),
-                    Work_Point_Table.begin() + (rec.First_Point - 1 + rec.Nb_Points));
-        pieces.push_back(Pool_Piece(r, pool, start));
+        pieces.push_back(Span_Piece(r, work_points, static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
     }
 
     size_t done = 0;
-    if (!Cut_Direction(true, lat_lines, tx, ty, pieces, pool, done)) {
-        if (done > 0) Store_Pieces(pieces, pool);
+    Point_Pool across, along;  // the points of the pieces after each direction
+    if (!Cut_Direction(true, lat_lines, tx, ty, pieces, work_points, static_cast<size_t>(std::max(Work_Point_Count, 0)),
+                       across, done)) {
+        if (done > 0) Store_Pieces(pieces, across);
         Abandon_Cut("Anormal Lat decoupe LOD13_8");
         return false;
     }
     if (!(max_lines < 1e7)) {
-        Store_Pieces(pieces, pool);
+        Store_Pieces(pieces, across);
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
     }
-    const bool whole = Cut_Direction(false, lon_lines, tx, ty, pieces, pool, done);
-    Store_Pieces(pieces, pool);
+    const bool whole = Cut_Direction(false, lon_lines, tx, ty, pieces, across.data(), across.size(), along, done);
+    across = Point_Pool();  // not needed while the tables fill
+    Store_Pieces(pieces, along);
     if (!whole) {
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
