@@ -8,11 +8,11 @@ namespace {
 using plat::RGB;
 using plat::Surface;
 
-// The 16 colours.
+// The colours the icons are drawn in, of the 16 standard ones.
 const plat::Colour Black = RGB(0, 0, 0), Maroon = RGB(128, 0, 0), Green = RGB(0, 128, 0), Olive = RGB(128, 128, 0),
                    Navy = RGB(0, 0, 128), Purple = RGB(128, 0, 128), Teal = RGB(0, 128, 128), Grey = RGB(128, 128, 128),
                    Silver = RGB(192, 192, 192), Red = RGB(255, 0, 0), Lime = RGB(0, 255, 0), Yellow = RGB(255, 255, 0),
-                   Blue = RGB(0, 0, 255), Fuchsia = RGB(255, 0, 255), Aqua = RGB(0, 255, 255), White = RGB(255, 255, 255);
+                   Blue = RGB(0, 0, 255), Aqua = RGB(0, 255, 255), White = RGB(255, 255, 255);
 
 void Box(Surface& s, int x1, int y1, int x2, int y2, plat::Colour fill, plat::Colour edge) {
     s.FillRect(x1, y1, x2 + 1, y2 + 1, fill);
