@@ -39,14 +39,11 @@ int16_t API_Turn_Direction(double ax, double ay, double bx, double by, double cx
         if (cx >= bx) return ay < cy ? 1 : 2;
         return ay > cy ? 1 : 2;
     }
-    double m = 0, c = 0;
-    SYST_Line_Slope_Intercept(ax, ay, bx, by, m, c);
-    double c2 = cy + cx / m;
-    double fx = (c2 - c) / (m + 1 / m);
-    double fy = m * fx + c;
-    if (fx == cx && fy == cy) return 0;
-    if (bx > ax) return cy < fy ? 1 : 2;
-    return cy > fy ? 1 : 2;
+    // Any other slope: the sign of the cross product. Going through the line's slope and
+    // intercept loses the side of points near a steep line (the intercept grows with the slope).
+    const double cross = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+    if (cross == 0) return 0;
+    return cross < 0 ? 1 : 2;
 }
 
 int16_t API_Turn_Direction(const Plane_Point& a, const Plane_Point& b, const Plane_Point& c) {

@@ -20,6 +20,21 @@ TEST(PolygonTurnDirection, SideOfThirdPointAgainstDirectedLine) {
     EXPECT_EQ(API_Intersect_Segments(1, 2, 7, 5, 3, 9), 2);
 }
 
+TEST(PolygonTurnDirection, PointsBesideASteepLineFallOnTheirOwnSide) {
+    // A line far from the origin and almost vertical: 0.001 px across over 1 000 px up.
+    const double x0 = 9000.5, y0 = 4000.25;
+    for (double dx : {1e-3, 1e-6, -1e-6}) {
+        const Plane_Point a{x0, y0}, b{x0 + dx, y0 + 1000};
+        for (double off : {0.5, 0.01, 1e-4}) {
+            // Halfway up, just left and just right of the line.
+            const double mid = x0 + dx / 2;
+            EXPECT_EQ(API_Turn_Direction(a, b, {mid - off, y0 + 500}), 2) << dx << " " << off;
+            EXPECT_EQ(API_Turn_Direction(a, b, {mid + off, y0 + 500}), 1) << dx << " " << off;
+            EXPECT_EQ(API_Turn_Direction(b, a, {mid - off, y0 + 500}), 1) << dx << " " << off;
+        }
+    }
+}
+
 class PolygonPrimitives : public PolygonTest {};
 
 TEST_F(PolygonPrimitives, SquareIsConvexAndLShapeIsNot) {
