@@ -1,7 +1,8 @@
 // Preparing, splitting, cutting and indexing 1 000 concave polygons spread over 50 LOD8 cells,
 // at 1 000, 2 000 and 4 000 points each. Prints the time of each size and its growth per
 // doubling, the time of each stage (told apart by the stage captions), and the piece sort (the
-// exchange-sort order) once more on its own over reversed input.
+// exchange-sort order) once more on its own over reversed input. Each size runs twice and its
+// faster run counts, so that one run slowed by the machine does not decide a growth ratio.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int Cols = 10, Rows = 5;        // 50 LOD8 cells of 1000 x 1000 pixels
 constexpr int Polys_X = 40, Polys_Y = 25;  // 1 000 polygons
+constexpr int Runs = 2;                    // each size is timed by its best run
 
 struct Timing {
     double total = 0, sort = 0;
@@ -97,7 +99,8 @@ void BM_Prepare_Split_Cut(benchmark::State& state) {
     plat::DefaultHeadlessHost().strict = false;
     const int points = static_cast<int>(state.range(0));
     const bool free_polygons = state.range(1) != 0;
-    Timing t;
+    Timing t, best;
+    best.total = 1e300;
     Stage_Clock stages;
     for (auto _ : state) {
         state.PauseTiming();
@@ -130,17 +133,18 @@ void BM_Prepare_Split_Cut(benchmark::State& state) {
         t.sort = std::chrono::duration<double>(end - sort_start).count();
         t.pieces = Cut_Piece_Count;
         benchmark::DoNotOptimize(Cut_Piece_Count);
+        if (t.total < best.total) best = t;
     }
-    state.counters["pieces"] = t.pieces;
-    state.counters["sort_s"] = t.sort;
-    Results[{free_polygons, points}] = t;
+    state.counters["pieces"] = best.pieces;
+    state.counters["sort_s"] = best.sort;
+    Results[{free_polygons, points}] = best;
     Piece_Tables_Erase();
 }
 
 // Second argument: 0 named groups, 1 free polygons (nesting groups).
 BENCHMARK(BM_Prepare_Split_Cut)
     ->ArgsProduct({{1000, 2000, 4000}, {0, 1}})
-    ->Iterations(1)
+    ->Iterations(Runs)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
