@@ -21,7 +21,11 @@ public:
     // Entries Lower..upper; the entries that stay keep their contents.
     void ReDim_Preserve(int32_t upper) { items_.resize(Size_For(upper)); }
 
-    void Erase() { items_.clear(); }
+    // No entries, and the storage handed back: an erased table of a large project would
+    // otherwise hold its memory until the program ends.
+    void Erase() { std::vector<T>().swap(items_); }
+    // Entries the storage holds room for.
+    size_t Capacity() const { return items_.capacity(); }
 
     bool Empty() const { return items_.empty(); }
     int32_t LBound() const { return Lower; }

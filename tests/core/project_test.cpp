@@ -188,6 +188,11 @@ TEST(VbArray, BoundsAreCheckedAndPreserveKeepsRecords) {
     a.ReDim(2);
     EXPECT_EQ(a(2), "");
 
+    a.ReDim(100000);
+    a.Erase();
+    EXPECT_TRUE(a.Empty());
+    EXPECT_EQ(a.Capacity(), 0u);  // the storage is given back
+
     Vb_Array<int, 0> z;
     z.ReDim(212);
     EXPECT_EQ(z.LBound(), 0);
