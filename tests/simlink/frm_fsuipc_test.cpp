@@ -81,6 +81,44 @@ TEST_F(FrmFsuipcTest, RecordsAChainedLineAndSelectsItWhenClosed) {
     EXPECT_TRUE(Frm_Window().Cmd_Tabul.Enabled());
 }
 
+TEST_F(FrmFsuipcTest, EndOfLineKeepsAnEmptyLineAndTheNextStartMakesAnotherWithTheTrackDefaults) {
+    const int32_t lines = Line_Count;
+    sim->Place(5, 5);
+    w().Timer1.UserTick();
+    w().Cmd_start.UserClick();
+    EXPECT_TRUE(w().Cmd_Stop.Enabled());
+    EXPECT_FALSE(w().Cmd_start.Enabled());
+    w().Cmd_Stop.UserClick();
+    EXPECT_EQ(Sim_Recording, 0);
+    EXPECT_FALSE(w().Cmd_Stop.Enabled());
+    EXPECT_TRUE(w().Cmd_start.Enabled());
+    w().Timer1.UserTick();
+    EXPECT_EQ(Line_Table(Line_Count).Nb_Points, 0) << "no point after End of line";
+
+    w().Cmd_start.UserClick();
+    ASSERT_EQ(Line_Count, lines + 2);
+    EXPECT_EQ(Line_Table(lines + 1).Nb_Points, 0);
+    EXPECT_EQ(Line_Table(Line_Count).Line_Id, Line_Table(lines + 1).Line_Id + 1);
+    EXPECT_EQ(Cur_Line, Line_Count);
+    const Route_Attrib& a = Line_Table(Line_Count).Attr;
+    EXPECT_EQ(a.Attrib, 0);
+    EXPECT_EQ(a.Alti, -9999);
+    EXPECT_EQ(a.SurfShore, 2);
+    EXPECT_EQ(a.Largeur, 63);
+    EXPECT_EQ(a.Type_Code, 1024);
+    EXPECT_EQ(a.LandOnRight, 1);
+    EXPECT_EQ(a.FermerLine, 0);
+    EXPECT_EQ(a.Image_Link, 0);
+    EXPECT_EQ(a.LWM_VTP2, 0);
+    EXPECT_EQ(a.LandClass_Source, 0);
+    EXPECT_EQ(a.Layer_Vtp2, 7);
+    EXPECT_EQ(a.Flip_VTP1Texture, 1);
+    EXPECT_EQ(a.Meter_Feet, 0);
+    w().Timer1.UserTick();
+    EXPECT_EQ(Line_Table(Line_Count).Nb_Points, 1);
+    EXPECT_EQ(Line_Table(lines + 1).Nb_Points, 0) << "the earlier line gets none of the new points";
+}
+
 TEST_F(FrmFsuipcTest, LeavingTheMapEndsRecordingAndReturningDoesNotResumeIt) {
     sim->Place(5, 5);
     w().Timer1.UserTick();
