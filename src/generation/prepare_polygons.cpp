@@ -11,6 +11,7 @@
 #include "generation/polygon_checks.h"
 #include "generation/resplit.h"
 #include "generation/work_tables.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -185,9 +186,10 @@ void API_Number_Line_Groups() {
 
     size_t start = 0;
     while (start < list.size()) {
-        const std::string head = list[start].Text.substr(0, 3);
+        // Three characters, not bytes: an accented letter takes two.
+        const std::string head = plat::Left_Chars(list[start].Text, 3);
         size_t end = start + 1;
-        while (end < list.size() && list[end].Text.substr(0, 3) == head) ++end;
+        while (end < list.size() && plat::Left_Chars(list[end].Text, 3) == head) ++end;
         const int32_t group = list[end - 1].Line_Id;
         for (size_t k = start; k < end; ++k) {
             Line_Rec& rec = Work_Poly_Table(list[k].Work_Index);

@@ -155,6 +155,16 @@ std::string Left(std::string_view s, long length) {
     return std::string(s.substr(0, static_cast<std::size_t>(length)));
 }
 
+std::string Left_Chars(std::string_view s, long count) {
+    std::size_t end = 0;
+    for (long n = 0; n < count && end < s.size(); ++n) {
+        ++end;
+        // Continuation bytes (10xxxxxx) belong to the character before.
+        while (end < s.size() && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) ++end;
+    }
+    return std::string(s.substr(0, end));
+}
+
 std::string Right(std::string_view s, long length) {
     if (length <= 0) return {};
     const auto n = static_cast<std::size_t>(length);

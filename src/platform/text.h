@@ -16,6 +16,8 @@ std::string Utf8ToCp1252(std::string_view text);
 // Mid$(s, start, length): start is 1-based; length < 0 means "to the end".
 std::string Mid(std::string_view s, long start, long length = -1);
 std::string Left(std::string_view s, long length);
+// The first `count` characters of a UTF-8 text (a character may take several bytes).
+std::string Left_Chars(std::string_view s, long count);
 std::string Right(std::string_view s, long length);
 // InStr: 1-based position of `find` in `s` from `start`, 0 when absent (an empty `find` gives start).
 long InStr(std::string_view s, std::string_view find, long start = 1);

@@ -8,6 +8,7 @@
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/prepare_polygons.h"
+#include "platform/text.h"
 
 using namespace polytest;
 
@@ -262,6 +263,27 @@ TEST_F(PolygonPrepare, LongSidesOfManyPointsKeepOnlyTheCorners) {
     ASSERT_EQ(Work_Poly_Count, 2);
     EXPECT_TRUE(Same_Cycle(Work_Points(1), {{0, 0}, {300, 0}, {300, 300}, {0, 300}}) ||
                 Same_Cycle(Work_Points(1), {{0, 300}, {300, 300}, {300, 0}, {0, 0}}));
+}
+
+TEST_F(PolygonPrepare, NamedGroupsCompareThreeCharactersEvenWhenAccented) {
+    // "éa1" and "éa2" differ in their third character (their first three bytes are equal);
+    // "éa1x" shares all three with "éa1".
+    Load_Work({});
+    const std::vector<std::string> texts{"\xC3\xA9" "a1", "\xC3\xA9" "a2", "\xC3\xA9" "a1x"};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        Line_Rec rec;
+        rec.Line_Id = static_cast<int32_t>(i) + 2;
+        rec.Attr.Imbrication = texts[i];
+        Work_Poly_Table.ReDim_Preserve(static_cast<int32_t>(i) + 1);
+        Work_Poly_Table(static_cast<int32_t>(i) + 1) = rec;
+    }
+    Work_Poly_Count = static_cast<int32_t>(texts.size());
+    API_Number_Line_Groups();
+    EXPECT_EQ(Work_Poly_Table(1).Group_Id, Work_Poly_Table(3).Group_Id);
+    EXPECT_NE(Work_Poly_Table(1).Group_Id, Work_Poly_Table(2).Group_Id);
+    EXPECT_EQ(Work_Poly_Table(2).Ring_Number, 1);
+    EXPECT_EQ(plat::Left_Chars("\xC3\xA9t\xC3\xA9s", 3), "\xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(plat::Left_Chars("ab", 3), "ab");
 }
 
 TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
