@@ -1,5 +1,5 @@
 #pragma once
-// The general-parameters window: interface language and the simulator's folder.
+// The general-parameters window: interface language, the simulator's folder and an editor.
 #include "platform/ui/ui.h"
 
 class Frm_PGen : public plat::Form {
@@ -15,11 +15,19 @@ public:
     plat::CommandButton Cmd_Ok{*this, "Cmd_Ok"};
     plat::CommandButton Cmd_Cancel{*this, "Cmd_Cancel"};
     plat::CommandButton Cmd_Help{*this, "Cmd_Help"};
+    plat::CommonDialog CM{*this, "CM"};
 
     void Frm_PGen_Form_Load();
     void Frm_PGen_Opt_Lang_Click(int index);
+    void Frm_PGen_DirFS_DblClick();
+    void Frm_PGen_DirFS_KeyDown(int& key_code, int shift);
+    void Frm_PGen_DirFS_Validate(bool& cancel);
+    void Frm_PGen_Editeur_DblClick();
+    void Frm_PGen_Editeur_KeyDown(int& key_code, int shift);
+    void Frm_PGen_Editeur_Validate(bool& cancel);
     void Frm_PGen_Cmd_Ok_Click();
     void Frm_PGen_Cmd_Cancel_Click();
+    void Frm_PGen_Cmd_Help_Click() {}
 
 protected:
     void Design() override;

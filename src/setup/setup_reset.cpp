@@ -40,4 +40,5 @@ void Setup_Windows_Reset() {
     PPro_Alt_Unit_Feet = 0;
     PPro_Alt_Offset = 0;
     PPro_Cfs_Mode = 0;
+    PGen_Editor_Path.clear();
 }

@@ -8,6 +8,8 @@
 inline std::string PGen_Language;     // "FR" or "US"
 inline std::string PGen_Fs_Dir;
 inline std::string PGen_Texture_Dir;
+// The editor program: kept only here, for the run, and never saved.
+inline std::string PGen_Editor_Path;
 
 // Project parameters window: New sets Proj_New := 1 and Proj_Accepted := 0; OK sets 1.
 inline int16_t Proj_New = 0;
