@@ -249,9 +249,12 @@ void Frm_Form_Load() {
 }
 
 void Frm_Form_Unload(bool& cancel) {
-    if (Project_Open == 1 && !Pinit_Ask_Save_Project()) {
-        cancel = true;
-        return;
+    if (Project_Open == 1) {
+        if (!Pinit_Ask_Save_Project()) {
+            cancel = true;
+            return;
+        }
+        PSais_Cancel_Tool();
     }
     Lwm_Cell_Table.Erase();
     Lod8_Cell_Table.Erase();

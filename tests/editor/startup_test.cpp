@@ -7,7 +7,9 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "platform/headless/headless_host.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -440,6 +442,19 @@ TEST_F(ShutdownTest, NoClosesWithoutWritingAndYesSavesFirst) {
     EXPECT_EQ(host().boxes.back().prompt, "Do you want to save " + UCase(q.string()) + " ?");
     EXPECT_FALSE(f.Loaded());
     EXPECT_NE(Read_File(q).find("0120  1\r\n"), std::string::npos);
+}
+
+TEST_F(ShutdownTest, ClosingEndsTheRunningToolUnlessCancelled) {
+    Open_Project("Town.LWM");
+    Frm_Cmd_Saisie_Routes_Click();
+    Frm_Cmd_New_Route_Click();
+    ASSERT_EQ(New_Line_Armed, 1);
+    host().QueueAnswer(ID_CANCEL);
+    EXPECT_FALSE(f.UserClose());
+    EXPECT_EQ(New_Line_Armed, 1);
+    host().QueueAnswer(ID_NO);
+    EXPECT_TRUE(f.UserClose());
+    EXPECT_EQ(New_Line_Armed, 0);
 }
 
 TEST_F(ShutdownTest, ASaveThatFailsKeepsTheWindowOpen) {
