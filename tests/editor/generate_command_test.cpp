@@ -4,6 +4,7 @@
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
 #include "editor/generate_command.h"
+#include "editor/object_modes.h"
 #include "editor/pinit_main.h"
 #include "generation/writer_test_env.h"
 
@@ -73,6 +74,31 @@ TEST_F(GenerateCommand, AVtp1PolygonWithoutItsImageStopsEverythingWithMessage131
     f.Cmd_API.UserClick();
     ASSERT_EQ(host().boxes.size(), 1u);
     EXPECT_EQ(host().boxes[0].prompt.rfind("(131) ", 0), 0u) << host().boxes[0].prompt;
+    EXPECT_TRUE(Exists("Town_9.bgl"));
+    EXPECT_TRUE(Exists("TownExcl.bgl"));
+    EXPECT_TRUE(Tool_Calls().empty());
+    EXPECT_FALSE(f.Fram_Compile.Visible());
+}
+
+TEST_F(GenerateCommand, APolygonOutsideItsImageOnlyEndsTheToolAndKeepsTheOldOutputs) {
+    // Linked to image 7 but with a point right of it; also a VTP1 polygon without image.
+    const int32_t line = Add_Polygon(0, 2, 0, 7);
+    Point_Table(Line_Table(line).Last_Point).X = 80;
+    Add_Polygon(1, 2, 0, 0);
+    Table_Grow_If_Full(Image_Table, Image_Count, Image_Capacity, Image_Growth);
+    Image_Rec& image = Image_Table(++Image_Count);
+    image.Ima_In_Use = 1;
+    image.Ima_Number = 7;
+    image.Ima_X1 = 5;
+    image.Ima_Y1 = 5;
+    image.Ima_X2 = 40;
+    image.Ima_Y2 = 40;
+    host().QueueAnswer(ID_OK);
+    f.Cmd_API.UserClick();
+    // The link check's own message, and neither the image check nor any step after it.
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("(130) ", 0), 0u) << host().boxes[0].prompt;
+    EXPECT_EQ(Edit_Refused, 1);
     EXPECT_TRUE(Exists("Town_9.bgl"));
     EXPECT_TRUE(Exists("TownExcl.bgl"));
     EXPECT_TRUE(Tool_Calls().empty());
