@@ -6,8 +6,11 @@
 #include "editor/frm_colourgrid.h"
 #include "editor/frm_startup.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "editor/pinit_main.h"
 #include "platform/headless/headless_host.h"
+#include "simlink/frm_fsuipc.h"
+#include "simlink/simlink_services.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +124,29 @@ TEST_F(DisplayToggles, ChoosingAGreyClosesTheWindowAndRedrawsTheGridInIt) {
     EXPECT_EQ(Grid_Colour, 0);
     EXPECT_GT(Grid_Pixels(0), 50);
     EXPECT_EQ(Grid_Pixels(12632256), 0);
+}
+
+TEST_F(DisplayToggles, SimulatorLinkWithAPolygonOutsideItsImageOnlyEndsTheTool) {
+    Route_Attrib a;
+    a.Image_Link = 7;
+    const int32_t line = Project_Append_Line(a);
+    Project_Append_Point(line, 30, 30);
+    Project_Append_Point(line, 90, 30);
+    Table_Grow_If_Full(Image_Table, Image_Count, Image_Capacity, Image_Growth);
+    Image_Rec& image = Image_Table(++Image_Count);
+    image.Ima_In_Use = 1;
+    image.Ima_Number = 7;
+    image.Ima_X1 = image.Ima_Y1 = 20;
+    image.Ima_X2 = image.Ima_Y2 = 60;
+    Sim_Line_Made = 1;
+    host.QueueAnswer(ID_OK);
+    f.Cmd_FSUIPC.UserClick();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].prompt.rfind("(130) ", 0), 0u) << host.boxes[0].prompt;
+    EXPECT_EQ(Edit_Refused, 1);
+    // The link window is not opened and its state is left alone.
+    EXPECT_EQ(Sim_Line_Made, 1);
+    EXPECT_FALSE(Frm_FSUIPC_Window().Loaded());
 }
 
 }  // namespace
