@@ -25,26 +25,6 @@ constexpr int16_t Msg_Coast_Not_Closed = 132;
 
 bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
 
-void Append_Work_Line(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts) {
-    if (Work_Poly_Count >= Work_Poly_Capacity) {
-        Work_Poly_Capacity = Work_Poly_Count + 10;
-        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
-    }
-    const int32_t n = static_cast<int32_t>(pts.size());
-    while (Work_Point_Count + n > Work_Point_Capacity) {
-        Work_Point_Capacity += Work_Point_Growth;
-        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
-    }
-    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-    rec = Line_Rec{};
-    rec.Line_Id = line.Line_Id;
-    rec.Attr = line.Attr;
-    rec.First_Point = Work_Point_Count + 1;
-    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
-    rec.Last_Point = Work_Point_Count;
-    rec.Nb_Points = n;
-}
-
 void Collect_Coastline(int32_t line_index) {
     std::vector<Work_Point_Rec> pts;
     for (int32_t id : Project_Line_Points(line_index)) pts.push_back({Point_Table(id).X, Point_Table(id).Y, 0});
@@ -53,7 +33,7 @@ void Collect_Coastline(int32_t line_index) {
     if (pts.size() < 2) return;
     const Line_Rec& line = Line_Table(line_index);
     if (line.Attr.LandOnRight == 1) std::reverse(pts.begin(), pts.end());
-    Append_Work_Line(line, pts);
+    Work_Tables_Append(line, pts, Work_Point_Growth);
 }
 
 // Cell sizes in pixels of the map frame; false when the frame has no grid to cut at.

@@ -74,25 +74,6 @@ bool Line_Points(int32_t line_index, std::vector<Work_Point_Rec>& pts) {
     return true;
 }
 
-void Append_Work_Line(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts) {
-    if (Work_Poly_Count >= Work_Poly_Capacity) {
-        Work_Poly_Capacity = Work_Poly_Count + 10;
-        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
-    }
-    const int32_t n = static_cast<int32_t>(pts.size());
-    if (Work_Point_Count + n > Work_Point_Capacity) {
-        Work_Point_Capacity = Work_Point_Count + n + Work_Point_Growth;
-        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
-    }
-    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-    rec = Line_Rec{};
-    rec.Line_Id = line.Line_Id;
-    rec.Attr = line.Attr;
-    rec.First_Point = Work_Point_Count + 1;
-    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = p;
-    rec.Last_Point = Work_Point_Count;
-    rec.Nb_Points = n;
-}
 
 // One grid line over the work lines. `horizontal`: a latitude line at map y `at`.
 void Cut_At_Line(bool horizontal, double at, double tolerance) {
@@ -200,7 +181,7 @@ int32_t API_Collect_Lines() {
         const Line_Rec& line = Line_Table(i);
         if (!Takes_Line(line)) continue;
         if (!Line_Points(i, pts)) continue;
-        Append_Work_Line(line, pts);
+        Work_Tables_Append(line, pts, Work_Point_Growth);
     }
     return Work_Poly_Count;
 }

@@ -42,25 +42,6 @@ void Erase_Night_Tables() {
 
 bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
 
-void Append_Work_Line(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts) {
-    if (Work_Poly_Count >= Work_Poly_Capacity) {
-        Work_Poly_Capacity = Work_Poly_Count + 10;
-        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
-    }
-    const int32_t n = static_cast<int32_t>(pts.size());
-    while (Work_Point_Count + n > Work_Point_Capacity) {
-        Work_Point_Capacity += Work_Point_Growth;
-        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
-    }
-    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-    rec = Line_Rec{};
-    rec.Line_Id = line.Line_Id;
-    rec.Attr = line.Attr;
-    rec.First_Point = Work_Point_Count + 1;
-    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = p;
-    rec.Last_Point = Work_Point_Count;
-    rec.Nb_Points = n;
-}
 
 // One grid line over the work lines; pieces on either side share the crossing point.
 void Cut_Pass(bool horizontal, double at, double tolerance) {
@@ -281,7 +262,7 @@ void API_Collect_Night_Lines() {
                 ++k;
         }
         if (line.Attr.SurfShore != 3 && line.Attr.FermerLine == 1) pts.push_back(pts.front());
-        Append_Work_Line(line, pts);
+        Work_Tables_Append(line, pts, Work_Point_Growth);
     }
     if (Work_Poly_Count > 0) {
         API_Cut_Night_Lod11();

@@ -75,25 +75,10 @@ bool Clean(std::vector<Plane_Point>& pts) {
 }
 
 void Append_Work_Polygon(const Line_Rec& line, const std::vector<Plane_Point>& pts) {
-    if (Work_Poly_Count >= Work_Poly_Capacity) {
-        Work_Poly_Capacity = Work_Poly_Count + 10;
-        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
-    }
-    const int32_t n = static_cast<int32_t>(pts.size());
-    if (Work_Point_Count + n > Work_Point_Capacity) {
-        Work_Point_Capacity = Work_Point_Count + n + 20;
-        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
-    }
-    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-    rec = Line_Rec{};
-    rec.Line_Id = line.Line_Id;
-    rec.Attr = line.Attr;
-    rec.First_Point = Work_Point_Count + 1;
-    for (const Plane_Point& p : pts) Work_Point_Table(++Work_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
-    rec.Last_Point = Work_Point_Count;
-    rec.Nb_Points = n;
-    rec.Ring_Number = 0;
-    rec.Group_Id = 0;
+    std::vector<Work_Point_Rec> points;
+    points.reserve(pts.size());
+    for (const Plane_Point& p : pts) points.push_back({p.X, p.Y, 0});
+    Work_Tables_Append(line, points, 20);
 }
 
 void Refuse() {

@@ -118,3 +118,23 @@ void Work_Tables_Take_Cut_Tables() {
     Cut_Poly_Count = Cut_Poly_Capacity = 0;
     Cut_Point_Count = Cut_Point_Capacity = 0;
 }
+
+void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room) {
+    if (Work_Poly_Count >= Work_Poly_Capacity) {
+        Work_Poly_Capacity = Work_Poly_Count + 10;
+        Work_Poly_Table.ReDim_Preserve(Work_Poly_Capacity);
+    }
+    const int32_t n = static_cast<int32_t>(pts.size());
+    if (Work_Point_Count + n > Work_Point_Capacity) {
+        Work_Point_Capacity = Work_Point_Count + n + point_room;
+        Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
+    }
+    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+    rec = Line_Rec{};
+    rec.Line_Id = line.Line_Id;
+    rec.Attr = line.Attr;
+    rec.First_Point = Work_Point_Count + 1;
+    for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = p;
+    rec.Last_Point = Work_Point_Count;
+    rec.Nb_Points = n;
+}

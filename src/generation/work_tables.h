@@ -4,6 +4,7 @@
 // 1-based with a count and a capacity; it is filled by one stage and emptied by the stage that
 // consumes it.
 #include <cstdint>
+#include <vector>
 
 #include "core/project.h"
 #include "core/vb_array.h"
@@ -86,6 +87,9 @@ void Work_Tables_Reset_All();
 // Growth of the cut tables before an append of `points` points: records by 10 when full,
 // points to capacity + points + 20 when the count + points + 1 reaches the capacity.
 void Cut_Tables_Reserve(int32_t points);
+// A work record for `line` (its id and attributes) over `pts`, appended after growing the tables
+// when full: records by 10, points to what they need plus `point_room`.
+void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room);
 // The cut tables become the work tables (counts and capacities = the cut counts, one spare
 // entry behind the last); the cut tables are left empty for the next pass.
 void Work_Tables_Take_Cut_Tables();
