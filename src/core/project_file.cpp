@@ -892,8 +892,9 @@ bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, 
         Walk_Blocks(walks[k], from, k + 1 < stretches ? start + length * (k + 1) / stretches : end, end);
     });
 
-    // The stretches the blocks run over, and how many blocks each holds.
-    std::vector<size_t> taken;
+    // The stretches the blocks run over: stretch k holds lines first_line[k]..first_line[k + 1] - 1,
+    // whose points follow point first_point[k].
+    std::vector<int32_t> first_line{1}, first_point{0};
     int64_t blocks = 0, points = 0;
     for (size_t k = 0; k < stretches && blocks < Line_Count; ++k) {
         const Block_Walk& w = walks[k];
@@ -904,7 +905,8 @@ bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, 
         for (size_t i = 0; i < n; ++i) points += w.points[i];
         if (points >= std::numeric_limits<int32_t>::max()) return false;
         blocks += static_cast<int64_t>(n);
-        taken.push_back(n);
+        first_line.push_back(static_cast<int32_t>(blocks) + 1);
+        first_point.push_back(static_cast<int32_t>(points));
     }
     if (blocks != Line_Count) return false;
 
@@ -918,16 +920,9 @@ bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, 
         Point_Table.ReDim_Preserve(Point_Capacity);
     }
 
-    std::vector<int32_t> first_line(taken.size() + 1, 1), first_point(taken.size() + 1, 0);
-    for (size_t k = 0; k < taken.size(); ++k) {
-        first_line[k + 1] = first_line[k] + static_cast<int32_t>(taken[k]);
-        int32_t sum = 0;
-        for (size_t i = 0; i < taken[k]; ++i) sum += walks[k].points[i];
-        first_point[k + 1] = first_point[k] + sum;
-    }
-    const size_t last = taken.size() - 1;
+    const size_t used = first_line.size() - 1, last = used - 1;
     Line_Source rest{std::string_view{}};
-    Run_Parts(taken.size(), [&](size_t k) {
+    Run_Parts(used, [&](size_t k) {
         const char* from = walks[k].first;
         const char* to = k < last ? walks[k + 1].first : end;
         Line_Source part(std::string_view(from, static_cast<size_t>(to - from)));
@@ -938,7 +933,7 @@ bool Read_Line_Blocks_In_Parts(Line_Source& src, bool meter_feet, bool convert, 
     });
     p = static_cast<int32_t>(points);
     src.Resume(rest.Position(), rest.Remaining());
-    Project_Read_Spread.Last_Parts = taken.size();
+    Project_Read_Spread.Last_Parts = used;
     return true;
 }
 
