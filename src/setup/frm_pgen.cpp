@@ -67,13 +67,7 @@ void Frm_PGen::Frm_PGen_Opt_Lang_Click(int index) {
 }
 
 void Frm_PGen::Frm_PGen_DirFS_DblClick() {
-    Dir_Pick_Title = Language == "FR" ? "Répertoire FS9" : "FS9 directory";
-    int16_t cancelled = 1;
-    std::string folder = PGen_Fs_Dir;
-    SYST_Choose_Folder(cancelled, folder);
-    if (cancelled != 0) return;
-    PGen_Fs_Dir = folder;
-    DirFS.SetText(folder);
+    if (SYST_Pick_Folder("Répertoire FS9", "FS9 directory", PGen_Fs_Dir)) DirFS.SetText(PGen_Fs_Dir);
 }
 
 void Frm_PGen::Frm_PGen_DirFS_KeyDown(int& key_code, int) {

@@ -259,23 +259,13 @@ void Frm_PPro::Frm_PPro_NameBgl_DblClick() { Choose_Bgl(NameBgl, PPro_Bgl_Base_P
 void Frm_PPro::Frm_PPro_NameBglExcl_DblClick() { Choose_Bgl(NameBglExcl, PPro_Bgl_Excl_Path); }
 
 void Frm_PPro::Frm_PPro_Dir_LCWC_DblClick() {
-    Dir_Pick_Title = Language == "FR" ? "Répertoire des Bgls LC et WC" : "LC and WC Bgl directory";
-    int16_t cancelled = 1;
-    std::string folder = PPro_Scenery_Dir;
-    SYST_Choose_Folder(cancelled, folder);
-    if (cancelled != 0) return;
-    PPro_Scenery_Dir = folder;
-    Dir_LCWC.SetCaption(folder);
+    if (SYST_Pick_Folder("Répertoire des Bgls LC et WC", "LC and WC Bgl directory", PPro_Scenery_Dir))
+        Dir_LCWC.SetCaption(PPro_Scenery_Dir);
 }
 
 void Frm_PPro::Frm_PPro_Dir_Raw_DblClick() {
-    Dir_Pick_Title = Language == "FR" ? "Répertoire des LC et WC Raw" : "LC and WC Raw directory";
-    int16_t cancelled = 1;
-    std::string folder = PPro_Raw_Dir;
-    SYST_Choose_Folder(cancelled, folder);
-    if (cancelled != 0) return;
-    PPro_Raw_Dir = folder;
-    Dir_Raw.SetCaption(folder);
+    if (SYST_Pick_Folder("Répertoire des LC et WC Raw", "LC and WC Raw directory", PPro_Raw_Dir))
+        Dir_Raw.SetCaption(PPro_Raw_Dir);
 }
 
 void Frm_PPro::Frm_PPro_Chk_Dir_Raw_Click() { PPro_Lc_Merge = static_cast<int16_t>(Chk_Dir_Raw.Value()); }
