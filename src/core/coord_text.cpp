@@ -31,11 +31,20 @@ std::string Format_Dms(double value, char positive, char negative, int degree_di
     const double a = std::fabs(value);
     const double d = std::trunc(a);
     const double t = (a - d) * 3600.0;
-    const double m = std::trunc(t / 60.0);
-    const double s = t - 60.0 * m;
+    double m = std::trunc(t / 60.0);
     // The text always has "." whatever the user's separator: it is read back by the parsers.
-    return std::string(1, letter) + Fixed(d, degree_digits, 0, '.') + ":" + Fixed(m, 2, 0, '.') +
-           ":" + Fixed(s, 7, 4, '.');
+    std::string seconds = Fixed(t - 60.0 * m, 7, 4, '.');
+    double degrees = d;
+    // Seconds just short of a minute round up to a whole one: 45.3 reads N45:18:00, not N45:17:60.
+    if (seconds == "60.0000") {
+        seconds = "00.0000";
+        if (++m >= 60) {
+            m = 0;
+            ++degrees;
+        }
+    }
+    return std::string(1, letter) + Fixed(degrees, degree_digits, 0, '.') + ":" +
+           Fixed(m, 2, 0, '.') + ":" + seconds;
 }
 
 std::string Format_Dm(double value, char positive, char negative) {
@@ -49,6 +58,11 @@ std::string Format_Dm(double value, char positive, char negative) {
         d -= 1.0;
     }
     const char sep = User_Decimal_Separator();
+    // Minutes that round up to 60 at four decimals are a whole degree.
+    if (Fixed(mins, 1, 4, '.') == "60.0000") {
+        mins = 0;
+        d += 1.0;
+    }
     return std::string(1, letter) + Fixed(d, 1, 0, sep) + "*" + Fixed(mins, 1, 4, sep) + "'";
 }
 

@@ -26,10 +26,34 @@ TEST_F(CoordTexts, DegreeMinuteSecondTexts) {
     EXPECT_EQ(Com_Format_Lon_Dms(120), "E120:00:00.0000");
     EXPECT_EQ(Com_Format_Lat_Dms(100), "N100:00:00.0000");
     EXPECT_EQ(Com_Format_Lat_Dms(-0.5), "S00:30:00.0000");
-    // Seconds that round to 60 are not carried into the minutes.
-    EXPECT_EQ(Com_Format_Lat_Dms(45 + 59.0 / 60 + 59.99999 / 3600), "N45:59:60.0000");
     plat::SetDecimalSeparator(',');
     EXPECT_EQ(Com_Format_Lat_Dms(45.5), "N45:30:00.0000");
+}
+
+// 45.3 is 45:17:59.99999999 in binary: a text with 60 seconds would be shown to the author.
+TEST_F(CoordTexts, SecondsThatRoundToSixtyCarryIntoMinutesAndDegrees) {
+    EXPECT_EQ(Com_Format_Lat_Dms(45.3), "N45:18:00.0000");
+    EXPECT_EQ(Com_Format_Lon_Dms(-3.3), "W003:18:00.0000");
+    EXPECT_EQ(Com_Format_Lat_Dms(45 + 17.0 / 60 + 59.99999 / 3600), "N45:18:00.0000");
+    EXPECT_EQ(Com_Format_Lat_Dms(45 + 59.0 / 60 + 59.99999 / 3600), "N46:00:00.0000");
+    EXPECT_EQ(Com_Format_Lon_Dms(179 + 59.0 / 60 + 59.99999 / 3600), "E180:00:00.0000");
+    EXPECT_EQ(Com_Format_Lat_Dms(45 + 59.0 / 60 + 59.9999 / 3600), "N45:59:59.9999");
+    // Decimal minutes carry the same way.
+    EXPECT_EQ(Com_Format_Lat_Dm(45 + 59.999999 / 60), "N46*0.0000'");
+    EXPECT_EQ(Com_Format_Lon_Dm(-(2 + 59.99999 / 60)), "W3*0.0000'");
+    // The texts read back to the value they show, and 60 stays accepted on input.
+    for (double lat : {45.3, 12.7, -33.9, 0.1}) {
+        double back = 0;
+        int16_t error = 1;
+        SrfBis_Parse_Lat(Com_Format_Lat_Dms(lat), back, error);
+        ASSERT_EQ(error, 0) << Com_Format_Lat_Dms(lat);
+        EXPECT_NEAR(back, lat, 1e-6);
+    }
+    double back = 0;
+    int16_t error = 1;
+    SrfBis_Parse_Lat("N45:59:60.0000", back, error);
+    EXPECT_EQ(error, 0);
+    EXPECT_NEAR(back, 46.0, 1e-9);
 }
 
 TEST_F(CoordTexts, DegreeDecimalMinuteTextsFollowTheUserSeparator) {
