@@ -133,9 +133,12 @@ void Select_Next_Line() {
     }
     if (found == 0) return;
     // The running tool ends first: left waiting, it would go on with a point of the old line.
+    // An armed new line has no point yet, so it stays armed for the next click.
+    const int16_t new_line_armed = New_Line_Armed;
     PSais_End_Edit_Step();
     PSais_End_Edit_Step();
     PSais_Reset_Edit_Step();
+    New_Line_Armed = new_line_armed;
     Line_Selected = 1;
     Cur_Line = found;
     Tool_Waiting = 0;

@@ -152,6 +152,21 @@ TEST_F(LineCommands, TabEndsTheRunningToolSoNoPointGoesToTheOldLine) {
     EXPECT_EQ(Points(b), (std::vector<XY>{{20, 100}, {60, 100}, {100, 100}}));
 }
 
+TEST_F(LineCommands, TabKeepsAnArmedNewLineToolSoTheNextClickStartsALine) {
+    const int32_t a = Add_Line({{20, 20}, {60, 20}});
+    f.Cmd_New_Route.UserClick();
+    f.Cmd_Tabul.UserClick();
+    EXPECT_EQ(Cur_Line, a);
+    EXPECT_EQ(Red_Line_Index, a);
+    EXPECT_EQ(New_Line_Armed, 1);
+    Click(150, 150);
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_EQ(Line_Count, 3);
+    EXPECT_EQ(Line_Table(3).Nb_Points, 1);
+    EXPECT_EQ(Cur_Line, 3);
+    EXPECT_EQ(Points(a), (std::vector<XY>{{20, 20}, {60, 20}}));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Esc and the end of a tool
 
