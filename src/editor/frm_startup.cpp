@@ -125,7 +125,7 @@ std::string Pinit_No_Project_Title() {
 }
 
 std::string Pinit_Project_Title(const std::string& project_file) {
-    return project_file + "  " + Pinit_No_Project_Title();
+    return Pinit_No_Project_Title() + "  " + project_file;
 }
 
 void Pinit_Reset_Modes() {

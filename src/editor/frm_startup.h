@@ -29,7 +29,7 @@ void Pinit_Reset_View();
 // The main window with a project: project menus, tools and scroll bars enabled.
 void Pinit_Set_Project_Open();
 
-// "Tessaline V5.1 dd/mm/yyyy", and with a project: the file, two blanks, that text.
+// "Tessaline V5.1 dd/mm/yyyy", and with a project: that text, two blanks, the file.
 std::string Pinit_No_Project_Title();
 std::string Pinit_Project_Title(const std::string& project_file);
 

@@ -147,7 +147,8 @@ TEST_F(ProjectCommandsTest, NewWithoutProjectAsksNothingAndOpensTheProjectInTheA
     EXPECT_EQ(Proj_New, 0);
     EXPECT_EQ(Mode_Lwm_Cells, 1);
     EXPECT_EQ(Lwm_Cell_Count + Line_Count, 1);
-    EXPECT_EQ(f.Caption(), p.string() + "  " + Pinit_No_Project_Title());
+    // The same title as after Open: program, two blanks, project path.
+    EXPECT_EQ(f.Caption(), std::string("Tessaline V5.1 ") + Tessaline_Release_Date + "  " + p.string());
     EXPECT_EQ(Recent_Projects[0], p.string());
     EXPECT_EQ(f.Mnu_File_Prec(0).Caption(), p.string());
     EXPECT_TRUE(f.Cmd_Save.Enabled());
