@@ -84,7 +84,9 @@ void Frm_Excl::Frm_Excl_Cmd_Ok_Click() {
 
 void Frm_Excl::Frm_Excl_Cmd_Sup_Click() {
     Cell_Delete(Excl_Cell_Table, Excl_Cell_Count, Excl_Dlg_Index);
+    // A deleted area may leave a textured area's mark to redraw: both callers' flags are told.
     Excl_Dlg_Cancelled = 0;
+    Area_Dlg_Cancelled = 0;
     Unload();
 }
 

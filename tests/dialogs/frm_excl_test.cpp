@@ -65,6 +65,31 @@ TEST_F(FrmExcl, AStoredAreaOpensWithItsOwnLayersAndKeepsWhatIsChanged) {
     EXPECT_EQ(Ticked(Excl_Cell_Table(1)), (std::vector<int>{42, 100}));
 }
 
+// The caller redraws on either flag: Delete clears both, OK only the exclusion's own.
+TEST_F(FrmExcl, DeleteClearsBothCancelFlagsAndOkOnlyTheExclusionFlag) {
+    Excl_Cell_Rec r;
+    r.Lod8_Col = 393;
+    r.Lod8_Row = 128;
+    r.Lod13_Col = 1;
+    r.Lod13_Row = 2;
+    Put(Excl_Cell_Table, Excl_Cell_Count, Excl_Cell_Capacity, r);
+    Click_Area(1, 2);
+
+    On<Frm_Excl>("Frm_Excl", [](Frm_Excl& w) { w.Cmd_Ok.UserClick(); });
+    Excl_Dlg_Cancelled = 1;
+    Area_Dlg_Cancelled = 1;
+    Frm_Excl_Show_Modal();
+    EXPECT_EQ(Excl_Dlg_Cancelled, 0);
+    EXPECT_EQ(Area_Dlg_Cancelled, 1);
+
+    On<Frm_Excl>("Frm_Excl", [](Frm_Excl& w) { w.Cmd_Sup.UserClick(); });
+    Excl_Dlg_Cancelled = 1;
+    Frm_Excl_Show_Modal();
+    EXPECT_EQ(Excl_Cell_Count, 0);
+    EXPECT_EQ(Excl_Dlg_Cancelled, 0);
+    EXPECT_EQ(Area_Dlg_Cancelled, 0);
+}
+
 TEST_F(FrmExcl, BoxesAreNumberedAndTheKindsOfLinesNamedInTheWorkingLanguage) {
     const auto check = [](const std::vector<std::string>& names) {
         On<Frm_Excl>("Frm_Excl", [names](Frm_Excl& w) {
