@@ -79,15 +79,14 @@ void Frm_Mesh::Frm_Mesh_Form_Load() {
     const int16_t level = Frm_Mesh_Advised_Level();
     if (level != 0) L_Info_Cons.SetCaption("Lod" + std::to_string(level));
 
+    // Without advice nothing is ticked, the confirmed level neither: OK then wants a choice.
+    Mesh_Lod_Pending = -1;
+    if (level == 0) return;
     // The confirmed level comes first; before any, the advice. Mesh_Lod_Index itself changes
     // only by OK, so that a cancelled showing leaves the project as it was.
-    int16_t index = -1;
-    if (Mesh_Lod_Chosen == 1 && Valid_Option(Mesh_Lod_Index))
-        index = Mesh_Lod_Index;
-    else if (level != 0)
-        index = static_cast<int16_t>(kFinestLevel - level);
-    Mesh_Lod_Pending = -1;
-    if (index < 0) return;
+    const int16_t index = Mesh_Lod_Chosen == 1 && Valid_Option(Mesh_Lod_Index)
+                              ? Mesh_Lod_Index
+                              : static_cast<int16_t>(kFinestLevel - level);
     Mesh_Dlg_Loading = 1;
     Opt_LodMesh(index).SetValue(true);
     Mesh_Dlg_Loading = 0;

@@ -110,6 +110,30 @@ TEST_F(FrmMeshTest, WithNoAdviceNothingIsTickedAndOkWantsAnOption) {
     EXPECT_EQ(Mesh_Lod_Index, 4);
 }
 
+TEST_F(FrmMeshTest, WithNoAdviceTheConfirmedLevelIsNotTickedAndCancelKeepsIt) {
+    Mesh_Lod_Chosen = 1;
+    Mesh_Lod_Index = 1;
+    Calibrate(200);
+    On_Dialog([&](Frm_Mesh& w) {
+        EXPECT_EQ(w.L_Info_Cons.Caption(), "");
+        EXPECT_EQ(Selected(w), -1);
+        w.Cmd_Cancel.UserClick();
+    });
+    Frm_Mesh_Show_Modal();
+    EXPECT_EQ(Mesh_Lod_Chosen, 1);
+    EXPECT_EQ(Mesh_Lod_Index, 1);
+    // OK with no option ticked asks for one and leaves the confirmed level.
+    On_Dialog([&](Frm_Mesh& w) {
+        host().QueueAnswer(plat::ID_OK);
+        w.Cmd_Ok.UserClick();
+        EXPECT_TRUE(w.Loaded());
+        w.Cmd_Cancel.UserClick();
+    });
+    Frm_Mesh_Show_Modal();
+    EXPECT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(Mesh_Lod_Index, 1);
+}
+
 TEST_F(FrmMeshTest, TheGridPointButtonEntersItsModeOnlyOnceALevelIsConfirmed) {
     Frm_Window();
     Frm_Mesh_Connect();
