@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "core/syst.h"
 #include "core/texture_convert.h"
+#include "dialogs/cell_dialog_preview.h"
 #include "dialogs/frm_route.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
@@ -140,7 +141,8 @@ void Frm_Route::Preview_Polygon() {
         case 2: {
             const int entry = Find_Texture(Park_Table, Park_Count, a.Line_Type());
             if (entry >= 0) Park_Index = static_cast<int16_t>(entry);
-            if (Land_Class_Loaded == 1 && Cbo_Park.ListCount() > Park_Index) Cbo_Park.SetListIndex(Park_Index);
+            // The list shows the entry and the record takes it, even when it is shown already.
+            if (Land_Class_Loaded == 1) Cell_Select_Entry(Cbo_Park, Park_Index, [this] { Frm_Route_Cbo_Park_Click(); });
             Preview_Park();
             break;
         }
@@ -148,13 +150,10 @@ void Frm_Route::Preview_Polygon() {
             Convert_And_Show(a.Texture_Name[0], {&Pic});
             break;
         case 0: {
-            for (int32_t i = 0; i <= Land_Class_Count && Land_Class_Table.In_Range(i); ++i) {
-                if (Land_Class_Table(i).Code == a.LC_Code) {
-                    Land_Class_Index = static_cast<int16_t>(i);
-                    break;
-                }
-            }
-            if (Land_Class_Loaded == 1 && Cbo_LC.ListCount() > Land_Class_Index) Cbo_LC.SetListIndex(Land_Class_Index);
+            const int16_t entry = Cell_Find_Land_Class(a.LC_Code);
+            if (entry >= 0) Land_Class_Index = entry;
+            // A code missing from the table becomes the shown entry's, as if the author chose it.
+            if (Land_Class_Loaded == 1) Cell_Select_Entry(Cbo_LC, Land_Class_Index, [this] { Frm_Route_Cbo_LC_Click(); });
             Preview_Land_Class(false);
             break;
         }

@@ -365,6 +365,51 @@ TEST_F(ReferenceFilesTest, ReadCommandShowsTheChosenSet) {
     EXPECT_EQ(Route_Attrib_Result.Largeur, 8);
 }
 
+// The list shows entry 0 already, so selecting it raises no click of its own: the record read
+// must still take the shown entry, not keep a code the list cannot show.
+TEST_F(ReferenceFilesTest, ReadSetWithAnUnknownClassOrParkTakesTheShownFirstEntry) {
+    Route_Attrib shown = Full_Record();
+    shown.SurfShore = 1;
+    shown.LWM_VTP2 = 1;
+    shown.Texture_Source() = 0;
+    shown.LC_Code = 126;
+    Route_Attrib unknown_class = shown;
+    unknown_class.LC_Code = 77;
+    Route_Attrib unknown_park = shown;
+    unknown_park.Texture_Source() = 2;
+    unknown_park.Line_Type() = 999;
+    Write("a.Ref", Ref_File_Text(unknown_class, "Class", ""));
+    Write("b.Ref", Ref_File_Text(unknown_park, "Park", ""));
+    Open_Existing(shown);
+    ASSERT_EQ(w().Cbo_LC.ListIndex(), 0);
+    const auto choose = [](int item) {
+        host().OnModal("Frm_Ref", [item](plat::Form& f) {
+            auto& chooser = static_cast<Frm_Ref&>(f);
+            chooser.Cmbo.UserSelect(item);
+            chooser.Cmd_Ok.UserClick();
+        });
+    };
+
+    choose(0);
+    w().Cmd_Read.UserClick();
+    EXPECT_EQ(w().Cbo_LC.ListIndex(), 0);
+    EXPECT_EQ(Route_Attrib_Cur.LC_Code, 126);
+
+    // A park type missing from the park list likewise becomes the first park.
+    Route_Attrib park = shown;
+    park.Texture_Source() = 2;
+    park.Line_Type() = 1182;
+    Open_Existing(park);
+    ASSERT_EQ(w().Cbo_Park.ListIndex(), 0);
+    choose(1);
+    w().Cmd_Read.UserClick();
+    EXPECT_EQ(w().Cbo_Park.ListIndex(), 0);
+    EXPECT_EQ(Route_Attrib_Cur.Line_Type(), 1182);
+    w().Cmd_Ok.UserClick();
+    EXPECT_EQ(Route_Attrib_Result.Line_Type(), 1182);
+    EXPECT_EQ(Route_Attrib_Result.LC_Code, 126);
+}
+
 TEST_F(ReferenceFilesTest, ReadCommandWithoutFilesShowsNothing) {
     Write("only.txt", "0000 V5.1\r\n      \"x\"\r\n");
     Open_New();
