@@ -1,6 +1,5 @@
 #include "dialogs/frm_ptgrid.h"
 
-#include <charconv>
 #include <string>
 
 #include "core/erreur.h"
@@ -12,19 +11,11 @@
 #include "editor/frm.h"
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
+#include "platform/number.h"
 
 namespace {
 
 bool Valid_Point() { return Cur_Grid_Point >= 1 && Cur_Grid_Point <= Grid_Point_Count && Grid_Point_Table.In_Range(Cur_Grid_Point); }
-
-// A stored altitude as the author typed it (250.1, not the float's 250.100006103516).
-std::string Altitude_Text(float alt) {
-    char buf[32];
-    const auto end = std::to_chars(buf, buf + sizeof buf, alt).ptr;
-    double shown = alt;
-    std::from_chars(buf, end, shown);
-    return SYST_To_Text(shown);
-}
 
 }  // namespace
 
@@ -54,7 +45,7 @@ void Frm_PtGrid::Frm_PtGrid_Form_Load() {
     Move(SYST_Round(pic.Left() + left), SYST_Round(top), Width(), Height());
 
     const bool defined = Valid_Point() && Grid_Point_Table(Cur_Grid_Point).Defined == 1;
-    Alt.SetText(Altitude_Text(defined ? Grid_Point_Table(Cur_Grid_Point).Alt : Last_Grid_Alt));
+    Alt.SetText(plat::FloatText(defined ? Grid_Point_Table(Cur_Grid_Point).Alt : Last_Grid_Alt));
     Alt.SelStart = 0;
     Alt.SelLength = static_cast<int>(Alt.Text().size());
 }

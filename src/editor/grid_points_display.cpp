@@ -1,7 +1,6 @@
 // What the grid-point mode shows: the sub-grid of the re-mesh level, the crosses of the
 // defined grid points and the altitude tip under the mouse.
 #include "core/project.h"
-#include "core/project_file.h"
 #include "core/syst.h"
 #include "core/syst_draw.h"
 #include "editor/cell_layers.h"
@@ -9,6 +8,7 @@
 #include "editor/frm.h"
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
+#include "platform/number.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -29,10 +29,7 @@ void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int
 }  // namespace
 
 std::string Grid_Altitude_Text(float altitude) {
-    // The float's own shortest digits (250.3, not 250.300003051758), then the user's separator.
-    double value = 0;
-    if (!Project_Parse_Number(plat::Trim(Project_Num_Float(altitude)), value)) value = altitude;
-    return plat::Trim(SYST_To_Text(value));
+    return plat::FloatText(altitude);
 }
 
 void PSais_Draw_Grid_Point_Mode() {

@@ -7,6 +7,7 @@
 #include "core/syst.h"
 #include "core/syst_folder.h"
 #include "platform/files.h"
+#include "platform/number.h"
 #include "platform/text.h"
 #include "setup/coord_fields.h"
 #include "setup/setup_services.h"
@@ -209,7 +210,7 @@ void Frm_PPro::Frm_PPro_Form_Load() {
     Chk_ReUse_Raw.SetValue(PPro_Lc_Keep_Raw != 0 ? 1 : 0);
     // A stored value other than 0 or 1 selects the first option rather than a missing one.
     Opt_Meter_Feet(PPro_Alt_Unit_Feet == 1 ? 1 : 0).SetValue(true);
-    Delta_Alt.SetText(SYST_To_Text(PPro_Alt_Offset));
+    Delta_Alt.SetText(plat::FloatText(PPro_Alt_Offset));
     OPt_FS_CFS(PPro_Cfs_Mode == 1 ? 1 : 0).SetValue(true);
 
     if (Proj_New != 1) Frm_PPro_Show_Calibration();
@@ -283,7 +284,7 @@ void Frm_PPro::Frm_PPro_Delta_Alt_KeyDown(int& key_code, int) {
         bool cancel = false;
         Frm_PPro_Delta_Alt_Validate(cancel);
     } else if (key_code == 27) {
-        Delta_Alt.SetText(SYST_To_Text(PPro_Alt_Offset));
+        Delta_Alt.SetText(plat::FloatText(PPro_Alt_Offset));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "core/syst.h"
 #include "core/tiling.h"
 #include "platform/headless/headless_host.h"
+#include "platform/number.h"
 #include "setup/frm_centermap.h"
 #include "setup/frm_dir.h"
 #include "setup/frm_ppro.h"
@@ -316,6 +317,33 @@ TEST_F(FrmPProTest, TheAltitudeOffsetLiesStrictlyWithinAThousand) {
     });
     // Cancel wrote nothing back.
     EXPECT_FLOAT_EQ(Alt_Offset, 0);
+}
+
+// A 32-bit offset shown through its double reads "12.3000001907349": the box shows it as typed.
+TEST_F(FrmPProTest, TheAltitudeOffsetIsShownAsItWasTyped) {
+    Project_File = In_Dir("open.LWM");
+    Alt_Offset = 12.3f;
+    Open_Current([](Frm_PPro& w) {
+        EXPECT_EQ(w.Delta_Alt.Text(), "12.3");
+        Type(w.Delta_Alt, "0.1");
+        EXPECT_FLOAT_EQ(PPro_Alt_Offset, 0.1f);
+        w.Delta_Alt.UserType("55");
+        w.Delta_Alt.UserKeyDown(plat::Key_Escape, 0);
+        EXPECT_EQ(w.Delta_Alt.Text(), "0.1");
+        Type(w.Delta_Alt, "-999.99");
+        w.Delta_Alt.UserType("1");
+        w.Delta_Alt.UserKeyDown(plat::Key_Escape, 0);
+        EXPECT_EQ(w.Delta_Alt.Text(), "-999.99");
+        w.Cmd_Cancel.UserClick();
+    });
+    // The user's own decimal separator.
+    plat::SetDecimalSeparator(',');
+    Alt_Offset = -0.7f;
+    Open_Current([](Frm_PPro& w) {
+        EXPECT_EQ(w.Delta_Alt.Text(), "-0,7");
+        w.Cmd_Cancel.UserClick();
+    });
+    plat::SetDecimalSeparator('.');
 }
 
 TEST_F(FrmPProTest, TheOpenProjectsParametersChangeButNotItsFileMapOrCalibration) {
