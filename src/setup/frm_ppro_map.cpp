@@ -89,6 +89,8 @@ void Frm_PPro::Frm_PPro_Carte_DblClick() {
         Cad_Lat_NW = Cad_Lon_NW = Cad_Lat_SE = Cad_Lon_SE = 0;
         Center_M_Per_Px_Lat = 4.75;
         Center_M_Per_Px_Lon = 4.75;
+        // The previous map's calibration does not fit this one: Next waits for a new one.
+        Cmd_Next_Carte.SetEnabled(false);
         return;
     }
 }

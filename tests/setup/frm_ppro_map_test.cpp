@@ -162,6 +162,44 @@ TEST_F(FrmPProMapTest, TwoPointCalibrationOpensTheNextStepAndShowsTheResult) {
     });
 }
 
+// Next with another map and the previous frame would finish the project with coordinates 0.
+TEST_F(FrmPProMapTest, AnotherMapMustBeCalibratedBeforeTheStepEnds) {
+    testmaps::Write_Map(dir / "other.bmp", 120, 90);
+    const auto centre_ok = [] {
+        host().OnModal("Frm_CenterMap", [](plat::Form& f) {
+            auto& c = static_cast<Frm_CenterMap&>(f);
+            Type(c.LatDecCenter, "45");
+            c.Cmd_Ok.UserClick();
+        });
+    };
+    Open_Map_Step([&](Frm_PPro& w) {
+        Choose_Map(w);
+        centre_ok();
+        w.Cmd_CenterMap.UserClick();
+        ASSERT_TRUE(w.Cmd_Next_Carte.Enabled());
+        // A cancelled choice changes nothing.
+        No_File();
+        Double_Click(w.Carte);
+        EXPECT_TRUE(w.Cmd_Next_Carte.Enabled());
+
+        Choose_Map(w, "other.bmp");
+        EXPECT_FALSE(w.Cmd_Next_Carte.Enabled());
+        w.Cmd_Next_Carte.UserClick();
+        EXPECT_EQ(Proj_Step_Map_Done, 0);
+        host().OnModal("Frm_CenterMap", [](plat::Form& f) { static_cast<Frm_CenterMap&>(f).Cmd_Cancel.UserClick(); });
+        w.Cmd_CenterMap.UserClick();
+        EXPECT_FALSE(w.Cmd_Next_Carte.Enabled());
+
+        centre_ok();
+        w.Cmd_CenterMap.UserClick();
+        ASSERT_TRUE(w.Cmd_Next_Carte.Enabled());
+        w.Cmd_Next_Carte.UserClick();
+        EXPECT_EQ(Proj_Step_Map_Done, 1);
+        EXPECT_EQ(PPro_Map_File, In_Dir("other.bmp"));
+        EXPECT_EQ(Cad_Px_SE_X, 119);
+    });
+}
+
 TEST_F(FrmPProMapTest, AfterACancelledTwoPointCalibrationTheCentreCalibrationStillLetsTheStepEnd) {
     Open_Map_Step([this](Frm_PPro& w) {
         Choose_Map(w);
