@@ -293,6 +293,7 @@ void Frm_CadBmp::Frm_CadBmp_Cmd_Ok_Click() {
         Msg_Answer = ERREUR_Show_Message(refused);
         return;
     }
+    if (!Cad_Check_Inside_Grid(in)) return;
     Cad_Not_Confirmed = 0;
     Cad_Compute_Map_Edges(in);
     Cad_Compute_Map_Frame(in);

@@ -140,6 +140,8 @@ void Frm_CenterMap::Frm_CenterMap_Cmd_Ok_Click() {
         Msg_Answer = ERREUR_Show_Message(refused);
         return;
     }
+    // Near a pole the metres per pixel reach past it: the dialog stays open for a correction.
+    if (!Cad_Check_Inside_Grid(in)) return;
 
     Cad_Not_Confirmed = 0;
     Cad_Lat_NW = in.Lat_NW;

@@ -150,6 +150,7 @@ void Frm_ModCad::Frm_ModCad_Cmd_Ok_Click() {
         Msg_Answer = ERREUR_Show_Message(refused);
         return;
     }
+    if (!Cad_Check_Inside_Grid(in)) return;
     Cad_Not_Confirmed = 0;
     Cad_Compute_Map_Edges(in);
     Proj_Lat_NW = Cad_Lat_NW;

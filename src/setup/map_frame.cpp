@@ -1,9 +1,11 @@
 #include "setup/map_frame.h"
 
+#include <array>
 #include <cmath>
 
 #include "core/grid.h"
 #include "core/project.h"
+#include "platform/host.h"
 #include "setup/setup_services.h"
 
 Cad_Frame_Input Cad_Working_Input() {
@@ -36,17 +38,49 @@ int16_t Cad_Check_Pixels(const Cad_Frame_Input& in) {
     return 0;
 }
 
-void Cad_Compute_Map_Edges(const Cad_Frame_Input& in) {
+Cad_Map_Edges Cad_Edges_Of(const Cad_Frame_Input& in) {
     // Pixel differences as integers first; 64 bits so that no pair of 32-bit pixels overflows.
     const double dy = static_cast<double>(static_cast<int64_t>(in.Px_SE_Y) - in.Px_NW_Y);
     const double dx = static_cast<double>(static_cast<int64_t>(in.Px_SE_X) - in.Px_NW_X);
     const double last_row = static_cast<double>(static_cast<int64_t>(in.Height) - 1);
     const double last_col = static_cast<double>(static_cast<int64_t>(in.Width) - 1);
 
-    Map_Top_Lat = in.Lat_NW + std::fabs(in.Lat_NW - in.Lat_SE) * in.Px_NW_Y / std::fabs(dy);
-    Map_Bottom_Lat = Map_Top_Lat - std::fabs(in.Lat_SE - Map_Top_Lat) * last_row / std::fabs(static_cast<double>(in.Px_SE_Y));
-    Map_Left_Lon = in.Lon_NW - std::fabs(in.Lon_NW - in.Lon_SE) * in.Px_NW_X / std::fabs(dx);
-    Map_Right_Lon = Map_Left_Lon + std::fabs(in.Lon_SE - Map_Left_Lon) * last_col / std::fabs(static_cast<double>(in.Px_SE_X));
+    Cad_Map_Edges e;
+    e.Top_Lat = in.Lat_NW + std::fabs(in.Lat_NW - in.Lat_SE) * in.Px_NW_Y / std::fabs(dy);
+    e.Bottom_Lat = e.Top_Lat - std::fabs(in.Lat_SE - e.Top_Lat) * last_row / std::fabs(static_cast<double>(in.Px_SE_Y));
+    e.Left_Lon = in.Lon_NW - std::fabs(in.Lon_NW - in.Lon_SE) * in.Px_NW_X / std::fabs(dx);
+    e.Right_Lon = e.Left_Lon + std::fabs(in.Lon_SE - e.Left_Lon) * last_col / std::fabs(static_cast<double>(in.Px_SE_X));
+    return e;
+}
+
+void Cad_Compute_Map_Edges(const Cad_Frame_Input& in) {
+    const Cad_Map_Edges e = Cad_Edges_Of(in);
+    Map_Top_Lat = e.Top_Lat;
+    Map_Bottom_Lat = e.Bottom_Lat;
+    Map_Left_Lon = e.Left_Lon;
+    Map_Right_Lon = e.Right_Lon;
+}
+
+bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in) {
+    const Cad_Map_Edges e = Cad_Edges_Of(in);
+    // The grid's last row and column end at -90 and +180: an edge on them is outside already.
+    std::array<int16_t, 8> corner{}, frame{};
+    double north = 0, west = 0, south = 0, east = 0;
+    Com_Grid_Frame_Cells(e.Top_Lat, e.Left_Lon, e.Bottom_Lat, e.Right_Lon, corner, frame, north, west, south, east);
+    const auto within = [](int16_t v, int16_t last) { return v >= 0 && v <= last; };
+    const bool inside = e.Top_Lat <= 90 && e.Bottom_Lat > -90 && e.Left_Lon >= -180 && e.Right_Lon < 180 &&
+                        within(corner[0], 511) && within(corner[2], 511) && within(corner[1], 767) &&
+                        within(corner[3], 767) && within(corner[4], 31) && within(corner[5], 31) &&
+                        within(corner[6], 31) && within(corner[7], 31);
+    if (inside) return true;
+    const bool us = Language == "US";
+    plat::CurrentHost().MsgBox(
+        us ? "This calibration puts the map beyond a pole or the 180th meridian, outside the terrain grid. "
+             "Check the coordinates and the size of a pixel."
+           : "Cette calibration place la carte au-delà d'un pôle ou du 180e méridien, hors de la grille du terrain. "
+             "Vérifiez les coordonnées et la taille d'un pixel.",
+        plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+    return false;
 }
 
 void Cad_Compute_Map_Frame(const Cad_Frame_Input& in) {

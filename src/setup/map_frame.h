@@ -22,8 +22,17 @@ int16_t Cad_Check_Order(const Cad_Frame_Input& in);
 // bitmap's top-left), else message 7.
 int16_t Cad_Check_Pixels(const Cad_Frame_Input& in);
 
-// Map_Top_Lat, Map_Bottom_Lat, Map_Left_Lon, Map_Right_Lon extrapolated from the two points.
+// The latitudes and longitudes of the bitmap's edges, extrapolated from the two points.
+struct Cad_Map_Edges {
+    double Top_Lat = 0, Left_Lon = 0, Bottom_Lat = 0, Right_Lon = 0;
+};
+Cad_Map_Edges Cad_Edges_Of(const Cad_Frame_Input& in);
+// Map_Top_Lat, Map_Bottom_Lat, Map_Left_Lon, Map_Right_Lon := Cad_Edges_Of(in).
 void Cad_Compute_Map_Edges(const Cad_Frame_Input& in);
+
+// True when the bitmap, and so its grid frame, lies inside the terrain grid. Otherwise a box
+// says so in the user's language and false is returned: the points must pass both checks.
+bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in);
 // From the edges already in Map_Top_Lat.. and the points: Grid_Corner_Cells, Grid_Frame_Cells,
 // Map_Lat_North, Map_Lon_West, Map_Lat_South, Map_Lon_East and Map_Px_West, Map_Px_North,
 // Map_Px_East, Map_Px_South. The points must pass both checks.

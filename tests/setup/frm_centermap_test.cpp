@@ -189,4 +189,60 @@ TEST_F(FrmCenterMapTest, ABitmapOnePixelWideHasNoExtentAndIsRefused) {
     EXPECT_TRUE(std::isfinite(Map_Px_East));
 }
 
+// The metres per pixel reach past the pole or the 180th meridian: the grid cells of such a frame
+// (column 768, sub-cells -2 and 33) do not exist, so the calibration is refused and can be mended.
+TEST_F(FrmCenterMapTest, AFrameBeyondAPoleOrTheAntimeridianIsRefusedAndTheDialogStays) {
+    Language = "US";
+    Open([](Frm_CenterMap& w) {
+        Type(w.LatDecCenter, "89.99");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_TRUE(w.Loaded());
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_NE(host().boxes[0].prompt.find("beyond a pole or the 180th meridian"), std::string::npos);
+        EXPECT_EQ(Cad_Not_Confirmed, 1);
+        EXPECT_EQ(Cad_Lat_NW, 0);
+
+        Type(w.LatDecCenter, "-89.99");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_EQ(host().boxes.size(), 2u);
+        Type(w.LatDecCenter, "45");
+        Type(w.LonDecCenter, "179.99");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_EQ(host().boxes.size(), 3u);
+        Type(w.LonDecCenter, "-179.99");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_EQ(host().boxes.size(), 4u);
+        EXPECT_TRUE(w.Loaded());
+
+        // Mended, and close to the pole but inside: accepted, the frame stops at the grid's edge.
+        Type(w.LatDecCenter, "89.97");
+        Type(w.LonDecCenter, "5");
+        w.Cmd_Ok.UserClick();
+    });
+    EXPECT_EQ(host().boxes.size(), 4u);
+    EXPECT_EQ(Cad_Not_Confirmed, 0);
+    EXPECT_LT(Cad_Lat_NW, 90);
+    for (int i : {1, 5}) EXPECT_TRUE(Grid_Frame_Cells[i] >= 0 && Grid_Frame_Cells[i] <= 511) << i;
+    for (int i : {3, 7}) EXPECT_TRUE(Grid_Frame_Cells[i] >= 0 && Grid_Frame_Cells[i] <= 767) << i;
+    for (int i : {0, 2, 4, 6}) EXPECT_TRUE(Grid_Frame_Cells[i] >= 0 && Grid_Frame_Cells[i] <= 31) << i;
+    EXPECT_EQ(Grid_Frame_Cells[1], 0);
+    EXPECT_EQ(Grid_Frame_Cells[0], 0);
+}
+
+TEST_F(FrmCenterMapTest, TheRefusalOfAFrameOutsideTheGridIsWordedInFrench) {
+    Open([](Frm_CenterMap& w) {
+        Type(w.LatDecCenter, "89.99");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_NE(host().boxes[0].prompt.find("hors de la grille du terrain"), std::string::npos);
+        w.Cmd_Cancel.UserClick();
+    });
+    EXPECT_EQ(Cad_Not_Confirmed, 1);
+}
+
 }  // namespace
