@@ -225,6 +225,35 @@ TEST_F(FrmCadBmpTest, OkRefusesUnplacedOrMisplacedPoints) {
     EXPECT_EQ(Map_Top_Lat, 0);
 }
 
+// Two points near the pole whose scale carries the map's top edge past it.
+TEST_F(FrmCadBmpTest, OkRefusesPointsThatPutTheMapBeyondThePole) {
+    Tile_Size = 100;
+    Map(250, 170);
+    Open([](Frm_CadBmp& w) {
+        w.Cmd_CadNW.UserClick();
+        Click_At(w, 10, 20);
+        w.Cmd_CadSE.UserClick();
+        Click_At(w, 200, 120);
+        Type(w.NWLatDec, "89.99");
+        Type(w.SELatDec, "89.5");
+        Type(w.NWLonDec, "6");
+        Type(w.SELonDec, "7");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_TRUE(w.Loaded());
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_NE(host().boxes[0].prompt.find("hors de la grille du terrain"), std::string::npos);
+        EXPECT_EQ(Cad_Not_Confirmed, 1);
+        // A finer scale keeps the whole map south of the pole.
+        Type(w.SELatDec, "89.95");
+        w.Cmd_Ok.UserClick();
+    });
+    EXPECT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(Cad_Not_Confirmed, 0);
+    EXPECT_LE(Map_Top_Lat, 90);
+    EXPECT_EQ(Grid_Frame_Cells[1], 0);
+}
+
 TEST_F(FrmCadBmpTest, CancelPutsBackTheProjectsPointsButKeepsTheTypedCoordinates) {
     Tile_Size = 100;
     Map(250, 170);
