@@ -192,6 +192,31 @@ TEST_F(FrmModCadTest, CoordinatesOutOfOrderAreRefusedAndChangeNothing) {
     EXPECT_EQ(Map_Top_Lat, 0);
 }
 
+// The last pixel column on the 180th meridian or the last row on the south pole lies past the
+// grid's last column or row: no cell could be moved there.
+TEST_F(FrmModCadTest, CoordinatesThatPutTheMapOutsideTheGridAreRefusedAndChangeNothing) {
+    const Lwm_Cell_Rec area = Lwm_Cell_Table[1];
+    Language = "US";
+    Open([](Frm_ModCad& w) {
+        Type(w.SELonDec, "180");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_TRUE(w.Loaded());
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_NE(host().boxes[0].prompt.find("outside the terrain grid"), std::string::npos);
+        Type(w.SELonDec, "7");
+        Type(w.SELatDec, "-90");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        EXPECT_EQ(host().boxes.size(), 2u);
+        w.Cmd_Cancel.UserClick();
+    });
+    EXPECT_EQ(Cad_Not_Confirmed, 1);
+    EXPECT_EQ(Proj_Lon_SE, 7);
+    EXPECT_EQ(Proj_Lat_SE, 45);
+    EXPECT_EQ(Lwm_Cell_Table[1], area);
+}
+
 TEST_F(FrmModCadTest, CancelKeepsTheProjectButNotTheTypedWorkingValues) {
     Open([this](Frm_ModCad& w) {
         Type(w.NWLatDec, "46.4");
