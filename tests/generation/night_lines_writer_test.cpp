@@ -95,6 +95,48 @@ TEST_F(NightLines, LanesLieAtTheirOffsets) {
     EXPECT_EQ(j, (Road_Point{8, 2}));
 }
 
+TEST_F(NightLines, ParallelOrEmptySegmentsJoinAtThePointReached) {
+    // Two north-south lines a few millimetres apart, two east-west ones, and segments of no length.
+    EXPECT_EQ(API_Join_Offset_Segments({185, -40}, {185, 10}, {185.004, 10}, {185.004, 60}), (Road_Point{185, 10}));
+    EXPECT_EQ(API_Join_Offset_Segments({0, 5}, {10, 5}, {10, 5.003}, {20, 5.003}), (Road_Point{10, 5}));
+    EXPECT_EQ(API_Join_Offset_Segments({3, 4}, {3, 4}, {0, 0}, {10, -10}), (Road_Point{3, 4}));
+    EXPECT_EQ(API_Join_Offset_Segments({0, 0}, {3, 4}, {7, 7}, {7, 7}), (Road_Point{3, 4}));
+    // Steep lines a centimetre apart and all but parallel would meet 2500 km away.
+    EXPECT_EQ(API_Join_Offset_Segments({0, 0}, {0.02, 100}, {0.03, 100}, {0.05, 200.002}), (Road_Point{0.02, 100}));
+    // Lines that do meet still meet where they cross.
+    const Road_Point j = API_Join_Offset_Segments({0, 0}, {10, 10}, {10, 10.5}, {20, 0.5});
+    EXPECT_NEAR(j.X, 10.25, 1e-9);
+    EXPECT_NEAR(j.Z, 10.25, 1e-9);
+}
+
+TEST_F(NightLines, ACentimetreJogInANorthSouthLineKeepsItsLightOnTheLine) {
+    // Each segment's ends are less than 1 cm apart east-west, so each runs due north on its own
+    // first end's meridian: two parallel lines a few millimetres apart.
+    Add_Road({{100, 130}, {100.0002, 185}, {100, 240}});
+    API_Make_Night_Lines();
+    ASSERT_EQ(Tool_Calls().size(), 1u);
+    const std::string text = Handed(1, "TmpRt.Sca");
+    const size_t start = text.find("RRStart( 2 2 ");
+    ASSERT_NE(start, std::string::npos);
+    std::vector<std::pair<int64_t, int64_t>> lights;
+    for (size_t at = start; at < text.size() && text.compare(at, 10, ":TagReturn") != 0;) {
+        const size_t open = text.find("( ", at) + 2;
+        const size_t end = text.find("\r\n", at);
+        std::string point = text.substr(open, end - open - 2);
+        if (point.rfind("2 2 ", 0) == 0) point = point.substr(4);
+        const size_t zero = point.find(" 0 ");
+        lights.push_back({std::stoll(point.substr(0, zero)), std::stoll(point.substr(zero + 3))});
+        at = end + 2;
+    }
+    // From the last point to the first; the middle light lies between them, on the meridian.
+    ASSERT_EQ(lights.size(), 3u);
+    EXPECT_EQ(lights[1].first, lights[0].first);
+    EXPECT_EQ(lights[1].first, lights[2].first);
+    EXPECT_LT(lights[1].second, lights[2].second);
+    EXPECT_GT(lights[1].second, lights[0].second);
+    EXPECT_EQ(text.find("2147483647"), std::string::npos);
+}
+
 TEST_F(NightLines, UnmarkedOrCollapsedLinesWriteNothing) {
     Route_Attrib a;
     a.SurfShore = 2;
