@@ -150,6 +150,22 @@ TEST_F(ClassRaster, MergeStartsFromTheKeptCopyAndKeepsTheNewOne) {
     EXPECT_EQ(Read_File(app / "Raw" / "LC_008_015.Raw"), east.bytes);
 }
 
+TEST_F(ClassRaster, TwoCellsOnOnePlaceLeaveTheExchangeSortsWinner) {
+    // The exchange sort brings the northern cell forward past both southern ones and so turns
+    // them round: the first of the two is written last.
+    Land(7, 16, 3, 3, 1);
+    Land(7, 16, 3, 3, 2);
+    Land(7, 15, 3, 3, 5);
+    API_Make_Landclass_Bgl();
+    ASSERT_EQ(Tool_Calls().size(), 2u);
+    Raster north;
+    north.Set(3, 3, 5);
+    EXPECT_EQ(Handed(1, "FicRaw.Raw"), north.bytes);
+    Raster south;
+    south.Set(3, 3, 1);
+    EXPECT_EQ(Handed(2, "FicRaw.Raw"), south.bytes);
+}
+
 TEST_F(ClassRaster, ShortKeptCopyLeavesTheMissingBytesEmpty) {
     Lc_Merge = 1;
     Write_File(app / "Raw" / "WC_007_015.Raw", std::string(300, '\x01'));
