@@ -108,6 +108,21 @@ bool Write_Raster(const Class_Raster_Bytes& raster, const std::string& path) {
     return plat::WriteBinary(path, std::vector<uint8_t>(raster.begin(), raster.end()));
 }
 
+// The new copy takes the old one's place only once it is whole: a copy that cannot be written
+// leaves the previous memory of the merge as it was.
+bool Keep_Raw_Copy(const Class_Raster_Bytes& raster, const std::string& path) {
+    if (Raw_Dir.empty() || !plat::FolderExists(Raw_Dir)) return false;
+    return plat::ReplaceFileAtomically(path, std::string(raster.begin(), raster.end()));
+}
+
+std::string Raw_Copy_Failure() {
+    return Language == "US"
+               ? "The raw copies cannot be kept: the folder \"" + Raw_Dir +
+                     "\" is missing or cannot be written. The BGL files are made all the same."
+               : "Les copies brutes ne peuvent pas être gardées : le dossier \"" + Raw_Dir +
+                     "\" n'existe pas ou n'est pas accessible en écriture. Les fichiers BGL sont faits quand même.";
+}
+
 // The outside runs of one LOD5 cell. Returns false when a tool could not be started (no
 // further cell is visited); `failed` is set when a tool started but left no good result.
 bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
@@ -186,6 +201,7 @@ void Make_Class_Bgl(const Class_Run& run) {
     const std::string inf = tmp + (land ? "TmpLC.Inf" : "TmpWC.Inf");
     plat::MakeFolder(App_Dir + "\\Temp");
     bool failed = false;
+    bool told_raw = false;
     Class_Raster_Bytes raster;
     for (const auto& [key, range] : ranges) {
         const int32_t r = key.first, c = key.second;
@@ -202,10 +218,9 @@ void Make_Class_Bgl(const Class_Run& run) {
             Gen_Show_Failure(failure);
             break;
         }
-        if (Lc_Keep_Raw != 0) {
-            const std::string copy = Raw_Copy_Path(run.Kind, c, r);
-            plat::DeleteFile(copy);
-            plat::CopyFile(raw, copy);
+        if (Lc_Keep_Raw != 0 && !Keep_Raw_Copy(raster, Raw_Copy_Path(run.Kind, c, r)) && !told_raw) {
+            Gen_Show_Failure(Raw_Copy_Failure());
+            told_raw = true;
         }
         if (!plat::WriteTextLines(inf, Description(run.Kind, c, r))) {
             Gen_Show_Failure(failure);

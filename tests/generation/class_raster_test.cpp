@@ -166,6 +166,34 @@ TEST_F(ClassRaster, TwoCellsOnOnePlaceLeaveTheExchangeSortsWinner) {
     EXPECT_EQ(Handed(2, "FicRaw.Raw"), south.bytes);
 }
 
+TEST_F(ClassRaster, ARawFolderThatCannotTakeTheCopiesIsReportedOnceAndTheBglsAreMade) {
+    Lc_Keep_Raw = 1;
+    Raw_Dir = (app / "Gone").string();
+    Land(7, 15, 1, 1, 4);
+    Land(9, 15, 1, 1, 4);
+    Expect_Boxes(1);
+    API_Make_Landclass_Bgl();
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_NE(Box_Texts()[0].find("Les copies brutes ne peuvent pas être gardées"), std::string::npos);
+    EXPECT_NE(Box_Texts()[0].find(Raw_Dir), std::string::npos);
+    EXPECT_EQ(Tool_Calls().size(), 2u);
+    EXPECT_TRUE(fs::exists(app / "Scenery" / "LC_009_015.bgl"));
+    EXPECT_FALSE(fs::exists(app / "Gone"));
+
+    // A file where the folder should be, in English.
+    host().boxes.clear();
+    Language = "US";
+    Raw_Dir = (app / "Plain").string();
+    Write_File(app / "Plain", "not a folder");
+    Water(7, 15, 1, 1, 4);
+    Expect_Boxes(1);
+    API_Make_Waterclass_Bgl();
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("The raw copies cannot be kept: the folder \"" + Raw_Dir + "\"", 0), 0u);
+    EXPECT_TRUE(fs::exists(app / "Scenery" / "WC_007_015.bgl"));
+    EXPECT_EQ(Read_File(app / "Plain"), "not a folder");
+}
+
 TEST_F(ClassRaster, ShortKeptCopyLeavesTheMissingBytesEmpty) {
     Lc_Merge = 1;
     Write_File(app / "Raw" / "WC_007_015.Raw", std::string(300, '\x01'));
