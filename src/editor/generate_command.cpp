@@ -12,6 +12,7 @@
 #include "generation/mask_writer.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
@@ -28,11 +29,25 @@ bool Vtp1_Polygon_Without_Image() {
     return false;
 }
 
+// Every "<base>_<anything>.bgl" of the base's folder, without case. The base name is the
+// author's text, not a pattern: a "?" or "*" in it must not sweep another project's files.
+void Delete_Suffixed_Outputs(const std::string& base) {
+    const size_t slash = base.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : base.substr(0, slash);
+    const std::string prefix = plat::UCase(slash == std::string::npos ? base : base.substr(slash + 1)) + "_";
+    const std::string extension = ".BGL";
+    for (const std::string& name : plat::ListFolder(folder)) {
+        const std::string upper = plat::UCase(name);
+        if (upper.size() >= prefix.size() + extension.size() && upper.starts_with(prefix) &&
+            upper.ends_with(extension))
+            plat::DeleteFile(folder + "\\" + name);
+    }
+}
+
 void Delete_Previous_Outputs() {
     if (!Bgl_Excl_Path.empty() && plat::FileExists(Bgl_Excl_Path)) plat::DeleteFile(Bgl_Excl_Path);
     if (Bgl_Base_Path.size() <= 4) return;
-    const std::string base = Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4);
-    plat::DeleteMatching(base + "_*.bgl");
+    Delete_Suffixed_Outputs(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/grid.h"
 #include "core/project.h"
 #include "core/syst.h"
+#include "generation/exchange_sort.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -107,6 +108,21 @@ bool Write_Raster(const Class_Raster_Bytes& raster, const std::string& path) {
     return plat::WriteBinary(path, std::vector<uint8_t>(raster.begin(), raster.end()));
 }
 
+// The new copy takes the old one's place only once it is whole: a copy that cannot be written
+// leaves the previous memory of the merge as it was.
+bool Keep_Raw_Copy(const Class_Raster_Bytes& raster, const std::string& path) {
+    if (Raw_Dir.empty() || !plat::FolderExists(Raw_Dir)) return false;
+    return plat::ReplaceFileAtomically(path, std::string(raster.begin(), raster.end()));
+}
+
+std::string Raw_Copy_Failure() {
+    return Language == "US"
+               ? "The raw copies cannot be kept: the folder \"" + Raw_Dir +
+                     "\" is missing or cannot be written. The BGL files are made all the same."
+               : "Les copies brutes ne peuvent pas être gardées : le dossier \"" + Raw_Dir +
+                     "\" n'existe pas ou n'est pas accessible en écriture. Les fichiers BGL sont faits quand même.";
+}
+
 // The outside runs of one LOD5 cell. Returns false when a tool could not be started (no
 // further cell is visited); `failed` is set when a tool started but left no good result.
 bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
@@ -163,10 +179,17 @@ void Make_Class_Bgl(const Class_Run& run) {
         if (w.Col < 0 || w.Col > 255 || w.Row < 0 || w.Row > 255) continue;
         work.push_back(w);
     }
-    // Stable, so that of two cells on one position the later in the table wins.
-    std::stable_sort(work.begin(), work.end(), [](const auto& a, const auto& b) {
-        return std::pair(a.Lod5_Row, a.Lod5_Col) < std::pair(b.Lod5_Row, b.Lod5_Col);
-    });
+    // Of two cells on one place the one written last wins, so the order within a LOD5 cell is
+    // the exchange sort's, not the table's.
+    const std::vector<int32_t> order = Exchange_Sort_Order(
+        Exchange_Sort_Ranks(work, [](const Class_Cell_Work_Rec& a, const Class_Cell_Work_Rec& b) {
+            return std::pair(a.Lod5_Row, a.Lod5_Col) < std::pair(b.Lod5_Row, b.Lod5_Col);
+        }),
+        false);
+    std::vector<Class_Cell_Work_Rec> sorted;
+    sorted.reserve(work.size());
+    for (int32_t from : order) sorted.push_back(work[static_cast<size_t>(from)]);
+    work = std::move(sorted);
     Lod5_Ranges ranges;
     for (size_t i = 0; i < work.size(); ++i) {
         auto [it, fresh] = ranges.try_emplace({work[i].Lod5_Row, work[i].Lod5_Col}, i, i + 1);
@@ -178,6 +201,7 @@ void Make_Class_Bgl(const Class_Run& run) {
     const std::string inf = tmp + (land ? "TmpLC.Inf" : "TmpWC.Inf");
     plat::MakeFolder(App_Dir + "\\Temp");
     bool failed = false;
+    bool told_raw = false;
     Class_Raster_Bytes raster;
     for (const auto& [key, range] : ranges) {
         const int32_t r = key.first, c = key.second;
@@ -194,10 +218,9 @@ void Make_Class_Bgl(const Class_Run& run) {
             Gen_Show_Failure(failure);
             break;
         }
-        if (Lc_Keep_Raw != 0) {
-            const std::string copy = Raw_Copy_Path(run.Kind, c, r);
-            plat::DeleteFile(copy);
-            plat::CopyFile(raw, copy);
+        if (Lc_Keep_Raw != 0 && !Keep_Raw_Copy(raster, Raw_Copy_Path(run.Kind, c, r)) && !told_raw) {
+            Gen_Show_Failure(Raw_Copy_Failure());
+            told_raw = true;
         }
         if (!plat::WriteTextLines(inf, Description(run.Kind, c, r))) {
             Gen_Show_Failure(failure);

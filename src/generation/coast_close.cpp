@@ -98,17 +98,19 @@ private:
     std::array<Coast_Cell_Point, 5> c_{};
 };
 
+// Only ends on one border close along it by themselves: ends on two facing borders at the same
+// height are a crossing, and their chord would leave most of the area uncovered.
 bool Piece_Closer::Same_Border() const {
     if (l_ - f_ + 1 < 3) return false;
     const Coast_Cell_Point& a = P(f_);
     const Coast_Cell_Point& b = P(l_);
-    if (Cmp_Y(a.Y, b.Y) == 0) {
+    if (Cmp_Y(a.Y, b.Y) == 0 && On_Grid_Y(a) && On_Grid_Y(b)) {
         const int want = a.X < b.X ? -1 : 1;
         bool all = true;
         for (int32_t k = f_ + 1; k < l_ && all; ++k) all = Cmp_Y(P(k).Y, a.Y) == want;
         if (all) return true;
     }
-    if (Cmp_X(a.X, b.X) == 0) {
+    if (Cmp_X(a.X, b.X) == 0 && On_Grid_X(a) && On_Grid_X(b)) {
         const int want = a.Y < b.Y ? 1 : -1;
         bool all = true;
         for (int32_t k = f_ + 1; k < l_ && all; ++k) all = Cmp_X(P(k).X, a.X) == want;

@@ -218,6 +218,12 @@ Road_Point API_Join_Offset_Segments(const Road_Point& a1, const Road_Point& a2, 
                                     const Road_Point& b2) {
     if (a2 == b1) return a2;
     if ((a1.X == a2.X && a2.X == b2.X) || (a1.Z == a2.Z && a2.Z == b2.Z)) return a2;
+    // A segment without length has no line (and no offset: its ends are the centreline's), and
+    // two lines parallel as far as the arithmetic goes meet nowhere it can reach (ends snapped a
+    // centimetre apart would otherwise divide by zero): the lane keeps its offset point there.
+    const double ax = a2.X - a1.X, az = a2.Z - a1.Z, bx = b2.X - b1.X, bz = b2.Z - b1.Z;
+    if (ax == 0 && az == 0) return b1;
+    if (std::fabs(ax * bz - az * bx) <= Parallel_Slopes * std::hypot(ax, az) * std::hypot(bx, bz)) return a2;
     auto z_at = [](const Road_Point& p, const Road_Point& q, double x) {
         return p.Z + (q.Z - p.Z) * (x - p.X) / (q.X - p.X);
     };

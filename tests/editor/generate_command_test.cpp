@@ -133,6 +133,24 @@ TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
     EXPECT_EQ(f.ActiveControl(), &f.Pic);
 }
 
+TEST_F(GenerateCommand, AWildcardInTheBaseNameIsTakenLiterally) {
+    host().strict = false;
+    for (const char* name : {"Tow?_old.bgl", "Town_3.bgl", "A*_old.BGL", "Area_2.bgl", "Alps_5.bgl", "a*_x.bgl"})
+        gentest::Write_File(out / name, "old");
+    Bgl_Base_Path = (out / "Tow?.bgl").string();
+    f.Cmd_API.UserClick();
+    EXPECT_FALSE(Exists("Tow?_old.bgl"));
+    EXPECT_TRUE(Exists("Town_3.bgl"));   // another project's
+    EXPECT_TRUE(Exists("Town_9.bgl"));
+
+    Bgl_Base_Path = (out / "A*.bgl").string();
+    f.Cmd_API.UserClick();
+    EXPECT_FALSE(Exists("A*_old.BGL"));
+    EXPECT_FALSE(Exists("a*_x.bgl"));   // names compare without case, as the folder does
+    EXPECT_TRUE(Exists("Area_2.bgl"));
+    EXPECT_TRUE(Exists("Alps_5.bgl"));
+}
+
 TEST_F(GenerateCommand, TheOlderEngineSkipsTheVtp2StepButStillSweepsItsOutputs) {
     host().strict = false;
     Cfs_Mode = 1;

@@ -150,6 +150,50 @@ TEST_F(ClassRaster, MergeStartsFromTheKeptCopyAndKeepsTheNewOne) {
     EXPECT_EQ(Read_File(app / "Raw" / "LC_008_015.Raw"), east.bytes);
 }
 
+TEST_F(ClassRaster, TwoCellsOnOnePlaceLeaveTheExchangeSortsWinner) {
+    // The exchange sort brings the northern cell forward past both southern ones and so turns
+    // them round: the first of the two is written last.
+    Land(7, 16, 3, 3, 1);
+    Land(7, 16, 3, 3, 2);
+    Land(7, 15, 3, 3, 5);
+    API_Make_Landclass_Bgl();
+    ASSERT_EQ(Tool_Calls().size(), 2u);
+    Raster north;
+    north.Set(3, 3, 5);
+    EXPECT_EQ(Handed(1, "FicRaw.Raw"), north.bytes);
+    Raster south;
+    south.Set(3, 3, 1);
+    EXPECT_EQ(Handed(2, "FicRaw.Raw"), south.bytes);
+}
+
+TEST_F(ClassRaster, ARawFolderThatCannotTakeTheCopiesIsReportedOnceAndTheBglsAreMade) {
+    Lc_Keep_Raw = 1;
+    Raw_Dir = (app / "Gone").string();
+    Land(7, 15, 1, 1, 4);
+    Land(9, 15, 1, 1, 4);
+    Expect_Boxes(1);
+    API_Make_Landclass_Bgl();
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_NE(Box_Texts()[0].find("Les copies brutes ne peuvent pas être gardées"), std::string::npos);
+    EXPECT_NE(Box_Texts()[0].find(Raw_Dir), std::string::npos);
+    EXPECT_EQ(Tool_Calls().size(), 2u);
+    EXPECT_TRUE(fs::exists(app / "Scenery" / "LC_009_015.bgl"));
+    EXPECT_FALSE(fs::exists(app / "Gone"));
+
+    // A file where the folder should be, in English.
+    host().boxes.clear();
+    Language = "US";
+    Raw_Dir = (app / "Plain").string();
+    Write_File(app / "Plain", "not a folder");
+    Water(7, 15, 1, 1, 4);
+    Expect_Boxes(1);
+    API_Make_Waterclass_Bgl();
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("The raw copies cannot be kept: the folder \"" + Raw_Dir + "\"", 0), 0u);
+    EXPECT_TRUE(fs::exists(app / "Scenery" / "WC_007_015.bgl"));
+    EXPECT_EQ(Read_File(app / "Plain"), "not a folder");
+}
+
 TEST_F(ClassRaster, ShortKeptCopyLeavesTheMissingBytesEmpty) {
     Lc_Merge = 1;
     Write_File(app / "Raw" / "WC_007_015.Raw", std::string(300, '\x01'));

@@ -76,6 +76,17 @@ TEST_F(CoastStage, LandOnTheRightTurnsTheLineRound) {
     for (Pos p : places) EXPECT_LE(p.second, 149);
 }
 
+TEST_F(CoastStage, ACrossingWithBothEndsAtOneHeightCoversTheWholeSideOnItsRight) {
+    // Drawn westward: the piece runs from (255, 140) to (0, 140) of area (1, 3), bending south.
+    Add_Coastline({{76.875, 110}, {46.875, 112}, {16.875, 110}});
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    const std::set<Pos> places = Places_In(1, 3);
+    for (Pos p : {Pos{255, 140}, Pos{128, 149}, Pos{0, 140}, Pos{0, 0}, Pos{255, 0}})
+        EXPECT_TRUE(places.count(p)) << p.first << "," << p.second;
+    for (Pos p : places) EXPECT_LE(p.second, 149);
+}
+
 TEST_F(CoastStage, PiecesOfSeveralAreasStandTogetherInGridOrder) {
     // Across three areas of row 3, then down through row 4 of the last column.
     Add_Coastline({{20, 110}, {80, 112}, {110, 108}, {112, 160}});
@@ -167,6 +178,26 @@ TEST_F(CoastStage, APieceBackOnItsOwnBorderClosesByItselfOnlyWhenDrawnSouthward)
     API_Close_Coast_Cells();
     ASSERT_EQ(Work_Poly_Count, 1);
     EXPECT_GT(Work_Poly_Table(1).Nb_Points, 3);  // round the rectangle
+    EXPECT_TRUE(host().boxes.empty());
+}
+
+TEST_F(CoastStage, EndsOnFacingBordersAtOneHeightGoRoundTheRectangle) {
+    Work_Line({{62.5, 110}, {46.875, 112}, {31.25, 110}});
+    API_Close_Coast_Cells();
+    ASSERT_EQ(Work_Poly_Count, 1);
+    const std::vector<Plane_Point> pts = Work_Points(1);
+    // Straight north of the last point to one area beyond, then back down onto the first.
+    ASSERT_EQ(pts.size(), 5u);
+    EXPECT_DOUBLE_EQ(pts[3].X, 31.25);
+    EXPECT_DOUBLE_EQ(pts[3].Y, 62.5);
+    EXPECT_DOUBLE_EQ(pts[4].X, 62.5);
+    EXPECT_DOUBLE_EQ(pts[4].Y, 62.5);
+
+    // Top and bottom borders alike: southward, the western side is covered.
+    Work_Line({{40, 93.75}, {42, 109.375}, {40, 125}});
+    API_Close_Coast_Cells();
+    ASSERT_EQ(Work_Poly_Count, 1);
+    EXPECT_GT(Work_Poly_Table(1).Nb_Points, 3);
     EXPECT_TRUE(host().boxes.empty());
 }
 

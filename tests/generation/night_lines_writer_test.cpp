@@ -22,6 +22,21 @@ protected:
         Work_Tables_Reset_All();
         Writer_Test::TearDown();
     }
+    // The light points (x, z) of a source, in the order written.
+    static std::vector<std::pair<int64_t, int64_t>> Lights(const std::string& text) {
+        std::vector<std::pair<int64_t, int64_t>> lights;
+        for (size_t at = text.find("RRStart( "); at != std::string::npos;) {
+            std::string point = text.substr(at, text.find(" )\r\n", at) - at);
+            point = point.substr(point.find("( ") + 2);
+            if (point.rfind("2 2 ", 0) == 0) point = point.substr(4);
+            const size_t zero = point.find(" 0 ");
+            lights.push_back({std::stoll(point.substr(0, zero)), std::stoll(point.substr(zero + 3))});
+            const size_t next = text.find("\r\n", at) + 2;
+            const bool more = text.compare(next, 8, "RRStart(") == 0 || text.compare(next, 9, "RoadCont(") == 0;
+            at = more ? next : std::string::npos;
+        }
+        return lights;
+    }
     static int32_t Add_Road(const std::vector<Plane_Point>& pts, int16_t type = 1026, int16_t width = 10) {
         Route_Attrib a;
         a.SurfShore = 2;
@@ -93,6 +108,55 @@ TEST_F(NightLines, LanesLieAtTheirOffsets) {
     // Two straight segments meeting at a right angle: the join is at the offset from both.
     const Road_Point j = API_Join_Offset_Segments({0, 2}, {10, 2}, {8, 0}, {8, -10});
     EXPECT_EQ(j, (Road_Point{8, 2}));
+}
+
+TEST_F(NightLines, ParallelOrEmptySegmentsJoinAtThePointReached) {
+    // Two north-south lines a few millimetres apart, two east-west ones, and segments of no length.
+    EXPECT_EQ(API_Join_Offset_Segments({185, -40}, {185, 10}, {185.004, 10}, {185.004, 60}), (Road_Point{185, 10}));
+    EXPECT_EQ(API_Join_Offset_Segments({0, 5}, {10, 5}, {10, 5.003}, {20, 5.003}), (Road_Point{10, 5}));
+    // A segment under a centimetre has no offset points: the lane goes on at its neighbour's.
+    EXPECT_EQ(API_Join_Offset_Segments({3, 4}, {3, 4}, {0, 0}, {10, -10}), (Road_Point{0, 0}));
+    EXPECT_EQ(API_Join_Offset_Segments({0, 0}, {3, 4}, {7, 7}, {7, 7}), (Road_Point{3, 4}));
+    // Steep lines a centimetre apart and all but parallel would meet 2500 km away.
+    EXPECT_EQ(API_Join_Offset_Segments({0, 0}, {0.02, 100}, {0.03, 100}, {0.05, 200.002}), (Road_Point{0.02, 100}));
+    // Lines that do meet still meet where they cross.
+    const Road_Point j = API_Join_Offset_Segments({0, 0}, {10, 10}, {10, 10.5}, {20, 0.5});
+    EXPECT_NEAR(j.X, 10.25, 1e-9);
+    EXPECT_NEAR(j.Z, 10.25, 1e-9);
+}
+
+TEST_F(NightLines, ACentimetreJogInANorthSouthLineKeepsItsLightOnTheLine) {
+    // Each segment's ends are less than 1 cm apart east-west, so each runs due north on its own
+    // first end's meridian: two parallel lines a few millimetres apart.
+    Add_Road({{100, 130}, {100.0002, 185}, {100, 240}});
+    API_Make_Night_Lines();
+    ASSERT_EQ(Tool_Calls().size(), 1u);
+    const std::string text = Handed(1, "TmpRt.Sca");
+    const std::vector<std::pair<int64_t, int64_t>> lights = Lights(text);
+    // From the last point to the first; the middle light lies between them, on the meridian.
+    ASSERT_EQ(lights.size(), 3u);
+    EXPECT_EQ(lights[1].first, lights[0].first);
+    EXPECT_EQ(lights[1].first, lights[2].first);
+    EXPECT_LT(lights[1].second, lights[2].second);
+    EXPECT_GT(lights[1].second, lights[0].second);
+    EXPECT_EQ(text.find("2147483647"), std::string::npos);
+}
+
+TEST_F(NightLines, ASegmentUnderACentimetreLeavesTheLanesBesideTheLine) {
+    // Two lanes; the first segment is shorter than a centimetre both ways, the second runs north.
+    Add_Road({{100, 130}, {100.0001, 130.0001}, {100, 240}}, 1134, 10);
+    API_Make_Night_Lines();
+    ASSERT_EQ(Tool_Calls().size(), 1u);
+    const std::vector<std::pair<int64_t, int64_t>> lights = Lights(Handed(1, "TmpRt.Sca"));
+    ASSERT_EQ(lights.size(), 6u);
+    const auto [west, east] = std::minmax({lights[0].first, lights[1].first, lights[2].first, lights[3].first,
+                                           lights[4].first, lights[5].first});
+    EXPECT_LE(east - west, 4);   // 1.98 m either side of the line
+    // Each string: its light at the short segment stays in its lane, as the north end's does.
+    EXPECT_EQ(lights[1].first, lights[0].first);
+    EXPECT_EQ(lights[4].first, lights[5].first);
+    EXPECT_NE(lights[0].first, lights[5].first);
+    for (const auto& light : lights) EXPECT_LT(std::abs(light.second), 10000);
 }
 
 TEST_F(NightLines, UnmarkedOrCollapsedLinesWriteNothing) {
