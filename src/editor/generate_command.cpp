@@ -2,6 +2,7 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "editor/frm.h"
 #include "editor/generation_display.h"
 #include "editor/map_view.h"
@@ -29,9 +30,10 @@ bool Vtp1_Polygon_Without_Image() {
 }
 
 void Delete_Previous_Outputs() {
-    if (!Bgl_Excl_Path.empty() && plat::FileExists(Bgl_Excl_Path)) plat::DeleteFile(Bgl_Excl_Path);
+    const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
+    if (!excl.empty() && plat::FileExists(excl)) plat::DeleteFile(excl);
     if (Bgl_Base_Path.size() <= 4) return;
-    const std::string base = Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4);
+    const std::string base = Project_Resolve_Path(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4));
     plat::DeleteMatching(base + "_*.bgl");
 }
 
