@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the demo: a map bitmap of an imaginary valley, a small simulator folder and a project
-drawn on the map. Paths in the project are relative to the source tree's root (where
-scripts/run.sh starts the program); --absolute writes them in full instead.
+drawn on the map. Paths in the project are relative to the project file's folder (examples/),
+so the demo opens and generates from any working folder; --absolute writes them in full instead.
+Generate writes the demo's outputs into examples/out/.
 
     python3 examples/make_demo.py [--absolute]
 """
@@ -23,7 +24,7 @@ def win(p):
 
 
 def base(rel):
-    return win(os.path.join(ROOT, rel)) if "--absolute" in sys.argv else win(rel)
+    return win(os.path.join(HERE, rel)) if "--absolute" in sys.argv else win(rel)
 
 
 # ----- the map: land in greens, a lake, a river, a road ---------------------------------------
@@ -122,12 +123,12 @@ fe_c, fe_sc = cell_lon(east - 1e-9)
 
 p = Project()
 p.frame = [LAT_N, LON_W, LAT_S, LON_E, LAT_N, LON_W, LAT_S, LON_E, north, west, south, east]
-p.raw_dir = base("examples/out/raw/")
-p.scenery_dir = base("examples/out")
-p.map_file = base("examples/Demo.bmp")
+p.raw_dir = base("out/")
+p.scenery_dir = base("out")
+p.map_file = base("Demo.bmp")
 p.map_w, p.map_h = W, H
-p.bgl_base = base("examples/out/Demo.bgl")
-p.bgl_excl = base("examples/out/Demo_Excl.bgl")
+p.bgl_base = base("out/Demo.bgl")
+p.bgl_excl = base("out/Demo_Excl.bgl")
 p.cells = [nw_r, nw_c, se_r, se_c, nw_sr, nw_sc, se_sr, se_sc,
            fn_sr, fn_r, fw_sc, fw_c, fs_sr, fs_r, fe_sc, fe_c]
 p.px = [0, 0, W - 1, H - 1, round(x_of(west), 4), round(y_of(north), 4), round(x_of(east), 4), round(y_of(south), 4)]
@@ -156,5 +157,5 @@ p.lc = [[fw_c, fn_r, fw_sc + 8, fn_sr + 4, 17]]
 p.wc = [[fw_c, fn_r, fw_sc + 3, fn_sr + 6, 4]]
 p.grid = [(412.0, 250.0, 200.0), (450.0, 400.0, 300.0), (520.0, 600.0, 150.0)]
 with open(os.path.join(HERE, "Demo.LWM"), "wb") as f:
-    f.write(p.text(base("examples/Demo.LWM")))
+    f.write(p.text(base("Demo.LWM")))
 print("wrote", os.path.join(HERE, "Demo.LWM"))

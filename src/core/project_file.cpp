@@ -19,6 +19,7 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/texture_convert.h"
 #include "core/syst.h"
 #include "platform/files.h"
@@ -1736,10 +1737,11 @@ void Pinit_Open_Project(const std::string& path) {
     Tiling_No_Progress no_progress;
     Tiling_Progress_Window& window = Project_Window.Progress_Window ? *Project_Window.Progress_Window
                                                                      : static_cast<Tiling_Progress_Window&>(no_progress);
-    Com_Split_Map_Bitmap(window, Map_File, error);
+    const std::string map = Project_Resolve_Path(Map_File, path);
+    Com_Split_Map_Bitmap(window, map, error);
     if (error != 0) {
         host.SetMousePointer(plat::Pointer_Default);
-        host.MsgBox("Fail to load bitmap : " + Map_File, plat::MB_OK, "Tessaline");
+        host.MsgBox("Fail to load bitmap : " + map, plat::MB_OK, "Tessaline");
         return;
     }
 

@@ -14,13 +14,17 @@
 std::string App_Dir;
 std::string Ini_Path;
 
-bool SYST_Run_Process(const std::string& command, int16_t show) {
+plat::ProcessResult SYST_Run_And_Wait(const std::string& command, int16_t show) {
     (void)show;   // no windows to show or hide here
-    const plat::ProcessResult run = plat::RunAndWait(command, App_Dir);
-    if (run.started) return true;
-    plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
-                               plat::MB_ICONINFORMATION, "Tessaline");
-    return false;
+    plat::ProcessResult run = plat::RunAndWait(command, App_Dir);
+    if (!run.started)
+        plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
+                                   plat::MB_OK | plat::MB_ICONINFORMATION, "Tessaline");
+    return run;
+}
+
+bool SYST_Run_Process(const std::string& command, int16_t show) {
+    return SYST_Run_And_Wait(command, show).started;
 }
 
 int16_t SYST_Valid_File_Name(const std::string& name) {
@@ -81,7 +85,8 @@ std::string SYST_System_Dir() { return {}; }
 void SYST_Add_Backslash(std::string& path) {
     const std::string t = plat::Trim(path);
     if (!t.empty() && (t.back() == '/' || t.back() == '\\')) return;
-    path = plat::RTrim(path) + "\\";
+    const bool native = t.find('/') != std::string::npos && t.find('\\') == std::string::npos;
+    path = plat::RTrim(path) + (native ? "/" : "\\");
 }
 
 std::string SYST_Cut_At_Nul(const std::string& text) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/process.h"
+
 // The program's own folder, without a closing backslash; set at start-up.
 extern std::string App_Dir;
 // The settings file: App_Dir & "\Resource\Tessaline.Ini".
@@ -12,7 +14,10 @@ extern std::string Ini_Path;
 
 // Starts the command line (program path, quoted when it holds blanks, then its arguments) in
 // App_Dir and waits for its end. `show` is the window state (0 hidden). A program that cannot be
-// started shows "Erreur générale d'exécution du processus : " + the command line, gives false.
+// started shows "Erreur générale d'exécution du processus : " + the command line; the result
+// says whether it started and how it ended.
+plat::ProcessResult SYST_Run_And_Wait(const std::string& command, int16_t show);
+// The same, true when the program could be started.
 bool SYST_Run_Process(const std::string& command, int16_t show);
 
 // 1 when the name is an acceptable file name (a base, one dot, one to three characters).
@@ -26,7 +31,8 @@ void SYST_Split_Ext(const std::string& name, std::string& base, std::string& ext
 // The Windows and System folders: this system has neither, so both are empty.
 std::string SYST_Windows_Dir();
 std::string SYST_System_Dir();
-// Appends "\" unless the trimmed path ends in "/" or "\" (trailing blanks dropped).
+// Appends a separator unless the trimmed path ends in "/" or "\" (trailing blanks dropped): "/"
+// to a path written with "/" only, "\" to any other, so that one path keeps one style.
 void SYST_Add_Backslash(std::string& path);
 // The text up to its first NUL.
 std::string SYST_Cut_At_Nul(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "editor/frm.h"
 #include "editor/generation_display.h"
 #include "editor/map_view.h"
@@ -45,9 +46,10 @@ void Delete_Suffixed_Outputs(const std::string& base) {
 }
 
 void Delete_Previous_Outputs() {
-    if (!Bgl_Excl_Path.empty() && plat::FileExists(Bgl_Excl_Path)) plat::DeleteFile(Bgl_Excl_Path);
+    const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
+    if (!excl.empty() && plat::FileExists(excl)) plat::DeleteFile(excl);
     if (Bgl_Base_Path.size() <= 4) return;
-    Delete_Suffixed_Outputs(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4));
+    Delete_Suffixed_Outputs(Project_Resolve_Path(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4)));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "core/grid.h"
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "generation/exchange_sort.h"
 #include "generation/writer_base.h"
@@ -35,9 +36,12 @@ struct Class_Run {
 std::string Temp_Dir() { return App_Dir + "\\Temp\\"; }
 
 std::string Raw_Copy_Path(Class_Kind kind, int32_t c, int32_t r) {
-    return Raw_Dir + (kind == Class_Kind::Land ? "\\LC_" : "\\WC_") + Gen_Three_Digits(c) + "_" +
-           Gen_Three_Digits(r) + ".Raw";
+    return Project_Resolve_Path(Raw_Dir + (kind == Class_Kind::Land ? "\\LC_" : "\\WC_") +
+                                Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r) + ".Raw");
 }
+
+// A BGL of the scenery folder.
+std::string Scenery_File(const std::string& name) { return Project_Resolve_Path(Scenery_Dir + "\\" + name); }
 
 std::vector<std::string> Description(Class_Kind kind, int32_t c, int32_t r) {
     const std::string q = "\"";
@@ -47,14 +51,14 @@ std::vector<std::string> Description(Class_Kind kind, int32_t c, int32_t r) {
     return {
         "[Destination]",
         "LOD = 5",
-        land ? "DestDir = " + q + Scenery_Dir + q : "DestDir = " + q + Temp_Dir() + q,
+        "DestDir = " + q + plat::NativePath(land ? Project_Resolve_Path(Scenery_Dir) : Temp_Dir()) + q,
         land ? "DestBaseFileName = " + q + "LC_" + Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r) + q
              : "DestBaseFileName = " + q + "landclass" + q,
         "UseSourceDimensions = 1",
         " ",
         "[Source]",
         land ? "Type = ClassU8" : "Type = WaterClassU8",
-        "SourceDir = " + q + Temp_Dir() + q,
+        "SourceDir = " + q + plat::NativePath(Temp_Dir()) + q,
         "SourceFile = " + q + "FicRaw.raw" + q,
         "Lat = " + Gen_Num(north),
         "Lon = " + Gen_Num(west),
@@ -137,7 +141,7 @@ bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
     const std::string cell = Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r);
     if (kind == Class_Kind::Land)
         return run(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}),
-                   Scenery_Dir + "\\LC_" + cell + ".bgl", false);
+                   Scenery_File("LC_" + cell + ".bgl"), false);
 
     const std::string resampled = tmp + "landclass.tmf";
     const std::string compressed = tmp + "LWCcompress.tmf";
@@ -146,7 +150,7 @@ bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
     if (!run(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg(resampled), Gen_Path_Arg(compressed)}),
              compressed, true))
         return false;
-    const std::string bgl = Scenery_Dir + "\\WC_" + cell + ".bgl";
+    const std::string bgl = Scenery_File("WC_" + cell + ".bgl");
     if (!run(Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl, false))
         return false;
     plat::DeleteFile(resampled);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "generation/writer_base.h"
 
@@ -144,7 +145,7 @@ void API_Write_Excl_Asm() {
         return;
     }
 
-    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), Bgl_Excl_Path, 1), Bgl_Excl_Path) !=
-        Gen_Run_Result::Done)
+    const std::string output = Project_Resolve_Path(Bgl_Excl_Path);
+    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 1), output) != Gen_Run_Result::Done)
         Gen_Show_Failure("BGLC.exe not found");
 }

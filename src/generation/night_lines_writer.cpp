@@ -394,8 +394,9 @@ void API_Write_Scasm_Night(int32_t first, int32_t last) {
     const std::string tmp_bgl = App_Dir + "\\Tmp.Bgl";
     // A result left by an earlier cell must not pass for this cell's.
     plat::DeleteFile(tmp_bgl);
-    const std::string command = App_Dir + "\\scasm.exe " + Gen_Quote(src.Path()) + " " + Gen_Quote(tmp_bgl) + " -l";
-    if (Gen_Run_Tool(command) == Gen_Run_Result::Not_Started || !plat::FileExists(tmp_bgl)) {
+    const std::string command =
+        Gen_Program("scasm.exe") + " " + Gen_Path_Arg(src.Path()) + " " + Gen_Path_Arg(tmp_bgl) + " -l";
+    if (Gen_Run_Tool(command, tmp_bgl) != Gen_Run_Result::Done) {
         Gen_Show_Failure("error during Scasm generation");
         return;
     }

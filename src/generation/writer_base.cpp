@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -150,7 +151,7 @@ std::string Gen_Quote(const std::string& text) { return "\"" + text + "\""; }
 // ---------------------------------------------------------------------------------------------
 // Sources
 
-Gen_Source::Gen_Source(const std::string& name) : path_(App_Dir + name) {
+Gen_Source::Gen_Source(const std::string& name) : path_(plat::NativePath(App_Dir + name)) {
     // Renewal: never appended to, and no stale file if the writer stops early.
     plat::DeleteFile(path_);
 }
@@ -182,14 +183,16 @@ bool Gen_Source::Close() {
 
 std::string Gen_Program(const std::string& tool) {
     // Unquoted as usual; a folder with blanks would split the program path.
-    std::string path = App_Dir + "\\" + tool;
+    const std::string path = plat::NativePath(App_Dir + "\\" + tool);
     return path.find(' ') == std::string::npos ? path : Gen_Quote(path);
 }
+
+std::string Gen_Path_Arg(const std::string& path) { return Gen_Quote(plat::NativePath(path)); }
 
 std::string Gen_Bglc_Command(const std::string& source_path, const std::string& bgl_path,
                              int blanks) {
     return Gen_Program("bglc.exe") + std::string(static_cast<size_t>(std::max(blanks, 1)), ' ') +
-           Gen_Quote(source_path) + " " + Gen_Quote(bgl_path);
+           Gen_Path_Arg(source_path) + " " + Gen_Path_Arg(bgl_path);
 }
 
 std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::string>& arguments) {
@@ -201,6 +204,36 @@ std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::str
 const std::vector<std::string>& Gen_Commands_Run() { return run_history; }
 void Gen_Reset_Commands_Run() { run_history.clear(); }
 
+namespace {
+
+// The tool's file name, as the person knows it ("bglc.exe").
+std::string Tool_Name(const std::string& command) {
+    const std::vector<std::string> words = plat::SplitCommandLine(command);
+    if (words.empty()) return command;
+    const auto slash = words[0].find_last_of("\\/");
+    return slash == std::string::npos ? words[0] : words[0].substr(slash + 1);
+}
+
+// A tool that ran and failed is no tool that was not found: say which and how it ended.
+void Show_Tool_Failed(const std::string& command, int exit_status, const std::string& missing_output) {
+    const std::string tool = Tool_Name(command);
+    const std::string status = std::to_string(exit_status);
+    std::string text;
+    if (Language == "US") {
+        text = missing_output.empty()
+                   ? tool + " ran but failed (exit status " + status + ")."
+                   : tool + " ran (exit status " + status + ") but did not write " + missing_output + ".";
+    } else {
+        text = missing_output.empty()
+                   ? tool + " a été lancé mais a échoué (code de sortie " + status + ")."
+                   : tool + " a été lancé (code de sortie " + status + ") mais n'a pas écrit " +
+                         missing_output + ".";
+    }
+    plat::CurrentHost().MsgBox(text, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+}
+
+}  // namespace
+
 Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path) {
     run_history.push_back(command);
     // An output left by an earlier run counts only when this run has rewritten it.
@@ -209,18 +242,20 @@ Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& outpu
     const bool existed = !local_output.empty() && std::filesystem::exists(local_output, ec);
     const auto before = existed ? std::filesystem::last_write_time(local_output, ec)
                                 : std::filesystem::file_time_type{};
-    plat::ProcessResult result = plat::RunAndWait(command, App_Dir);
-    if (!result.started) {
-        // SYST_Run_Process's own message; the run is made here because its exit status counts.
-        plat::CurrentHost().MsgBox("Erreur générale d'exécution du processus : " + command,
-                                   plat::MB_OK | plat::MB_ICONINFORMATION, "Tessaline");
-        return Gen_Run_Result::Not_Started;
+    const plat::ProcessResult result = SYST_Run_And_Wait(command, 0);
+    if (!result.started) return Gen_Run_Result::Not_Started;
+    if (result.exit_status != 0) {
+        Show_Tool_Failed(command, result.exit_status, {});
+        return Gen_Run_Result::Failed;
     }
-    if (result.exit_status != 0) return Gen_Run_Result::Failed;
     if (!output_path.empty()) {
-        if (!plat::FileExists(output_path)) return Gen_Run_Result::Failed;
-        if (existed && std::filesystem::last_write_time(plat::MapPath(output_path), ec) == before)
+        const bool rewritten =
+            plat::FileExists(output_path) &&
+            !(existed && std::filesystem::last_write_time(plat::MapPath(output_path), ec) == before);
+        if (!rewritten) {
+            Show_Tool_Failed(command, result.exit_status, plat::NativePath(output_path));
             return Gen_Run_Result::Failed;
+        }
     }
     return Gen_Run_Result::Done;
 }
@@ -232,5 +267,5 @@ void Gen_Show_Failure(const std::string& message) {
 std::string Gen_Output_Path(const std::string& suffix) {
     std::string base = Bgl_Base_Path;
     base.resize(base.size() >= 4 ? base.size() - 4 : 0);
-    return base + suffix + ".bgl";
+    return Project_Resolve_Path(base + suffix + ".bgl");
 }

@@ -118,10 +118,11 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// Outside programs, all in App_Dir.
+// Outside programs, all in App_Dir. Every path they are handed is the native path of the file
+// meant: they run in App_Dir, and know nothing of the program's own path forms.
 
 std::string Gen_Quote(const std::string& text);
-// App_Dir & "\" & tool, quoted only when the path holds a blank.
+// The native path of App_Dir & "\" & tool, quoted only when the path holds a blank.
 std::string Gen_Program(const std::string& tool);
 // App_Dir & "\bglc.exe" & blanks & quoted source & " " & quoted BGL. The exclusion source uses
 // one blank, the land/water mask source two.
@@ -129,13 +130,14 @@ std::string Gen_Bglc_Command(const std::string& source_path, const std::string& 
                              int blanks);
 // App_Dir & "\" & tool & "  " (two blanks) & the arguments joined by one blank, each as given.
 std::string Gen_Tool_Command(const std::string& tool, const std::vector<std::string>& arguments);
-// A path argument: quoted (a blank would split it).
-inline std::string Gen_Path_Arg(const std::string& path) { return Gen_Quote(path); }
+// A path argument: the native path, quoted (a blank would split it).
+std::string Gen_Path_Arg(const std::string& path);
 
 enum class Gen_Run_Result {
     Done,         // started, ended with status 0 and, when asked, (re)wrote its output file
     Not_Started,  // the run-and-wait service has shown its message
-    Failed,       // started but exit status not 0, or the output file is missing
+    Failed,       // started but exit status not 0, or the output file is missing; a box has
+                  // named the tool and its exit status
 };
 // Runs hidden and waits. `output_path` empty: only the exit status is checked.
 Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& output_path = {});
@@ -146,5 +148,5 @@ void Gen_Reset_Commands_Run();
 void Gen_Show_Failure(const std::string& message);
 
 // BGL output named from Bgl_Base_Path less its last four characters, then suffix and ".bgl"
-// ("_3" gives ...\Area_3.bgl).
+// ("_3" gives .../Area_3.bgl), as the native path of the file (see Project_Resolve_Path).
 std::string Gen_Output_Path(const std::string& suffix);

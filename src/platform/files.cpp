@@ -77,6 +77,18 @@ std::string MapPath(const std::string& path) {
     return out;
 }
 
+std::string NativePath(const std::string& path) {
+    const std::string local = MapPath(path);
+    if (local.empty()) return local;
+    std::error_code ec;
+    fs::path absolute = fs::absolute(local, ec);
+    if (ec) return local;
+    std::string out = absolute.lexically_normal().string();
+    // "x/." normalises to "x/": keep a closing separator only where the caller wrote one.
+    if (out.size() > 1 && out.back() == '/' && local.back() != '/') out.pop_back();
+    return out;
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_regular_file(MapPath(path), ec);

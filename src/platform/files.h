@@ -12,6 +12,9 @@ namespace plat {
 
 // The local path for a program path (components resolved as far as they exist).
 std::string MapPath(const std::string& path);
+// The same, made absolute from the current folder: the one spelling of a file that is handed to
+// an outside program (which runs in another folder) or shown to a person.
+std::string NativePath(const std::string& path);
 
 bool FileExists(const std::string& path);      // a regular file
 bool FolderExists(const std::string& path);    // a directory

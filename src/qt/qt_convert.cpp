@@ -152,10 +152,8 @@ QString ToLocalPath(const std::string& path) {
 }
 
 std::string ToProgramPath(const QString& local) {
-    std::string p = FromQ(QDir::cleanPath(local));
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    return p;
+    // The native path: every path helper takes "/" as well, and a person sees one style.
+    return FromQ(QDir::cleanPath(local));
 }
 
 }  // namespace qthost

@@ -38,7 +38,8 @@ int ButtonsOf(Qt::MouseButtons buttons);
 
 // "Projects (*.LWM)|*.LWM|All (*.*)|*.*" to Qt's name filters; patterns match either case.
 QStringList ToQtFilters(const std::string& filter);
-// A program path (backslashes, maybe a drive) to a local path, and back to the program's form.
+// A program path (backslashes, maybe a drive) to a local path; a local path as the program keeps
+// it (native, as chosen).
 QString ToLocalPath(const std::string& path);
 std::string ToProgramPath(const QString& local);
 

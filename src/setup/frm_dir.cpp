@@ -2,6 +2,7 @@
 
 #include "core/project.h"
 #include "core/syst.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "setup/setup_services.h"
 
@@ -14,6 +15,10 @@ std::string Listed_Drive(const plat::DriveListBox& drives, const std::string& pa
         if (plat::LCase(drives.List(i)) == wanted) return drives.List(i);
     return {};
 }
+
+// The folder the list shows, as this system names it: the list's own form carries a drive
+// letter that no file and no outside tool knows.
+std::string Shown_Folder(const plat::DirListBox& list) { return plat::NativePath(list.Path()); }
 
 }  // namespace
 
@@ -63,10 +68,10 @@ void Frm_Dir::Frm_Dir_Form_Load() {
 
 void Frm_Dir::Frm_Dir_Drive1_Change() {
     Dir1.SetPath(Drive1.Drive());
-    Dir_Pick_Path = Dir1.Path();
+    Dir_Pick_Path = Shown_Folder(Dir1);
 }
 
-void Frm_Dir::Frm_Dir_Dir1_Change() { Dir_Pick_Path = Dir1.Path(); }
+void Frm_Dir::Frm_Dir_Dir1_Change() { Dir_Pick_Path = Shown_Folder(Dir1); }
 
 void Frm_Dir::Frm_Dir_Cmd_Ok_Click() {
     if (Dir_Pick_Path.empty()) return;

@@ -83,7 +83,7 @@ void Frm_PGen::Frm_PGen_DirFS_Validate(bool&) {
         return;
     }
     PGen_Fs_Dir = text;
-    if (PGen_Fs_Dir.back() != '\\') PGen_Fs_Dir += '\\';
+    SYST_Add_Backslash(PGen_Fs_Dir);
     PGen_Texture_Dir = PGen_Fs_Dir + "Scenery\\world\\Texture";
 }
 

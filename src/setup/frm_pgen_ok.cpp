@@ -11,7 +11,7 @@ void Frm_PGen::Frm_PGen_Cmd_Ok_Click() {
     Texture_Dir = PGen_Texture_Dir;
     Fs_Dir = PGen_Fs_Dir;
     // An empty folder stays empty: a lone "\" would name the root and pass for a folder.
-    if (!Fs_Dir.empty() && Fs_Dir.back() != '\\') Fs_Dir += '\\';
+    if (!Fs_Dir.empty()) SYST_Add_Backslash(Fs_Dir);
     Setup_Done = 1;
     plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path);
     plat::WritePrivateProfileString("Tessaline", "Language", Language, Ini_Path);

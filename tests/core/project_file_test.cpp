@@ -733,7 +733,7 @@ TEST_F(ProjectFileTest, TheDemoProjectReads) {
     Read(testenv::SourceDir() / "examples" / "Demo.LWM");
     ASSERT_EQ(Project_Read_Failed, 0);
     EXPECT_EQ(Line_Count, 4);
-    EXPECT_EQ(Map_File, "examples\\Demo.bmp");
+    EXPECT_EQ(Map_File, "Demo.bmp");
     EXPECT_EQ(Map_Width_Px, 800);
     EXPECT_EQ(Lc_Cell_Count, 1);
     EXPECT_EQ(Grid_Point_Count, 3);

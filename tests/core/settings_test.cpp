@@ -86,8 +86,8 @@ TEST_F(SettingsTest, EveryKeyIsReadAndTheSimulatorFolderGetsItsClosingBackslash)
     EXPECT_EQ(Language, "US");
     EXPECT_EQ(Help_Path, App_Dir + "\\Tessaline_US.Hlp");
     EXPECT_EQ(Setup_Done, 1);
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
-    EXPECT_EQ(Texture_Dir, sim.string() + "\\Scenery\\world\\Texture");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
+    EXPECT_EQ(Texture_Dir, sim.string() + "/Scenery\\world\\Texture");
     EXPECT_EQ(Ref_Last_Path, "C:\\r\\Road.Ref");
     EXPECT_EQ(Debug_Draw, 1);
 }

@@ -451,7 +451,7 @@ TEST_F(ProjectCommandsTest, GeneralParametersComeBackWithMessage134UntilTheFolde
     f.Mnu_Param_Gene.UserClick();
     ASSERT_EQ(host().boxes.size(), 1u);
     EXPECT_TRUE(Starts_With(host().boxes[0].prompt, "(134) ")) << host().boxes[0].prompt;
-    EXPECT_EQ(Fs_Dir, sim2.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim2.string() + "/");
     // The resource tables were read again from the new folder.
     EXPECT_EQ(Line_Type_Loaded, 1);
     EXPECT_GT(Line_Type_Count, 0);

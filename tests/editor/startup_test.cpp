@@ -147,8 +147,8 @@ TEST_F(StartupTest, FirstRunShowsTheDialogWithoutMessageAndKeepsTheChoice) {
     EXPECT_EQ(PGen_Showings(), 1u);
     EXPECT_EQ(Setup_Done, 1);
     EXPECT_EQ(Language, "US");
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
-    EXPECT_EQ(GetPrivateProfileString("Tessaline", "DirFS", "", Ini()), sim.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
+    EXPECT_EQ(GetPrivateProfileString("Tessaline", "DirFS", "", Ini()), sim.string() + "/");
     EXPECT_EQ(GetPrivateProfileString("Tessaline", "Language", "", Ini()), "US");
     EXPECT_EQ(GetPrivateProfileString("Tessaline", "Fl1Fois", "", Ini()), "1");
     EXPECT_EQ(Help_Path, app.string() + "\\Tessaline_US.Hlp");
@@ -167,7 +167,7 @@ TEST_F(StartupTest, CancelBringsTheDialogBackWithoutAMessage) {
     EXPECT_TRUE(host().boxes.empty());
     EXPECT_EQ(PGen_Showings(), 3u);
     EXPECT_EQ(Language, "FR");
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
 }
 
 TEST_F(StartupTest, AStoredFolderWithoutTerrainCfgGivesMessage134ThenTheDialog) {
@@ -180,7 +180,7 @@ TEST_F(StartupTest, AStoredFolderWithoutTerrainCfgGivesMessage134ThenTheDialog) 
     EXPECT_EQ(host().boxes[0].prompt.rfind("(134) ", 0), 0u) << host().boxes[0].prompt;
     EXPECT_EQ(PGen_Showings(), 1u);
     EXPECT_EQ(Setup_Done, 1);
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
 }
 
 TEST_F(StartupTest, AChosenFolderThatDoesNotExistGivesMessage134OnceAndTheDialogAgain) {
@@ -191,7 +191,7 @@ TEST_F(StartupTest, AChosenFolderThatDoesNotExistGivesMessage134OnceAndTheDialog
     ASSERT_EQ(host().boxes.size(), 1u);
     EXPECT_EQ(host().boxes[0].prompt.rfind("(134) ", 0), 0u);
     EXPECT_EQ(PGen_Showings(), 2u);
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
 }
 
 TEST_F(StartupTest, AnEmptyChosenFolderIsRefusedRatherThanTakenForTheRoot) {
@@ -204,7 +204,7 @@ TEST_F(StartupTest, AnEmptyChosenFolderIsRefusedRatherThanTakenForTheRoot) {
     EXPECT_EQ(folder_after_first_ok, "");
     ASSERT_EQ(host().boxes.size(), 1u);
     EXPECT_EQ(host().boxes[0].prompt.rfind("(134) ", 0), 0u);
-    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
+    EXPECT_EQ(Fs_Dir, sim.string() + "/");
 }
 
 TEST_F(StartupTest, MessageOfALaterRunIsInEnglishWhenTheSettingsSaySo) {

@@ -70,8 +70,8 @@ TEST_F(ClassRaster, LandCellBecomesRasterDescriptionAndBgl) {
     EXPECT_EQ(Temp("FicRaw.Raw"), expected.bytes);
     EXPECT_EQ(Handed(1, "FicRaw.Raw"), expected.bytes);
     EXPECT_EQ(Temp("TmpLC.Inf"), Golden_Inf("class_land_007_015.inf"));
-    EXPECT_EQ(Gen_Commands_Run(), std::vector<std::string>{App_Dir + "\\Resample.exe  " +
-                                                           Q(App_Dir + "\\Temp\\TmpLC.Inf")});
+    EXPECT_EQ(Gen_Commands_Run(), std::vector<std::string>{app.string() + "/Resample.exe  " +
+                                                           Q(app.string() + "/Temp/TmpLC.Inf")});
     EXPECT_TRUE(fs::exists(app / "Scenery" / "LC_007_015.bgl"));
     EXPECT_EQ(Gen_Captions().Shown, (std::vector<std::pair<std::string, std::string>>{
                                         {"LandClasses", "Resample.exe"}, {Bgl_Base_Path, "Resample.exe"}}));
@@ -86,13 +86,13 @@ TEST_F(ClassRaster, WaterCellRunsTheThreeToolsAndCleansUp) {
     expected.Set(255, 0, 3);
     EXPECT_EQ(Temp("FicRaw.Raw"), expected.bytes);
     EXPECT_EQ(Temp("TmpWC.Inf"), Golden_Inf("class_water_007_015.inf"));
-    const std::string tmp = App_Dir + "\\Temp\\";
+    const std::string tmp = app.string() + "/Temp/";
     EXPECT_EQ(Gen_Commands_Run(),
               (std::vector<std::string>{
-                  App_Dir + "\\ResampleV11.exe  " + Q(tmp + "TmpWC.Inf"),
-                  App_Dir + "\\tmfcompress.exe  " + Q(tmp + "landclass.tmf") + " " + Q(tmp + "LWCcompress.tmf"),
-                  App_Dir + "\\tmf2bgl.exe  " + Q(tmp + "LWCcompress.tmf") + " " +
-                      Q(Scenery_Dir + "\\WC_007_015.bgl")}));
+                  app.string() + "/ResampleV11.exe  " + Q(tmp + "TmpWC.Inf"),
+                  app.string() + "/tmfcompress.exe  " + Q(tmp + "landclass.tmf") + " " + Q(tmp + "LWCcompress.tmf"),
+                  app.string() + "/tmf2bgl.exe  " + Q(tmp + "LWCcompress.tmf") + " " +
+                      Q(Scenery_Dir + "/WC_007_015.bgl")}));
     EXPECT_EQ(Read_File(app / "Scenery" / "WC_007_015.bgl"), expected.bytes);
     EXPECT_FALSE(fs::exists(app / "Temp" / "landclass.tmf"));
     EXPECT_FALSE(fs::exists(app / "Temp" / "LWCcompress.tmf"));
@@ -236,9 +236,11 @@ TEST_F(ClassRaster, FailingResamplerIsReportedOnceAndEveryCellIsStillMade) {
     Tool_Fails("Resample.exe");
     Land(7, 15, 1, 1, 4);
     Land(9, 15, 1, 1, 4);
-    Expect_Boxes(1);
+    Expect_Boxes(3);
     API_Make_Landclass_Bgl();
-    EXPECT_EQ(Box_Texts(), std::vector<std::string>{"Error BGL lC generation"});
+    // Each failed run names the tool; the step's own text comes once, at its end.
+    const std::string failed = "Resample.exe a été lancé mais a échoué (code de sortie 3).";
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{failed, failed, "Error BGL lC generation"}));
     EXPECT_EQ(Tool_Calls().size(), 2u);
 }
 
@@ -248,9 +250,15 @@ TEST_F(ClassRaster, StaleWaterIntermediatesNeverBecomeAResult) {
     Write_File(app / "Scenery" / "WC_007_015.bgl", "previous generation");
     Tool_Makes_Nothing("ResampleV11.exe");
     Water(7, 15, 1, 1, 4);
-    Expect_Boxes(1);
+    Expect_Boxes(4);
     API_Make_Waterclass_Bgl();
-    EXPECT_EQ(Box_Texts(), std::vector<std::string>{"Error BGL WC generation"});
+    // Every tool that was left without its input says so, then the step's text.
+    ASSERT_EQ(Box_Texts().size(), 4u);
+    const std::string tmp = app.string() + "/Temp/";
+    EXPECT_EQ(Box_Texts()[0], "ResampleV11.exe a été lancé (code de sortie 0) mais n'a pas écrit " + tmp + "landclass.tmf.");
+    EXPECT_EQ(Box_Texts()[1].rfind("tmfcompress.exe a été lancé (code de sortie 0)", 0), 0u);
+    EXPECT_EQ(Box_Texts()[2].rfind("tmf2bgl.exe a été lancé (code de sortie 0)", 0), 0u);
+    EXPECT_EQ(Box_Texts()[3], "Error BGL WC generation");
     EXPECT_EQ(Tool_Calls().size(), 3u);  // the chain goes on as after a success
     EXPECT_FALSE(fs::exists(app / "handed" / "2-landclass.tmf"));
     // The stand-in copied nothing over it: the old file is not this run's result.
@@ -285,7 +293,7 @@ TEST_F(ClassRaster, SceneryFolderWithBlanksGetsItsWaterBgl) {
     Use_Scenery(app / "My Scenery");
     Water(7, 15, 1, 1, 4);
     API_Make_Waterclass_Bgl();
-    EXPECT_EQ(Tool_Calls().back().back(), Scenery_Dir + "\\WC_007_015.bgl");
+    EXPECT_EQ(Tool_Calls().back().back(), Scenery_Dir + "/WC_007_015.bgl");
     EXPECT_TRUE(fs::exists(app / "My Scenery" / "WC_007_015.bgl"));
     EXPECT_TRUE(host().boxes.empty());
 }

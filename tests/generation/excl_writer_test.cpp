@@ -37,7 +37,7 @@ TEST_F(ExclWriter, OneAreaGivesTheDocumentedSourceAndIsCompiled) {
     API_Write_Excl_Asm();
     EXPECT_EQ(Read_File(Source()), Golden("excl_one_area.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe \"" + App_Dir + "\\Tessaline$_Excl.ASM\" \"" +
+              (std::vector<std::string>{app.string() + "/bglc.exe \"" + app.string() + "/Tessaline$_Excl.ASM\" \"" +
                                         Bgl_Excl_Path + "\""}));
     EXPECT_EQ(Read_File(Bgl_Excl_Path), Golden("excl_one_area.asm"));  // the stand-in copies
     EXPECT_EQ(Gen_Captions().LCompileNom, Bgl_Excl_Path);
@@ -127,18 +127,21 @@ TEST_F(ExclWriter, MissingCompilerIsReportedTwiceAndKeepsTheSource) {
 TEST_F(ExclWriter, CompilerThatFailsOrMakesNothingIsNotTakenForSuccess) {
     Add(389, 130, 12, 5, {4, 6});
     Tool_Fails("bglc.exe");
-    Expect_Boxes(1);
+    Expect_Boxes(2);
     API_Write_Excl_Asm();
-    EXPECT_EQ(Box_Texts(), std::vector<std::string>{"BGLC.exe not found"});
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"bglc.exe a été lancé mais a échoué (code de sortie 3).",
+                                                     "BGLC.exe not found"}));
 
     // An exclusion BGL of an earlier run must not pass for this run's result.
     fs::remove(app / "bglc.exe.fail");
     Tool_Makes_Nothing("bglc.exe");
     Write_File(Bgl_Excl_Path, "old");
     host().boxes.clear();
-    Expect_Boxes(1);
+    Expect_Boxes(2);
     API_Write_Excl_Asm();
-    EXPECT_EQ(Box_Texts(), std::vector<std::string>{"BGLC.exe not found"});
+    ASSERT_EQ(Box_Texts().size(), 2u);
+    EXPECT_EQ(Box_Texts()[0].rfind("bglc.exe a été lancé (code de sortie 0) mais n'a pas écrit ", 0), 0u);
+    EXPECT_EQ(Box_Texts()[1], "BGLC.exe not found");
     EXPECT_EQ(Read_File(Bgl_Excl_Path), "old");
 }
 

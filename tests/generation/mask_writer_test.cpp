@@ -97,7 +97,7 @@ TEST_F(MaskWriter, OneFilledAreaGivesTheDocumentedSourceAndIsCompiled) {
     API_Write_Lwm_Asm();
     EXPECT_EQ(Read_File(Source()), Golden("lwm_one_fill.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe  \"" + App_Dir + "\\Tessaline$_Poly_LWM.asm\" \"" +
+              (std::vector<std::string>{app.string() + "/bglc.exe  \"" + app.string() + "/Tessaline$_Poly_LWM.asm\" \"" +
                                         Output() + "\""}));
     EXPECT_TRUE(fs::exists(Output()));
     EXPECT_EQ(Gen_Captions().LCompileNom, Output());
@@ -211,9 +211,11 @@ TEST_F(MaskWriter, ACompilerThatLeavesNoResultIsReportedAndAnOldOneRemoved) {
     Tool_Makes_Nothing("bglc.exe");
     Write_File(Output(), "earlier");
     Add_Area(389, 130, 12, 5, 1, 1, 0);
-    Expect_Boxes(1);
+    Expect_Boxes(2);
     API_Write_Lwm_Asm();
-    EXPECT_EQ(Box_Texts(), std::vector<std::string>{"pb Ground generation 2"});
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"bglc.exe a été lancé (code de sortie 0) mais n'a pas écrit " +
+                                                         Output() + ".",
+                                                     "pb Ground generation 2"}));
     EXPECT_FALSE(fs::exists(Output()));
 }
 

@@ -55,8 +55,8 @@ TEST_F(NightLines, OneCellGivesOneSourceCompiledToTheFirstNumber) {
     const auto calls = Tool_Calls();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0][0], "scasm.exe");
-    EXPECT_EQ(Gen_Commands_Run()[0], App_Dir + "\\scasm.exe \"" + App_Dir + "\\TmpRt.Sca\" \"" + App_Dir +
-                                         "\\Tmp.Bgl\" -l");
+    EXPECT_EQ(Gen_Commands_Run()[0], app.string() + "/scasm.exe \"" + app.string() + "/TmpRt.Sca\" \"" + app.string() +
+                                         "/Tmp.Bgl\" -l");
     EXPECT_TRUE(fs::exists(app / "Scenery" / "Area_9001.bgl"));
     EXPECT_FALSE(fs::exists(app / "Tmp.Bgl"));
     const std::string text = Handed(1, "TmpRt.Sca");

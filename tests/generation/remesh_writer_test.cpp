@@ -39,7 +39,7 @@ TEST_F(RemeshWriter, OneDefinedPointGivesTheDocumentedSourceAndIsCompiled) {
     API_Write_Remesh_Lwm_Asm();
     EXPECT_EQ(Read_File(Source()), Read_File(testenv::Fixtures() / "golden" / "remesh_one_point.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe  \"" + App_Dir + "\\Tessaline$_Remesh_LWM.asm\" \"" +
+              (std::vector<std::string>{app.string() + "/bglc.exe  \"" + app.string() + "/Tessaline$_Remesh_LWM.asm\" \"" +
                                         Output() + "\""}));
     EXPECT_TRUE(fs::exists(Output()));
     EXPECT_EQ(Gen_Captions().LCompileNom, Output());

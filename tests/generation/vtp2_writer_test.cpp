@@ -68,7 +68,7 @@ TEST_F(Vtp2Writer, TwoTextureSetsGiveTheDocumentedSourceAndAreCompiled) {
     API_Write_Vtp2_Asm();
     EXPECT_EQ(Read_File(Source()), Read_File(testenv::Fixtures() / "golden" / "vtp2_two_sets.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe  \"" + App_Dir + "\\Tessaline$_VTP2.ASM\" \"" +
+              (std::vector<std::string>{app.string() + "/bglc.exe  \"" + app.string() + "/Tessaline$_VTP2.ASM\" \"" +
                                         Output() + "\""}));
     EXPECT_TRUE(fs::exists(Output()));
     EXPECT_EQ(Gen_Captions().LCompile, "VTP2 Polys : BGLC.exe");

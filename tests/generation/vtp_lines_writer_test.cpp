@@ -93,7 +93,7 @@ TEST_F(VtpLinesWriter, PreparedLinesOfTwoCellsGiveTheDocumentedSource) {
     API_Prepare_Lines();
     EXPECT_EQ(Read_File(Source()), Read_File(testenv::Fixtures() / "golden" / "lines_two_cells.asm"));
     EXPECT_EQ(Gen_Commands_Run(),
-              (std::vector<std::string>{App_Dir + "\\bglc.exe  \"" + App_Dir + "\\Tessaline$_Lines.ASM\" \"" +
+              (std::vector<std::string>{app.string() + "/bglc.exe  \"" + app.string() + "/Tessaline$_Lines.ASM\" \"" +
                                         Output() + "\""}));
     EXPECT_TRUE(fs::exists(Output()));
     EXPECT_EQ(Gen_Captions().LCompileNom, Bgl_Base_Path);

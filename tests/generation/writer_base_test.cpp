@@ -51,25 +51,29 @@ TEST(WriterTexts, NamesOfCellsOutputsAndLod5Cells) {
     EXPECT_EQ(Gen_Cell_Name(Gen_Cell_Prefix_Lwm, 5, 0), "Cell_5_0");
     EXPECT_EQ(Gen_Three_Digits(7), "007");
     EXPECT_EQ(Gen_Three_Digits(95), "095");
+    // The output is the native path of the file: no drive, no backslash, never relative.
     Bgl_Base_Path = "C:\\Scenery\\Area.bgl";
-    EXPECT_EQ(Gen_Output_Path("_3"), "C:\\Scenery\\Area_3.bgl");
+    EXPECT_EQ(Gen_Output_Path("_3"), "/Scenery/Area_3.bgl");
     Bgl_Base_Path = "abc";
-    EXPECT_EQ(Gen_Output_Path("_3"), "_3.bgl");
+    EXPECT_EQ(Gen_Output_Path("_3"), (std::filesystem::current_path() / "_3.bgl").string());
     EXPECT_EQ(Gen_Date_Text(Fixed_Time()), "08/12/2026 14:05:09");
 }
 
 class WriterBase : public Writer_Test {};
 
 TEST_F(WriterBase, CompilerCommandLinesKeepTheirBlanks) {
+    // The tools are handed native paths: the program's own backslashes and drive stay inside.
     App_Dir = "/opt/tess";
     EXPECT_EQ(Gen_Bglc_Command("/opt/tess\\a.ASM", "C:\\S\\e.bgl", 1),
-              "/opt/tess\\bglc.exe \"/opt/tess\\a.ASM\" \"C:\\S\\e.bgl\"");
-    EXPECT_EQ(Gen_Bglc_Command("s", "b", 2), "/opt/tess\\bglc.exe  \"s\" \"b\"");
-    EXPECT_EQ(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg("x y"), Gen_Path_Arg("z")}),
-              "/opt/tess\\tmfcompress.exe  \"x y\" \"z\"");
+              "/opt/tess/bglc.exe \"/opt/tess/a.ASM\" \"/S/e.bgl\"");
+    EXPECT_EQ(Gen_Bglc_Command("/s", "/b", 2), "/opt/tess/bglc.exe  \"/s\" \"/b\"");
+    EXPECT_EQ(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg("/x y"), Gen_Path_Arg("\\z")}),
+              "/opt/tess/tmfcompress.exe  \"/x y\" \"/z\"");
+    // A relative path would be read from the tool's own folder: it is made whole first.
+    EXPECT_EQ(Gen_Path_Arg("s"), "\"" + (std::filesystem::current_path() / "s").string() + "\"");
     // A program folder with a blank would otherwise split the program path.
     App_Dir = "/opt/my tess";
-    EXPECT_EQ(Gen_Bglc_Command("s", "b", 1), "\"/opt/my tess\\bglc.exe\" \"s\" \"b\"");
+    EXPECT_EQ(Gen_Bglc_Command("/s", "/b", 1), "\"/opt/my tess/bglc.exe\" \"/s\" \"/b\"");
 }
 
 TEST_F(WriterBase, SourceIsRenewedWithItsHeadInCrLfAndWindows1252) {
@@ -114,13 +118,18 @@ TEST_F(WriterBase, ToolRunsTellStartedFailedAndMissing) {
     EXPECT_EQ(Gen_Run_Tool(command, out), Gen_Run_Result::Done);
     EXPECT_EQ(Read_File(out), "source");
 
+    // A tool that ran and failed says so, naming the tool and how it ended.
     fs::remove(out);
     Tool_Makes_Nothing("bglc.exe");
+    Expect_Boxes(2);
     EXPECT_EQ(Gen_Run_Tool(command, out), Gen_Run_Result::Failed);
     fs::remove(app / "bglc.exe.nooutput");
     Tool_Fails("bglc.exe");
     EXPECT_EQ(Gen_Run_Tool(command, ""), Gen_Run_Result::Failed);
-    EXPECT_TRUE(host().boxes.empty());
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{
+                               "bglc.exe a été lancé (code de sortie 0) mais n'a pas écrit " + out + ".",
+                               "bglc.exe a été lancé mais a échoué (code de sortie 3)."}));
+    host().boxes.clear();
 
     Remove_Tool("bglc.exe");
     Expect_Boxes(1);

@@ -124,11 +124,12 @@ TEST_F(FrmPGenTest, DoubleClickOnTheFolderBoxPicksAFolder) {
             d.Cmd_Ok.UserClick();
         });
         w.DirFS.UserDoubleClick(plat::Button_Left, 0, 2, 2);
-        EXPECT_EQ(PGen_Fs_Dir, In_Dir("sim"));
-        EXPECT_EQ(w.DirFS.Text(), In_Dir("sim"));
+        // The folder itself, as this system names it, and one separator added at OK.
+        EXPECT_EQ(PGen_Fs_Dir, (dir / "sim").string());
+        EXPECT_EQ(w.DirFS.Text(), (dir / "sim").string());
         w.Cmd_Ok.UserClick();
     });
-    EXPECT_EQ(Fs_Dir, In_Dir("sim") + "\\");
+    EXPECT_EQ(Fs_Dir, (dir / "sim").string() + "/");
 }
 
 TEST_F(FrmPGenTest, TheEditorBoxTakesAnExistingFileOrNothing) {

@@ -1,0 +1,12 @@
+#pragma once
+// The files a project names. A project may store its paths relative (a demo made by hand, a
+// project moved with its folder); they are taken from the project file's folder, never from
+// whatever folder the program happens to run in, so that the outside tools and the program's
+// own checks look at the same file. The stored text itself is left as the author wrote it.
+#include <string>
+
+// The native path of the file that `stored` names in the open project (Project_File): an
+// absolute path as it is, a relative one from the project file's folder; empty stays empty.
+std::string Project_Resolve_Path(const std::string& stored);
+// The same for the project file `project_file` (while it is being opened).
+std::string Project_Resolve_Path(const std::string& stored, const std::string& project_file);
