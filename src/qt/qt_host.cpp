@@ -373,8 +373,8 @@ QtHost::Mirror& QtHost::EnsureWindow(plat::Form& form) {
     m.client->setMouseTracking(true);
     layout->addWidget(m.client, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
-    m.client->installEventFilter(new EventFeeder(form, true, m.client));
-    m.window->installEventFilter(new EventFeeder(form, false, m.window));
+    new EventFeeder(form, MouseFeed::Own, m.client);
+    new EventFeeder(form, MouseFeed::None, m.window);
     mirrors_[&form] = std::move(mirror);
     SyncAll(m);
     return m;
@@ -419,36 +419,52 @@ QWidget* QtHost::EnsureWidget(Mirror& m, plat::Control& control) {
     if (it != m.widgets.end() && it->second) return it->second;
     QWidget* parent = ContainerWidget(m, control);
     QWidget* w = nullptr;
-    bool feed_mouse = false;
+    MouseFeed feed = MouseFeed::Beside;
+    QWidget* part = nullptr;   // the inner widget that receives the mouse, if not w itself
     switch (control.GetKind()) {
         case plat::Kind::CommandButton: w = new ButtonWidget(static_cast<plat::CommandButton&>(control), parent); break;
-        case plat::Kind::Label: w = new LabelWidget(static_cast<plat::Label&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::Label: w = new LabelWidget(static_cast<plat::Label&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::TextBox: {
             auto& t = static_cast<plat::TextBox&>(control);
-            if (t.MultiLine()) w = new TextEditWidget(t, parent);
-            else w = new LineEditWidget(t, parent);
+            feed = MouseFeed::BesideClick;
+            if (t.MultiLine()) {
+                auto* edit = new TextEditWidget(t, parent);
+                part = edit->viewport();
+                w = edit;
+            } else {
+                w = new LineEditWidget(t, parent);
+            }
             break;
         }
         case plat::Kind::CheckBox: w = new CheckWidget(static_cast<plat::CheckBox&>(control), parent); break;
         case plat::Kind::OptionButton: w = new OptionWidget(static_cast<plat::OptionButton&>(control), parent); break;
-        case plat::Kind::Frame: w = new FrameWidget(static_cast<plat::Frame&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::Frame: w = new FrameWidget(static_cast<plat::Frame&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::ComboBox:
         case plat::Kind::DriveListBox: w = new ComboWidget(static_cast<plat::ListControl&>(control), parent); break;
         case plat::Kind::ListBox:
         case plat::Kind::DirListBox:
-        case plat::Kind::FileListBox: w = new ListWidget(static_cast<plat::ListControl&>(control), parent); break;
-        case plat::Kind::PictureBox: w = new PictureWidget(static_cast<plat::PictureBox&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::FileListBox: {
+            auto* list = new ListWidget(static_cast<plat::ListControl&>(control), parent);
+            part = list->viewport();
+            w = list;
+            break;
+        }
+        case plat::Kind::PictureBox: w = new PictureWidget(static_cast<plat::PictureBox&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::Line:
         case plat::Kind::Shape: w = new OverlayWidget(control, parent); break;
+        // Scroll bars and tab strips raise no mouse events of their own.
         case plat::Kind::HScrollBar:
-        case plat::Kind::VScrollBar: w = new ScrollWidget(static_cast<plat::ScrollBar&>(control), parent); break;
-        case plat::Kind::TabStrip: w = new TabWidget(static_cast<plat::TabStrip&>(control), parent); break;
+        case plat::Kind::VScrollBar: w = new ScrollWidget(static_cast<plat::ScrollBar&>(control), parent); feed = MouseFeed::None; break;
+        case plat::Kind::TabStrip: w = new TabWidget(static_cast<plat::TabStrip&>(control), parent); feed = MouseFeed::None; break;
         default: return nullptr;
     }
     w->setObjectName(ToQ(control.FullName()));
     w->setProperty("tess_control", QVariant::fromValue(reinterpret_cast<quintptr>(&control)));
-    if (control.GetKind() != plat::Kind::Line && control.GetKind() != plat::Kind::Shape)
-        w->installEventFilter(new EventFeeder(control, feed_mouse, w));
+    if (control.GetKind() != plat::Kind::Line && control.GetKind() != plat::Kind::Shape) {
+        auto* feeder = new EventFeeder(control, feed, w);
+        if (part) feeder->Watch(part);
+        if (auto* combo = dynamic_cast<ComboWidget*>(w)) combo->SetFeeder(feeder);
+    }
     if (!control.Focusable() && control.GetKind() != plat::Kind::PictureBox) w->setFocusPolicy(Qt::NoFocus);
     m.widgets[&control] = w;
     return w;
@@ -543,6 +559,7 @@ void QtHost::DropControl(plat::Control& control) {
             child->hide();
         }
     // It may be inside its own event handler: silence it now, delete it later.
+    w->setProperty(kDroppedProperty, true);
     w->hide();
     w->blockSignals(true);
     for (QObject* o : w->findChildren<QObject*>()) o->blockSignals(true);
