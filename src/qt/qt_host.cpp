@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 namespace qthost {
@@ -81,11 +83,37 @@ QtHost::~QtHost() {
     for (auto& [f, m] : mirrors_) delete m->window;
     mirrors_.clear();
     while (override_cursors_-- > 0) QApplication::restoreOverrideCursor();
+    if (french_on_) QCoreApplication::removeTranslator(translator_.get());
+}
+
+void QtHost::FollowLanguage() {
+    const bool french = french_ && french_();
+    if (french == french_on_) return;
+    if (!translator_) {
+        translator_ = std::make_unique<QTranslator>();
+        translator_loaded_ = translator_->load("qtbase_fr", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    // Without the translation files installed, Qt's parts stay in English.
+    if (!translator_loaded_) return;
+    if (french) QCoreApplication::installTranslator(translator_.get());
+    else QCoreApplication::removeTranslator(translator_.get());
+    french_on_ = french;
+}
+
+QPoint QtHost::ScreenPosition(const plat::Form& form) const {
+    const QPoint at(form.Left(), form.Top());
+    // The designs place their small windows from the main window's controls (under a button,
+    // beside the mouse), in the pixels of its client area.
+    if (!main_form_ || &form == main_form_) return at;
+    Mirror* main = MirrorOf(*main_form_);
+    if (!main || !main->window->isVisible()) return at;
+    return main->client->mapToGlobal(at);
 }
 
 // ---- boxes
 
 int QtHost::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    FollowLanguage();
     QMessageBox box(IconOf(style), ToQ(title), ToQ(prompt), QMessageBox::NoButton, DialogParent());
     using B = QMessageBox::StandardButton;
     std::vector<B> buttons;
@@ -117,6 +145,7 @@ int QtHost::MsgBox(const std::string& prompt, int style, const std::string& titl
 }
 
 plat::FileDialogResult QtHost::FileDialog(const plat::FileDialogRequest& request) {
+    FollowLanguage();
     QString dir = ToLocalPath(request.initial_dir);
     QString name;
     if (!request.file_name.empty()) {
@@ -322,6 +351,7 @@ void QtHost::FormChanged(plat::Form& form, plat::Change change) {
                 EndModal(form);
                 return;
             }
+            FollowLanguage();
             Mirror& m = EnsureWindow(form);
             SyncAll(m);
             if (!m.window->shown_once && form.Left() == 0 && form.Top() == 0 && form.WindowState() == plat::Window_Normal) {
@@ -390,7 +420,7 @@ void QtHost::SyncForm(Mirror& m) {
     m.client->setPalette(pal);
     m.client->setFont(ToQFont(form.GetFont()));
     m.window->setEnabled(form.Enabled());
-    if (form.Left() != 0 || form.Top() != 0) m.window->move(form.Left(), form.Top());
+    if (form.Left() != 0 || form.Top() != 0) m.window->move(ScreenPosition(form));
     if (form.BorderStyle != 2 && form.WindowState() == plat::Window_Normal) {
         m.window->adjustSize();
         m.window->setFixedSize(m.window->sizeHint());
