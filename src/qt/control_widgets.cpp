@@ -99,12 +99,21 @@ void SetListColours(QWidget& w, const plat::Control& c) {
     SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
 }
 
-void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
+// Check and option buttons fill their whole rectangle with their colour (Qt paints buttons
+// with the button roles).
+void SetButtonColours(QWidget& w, const plat::Control& c) {
+    w.setAutoFillBackground(true);
+    SetColours(w, QPalette::Window, QPalette::WindowText, c.BackColor(), c.ForeColor());
+    SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
+}
+
+// False when the model refused the focus (a Validate elsewhere cancelled).
+bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
     const Qt::FocusReason r = event->reason();
-    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return;
+    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return true;
     control.UserFocus();
     // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
-    if (control.HasFocus() || !control.Focusable()) return;
+    if (control.HasFocus() || !control.Focusable()) return true;
     // A cancelled Validate keeps the focus where it was: put Qt's focus back there.
     plat::Control* active = control.Parent().ActiveControl();
     QWidget* window = widget->window();
@@ -116,6 +125,7 @@ void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
                 return;
             }
     }, Qt::QueuedConnection);
+    return false;
 }
 }  // namespace
 
@@ -142,7 +152,7 @@ void EventFeeder::Watch(QWidget* part) {
 bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
     if (feed_ == MouseFeed::None) return false;
     const bool own = feed_ == MouseFeed::Own;
-    const QPointF at = widget == owner_ ? m->position() : QPointF(owner_->mapFrom(widget, m->position().toPoint()));
+    const QPointF at = widget == owner_ ? m->position() : QPointF(widget->mapTo(owner_, m->position().toPoint()));
     const double x = at.x(), y = at.y();
     const int shift = ShiftOf(m->modifiers());
     // A handler may run a modal form that unloads this control: then nothing more of the
@@ -164,7 +174,7 @@ bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
             return true;
         }
         // Qt has moved its focus here already; a Validate that refused it refuses the press.
-        press_refused_ = control_.Focusable() && !control_.HasFocus() && owner_->hasFocus();
+        press_refused_ = std::exchange(focus_refused_, false) && !control_.HasFocus();
         if (!press_refused_) control_.UserMouseDown(button, shift, x, y);
         return gone();
     }
@@ -212,7 +222,7 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         case QEvent::FocusIn:
-            FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
+            focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
             return false;
         default:
             return false;
@@ -291,8 +301,7 @@ bool CheckWidget::hitButton(const QPoint& pos) const { return rect().contains(po
 void CheckWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
-    setAutoFillBackground(true);
-    SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
+    SetButtonColours(*this, c_);
     setText(ToQ(c_.Caption()));
     setCheckState(c_.Value() == plat::Checked ? Qt::Checked : c_.Value() == plat::Grayed ? Qt::PartiallyChecked : Qt::Unchecked);
 }
@@ -311,8 +320,7 @@ void OptionWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
     // Its own colour over its whole rectangle: the grid colour window's options are nothing else.
-    setAutoFillBackground(true);
-    SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
+    SetButtonColours(*this, c_);
     setText(ToQ(c_.Caption()));
     setChecked(c_.Value());
 }

@@ -52,6 +52,7 @@ private:
     MouseFeed feed_;
     QWidget* owner_;
     bool press_refused_ = false;
+    bool focus_refused_ = false;   // the last focus Qt gave was refused by the model
 };
 
 // Set on a widget whose control is gone: the events still under way stop at the filter.
