@@ -58,6 +58,10 @@ with open(os.path.join(HERE, "Demo.bmp"), "wb") as f:
 
 # ----- a small simulator folder ---------------------------------------------------------------
 terrain = """// Terrain texture definitions of the demo simulator folder.
+[TEXTURE.1024]  // Road, one lane (the type a new line starts with)
+TYPE=2
+SIZE=4
+TEXTURES=RoadSU.bmp
 [TEXTURE.1026]  // Road, two lanes
 TYPE=2
 SIZE=6

@@ -1,4 +1,5 @@
 // Tessaline: picks the host and starts the main window.
+#include "core/project.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
 #include "platform/host.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
 
     Frm& f = Frm_Window();
     host.SetMainForm(&f);
+    host.SetLanguageSource([] { return Language != "US"; });
     if (!Frm_Start(qthost::ToProgramPath(QCoreApplication::applicationDirPath()), CommandLine(argc, argv)))
         return 0;
     if (!f.Loaded()) return 0;

@@ -108,7 +108,8 @@ void Frm::Design() {
     Cercle.Move(0, 0, 11, 11);
     Cercle.SetVisible(false);
     LPtGrid.SetVisible(false);
-    LPtGrid.Move(0, 0, 60, 16);
+    // Wide enough for the longest altitude it shows, "Altitude= -998.99994".
+    LPtGrid.Move(0, 0, 112, 16);
     LPtGrid.SetBackColor(plat::RGB(0xFF, 0xFF, 0xE1));
 
     // Status row.

@@ -5,16 +5,19 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace qthost {
 
@@ -89,12 +92,28 @@ void SetColours(QWidget& w, QPalette::ColorRole back_role, QPalette::ColorRole f
     w.setPalette(pal);
 }
 
-void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
+// A list's field and its entries: Base and Text; a closed drop-down list draws with the
+// button roles, which take the same colours.
+void SetListColours(QWidget& w, const plat::Control& c) {
+    SetColours(w, QPalette::Base, QPalette::Text, c.BackColor(), c.ForeColor());
+    SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
+}
+
+// Check and option buttons fill their whole rectangle with their colour (Qt paints buttons
+// with the button roles).
+void SetButtonColours(QWidget& w, const plat::Control& c) {
+    w.setAutoFillBackground(true);
+    SetColours(w, QPalette::Window, QPalette::WindowText, c.BackColor(), c.ForeColor());
+    SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
+}
+
+// False when the model refused the focus (a Validate elsewhere cancelled).
+bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
     const Qt::FocusReason r = event->reason();
-    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return;
+    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return true;
     control.UserFocus();
     // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
-    if (control.HasFocus() || !control.Focusable()) return;
+    if (control.HasFocus() || !control.Focusable()) return true;
     // A cancelled Validate keeps the focus where it was: put Qt's focus back there.
     plat::Control* active = control.Parent().ActiveControl();
     QWidget* window = widget->window();
@@ -106,6 +125,7 @@ void FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
                 return;
             }
     }, Qt::QueuedConnection);
+    return false;
 }
 }  // namespace
 
@@ -113,8 +133,64 @@ bool Syncing() { return sync_depth > 0; }
 SyncScope::SyncScope() { ++sync_depth; }
 SyncScope::~SyncScope() { --sync_depth; }
 
-EventFeeder::EventFeeder(plat::Control& control, bool feed_mouse, QObject* parent)
-    : QObject(parent), control_(control), feed_mouse_(feed_mouse) {}
+EventFeeder::EventFeeder(plat::Control& control, MouseFeed feed, QWidget* owner)
+    : QObject(owner), control_(control), feed_(feed), owner_(owner) {
+    owner->installEventFilter(this);
+    if (feed == MouseFeed::Beside || feed == MouseFeed::BesideClick) {
+        owner->setMouseTracking(true);
+        // What the widget leaves of a press is not the container's: it stays with the control.
+        owner->setAttribute(Qt::WA_NoMousePropagation);
+    }
+}
+
+void EventFeeder::Watch(QWidget* part) {
+    part->installEventFilter(this);
+    part->setMouseTracking(true);
+    part->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
+    if (feed_ == MouseFeed::None) return false;
+    const bool own = feed_ == MouseFeed::Own;
+    const QPointF at = widget == owner_ ? m->position() : QPointF(widget->mapTo(owner_, m->position().toPoint()));
+    const double x = at.x(), y = at.y();
+    const int shift = ShiftOf(m->modifiers());
+    // A handler may run a modal form that unloads this control: then nothing more of the
+    // event may reach the widget.
+    QPointer<QObject> self(this);
+    QPointer<QWidget> target(widget), owner(owner_);
+    auto gone = [&] { return !self || !target || !owner || owner->property(kDroppedProperty).toBool(); };
+    const QEvent::Type type = m->type();
+    if (type == QEvent::MouseMove) {
+        control_.UserMouseMove(ButtonsOf(m->buttons()), shift, x, y);
+        return gone() || own;
+    }
+    const int button = ButtonOf(m->button());
+    if (button == 0) return own;
+    if (type == QEvent::MouseButtonPress) {
+        if (own) {
+            if (widget->focusPolicy() != Qt::NoFocus) widget->setFocus(Qt::MouseFocusReason);
+            control_.UserMouseDown(button, shift, x, y);
+            return true;
+        }
+        // Qt has moved its focus here already; a Validate that refused it refuses the press.
+        press_refused_ = std::exchange(focus_refused_, false) && !control_.HasFocus();
+        if (!press_refused_) control_.UserMouseDown(button, shift, x, y);
+        return gone();
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        const bool refused = std::exchange(press_refused_, false);
+        if (own || feed_ == MouseFeed::BesideClick) {
+            if (!refused) control_.UserMouseUp(button, shift, x, y);
+            else control_.UserMouseRelease(button, shift, x, y);
+        } else {
+            control_.UserMouseRelease(button, shift, x, y);
+        }
+        return gone() || own;
+    }
+    control_.UserDoubleClickPress(button, shift, x, y);
+    return gone() || own;
+}
 
 bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -123,27 +199,13 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove: {
-            if (!feed_mouse_) return false;
-            auto* m = static_cast<QMouseEvent*>(event);
-            const double x = m->position().x(), y = m->position().y();
-            const int shift = ShiftOf(m->modifiers());
-            if (event->type() == QEvent::MouseMove) {
-                control_.UserMouseMove(ButtonsOf(m->buttons()), shift, x, y);
-            } else {
-                const int button = ButtonOf(m->button());
-                if (button == 0) return false;
-                if (event->type() == QEvent::MouseButtonPress) {
-                    if (widget->focusPolicy() != Qt::NoFocus) widget->setFocus(Qt::MouseFocusReason);
-                    control_.UserMouseDown(button, shift, x, y);
-                } else if (event->type() == QEvent::MouseButtonRelease) {
-                    control_.UserMouseUp(button, shift, x, y);
-                } else {
-                    control_.UserDoubleClickPress(button, shift, x, y);
-                }
-            }
-            return true;
-        }
+        case QEvent::MouseMove:
+            return FeedMouse(widget, static_cast<QMouseEvent*>(event));
+        default:
+            break;
+    }
+    if (widget != owner_) return false;
+    switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
             // Only the first delivery: an ignored key travels on to the parent widgets.
@@ -160,7 +222,7 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         case QEvent::FocusIn:
-            FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
+            focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
             return false;
         default:
             return false;
@@ -234,9 +296,12 @@ CheckWidget::CheckWidget(plat::CheckBox& control, QWidget* parent) : QCheckBox(p
     });
 }
 
+bool CheckWidget::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
 void CheckWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
+    SetButtonColours(*this, c_);
     setText(ToQ(c_.Caption()));
     setCheckState(c_.Value() == plat::Checked ? Qt::Checked : c_.Value() == plat::Grayed ? Qt::PartiallyChecked : Qt::Unchecked);
 }
@@ -249,9 +314,13 @@ OptionWidget::OptionWidget(plat::OptionButton& control, QWidget* parent) : QRadi
     });
 }
 
+bool OptionWidget::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
 void OptionWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
+    // Its own colour over its whole rectangle: the grid colour window's options are nothing else.
+    SetButtonColours(*this, c_);
     setText(ToQ(c_.Caption()));
     setChecked(c_.Value());
 }
@@ -264,13 +333,39 @@ LabelWidget::LabelWidget(plat::Label& control, QWidget* parent) : QLabel(parent)
 
 void LabelWidget::Sync() {
     SyncCommon(c_, *this);
-    setText(ToQ(c_.Caption()));
     // Label text stands at the top, as the designs expect.
     setAlignment((AlignmentOf(c_.Alignment()) & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
     setWordWrap(c_.WordWrap);
     setFrameStyle(c_.BorderStyle() == 1 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    setIndent(c_.BorderStyle() == 1 ? 1 : 0);
     setAutoFillBackground(c_.BackStyle() == 1);
     SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
+    FitText();
+}
+
+void LabelWidget::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    FitText();
+}
+
+void LabelWidget::FitText() {
+    QFont font = ToQFont(c_.GetFont());
+    const QString full = ToQ(c_.Caption());
+    QString shown = full;
+    const int room = contentsRect().width() - indent();
+    if (!c_.WordWrap && !full.contains('\n') && room > 0) {
+        const int need = QFontMetrics(font).horizontalAdvance(full);
+        if (need > room) {
+            // Condensed no further than a person still reads it easily.
+            constexpr int kNarrowest = 60;
+            int stretch = std::max(kNarrowest, 100 * room / need);
+            font.setStretch(stretch);
+            while (stretch > kNarrowest && QFontMetrics(font).horizontalAdvance(full) > room) font.setStretch(stretch -= 2);
+            if (QFontMetrics(font).horizontalAdvance(full) > room) shown = QFontMetrics(font).elidedText(full, Qt::ElideMiddle, room);
+        }
+    }
+    if (this->font() != font) setFont(font);
+    if (text() != shown) setText(shown);
 }
 
 LineEditWidget::LineEditWidget(plat::TextBox& control, QWidget* parent) : QLineEdit(parent), c_(control) {
@@ -331,6 +426,11 @@ ComboWidget::ComboWidget(plat::ListControl& control, QWidget* parent) : QComboBo
     });
 }
 
+void ComboWidget::SetFeeder(EventFeeder* feeder) {
+    feeder_ = feeder;
+    if (lineEdit()) feeder->Watch(lineEdit());
+}
+
 void ComboWidget::Sync(bool items) {
     SyncScope scope;
     SyncCommon(c_, *this);
@@ -343,8 +443,10 @@ void ComboWidget::Sync(bool items) {
                 if (Syncing()) return;
                 combo->UserType(FromQ(text));
             });
+            if (feeder_) feeder_->Watch(lineEdit());
         }
     }
+    SetListColours(*this, c_);
     if (items || count() != c_.ListCount()) {
         clear();
         for (int i = 0; i < c_.ListCount(); ++i) addItem(ToQ(c_.List(i)));
@@ -363,15 +465,12 @@ ListWidget::ListWidget(plat::ListControl& control, QWidget* parent) : QListWidge
         if (index >= 0) c_.UserSelect(index);
         Sync(false);
     });
+    // The double click itself reaches the control through its feeder; a folder list opens the
+    // folder as well.
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        if (Syncing() || !item || !c_.Reachable()) return;
-        const int index = RowToIndex(row(item));
-        if (c_.GetKind() == plat::Kind::DirListBox) {
-            auto& dir = static_cast<plat::DirListBox&>(c_);
-            dir.SetPath(dir.List(index));
-        } else {
-            c_.UserDoubleClickPress(plat::Button_Left, 0, 0, 0);
-        }
+        if (Syncing() || !item || !c_.Reachable() || c_.GetKind() != plat::Kind::DirListBox) return;
+        auto& dir = static_cast<plat::DirListBox&>(c_);
+        dir.SetPath(dir.List(RowToIndex(row(item))));
         Sync(true);
     });
     connect(this, &QListWidget::currentRowChanged, this, [this](int r) {
@@ -396,6 +495,7 @@ int ListWidget::IndexToRow(int index) const {
 void ListWidget::Sync(bool items) {
     SyncScope scope;
     SyncCommon(c_, *this);
+    SetListColours(*this, c_);
     if (c_.GetKind() == plat::Kind::DirListBox) {
         auto& dir = static_cast<plat::DirListBox&>(c_);
         const int parents = dir.ParentCount();

@@ -29,16 +29,34 @@ public:
     SyncScope& operator=(const SyncScope&) = delete;
 };
 
-// Feeds mouse, key and focus events of a widget into its control.
+// How a widget's mouse events reach its control.
+enum class MouseFeed {
+    None,         // keys and focus only
+    Own,          // the model alone answers the mouse (pictures, labels, frames)
+    Beside,       // the widget keeps its mouse behaviour and reports its own Click
+    BesideClick,  // the widget keeps its mouse behaviour; a press and release is the Click (text boxes)
+};
+
+// Feeds mouse, key and focus events of a widget (or of a part of it, such as a list's viewport)
+// into its control; positions are given in the control's own widget.
 class EventFeeder : public QObject {
 public:
-    EventFeeder(plat::Control& control, bool feed_mouse, QObject* parent);
+    EventFeeder(plat::Control& control, MouseFeed feed, QWidget* owner);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Also feeds the mouse events of a part of the owner (a viewport, an editable combo's field).
+    void Watch(QWidget* part);
 
 private:
+    bool FeedMouse(QWidget* widget, QMouseEvent* event);
     plat::Control& control_;
-    bool feed_mouse_;
+    MouseFeed feed_;
+    QWidget* owner_;
+    bool press_refused_ = false;
+    bool focus_refused_ = false;   // the last focus Qt gave was refused by the model
 };
+
+// Set on a widget whose control is gone: the events still under way stop at the filter.
+inline constexpr const char* kDroppedProperty = "tess_dropped";
 
 class ButtonWidget : public QPushButton {
 public:
@@ -54,6 +72,7 @@ public:
     void Sync();
 protected:
     void nextCheckState() override {}   // the model toggles
+    bool hitButton(const QPoint& pos) const override;
 private:
     plat::CheckBox& c_;
 };
@@ -64,6 +83,7 @@ public:
     void Sync();
 protected:
     void nextCheckState() override {}   // the model sets and clears the group
+    bool hitButton(const QPoint& pos) const override;
 private:
     plat::OptionButton& c_;
 };
@@ -72,7 +92,12 @@ class LabelWidget : public QLabel {
 public:
     LabelWidget(plat::Label& control, QWidget* parent);
     void Sync();
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 private:
+    // The designs' widths were measured with a narrower face: a text that does not fit is drawn
+    // condensed, and only past that shortened in its middle.
+    void FitText();
     plat::Label& c_;
 };
 
@@ -105,8 +130,11 @@ class ComboWidget : public QComboBox {
 public:
     ComboWidget(plat::ListControl& control, QWidget* parent);
     void Sync(bool items);
+    // Its edit field, when it has one, feeds the mouse too.
+    void SetFeeder(EventFeeder* feeder);
 private:
     plat::ListControl& c_;
+    EventFeeder* feeder_ = nullptr;
 };
 
 // List boxes, folder lists and file lists.

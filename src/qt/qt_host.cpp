@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 namespace qthost {
@@ -81,11 +83,37 @@ QtHost::~QtHost() {
     for (auto& [f, m] : mirrors_) delete m->window;
     mirrors_.clear();
     while (override_cursors_-- > 0) QApplication::restoreOverrideCursor();
+    if (french_on_) QCoreApplication::removeTranslator(translator_.get());
+}
+
+void QtHost::FollowLanguage() {
+    const bool french = french_ && french_();
+    if (french == french_on_) return;
+    if (!translator_) {
+        translator_ = std::make_unique<QTranslator>();
+        translator_loaded_ = translator_->load("qtbase_fr", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    }
+    // Without the translation files installed, Qt's parts stay in English.
+    if (!translator_loaded_) return;
+    if (french) QCoreApplication::installTranslator(translator_.get());
+    else QCoreApplication::removeTranslator(translator_.get());
+    french_on_ = french;
+}
+
+QPoint QtHost::ScreenPosition(const plat::Form& form) const {
+    const QPoint at(form.Left(), form.Top());
+    // The designs place their small windows from the main window's controls (under a button,
+    // beside the mouse), in the pixels of its client area.
+    if (!main_form_ || &form == main_form_) return at;
+    Mirror* main = MirrorOf(*main_form_);
+    if (!main || !main->window->isVisible()) return at;
+    return main->client->mapToGlobal(at);
 }
 
 // ---- boxes
 
 int QtHost::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    FollowLanguage();
     QMessageBox box(IconOf(style), ToQ(title), ToQ(prompt), QMessageBox::NoButton, DialogParent());
     using B = QMessageBox::StandardButton;
     std::vector<B> buttons;
@@ -117,6 +145,7 @@ int QtHost::MsgBox(const std::string& prompt, int style, const std::string& titl
 }
 
 plat::FileDialogResult QtHost::FileDialog(const plat::FileDialogRequest& request) {
+    FollowLanguage();
     QString dir = ToLocalPath(request.initial_dir);
     QString name;
     if (!request.file_name.empty()) {
@@ -322,6 +351,7 @@ void QtHost::FormChanged(plat::Form& form, plat::Change change) {
                 EndModal(form);
                 return;
             }
+            FollowLanguage();
             Mirror& m = EnsureWindow(form);
             SyncAll(m);
             if (!m.window->shown_once && form.Left() == 0 && form.Top() == 0 && form.WindowState() == plat::Window_Normal) {
@@ -373,8 +403,8 @@ QtHost::Mirror& QtHost::EnsureWindow(plat::Form& form) {
     m.client->setMouseTracking(true);
     layout->addWidget(m.client, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
-    m.client->installEventFilter(new EventFeeder(form, true, m.client));
-    m.window->installEventFilter(new EventFeeder(form, false, m.window));
+    new EventFeeder(form, MouseFeed::Own, m.client);
+    new EventFeeder(form, MouseFeed::None, m.window);
     mirrors_[&form] = std::move(mirror);
     SyncAll(m);
     return m;
@@ -390,7 +420,7 @@ void QtHost::SyncForm(Mirror& m) {
     m.client->setPalette(pal);
     m.client->setFont(ToQFont(form.GetFont()));
     m.window->setEnabled(form.Enabled());
-    if (form.Left() != 0 || form.Top() != 0) m.window->move(form.Left(), form.Top());
+    if (form.Left() != 0 || form.Top() != 0) m.window->move(ScreenPosition(form));
     if (form.BorderStyle != 2 && form.WindowState() == plat::Window_Normal) {
         m.window->adjustSize();
         m.window->setFixedSize(m.window->sizeHint());
@@ -419,36 +449,52 @@ QWidget* QtHost::EnsureWidget(Mirror& m, plat::Control& control) {
     if (it != m.widgets.end() && it->second) return it->second;
     QWidget* parent = ContainerWidget(m, control);
     QWidget* w = nullptr;
-    bool feed_mouse = false;
+    MouseFeed feed = MouseFeed::Beside;
+    QWidget* part = nullptr;   // the inner widget that receives the mouse, if not w itself
     switch (control.GetKind()) {
         case plat::Kind::CommandButton: w = new ButtonWidget(static_cast<plat::CommandButton&>(control), parent); break;
-        case plat::Kind::Label: w = new LabelWidget(static_cast<plat::Label&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::Label: w = new LabelWidget(static_cast<plat::Label&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::TextBox: {
             auto& t = static_cast<plat::TextBox&>(control);
-            if (t.MultiLine()) w = new TextEditWidget(t, parent);
-            else w = new LineEditWidget(t, parent);
+            feed = MouseFeed::BesideClick;
+            if (t.MultiLine()) {
+                auto* edit = new TextEditWidget(t, parent);
+                part = edit->viewport();
+                w = edit;
+            } else {
+                w = new LineEditWidget(t, parent);
+            }
             break;
         }
         case plat::Kind::CheckBox: w = new CheckWidget(static_cast<plat::CheckBox&>(control), parent); break;
         case plat::Kind::OptionButton: w = new OptionWidget(static_cast<plat::OptionButton&>(control), parent); break;
-        case plat::Kind::Frame: w = new FrameWidget(static_cast<plat::Frame&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::Frame: w = new FrameWidget(static_cast<plat::Frame&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::ComboBox:
         case plat::Kind::DriveListBox: w = new ComboWidget(static_cast<plat::ListControl&>(control), parent); break;
         case plat::Kind::ListBox:
         case plat::Kind::DirListBox:
-        case plat::Kind::FileListBox: w = new ListWidget(static_cast<plat::ListControl&>(control), parent); break;
-        case plat::Kind::PictureBox: w = new PictureWidget(static_cast<plat::PictureBox&>(control), parent); feed_mouse = true; break;
+        case plat::Kind::FileListBox: {
+            auto* list = new ListWidget(static_cast<plat::ListControl&>(control), parent);
+            part = list->viewport();
+            w = list;
+            break;
+        }
+        case plat::Kind::PictureBox: w = new PictureWidget(static_cast<plat::PictureBox&>(control), parent); feed = MouseFeed::Own; break;
         case plat::Kind::Line:
         case plat::Kind::Shape: w = new OverlayWidget(control, parent); break;
+        // Scroll bars and tab strips raise no mouse events of their own.
         case plat::Kind::HScrollBar:
-        case plat::Kind::VScrollBar: w = new ScrollWidget(static_cast<plat::ScrollBar&>(control), parent); break;
-        case plat::Kind::TabStrip: w = new TabWidget(static_cast<plat::TabStrip&>(control), parent); break;
+        case plat::Kind::VScrollBar: w = new ScrollWidget(static_cast<plat::ScrollBar&>(control), parent); feed = MouseFeed::None; break;
+        case plat::Kind::TabStrip: w = new TabWidget(static_cast<plat::TabStrip&>(control), parent); feed = MouseFeed::None; break;
         default: return nullptr;
     }
     w->setObjectName(ToQ(control.FullName()));
     w->setProperty("tess_control", QVariant::fromValue(reinterpret_cast<quintptr>(&control)));
-    if (control.GetKind() != plat::Kind::Line && control.GetKind() != plat::Kind::Shape)
-        w->installEventFilter(new EventFeeder(control, feed_mouse, w));
+    if (control.GetKind() != plat::Kind::Line && control.GetKind() != plat::Kind::Shape) {
+        auto* feeder = new EventFeeder(control, feed, w);
+        if (part) feeder->Watch(part);
+        if (auto* combo = dynamic_cast<ComboWidget*>(w)) combo->SetFeeder(feeder);
+    }
     if (!control.Focusable() && control.GetKind() != plat::Kind::PictureBox) w->setFocusPolicy(Qt::NoFocus);
     m.widgets[&control] = w;
     return w;
@@ -543,6 +589,7 @@ void QtHost::DropControl(plat::Control& control) {
             child->hide();
         }
     // It may be inside its own event handler: silence it now, delete it later.
+    w->setProperty(kDroppedProperty, true);
     w->hide();
     w->blockSignals(true);
     for (QObject* o : w->findChildren<QObject*>()) o->blockSignals(true);

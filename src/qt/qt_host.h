@@ -6,9 +6,11 @@
 #include "platform/host.h"
 #include "platform/ui/ui.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +22,7 @@ class QLockFile;
 class QMenu;
 class QMenuBar;
 class QTimer;
+class QTranslator;
 class QWidget;
 
 namespace qthost {
@@ -47,6 +50,9 @@ public:
     void SetMainForm(plat::Form* form) { main_form_ = form; }
     // The lock that tells a second copy apart; empty turns the check off.
     void SetInstanceKey(const std::string& key) { instance_key_ = key; }
+    // Tells whether the program speaks French now: Qt's own texts (box buttons, file dialogs)
+    // follow it, also after the setting changed while the program runs.
+    void SetLanguageSource(std::function<bool()> french) { french_ = std::move(french); }
 
     // The window that shows a form, or nullptr before it was first shown. Its client area (the
     // form's ScaleWidth x ScaleHeight) is ClientWidget.
@@ -90,6 +96,10 @@ private:
     void FillMenu(Mirror& m, QMenu& qmenu, plat::Menu& menu, bool registered);
     void SyncAction(plat::Menu& menu, QAction& action);
     void EndModal(plat::Form& form);
+    // Puts Qt's French translation in or takes it out, as the program's language is now.
+    void FollowLanguage();
+    // Where a form's Left and Top put its window on the screen.
+    QPoint ScreenPosition(const plat::Form& form) const;
 
     std::map<const plat::Form*, std::unique_ptr<Mirror>> mirrors_;
     std::map<const plat::Control*, QTimer*> timers_;
@@ -98,6 +108,10 @@ private:
     std::string instance_key_ = "Tessaline";
     std::unique_ptr<QLockFile> instance_lock_;
     int override_cursors_ = 0;
+    std::function<bool()> french_;
+    std::unique_ptr<QTranslator> translator_;
+    bool translator_loaded_ = false;
+    bool french_on_ = false;
 };
 
 }  // namespace qthost

@@ -1,12 +1,16 @@
 // The main window as a person sees it before any project is open, in both languages: rendered
 // by the Qt host offscreen, kept as PNG files under the build folder, and checked for what one
 // looks for first.
+#include "qt_input.h"
 #include "qt_test_app.h"
 
 #include "core/project.h"
+#include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/frm_colourgrid.h"
 #include "editor/pinit_main.h"
 #include "support/test_env.h"
+#include "qt/qt_convert.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -186,6 +190,38 @@ TEST_P(MainWindowScreenshot, DisabledButtonsAreGreyed) {
         greyed += faded;
     }
     EXPECT_EQ(greyed, 27);
+}
+
+// The grid colour window opens just under its button (not over the tool bar), shows its seven
+// greys, and a click on one takes that grey.
+TEST_P(MainWindowScreenshot, GridColourWindowSitsUnderItsButtonWithItsSevenGreys) {
+    Frm& f = ShowNoProject(GetParam());
+    host->SetMainForm(&f);
+    f.Cmd_ColourGrid.SetEnabled(true);
+    qttest::Settle();
+    QWidget* client = host->ClientWidget(f);
+    const plat::CommandButton& b = f.Cmd_ColourGrid;
+    Frm_ColourGrid& dialog = Frm_ColourGrid_Window();
+    QRect frame;
+    QImage look;
+    qttest::WhenReady([&] { return host->WindowOf(dialog) && host->WindowOf(dialog)->isVisible(); }, [&] {
+        frame = host->WindowOf(dialog)->frameGeometry();
+        look = qttest::Grab(*host->ClientWidget(dialog));
+        qttest::Click(*host->WidgetOf(dialog.Opt_ColourGrid(5)), QPoint(100, 10));
+    });
+    qttest::Click(*host->WidgetOf(b));
+    ASSERT_FALSE(look.isNull()) << "the grid colour window did not open";
+    const QPoint under = client->mapToGlobal(QPoint(b.Left(), b.Top() + b.Height() + 10));
+    EXPECT_EQ(frame.topLeft(), under);
+    EXPECT_GT(frame.top(), client->mapToGlobal(QPoint(0, b.Top() + b.Height())).y()) << "it covers the tool bar";
+    for (int i = 0; i < 7; ++i) {
+        const plat::OptionButton& o = dialog.Opt_ColourGrid(i);
+        const QColor grey = qthost::ToQColor(static_cast<plat::Colour>(Grid_Colour_Of(i)));
+        EXPECT_GT(Share(look, QRect(o.Left() + 30, o.Top() + 2, o.Width() - 34, o.Height() - 4), grey), 0.95) << "option " << i;
+    }
+    EXPECT_EQ(Grid_Colour_Index, 5);
+    EXPECT_EQ(Grid_Colour, 4210752);
+    EXPECT_FALSE(dialog.Loaded());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowScreenshot, ::testing::Values("FR", "US"),

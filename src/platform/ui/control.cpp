@@ -218,6 +218,13 @@ void Control::UserMouseUp(int button, int shift, double x, double y) {
     if (click && Reachable()) ClickAction();
 }
 
+void Control::UserMouseRelease(int button, int shift, double x, double y) {
+    second_press_ = false;
+    press_refused_ = false;
+    if (!Reachable()) return;
+    RaiseMouse(MouseUp, button, shift, x, y);
+}
+
 void Control::UserMouseMove(int button, int shift, double x, double y) {
     if (!Reachable()) return;
     RaiseMouse(MouseMove, button, shift, x, y);

@@ -127,6 +127,9 @@ public:
     virtual void UserClick();
     void UserMouseDown(int button, int shift, double x, double y);
     void UserMouseUp(int button, int shift, double x, double y);   // MouseUp then Click
+    // MouseUp alone: the release on a control whose own widget reports the Click (a button
+    // pressed, a list entry chosen), so that it is not raised twice.
+    void UserMouseRelease(int button, int shift, double x, double y);
     void UserMouseMove(int button, int shift, double x, double y);
     // The whole double click: MouseDown, MouseUp, Click, DblClick, MouseUp.
     void UserDoubleClick(int button, int shift, double x, double y);
