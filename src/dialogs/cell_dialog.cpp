@@ -2,6 +2,7 @@
 
 #include "core/erreur.h"
 #include "core/grid.h"
+#include "core/number_entry.h"
 #include "core/syst.h"
 #include "dialogs/frm_excl.h"
 #include "dialogs/frm_lc.h"
@@ -11,12 +12,9 @@
 #include "dialogs/frm_wc.h"
 #include "editor/editor_globals.h"
 #include "editor/object_modes.h"
-#include "platform/number.h"
 #include "platform/text.h"
 
-#include <charconv>
 #include <cmath>
-#include <system_error>
 
 Cell_Keys Cell_Keys_Of_Mouse() {
     Cell_Keys k;
@@ -43,34 +41,6 @@ std::string Cell_Area_Text(const Cell_Keys& keys) {
 
 namespace {
 
-// The value of a text that Cell_Is_Numeric accepts, read with "." as separator.
-bool Read_Number(const std::string& raw, double& value) {
-    const std::string t = plat::Trim(raw);
-    const char sep = plat::DecimalSeparator();
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool digits = false, separator = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') digits = true;
-        else if (t[i] == sep && !separator) separator = true;
-        else break;
-    }
-    if (!digits) return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        bool exponent = false;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) exponent = true;
-        if (!exponent) return false;
-    }
-    if (i != t.size()) return false;
-    std::string c_text = t[0] == '+' ? t.substr(1) : t;
-    for (char& ch : c_text)
-        if (ch == sep) ch = '.';
-    const auto [end, ec] = std::from_chars(c_text.data(), c_text.data() + c_text.size(), value);
-    return ec == std::errc() && end == c_text.data() + c_text.size() && std::isfinite(value);
-}
-
 // Characters, not bytes, for the selection of a UTF-8 text.
 int Char_Count(const std::string& text) {
     int n = 0;
@@ -81,18 +51,13 @@ int Char_Count(const std::string& text) {
 
 }  // namespace
 
-bool Cell_Is_Numeric(const std::string& text) {
-    double v = 0;
-    return Read_Number(text, v);
-}
-
 bool Cell_Is_Whole(const std::string& text) {
     double v = 0;
-    return Read_Number(text, v) && v - std::trunc(v) == 0;
+    return Number_Entry_Read(text, v) && v - std::trunc(v) == 0;
 }
 
 bool Cell_Read_Altitude(const std::string& text, double& value) {
-    if (!Cell_Is_Numeric(text)) return false;
+    if (!Number_Entry_Is_Number(text)) return false;
     const double v = SYST_To_Double(text);
     if (v < -9999 || v >= 10000) return false;
     value = v;

@@ -111,10 +111,7 @@ void Cell_Delete(Vb_Array<Rec>& table, int32_t& count, int32_t found_index) {
     Table_Delete_Shift(table, count, found_index);
 }
 
-// A number as the author types it (sign, digits, one decimal separator of the user's, an
-// exponent); surrounding blanks are allowed.
-bool Cell_Is_Numeric(const std::string& text);
-// Numeric without a fraction.
+// A number (as Number_Entry_Is_Number takes it) without a fraction.
 bool Cell_Is_Whole(const std::string& text);
 // An altitude box's rule: numeric, from -9999 (no altitude) up to but not including 10000.
 bool Cell_Read_Altitude(const std::string& text, double& value);

@@ -49,31 +49,45 @@ void Cell_Select_Entry(plat::ComboBox& cmbo, int index, const std::function<void
     cmbo.SetListIndex(index);
 }
 
+void Cell_Select_Item(plat::ComboBox& list, int index) {
+    if (index >= 0 && index < list.ListCount()) list.SetListIndex(index);
+}
+
+void Cell_Select_Option(plat::ControlArray<plat::OptionButton>& options, int value) {
+    if (options.Exists(value)) {
+        options(value).SetValue(true);
+        return;
+    }
+    for (int i : options.Indices()) options(i).SetValue(false);
+}
+
 void Cell_Clear_Preview(plat::PictureBox& pic) {
     pic.ClearPicture();
     pic.Cls();
 }
 
-void Cell_Show_Texture(plat::PictureBox& pic, const std::string& scratch, const std::string& texture) {
+void Cell_Start_Preview(const std::string& scratch) {
     Temp_Ima_Bmp = scratch;
     if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
-    std::string description;
-    int16_t status = 1;
-    Servitudes_Convert_Texture(texture, Fs5_Palette, Temp_Ima_Bmp, description, status);
-    // A missing, tiny or unreadable texture leaves no bitmap: the preview shows nothing rather
-    // than the previous class's texture.
-    plat::Surface picture;
-    if (status != 0 || !plat::LoadPicture(Temp_Ima_Bmp, picture)) {
-        Cell_Clear_Preview(pic);
-        return;
+}
+
+void Cell_Convert_And_Show(const std::string& source, std::initializer_list<plat::PictureBox*> pictures) {
+    plat::Surface surface;
+    bool shown = false;
+    if (!source.empty() && plat::FileExists(source)) {
+        std::string description;
+        int16_t status = 1;
+        Servitudes_Convert_Texture(source, Fs5_Palette, Temp_Ima_Bmp, description, status);
+        shown = status == 0 && plat::LoadPicture(Temp_Ima_Bmp, surface);
     }
-    pic.SetPicture(picture);
+    for (plat::PictureBox* p : pictures) {
+        if (shown) p->SetPicture(surface);
+        else p->ClearPicture();
+    }
 }
 
 void Cell_Land_Class_Preview(plat::PictureBox& pic, int entry) {
-    const std::string scratch = App_Dir + "\\Temp\\$BmpLC$.bmp";
-    Temp_Ima_Bmp = scratch;
-    if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+    Cell_Start_Preview(App_Dir + "\\Temp\\$BmpLC$.bmp");
     if (Texture_Dir_Found != 1) return;
     if (entry < 0 || entry > Cell_Land_Class_Last()) {
         // No class table: there is no texture to show.
@@ -85,10 +99,14 @@ void Cell_Land_Class_Preview(plat::PictureBox& pic, int entry) {
         Cell_Clear_Preview(pic);
         return;
     }
-    Cell_Show_Texture(pic, scratch, Texture_Dir + "\\" + plat::Format(c.Texture_Num, "000") + "b2su1.bmp");
+    Cell_Convert_And_Show(Texture_Dir + "\\" + plat::Format(c.Texture_Num, "000") + "b2su1.bmp", {&pic});
 }
 
 void Cell_Drop_Preview(plat::PictureBox& pic) {
     Cell_Clear_Preview(pic);
+    Cell_Drop_Scratch();
+}
+
+void Cell_Drop_Scratch() {
     if (!Temp_Ima_Bmp.empty() && plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
 }

@@ -13,15 +13,6 @@
 #include <initializer_list>
 #include <string>
 
-namespace {
-
-// Selects option `index` of an array; a value no option stands for (a damaged file) selects none.
-void Select_Option(plat::ControlArray<plat::OptionButton>& options, int index) {
-    if (options.Exists(index)) options(index).SetValue(true);
-}
-
-}  // namespace
-
 Frm_LOD::Frm_LOD() : Form("Frm_LOD") {
     Form_Load = [this] { Frm_LOD_Form_Load(); };
     Form_Unload = [this](bool& cancel) { Frm_LOD_Form_Unload(cancel); };
@@ -154,16 +145,16 @@ void Frm_LOD::Frm_LOD_Form_Load() {
 
     // The check boxes store what they show: give them the record's values from a copy.
     const Lwm_Cell_Rec r = Lwm_Cell_Cur;
-    Select_Option(Opt_Attrib, r.Attrib);
+    Cell_Select_Option(Opt_Attrib, r.Attrib);
     Alti.SetText(SYST_To_Text(r.Alti));
     Chk_Custom.SetValue(r.Custom);
     Layer.SetText(std::to_string(r.Layer));
     Texte.SetText(r.Texte);
     for (int i = 0; i < 6; ++i) Texture_Name(i).SetText(r.Texture_Name[static_cast<size_t>(i)]);
-    Select_Option(Opt_LandClass, r.Texture_Source);
+    Cell_Select_Option(Opt_LandClass, r.Texture_Source);
     Chk_Fill1x1.SetValue(r.Fill1x1);
     Chk_InvertMask.SetValue(r.InvertMask);
-    Select_Option(Opt_InvertMaskValue, r.InvertMaskValue);
+    Cell_Select_Option(Opt_InvertMaskValue, r.InvertMaskValue);
     L_Cell_Area.SetCaption(Cell_Area_Text(keys));
 
     if (Lwm_Cell_Cur.Custom == 1 && Lwm_Cell_Cur.Texture_Source == 0) {

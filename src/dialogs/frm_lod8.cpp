@@ -2,6 +2,7 @@
 
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
+#include "dialogs/cell_dialog_preview.h"
 
 Frm_LOD8::Frm_LOD8() : Form("Frm_LOD8") {
     Form_Load = [this] { Frm_LOD8_Form_Load(); };
@@ -52,7 +53,7 @@ void Frm_LOD8::Frm_LOD8_Form_Load() {
     Opt_Attrib(2).SetEnabled(false);
     Alti.SetVisible(false);
     L_Height.SetVisible(false);
-    if (Opt_Attrib.Exists(Lod8_Cell_Cur.Attrib)) Opt_Attrib(Lod8_Cell_Cur.Attrib).SetValue(true);
+    Cell_Select_Option(Opt_Attrib, Lod8_Cell_Cur.Attrib);
     Alti.SetText(SYST_To_Text(Lod8_Cell_Cur.Alti));
     L_Cell_Area.SetCaption(Cell_Lod8_Text(keys));
     Area_Dlg_Loading = 0;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/erreur.h"
+#include "core/number_entry.h"
 #include "core/project.h"
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
@@ -64,8 +65,8 @@ void Frm_PtGrid::Frm_PtGrid_Alt_KeyDown(int& key_code, int shift) {
 
 void Frm_PtGrid::Frm_PtGrid_Alt_Validate(bool& cancel) {
     const std::string text = Cell_Trim_Box(Alt);
-    const double v = Cell_Is_Numeric(text) ? SYST_To_Double(text) : 0;
-    if (!Cell_Is_Numeric(text) || !(v > -999 && v < 30000)) {
+    double v = 0;
+    if (!Number_Entry_Read(text, v) || !(v > -999 && v < 30000)) {
         Cell_Refuse_Entry(cancel);
         return;
     }

@@ -6,7 +6,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
-#include "core/texture_convert.h"
+#include "dialogs/cell_dialog_preview.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_ref.h"
 #include "dialogs/reference_files.h"
@@ -47,21 +47,7 @@ void Set_New_Line_Defaults(Route_Attrib& a) {
     a.Flip_VTP1Texture = 1;
 }
 
-// Selects option `value` of the array; a value that has no button selects none.
-void Select_Option(plat::ControlArray<plat::OptionButton>& options, int value) {
-    if (options.Exists(value)) {
-        options(value).SetValue(true);
-        return;
-    }
-    for (int i : options.Indices()) options(i).SetValue(false);
-}
-
 void Show_Check(plat::CheckBox& box, int16_t value) { box.SetValue(value != 0 ? plat::Checked : plat::Unchecked); }
-
-// Selects item `index` when the list holds it.
-void Select_Item(plat::ComboBox& list, int index) {
-    if (index >= 0 && index < list.ListCount()) list.SetListIndex(index);
-}
 
 std::string Pick(bool english, const char* en, const char* fr) { return english ? en : fr; }
 
@@ -420,12 +406,12 @@ void Frm_Route::Frm_Route_PrepaDisplay() {
     Route_Dlg_Loading = 1;
     Route_Attrib& a = Route_Attrib_Cur;
 
-    Select_Option(Opt_Attrib, a.Attrib);
-    Select_Option(Opt_Meter_Feet_LWM, a.Meter_Feet);
-    Select_Option(Opt_SurfShore, a.SurfShore);
-    Select_Option(Opt_LWM_VTP2, a.LWM_VTP2);
-    Select_Option(Opt_LandClass, a.Texture_Source());
-    Select_Option(Opt_VTP1_SpecNor, a.VTP1_SpecNor);
+    Cell_Select_Option(Opt_Attrib, a.Attrib);
+    Cell_Select_Option(Opt_Meter_Feet_LWM, a.Meter_Feet);
+    Cell_Select_Option(Opt_SurfShore, a.SurfShore);
+    Cell_Select_Option(Opt_LWM_VTP2, a.LWM_VTP2);
+    Cell_Select_Option(Opt_LandClass, a.Texture_Source());
+    Cell_Select_Option(Opt_VTP1_SpecNor, a.VTP1_SpecNor);
 
     for (plat::TextBox* box : {&Alti, &Alt_Coast, &Largeur, &Layer, &Layer_Vtp2, &LayerScasm, &Text_Rt, &Imbrication})
         Show_Field(*box);
@@ -440,7 +426,7 @@ void Frm_Route::Frm_Route_PrepaDisplay() {
     Show_Check(Chk_Effil_Fin, a.Effil_Fin);
     Show_Check(Chk_Flip_VTP1Texture, a.Flip_VTP1Texture);
 
-    if (!Temp_Ima_Bmp.empty() && plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+    Cell_Drop_Scratch();
 
     Line_Type_Index = 0;
     if (Line_Type_Loaded != 0 && type_list_usable_) {
@@ -458,7 +444,7 @@ void Frm_Route::Frm_Route_PrepaDisplay() {
             type_list_usable_ = false;
         }
     }
-    if (Line_Type_Loaded == 1 && type_list_usable_) Select_Item(Cmbo, Line_Type_Index);
+    if (Line_Type_Loaded == 1 && type_list_usable_) Cell_Select_Item(Cmbo, Line_Type_Index);
 
     Land_Class_Index = 0;
     Park_Index = 0;
@@ -509,7 +495,7 @@ void Frm_Route::Frm_Route_Opt_LandClass_1_Click(int index) {
     if (Route_Dlg_Loading == 1) return;
     Route_Attrib_Cur.Texture_Source() = static_cast<int16_t>(index);
     Route_Dlg_Loading = 1;
-    Select_Option(Opt_LandClass, index);
+    Cell_Select_Option(Opt_LandClass, index);
     Route_Dlg_Loading = 0;
     Frm_Route_PrepaDisplay();
     Route_Dlg_Loading = 0;
@@ -542,6 +528,6 @@ void Frm_Route::Frm_Route_Cmd_Help_Click() {}
 
 void Frm_Route::Frm_Route_Form_Unload(bool& cancel) {
     (void)cancel;
-    if (!Temp_Ima_Bmp.empty() && plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+    Cell_Drop_Scratch();
     Pic.ClearPicture();
 }

@@ -1,47 +1,17 @@
 // The text boxes of the line/polygon attribute dialog: a value is checked and stored when the
 // box is left or Enter is pressed; Escape puts the stored value back.
-#include <charconv>
 #include <cmath>
-#include <system_error>
 
 #include "core/erreur.h"
+#include "core/number_entry.h"
 #include "core/project.h"
 #include "core/syst.h"
 #include "dialogs/frm_route.h"
 #include "dialogs/reference_files.h"
 #include "platform/files.h"
-#include "platform/number.h"
 #include "platform/text.h"
 
 namespace {
-
-// A signed decimal number with the user's separator and an optional exponent, nothing else.
-bool Is_Number(const std::string& t) {
-    const char sep = plat::DecimalSeparator();
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool digits = false, separator = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') digits = true;
-        else if (t[i] == sep && !separator) separator = true;
-        else break;
-    }
-    if (!digits) return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        bool exponent = false;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) exponent = true;
-        if (!exponent) return false;
-    }
-    if (i != t.size()) return false;
-    std::string c_text = t[0] == '+' ? t.substr(1) : t;
-    for (char& ch : c_text)
-        if (ch == sep) ch = '.';
-    double v = 0;
-    const auto [end, ec] = std::from_chars(c_text.data(), c_text.data() + c_text.size(), v);
-    return ec == std::errc() && end == c_text.data() + c_text.size() && std::isfinite(v);
-}
 
 enum class Field { None, Alti, Alt_Coast, Largeur, Layer, Layer_Vtp2, LayerScasm, Imbrication, Text_Rt, Text_Ref };
 
@@ -124,8 +94,8 @@ void Frm_Route::Frm_Route_Field_Validate(plat::TextBox& box, bool& cancel) {
     }
 
     box.SetText(text);
-    if (!Is_Number(text)) return Refuse(cancel);
-    const double v = SYST_To_Double(text);
+    double v = 0;
+    if (!Number_Entry_Read(text, v)) return Refuse(cancel);
     switch (field) {
         case Field::Alti:
             if (!(v >= -9999 && v < 10000)) return Refuse(cancel);

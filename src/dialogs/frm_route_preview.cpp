@@ -1,48 +1,20 @@
 // Which tabs of the line/polygon attribute dialog are usable, and the previews of the line type
 // and of the polygon's land class, park type or chosen texture.
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
-#include "core/texture_convert.h"
 #include "dialogs/cell_dialog_preview.h"
 #include "dialogs/frm_route.h"
-#include "platform/files.h"
-#include "platform/gdi/bmp.h"
 #include "platform/host.h"
 #include "platform/text.h"
-#include "platform/gdi/picture_file.h"
 
 namespace {
 
 std::string Preview_Bmp() { return App_Dir + "\\Temp\\$BmpLC$.bmp"; }
 std::string Line_Preview_Bmp() { return App_Dir + "\\Temp\\$BmpEffet$.bmp"; }
-
-// Temp_Ima_Bmp := path, and no file of that name left from before.
-void Start_Preview(const std::string& path) {
-    Temp_Ima_Bmp = path;
-    if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
-}
-
-// Converts the source into Temp_Ima_Bmp and shows it in every picture; a missing source or a
-// failed conversion leaves them empty.
-void Convert_And_Show(const std::string& source, std::initializer_list<plat::PictureBox*> pictures) {
-    plat::Surface surface;
-    bool shown = false;
-    if (!source.empty() && plat::FileExists(source)) {
-        std::string description;
-        int16_t status = 1;
-        Servitudes_Convert_Texture(source, Fs5_Palette, Temp_Ima_Bmp, description, status);
-        shown = status != 1 && plat::LoadPicture(Temp_Ima_Bmp, surface);
-    }
-    for (plat::PictureBox* p : pictures) {
-        if (shown) p->SetPicture(surface);
-        else p->ClearPicture();
-    }
-}
 
 std::string Land_Class_Texture_File(int texture_number) {
     return Texture_Dir + "\\" + plat::Format(texture_number, "000") + "b2su1.bmp";
@@ -130,13 +102,13 @@ void Frm_Route::Frm_Route_Display_Line(plat::PictureBox& picture, int16_t& type_
         picture.ClearPicture();
         return;
     }
-    Start_Preview(Line_Preview_Bmp());
-    Convert_And_Show(source, {&picture});
+    Cell_Start_Preview(Line_Preview_Bmp());
+    Cell_Convert_And_Show(source, {&picture});
 }
 
 void Frm_Route::Preview_Polygon() {
     Route_Attrib& a = Route_Attrib_Cur;
-    Start_Preview(Preview_Bmp());
+    Cell_Start_Preview(Preview_Bmp());
     switch (a.Texture_Source()) {
         case 2: {
             const int entry = Find_Texture(Park_Table, Park_Count, a.Line_Type());
@@ -147,7 +119,7 @@ void Frm_Route::Preview_Polygon() {
             break;
         }
         case 1:
-            Convert_And_Show(a.Texture_Name[0], {&Pic});
+            Cell_Convert_And_Show(a.Texture_Name[0], {&Pic});
             break;
         case 0: {
             const int16_t entry = Cell_Find_Land_Class(a.LC_Code);
@@ -173,8 +145,8 @@ void Frm_Route::Preview_Land_Class(bool both_pictures) {
     // 252 and above are the water and no-class codes: they have no ground texture.
     if (lc.Code >= 252) return clear();
     const std::string source = Land_Class_Texture_File(lc.Texture_Num);
-    if (both_pictures) Convert_And_Show(source, {&Pic, &Pic_1});
-    else Convert_And_Show(source, {&Pic});
+    if (both_pictures) Cell_Convert_And_Show(source, {&Pic, &Pic_1});
+    else Cell_Convert_And_Show(source, {&Pic});
 }
 
 void Frm_Route::Preview_Park() {
@@ -191,19 +163,19 @@ void Frm_Route::Preview_Park() {
             break;
         }
     }
-    Convert_And_Show(Land_Class_Texture_File(texture_number), {&Pic});
+    Cell_Convert_And_Show(Land_Class_Texture_File(texture_number), {&Pic});
 }
 
 void Frm_Route::Preview_File(plat::PictureBox& picture, const std::string& source) {
-    Start_Preview(Preview_Bmp());
-    Convert_And_Show(source, {&picture});
+    Cell_Start_Preview(Preview_Bmp());
+    Cell_Convert_And_Show(source, {&picture});
 }
 
 void Frm_Route::Frm_Route_Cbo_LC_Click() {
     const int item = Cbo_LC.ListIndex();
     if (!Land_Class_Exists(item)) return;
     Land_Class_Index = static_cast<int16_t>(item);
-    Start_Preview(Preview_Bmp());
+    Cell_Start_Preview(Preview_Bmp());
     if (Texture_Dir_Found == 1) Preview_Land_Class(false);
     Route_Attrib_Cur.LC_Code = Land_Class_Table(Land_Class_Index).Code;
 }
@@ -212,8 +184,8 @@ void Frm_Route::Frm_Route_Cbo_LC_1_Click() {
     const int item = Cbo_LC_1.ListIndex();
     if (!Land_Class_Exists(item)) return;
     Land_Class_Index = static_cast<int16_t>(item);
-    if (Cbo_LC.ListCount() > item) Cbo_LC.SetListIndex(item);
-    Start_Preview(Preview_Bmp());
+    Cell_Select_Item(Cbo_LC, item);
+    Cell_Start_Preview(Preview_Bmp());
     Preview_Land_Class(true);
     Route_Attrib_Cur.LC_Code = Land_Class_Table(Land_Class_Index).Code;
 }
@@ -223,6 +195,6 @@ void Frm_Route::Frm_Route_Cbo_Park_Click() {
     if (item < 0 || item > Park_Count || !Park_Table.In_Range(item)) return;
     Park_Index = static_cast<int16_t>(item);
     Route_Attrib_Cur.Line_Type() = Park_Table(item).Num;
-    Start_Preview(Preview_Bmp());
+    Cell_Start_Preview(Preview_Bmp());
     if (Texture_Dir_Found == 1) Preview_Park();
 }

@@ -3,7 +3,6 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
-#include "core/texture_convert.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/cell_dialog_preview.h"
 #include "platform/files.h"
@@ -71,11 +70,9 @@ void Frm_WC::Show_Code() {
 
 // The water texture of a class code, when the simulator's texture folder is there.
 void Frm_WC::Preview(int code) {
-    const std::string scratch = App_Dir + "\\Temp\\$BmpWC$.bmp";
-    Temp_Ima_Bmp = scratch;
-    if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+    Cell_Start_Preview(App_Dir + "\\Temp\\$BmpWC$.bmp");
     if (Wc_Texture_Dir_Found != 1) return;
-    Cell_Show_Texture(Pic, scratch, Texture_Dir + "\\" + plat::Format(code, "000") + "b2wa1.bmp");
+    Cell_Convert_And_Show(Texture_Dir + "\\" + plat::Format(code, "000") + "b2wa1.bmp", {&Pic});
 }
 
 void Frm_WC::Frm_WC_Form_Load() {

@@ -9,10 +9,6 @@
 
 enum class Coord_Kind { Latitude, Longitude, Metres_Per_Pixel };
 
-// A number as the user types it (optional sign, digits with at most one of the user's decimal
-// separators, an optional exponent), finite: exactly the texts SYST_To_Double reads.
-bool Coord_Is_Number(const std::string& text);
-
 // One box, the working variable it edits and the label that shows the other notation (none
 // for a metres-per-pixel box).
 struct Coord_Field {

@@ -2,9 +2,8 @@
 
 #include "core/coord_text.h"
 #include "core/erreur.h"
+#include "core/number_entry.h"
 #include "core/syst.h"
-#include "setup/coord_fields.h"
-#include "platform/number.h"
 #include "platform/text.h"
 
 #include <cmath>
@@ -13,12 +12,6 @@
 namespace {
 
 double Round_6(double v) { return SYST_Round(v * 1000000.0) / 1000000.0; }
-
-bool Read_Decimal(const std::string& text, double& value) {
-    if (!Coord_Is_Number(text)) return false;
-    value = SYST_To_Double(text);
-    return true;
-}
 
 // DDMMmmmH (latitude, 2 degree digits) or DDDMMmmmH (longitude, 3): only the length is checked.
 bool Read_Compact(const std::string& text, size_t degree_digits, char positive, double& value) {
@@ -52,7 +45,7 @@ bool Read_Dms(const std::string& text, char positive, char negative, double limi
     if (c2 == std::string::npos || c2 < c1 + 2 || c2 == t.size() - 1) return false;
     const std::string d = t.substr(1, c1 - 1), m = t.substr(c1 + 1, c2 - c1 - 1), s = t.substr(c2 + 1);
     // Parts that are no number are refused rather than read as 0.
-    if (!Coord_Is_Number(d) || !Coord_Is_Number(m) || !Coord_Is_Number(s)) return false;
+    if (!Number_Entry_Is_Number(d) || !Number_Entry_Is_Number(m) || !Number_Entry_Is_Number(s)) return false;
     const double degrees = SYST_To_Double(d), minutes = SYST_To_Double(m), seconds = SYST_To_Double(s);
     if (std::fabs(degrees) > limit) return false;
     if (minutes < 0 || minutes > 60) return false;
@@ -169,8 +162,8 @@ void Frm_CvLL1::Take_Entry(plat::TextBox& box, Reader read, double& stored, bool
     cancel = true;
 }
 
-void Frm_CvLL1::Frm_CvLL1_Lat1_Validate(bool& cancel) { Take_Entry(Lat1, Read_Decimal, Row_Lat[0], cancel); }
-void Frm_CvLL1::Frm_CvLL1_Lon1_Validate(bool& cancel) { Take_Entry(Lon1, Read_Decimal, Row_Lon[0], cancel); }
+void Frm_CvLL1::Frm_CvLL1_Lat1_Validate(bool& cancel) { Take_Entry(Lat1, Number_Entry_Read, Row_Lat[0], cancel); }
+void Frm_CvLL1::Frm_CvLL1_Lon1_Validate(bool& cancel) { Take_Entry(Lon1, Number_Entry_Read, Row_Lon[0], cancel); }
 void Frm_CvLL1::Frm_CvLL1_Lat2_Validate(bool& cancel) { Take_Entry(Lat2, Read_Compact_Lat, Row_Lat[1], cancel); }
 void Frm_CvLL1::Frm_CvLL1_Lon2_Validate(bool& cancel) { Take_Entry(Lon2, Read_Compact_Lon, Row_Lon[1], cancel); }
 void Frm_CvLL1::Frm_CvLL1_Lat3_Validate(bool& cancel) { Take_Entry(Lat3, Read_Dms_Lat, Row_Lat[2], cancel); }

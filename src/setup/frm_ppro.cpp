@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/number.h"
 #include "platform/text.h"
-#include "setup/coord_fields.h"
+#include "core/number_entry.h"
 #include "setup/setup_services.h"
 
 namespace {
@@ -291,8 +291,7 @@ void Frm_PPro::Frm_PPro_Delta_Alt_KeyDown(int& key_code, int) {
 void Frm_PPro::Frm_PPro_Delta_Alt_Validate(bool& cancel) {
     const std::string text = plat::Trim(Delta_Alt.Text());
     Delta_Alt.SetText(text);
-    if (Coord_Is_Number(text)) {
-        const double v = SYST_To_Double(text);
+    if (double v = 0; Number_Entry_Read(text, v)) {
         if (v > -1000 && v < 1000) {
             PPro_Alt_Offset = static_cast<float>(v);
             return;

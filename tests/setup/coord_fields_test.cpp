@@ -6,6 +6,7 @@
 
 #include "core/coord_text.h"
 #include "core/erreur.h"
+#include "core/number_entry.h"
 #include "core/project.h"
 #include "core/syst.h"
 #include "platform/headless/headless_host.h"
@@ -184,12 +185,12 @@ TEST_F(CoordFieldsTest, MetresPerPixelBoxesTakePositiveNumbersOnly) {
 
 TEST(CoordIsNumber, ReadsWhatTheUserTypesAsANumber) {
     testenv::ResetProgramState();
-    for (const char* text : {"1", " -2.5 ", "+3", "4.", ".5", "1e3", "1E-3"}) EXPECT_TRUE(Coord_Is_Number(text)) << text;
+    for (const char* text : {"1", " -2.5 ", "+3", "4.", ".5", "1e3", "1E-3"}) EXPECT_TRUE(Number_Entry_Is_Number(text)) << text;
     for (const char* text : {"", "-", ".", "1.2.3", "1e", "1e999", "1,5", "- 1", "0x10", "1 2"})
-        EXPECT_FALSE(Coord_Is_Number(text)) << text;
+        EXPECT_FALSE(Number_Entry_Is_Number(text)) << text;
     plat::SetDecimalSeparator(',');
-    EXPECT_TRUE(Coord_Is_Number("1,5"));
-    EXPECT_FALSE(Coord_Is_Number("1.5"));
+    EXPECT_TRUE(Number_Entry_Is_Number("1,5"));
+    EXPECT_FALSE(Number_Entry_Is_Number("1.5"));
     testenv::ResetProgramState();
 }
 
