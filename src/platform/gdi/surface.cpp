@@ -461,20 +461,24 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     }
 }
 
-void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh) {
+void StretchBlt(Surface& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Surface& src,
+                int sx, int sy, int sw, int sh) {
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+    // Past this the index products below could leave 64 bits; no picture is that large.
+    constexpr std::int64_t kMaxExtent = std::int64_t{1} << 32;
+    if (dw > kMaxExtent || dw < -kMaxExtent || dh > kMaxExtent || dh < -kMaxExtent) return;
     // A negative extent mirrors.
     bool flip_x = (dw < 0) != (sw < 0), flip_y = (dh < 0) != (sh < 0);
     if (dw < 0) { dx += dw + 1; dw = -dw; }
     if (dh < 0) { dy += dh + 1; dh = -dh; }
     if (sw < 0) { sx += sw + 1; sw = -sw; }
     if (sh < 0) { sy += sh + 1; sh = -sh; }
-    int x0 = std::max(0, dx), x1 = std::min(dst.Width(), dx + dw);
-    int y0 = std::max(0, dy), y1 = std::min(dst.Height(), dy + dh);
-    if (x0 >= x1 || y0 >= y1) return;
+    const int x0 = static_cast<int>(std::max<std::int64_t>(0, dx)), x1 = static_cast<int>(std::min<std::int64_t>(dst.Width(), dx + dw));
+    const int y0 = static_cast<int>(std::max<std::int64_t>(0, dy)), y1 = static_cast<int>(std::min<std::int64_t>(dst.Height(), dy + dh));
+    if (dx >= dst.Width() || dy >= dst.Height() || x0 >= x1 || y0 >= y1) return;
     std::vector<int> col(static_cast<size_t>(x1 - x0));
     for (int x = x0; x < x1; ++x) {
-        long long i = x - dx;
+        std::int64_t i = x - dx;
         if (flip_x) i = dw - 1 - i;
         col[x - x0] = sx + static_cast<int>(i * sw / dw);
     }
@@ -485,7 +489,7 @@ void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
         from = &copy;
     }
     for (int y = y0; y < y1; ++y) {
-        long long j = y - dy;
+        std::int64_t j = y - dy;
         if (flip_y) j = dh - 1 - j;
         int syy = sy + static_cast<int>(j * sh / dh);
         if (syy < 0 || syy >= from->Height()) continue;

@@ -111,7 +111,9 @@ private:
 
 // Copies a w x h block, clipped to both surfaces (SRCCOPY).
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
-// Scales the source block onto the destination block, nearest neighbour (COLORONCOLOR).
-void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh);
+// Scales the source block onto the destination block, nearest neighbour (COLORONCOLOR). The
+// destination block may be far larger than the surface: only its visible part is worked.
+void StretchBlt(Surface& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Surface& src,
+                int sx, int sy, int sw, int sh);
 
 }  // namespace plat
