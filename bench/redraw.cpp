@@ -2,7 +2,7 @@
 // 40 000 x 25 000 pixel map, redrawn in a 1600 x 1000 picture at several zooms, in line mode and
 // in the LOD8 cell mode, with the map bitmap hidden. Prints the best of several redraws in
 // milliseconds and each zoom's time over that of zoom 0.04 (where the whole map is in view).
-//   bench_redraw [runs]
+//   bench_redraw [runs] [lines|lod8]   (the second argument runs one mode only)
 #include "core/grid.h"
 #include "core/project.h"
 #include "editor/editor_globals.h"
@@ -103,11 +103,12 @@ void Run(const char* mode, int lines, int points, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    const std::string only = argc > 2 ? argv[2] : "";
     Set_Up_View();
     for (int lines : {20000, 2000}) {
         Make_Project(lines, 50);
-        Run("lines", lines, 50, runs);
-        Run("lod8", lines, 50, runs);
+        for (const char* mode : {"lines", "lod8"})
+            if (only.empty() || only == mode) Run(mode, lines, 50, runs);
     }
     return 0;
 }

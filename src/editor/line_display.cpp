@@ -59,15 +59,34 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
         PSais_Draw_Point(line.First_Point, colour);
         return;
     }
+    static std::vector<double> picture;
     static std::vector<plat::Point> chain;
+    picture.clear();
     chain.clear();
+    const Map_To_Picture_Transform view = PSais_Current_Transform();
+    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
     for (int32_t id : Project_Line_Points(line_index)) {
         double px = 0, py = 0;
-        if (!Picture_Of(id, px, py)) continue;
-        const plat::Point p{SYST_Round(px), SYST_Round(py)};
-        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+        const Point_Rec& point = Point_Table(id);
+        view.Apply(point.X, point.Y, px, py);
+        // Rounding puts a NaN at 0; the box must count it there too.
+        if (std::isnan(px)) px = 0;
+        if (std::isnan(py)) py = 0;
+        picture.push_back(px);
+        picture.push_back(py);
+        minx = std::fmin(minx, px);
+        maxx = std::fmax(maxx, px);
+        miny = std::fmin(miny, py);
+        maxy = std::fmax(maxy, py);
     }
     plat::PictureBox& pic = Pic();
+    // Rounding moves an end by half a pixel at most: two pixels of margin spare the rounding of
+    // chains wholly off the picture.
+    if (maxx < -2 || maxy < -2 || minx > pic.Width() + 2 || miny > pic.Height() + 2) return;
+    for (size_t i = 0; i + 1 < picture.size(); i += 2) {
+        const plat::Point p{SYST_Round(picture[i]), SYST_Round(picture[i + 1])};
+        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+    }
     if (chain.size() < 2 || !PSais_Box_In_Picture(chain.data(), chain.size(), 1)) return;
     plat::Surface& surface = pic.Image();
     pic.SetDrawStyle(plat::DS_Solid);

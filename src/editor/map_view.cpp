@@ -55,12 +55,14 @@ void PSais_Picture_To_Map(double px, double py, double& X, double& Y) {
     Y = (Map_Height_Px * s / 2 + py - Pic_Centre_Y - View_Offset_Y * s) / s;
 }
 
-void PSais_Map_To_Picture(double X, double Y, double& px, double& py) {
-    double x0 = 0, y0 = 0;
-    PSais_Picture_To_Map(0, 0, x0, y0);
-    px = (X - x0) * View_Zoom;
-    py = (Y - y0) * View_Zoom;
+Map_To_Picture_Transform PSais_Current_Transform() {
+    Map_To_Picture_Transform t;
+    PSais_Picture_To_Map(0, 0, t.X0, t.Y0);
+    t.Zoom = View_Zoom;
+    return t;
 }
+
+void PSais_Map_To_Picture(double X, double Y, double& px, double& py) { PSais_Current_Transform().Apply(X, Y, px, py); }
 
 bool PSais_Box_In_Picture(const plat::Point* points, size_t count, int reach) {
     if (count == 0) return false;

@@ -26,6 +26,15 @@ inline constexpr int Scroll_Max = 32000;
 // Picture coordinates to map-bitmap pixels and back; nothing is rounded.
 void PSais_Picture_To_Map(double px, double py, double& X, double& Y);
 void PSais_Map_To_Picture(double X, double Y, double& px, double& py);
+// The map-to-picture transform of the current view, taken once for a run of points.
+struct Map_To_Picture_Transform {
+    double X0 = 0, Y0 = 0, Zoom = 1;   // the map point at the picture's origin, and the zoom
+    void Apply(double X, double Y, double& px, double& py) const {
+        px = (X - X0) * Zoom;
+        py = (Y - Y0) * Zoom;
+    }
+};
+Map_To_Picture_Transform PSais_Current_Transform();
 
 // Whether the box of `count` picture points, widened by `reach` pixels each way, touches Pic.
 // In 64-bit arithmetic, so points rounded to the ends of int are safe.

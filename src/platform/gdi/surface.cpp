@@ -55,24 +55,45 @@ int PatternLength(const std::vector<int>& p) {
 }  // namespace
 
 // The pixels a primitive touches on the surface, applied through the raster operation once
-// each. Kept as a list rather than a bitmap of the primitive's box, so a long stroke across the
-// picture costs what it draws.
+// each. A list with a stamp per surface pixel rather than a bitmap of the primitive's box, so a
+// long stroke across the picture costs what it draws. One primitive is drawn at a time (one
+// thread), so the stamps and the list are shared.
 class Surface::Mask {
 public:
-    explicit Mask(const Surface& s) : width_(s.Width()), height_(s.Height()) {}
+    explicit Mask(const Surface& s) : width_(s.Width()), height_(s.Height()) {
+        Scratch& k = Shared();
+        const size_t size = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+        if (k.stamps.size() < size) k.stamps.assign(size, 0);
+        if (++k.generation == 0) {
+            std::fill(k.stamps.begin(), k.stamps.end(), 0);
+            k.generation = 1;
+        }
+        k.pixels.clear();
+    }
     void Add(int x, int y) {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-        pixels_.push_back(static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x));
+        Scratch& k = Shared();
+        const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+        if (k.stamps[i] == k.generation) return;
+        k.stamps[i] = k.generation;
+        k.pixels.push_back(i);
     }
-    void Apply(Surface& s, Colour c) {
-        std::sort(pixels_.begin(), pixels_.end());
-        pixels_.erase(std::unique(pixels_.begin(), pixels_.end()), pixels_.end());
-        for (size_t i : pixels_) s.Plot(static_cast<int>(i % width_), static_cast<int>(i / width_), c);
+    void Apply(Surface& s, Colour c) const {
+        const size_t w = static_cast<size_t>(width_);
+        for (size_t i : Shared().pixels) s.Plot(static_cast<int>(i % w), static_cast<int>(i / w), c);
     }
 
 private:
+    struct Scratch {
+        std::vector<std::uint32_t> stamps;
+        std::uint32_t generation = 0;
+        std::vector<size_t> pixels;
+    };
+    static Scratch& Shared() {
+        static Scratch scratch;
+        return scratch;
+    }
     int width_ = 0, height_ = 0;
-    std::vector<size_t> pixels_;
 };
 
 Surface::Surface(int width, int height, Colour fill) {
@@ -232,9 +253,11 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     const auto across = [&](std::int64_t k) {
         return static_cast<std::int64_t>(MinorAt(major, minor, static_cast<std::uint64_t>(k)));
     };
-    std::int64_t k0 = 0, k1 = n - 1, c0 = 0, c1 = 0;
-    bool inside = x_major ? StepsWithin(x1, sx, xlo, xhi, n, along, k0, k1) && StepsWithin(y1, sy, ylo, yhi, n, across, c0, c1)
-                          : StepsWithin(y1, sy, ylo, yhi, n, along, k0, k1) && StepsWithin(x1, sx, xlo, xhi, n, across, c0, c1);
+    std::int64_t k0 = 0, k1 = n - 1, c0 = 0, c1 = n - 1;
+    const bool whole = x1 >= xlo && x1 <= xhi && x2 >= xlo && x2 <= xhi && y1 >= ylo && y1 <= yhi && y2 >= ylo && y2 <= yhi;
+    const bool inside =
+        whole || (x_major ? StepsWithin(x1, sx, xlo, xhi, n, along, k0, k1) && StepsWithin(y1, sy, ylo, yhi, n, across, c0, c1)
+                          : StepsWithin(y1, sy, ylo, yhi, n, along, k0, k1) && StepsWithin(x1, sx, xlo, xhi, n, across, c0, c1));
     k0 = std::max(k0, c0);
     k1 = std::min(k1, c1);
     if (!inside || k0 > k1) {
@@ -250,8 +273,9 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
                                                  static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(b) +
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
+    const bool styled = !StylePattern(style).empty();
     for (std::int64_t k = k0; k <= k1; ++k) {
-        if (StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
+        if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
         ++style_step;
         const std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
