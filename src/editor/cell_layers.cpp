@@ -318,7 +318,8 @@ void PSais_Draw_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t
     Frm& f = Frm_Window();
     f.WPicLCWC.SetPicture(picture);
     const plat::Surface& texture_picture = f.WPicLCWC.Picture();
-    plat::StretchBlt(f.Pic.Image(), left, top, right - left + 1, bottom - top + 1, texture_picture, 0, 0,
+    // Only the visible part of the stretched cell is worked, however far it reaches.
+    plat::StretchBlt(f.Pic.Image(), left, top, int64_t{right} - left + 1, int64_t{bottom} - top + 1, texture_picture, 0, 0,
                      texture_picture.Width(), texture_picture.Height());
     f.Pic.Changed();
     failed = 0;

@@ -70,6 +70,9 @@ void PSais_Draw_Grid_Point(int32_t& n) {
     double px = 0, py = 0;
     PSais_Map_To_Picture(p.X, p.Y, px, py);
     const int32_t x = SYST_Round(px), y = SYST_Round(py);
+    // A cross off the picture draws nothing; this also keeps x + 3 within int.
+    const plat::Point centre{x, y};
+    if (!PSais_Box_In_Picture(&centre, 1, 3)) return;
     Segment(x - 3, y, x + 3, y, kRed, plat::DS_Solid);
     Segment(x, y - 3, x, y + 3, kRed, plat::DS_Solid);
 }

@@ -48,6 +48,9 @@ void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, d
     band.SetVisible(true);
 }
 
+// The chain as one polyline in picture pixels. Runs of points on one pixel give empty segments,
+// which draw nothing, and a chain whose box misses the picture draws nothing at all: both are left
+// out, with the same pixels as segment by segment.
 void Draw_Line_In(int32_t line_index, int32_t colour) {
     if (!Is_Line(line_index)) return;
     const Line_Rec& line = Line_Table(line_index);
@@ -56,8 +59,43 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
         PSais_Draw_Point(line.First_Point, colour);
         return;
     }
-    const std::vector<int32_t> ids = Project_Line_Points(line_index);
-    for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment(line_index, ids[i - 1], ids[i], colour);
+    static std::vector<double> picture;
+    static std::vector<plat::Point> chain;
+    picture.clear();
+    chain.clear();
+    const Map_To_Picture_Transform view = PSais_Current_Transform();
+    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
+    for (int32_t id : Project_Line_Points(line_index)) {
+        double px = 0, py = 0;
+        const Point_Rec& point = Point_Table(id);
+        view.Apply(point.X, point.Y, px, py);
+        // Rounding puts a NaN at 0; the box must count it there too.
+        if (std::isnan(px)) px = 0;
+        if (std::isnan(py)) py = 0;
+        picture.push_back(px);
+        picture.push_back(py);
+        minx = std::fmin(minx, px);
+        maxx = std::fmax(maxx, px);
+        miny = std::fmin(miny, py);
+        maxy = std::fmax(maxy, py);
+    }
+    plat::PictureBox& pic = Pic();
+    // Rounding moves an end by half a pixel at most: two pixels of margin spare the rounding of
+    // chains wholly off the picture.
+    if (maxx < -2 || maxy < -2 || minx > pic.Width() + 2 || miny > pic.Height() + 2) return;
+    for (size_t i = 0; i + 1 < picture.size(); i += 2) {
+        const plat::Point p{SYST_Round(picture[i]), SYST_Round(picture[i + 1])};
+        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+    }
+    if (chain.size() < 2 || !PSais_Box_In_Picture(chain.data(), chain.size(), 1)) return;
+    plat::Surface& surface = pic.Image();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(1);
+    const plat::Colour keep = surface.ForeColor;
+    surface.ForeColor = colour;
+    surface.Polyline(chain);
+    surface.ForeColor = keep;
+    pic.Changed();
 }
 
 // The edit marks of the selected line, as they stood before the redraw.
@@ -127,6 +165,9 @@ void PSais_Draw_Point(int32_t point_id, int32_t colour) {
     plat::PictureBox& pic = Pic();
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawWidth(1);
+    // A mark off the picture draws nothing; this also keeps x + 2 within int.
+    const plat::Point centre{x, y};
+    if (!PSais_Box_In_Picture(&centre, 1, 2)) return;
     // Line leaves out its end pixel: x + 2 makes each stroke cover x - 1 .. x + 1.
     for (int k = -1; k <= 1; ++k) pic.Line(x - 1, y + k, x + 2, y + k, colour);
     pic.SetDrawWidth(1);
@@ -136,8 +177,9 @@ void PSais_Show_Point_Mark(int32_t point_id) {
     double px = 0, py = 0;
     if (!Picture_Of(point_id, px, py)) return;
     plat::Shape& mark = Frm_Window().Cercle;
-    mark.SetTop(SYST_Round(py) - 5);
-    mark.SetLeft(SYST_Round(px) - 5);
+    // Far off the picture the circle only has to stay there, not wrap round int.
+    mark.SetTop(PSais_Near_Picture(SYST_Round(py)) - 5);
+    mark.SetLeft(PSais_Near_Picture(SYST_Round(px)) - 5);
     mark.SetVisible(true);
     mark.SetBorderColor(kRed);
 }

@@ -55,11 +55,31 @@ void PSais_Picture_To_Map(double px, double py, double& X, double& Y) {
     Y = (Map_Height_Px * s / 2 + py - Pic_Centre_Y - View_Offset_Y * s) / s;
 }
 
-void PSais_Map_To_Picture(double X, double Y, double& px, double& py) {
-    double x0 = 0, y0 = 0;
-    PSais_Picture_To_Map(0, 0, x0, y0);
-    px = (X - x0) * View_Zoom;
-    py = (Y - y0) * View_Zoom;
+Map_To_Picture_Transform PSais_Current_Transform() {
+    Map_To_Picture_Transform t;
+    PSais_Picture_To_Map(0, 0, t.X0, t.Y0);
+    t.Zoom = View_Zoom;
+    return t;
+}
+
+void PSais_Map_To_Picture(double X, double Y, double& px, double& py) { PSais_Current_Transform().Apply(X, Y, px, py); }
+
+bool PSais_Box_In_Picture(const plat::Point* points, size_t count, int reach) {
+    if (count == 0) return false;
+    int64_t minx = points[0].x, maxx = minx, miny = points[0].y, maxy = miny;
+    for (size_t i = 1; i < count; ++i) {
+        minx = std::min<int64_t>(minx, points[i].x);
+        maxx = std::max<int64_t>(maxx, points[i].x);
+        miny = std::min<int64_t>(miny, points[i].y);
+        maxy = std::max<int64_t>(maxy, points[i].y);
+    }
+    const plat::Surface& pic = Frm_Window().Pic.Image();
+    return maxx + reach >= 0 && maxy + reach >= 0 && minx - reach < pic.Width() && miny - reach < pic.Height();
+}
+
+int32_t PSais_Near_Picture(int32_t v) {
+    constexpr int32_t kBand = 1 << 20;
+    return std::clamp(v, -kBand, kBand);
 }
 
 int PSais_Scroll_Value(double offset, double range) {
@@ -195,8 +215,7 @@ void PSais_Draw_Map_Background() {
             cols_done += m;
             const int64_t k = (r - 1) * Tile_Cols + c - 1;
             if (const plat::Surface* tile = Map_Tile(static_cast<int>(k)))
-                plat::StretchBlt(pic, static_cast<int>(dest_x), static_cast<int>(dest_y), static_cast<int>(ww),
-                                 static_cast<int>(hh), *tile, static_cast<int>(x - tile_left),
+                plat::StretchBlt(pic, dest_x, dest_y, ww, hh, *tile, static_cast<int>(x - tile_left),
                                  static_cast<int>(y - tile_top), static_cast<int>(m), static_cast<int>(n));
             if (cols_done >= cw || c >= Tile_Cols) break;
             c += 1;

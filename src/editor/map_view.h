@@ -2,6 +2,9 @@
 // The map view of the main window: which part of the map bitmap the picture Pic shows and at
 // what zoom, the two transforms between picture pixels and map-bitmap pixels, the zoom buttons,
 // the scroll bars and the full redraw of the picture.
+#include "platform/gdi/surface.h"
+
+#include <cstddef>
 #include <cstdint>
 
 // View state. Positions are map-bitmap pixels unless said otherwise.
@@ -23,6 +26,22 @@ inline constexpr int Scroll_Max = 32000;
 // Picture coordinates to map-bitmap pixels and back; nothing is rounded.
 void PSais_Picture_To_Map(double px, double py, double& X, double& Y);
 void PSais_Map_To_Picture(double X, double Y, double& px, double& py);
+// The map-to-picture transform of the current view, taken once for a run of points.
+struct Map_To_Picture_Transform {
+    double X0 = 0, Y0 = 0, Zoom = 1;   // the map point at the picture's origin, and the zoom
+    void Apply(double X, double Y, double& px, double& py) const {
+        px = (X - X0) * Zoom;
+        py = (Y - Y0) * Zoom;
+    }
+};
+Map_To_Picture_Transform PSais_Current_Transform();
+
+// Whether the box of `count` picture points, widened by `reach` pixels each way, touches Pic.
+// In 64-bit arithmetic, so points rounded to the ends of int are safe.
+bool PSais_Box_In_Picture(const plat::Point* points, size_t count, int reach);
+// A picture coordinate held within +-2^20, far outside any picture, so that small offsets from it
+// never overflow; a coordinate already within is kept.
+int32_t PSais_Near_Picture(int32_t v);
 
 // Picture centre, offsets, scroll ranges and scroll positions for the opened or created project
 // (its map size and calibrated rectangle). The bars are set without a redraw.

@@ -1,5 +1,6 @@
 #include "simlink/frm_fsuipc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -19,7 +20,12 @@ constexpr plat::Colour kGreen = 65280;
 constexpr int kTwipsPerPixel = 15;
 constexpr int kCrossHalf = 15;
 
-int Pixel(double v) { return static_cast<int>(std::lround(static_cast<float>(v))); }
+// Rounded as a float, as the cross always was; a position far off the picture is held at its
+// side there (the cross stays invisible) instead of leaving int.
+int Pixel(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::lround(static_cast<float>(std::clamp(v, -1e9, 1e9))));
+}
 
 // The attributes a recorded track starts with: a land-class line on layer 16.
 void Set_Recorded_Attributes(Route_Attrib& a) {

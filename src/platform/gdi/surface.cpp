@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace plat {
 
@@ -53,34 +54,46 @@ int PatternLength(const std::vector<int>& p) {
 
 }  // namespace
 
-// The pixels a primitive touches, inside a clipped box; applied through the raster operation
-// once each.
+// The pixels a primitive touches on the surface, applied through the raster operation once
+// each. A list with a stamp per surface pixel rather than a bitmap of the primitive's box, so a
+// long stroke across the picture costs what it draws. One primitive is drawn at a time (one
+// thread), so the stamps and the list are shared.
 class Surface::Mask {
 public:
-    Mask(const Surface& s, int x1, int y1, int x2, int y2) {
-        x0_ = std::max(0, std::min(x1, x2));
-        y0_ = std::max(0, std::min(y1, y2));
-        int xe = std::min(s.Width(), std::max(x1, x2) + 1);
-        int ye = std::min(s.Height(), std::max(y1, y2) + 1);
-        w_ = std::max(0, xe - x0_);
-        h_ = std::max(0, ye - y0_);
-        bits_.assign(static_cast<size_t>(w_) * h_, 0);
+    explicit Mask(const Surface& s) : width_(s.Width()), height_(s.Height()) {
+        Scratch& k = Shared();
+        const size_t size = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+        if (k.stamps.size() < size) k.stamps.assign(size, 0);
+        if (++k.generation == 0) {
+            std::fill(k.stamps.begin(), k.stamps.end(), 0);
+            k.generation = 1;
+        }
+        k.pixels.clear();
     }
     void Add(int x, int y) {
-        x -= x0_;
-        y -= y0_;
-        if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
-        bits_[static_cast<size_t>(y) * w_ + x] = 1;
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+        Scratch& k = Shared();
+        const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+        if (k.stamps[i] == k.generation) return;
+        k.stamps[i] = k.generation;
+        k.pixels.push_back(i);
     }
     void Apply(Surface& s, Colour c) const {
-        for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x)
-                if (bits_[static_cast<size_t>(y) * w_ + x]) s.Plot(x0_ + x, y0_ + y, c);
+        const size_t w = static_cast<size_t>(width_);
+        for (size_t i : Shared().pixels) s.Plot(static_cast<int>(i % w), static_cast<int>(i / w), c);
     }
 
 private:
-    int x0_ = 0, y0_ = 0, w_ = 0, h_ = 0;
-    std::vector<std::uint8_t> bits_;
+    struct Scratch {
+        std::vector<std::uint32_t> stamps;
+        std::uint32_t generation = 0;
+        std::vector<size_t> pixels;
+    };
+    static Scratch& Shared() {
+        static Scratch scratch;
+        return scratch;
+    }
+    int width_ = 0, height_ = 0;
 };
 
 Surface::Surface(int width, int height, Colour fill) {
@@ -154,10 +167,10 @@ void Surface::Cls() {
     }
 }
 
-bool Surface::StyleOn(int style, int step) {
+bool Surface::StyleOn(int style, std::int64_t step) {
     const std::vector<int>& p = StylePattern(style);
     if (p.empty()) return true;
-    int pos = step % PatternLength(p);
+    int pos = static_cast<int>(step % PatternLength(p));
     for (size_t i = 0; i < p.size(); ++i) {
         if (pos < p[i]) return i % 2 == 0;
         pos -= p[i];
@@ -185,17 +198,86 @@ void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
         }
 }
 
-void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, int& style_step) {
+namespace {
+
+// The walk below is the classic integer one. Its k-th pixel has a closed form: k steps along the
+// major axis and floor((2 * minor * k + major) / (2 * major)) along the other, so the stretch that
+// falls inside the picture is found without walking the rest. minor * k < 2^64 for any two int ends.
+std::uint64_t MinorAt(std::uint64_t major, std::uint64_t minor, std::uint64_t k) {
+    const std::uint64_t p = minor * k;
+    const std::uint64_t q = p / major, r = p % major;
+    return q + (2 * r >= major ? 1 : 0);
+}
+
+// The steps k in [0, n) whose coordinate start + dir * value(k) lies in [lo, hi], value
+// nondecreasing in k; false when there are none.
+template <class Value>
+bool StepsWithin(std::int64_t start, int dir, std::int64_t lo, std::int64_t hi, std::int64_t n, Value value,
+                 std::int64_t& first, std::int64_t& last) {
+    const std::int64_t vlo = dir > 0 ? lo - start : start - hi;
+    const std::int64_t vhi = dir > 0 ? hi - start : start - lo;
+    if (vhi < 0 || vlo > value(n - 1)) return false;
+    // First k with value(k) >= vlo, last k with value(k) <= vhi.
+    std::int64_t a = 0, b = n - 1;
+    while (a < b) {
+        const std::int64_t m = a + (b - a) / 2;
+        if (value(m) >= vlo) b = m; else a = m + 1;
+    }
+    first = a;
+    a = first;
+    b = n - 1;
+    while (a < b) {
+        const std::int64_t m = a + (b - a + 1) / 2;
+        if (value(m) <= vhi) a = m; else b = m - 1;
+    }
+    last = a;
+    return value(first) <= vhi;
+}
+
+}  // namespace
+
+void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, std::int64_t& style_step) {
     // Styles only apply to the one-pixel pen, as with cosmetic GDI pens.
-    int style = DrawWidth <= 1 ? DrawStyle : DS_Solid;
-    int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
-    int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    int x = x1, y = y1;
-    while (x != x2 || y != y2) {
-        if (StyleOn(style, style_step)) PenDot(mask, x, y, c);
+    const int style = DrawWidth <= 1 ? DrawStyle : DS_Solid;
+    const std::int64_t a = std::abs(std::int64_t{x2} - x1), b = std::abs(std::int64_t{y2} - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const std::int64_t n = std::max(a, b);
+    if (n == 0) return;
+    // Pixels whose pen dot can reach the surface.
+    const std::int64_t reach = std::max(1, DrawWidth);
+    const std::int64_t xlo = -reach, xhi = width_ - 1 + reach, ylo = -reach, yhi = height_ - 1 + reach;
+    const bool x_major = a >= b;
+    const std::uint64_t major = static_cast<std::uint64_t>(x_major ? a : b);
+    const std::uint64_t minor = static_cast<std::uint64_t>(x_major ? b : a);
+    const auto along = [](std::int64_t k) { return k; };
+    const auto across = [&](std::int64_t k) {
+        return static_cast<std::int64_t>(MinorAt(major, minor, static_cast<std::uint64_t>(k)));
+    };
+    std::int64_t k0 = 0, k1 = n - 1, c0 = 0, c1 = n - 1;
+    const bool whole = x1 >= xlo && x1 <= xhi && x2 >= xlo && x2 <= xhi && y1 >= ylo && y1 <= yhi && y2 >= ylo && y2 <= yhi;
+    const bool inside =
+        whole || (x_major ? StepsWithin(x1, sx, xlo, xhi, n, along, k0, k1) && StepsWithin(y1, sy, ylo, yhi, n, across, c0, c1)
+                          : StepsWithin(y1, sy, ylo, yhi, n, along, k0, k1) && StepsWithin(x1, sx, xlo, xhi, n, across, c0, c1));
+    k0 = std::max(k0, c0);
+    k1 = std::min(k1, c1);
+    if (!inside || k0 > k1) {
+        style_step += n;
+        return;
+    }
+    // The walk's state at step k0, then the walk itself up to k1.
+    const std::int64_t nx = x_major ? k0 : across(k0), ny = x_major ? across(k0) : k0;
+    std::int64_t x = x1 + sx * nx, y = y1 + sy * ny;
+    const std::int64_t dx = a, dy = -b;
+    // err = dx + dy + nx * dy + ny * dx; the products can pass 2^63 though the sum is small.
+    std::int64_t err = static_cast<std::int64_t>(static_cast<std::uint64_t>(dx + dy) -
+                                                 static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(b) +
+                                                 static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
+    style_step += k0;
+    const bool styled = !StylePattern(style).empty();
+    for (std::int64_t k = k0; k <= k1; ++k) {
+        if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
         ++style_step;
-        int e2 = 2 * err;
+        const std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
             x += sx;
@@ -205,6 +287,7 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
             y += sy;
         }
     }
+    style_step += n - 1 - k1;
 }
 
 void Surface::Line(int x1, int y1, int x2, int y2) { Line(x1, y1, x2, y2, ForeColor); }
@@ -219,20 +302,13 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
 
 void Surface::Polyline(const Point* points, int count) {
     if (count < 2 || DrawStyle == DS_Transparent || Empty()) return;
-    int step = 0;
+    std::int64_t step = 0;
     if (DrawWidth <= 1) {
         for (int i = 1; i < count; ++i)
             SegmentPixels(nullptr, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
         return;
     }
-    int minx = points[0].x, maxx = minx, miny = points[0].y, maxy = miny;
-    for (int i = 1; i < count; ++i) {
-        minx = std::min(minx, points[i].x);
-        maxx = std::max(maxx, points[i].x);
-        miny = std::min(miny, points[i].y);
-        maxy = std::max(maxy, points[i].y);
-    }
-    Mask mask(*this, minx - DrawWidth, miny - DrawWidth, maxx + DrawWidth, maxy + DrawWidth);
+    Mask mask(*this);
     for (int i = 1; i < count; ++i)
         SegmentPixels(&mask, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
     mask.Apply(*this, ForeColor);
@@ -245,7 +321,10 @@ void Surface::PSet(int x, int y, Colour c) {
         Plot(x, y, c);
         return;
     }
-    Mask mask(*this, x - DrawWidth, y - DrawWidth, x + DrawWidth, y + DrawWidth);
+    // A dot wholly off the surface; also keeps x + dx in range at the ends of int.
+    const std::int64_t reach = DrawWidth;
+    if (x < -reach || y < -reach || x > width_ + reach || y > height_ + reach) return;
+    Mask mask(*this);
     PenDot(&mask, x, y, c);
     mask.Apply(*this, c);
 }
@@ -256,45 +335,56 @@ void Surface::Circle(int cx, int cy, int radius, Colour c) {
     if (radius < 0) return;
     Colour keep = ForeColor;
     ForeColor = c;
-    Ellipse(cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
+    // A box past the ends of int keeps its far sides there; such a circle is far off the surface.
+    const auto side = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    };
+    Ellipse(side(std::int64_t{cx} - radius), side(std::int64_t{cy} - radius), side(std::int64_t{cx} + radius + 1),
+            side(std::int64_t{cy} + radius + 1));
     ForeColor = keep;
 }
 
 void Surface::Ellipse(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1 || Empty()) return;
+    const std::int64_t X1 = x1, X2 = x2, Y1 = y1, Y2 = y2;
+    if (X2 - X1 < 1 || Y2 - Y1 < 1 || Empty()) return;
     // Centre and radii of the inscribed ellipse, in half pixels so even boxes stay centred.
-    double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
-    double rx = (x2 - x1 - 1) / 2.0, ry = (y2 - y1 - 1) / 2.0;
+    double cx = (X1 + X2 - 1) / 2.0, cy = (Y1 + Y2 - 1) / 2.0;
+    double rx = (X2 - X1 - 1) / 2.0, ry = (Y2 - Y1 - 1) / 2.0;
+    // Only the rows and columns whose pen dots can reach the surface are visited.
+    const std::int64_t reach = std::max(1, DrawWidth);
+    const auto near = [&](double v, std::int64_t size) {
+        return static_cast<int>(std::clamp<double>(std::round(v), -reach - 1.0, static_cast<double>(size + reach)));
+    };
+    const int row0 = static_cast<int>(std::max(Y1, -reach)), row1 = static_cast<int>(std::min<std::int64_t>(Y2, height_ + reach));
+    const int col0 = static_cast<int>(std::max(X1, -reach)), col1 = static_cast<int>(std::min<std::int64_t>(X2, width_ + reach));
     if (FillStyle != FS_Transparent) {
-        for (int y = y1; y < y2; ++y) {
+        for (int y = row0; y < row1; ++y) {
             double t = ry > 0 ? (y - cy) / ry : 0;
             double half = rx * std::sqrt(std::max(0.0, 1 - t * t));
-            int xa = static_cast<int>(std::ceil(cx - half)), xb = static_cast<int>(std::floor(cx + half));
+            int xa = std::max(near(std::ceil(cx - half), width_), 0), xb = std::min(near(std::floor(cx + half), width_), width_ - 1);
             if (FillStyle == FS_Solid) {
                 for (int x = xa; x <= xb; ++x) Plot(x, y, FillColor);
-            } else {
+            } else if (xa <= xb) {
                 HatchRect(xa, y, xb + 1, y + 1, FillStyle, FillColor);
             }
         }
     }
     if (DrawStyle == DS_Transparent) return;
-    Mask mask(*this, x1 - DrawWidth, y1 - DrawWidth, x2 + DrawWidth, y2 + DrawWidth);
+    Mask mask(*this);
     // Outline: for each column and each row the boundary points, so no gaps at any slope.
-    for (int x = x1; x < x2; ++x) {
+    for (int x = col0; x < col1; ++x) {
         double t = rx > 0 ? (x - cx) / rx : 0;
         double half = ry * std::sqrt(std::max(0.0, 1 - t * t));
-        int ya = static_cast<int>(std::lround(cy - half)), yb = static_cast<int>(std::lround(cy + half));
-        PenDot(&mask, x, ya, ForeColor);
-        PenDot(&mask, x, yb, ForeColor);
+        PenDot(&mask, x, near(cy - half, height_), ForeColor);
+        PenDot(&mask, x, near(cy + half, height_), ForeColor);
     }
-    for (int y = y1; y < y2; ++y) {
+    for (int y = row0; y < row1; ++y) {
         double t = ry > 0 ? (y - cy) / ry : 0;
         double half = rx * std::sqrt(std::max(0.0, 1 - t * t));
-        int xa = static_cast<int>(std::lround(cx - half)), xb = static_cast<int>(std::lround(cx + half));
-        PenDot(&mask, xa, y, ForeColor);
-        PenDot(&mask, xb, y, ForeColor);
+        PenDot(&mask, near(cx - half, width_), y, ForeColor);
+        PenDot(&mask, near(cx + half, width_), y, ForeColor);
     }
     mask.Apply(*this, ForeColor);
 }
@@ -310,16 +400,19 @@ void Surface::FillInside(int x1, int y1, int x2, int y2) {
 void Surface::Rectangle(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1) return;
+    if (x1 == x2 || y1 == y2) return;
     FillInside(x1, y1, x2, y2);
     if (DrawStyle == DS_Transparent) return;
     Point pts[5] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}, {x1, y1}};
-    if (x2 - x1 == 1 || y2 - y1 == 1) {
+    if (std::int64_t{x2} - x1 == 1 || std::int64_t{y2} - y1 == 1) {
         // A one-pixel-wide box is its line; each pixel drawn once.
         int keep = DrawStyle;
         DrawStyle = DS_Solid;
-        for (int y = y1; y < y2; ++y)
-            for (int x = x1; x < x2; ++x) PSet(x, y, ForeColor);
+        const int reach = std::max(1, DrawWidth);
+        const int ya = std::max(y1, -reach), yb = std::min(y2, height_ + reach);
+        const int xa = std::max(x1, -reach), xb = std::min(x2, width_ + reach);
+        for (int y = ya; y < yb; ++y)
+            for (int x = xa; x < xb; ++x) PSet(x, y, ForeColor);
         DrawStyle = keep;
         return;
     }
@@ -392,20 +485,24 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     }
 }
 
-void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh) {
+void StretchBlt(Surface& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Surface& src,
+                int sx, int sy, int sw, int sh) {
     if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+    // Past this the index products below could leave 64 bits; no picture is that large.
+    constexpr std::int64_t kMaxExtent = std::int64_t{1} << 32;
+    if (dw > kMaxExtent || dw < -kMaxExtent || dh > kMaxExtent || dh < -kMaxExtent) return;
     // A negative extent mirrors.
     bool flip_x = (dw < 0) != (sw < 0), flip_y = (dh < 0) != (sh < 0);
     if (dw < 0) { dx += dw + 1; dw = -dw; }
     if (dh < 0) { dy += dh + 1; dh = -dh; }
     if (sw < 0) { sx += sw + 1; sw = -sw; }
     if (sh < 0) { sy += sh + 1; sh = -sh; }
-    int x0 = std::max(0, dx), x1 = std::min(dst.Width(), dx + dw);
-    int y0 = std::max(0, dy), y1 = std::min(dst.Height(), dy + dh);
-    if (x0 >= x1 || y0 >= y1) return;
+    const int x0 = static_cast<int>(std::max<std::int64_t>(0, dx)), x1 = static_cast<int>(std::min<std::int64_t>(dst.Width(), dx + dw));
+    const int y0 = static_cast<int>(std::max<std::int64_t>(0, dy)), y1 = static_cast<int>(std::min<std::int64_t>(dst.Height(), dy + dh));
+    if (dx >= dst.Width() || dy >= dst.Height() || x0 >= x1 || y0 >= y1) return;
     std::vector<int> col(static_cast<size_t>(x1 - x0));
     for (int x = x0; x < x1; ++x) {
-        long long i = x - dx;
+        std::int64_t i = x - dx;
         if (flip_x) i = dw - 1 - i;
         col[x - x0] = sx + static_cast<int>(i * sw / dw);
     }
@@ -416,7 +513,7 @@ void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src
         from = &copy;
     }
     for (int y = y0; y < y1; ++y) {
-        long long j = y - dy;
+        std::int64_t j = y - dy;
         if (flip_y) j = dh - 1 - j;
         int syy = sy + static_cast<int>(j * sh / dh);
         if (syy < 0 || syy >= from->Height()) continue;

@@ -74,7 +74,8 @@ public:
 
     // Everything to BackColor.
     void Cls();
-    // Pen-drawn primitives; the last point of a line is not drawn (as GDI).
+    // Pen-drawn primitives; the last point of a line is not drawn (as GDI). Lines are clipped to
+    // the surface before they are walked, so ends anywhere in int range cost what is visible.
     void Line(int x1, int y1, int x2, int y2);
     void Line(int x1, int y1, int x2, int y2, Colour c);
     void Polyline(const Point* points, int count);
@@ -99,9 +100,9 @@ private:
     // A primitive's pixels, so that a wide pen touches each pixel once (XOR modes stay exact).
     class Mask;
     void PenDot(Mask* mask, int x, int y, Colour c);
-    void SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, int& style_step);
+    void SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, std::int64_t& style_step);
     void FillInside(int x1, int y1, int x2, int y2);
-    static bool StyleOn(int style, int step);
+    static bool StyleOn(int style, std::int64_t step);
 
     int width_ = 0;
     int height_ = 0;
@@ -110,7 +111,9 @@ private:
 
 // Copies a w x h block, clipped to both surfaces (SRCCOPY).
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
-// Scales the source block onto the destination block, nearest neighbour (COLORONCOLOR).
-void StretchBlt(Surface& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh);
+// Scales the source block onto the destination block, nearest neighbour (COLORONCOLOR). The
+// destination block may be far larger than the surface: only its visible part is worked.
+void StretchBlt(Surface& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Surface& src,
+                int sx, int sy, int sw, int sh);
 
 }  // namespace plat
