@@ -118,8 +118,8 @@ struct Edge_Box {
 class Ring_Splitter {
 public:
     explicit Ring_Splitter(int32_t w)
-        : w_(w), base_(Work_Poly_Table(w).First_Point), n0_(Work_Poly_Table(w).Nb_Points), alive_(static_cast<size_t>(n0_)),
-          reflex_(static_cast<size_t>(n0_)), convex_(static_cast<size_t>(n0_)) {
+        : w_(w), base_(Work_Poly_Table(w).First_Point), n0_(Work_Poly_Table(w).Nb_Points),
+          alive_(static_cast<size_t>(n0_)), reflex_(static_cast<size_t>(n0_)), convex_(static_cast<size_t>(n0_)) {
         pts_.reserve(static_cast<size_t>(n0_));
         for (int32_t i = 0; i < n0_; ++i) pts_.push_back(Work_Point_Table(base_ + i));
         next_.resize(static_cast<size_t>(n0_));
