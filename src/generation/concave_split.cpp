@@ -112,14 +112,7 @@ void API_Split_Off_Chain(int32_t polygon, int32_t a, int32_t b) {
         v = v >= first + n - 1 ? first : v + 1;
     }
 
-    Cut_Tables_Reserve(m);
-    ++Cut_Poly_Count;
-    Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
-    piece = Work_Poly_Table(polygon);
-    piece.First_Point = Cut_Point_Count + 1;
-    for (int32_t i = 0; i < m; ++i) Cut_Point_Table(++Cut_Point_Count) = scratch[static_cast<size_t>(i)];
-    piece.Last_Point = Cut_Point_Count;
-    piece.Nb_Points = m;
+    Cut_Tables_Append(Work_Poly_Table(polygon), m, m, [&](int32_t i) { return scratch[static_cast<size_t>(i)]; });
 
     Line_Rec& rest = Work_Poly_Table(polygon);
     int32_t slot = first;
@@ -136,14 +129,7 @@ void API_Add_Split_Piece(int32_t polygon, int32_t start, int32_t count) {
     int32_t closing = (start == 1 || count == 1) ? count + 1 : 1;
     if (closing < 1 || closing > n) closing = 1;
 
-    Cut_Tables_Reserve(count + 1);
-    ++Cut_Poly_Count;
-    Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
-    piece = src;
-    piece.First_Point = Cut_Point_Count + 1;
-    for (int32_t pos = start; pos < start + count; ++pos)
-        Cut_Point_Table(++Cut_Point_Count) = Work_Point_Table(src.First_Point + pos - 1);
-    Cut_Point_Table(++Cut_Point_Count) = Work_Point_Table(src.First_Point + closing - 1);
-    piece.Last_Point = Cut_Point_Count;
-    piece.Nb_Points = count + 1;
+    Cut_Tables_Append(src, count + 1, count + 1, [&](int32_t i) {
+        return Work_Point_Table(src.First_Point + (i < count ? start + i : closing) - 1);
+    });
 }

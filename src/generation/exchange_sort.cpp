@@ -1,41 +1,6 @@
 #include "generation/exchange_sort.h"
 
-namespace {
-
-// Counts over positions 0..n-1: add, prefix sums and the k-th counted position.
-class Fenwick {
-public:
-    explicit Fenwick(size_t n) : tree_(n + 1, 0) {
-        top_ = 1;
-        while (top_ * 2 <= n) top_ *= 2;
-    }
-    void Add(size_t pos, int32_t delta) {
-        for (size_t i = pos + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
-    }
-    // Sum over positions 0..end-1.
-    int32_t Prefix(size_t end) const {
-        int32_t s = 0;
-        for (size_t i = end; i > 0; i -= i & (~i + 1)) s += tree_[i];
-        return s;
-    }
-    // The position holding the k-th count (k >= 1, at most the total).
-    size_t Kth(int32_t k) const {
-        size_t pos = 0;
-        for (size_t step = top_; step > 0; step /= 2) {
-            if (pos + step < tree_.size() && tree_[pos + step] < k) {
-                pos += step;
-                k -= tree_[pos];
-            }
-        }
-        return pos;
-    }
-
-private:
-    std::vector<int32_t> tree_;
-    size_t top_ = 1;
-};
-
-}  // namespace
+#include "generation/fenwick.h"
 
 // Without equal exchanges ("<"), one key's run sits at table positions p_1 < ... < p_s and only
 // the smaller keys behind p_1 move it (their positions Z, M of them). Walk the merged positions

@@ -20,8 +20,15 @@ std::vector<int32_t> Exchange_Sort_Order(const std::vector<int64_t>& keys, bool 
 template <class T, class Less>
 std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less);
 
+// Puts the n = order.size() entries at(0) .. at(n - 1) of a table in `order` (as
+// Exchange_Sort_Order gives it), cycle by cycle in the table itself: a sorted copy of a large
+// table would be as big again.
+template <class Entry_At>
+void Exchange_Sort_Apply(std::vector<int32_t> order, Entry_At at);
+
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 template <class T, class Less>
 std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less) {
@@ -35,4 +42,22 @@ std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less
         ranks[static_cast<size_t>(idx[i])] = rank;
     }
     return ranks;
+}
+
+template <class Entry_At>
+void Exchange_Sort_Apply(std::vector<int32_t> order, Entry_At at) {
+    const int32_t n = static_cast<int32_t>(order.size());
+    for (int32_t start = 0; start < n; ++start) {
+        if (order[static_cast<size_t>(start)] == start) continue;
+        auto held = std::move(at(start));
+        int32_t here = start;
+        for (int32_t step = 0; step < n; ++step) {
+            const int32_t from = order[static_cast<size_t>(here)];
+            order[static_cast<size_t>(here)] = here;
+            if (from == start) break;
+            at(here) = std::move(at(from));
+            here = from;
+        }
+        at(here) = std::move(held);
+    }
 }

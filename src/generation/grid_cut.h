@@ -12,6 +12,9 @@ void API_Cross_Horizontal_Line(double x1, double y1, double x2, double y2, doubl
                                double tolerance, int16_t& code, double& px, double& py);
 void API_Cross_Vertical_Line(double x1, double y1, double x2, double y2, double line_x,
                              double tolerance, int16_t& code, double& px, double& py);
+// Either of the two: a latitude line at map y `at` when `horizontal`, else a longitude line.
+void API_Cross_Grid_Line(bool horizontal, double x1, double y1, double x2, double y2, double at,
+                         double tolerance, int16_t& code, double& px, double& py);
 
 // One recorded meeting of the current polygon with the current grid line.
 struct Grid_Crossing {

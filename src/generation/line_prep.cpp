@@ -93,10 +93,7 @@ void Cut_At_Line(bool horizontal, double at, double tolerance) {
             const Work_Point_Rec b = Work_Point_Table(i + 1);
             int16_t code = 0;
             double px = 0, py = 0;
-            if (horizontal)
-                API_Cross_Horizontal_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            else
-                API_Cross_Vertical_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            API_Cross_Grid_Line(horizontal, a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
             if (code == 3) {
                 const bool at_i = px == a.X && py == a.Y;
                 if (!at_i || i != s) {

@@ -1,6 +1,7 @@
 #include "generation/resplit.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "core/syst.h"
 #include "generation/concave_split.h"
 #include "generation/debug_draw.h"
+#include "generation/fenwick.h"
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
@@ -60,43 +62,29 @@ void Fan_Split(int32_t w, int32_t n, int32_t max_points) {
     }
 }
 
-// Counts over the vertex slots 0..n-1 of one polygon: add, prefix sums, the k-th counted slot.
-class Fenwick {
-public:
-    explicit Fenwick(int32_t n) : tree_(static_cast<size_t>(n) + 1, 0) {
-        while (top_ * 2 <= n) top_ *= 2;
-    }
-    void Add(int32_t pos, int32_t delta) {
-        for (size_t i = static_cast<size_t>(pos) + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
-    }
-    int32_t Prefix(int32_t end) const {  // slots 0..end-1
-        int32_t sum = 0;
-        for (size_t i = static_cast<size_t>(end); i > 0; i -= i & (~i + 1)) sum += tree_[i];
-        return sum;
-    }
-    int32_t Total() const { return Prefix(static_cast<int32_t>(tree_.size()) - 1); }
-    int32_t Kth(int32_t k) const {  // 1 <= k <= Total()
-        size_t pos = 0;
-        for (size_t step = static_cast<size_t>(top_); step > 0; step /= 2) {
-            if (pos + step < tree_.size() && tree_[pos + step] < k) {
-                pos += step;
-                k -= tree_[pos];
-            }
+// Whether the vertical through `pv` meets the sub-ring a..b of a ring of `n` vertices, closed
+// by the chord b -> a, both above and below pv.
+template <class Point_At, class Next_Of>
+bool Vertical_Meets_Both_Sides(int32_t a, int32_t b, int32_t n, const Work_Point_Rec& pv, Point_At point,
+                               Next_Of next_of) {
+    bool above = false, below = false;
+    int32_t i = a;
+    for (int32_t step = 0; step < n; ++step) {
+        const int32_t next = i == b ? a : next_of(i);
+        const Work_Point_Rec& p = point(i);
+        const Work_Point_Rec& q = point(next);
+        int16_t code = 0;
+        double x = 0, y = 0;
+        SYST_Classify_Segments(p.X, p.Y, q.X, q.Y, pv.X, -50000, pv.X, 50000, code, x, y);
+        if (code == 2 || code == 3) {
+            if (y > pv.Y) above = true;
+            else if (y < pv.Y) below = true;
         }
-        return static_cast<int32_t>(pos);
+        if (i == b) break;
+        i = next;
     }
-    // The first counted slot at or after `from`, going round; -1 when none.
-    int32_t Next_From(int32_t from) const {
-        const int32_t total = Total();
-        if (total == 0) return -1;
-        const int32_t before = Prefix(from);
-        return Kth(before < total ? before + 1 : 1);
-    }
-
-private:
-    std::vector<int32_t> tree_;
-    int32_t top_ = 1;
-};
+    return above && below;
+}
 
 struct Edge_Box {
     double Min_X = 1, Min_Y = 1, Max_X = 0, Max_Y = 0;  // empty while Min_X > Max_X
@@ -130,8 +118,8 @@ struct Edge_Box {
 class Ring_Splitter {
 public:
     explicit Ring_Splitter(int32_t w)
-        : w_(w), base_(Work_Poly_Table(w).First_Point), n0_(Work_Poly_Table(w).Nb_Points), alive_(n0_),
-          reflex_(n0_), convex_(n0_) {
+        : w_(w), base_(Work_Poly_Table(w).First_Point), n0_(Work_Poly_Table(w).Nb_Points),
+          alive_(static_cast<size_t>(n0_)), reflex_(static_cast<size_t>(n0_)), convex_(static_cast<size_t>(n0_)) {
         pts_.reserve(static_cast<size_t>(n0_));
         for (int32_t i = 0; i < n0_; ++i) pts_.push_back(Work_Point_Table(base_ + i));
         next_.resize(static_cast<size_t>(n0_));
@@ -143,9 +131,9 @@ public:
         count_ = n0_;
         side_.assign(static_cast<size_t>(n0_), 0);
         for (int32_t i = 0; i < n0_; ++i) {
-            alive_.Add(i, 1);
+            alive_.Add(static_cast<size_t>(i), 1);
             side_[static_cast<size_t>(i)] = Turn_At(i);
-            (side_[static_cast<size_t>(i)] == 1 ? reflex_ : convex_).Add(i, 1);
+            (side_[static_cast<size_t>(i)] == 1 ? reflex_ : convex_).Add(static_cast<size_t>(i), 1);
         }
         leaves_ = 1;
         while (leaves_ < n0_) leaves_ *= 2;
@@ -185,8 +173,9 @@ public:
         for (;;) {
             // Step 1: a reflex vertex, scanning upward; later scans go round the ring. The
             // first scan reaches the last vertex only when that one is reflex.
-            const int32_t reflex = reflex_.Next_From(k);
-            if (reflex < 0) return Chord::Stuck;
+            const std::optional<size_t> next_reflex = reflex_.Next_From(static_cast<size_t>(k));
+            if (!next_reflex) return Chord::Stuck;
+            const int32_t reflex = static_cast<int32_t>(*next_reflex);
             const int32_t steps = Distance(k, reflex);
             if (first_scan && steps > Distance(k, last)) return Chord::Stuck;
             if (budget < steps) return Chord::Stuck;
@@ -196,8 +185,9 @@ public:
             k = Next(k);
             // Steps 3 and 4: the first convex vertex after it whose ear is not crossed.
             for (;;) {
-                const int32_t convex = convex_.Next_From(k);
-                if (convex < 0) return Chord::Stuck;  // the walk would pass n vertices
+                const std::optional<size_t> next_convex = convex_.Next_From(static_cast<size_t>(k));
+                if (!next_convex) return Chord::Stuck;  // the walk would pass n vertices
+                const int32_t convex = static_cast<int32_t>(*next_convex);
                 const int32_t skip = Distance(k, convex);
                 if (budget < skip) return Chord::Stuck;
                 budget -= skip;
@@ -242,20 +232,17 @@ public:
         const int32_t n = count_;
         const int32_t m = Distance(a, b) + 1;
         if (n < 3 || m < 3 || m > n || a == b) return false;
-        Cut_Tables_Reserve(m);
-        ++Cut_Poly_Count;
-        Line_Rec& piece = Cut_Poly_Table(Cut_Poly_Count);
-        piece = Work_Poly_Table(w_);
-        piece.First_Point = Cut_Point_Count + 1;
         int32_t v = a;
-        for (int32_t i = 0; i < m; ++i, v = Next(v)) Cut_Point_Table(++Cut_Point_Count) = pts_[static_cast<size_t>(v)];
-        piece.Last_Point = Cut_Point_Count;
-        piece.Nb_Points = m;
+        Cut_Tables_Append(Work_Poly_Table(w_), m, m, [&](int32_t) {
+            const Work_Point_Rec& p = pts_[static_cast<size_t>(v)];
+            v = Next(v);
+            return p;
+        });
 
         for (v = Next(a); v != b;) {
             const int32_t after = Next(v);
-            alive_.Add(v, -1);
-            (side_[static_cast<size_t>(v)] == 1 ? reflex_ : convex_).Add(v, -1);
+            alive_.Add(static_cast<size_t>(v), -1);
+            (side_[static_cast<size_t>(v)] == 1 ? reflex_ : convex_).Add(static_cast<size_t>(v), -1);
             Set_Box(v, Edge_Box{});
             v = after;
         }
@@ -274,7 +261,7 @@ private:
     int32_t Prev(int32_t v) const { return prev_[static_cast<size_t>(v)]; }
     // Steps forward round the ring from u to v.
     int32_t Distance(int32_t u, int32_t v) const {
-        const int32_t d = alive_.Prefix(v) - alive_.Prefix(u);
+        const int32_t d = alive_.Prefix(static_cast<size_t>(v)) - alive_.Prefix(static_cast<size_t>(u));
         return d >= 0 ? d : d + count_;
     }
     int16_t Turn(int32_t p, int32_t k, int32_t m) const {
@@ -288,8 +275,8 @@ private:
         const int16_t now = Turn_At(v);
         int16_t& kept = side_[static_cast<size_t>(v)];
         if ((kept == 1) != (now == 1)) {
-            (kept == 1 ? reflex_ : convex_).Add(v, -1);
-            (now == 1 ? reflex_ : convex_).Add(v, 1);
+            (kept == 1 ? reflex_ : convex_).Add(static_cast<size_t>(v), -1);
+            (now == 1 ? reflex_ : convex_).Add(static_cast<size_t>(v), 1);
         }
         kept = now;
     }
@@ -341,25 +328,11 @@ private:
     // API_Test_Vertex_Inside on the ring as it stands.
     void Vertex_Inside(int32_t a, int32_t b, int32_t v, int16_t& is_outside, int32_t& range_count) const {
         range_count = Distance(a, b) + 1;
-        is_outside = 1;
-        bool above = false, below = false;
-        const Work_Point_Rec& pv = pts_[static_cast<size_t>(v)];
-        int32_t i = a;
-        for (int32_t step = 0; step < count_; ++step) {
-            const int32_t next = i == b ? a : Next(i);
-            const Work_Point_Rec& p = pts_[static_cast<size_t>(i)];
-            const Work_Point_Rec& q = pts_[static_cast<size_t>(next)];
-            int16_t code = 0;
-            double x = 0, y = 0;
-            SYST_Classify_Segments(p.X, p.Y, q.X, q.Y, pv.X, -50000, pv.X, 50000, code, x, y);
-            if (code == 2 || code == 3) {
-                if (y > pv.Y) above = true;
-                else if (y < pv.Y) below = true;
-            }
-            if (i == b) break;
-            i = next;
-        }
-        if (above && below) is_outside = 0;
+        const bool inside = Vertical_Meets_Both_Sides(
+            a, b, count_, pts_[static_cast<size_t>(v)],
+            [&](int32_t i) -> const Work_Point_Rec& { return pts_[static_cast<size_t>(i)]; },
+            [&](int32_t i) { return Next(i); });
+        is_outside = inside ? 0 : 1;
     }
 
     int32_t w_ = 0;
@@ -384,25 +357,10 @@ void API_Test_Vertex_Inside(int32_t poly, int32_t a, int32_t b, int32_t v, int16
     const Ring r = Ring_Of(poly);
     const int32_t n = r.Last - r.First + 1;
     range_count = a < b ? b - a + 1 : n - (a - b) + 1;
-    is_outside = 1;
-    bool above = false, below = false;
-    const Work_Point_Rec pv = Work_Point_Table(v);
-    int32_t i = a;
-    for (int32_t step = 0; step < n; ++step) {
-        int32_t next = i == b ? a : r.Next(i);
-        const Work_Point_Rec& p = Work_Point_Table(i);
-        const Work_Point_Rec& q = Work_Point_Table(next);
-        int16_t code = 0;
-        double x = 0, y = 0;
-        SYST_Classify_Segments(p.X, p.Y, q.X, q.Y, pv.X, -50000, pv.X, 50000, code, x, y);
-        if (code == 2 || code == 3) {
-            if (y > pv.Y) above = true;
-            else if (y < pv.Y) below = true;
-        }
-        if (i == b) break;
-        i = next;
-    }
-    if (above && below) is_outside = 0;
+    const bool inside = Vertical_Meets_Both_Sides(
+        a, b, n, Work_Point_Table(v), [](int32_t i) -> const Work_Point_Rec& { return Work_Point_Table(i); },
+        [&](int32_t i) { return r.Next(i); });
+    is_outside = inside ? 0 : 1;
 }
 
 void API_Split_Concave(int32_t& max_points) {

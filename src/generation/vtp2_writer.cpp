@@ -12,6 +12,7 @@
 #include "generation/grid_cut.h"
 #include "generation/prepare_polygons.h"
 #include "generation/vtp2_groups.h"
+#include "generation/vtp_source.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
@@ -25,7 +26,6 @@ constexpr int32_t Max_Block = 127;
 constexpr size_t Max_Layers = 31;
 constexpr int32_t Texture_List_Start = 10;
 constexpr int32_t Texture_List_Growth = 3;
-constexpr int32_t Max_Short_Poly = 30;
 
 const char* const Too_Many_Textures =
     "More than 127 generated textures in VTP2 polys, please create an other project";
@@ -123,12 +123,8 @@ std::vector<Cell> Group_Pieces() {
     std::vector<Cell> cells;
     for (int32_t p = 1; p <= Cut_Piece_Count; ++p) {
         const Cut_Piece_Record& piece = Cut_Piece_Table(p);
-        if (cells.empty() || cells.back().Col != piece.Lod8_Col || cells.back().Row != piece.Lod8_Row)
-            cells.push_back({piece.Lod8_Col, piece.Lod8_Row, {}});
-        std::vector<Sub_Area>& areas = cells.back().Areas;
-        if (areas.empty() || areas.back().Col != piece.Lod13_Col || areas.back().Row != piece.Lod13_Row)
-            areas.push_back({piece.Lod13_Col, piece.Lod13_Row, {}});
-        std::vector<Layer>& layers = areas.back().Layers;
+        Cell& cell = Vtp_Cell_Of(cells, piece.Lod8_Col, piece.Lod8_Row);
+        std::vector<Layer>& layers = Vtp_Cell_Of(cell.Areas, piece.Lod13_Col, piece.Lod13_Row).Layers;
         if (layers.empty() || layers.back().Value != piece.Attr.Layer_Vtp2) layers.push_back({piece.Attr.Layer_Vtp2, 0, {}});
         Layer& layer = layers.back();
         if (layer.Sets.empty() || layer.Sets.back().Set != piece.Texture_Set) layer.Sets.push_back({piece.Texture_Set, {}});
@@ -142,33 +138,8 @@ std::vector<Cell> Group_Pieces() {
     return cells;
 }
 
-Gen_Bounds Cell_Bounds(const std::vector<Cell>& cells) {
-    int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;
-    for (const Cell& c : cells) {
-        r_min = std::min<int32_t>(r_min, c.Row);
-        r_max = std::max<int32_t>(r_max, c.Row);
-        c_min = std::min<int32_t>(c_min, c.Col);
-        c_max = std::max<int32_t>(c_max, c.Col);
-    }
-    Gen_Bounds b;
-    b.North = SYST_Truncate(90 - r_min * Lod8_Height) + 1;
-    b.South = SYST_Truncate(90 - (r_max + 1) * Lod8_Height) - 1;
-    b.East = SYST_Truncate((c_max + 1) * Lod8_Width - 180) + 1;
-    b.West = SYST_Truncate(c_min * Lod8_Width - 180) - 1;
-    return Gen_Clamp(b);
-}
-
 void Write_Piece(Gen_Source& src, const Cut_Piece_Record& piece) {
-    src.Line(";");
-    src.Line(";" + Gen_Free_Text(piece.Attr.Text_Rt));
-    src.Line(";");
-    const int32_t n = piece.Last_Point - piece.First_Point + 1;
-    if (n <= Max_Short_Poly) {
-        src.Line("             VTPPolyMethod2 " + Gen_Num(n) + ", 0, 0");
-    } else {
-        src.Line("             VTPPolyMethod2 31, 0, 1");
-        src.Line("             VTPPolyMethod2Ex " + Gen_Num(n - 31));
-    }
+    Vtp_Write_Poly_Start(src, piece.Attr.Text_Rt, piece.Last_Point - piece.First_Point + 1, false);
     for (int32_t i = piece.First_Point; i <= piece.Last_Point; ++i) {
         const Cut_Piece_Point& p = Cut_Piece_Points(i);
         src.Line("               VTPPointXY2 " + Gen_Num(p.Local_X) + ", " + Gen_Num(p.Local_Y));
@@ -180,12 +151,10 @@ bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& block
     for (size_t c = 0; c < cells.size(); ++c) {
         for (const Sub_Area& area : cells[c].Areas) {
             const size_t layers = std::min(area.Layers.size(), Max_Layers);
-            src.Line("        VTPDataArea " + Gen_Num(layers) + ", 1, " + Gen_Num(cells[c].Col % 32) + ", " +
-                     Gen_Num(cells[c].Row % 32));
+            Vtp_Write_Area_Start(src, layers, {cells[c].Col, cells[c].Row});
             for (size_t l = 0; l < layers; ++l) {
                 const Layer& layer = area.Layers[l];
-                src.Line("        VTPLayer " + Gen_Num(layer.Value) + ", 0");
-                src.Line("        VTPNumTexturesInLayer " + Gen_Num(layer.Entry_Count) + ", 0");
+                Vtp_Write_Layer_Start(src, layer.Value, static_cast<size_t>(layer.Entry_Count));
                 if (layer.Entry_Count > Max_Textures) {
                     Gen_Show_Failure(Too_Many_Textures);
                     return false;
@@ -194,9 +163,7 @@ bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& block
                     for (const Texture_Entry& entry : set.Entries) {
                         for (int32_t start = entry.First; start <= entry.Last; start += Max_Block) {
                             const int32_t end = std::min(entry.Last, start + Max_Block - 1);
-                            const int32_t id = set.Set - 1;
-                            src.Line("           VTPTextureId " + std::string(id >= 0 ? " " : "") + Gen_Num(id) + ", 0 ");
-                            src.Line("            VTPPolyCount " + Gen_Num(end - start + 1) + ", 0");
+                            Vtp_Write_Block_Start(src, set.Set, end - start + 1);
                             for (int32_t p = start; p <= end; ++p) Write_Piece(src, Cut_Piece_Table(p));
                             ++blocks;
                         }
@@ -204,36 +171,14 @@ bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& block
                 }
             }
         }
-        src.Line("    datamark_v" + Gen_Num(c + 1) + " label   word");
+        Vtp_Write_Area_End(src, c);
     }
     return true;
 }
 
 void Write_Tail(Gen_Source& src, const std::vector<Cell>& cells, const Texture_List& textures) {
-    const std::string dashes46 = ";" + std::string(46, '-');
-    src.Line(dashes46);
-    for (const Cell& cell : cells)
-        src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cell.Col, cell.Row) + "    EQU  VTPCellID 0, " +
-                 Gen_Num(cell.Col) + ", " + Gen_Num(cell.Row));
-    src.Line(dashes46);
-    src.Line("    VTPIndexStart   label   word");
-    src.Line("    VTPIndexHeader " + Gen_Num(cells.size()) + ", VTPIndexData, VTPStart");
-    src.Line("    VTPIndexData    label   word");
-    for (size_t c = 0; c < cells.size(); ++c)
-        src.Line("    VTPIndexEntry " + Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cells[c].Col, cells[c].Row) +
-                 ", VTPStart, datamark_v" + Gen_Num(c) + ", datamark_v" + Gen_Num(c + 1));
-    src.Line(";" + std::string(29, '-'));
-    src.Line("TextureStart    label   word");
-    src.Line("    VTPTextureListHeader " + Gen_Num(textures.Count) +
-             ", TextureIndexStart, TextureDataStart, TextureDataEnd");
-    src.Line("TextureIndexStart   label   word");
-    for (int32_t k = 1; k <= textures.Count; ++k)
-        src.Line("    VTPTextureListEntry TextureDataStart, texturemark_" + Gen_Num(k - 1) + ", texturemark_" +
-                 Gen_Num(k));
-    src.Line("TextureDataStart    label   word");
-    src.Line("    texturemark_0   label   word");
-    for (int32_t k = 1; k <= textures.Count; ++k) {
-        const Texture_Set_Rec& set = textures.Sets(k);
+    Vtp_Write_Tail(src, Vtp_Cell_Ids(cells), static_cast<size_t>(textures.Count), [&](size_t k) {
+        const Texture_Set_Rec& set = textures.Sets(static_cast<int64_t>(k));
         if (set.Kind == Texture_Kind_Land_Class || set.Kind == Texture_Kind_Type) {
             src.Line("        VTPTextureName \"" + Gen_Num(set.Code) + "\"");
             src.Line("        VTPTextureType 0, 0, 0, 0");
@@ -241,11 +186,7 @@ void Write_Tail(Gen_Source& src, const std::vector<Cell>& cells, const Texture_L
             src.Line("        VTPTextureName \"" + set.Names + "\"");
             src.Line("        VTPTextureType 0, 0, 0, " + Gen_Num(set.Size));
         }
-        src.Line("    texturemark_" + Gen_Num(k) + "   label   word");
-    }
-    src.Line("TextureDataEnd  label   word");
-    src.Line("; " + std::string(30, '-'));
-    src.Line("VTPEnd      label   word");
+    });
 }
 
 void Finish() {
@@ -282,11 +223,8 @@ void API_Sort_Pieces() {
         if (a.Order != b.Order) return a.Order > b.Order;
         return a.Sort < b.Sort;
     };
-    const std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(keys, first), false);
-    std::vector<Cut_Piece_Record> sorted;
-    sorted.reserve(static_cast<size_t>(n));
-    for (int32_t from : order) sorted.push_back(std::move(Cut_Piece_Table(from + 1)));
-    for (int32_t i = 1; i <= n; ++i) Cut_Piece_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
+    Exchange_Sort_Apply(Exchange_Sort_Order(Exchange_Sort_Ranks(keys, first), false),
+                        [](int32_t i) -> Cut_Piece_Record& { return Cut_Piece_Table(i + 1); });
 }
 
 void API_Write_Vtp2_Asm() {
@@ -320,11 +258,8 @@ void API_Write_Vtp2_Asm() {
     const std::vector<Cell> cells = Group_Pieces();
 
     Gen_Source src("\\Tessaline$_VTP2.ASM");
-    src.Head(";  Tessaline Polys VTP2 : Generated on ", Cell_Bounds(cells), Gen_Tail_Vtp);
-    src.Line("VTPHeader   label   word");
-    src.Line("    VTPFileHeader 256, VTPIndexStart, TextureStart, VTPEnd");
-    src.Line("VTPStart        label   word");
-    src.Line("    datamark_v0 label   word");
+    src.Head(";  Tessaline Polys VTP2 : Generated on ", Vtp_Cell_Bounds(Vtp_Cell_Ids(cells)), Gen_Tail_Vtp);
+    Vtp_Write_Start(src);
     int32_t blocks = 0;
     const bool complete = Write_Cells(src, cells, blocks);
     if (complete) Write_Tail(src, cells, textures);

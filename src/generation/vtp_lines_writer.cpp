@@ -11,6 +11,7 @@
 #include "generation/exchange_sort.h"
 #include "generation/generation_services.h"
 #include "generation/line_prep.h"
+#include "generation/vtp_source.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
@@ -69,17 +70,10 @@ void Build_Entries() {
         const Line_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n < 1) continue;
-        double min_x = 9999999999999, min_y = 9999999999999;
-        double max_x = -9999999999999, max_y = -9999999999999;
-        for (int32_t i = 0; i < n; ++i) {
-            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
-            min_x = std::min(min_x, p.X);
-            max_x = std::max(max_x, p.X);
-            min_y = std::min(min_y, p.Y);
-            max_y = std::max(max_y, p.Y);
-        }
+        double centre_x = 0, centre_y = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
         int16_t col = 0, row = 0, cx = 0, cy = 0;
-        Com_Pixel_To_Cell_Pos((min_x + max_x) / 2, (min_y + max_y) / 2, col, row, cx, cy);
+        Com_Pixel_To_Cell_Pos(centre_x, centre_y, col, row, cx, cy);
 
         const bool centred = Is_Centred_Type(rec.Attr.Type_Code);
         local.clear();
@@ -155,13 +149,10 @@ void Sort_Entries() {
         const Line_Entry_Rec& e = Line_Entry_Table(i);
         keys.push_back({e.Lod8_Row, e.Lod8_Col, e.Layer, e.Attr.Type_Code});
     }
-    const std::vector<int32_t> order =
+    Exchange_Sort_Apply(
         Exchange_Sort_Order(Exchange_Sort_Ranks(keys, [](const Entry_Key& a, const Entry_Key& b) { return a < b; }),
-                            false);
-    std::vector<Line_Entry_Rec> sorted;
-    sorted.reserve(static_cast<size_t>(n));
-    for (int32_t from : order) sorted.push_back(std::move(Line_Entry_Table(from + 1)));
-    for (int32_t i = 1; i <= n; ++i) Line_Entry_Table(i) = std::move(sorted[static_cast<size_t>(i - 1)]);
+                            false),
+        [](int32_t i) -> Line_Entry_Rec& { return Line_Entry_Table(i + 1); });
 }
 
 std::vector<int16_t> Texture_List() {
@@ -182,9 +173,7 @@ std::vector<Cell> Group_Entries() {
     std::vector<Cell> cells;
     for (int32_t i = 1; i <= Line_Entry_Count; ++i) {
         const Line_Entry_Rec& e = Line_Entry_Table(i);
-        if (cells.empty() || cells.back().Col != e.Lod8_Col || cells.back().Row != e.Lod8_Row)
-            cells.push_back({e.Lod8_Col, e.Lod8_Row, {}});
-        std::vector<Layer>& layers = cells.back().Layers;
+        std::vector<Layer>& layers = Vtp_Cell_Of(cells, e.Lod8_Col, e.Lod8_Row).Layers;
         if (layers.empty() || layers.back().Value != e.Layer) layers.push_back({e.Layer, {}});
         std::vector<Group>& groups = layers.back().Groups;
         if (groups.empty() || groups.back().Type_Code != e.Attr.Type_Code)
@@ -194,45 +183,15 @@ std::vector<Cell> Group_Entries() {
     return cells;
 }
 
-Gen_Bounds Cell_Bounds(const std::vector<Cell>& cells) {
-    int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;
-    for (const Cell& c : cells) {
-        r_min = std::min<int32_t>(r_min, c.Row);
-        r_max = std::max<int32_t>(r_max, c.Row);
-        c_min = std::min<int32_t>(c_min, c.Col);
-        c_max = std::max<int32_t>(c_max, c.Col);
-    }
-    Gen_Bounds b;
-    b.North = SYST_Truncate(90 - r_min * Lod8_Height) + 1;
-    b.South = SYST_Truncate(90 - (r_max + 1) * Lod8_Height) - 1;
-    b.East = SYST_Truncate((c_max + 1) * Lod8_Width - 180) + 1;
-    b.West = SYST_Truncate(c_min * Lod8_Width - 180) - 1;
-    return Gen_Clamp(b);
-}
-
 size_t Blocks_Of(const Group& g) {
     const size_t lines = static_cast<size_t>(g.Last - g.First + 1);
     return (lines + Max_Block - 1) / Max_Block;
 }
 
-std::string Texture_Id_Line(int32_t texture_index) {
-    const int32_t id = texture_index - 1;
-    return "           VTPTextureId " + std::string(id >= 0 ? " " : "") + Gen_Num(id) + ", 0 ";
-}
-
 void Write_Line_Entry(Gen_Source& src, const Line_Entry_Rec& e) {
-    src.Line(";");
-    src.Line(";" + Gen_Free_Text(e.Attr.Text_Rt));
-    src.Line(";");
     const bool centred = Is_Centred_Type(e.Attr.Type_Code);
     const int32_t n = e.Last_Point - e.First_Point + 1;
-    const int32_t m = centred ? n : n + 2;
-    if (m <= 30) {
-        src.Line("             VTPPolyMethod2 " + Gen_Num(m) + ", 1, 0");
-    } else {
-        src.Line("             VTPPolyMethod2 31, 1, 0");
-        src.Line("             VTPPolyMethod2Ex " + Gen_Num(m - 31));
-    }
+    Vtp_Write_Poly_Start(src, e.Attr.Text_Rt, centred ? n : n + 2, true);
     auto wide = [&](const Line_Entry_Point& p, int edge) {
         src.Line("               VTPWidePoint " + Gen_Num(p.X) + ", " + Gen_Num(edge) + ", " + Gen_Num(p.Y) + ", 0");
     };
@@ -283,63 +242,30 @@ void Write_Texture(Gen_Source& src, int16_t type_code) {
 }
 
 void Write_Body(Gen_Source& src, const std::vector<Cell>& cells, const std::vector<int16_t>& textures) {
-    src.Line("VTPHeader   label   word");
-    src.Line("    VTPFileHeader 256, VTPIndexStart, TextureStart, VTPEnd");
-    src.Line("VTPStart        label   word");
-    src.Line("    datamark_v0 label   word");
+    Vtp_Write_Start(src);
     for (size_t c = 0; c < cells.size(); ++c) {
         const Cell& cell = cells[c];
         const size_t layers = std::min(cell.Layers.size(), Max_Layers);
-        src.Line("        VTPDataArea " + Gen_Num(layers) + ", 1, " + Gen_Num(cell.Col % 32) + ", " +
-                 Gen_Num(cell.Row % 32));
+        Vtp_Write_Area_Start(src, layers, {cell.Col, cell.Row});
         for (size_t l = 0; l < layers; ++l) {
             const Layer& layer = cell.Layers[l];
             const size_t groups = std::min(layer.Groups.size(), Max_Groups);
             size_t blocks = 0;
             for (size_t g = 0; g < groups; ++g) blocks += Blocks_Of(layer.Groups[g]);
-            src.Line("        VTPLayer " + Gen_Num(layer.Value) + ", 0");
-            src.Line("        VTPNumTexturesInLayer " + Gen_Num(blocks) + ", 0");
+            Vtp_Write_Layer_Start(src, layer.Value, blocks);
             for (size_t g = 0; g < groups; ++g) {
                 const Group& group = layer.Groups[g];
                 for (int32_t start = group.First; start <= group.Last; start += static_cast<int32_t>(Max_Block)) {
                     const int32_t end = std::min(group.Last, start + static_cast<int32_t>(Max_Block) - 1);
-                    src.Line(Texture_Id_Line(group.Texture_Index));
-                    src.Line("            VTPPolyCount " + Gen_Num(end - start + 1) + ", 0");
+                    Vtp_Write_Block_Start(src, group.Texture_Index, end - start + 1);
                     for (int32_t i = start; i <= end; ++i) Write_Line_Entry(src, Line_Entry_Table(i));
                 }
             }
         }
-        src.Line("    datamark_v" + Gen_Num(c + 1) + " label   word");
+        Vtp_Write_Area_End(src, c);
     }
-    const std::string dashes46 = ";" + std::string(46, '-');
-    src.Line(dashes46);
-    for (const Cell& cell : cells)
-        src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cell.Col, cell.Row) + "    EQU  VTPCellID 0, " +
-                 Gen_Num(cell.Col) + ", " + Gen_Num(cell.Row));
-    src.Line(dashes46);
-    src.Line("    VTPIndexStart   label   word");
-    src.Line("    VTPIndexHeader " + Gen_Num(cells.size()) + ", VTPIndexData, VTPStart");
-    src.Line("    VTPIndexData    label   word");
-    for (size_t c = 0; c < cells.size(); ++c)
-        src.Line("    VTPIndexEntry " + Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cells[c].Col, cells[c].Row) +
-                 ", VTPStart, datamark_v" + Gen_Num(c) + ", datamark_v" + Gen_Num(c + 1));
-    src.Line(";" + std::string(29, '-'));
-    src.Line("TextureStart    label   word");
-    src.Line("    VTPTextureListHeader " + Gen_Num(textures.size()) +
-             ", TextureIndexStart, TextureDataStart, TextureDataEnd");
-    src.Line("TextureIndexStart   label   word");
-    for (size_t k = 1; k <= textures.size(); ++k)
-        src.Line("    VTPTextureListEntry TextureDataStart, texturemark_" + Gen_Num(k - 1) + ", texturemark_" +
-                 Gen_Num(k));
-    src.Line("TextureDataStart    label   word");
-    src.Line("    texturemark_0   label   word");
-    for (size_t k = 1; k <= textures.size(); ++k) {
-        Write_Texture(src, textures[k - 1]);
-        src.Line("    texturemark_" + Gen_Num(k) + "   label   word");
-    }
-    src.Line("TextureDataEnd  label   word");
-    src.Line("; " + std::string(30, '-'));
-    src.Line("VTPEnd      label   word");
+    Vtp_Write_Tail(src, Vtp_Cell_Ids(cells), textures.size(),
+                   [&](size_t k) { Write_Texture(src, textures[k - 1]); });
 }
 
 // The rule of the step on one axis: towards the other point for +1, away from it for -1.
@@ -387,7 +313,7 @@ void API_Write_Lines_Asm() {
     const std::vector<Cell> cells = Group_Entries();
 
     Gen_Source src("\\Tessaline$_Lines.ASM");
-    src.Head(";  Tessaline Lines : Generated on ", Cell_Bounds(cells), Gen_Tail_Vtp);
+    src.Head(";  Tessaline Lines : Generated on ", Vtp_Cell_Bounds(Vtp_Cell_Ids(cells)), Gen_Tail_Vtp);
     Write_Body(src, cells, textures);
     Erase_Entries();
     const bool written = src.Close();

@@ -1,5 +1,6 @@
 #include "generation/work_tables.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -137,4 +138,18 @@ void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>&
     for (const Work_Point_Rec& p : pts) Work_Point_Table(++Work_Point_Count) = p;
     rec.Last_Point = Work_Point_Count;
     rec.Nb_Points = n;
+}
+
+void Work_Record_Centre(const Line_Rec& rec, double& x, double& y) {
+    double min_x = 9999999999999, min_y = 9999999999999;
+    double max_x = -9999999999999, max_y = -9999999999999;
+    for (int32_t i = 0; i < rec.Nb_Points; ++i) {
+        const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+        min_x = std::min(min_x, p.X);
+        max_x = std::max(max_x, p.X);
+        min_y = std::min(min_y, p.Y);
+        max_y = std::max(max_y, p.Y);
+    }
+    x = (min_x + max_x) / 2;
+    y = (min_y + max_y) / 2;
 }

@@ -87,6 +87,21 @@ void Work_Tables_Reset_All();
 // Growth of the cut tables before an append of `points` points: records by 10 when full,
 // points to capacity + points + 20 when the count + points + 1 reaches the capacity.
 void Cut_Tables_Reserve(int32_t points);
+// Appends a copy of `src` (all its fields but the points) to the cut tables with `n` points,
+// point(0) .. point(n - 1) asked for in that order, after growing the tables for `room` points.
+template <class Point_At>
+void Cut_Tables_Append(const Line_Rec& src, int32_t n, int32_t room, Point_At point) {
+    Cut_Tables_Reserve(room);
+    ++Cut_Poly_Count;
+    Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
+    rec = src;
+    rec.First_Point = Cut_Point_Count + 1;
+    for (int32_t i = 0; i < n; ++i) Cut_Point_Table(++Cut_Point_Count) = point(i);
+    rec.Last_Point = Cut_Point_Count;
+    rec.Nb_Points = n;
+}
+// The centre of the box of work record `rec`'s points (the box starts at +-9999999999999).
+void Work_Record_Centre(const Line_Rec& rec, double& x, double& y);
 // A work record for `line` (its id and attributes) over `pts`, appended after growing the tables
 // when full: records by 10, points to what they need plus `point_room`.
 void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room);

@@ -1,0 +1,135 @@
+// The piece index: the cut work polygons become the piece table the writers read, each piece
+// with its cell and its points in cell-local positions. After it the piece table is in the
+// exchange sort's order by cell, group and descending ring, and the work tables are empty.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "core/grid.h"
+#include "generation/exchange_sort.h"
+#include "generation/grid_cut.h"
+#include "generation/work_tables.h"
+
+namespace {
+
+struct Piece_Key {
+    int16_t Lod8_Row, Lod8_Col, Lod13_Row, Lod13_Col;
+    int32_t Group_Id, Ring_Number;
+};
+
+Piece_Key Key_Of(const Cut_Piece_Record& p) {
+    return {p.Lod8_Row, p.Lod8_Col, p.Lod13_Row, p.Lod13_Col, p.Group_Id, p.Ring_Number};
+}
+
+// True when `l` must stand before `k`.
+bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
+    if (l.Lod8_Row != k.Lod8_Row) return l.Lod8_Row < k.Lod8_Row;
+    if (l.Lod8_Col != k.Lod8_Col) return l.Lod8_Col < k.Lod8_Col;
+    if (l.Lod13_Row != k.Lod13_Row) return l.Lod13_Row < k.Lod13_Row;
+    if (l.Lod13_Col != k.Lod13_Col) return l.Lod13_Col < k.Lod13_Col;
+    if (l.Group_Id != k.Group_Id) return l.Group_Id < k.Group_Id;
+    return l.Ring_Number > k.Ring_Number;
+}
+
+// For each place of the sorted table, the entry (0-based) that goes there.
+std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
+    return Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
+}
+
+}  // namespace
+
+void API_Sort_Cut_Pieces() {
+    const int32_t n = Cut_Piece_Count;
+    if (n < 2) return;
+    std::vector<Piece_Key> keys;
+    keys.reserve(static_cast<size_t>(n));
+    for (int32_t i = 1; i <= n; ++i) keys.push_back(Key_Of(Cut_Piece_Table(i)));
+    Exchange_Sort_Apply(Piece_Order(keys), [](int32_t i) -> Cut_Piece_Record& { return Cut_Piece_Table(i + 1); });
+}
+
+void API_Index_Pieces(int16_t mode) {
+    Cut_Piece_Count = 0;
+    Cut_Piece_Point_Count = 0;
+    Cut_Piece_Capacity = Work_Poly_Count + 1;
+    Cut_Piece_Point_Capacity = Work_Point_Count + 1;
+    Cut_Piece_Points.ReDim(Cut_Piece_Point_Capacity);
+
+    // The points go in as the pieces come; the records are written once the order is known,
+    // each straight into its sorted place.
+    struct Indexed {
+        int32_t Record;
+        int32_t First_Point;
+        int16_t Nb_Points;
+        Piece_Key Key;
+    };
+    std::vector<Indexed> indexed;
+    indexed.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
+    std::vector<Cut_Piece_Point> scratch;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        const int32_t n = rec.Nb_Points;
+        if (n <= 0) continue;
+        double centre_x = 0, centre_y = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
+        int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0, px = 0, py = 0;
+        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, c8, r8, c13, r13, px, py);
+
+        scratch.clear();
+        for (int32_t i = 0; i < n; ++i) {
+            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+            int16_t lx = 0, ly = 0;
+            if (mode == 2)
+                Com_Pixel_To_Cell_Pos_Clamped(p.X, p.Y, c8, r8, lx, ly);
+            else
+                Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, c8, r8, c13, r13, lx, ly);
+            scratch.push_back({p.X, p.Y, lx, ly});
+        }
+        scratch.push_back(scratch.front());
+        // Consecutive points that fall on one local position: the first of each pair goes.
+        for (size_t i = 0; i + 1 < scratch.size(); ++i) {
+            if (scratch[i].Local_X == scratch[i + 1].Local_X && scratch[i].Local_Y == scratch[i + 1].Local_Y)
+                scratch.erase(scratch.begin() + static_cast<long>(i));
+        }
+        const size_t kept = scratch.size() - 1;  // the closing copy is not stored
+        const size_t needed = n == 2 ? 2 : 3;
+        if (kept < needed || kept > INT16_MAX) continue;
+
+        if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
+        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity) {
+            Cut_Piece_Point_Capacity += static_cast<int32_t>(kept) + 20;
+            Cut_Piece_Points.ReDim_Preserve(Cut_Piece_Point_Capacity);
+        }
+        ++Cut_Piece_Count;
+        Indexed piece{r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept),
+                      {r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+                       rec.Group_Id, rec.Ring_Number}};
+        for (size_t i = 0; i < kept; ++i) Cut_Piece_Points(++Cut_Piece_Point_Count) = scratch[i];
+        indexed.push_back(piece);
+    }
+
+    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
+    std::vector<Piece_Key> keys;
+    keys.reserve(indexed.size());
+    for (const Indexed& p : indexed) keys.push_back(p.Key);
+    const std::vector<int32_t> order = Piece_Order(keys);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const Indexed& from = indexed[static_cast<size_t>(order[i])];
+        // The work tables are emptied below: the attributes can move rather than be copied.
+        Line_Rec& rec = Work_Poly_Table(from.Record);
+        Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
+        piece.Nb_Points = from.Nb_Points;
+        piece.First_Point = from.First_Point;
+        piece.Last_Point = from.First_Point + from.Nb_Points - 1;
+        piece.Lod8_Col = from.Key.Lod8_Col;
+        piece.Lod8_Row = from.Key.Lod8_Row;
+        piece.Lod13_Col = from.Key.Lod13_Col;
+        piece.Lod13_Row = from.Key.Lod13_Row;
+        piece.Line_Id = rec.Line_Id;
+        piece.Attr = std::move(rec.Attr);
+        piece.Ring_Number = rec.Ring_Number;
+        piece.Group_Id = rec.Group_Id;
+    }
+    Work_Tables_Erase();
+}

@@ -1,0 +1,140 @@
+// The passes of the cut: every piece goes through the grid lines of one direction in order,
+// group by group (a polygon and what it is cut into). After a whole direction no piece crosses
+// a line of that direction; after an abnormal piece the pieces are those of the last whole line.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "generation/grid_cut_pieces.h"
+#include "generation/writer_base.h"
+
+namespace grid_cut {
+namespace {
+
+// Where in the cut a piece was met: grid line, group, place in the group at that line. The
+// order of these is the order in which a pass over the whole table per line meets the pieces.
+struct Cut_Place {
+    size_t Line = SIZE_MAX, Group = 0, Piece = 0;
+    auto operator<=>(const Cut_Place&) const = default;
+};
+
+// Scratch of one direction of the cut, kept from one group to the next.
+struct Group_Scratch {
+    Point_Pool pool, spare;            // the points of the group being cut
+    std::vector<Piece> now, next, parts;
+    Crossing_Scratch crossings;
+    std::vector<std::pair<Cut_Place, const char*>> failures;  // split boxes not shown yet
+};
+
+// Every input piece and what it is cut into (its group) goes through the grid lines it meets
+// among lines[0, limit) in order. A group's pieces never meet another group's, so cutting group
+// by group gives the pieces, in the order, that a pass over the whole table per line would.
+// Returns where the first piece met a line three times or more (the output is then incomplete);
+// its Line is SIZE_MAX when none did. With `first_run`, the new pieces are drawn and the split
+// boxes kept in `g.failures`.
+Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t limit, double tx, double ty,
+                     bool first_run, const std::vector<Piece>& in, const Work_Point_Rec* in_points, std::vector<Piece>& out,
+                     Point_Pool& out_pool, Group_Scratch& g) {
+    const double along_tol = horizontal ? ty : tx;
+    auto line_range = [&](const Box& b, size_t& first, size_t& last) {
+        const double lo = horizontal ? b.Min_Y : b.Min_X;
+        const double hi = horizontal ? b.Max_Y : b.Max_X;
+        // Lines that pass the piece's "wholly off" test; the lines are in ascending order.
+        auto begin = std::lower_bound(lines.begin(), lines.end(), lo, [&](double at, double low) {
+            return at < low - 2 * along_tol;
+        });
+        auto end = std::upper_bound(lines.begin(), lines.end(), hi, [&](double high, double at) {
+            return at > high + 2 * along_tol;
+        });
+        first = static_cast<size_t>(begin - lines.begin());
+        if (end == lines.begin()) return false;
+        last = static_cast<size_t>(end - lines.begin()) - 1;
+        return first <= last;
+    };
+    Cut_Place abnormal;
+    for (size_t group = 0; group < in.size(); ++group) {
+        const Piece& input = in[group];
+        size_t first = 0, last = 0;
+        if (!line_range(input.Bounds, first, last) || first >= limit) {
+            out.push_back(Copy_Piece(input, in_points, out_pool));
+            continue;
+        }
+        g.pool.clear();
+        g.now.clear();
+        g.now.push_back(Copy_Piece(input, in_points, g.pool));
+        for (size_t i = first; i <= last && i < limit; ++i) {
+            g.next.clear();
+            size_t live = 0;
+            for (size_t k = 0; k < g.now.size(); ++k) {
+                const Piece& piece = g.now[k];
+                g.parts.clear();
+                const char* failure = nullptr;
+                const Piece_Cut cut =
+                    Cut_Piece(piece, g.pool, horizontal, lines[i], tx, ty, first_run, g.crossings, g.parts, failure);
+                if (cut == Piece_Cut::Abnormal) {
+                    // No later group needs to go as far; this one stops here.
+                    abnormal = {i, group, k};
+                    limit = i;
+                    break;
+                }
+                if (failure && first_run) g.failures.push_back({{i, group, k}, failure});
+                if (cut == Piece_Cut::Kept) {
+                    g.next.push_back(piece);
+                    live += static_cast<size_t>(piece.Count);
+                    continue;
+                }
+                for (const Piece& part : g.parts) {
+                    // Parts lie within their piece across the line; should one reach further,
+                    // its group stays in play for the lines it meets.
+                    size_t part_first = 0, part_last = 0;
+                    if (line_range(part.Bounds, part_first, part_last)) last = std::max(last, part_last);
+                    g.next.push_back(part);
+                    live += static_cast<size_t>(part.Count);
+                }
+            }
+            std::swap(g.now, g.next);
+            // Replaced pieces leave their points behind; the pool is packed once they outweigh
+            // the live ones, so it stays within a few times the group's points.
+            if (g.pool.size() > 4 * live + 1024) {
+                g.spare.clear();
+                for (Piece& piece : g.now) piece = Copy_Piece(piece, g.pool.data(), g.spare);
+                std::swap(g.pool, g.spare);
+            }
+        }
+        for (const Piece& piece : g.now) out.push_back(Copy_Piece(piece, g.pool.data(), out_pool));
+    }
+    return abnormal;
+}
+
+}  // namespace
+
+bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,
+                   std::vector<Piece>& pieces, const Work_Point_Rec* points, size_t count, Point_Pool& out_pool,
+                   size_t& lines_done) {
+    std::vector<Piece> out;
+    out.reserve(pieces.size());
+    out_pool.clear();
+    out_pool.reserve(count + count / 2);
+    Group_Scratch scratch;
+    const Cut_Place abnormal =
+        Cut_Groups(horizontal, lines, lines.size(), tx, ty, true, pieces, points, out, out_pool, scratch);
+    // The boxes of the splits met before the abnormal piece, in the order they were met.
+    std::stable_sort(scratch.failures.begin(), scratch.failures.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [place, text] : scratch.failures)
+        if (place < abnormal) Gen_Show_Failure(text);
+    const bool whole = abnormal.Line == SIZE_MAX;
+    if (!whole) {
+        // Once more up to the line that could not be cut whole; no group fails before it.
+        out.clear();
+        out_pool.clear();
+        Cut_Groups(horizontal, lines, abnormal.Line, tx, ty, false, pieces, points, out, out_pool, scratch);
+    }
+    lines_done = whole ? lines.size() : abnormal.Line;
+    pieces.swap(out);
+    return whole;
+}
+
+}  // namespace grid_cut

@@ -1,0 +1,57 @@
+#pragma once
+// What the VTP sources (the wide lines and the VTP2 polygons) write alike: the bounds of their
+// cells, the start of the body, the opening lines of a data area, a layer, a texture block and a
+// polygon, and the tail that names the cells, indexes them and lists the textures.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "generation/writer_base.h"
+
+struct Vtp_Cell_Id {
+    int16_t Col = 0;  // LOD8
+    int16_t Row = 0;
+};
+
+// The LOD8 cells of a writer's own cell list, in its order.
+template <class Cell>
+std::vector<Vtp_Cell_Id> Vtp_Cell_Ids(const std::vector<Cell>& cells) {
+    std::vector<Vtp_Cell_Id> ids;
+    ids.reserve(cells.size());
+    for (const Cell& c : cells) ids.push_back({c.Col, c.Row});
+    return ids;
+}
+
+// The cell (or area) of `list` that (col, row) belongs to, a new last one unless it is the
+// last: the entries come sorted by cell.
+template <class Cell>
+Cell& Vtp_Cell_Of(std::vector<Cell>& list, int16_t col, int16_t row) {
+    if (list.empty() || list.back().Col != col || list.back().Row != row) {
+        list.emplace_back();
+        list.back().Col = col;
+        list.back().Row = row;
+    }
+    return list.back();
+}
+
+// Whole degrees around the cells, one beyond on every side. `cells` is not empty.
+Gen_Bounds Vtp_Cell_Bounds(const std::vector<Vtp_Cell_Id>& cells);
+
+// From the file header to the first cell's data mark.
+void Vtp_Write_Start(Gen_Source& src);
+void Vtp_Write_Area_Start(Gen_Source& src, size_t layers, const Vtp_Cell_Id& cell);
+void Vtp_Write_Layer_Start(Gen_Source& src, int16_t layer, size_t textures);
+// A block of `polygons` polygons of texture `texture` (1-based in the texture list).
+void Vtp_Write_Block_Start(Gen_Source& src, int32_t texture, int32_t polygons);
+// The comment with the free text and the method lines of a polygon of `points` points; `wide`
+// for a wide line.
+void Vtp_Write_Poly_Start(Gen_Source& src, const std::string& free_text, int32_t points, bool wide);
+// The data mark after cell `index` (0-based).
+void Vtp_Write_Area_End(Gen_Source& src, size_t index);
+
+// From the cell names to "VTPEnd"; write_texture(k) writes the name and type lines of texture k
+// (1-based) of the `textures` in the list.
+void Vtp_Write_Tail(Gen_Source& src, const std::vector<Vtp_Cell_Id>& cells, size_t textures,
+                    const std::function<void(size_t)>& write_texture);
