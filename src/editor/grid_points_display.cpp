@@ -9,6 +9,7 @@
 #include "editor/frm.h"
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
+#include "platform/number.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -30,8 +31,7 @@ void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int
 
 std::string Grid_Altitude_Text(float altitude) {
     // The float's own shortest digits (250.3, not 250.300003051758), then the user's separator.
-    double value = 0;
-    if (!Project_Parse_Number(plat::Trim(Project_Num_Float(altitude)), value)) value = altitude;
+    const double value = plat::ReadNumber(Project_Num_Float(altitude)).value;
     return plat::Trim(SYST_To_Text(value));
 }
 

@@ -170,35 +170,6 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     return !in.bad();
 }
 
-FileReader::FileReader(const std::string& path) {
-    if (!FileExists(path)) return;
-    fd_ = ::open(MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
-    size_ = static_cast<std::size_t>(info.st_size);
-}
-
-FileReader::~FileReader() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-bool FileReader::ReadAt(std::size_t offset, char* into, std::size_t count) const {
-    if (fd_ < 0) return false;
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::pread(fd_, into + got, count - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
                      std::vector<uint8_t>& bytes) {
     bytes.clear();
