@@ -3,6 +3,7 @@
 #include "core/project_file.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "core/project.h"
 #include "core/syst.h"
@@ -29,6 +30,15 @@ std::string Project_Safe_Text(std::string_view text) {
         else if (c == '\r' || c == '\n') c = ' ';
     }
     return s;
+}
+
+std::string Project_Date_Now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
+    return buf;
 }
 
 std::string Project_Backup_Path(const std::string& path) {

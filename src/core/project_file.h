@@ -62,6 +62,10 @@ void Pinit_Update_Recent(const std::string& path, int16_t mode);
 // previous project for a save as ("" for a plain save).
 std::string Project_File_Text(const std::string& target_path, const std::string& origin);
 
+// Now in the system's general date form, as the first line of a project or reference file
+// holds it.
+std::string Project_Date_Now();
+
 // The backup name of a project file: its last three characters replaced by "bak".
 std::string Project_Backup_Path(const std::string& path);
 

@@ -1,7 +1,6 @@
 // The project file's writer: the file text in the order of its lines, and the save that puts it
 // in place of the old file only once it is written whole.
 #include <algorithm>
-#include <ctime>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -24,15 +23,6 @@ constexpr const char* B6 = "      ";
 // The text is handed on in pieces of about this size, so that a large project is not held
 // twice in memory while it is saved.
 constexpr size_t Piece_Size = size_t{1} << 20;
-
-std::string General_Date_Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
-    return buf;
-}
 
 void Progress(bool visible) {
     Tiling_Progress_Window* w = Project_Window.Progress_Window;
@@ -153,7 +143,7 @@ void Write_Line_Block(Writer& w, const Line_Rec& line) {
 }
 
 void Write_File(Writer& w, const std::string& target_path, const std::string& origin) {
-    w << "0000 " << Project_Version_Text << "  (5.1) " << General_Date_Now() << ' ';
+    w << "0000 " << Project_Version_Text << "  (5.1) " << Project_Date_Now() << ' ';
     w.Text(target_path).End_Line();
     w << "0002         ";
     if (!origin.empty()) {

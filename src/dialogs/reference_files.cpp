@@ -1,7 +1,6 @@
 #include "dialogs/reference_files.h"
 
 #include <cmath>
-#include <ctime>
 #include <limits>
 
 #include "core/coord_text.h"
@@ -50,15 +49,6 @@ struct Number_Reader {
     uint8_t Byte() { return static_cast<uint8_t>(Whole(0, 255)); }
 };
 
-std::string General_Date_Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
-    return buf;
-}
-
 std::string Resource_Dir() { return App_Dir + "\\Resource\\"; }
 
 }  // namespace
@@ -91,7 +81,7 @@ std::string Ref_File_Text(const Route_Attrib& a, const std::string& name, const 
 }
 
 std::string Ref_File_Text_Now(const Route_Attrib& a, const std::string& name) {
-    return Ref_File_Text(a, name, General_Date_Now());
+    return Ref_File_Text(a, name, Project_Date_Now());
 }
 
 void Com_Load_Reference(std::string& path) {
