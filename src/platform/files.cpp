@@ -166,6 +166,17 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     if (!FileExists(path)) return false;
     std::ifstream in(MapPath(path), std::ios::binary);
     if (!in) return false;
+    // In one read of the file's length, then whatever follows if it grew meanwhile.
+    std::error_code ec;
+    const auto length = fs::file_size(MapPath(path), ec);
+    if (!ec) {
+        bytes.resize(static_cast<std::size_t>(length));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+        if (in.bad()) return false;
+        if (!in.eof()) bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return !in.bad();
+    }
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
@@ -197,18 +208,19 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
     std::vector<uint8_t> bytes;
     if (!ReadBinary(path, bytes)) return false;
-    std::string line;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = static_cast<char>(bytes[i]);
-        if (c == '\r' || c == '\n') {
-            lines.push_back(Cp1252ToUtf8(line));
-            line.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = static_cast<std::size_t>(
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+            text.begin());
+        const std::string_view line = text.substr(at, end - at);
+        // Only a line with bytes beyond ASCII needs converting.
+        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        lines.push_back(ascii ? std::string(line) : Cp1252ToUtf8(line));
+        at = end;
+        if (at < text.size()) at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
     }
-    if (!line.empty()) lines.push_back(Cp1252ToUtf8(line));
     return true;
 }
 
