@@ -1,5 +1,6 @@
 #include "core/coord_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -205,12 +206,14 @@ void Pinit_Next_Token() {
         if (Scan_Pos >= Scan_Length) return;
         ++Scan_Pos;
     }
-    Scan_Token += Scan_Char(Scan_Pos);
-    while (Scan_Pos < Scan_Length) {
-        ++Scan_Pos;
-        const char c = Scan_Char(Scan_Pos);
-        if (c == ' ') return;
-        Scan_Token += c;
+    // The token runs to the next blank; past the text (a Scan_Length set by hand) is a blank.
+    const size_t start = static_cast<size_t>(Scan_Pos - 1);
+    const size_t limit = std::min(static_cast<size_t>(Scan_Length), Scan_Line.size());
+    const size_t end = std::min(Scan_Line.find(' ', start), limit);
+    Scan_Token.assign(Scan_Line, start, end - start);
+    if (end < static_cast<size_t>(Scan_Length)) {
+        Scan_Pos = static_cast<int16_t>(end + 1);  // on the blank that ended it
+        return;
     }
     // The token ran to the end of the line: step past it, or the next call would return the
     // line's last character again in place of an empty token.

@@ -21,17 +21,6 @@ extern int16_t Project_Read_Failed;
 // 1 when the last Pinit_Save_Project could not write the file (the old file is then intact).
 extern int16_t Project_Save_Failed;
 
-// A file is read from disk in parts of at least `Bytes_Per_Part` bytes by several threads, and
-// one of at least `From_Lines` lines has its line blocks read by several threads; `Last_Parts`
-// tells over how many the last read spread its blocks (1: one after the other). Tests lower the
-// first two to read small files both ways.
-struct Project_Read_Spread_Rec {
-    size_t Bytes_Per_Part = size_t{4} << 20;
-    size_t From_Lines = 100000;
-    size_t Last_Parts = 1;
-};
-extern Project_Read_Spread_Rec Project_Read_Spread;
-
 // What the project file needs of the main window. The main window fills these at start-up;
 // an empty hook is skipped, so the file routines also run without a window (tests, tools).
 struct Project_Window_Hooks {
@@ -58,8 +47,9 @@ extern Project_Window_Hooks Project_Window;
 // target and then replaces it, so a failed save leaves the previous file whole.
 void Pinit_Save_Project(int16_t mode, const std::string& path);
 
-// Fills every table and parameter from the file. On failure (Project_Read_Failed = 1) the
-// project in memory is left exactly as it was before the call.
+// Fills every table and parameter from the file. A missing number reads as 0 and the "End" line
+// is not needed; a file that ends before its counts are met, or whose counts or numbers do not
+// fit, is refused (Project_Read_Failed = 1) and the project in memory is left exactly as it was.
 void Pinit_Read_Project(const std::string& path);
 
 // Read, tile the map, back up the file, update the recent list, caption and window state.
@@ -71,6 +61,10 @@ void Pinit_Update_Recent(const std::string& path, int16_t mode);
 // The whole file text as Pinit_Save_Project writes it (UTF-8, CR LF line ends). `origin` is the
 // previous project for a save as ("" for a plain save).
 std::string Project_File_Text(const std::string& target_path, const std::string& origin);
+
+// Now in the system's general date form, as the first line of a project or reference file
+// holds it.
+std::string Project_Date_Now();
 
 // The backup name of a project file: its last three characters replaced by "bak".
 std::string Project_Backup_Path(const std::string& path);
@@ -86,9 +80,8 @@ void Project_Append_Num(std::string& out, double value);
 void Project_Append_Num_Float(std::string& out, float value);
 void Project_Append_Num_Int(std::string& out, int64_t value);
 
-// A number token of the file ("12", "-3", ".5", "0.5", "1.5E+20"); false when the token is not
-// wholly a number.
-bool Project_Parse_Number(std::string_view token, double& value);
+// The exclamation box of the project file's own failures, in the user's language.
+void Project_File_Box(const std::string& fr, const std::string& us);
 
 // A text made safe for a quoted field: '"' becomes "'", CR and LF become blanks.
 std::string Project_Safe_Text(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 #include "core/project.h"
@@ -9,6 +10,7 @@
 #include "core/syst.h"
 #include "generation/debug_draw.h"
 #include "platform/files.h"
+#include "platform/number.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -26,13 +28,14 @@ std::string Setting(const std::string& key, const std::string& default_value) {
     return plat::Trim(plat::GetPrivateProfileString("Tessaline", key, default_value, Ini_Path, 256));
 }
 
-// A value that is wholly a number and fits [low, high]; anything else reads as 0.
-int64_t Number_In(const std::string& text, int64_t low, int64_t high, bool* was_number = nullptr) {
-    double v = 0;
-    const bool ok = Project_Parse_Number(plat::Trim(text), v) && std::fabs(v) < 2147483648.0;
+// A value read as far as it reads as a number; one that does not fit [low, high] reads as 0.
+// `was_number`: some number stood there.
+int64_t Number_In(std::string_view text, int64_t low, int64_t high, bool* was_number = nullptr) {
+    const plat::NumberText n = plat::ReadNumber(text);
+    const bool ok = n.length > 0 && n.fits && std::fabs(n.value) < 2147483648.0;
     if (was_number) *was_number = ok;
     if (!ok) return 0;
-    const int64_t r = SYST_Round(v);
+    const int64_t r = SYST_Round(n.value);
     return r >= low && r <= high ? r : 0;
 }
 
@@ -140,8 +143,7 @@ void Pinit_Read_Texture_Cfg(const std::string& path) {
             if (Starts_No_Case(line, "[TEXTURE.")) {
                 in_section = true;
                 rec = Texture_Def_Rec{};
-                const double n = plat::Val(plat::Mid(line, 10, 4));
-                rec.Num = static_cast<int16_t>(std::fabs(n) < 32768 ? SYST_Round(n) : 0);
+                rec.Num = static_cast<int16_t>(Number_In(plat::Mid(line, 10, 4), -32768, 32767));
                 const long comment = line.size() >= 15 ? plat::InStr(line, "//", 15) : 0;
                 if (comment > 0) rec.Name = plat::Trim(plat::Mid(line, comment + 2));
             }
@@ -186,10 +188,11 @@ void Pinit_Load_Resources() {
     if (plat::FileExists(lc_path) && plat::ReadTextLines(lc_path, lines)) {
         std::vector<Land_Class_Rec> accepted;
         for (const std::string& line : lines) {
-            const std::string code_text = plat::Trim(plat::Mid(line, 1, 3));
-            if (code_text.empty() || code_text.find_first_not_of("0123456789") != std::string::npos) continue;
-            const int code = std::stoi(code_text);
-            if (code > 253) continue;
+            // A line without a number in its code columns is no class (a blank or a title line).
+            bool numbered = false;
+            const int64_t code = Number_In(plat::Mid(line, 1, 3), std::numeric_limits<int32_t>::min(),
+                                         std::numeric_limits<int32_t>::max(), &numbered);
+            if (!numbered || code < 0 || code > 253) continue;
             Land_Class_Rec rec;
             rec.Code = static_cast<uint8_t>(code);
             rec.Texture_Num = static_cast<uint8_t>(Number_In(plat::Mid(line, 5, 3), 0, 255));

@@ -1,6 +1,5 @@
 #include "core/syst.h"
 
-#include <charconv>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -104,27 +103,16 @@ void SYST_Read_Registry(int64_t root, const std::string& subkey, const std::stri
 }
 
 double SYST_To_Double(const std::string& text) {
-    // Only digits, one sign, the user's separator and an exponent make a number; anything else
-    // gives 0 for the caller's range check to refuse.
-    const std::string t = plat::Trim(text);
+    // The user's separator stands for the point, and only a text that is wholly a number
+    // counts: anything else gives 0 for the caller's range check to refuse.
+    std::string t = plat::Trim(text);
     const char sep = plat::DecimalSeparator();
-    std::string c_text;
-    bool digit = false;
-    for (char ch : t) {
-        if (ch >= '0' && ch <= '9') { c_text += ch; digit = true; }
-        else if (ch == sep) c_text += '.';
-        else if (ch == '+' || ch == '-' || ch == 'e' || ch == 'E') c_text += ch;
-        else return 0;
+    if (sep != '.') {
+        if (t.find('.') != std::string::npos) return 0;
+        std::replace(t.begin(), t.end(), sep, '.');
     }
-    if (!digit) return 0;
-    // from_chars, not strtod: the C locale of a Qt run may want "," and would cut "1.5" short.
-    const char* first = c_text.c_str();
-    const char* last = first + c_text.size();
-    if (*first == '+') ++first;
-    double v = 0;
-    const auto [end, ec] = std::from_chars(first, last, v);
-    if (ec != std::errc() || end != last || !std::isfinite(v)) return 0;
-    return v;
+    const plat::NumberText n = plat::ReadNumber(t);
+    return n.length == t.size() && n.length > 0 && n.fits ? n.value : 0;
 }
 
 std::string SYST_To_Text(double value) {

@@ -1,7 +1,6 @@
 #include "dialogs/reference_files.h"
 
 #include <cmath>
-#include <ctime>
 #include <limits>
 
 #include "core/coord_text.h"
@@ -10,6 +9,7 @@
 #include "core/settings.h"
 #include "core/syst.h"
 #include "platform/files.h"
+#include "platform/number.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 
@@ -24,22 +24,20 @@ void Append_Quoted(std::string& out, const std::string& text) {
     out += '"';
 }
 
-// The number of the file's fifth line: 1..23 in file order.
+// The numbers of the file's fifth line, 1..23 in file order. A missing number reads as 0; one
+// that does not fit its field marks the file damaged.
 struct Number_Reader {
     bool damaged = false;
-    double Next() {
-        Pinit_Next_Token();
-        return plat::Val(Scan_Token);
-    }
     double Real() {
-        const double v = Next();
-        if (!std::isfinite(v)) damaged = true;
-        return std::isfinite(v) ? v : 0;
+        Pinit_Next_Token();
+        const plat::NumberText n = plat::ReadNumber(Scan_Token);
+        if (!n.fits) damaged = true;
+        return n.value;
     }
     int64_t Whole(int64_t low, int64_t high) {
-        const double v = Next();
-        const int64_t r = std::isfinite(v) ? SYST_Round(v) : 0;
-        if (!std::isfinite(v) || r < low || r > high) {
+        const double v = Real();
+        const int64_t r = std::fabs(v) < 2147483648.0 ? SYST_Round(v) : high + 1;
+        if (r < low || r > high) {
             damaged = true;
             return 0;
         }
@@ -50,15 +48,6 @@ struct Number_Reader {
     }
     uint8_t Byte() { return static_cast<uint8_t>(Whole(0, 255)); }
 };
-
-std::string General_Date_Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &tm);
-    return buf;
-}
 
 std::string Resource_Dir() { return App_Dir + "\\Resource\\"; }
 
@@ -92,7 +81,7 @@ std::string Ref_File_Text(const Route_Attrib& a, const std::string& name, const 
 }
 
 std::string Ref_File_Text_Now(const Route_Attrib& a, const std::string& name) {
-    return Ref_File_Text(a, name, General_Date_Now());
+    return Ref_File_Text(a, name, Project_Date_Now());
 }
 
 void Com_Load_Reference(std::string& path) {
@@ -110,7 +99,7 @@ void Com_Load_Reference(std::string& path) {
         Msg_Answer = ERREUR_Show_Message(30);
         return;
     }
-    double version = plat::Val(plat::Mid(Scan_Token, 2, 3));
+    double version = plat::ReadNumber(plat::Mid(Scan_Token, 2, 3)).value;
     if (version > 5.1) version = 5.1;
 
     // Read into copies: a file that ends early changes nothing.

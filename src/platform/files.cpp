@@ -178,37 +178,19 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     if (!FileExists(path)) return false;
     std::ifstream in(MapPath(path), std::ios::binary);
     if (!in) return false;
+    // In one read of the file's length, then whatever follows if it grew meanwhile.
+    std::error_code ec;
+    const auto length = fs::file_size(MapPath(path), ec);
+    if (!ec) {
+        bytes.resize(static_cast<std::size_t>(length));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
+        if (in.bad()) return false;
+        if (!in.eof()) bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return !in.bad();
+    }
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
-}
-
-FileReader::FileReader(const std::string& path) {
-    if (!FileExists(path)) return;
-    fd_ = ::open(MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
-    size_ = static_cast<std::size_t>(info.st_size);
-}
-
-FileReader::~FileReader() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-bool FileReader::ReadAt(std::size_t offset, char* into, std::size_t count) const {
-    if (fd_ < 0) return false;
-    std::size_t got = 0;
-    while (got < count) {
-        const ssize_t n = ::pread(fd_, into + got, count - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
@@ -238,18 +220,19 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
     std::vector<uint8_t> bytes;
     if (!ReadBinary(path, bytes)) return false;
-    std::string line;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = static_cast<char>(bytes[i]);
-        if (c == '\r' || c == '\n') {
-            lines.push_back(Cp1252ToUtf8(line));
-            line.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = static_cast<std::size_t>(
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+            text.begin());
+        const std::string_view line = text.substr(at, end - at);
+        // Only a line with bytes beyond ASCII needs converting.
+        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        lines.push_back(ascii ? std::string(line) : Cp1252ToUtf8(line));
+        at = end;
+        if (at < text.size()) at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
     }
-    if (!line.empty()) lines.push_back(Cp1252ToUtf8(line));
     return true;
 }
 

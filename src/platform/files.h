@@ -35,31 +35,6 @@ std::vector<std::string> ListFolder(const std::string& path, bool folders_only =
 // Whole binary file; false when it cannot be opened or read.
 bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes);
 // `count` bytes from `offset`; false (and `bytes` holding what was read) on a short read.
-// A whole file's bytes, in one block that is not cleared before the read fills it.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::string_view View() const { return {data.get(), size}; }
-};
-
-// A file open for reading at any offset, from several threads at once.
-class FileReader {
-public:
-    explicit FileReader(const std::string& path);
-    ~FileReader();
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-
-    // False for no file, a folder, or one that cannot be opened.
-    bool Ok() const { return fd_ >= 0; }
-    std::size_t Size() const { return size_; }
-    // Exactly `count` bytes from `offset` into `into`; false when they are not all there.
-    bool ReadAt(std::size_t offset, char* into, std::size_t count) const;
-
-private:
-    int fd_ = -1;
-    std::size_t size_ = 0;
-};
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
                      std::vector<uint8_t>& bytes);
 bool WriteBinary(const std::string& path, const std::vector<uint8_t>& bytes);

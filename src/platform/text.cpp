@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include "platform/number.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -229,26 +231,11 @@ double Val(std::string_view s) {
         }
         return static_cast<double>(v);
     }
-    std::size_t i = 0;
-    std::string num;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) num += t[i++];
-    bool any = false, point = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9') { num += t[i]; any = true; }
-        else if (t[i] == '.' && !point) { num += '.'; point = true; }
-        else break;
-    }
-    if (!any) return 0;
-    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
-        std::string e = "E";
-        std::size_t j = i + 1;
-        if (j < t.size() && (t[j] == '+' || t[j] == '-')) e += t[j++];
-        bool edig = false;
-        for (; j < t.size() && t[j] >= '0' && t[j] <= '9'; ++j) { e += t[j]; edig = true; }
-        if (edig) num += e;
-    }
-    const double v = std::strtod(num.c_str(), nullptr);
-    return std::isfinite(v) ? v : 0;
+    // Val takes "D" for the exponent as well.
+    for (char& c : t)
+        if (c == 'D' || c == 'd') c = 'E';
+    const NumberText n = ReadNumber(t);
+    return n.fits ? n.value : 0;
 }
 
 std::string ShortestNumber(double value) {

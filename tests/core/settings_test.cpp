@@ -99,6 +99,37 @@ TEST_F(SettingsTest, NonNumericFlagsReadAsZero) {
     EXPECT_EQ(Debug_Draw, 0);
 }
 
+TEST_F(SettingsTest, NumbersReadAsFarAsTheyReadInEverySettingsAndResourceFile) {
+    Ini("Fl1Fois=1x\r\nShowVTP1L= 2.5 \r\n");
+    Pinit_Read_Settings();
+    EXPECT_EQ(Setup_Done, 1);
+    EXPECT_EQ(Debug_Draw, 2) << "a half goes to the even neighbour";
+
+    Write_File(sim / "Terrain.cfg",
+               "[TEXTURE.1030x] // Lane\r\nTYPE=3;thin\r\nSIZE=\r\nOFFSET=-4m\r\nMASKCLASSMAP=1E999\r\n"
+               "[TEXTURE.1031] // Track\r\nOFFSET=none\r\nTYPE=300\r\n");
+    Fs_Dir = sim.string() + "\\";
+    Write_File(dir / "Resource" / "LC.txt", " 7x  5 Scrub\r\n   abc Title\r\n-3   1 Below\r\n 8\r\n");
+    Pinit_Load_Resources();
+    const Texture_Def_Rec* lane = Texture(1030);
+    ASSERT_NE(lane, nullptr);
+    EXPECT_EQ(lane->Type, 3);
+    EXPECT_EQ(lane->Size, 0) << "an empty value is 0";
+    EXPECT_EQ(lane->Offset, -4);
+    EXPECT_EQ(lane->Maskclassmap, 0) << "a value too large for a number reads as 0";
+    const Texture_Def_Rec* track = Texture(1031);
+    ASSERT_NE(track, nullptr);
+    EXPECT_EQ(track->Offset, 0);
+    EXPECT_EQ(track->Type, 0) << "a type beyond its byte reads as 0";
+
+    // Lines whose code columns hold no number, or a negative one, are no class.
+    ASSERT_EQ(Land_Class_Count, 1);
+    EXPECT_EQ(Land_Class_Table(0).Code, 7);
+    EXPECT_EQ(Land_Class_Table(0).Texture_Num, 5);
+    EXPECT_EQ(Land_Class_Table(1).Code, 8);
+    EXPECT_EQ(Land_Class_Table(1).Texture_Num, 0);
+}
+
 TEST_F(SettingsTest, AVanishedSimulatorFolderIsTakenFromTheRegistryAndWrittenBack) {
     Ini("DirFS=" + (dir / "gone").string() + "\\\r\n");
     plat::RegistrySetForTest(plat::HKEY_LOCAL_MACHINE, Fs_Registry_Key, "EXE Path", sim.string());

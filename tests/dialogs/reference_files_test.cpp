@@ -259,6 +259,29 @@ TEST_F(ReferenceFilesTest, WholeFieldsRoundHalvesToEven) {
     EXPECT_EQ(Route_Attrib_Cur.Layer, 2);
 }
 
+TEST_F(ReferenceFilesTest, NumbersReadAsFarAsTheyReadAndMissingOnesAreZero) {
+    // "2x" is 2, "abc" and a missing Meter_Feet are 0; a value too large for a number is damage.
+    Write_Version("loose.Ref", "V5.1", " 7.5m  1  0  2x  20  1  0  3  0  1  0  abc  4  1E-999  0  1  16  0  0  0  1  1");
+    std::string p = Ref("loose.Ref");
+    Route_Attrib_Cur = Full_Record();
+    Com_Load_Reference(p);
+    EXPECT_EQ(Ref_Last_Path, p);
+    EXPECT_EQ(Route_Attrib_Cur.Alti, 7.5);
+    EXPECT_EQ(Route_Attrib_Cur.Line_Type(), 2);
+    EXPECT_EQ(Route_Attrib_Cur.LC_Code, 0);
+    EXPECT_EQ(Route_Attrib_Cur.Alt_Coast, 0);
+    EXPECT_EQ(Route_Attrib_Cur.Meter_Feet, 0);
+
+    Write_Version("huge.Ref", "V5.1", " 1E999  1  0  1030  20  1  0  3  0  1  0  135  4  0  0  1  16  0  0  0  1  1  0");
+    p = Ref("huge.Ref");
+    Route_Attrib_Cur = Full_Record();
+    const size_t before = host().boxes.size();
+    host().QueueAnswer(plat::ID_OK);
+    Com_Load_Reference(p);
+    EXPECT_TRUE(Shown_Message(before, 31));
+    EXPECT_EQ(Route_Attrib_Cur, Full_Record());
+}
+
 TEST_F(ReferenceFilesTest, UnreadableFilesChangeNothing) {
     Route_Attrib_Cur = Full_Record();
     Ref_Last_Path = "kept";

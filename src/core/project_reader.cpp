@@ -1,0 +1,512 @@
+// The project file's reader: the version rules, the sections in their order, the version-4
+// conversion, and the promise that a file it refuses leaves the open project as it was.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/coord_text.h"
+#include "core/erreur.h"
+#include "core/project.h"
+#include "core/project_file.h"
+#include "core/syst.h"
+#include "platform/host.h"
+#include "platform/number.h"
+#include "platform/text.h"
+#include "setup/frm_v24.h"
+#include "setup/setup_services.h"
+
+namespace {
+
+// The project as the reader replaces it; swapped with the globals so that a failed read puts
+// back exactly what was there.
+struct Project_State {
+    std::string Map_File;
+    int32_t Map_Width_Px = 0, Map_Height_Px = 0;
+    double Map_Top_Lat = 0, Map_Left_Lon = 0, Map_Bottom_Lat = 0, Map_Right_Lon = 0;
+    double Proj_Lat_NW = 0, Proj_Lon_NW = 0, Proj_Lat_SE = 0, Proj_Lon_SE = 0;
+    double Map_Lat_North = 0, Map_Lon_West = 0, Map_Lat_South = 0, Map_Lon_East = 0;
+    int32_t Proj_Px_NW_X = 0, Proj_Px_NW_Y = 0, Proj_Px_SE_X = 0, Proj_Px_SE_Y = 0;
+    double Map_Px_West = 0, Map_Px_North = 0, Map_Px_East = 0, Map_Px_South = 0;
+    int16_t Proj_NW_Set = 0, Proj_SE_Set = 0;
+    std::array<int16_t, 8> Grid_Corner_Cells{}, Grid_Frame_Cells{};
+    int16_t Lc_Merge = 0, Lc_Keep_Raw = 0;
+    std::string Raw_Dir, Scenery_Dir, Bgl_Base_Path, Bgl_Excl_Path;
+    int16_t Tile_Count = 0, Tile_Rows = 0, Tile_Cols = 0;
+    int16_t Alt_Unit_Feet = 0;
+    float Alt_Offset = 0;
+    int16_t Cfs_Mode = 0;
+    Vb_Array<Line_Rec> Line_Table;
+    int32_t Line_Count = 0, Line_Capacity = 0, Line_Id_Counter = 0;
+    Vb_Array<Point_Rec> Point_Table;
+    int32_t Point_Count = 0, Point_Capacity = 0;
+    Vb_Array<Lwm_Cell_Rec> Lwm_Cell_Table;
+    int32_t Lwm_Cell_Count = 0, Lwm_Cell_Capacity = 0;
+    Vb_Array<Excl_Cell_Rec> Excl_Cell_Table;
+    int32_t Excl_Cell_Count = 0, Excl_Cell_Capacity = 0;
+    Vb_Array<Lod8_Cell_Rec> Lod8_Cell_Table;
+    int32_t Lod8_Cell_Count = 0, Lod8_Cell_Capacity = 0;
+    Vb_Array<Class_Cell_Rec> Lc_Cell_Table;
+    int32_t Lc_Cell_Count = 0, Lc_Cell_Capacity = 0;
+    Vb_Array<Class_Cell_Rec> Wc_Cell_Table;
+    int32_t Wc_Cell_Count = 0, Wc_Cell_Capacity = 0;
+    Vb_Array<Image_Rec> Image_Table;
+    int32_t Image_Count = 0, Image_Capacity = 0;
+    Vb_Array<Grid_Point_Rec> Grid_Point_Table;
+    int32_t Grid_Point_Count = 0, Grid_Point_Capacity = 0;
+    int16_t Mesh_Lod_Index = 2, Mesh_Lod_Chosen = 0;
+};
+
+void Swap_With_Globals(Project_State& s) {
+    using std::swap;
+    swap(s.Map_File, Map_File);
+    swap(s.Map_Width_Px, Map_Width_Px); swap(s.Map_Height_Px, Map_Height_Px);
+    swap(s.Map_Top_Lat, Map_Top_Lat); swap(s.Map_Left_Lon, Map_Left_Lon);
+    swap(s.Map_Bottom_Lat, Map_Bottom_Lat); swap(s.Map_Right_Lon, Map_Right_Lon);
+    swap(s.Proj_Lat_NW, Proj_Lat_NW); swap(s.Proj_Lon_NW, Proj_Lon_NW);
+    swap(s.Proj_Lat_SE, Proj_Lat_SE); swap(s.Proj_Lon_SE, Proj_Lon_SE);
+    swap(s.Map_Lat_North, Map_Lat_North); swap(s.Map_Lon_West, Map_Lon_West);
+    swap(s.Map_Lat_South, Map_Lat_South); swap(s.Map_Lon_East, Map_Lon_East);
+    swap(s.Proj_Px_NW_X, Proj_Px_NW_X); swap(s.Proj_Px_NW_Y, Proj_Px_NW_Y);
+    swap(s.Proj_Px_SE_X, Proj_Px_SE_X); swap(s.Proj_Px_SE_Y, Proj_Px_SE_Y);
+    swap(s.Map_Px_West, Map_Px_West); swap(s.Map_Px_North, Map_Px_North);
+    swap(s.Map_Px_East, Map_Px_East); swap(s.Map_Px_South, Map_Px_South);
+    swap(s.Proj_NW_Set, Proj_NW_Set); swap(s.Proj_SE_Set, Proj_SE_Set);
+    swap(s.Grid_Corner_Cells, Grid_Corner_Cells); swap(s.Grid_Frame_Cells, Grid_Frame_Cells);
+    swap(s.Lc_Merge, Lc_Merge); swap(s.Lc_Keep_Raw, Lc_Keep_Raw);
+    swap(s.Raw_Dir, Raw_Dir); swap(s.Scenery_Dir, Scenery_Dir);
+    swap(s.Bgl_Base_Path, Bgl_Base_Path); swap(s.Bgl_Excl_Path, Bgl_Excl_Path);
+    swap(s.Tile_Count, Tile_Count); swap(s.Tile_Rows, Tile_Rows); swap(s.Tile_Cols, Tile_Cols);
+    swap(s.Alt_Unit_Feet, Alt_Unit_Feet); swap(s.Alt_Offset, Alt_Offset); swap(s.Cfs_Mode, Cfs_Mode);
+    swap(s.Line_Table, Line_Table); swap(s.Line_Count, Line_Count);
+    swap(s.Line_Capacity, Line_Capacity); swap(s.Line_Id_Counter, Line_Id_Counter);
+    swap(s.Point_Table, Point_Table); swap(s.Point_Count, Point_Count); swap(s.Point_Capacity, Point_Capacity);
+    swap(s.Lwm_Cell_Table, Lwm_Cell_Table); swap(s.Lwm_Cell_Count, Lwm_Cell_Count);
+    swap(s.Lwm_Cell_Capacity, Lwm_Cell_Capacity);
+    swap(s.Excl_Cell_Table, Excl_Cell_Table); swap(s.Excl_Cell_Count, Excl_Cell_Count);
+    swap(s.Excl_Cell_Capacity, Excl_Cell_Capacity);
+    swap(s.Lod8_Cell_Table, Lod8_Cell_Table); swap(s.Lod8_Cell_Count, Lod8_Cell_Count);
+    swap(s.Lod8_Cell_Capacity, Lod8_Cell_Capacity);
+    swap(s.Lc_Cell_Table, Lc_Cell_Table); swap(s.Lc_Cell_Count, Lc_Cell_Count);
+    swap(s.Lc_Cell_Capacity, Lc_Cell_Capacity);
+    swap(s.Wc_Cell_Table, Wc_Cell_Table); swap(s.Wc_Cell_Count, Wc_Cell_Count);
+    swap(s.Wc_Cell_Capacity, Wc_Cell_Capacity);
+    swap(s.Image_Table, Image_Table); swap(s.Image_Count, Image_Count); swap(s.Image_Capacity, Image_Capacity);
+    swap(s.Grid_Point_Table, Grid_Point_Table); swap(s.Grid_Point_Count, Grid_Point_Count);
+    swap(s.Grid_Point_Capacity, Grid_Point_Capacity);
+    swap(s.Mesh_Lod_Index, Mesh_Lod_Index); swap(s.Mesh_Lod_Chosen, Mesh_Lod_Chosen);
+}
+
+// Raised inside the reader for a file it refuses; caught in Pinit_Read_Project, never beyond.
+struct Bad_File {
+    int16_t message;  // numbered message to show, 0 for the plain "damaged" box
+};
+
+// The fields of the file through the shared line scanner. A line or a token that is missing
+// reads as empty, and an empty number as 0; only a file that ends early, or a number that does
+// not fit its field, is refused.
+class Reader {
+public:
+    explicit Reader(Text_In_File& file) : file_(file) {}
+
+    void Line() {
+        if (!Pinit_Read_Line(file_)) throw Bad_File{0};
+        // The scanner's positions are 16-bit: a longer line would be read cut short.
+        if (Scan_Line.size() > 32766) throw Bad_File{0};
+    }
+    double Number() {
+        Pinit_Next_Token();
+        const plat::NumberText n = plat::ReadNumber(Scan_Token);
+        if (!n.fits) throw Bad_File{0};
+        return n.value;
+    }
+    // Rounded to the nearest whole number, halves to even, and within the field.
+    template <class Int>
+    Int Integer() {
+        const double v = Number();
+        if (!(v >= -2147483648.0 && v <= 2147483647.0)) throw Bad_File{0};
+        const int64_t r = SYST_Round(v);
+        if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max()) throw Bad_File{0};
+        return static_cast<Int>(r);
+    }
+    float Float() {
+        const double v = Number();
+        if (std::fabs(v) > std::numeric_limits<float>::max()) throw Bad_File{0};
+        return static_cast<float>(v);
+    }
+    std::string Quoted_Line() {
+        Line();
+        Pinit_Next_Quoted();
+        return Scan_Token;
+    }
+    // The next line must be the section `tag`.
+    void Section(std::string_view tag) {
+        Line();
+        if (std::string_view(Scan_Line).substr(0, 4) != tag) throw Bad_File{31};
+    }
+    // A count on a section line: not negative, and small enough for the lines that are left.
+    int32_t Count(size_t lines_per_record) {
+        const int32_t n = Integer<int32_t>();
+        if (n < 0) throw Bad_File{0};
+        if (lines_per_record > 0 && static_cast<size_t>(n) > Lines_Left() / lines_per_record) throw Bad_File{0};
+        return n;
+    }
+    size_t Lines_Left() const { return file_.Lines.size() - file_.Next; }
+
+private:
+    Text_In_File& file_;
+};
+
+void Convert_Line_V4(Route_Attrib& a) {
+    if (a.SurfShore < 2 && Conv_Poly_Layers == 1) a.Layer_Vtp2 = 17;
+    if (Conv_Adapt_Lines == 1) {
+        a.Effil_Deb = 0;
+        a.Effil_Fin = 0;
+    }
+    if (Conv_Line_Layers == 1 && a.SurfShore != 0) {
+        const int t = a.Type_Code;
+        a.Layer = t >= 1024 && t <= 1025 ? 22 : t >= 1026 && t <= 1133 ? 21 : t >= 1134 && t <= 1181 ? 23 : 24;
+    }
+}
+
+// Kinds 31 and 32 become kind 6 only for an area that excluded one of them: an area without
+// either keeps its flag 6 as it was.
+void Convert_Excl_V4(Excl_Cell_Rec& e) {
+    auto& f = e.Excluded;
+    if (f[4] == 1) {
+        f[4] = 0;
+        f[7] = 1;
+    }
+    if (f[16] == 1) {
+        f[16] = 0;
+        f[4] = 1;
+    }
+    if (f[31] == 1 || f[32] == 1) {
+        f[31] = 0;
+        f[32] = 0;
+        f[6] = 1;
+    }
+}
+
+// One line block; its points are numbered on from `p`, in file order.
+void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, bool convert) {
+    Route_Attrib& a = line.Attr;
+    a.Text_Rt = r.Quoted_Line();
+    a.Imbrication = r.Quoted_Line();
+    r.Line();
+    line.Line_Id = r.Integer<int32_t>();
+    const int32_t n = r.Integer<int32_t>();
+    if (n < 0 || static_cast<size_t>(n) > r.Lines_Left()) throw Bad_File{0};
+    line.Nb_Points = n;
+    a.Alti = r.Number();
+    a.Attrib = r.Integer<int16_t>();
+    a.LandOnRight = r.Integer<int16_t>();
+    a.Type_Code = r.Integer<int16_t>();
+    a.Largeur = r.Integer<int16_t>();
+    a.SurfShore = r.Integer<int16_t>();
+    a.FermerLine = r.Integer<int16_t>();
+    a.Layer = r.Integer<uint8_t>();
+    a.Image_Link = r.Integer<int16_t>();
+    a.LWM_VTP2 = r.Integer<int16_t>();
+    a.LandClass_Source = r.Integer<int16_t>();
+    a.LC_Code = r.Integer<int16_t>();
+    a.Layer_Vtp2 = r.Integer<int16_t>();
+    a.Alt_Coast = r.Number();
+    a.Line_Night = r.Integer<int16_t>();
+    a.Drive_Right = r.Integer<int16_t>();
+    a.LayerScasm = r.Integer<int16_t>();
+    a.Vtp1_Line = r.Integer<int16_t>();
+    a.Effil_Deb = r.Integer<int16_t>();
+    a.Effil_Fin = r.Integer<int16_t>();
+    a.VTP1_SpecNor = r.Integer<int16_t>();
+    a.Flip_VTP1Texture = r.Integer<int16_t>();
+    a.Meter_Feet = meter_feet ? r.Integer<int16_t>() : 0;
+    for (std::string& name : a.Texture_Name) name = r.Quoted_Line();
+    line.First_Point = 0;
+    line.Last_Point = 0;
+    for (int32_t j = 1; j <= n; ++j) {
+        r.Line();
+        const double x = r.Number();
+        const double y = r.Number();
+        if (p == std::numeric_limits<int32_t>::max()) throw Bad_File{0};
+        ++p;
+        // More points than the stored count: the table grows rather than the file being refused.
+        if (p > Point_Table.UBound()) {
+            Point_Capacity = std::max<int32_t>(p, static_cast<int32_t>(std::min<int64_t>(
+                                                      int64_t{Point_Capacity} * 2, std::numeric_limits<int32_t>::max())));
+            Point_Table.ReDim_Preserve(Point_Capacity);
+        }
+        if (j == 1) line.First_Point = p;
+        line.Last_Point = p;
+        Point_Rec& pt = Point_Table(p);
+        pt.X = x;
+        pt.Y = y;
+        pt.Prev_Point = 0;
+        if (j > 1) {
+            pt.Prev_Point = p - 1;
+            Point_Table(p - 1).Next_Point = p;
+        }
+        pt.Next_Point = 0;
+    }
+    if (convert) Convert_Line_V4(a);
+}
+
+void Read_Class_Cells(Reader& r, const char* tag, Vb_Array<Class_Cell_Rec>& table, int32_t& count, int32_t& capacity) {
+    Table_Empty(table, count, capacity, 1);
+    r.Section(tag);
+    const int32_t n = r.Count(1);
+    if (n != 0) {
+        capacity = n + 1;
+        table.ReDim(capacity);
+        for (int32_t i = 1; i <= n; ++i) {
+            Class_Cell_Rec& c = table(i);
+            r.Line();
+            c.Lod8_Col = r.Integer<int16_t>();
+            c.Lod8_Row = r.Integer<int16_t>();
+            c.Lod13_Col = r.Integer<int16_t>();
+            c.Lod13_Row = r.Integer<int16_t>();
+            c.Class_Code = r.Integer<uint8_t>();
+        }
+    }
+    count = n;
+}
+
+void Read_Body(Reader& r, double version, bool convert, const Project_State& before) {
+    // The origin line, then the header lines by position, without checking their tags.
+    r.Line();
+    r.Line();
+    Map_Top_Lat = r.Number(); Map_Left_Lon = r.Number(); Map_Bottom_Lat = r.Number(); Map_Right_Lon = r.Number();
+    Proj_Lat_NW = r.Number(); Proj_Lon_NW = r.Number(); Proj_Lat_SE = r.Number(); Proj_Lon_SE = r.Number();
+    Map_Lat_North = r.Number(); Map_Lon_West = r.Number(); Map_Lat_South = r.Number(); Map_Lon_East = r.Number();
+    r.Line();
+    Lc_Merge = r.Integer<int16_t>();
+    Lc_Keep_Raw = r.Integer<int16_t>();
+    Raw_Dir = r.Quoted_Line();
+    Scenery_Dir = r.Quoted_Line();
+    Map_File = r.Quoted_Line();
+    r.Line();
+    Map_Width_Px = r.Integer<int32_t>();
+    Map_Height_Px = r.Integer<int32_t>();
+    Bgl_Base_Path = r.Quoted_Line();
+    Bgl_Excl_Path = r.Quoted_Line();
+    r.Line();
+    for (int16_t& v : Grid_Corner_Cells) v = r.Integer<int16_t>();
+    for (int16_t& v : Grid_Frame_Cells) v = r.Integer<int16_t>();
+    r.Line();
+    Proj_Px_NW_X = r.Integer<int32_t>(); Proj_Px_NW_Y = r.Integer<int32_t>();
+    Proj_Px_SE_X = r.Integer<int32_t>(); Proj_Px_SE_Y = r.Integer<int32_t>();
+    Map_Px_West = r.Number(); Map_Px_North = r.Number(); Map_Px_East = r.Number(); Map_Px_South = r.Number();
+    r.Line();
+    Proj_NW_Set = r.Integer<int16_t>();
+    Proj_SE_Set = r.Integer<int16_t>();
+    r.Line();
+    Tile_Count = r.Integer<int16_t>(); Tile_Rows = r.Integer<int16_t>(); Tile_Cols = r.Integer<int16_t>();
+    r.Line();
+    Alt_Unit_Feet = r.Integer<int16_t>();
+    Alt_Offset = r.Float();
+    Cfs_Mode = r.Integer<int16_t>();
+
+    // Lines. Entry 1 is the placeholder and is always there.
+    r.Section("0100");
+    const int32_t lines = r.Count(9);
+    if (lines < 1) throw Bad_File{0};
+    Line_Count = lines;
+    Line_Id_Counter = r.Integer<int32_t>();
+    const int32_t stored_points = r.Integer<int32_t>();
+    if (stored_points < 0) throw Bad_File{0};
+    Line_Capacity = Line_Count;
+    Line_Table.ReDim(Line_Capacity);
+    // A deleted point keeps its id, so the stored count may exceed the point lines; a count
+    // far beyond what the file holds is capped and the table grows as points come.
+    const int64_t cap = int64_t{4} * static_cast<int64_t>(r.Lines_Left()) + 1000;
+    Point_Capacity = stored_points == 0 ? 10 : static_cast<int32_t>(std::min<int64_t>(stored_points, cap));
+    Point_Table.ReDim(Point_Capacity);
+    const bool meter_feet = version >= 5.1 - 1e-9;
+    int32_t p = 0;
+    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, p, convert);
+    Point_Count = p;
+
+    // Textured areas.
+    Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
+    r.Section("0120");
+    const int32_t lwm = r.Count(8);
+    if (lwm != 0) {
+        Lwm_Cell_Capacity = lwm + 3;
+        Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
+        for (int32_t i = 1; i <= lwm; ++i) {
+            Lwm_Cell_Rec& c = Lwm_Cell_Table(i);
+            r.Line();
+            c.Alti = r.Number();
+            c.Attrib = r.Integer<uint8_t>();
+            c.Lod13_Col = r.Integer<int16_t>();
+            c.Lod13_Row = r.Integer<int16_t>();
+            c.Lod8_Col = r.Integer<int16_t>();
+            c.Lod8_Row = r.Integer<int16_t>();
+            c.Fill1x1 = r.Integer<int16_t>();
+            c.InvertMask = r.Integer<int16_t>();
+            c.InvertMaskValue = r.Integer<int16_t>();
+            c.Custom = r.Integer<int16_t>();
+            c.Texture_Source = r.Integer<int16_t>();
+            c.LC_Code = r.Integer<int16_t>();
+            c.Layer = r.Integer<int16_t>();
+            for (std::string& name : c.Texture_Name) name = r.Quoted_Line();
+            c.Texte = r.Quoted_Line();
+        }
+    }
+    Lwm_Cell_Count = lwm;
+
+    // Exclusion areas; a count of 0 keeps the table that was there.
+    r.Section("0140");
+    const int32_t excl = r.Count(1 + Excl_Flag_Count);
+    if (excl != 0) {
+        Excl_Cell_Capacity = excl + 2;
+        Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
+        for (int32_t i = 1; i <= excl; ++i) {
+            Excl_Cell_Rec& e = Excl_Cell_Table(i);
+            r.Line();
+            e.Lod8_Col = r.Integer<int16_t>();
+            e.Lod8_Row = r.Integer<int16_t>();
+            e.Lod13_Col = r.Integer<int16_t>();
+            e.Lod13_Row = r.Integer<int16_t>();
+            for (uint8_t& f : e.Excluded) {
+                r.Line();
+                f = r.Integer<uint8_t>();
+            }
+            if (convert && Conv_Excl_Layers == 1) Convert_Excl_V4(e);
+        }
+    } else {
+        Excl_Cell_Table = before.Excl_Cell_Table;
+        Excl_Cell_Capacity = before.Excl_Cell_Capacity;
+    }
+    Excl_Cell_Count = excl;
+
+    // LOD8 cells.
+    r.Section("0150");
+    const int32_t lod8 = r.Count(1);
+    Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, lod8 + 3);
+    for (int32_t i = 1; i <= lod8; ++i) {
+        Lod8_Cell_Rec& c = Lod8_Cell_Table(i);
+        r.Line();
+        c.Alti = r.Number();
+        c.Attrib = r.Integer<uint8_t>();
+        c.Lod8_Col = r.Integer<int16_t>();
+        c.Lod8_Row = r.Integer<int16_t>();
+    }
+    Lod8_Cell_Count = lod8;
+
+    Read_Class_Cells(r, "0160", Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity);
+    Read_Class_Cells(r, "0170", Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity);
+
+    // Images.
+    Table_Empty(Image_Table, Image_Count, Image_Capacity, 3);
+    r.Section("0180");
+    const int32_t images = r.Count(7);
+    if (images != 0) {
+        Image_Capacity = images + 3;
+        Image_Table.ReDim(Image_Capacity);
+        for (int32_t i = 1; i <= images; ++i) {
+            Image_Rec& m = Image_Table(i);
+            m.Ima_In_Use = 1;
+            m.Ima_File = r.Quoted_Line();
+            for (std::string& name : m.Ima_Texture) name = r.Quoted_Line();
+            r.Line();
+            m.Ima_Number = r.Integer<int16_t>();
+            m.Ima_X1 = r.Number();
+            m.Ima_Y1 = r.Number();
+            m.Ima_X2 = r.Number();
+            m.Ima_Y2 = r.Number();
+            m.Ima_Width = r.Integer<int16_t>();
+            m.Ima_Height = r.Integer<int16_t>();
+        }
+    }
+    Image_Count = images;
+
+    // Grid points.
+    Table_Empty(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, 50);
+    r.Section("0200");
+    Mesh_Lod_Index = r.Integer<int16_t>();
+    Mesh_Lod_Chosen = r.Integer<int16_t>();
+    // A level that is none of the five options counts as never chosen.
+    if (Mesh_Lod_Index < 0 || Mesh_Lod_Index > 4) {
+        Mesh_Lod_Index = 2;
+        Mesh_Lod_Chosen = 0;
+    }
+    const int32_t grid = r.Count(1);
+    if (grid != 0) {
+        Grid_Point_Capacity = grid + 50;
+        Grid_Point_Table.ReDim(Grid_Point_Capacity);
+        for (int32_t i = 1; i <= grid; ++i) {
+            Grid_Point_Rec& g = Grid_Point_Table(i);
+            r.Line();
+            g.Defined = 1;
+            g.Alt = r.Float();
+            g.X = r.Number();
+            g.Y = r.Number();
+        }
+    }
+    Grid_Point_Count = grid;
+    // The "End" line is not needed: what follows the last section is not read.
+}
+
+}  // namespace
+
+void Pinit_Read_Project(const std::string& path) {
+    Project_Read_Failed = 0;
+    Text_In_File file;
+    if (!Com_Open_Text_File(path, file)) {
+        Project_Read_Failed = 1;
+        Project_File_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
+        return;
+    }
+    Reader r(file);
+
+    // Version: the first token after the tag, "V" and three characters of number.
+    if (Pinit_Read_Line(file)) Pinit_Next_Token();
+    else Scan_Token.clear();
+    if (Scan_Token.empty() || Scan_Token[0] != 'V') {
+        Msg_Answer = ERREUR_Show_Message(30);
+        Project_Read_Failed = 1;
+        return;
+    }
+    const double version = plat::ReadNumber(plat::Mid(Scan_Token, 2, 3)).value;
+    if (version > 5.1 + 1e-9) {
+        Msg_Answer = ERREUR_Show_Message(30);
+        Project_Read_Failed = 1;
+        return;
+    }
+    if (version < 4) {
+        plat::CurrentHost().MsgBox("Old Tessal version" + Project_Num(version) + "not allowed", plat::MB_OK,
+                                   "Tessaline");
+        Project_Read_Failed = 1;
+        return;
+    }
+    bool convert = false;
+    if (version == 4) {
+        plat::Host& host = plat::CurrentHost();
+        host.SetMousePointer(plat::Pointer_Default);
+        Frm_V24_Show_Modal();
+        host.SetMousePointer(plat::Pointer_Hourglass);
+        convert = Conv_Line_Layers == 1 || Conv_Poly_Layers == 1 || Conv_Adapt_Lines == 1 || Conv_Excl_Layers == 1;
+    }
+
+    // Read into fresh tables; the project that was there comes back whole when the file is bad.
+    Project_State before;
+    Swap_With_Globals(before);
+    int16_t message = -1;
+    try {
+        Read_Body(r, version, convert, before);
+    } catch (const Bad_File& bad) {
+        message = bad.message;
+    } catch (const std::exception&) {
+        message = 0;
+    }
+    if (message < 0) return;
+    Swap_With_Globals(before);
+    Project_Read_Failed = 1;
+    if (message > 0) Msg_Answer = ERREUR_Show_Message(message);
+    else
+        Project_File_Box("Le fichier projet est incomplet ou endommagé ; il n'a pas été chargé : " + path,
+                         "The project file is incomplete or damaged and was not loaded: " + path);
+}
