@@ -13,7 +13,6 @@
 #include "platform/host.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "setup/setup_services.h"
 
 std::array<std::string, 4> Recent_Projects;
 int16_t Project_Read_Failed = 0;

@@ -42,6 +42,18 @@ struct Project_Window_Hooks {
 };
 extern Project_Window_Hooks Project_Window;
 
+// 1 while the project parameters window makes a new project; opening a project ends it.
+inline int16_t Proj_New = 0;
+
+// Older-project conversion options (0 or 1). The conversion window lives with the set-up windows,
+// above this module: start-up installs it as Ask_Conversion_Options, and it leaves its choices here.
+inline int16_t Conv_Adapt_Lines = 0;
+inline int16_t Conv_Line_Layers = 0;
+inline int16_t Conv_Poly_Layers = 0;
+inline int16_t Conv_Excl_Layers = 0;
+inline int16_t Conv_Not_Confirmed = 0;
+inline std::function<void()> Ask_Conversion_Options;
+
 // mode 1: save as `path` (refused with message 14 onto Project_File itself); any other mode:
 // save to Project_File. Nothing happens while Project_Open is 0. The file is written beside the
 // target and then replaces it, so a failed save leaves the previous file whole.

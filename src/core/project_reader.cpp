@@ -15,8 +15,6 @@
 #include "platform/host.h"
 #include "platform/number.h"
 #include "platform/text.h"
-#include "setup/frm_v24.h"
-#include "setup/setup_services.h"
 
 namespace {
 
@@ -486,7 +484,7 @@ void Pinit_Read_Project(const std::string& path) {
     if (version == 4) {
         plat::Host& host = plat::CurrentHost();
         host.SetMousePointer(plat::Pointer_Default);
-        Frm_V24_Show_Modal();
+        if (Ask_Conversion_Options) Ask_Conversion_Options();
         host.SetMousePointer(plat::Pointer_Hourglass);
         convert = Conv_Line_Layers == 1 || Conv_Poly_Layers == 1 || Conv_Adapt_Lines == 1 || Conv_Excl_Layers == 1;
     }

@@ -8,7 +8,6 @@
 #include "core/project.h"
 #include "core/project_file.h"
 #include "core/syst.h"
-#include "generation/debug_draw.h"
 #include "platform/files.h"
 #include "platform/number.h"
 #include "platform/profile.h"

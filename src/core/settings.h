@@ -13,6 +13,8 @@ extern std::string Texture_Dir;   // Fs_Dir & "Scenery\world\Texture", or "" wit
 extern int16_t Texture_Dir_Found; // 1 when Texture_Dir existed when the resources were read
 extern std::string Help_Path;     // App_Dir & "\Tessaline_" & Language & ".Hlp"
 extern std::string Ref_Last_Path; // "DerRefLu": the last reference file
+// "ShowVTP1L": non-zero draws the polygon generators' diagonals and pieces on the map.
+inline int16_t Debug_Draw = 0;
 
 // The registry key that holds the simulator's folder ("EXE Path").
 inline constexpr const char* Fs_Registry_Key = "SoftWare\\Microsoft\\Microsoft GAMES\\Flight Simulator\\9.0";

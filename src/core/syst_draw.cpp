@@ -1,6 +1,5 @@
 #include "core/syst_draw.h"
 
-#include "editor/editor_globals.h"
 #include "platform/ui/picture_box.h"
 
 void SYST_Draw_Segment(plat::PictureBox& picture, const plat::Point points[2], int32_t colour, int16_t width,

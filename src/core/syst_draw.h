@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// The cell grid's colour (red in the low byte), chosen in the grid colour dialog.
+inline int32_t Grid_Colour = 12632256;
+
 namespace plat {
 class PictureBox;
 }

@@ -1,13 +1,14 @@
 #pragma once
-// Choosing a folder through the folder picker.
-#include <cstdint>
+// Choosing a folder through the folder picker. The picker window lives with the set-up windows,
+// above this module: start-up installs it here.
+#include <functional>
 #include <string>
 
-// The caller sets Dir_Pick_Title first. Shows the picker on `folder` (empty: App_Dir); afterwards
-// cancelled is 0 when the author chose OK, 1 otherwise, and folder is the folder last shown
-// (callers use it only when cancelled is 0).
-void SYST_Choose_Folder(int16_t& cancelled, std::string& folder);
+// Shows the picker titled `title` on `folder` (empty: App_Dir); true with the chosen folder in
+// `folder` on OK, false with `folder` as it was otherwise.
+using Folder_Picker = std::function<bool(const std::string& title, std::string& folder)>;
+void SYST_Set_Folder_Picker(Folder_Picker picker);
 
-// The same with its title, French or English by the window language: on OK the chosen folder
-// goes into `folder` and the result is true; a cancel leaves `folder` as it was.
+// The picker with its title, French or English by the window language; without a picker
+// installed nothing is chosen.
 bool SYST_Pick_Folder(const std::string& title_fr, const std::string& title_us, std::string& folder);

@@ -4,8 +4,7 @@
 
 // 1 while the program itself sets the scroll bars: their change handlers then do nothing.
 inline int16_t Scroll_Busy = 0;
-// The grid's colour (red in the low byte) and the colour dialog's option holding it.
-inline int32_t Grid_Colour = 12632256;
+// The grid colour dialog's option holding Grid_Colour (core/syst_draw.h).
 inline int16_t Grid_Colour_Index = 2;
 
 // Display switches: paint the map tiles, paint class cells with their textures, draw the grid.

@@ -1,5 +1,6 @@
 #include "editor/editor_reset.h"
 
+#include "core/syst_draw.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "setup/frm_pgen.h"

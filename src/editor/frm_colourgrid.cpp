@@ -1,6 +1,7 @@
 #include "editor/frm_colourgrid.h"
 
 #include "core/project.h"
+#include "core/syst_draw.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 

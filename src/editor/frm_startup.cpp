@@ -7,6 +7,7 @@
 #include "core/syst.h"
 #include "core/texture_convert.h"
 #include "core/tiling.h"
+#include "core/syst_draw.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/line_tools.h"
@@ -20,6 +21,7 @@
 #include "platform/host.h"
 #include "platform/text.h"
 #include "setup/frm_pgen.h"
+#include "setup/setup_reset.h"
 #include "setup/setup_services.h"
 #include "platform/gdi/picture_file.h"
 
@@ -214,6 +216,7 @@ void Frm_Form_Load() {
     Servitudes_Read_Palette(App_Dir + "\\Fs5.pal", Fs5_Palette);
 
     Connect_Project_Window();
+    Setup_Connect_Core();
     Pinit_Read_Settings();
 
     Tile_Size = 2000;

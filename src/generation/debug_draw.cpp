@@ -4,7 +4,6 @@
 
 #include "generation/work_tables.h"
 
-int16_t Debug_Draw = 0;
 
 namespace {
 

@@ -6,8 +6,7 @@
 // DrawWidth 1, puts DrawMode 13 back and refreshes the picture.
 #include <cstdint>
 
-// Settings key "ShowVTP1L": non-zero turns the drawing on.
-extern int16_t Debug_Draw;
+#include "core/settings.h"   // Debug_Draw
 
 constexpr int32_t Debug_Colour_Diagonal = 255;       // red
 constexpr int32_t Debug_Colour_Piece = 0x00FF00;     // green

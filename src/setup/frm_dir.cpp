@@ -85,3 +85,16 @@ Frm_Dir& Frm_Dir_Window() {
     static Frm_Dir window;
     return window;
 }
+
+void Frm_Dir_Choose(int16_t& cancelled, std::string& folder) {
+    Dir_Pick_Path = folder;
+    cancelled = 0;
+    Frm_Dir& picker = Frm_Dir_Window();
+    // Every choice starts from the window's load, never from a copy left open.
+    if (picker.Loaded()) picker.ForceUnload();
+    picker.Show(plat::Modal);
+    // A host that returns with the window still loaded (hidden) ends the choice as a cancel.
+    if (picker.Loaded()) picker.Unload(plat::Unload_FormCode);
+    cancelled = Dir_Pick_Cancelled;
+    folder = Dir_Pick_Path;
+}

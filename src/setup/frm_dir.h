@@ -1,6 +1,10 @@
 #pragma once
-// The folder picker: a drive list and a folder tree. It is shown through SYST_Choose_Folder,
-// which hands the start folder in and the chosen one back through Dir_Pick_Path.
+// The folder picker: a drive list and a folder tree. Frm_Dir_Choose shows it, handing the start
+// folder in and the chosen one back through Dir_Pick_Path; the rest of the program reaches it
+// through SYST_Pick_Folder.
+#include <cstdint>
+#include <string>
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
@@ -26,3 +30,8 @@ protected:
 
 // The one instance of the window.
 Frm_Dir& Frm_Dir_Window();
+
+// The caller sets Dir_Pick_Title first. Shows the picker on `folder` (empty: App_Dir); afterwards
+// cancelled is 0 when the author chose OK, 1 otherwise, and folder is the folder last shown
+// (callers use it only when cancelled is 0).
+void Frm_Dir_Choose(int16_t& cancelled, std::string& folder);

@@ -1,9 +1,13 @@
 #include "setup/setup_reset.h"
 
+#include "core/project_file.h"
+#include "core/syst_folder.h"
 #include "setup/frm_cadbmp.h"
 #include "setup/frm_centermap.h"
+#include "setup/frm_dir.h"
 #include "setup/frm_modcad.h"
 #include "setup/frm_ppro.h"
+#include "setup/frm_v24.h"
 #include "setup/setup_services.h"
 
 namespace {
@@ -41,4 +45,17 @@ void Setup_Windows_Reset() {
     PPro_Alt_Offset = 0;
     PPro_Cfs_Mode = 0;
     PGen_Editor_Path.clear();
+}
+
+void Setup_Connect_Core() {
+    Ask_Conversion_Options = Frm_V24_Show_Modal;
+    SYST_Set_Folder_Picker([](const std::string& title, std::string& folder) {
+        Dir_Pick_Title = title;
+        int16_t cancelled = 1;
+        std::string chosen = folder;
+        Frm_Dir_Choose(cancelled, chosen);
+        if (cancelled != 0) return false;
+        folder = chosen;
+        return true;
+    });
 }

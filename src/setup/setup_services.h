@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/project_file.h"
+
 // General parameters window: working copies while it is open.
 inline std::string PGen_Language;     // "FR" or "US"
 inline std::string PGen_Fs_Dir;
@@ -11,8 +13,8 @@ inline std::string PGen_Texture_Dir;
 // The editor program: kept only here, for the run, and never saved.
 inline std::string PGen_Editor_Path;
 
-// Project parameters window: New sets Proj_New := 1 and Proj_Accepted := 0; OK sets 1.
-inline int16_t Proj_New = 0;
+// Project parameters window: New sets Proj_New := 1 (core/project_file.h) and Proj_Accepted := 0;
+// OK sets 1.
 inline int16_t Proj_Accepted = 0;
 // Steps of a new project that its "next" buttons have passed.
 inline int16_t Proj_Step_Project_Done = 0;
@@ -44,13 +46,6 @@ inline int16_t Cad_Tile_Count = 0, Cad_Tile_Rows = 0, Cad_Tile_Cols = 0;
 // along a column and along a row). The map choice sets both sizes to 4.75; they persist.
 inline double Center_Lat = 0, Center_Lon = 0;
 inline double Center_M_Per_Px_Lat = 4.75, Center_M_Per_Px_Lon = 4.75;
-
-// Older-project conversion options (0 or 1), set by the conversion window.
-inline int16_t Conv_Adapt_Lines = 0;
-inline int16_t Conv_Line_Layers = 0;
-inline int16_t Conv_Poly_Layers = 0;
-inline int16_t Conv_Excl_Layers = 0;
-inline int16_t Conv_Not_Confirmed = 0;
 
 // Folder picker: the caller sets the title; the picker loads with Cancelled := 1.
 inline std::string Dir_Pick_Title;

@@ -2,6 +2,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
+#include "core/syst_draw.h"
 #include "editor/cell_layers.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"

@@ -1,6 +1,7 @@
 #include "core/grid.h"
 #include "core/project.h"
 #include "editor/display_toggles.h"
+#include "core/syst_draw.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_colourgrid.h"

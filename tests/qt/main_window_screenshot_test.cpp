@@ -5,6 +5,7 @@
 #include "qt_test_app.h"
 
 #include "core/project.h"
+#include "core/syst_draw.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_colourgrid.h"

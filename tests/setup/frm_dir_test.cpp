@@ -77,7 +77,7 @@ TEST_F(FrmDirTest, OkWithoutTouchingTheListsReturnsTheStartFolder) {
     });
     int16_t cancelled = 7;
     std::string folder = start;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "beta"));
     EXPECT_FALSE(Frm_Dir_Window().Loaded());
@@ -91,7 +91,7 @@ TEST_F(FrmDirTest, AnEmptyStartOpensOnTheProgramFolder) {
     });
     int16_t cancelled = 1;
     std::string folder;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "alpha"));
 }
@@ -110,7 +110,7 @@ TEST_F(FrmDirTest, OkReturnsTheOpenedFolderNotTheHighlightedEntry) {
     });
     int16_t cancelled = 1;
     std::string folder = Program_Path(root_);
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "beta"));
 }
@@ -123,7 +123,7 @@ TEST_F(FrmDirTest, CancelAndTheCloseBoxHandBackNoChoice) {
     });
     int16_t cancelled = 0;
     std::string folder = start;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 1);
     // The folder last shown comes back even so; callers ignore it.
     EXPECT_EQ(folder, Native(root_ / "alpha"));
@@ -133,13 +133,13 @@ TEST_F(FrmDirTest, CancelAndTheCloseBoxHandBackNoChoice) {
         w.UserClose();
     });
     folder = start;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 1);
 
     // A script that answers nothing: the host closes the window.
     On_Picker([&](Frm_Dir&) {});
     folder = start;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 1);
     EXPECT_EQ(folder, Native(root_));
 }
@@ -153,7 +153,7 @@ TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
     });
     int16_t cancelled = 1;
     std::string folder = start;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "beta" / "inner"));
 
@@ -163,7 +163,7 @@ TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
         EXPECT_EQ(w.Dir1.Path(), "c:\\");
         w.Cmd_Ok.UserClick();
     });
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, "/");
 }
@@ -180,7 +180,7 @@ TEST_F(FrmDirTest, AStartTheListsCannotShowIsKeptUntilTheAuthorPicks) {
         });
         int16_t cancelled = 1;
         std::string folder = start;
-        SYST_Choose_Folder(cancelled, folder);
+        Frm_Dir_Choose(cancelled, folder);
         EXPECT_EQ(cancelled, 0) << start;
         EXPECT_EQ(folder, start);
     }
@@ -200,7 +200,7 @@ TEST_F(FrmDirTest, OkIsRefusedWhileThereIsNoFolder) {
     });
     int16_t cancelled = 1;
     std::string folder;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_));
 }
@@ -212,13 +212,13 @@ TEST_F(FrmDirTest, TheHintFollowsTheLanguage) {
     });
     int16_t cancelled = 0;
     std::string folder;
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     Language = "US";
     On_Picker([&](Frm_Dir& w) {
         EXPECT_EQ(w.Lab_DblClick.Caption(), "Double-click on the directory");
         w.Cmd_Cancel.UserClick();
     });
-    SYST_Choose_Folder(cancelled, folder);
+    Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 1);
 }
 

@@ -159,6 +159,7 @@ void ResetProgramState() {
     Mouse_Status_Reset();
     Object_Modes_Reset();
     Setup_Windows_Reset();
+    Setup_Connect_Core();
     Frm_Route_Reset();
     Cell_Dialogs_Reset();
     Frm_LBmp_Reset();
