@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -111,6 +112,38 @@ TEST(TextureBox, ADoubleClickOpensTheBitmapBrowserAndTheFileClickedThereIsTaken)
     EXPECT_EQ(Bitmap_Browser_Width, 16);
     EXPECT_FALSE(browser.Loaded());
     EXPECT_FALSE(route.Loaded());
+}
+
+// The darkest grey level in a rectangle of an image.
+int Darkest(const QImage& img, QRect r) {
+    int darkest = 255;
+    r = r.intersected(img.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) darkest = std::min(darkest, qGray(img.pixel(x, y)));
+    return darkest;
+}
+
+TEST(LineDialogTabs, ATabThatCannotBeOpenedReadsFaded) {
+    qttest::HostScope host;
+    Language = "US";
+    // A polygon without shore to the mask: "Main" and "LWM" open, the others closed.
+    Route_Attrib_Result = Route_Attrib{};
+    Route_Attrib_Result.SurfShore = 0;
+    Route_Attrib_Result.LWM_VTP2 = 0;
+    New_Line_Armed = 0;
+    Frm_Route& route = Frm_Route_Window();
+    QImage look;
+    QTabBar* tabs = nullptr;
+    qttest::WhenReady([&] { return Showing(*host, route); }, [&] { Then(*host, route, [&] {
+        tabs = host->WidgetOf(route.SSTb)->findChild<QTabBar*>();
+        if (tabs) look = qttest::Grab(*tabs);
+    }); });
+    Frm_Route_Show_Modal();
+    ASSERT_TRUE(tabs && !look.isNull());
+    ASSERT_FALSE(tabs->isTabEnabled(1));
+    ASSERT_TRUE(tabs->isTabEnabled(2));
+    const int open = Darkest(look, tabs->tabRect(2));
+    for (int t : {1, 3, 4}) EXPECT_GT(Darkest(look, tabs->tabRect(t)), open + 60) << "tab " << t;
 }
 
 }  // namespace
