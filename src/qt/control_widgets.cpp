@@ -645,9 +645,16 @@ void TabWidget::Sync() {
     SyncCommon(c_, *this);
     while (bar_->count() > c_.Tabs()) bar_->removeTab(bar_->count() - 1);
     while (bar_->count() < c_.Tabs()) bar_->addTab(QString());
+    // The window's palette carries one text colour for every state, so a closed tab would read
+    // like an open one: its caption is faded towards the background.
+    const QColor text = bar_->palette().color(QPalette::Active, QPalette::WindowText);
+    const QColor back = bar_->palette().color(QPalette::Active, QPalette::Window);
+    const auto fade = [](int t, int b) { return (t * 35 + b * 65) / 100; };
+    const QColor faded(fade(text.red(), back.red()), fade(text.green(), back.green()), fade(text.blue(), back.blue()));
     for (int i = 0; i < c_.Tabs(); ++i) {
         bar_->setTabText(i, ToQ(c_.TabCaption(i)));
         bar_->setTabEnabled(i, c_.TabEnabled(i));
+        bar_->setTabTextColor(i, c_.TabEnabled(i) ? QColor() : faded);
         bar_->setTabVisible(i, c_.TabVisible(i));
     }
     bar_->setCurrentIndex(c_.Tab());
