@@ -51,6 +51,12 @@ using namespace line_tools;
 
 namespace {
 
+// Two Esc steps end whatever tool is running, at any step.
+void End_Whole_Tool() {
+    PSais_End_Edit_Step();
+    PSais_End_Edit_Step();
+}
+
 // The picture position of a point, for the test whether it is in view.
 bool In_View(int32_t id) {
     if (!Project_Valid_Point(id)) return true;
@@ -78,8 +84,7 @@ void Select_Next_Point(const Line_Rec& line) {
     if (line.Nb_Points <= 1) return;
     int32_t next = Project_Valid_Point(Cur_Point) ? Point_Table(Cur_Point).Next_Point : 0;
     if (Cur_Point == line.Last_Point || !Project_Valid_Point(next)) next = line.First_Point;
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     Sel_Point_Armed = 1;
     Point_Selected = 1;
@@ -107,8 +112,7 @@ void Select_Next_Line() {
     // The running tool ends first: left waiting, it would go on with a point of the old line.
     // An armed new line has no point yet, so it stays armed for the next click.
     const int16_t new_line_armed = New_Line_Armed;
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     New_Line_Armed = new_line_armed;
     Line_Selected = 1;
@@ -199,15 +203,13 @@ void PSais_End_Edit_Step() {
 }
 
 void PSais_Finish_Line_Edit() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Restore_Red_Line();
 }
 
 void PSais_Cancel_Line_Tool() {
     if (Mode_Lines == 1) {
-        PSais_End_Edit_Step();
-        PSais_End_Edit_Step();
+        End_Whole_Tool();
     }
     PSais_Reset_Edit_State();
 }
@@ -232,8 +234,7 @@ void Frm_Cmd_Sel_Route_Click() {
 }
 
 void Frm_Cmd_Sel_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
     Sel_Point_Armed = 1;
@@ -243,8 +244,7 @@ void Frm_Cmd_Sel_Pt_Route_Click() {
 }
 
 void Frm_Cmd_Ins_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     const Line_Rec* line = Current_Line();
     if (Line_Selected != 1 || !line || line->Nb_Points <= 1) return;
@@ -253,8 +253,7 @@ void Frm_Cmd_Ins_Pt_Route_Click() {
 }
 
 void Frm_Cmd_Extr_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
     Extend_Tool = 1;
@@ -267,8 +266,7 @@ void Frm_Cmd_Sup_Route_Ou_Pt_Click() {
     const Line_Rec* line = Current_Line();
     if (!line) return;
     if (Point_Selected == 1) {
-        PSais_End_Edit_Step();
-        PSais_End_Edit_Step();
+        End_Whole_Tool();
         if (line->Nb_Points > 1) {
             Project_Unlink_Point(Cur_Line, Cur_Point);
             Point_Selected = 0;
