@@ -190,7 +190,7 @@ void Frm_Pic_DblClick() {
 
 void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift) {
     if (Shift != 0) return;
-    // Esc reaches the line tools in every mode; away from the line mode they have nothing running.
+    // Esc goes to the line tools whatever the mode.
     if (KeyCode == 27) {
         PSais_Line_Tool_Escape();
     } else if (KeyCode == 46) {
