@@ -115,15 +115,11 @@ void PSais_Init_Arrays() {
     Grid_Point_Busy = 0;
 }
 
-namespace {
-
-bool Is_Line(int32_t line_index) {
+bool Project_Valid_Line(int32_t line_index) {
     return line_index >= 2 && line_index <= Line_Count && Line_Table.In_Range(line_index);
 }
 
-bool Is_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
-
-}  // namespace
+bool Project_Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
 
 int32_t Project_Append_Line(const Route_Attrib& attr) {
     Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
@@ -137,7 +133,7 @@ int32_t Project_Append_Line(const Route_Attrib& attr) {
 }
 
 int32_t Project_Append_Point(int32_t line_index, double x, double y) {
-    if (!Is_Line(line_index)) return 0;
+    if (!Project_Valid_Line(line_index)) return 0;
     Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
     ++Point_Count;
     const int32_t id = Point_Count;
@@ -146,7 +142,7 @@ int32_t Project_Append_Point(int32_t line_index, double x, double y) {
     p = Point_Rec{};
     p.X = x;
     p.Y = y;
-    if (line.Nb_Points == 0 || !Is_Point(line.Last_Point)) {
+    if (line.Nb_Points == 0 || !Project_Valid_Point(line.Last_Point)) {
         line.First_Point = id;
         line.Nb_Points = 0;
     } else {
@@ -159,12 +155,12 @@ int32_t Project_Append_Point(int32_t line_index, double x, double y) {
 }
 
 bool Project_Delete_Line(int32_t line_index) {
-    if (!Is_Line(line_index)) return false;
+    if (!Project_Valid_Line(line_index)) return false;
     return Table_Delete_Shift(Line_Table, Line_Count, line_index);
 }
 
 bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
-    if (!Is_Line(line_index) || !Is_Point(point_id)) return false;
+    if (!Project_Valid_Line(line_index) || !Project_Valid_Point(point_id)) return false;
     Line_Rec& line = Line_Table(line_index);
     // Only a point that the chain actually reaches may be unlinked.
     bool found = false;
@@ -173,8 +169,8 @@ bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
     if (!found) return false;
 
     Point_Rec& p = Point_Table(point_id);
-    const int32_t prev = Is_Point(p.Prev_Point) ? p.Prev_Point : 0;
-    const int32_t next = Is_Point(p.Next_Point) ? p.Next_Point : 0;
+    const int32_t prev = Project_Valid_Point(p.Prev_Point) ? p.Prev_Point : 0;
+    const int32_t next = Project_Valid_Point(p.Next_Point) ? p.Next_Point : 0;
     if (prev != 0) Point_Table(prev).Next_Point = next;
     if (next != 0) Point_Table(next).Prev_Point = prev;
     if (line.First_Point == point_id) line.First_Point = next;
@@ -197,11 +193,11 @@ bool Project_Delete_Image(int32_t index) {
 
 std::vector<int32_t> Project_Line_Points(int32_t line_index) {
     std::vector<int32_t> ids;
-    if (!Is_Line(line_index)) return ids;
+    if (!Project_Valid_Line(line_index)) return ids;
     const Line_Rec& line = Line_Table(line_index);
     int32_t id = line.Nb_Points > 0 ? line.First_Point : 0;
     // A damaged chain (a loop, a stray id) must not run away: at most Point_Count steps.
-    for (int32_t steps = 0; steps < Point_Count && Is_Point(id); ++steps) {
+    for (int32_t steps = 0; steps < Point_Count && Project_Valid_Point(id); ++steps) {
         ids.push_back(id);
         if (id == line.Last_Point) break;
         id = Point_Table(id).Next_Point;

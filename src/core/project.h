@@ -234,7 +234,9 @@ constexpr int32_t Wc_Cell_Start_Capacity = 1, Wc_Cell_Growth = 1;
 constexpr int32_t Image_Start_Capacity = 2, Image_Growth = 3;
 constexpr int32_t Grid_Point_Start_Capacity = 50, Grid_Point_Growth = 20;
 
-// Selection and editing state that the table initialisation clears.
+// The selected line and point, which the table initialisation clears. They stay beside the
+// tables, below the line tools that mostly use them: the simulator link selects its recorded
+// line too.
 extern int16_t Line_Selected;     // a line is selected
 extern int16_t Point_Selected;    // a point is selected
 extern int32_t Cur_Line;          // index in Line_Table of the current line
@@ -331,6 +333,11 @@ bool Table_Delete_Shift(Vb_Array<T>& table, int32_t& count, int32_t index) {
     return true;
 }
 
+// Whether an index names a line in use (2..Line_Count) and an id a point of the table
+// (1..Point_Count), both within the table's entries. Counts and links read from a damaged file
+// may point past the tables; every reader checks with these.
+bool Project_Valid_Line(int32_t line_index);
+bool Project_Valid_Point(int32_t id);
 // A new line at entry Line_Count + 1 with a fresh id and no points; returns its index.
 int32_t Project_Append_Line(const Route_Attrib& attr);
 // A new point appended to the end of line `line_index`'s chain; returns its id (0 when the

@@ -10,7 +10,7 @@
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_ref.h"
 #include "dialogs/reference_files.h"
-#include "editor/editor_globals.h"
+#include "editor/line_tools.h"
 #include "platform/files.h"
 #include "platform/text.h"
 

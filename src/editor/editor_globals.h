@@ -22,23 +22,10 @@ inline int16_t Mode_Images = 0;
 inline int16_t Mode_Grid_Points = 0;
 // A project is shown and the map reacts to the mouse.
 inline int16_t Project_Displayed = 0;
-// Pen mode of the line tools' red redraws (13: copy pen).
-inline int16_t Edit_Draw_Mode = 13;
 // Twips per screen pixel, measured at start-up; places pop-ups next to a control.
 inline double Twips_Per_Px_X = 15;
 inline double Twips_Per_Px_Y = 15;
 
-// State of the line tools, read by the redraw and the mouse tracking as well.
-// 1 while the new-line tool waits for its first click; the line dialog then starts a new line.
-inline int16_t New_Line_Armed = 0;
-inline int16_t Insert_Tool = 0;
-inline int16_t Extend_Tool = 0;
-inline int16_t Sel_Point_Armed = 0;
-inline int16_t Tool_Waiting = 0;
-inline int16_t Point_Lift_Ready = 0;
-inline int32_t Neighbour_Point = 0;    // other end of the segment chosen for an insertion
-inline int32_t Moved_Point_Next = 0;   // neighbours of a lifted point
-inline int32_t Moved_Point_Prev = 0;
 // Last mouse position over the map picture, picture pixels.
 inline double Mouse_X = 0;
 inline double Mouse_Y = 0;

@@ -310,6 +310,5 @@ void Startup_Reset() {
     Mode_Lines = Mode_Lwm_Cells = Mode_Lod8_Cells = Mode_Excl_Cells = 0;
     Mode_Land_Class = Mode_Water_Class = Mode_Images = Mode_Grid_Points = 0;
     Project_Displayed = 0;
-    Edit_Draw_Mode = 13;
     Twips_Per_Px_X = Twips_Per_Px_Y = kTwipsPerPixel;
 }

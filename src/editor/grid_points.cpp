@@ -41,12 +41,11 @@ void PSais_Delete_Grid_Point() {
     // The record stays; only defined points are drawn and saved.
     Grid_Point_Table(Cur_Grid_Point).Defined = 0;
     PSais_Redraw_Map();
-    Frm_Window().Pic.SetFocus();
+    Focus_Map();
 }
 
 void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32_t point_b) {
-    const auto valid = [](int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); };
-    if (!valid(point_a) || !valid(point_b)) return;
+    if (!Project_Valid_Point(point_a) || !Project_Valid_Point(point_b)) return;
     double xa = 0, ya = 0, xb = 0, yb = 0;
     PSais_Map_To_Picture(Point_Table(point_a).X, Point_Table(point_a).Y, xa, ya);
     PSais_Map_To_Picture(Point_Table(point_b).X, Point_Table(point_b).Y, xb, yb);
@@ -59,7 +58,7 @@ void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32
 }
 
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
-    if (line_index < 2 || line_index > Line_Count || !Line_Table.In_Range(line_index)) return;
+    if (!Project_Valid_Line(line_index)) return;
     if (Line_Table(line_index).Nb_Points < 2) return;
     const std::vector<int32_t> ids = Project_Line_Points(line_index);
     for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment_Grid_Mode(line_index, ids[i - 1], ids[i]);

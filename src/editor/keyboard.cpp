@@ -3,6 +3,7 @@
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/mouse_status.h"
 
@@ -115,7 +116,7 @@ void Move_Selected_Line(int16_t key, int16_t shift) {
     case 39: dx = step; break;
     default: return;
     }
-    if (Cur_Line < 2 || Cur_Line > Line_Count || !Line_Table.In_Range(Cur_Line)) return;
+    if (!Project_Valid_Line(Cur_Line)) return;
 
     const std::vector<int32_t> points = Project_Line_Points(Cur_Line);
     if (!Move_Keeps_Image(Line_Table(Cur_Line), points, dx, dy)) return;
@@ -132,9 +133,4 @@ void Frm_Form_KeyDown(int16_t KeyCode, int16_t Shift) {
     Frm& f = Frm_Window();
     if (Shift == 4 && Run_Alt_Command(f, KeyCode)) return;
     Move_Selected_Line(KeyCode, Shift);
-}
-
-void Keyboard_Reset() {
-    Mouse_Down_X = Mouse_Down_Y = 0;
-    Sel_Line_Armed = 0;
 }

@@ -5,8 +5,8 @@
 #include "core/syst.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
-#include "simlink/simlink_services.h"
 
 #include <cmath>
 #include <vector>
@@ -17,26 +17,14 @@ constexpr int32_t kRed = 255;
 constexpr int32_t kBlue = 0xFF0000;
 constexpr int32_t kMagenta = 0xFF00FF;
 
-bool Is_Line(int32_t index) { return index >= 2 && index <= Line_Count && Line_Table.In_Range(index); }
-
-// A damaged project can hold links to no point; such a point is simply not drawn.
-bool Is_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
-
 bool Picture_Of(int32_t id, double& px, double& py) {
-    if (!Is_Point(id)) return false;
+    if (!Project_Valid_Point(id)) return false;
     const Point_Rec& p = Point_Table(id);
     PSais_Map_To_Picture(p.X, p.Y, px, py);
     return true;
 }
 
 plat::PictureBox& Pic() { return Frm_Window().Pic; }
-
-// The tools' red redraws go through their own pen mode, then back to the copy pen.
-void Draw_Red_Segment(int32_t a, int32_t b) {
-    Pic().SetDrawMode(Edit_Draw_Mode);
-    PSais_Draw_Segment(Cur_Line, a, b, kRed);
-    Pic().SetDrawMode(plat::DM_CopyPen);
-}
 
 void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, double y) {
     double px = 0, py = 0;
@@ -52,7 +40,7 @@ void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, d
 // which draw nothing, and a chain whose box misses the picture draws nothing at all: both are left
 // out, with the same pixels as segment by segment.
 void Draw_Line_In(int32_t line_index, int32_t colour) {
-    if (!Is_Line(line_index)) return;
+    if (!Project_Valid_Line(line_index)) return;
     const Line_Rec& line = Line_Table(line_index);
     if (line.Nb_Points <= 0) return;
     if (line.Nb_Points == 1) {
@@ -106,13 +94,13 @@ void Restore_Edit_Marks() {
         if (Insert_Tool == 1) {
             bands_both = true;
             const bool closing_pair = Cur_Point == line.First_Point && Neighbour_Point == line.Last_Point;
-            if (!closing_pair) Draw_Red_Segment(Cur_Point, Neighbour_Point);
+            if (!closing_pair) PSais_Draw_Red_Segment(Cur_Point, Neighbour_Point);
             PSais_Show_Sel_Segment1(Cur_Point, Mouse_X, Mouse_Y);
             PSais_Show_Sel_Segment2(Neighbour_Point, Mouse_X, Mouse_Y);
         } else if (Sel_Point_Armed == 1) {
             bands_both = true;
-            Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
-            Draw_Red_Segment(Cur_Point, Moved_Point_Next);
+            PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
+            PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Next);
             PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
             PSais_Show_Sel_Segment2(Moved_Point_Next, Mouse_X, Mouse_Y);
         }
@@ -121,10 +109,10 @@ void Restore_Edit_Marks() {
             if (line.Nb_Points == 1) {
                 PSais_Show_Sel_Segment3(Cur_Point, Mouse_X, Mouse_Y);
             } else if (Cur_Point == line.First_Point) {
-                Draw_Red_Segment(Cur_Point, Moved_Point_Next);
+                PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Next);
                 PSais_Show_Sel_Segment1(Moved_Point_Next, Mouse_X, Mouse_Y);
             } else if (Cur_Point == line.Last_Point) {
-                Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
+                PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
                 PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
             }
         } else if (Extend_Tool == 1) {
@@ -137,7 +125,7 @@ void Restore_Edit_Marks() {
 }  // namespace
 
 int32_t PSais_Line_Colour(int32_t line_index) {
-    if (!Is_Line(line_index)) return kMagenta;
+    if (!Project_Valid_Line(line_index)) return kMagenta;
     const Route_Attrib& a = Line_Table(line_index).Attr;
     if (a.SurfShore >= 3 || a.SurfShore == 1) return kBlue;
     if (a.SurfShore == 2) return kMagenta;
@@ -171,6 +159,19 @@ void PSais_Draw_Point(int32_t point_id, int32_t colour) {
     // Line leaves out its end pixel: x + 2 makes each stroke cover x - 1 .. x + 1.
     for (int k = -1; k <= 1; ++k) pic.Line(x - 1, y + k, x + 2, y + k, colour);
     pic.SetDrawWidth(1);
+}
+
+// The tools' red redraws go through their own pen mode, then back to the copy pen.
+void PSais_Draw_Red_Segment(int32_t point_a, int32_t point_b) {
+    Pic().SetDrawMode(Edit_Draw_Mode);
+    PSais_Draw_Segment(Cur_Line, point_a, point_b, kRed);
+    Pic().SetDrawMode(plat::DM_CopyPen);
+}
+
+void PSais_Draw_Red_Point(int32_t point_id) {
+    Pic().SetDrawMode(Edit_Draw_Mode);
+    PSais_Draw_Point(point_id, kRed);
+    Pic().SetDrawMode(plat::DM_CopyPen);
 }
 
 void PSais_Show_Point_Mark(int32_t point_id) {
@@ -221,7 +222,7 @@ double PSais_Point_Distance(int32_t point_a, int32_t point_b, double x, double y
 }
 
 void PSais_Scroll_To_Point(int32_t point_id) {
-    if (!Is_Point(point_id)) return;
+    if (!Project_Valid_Point(point_id)) return;
     const Point_Rec& p = Point_Table(point_id);
     View_Offset_Y = Map_Centre_Y - p.Y;
     View_Offset_X = Map_Centre_X - p.X;
@@ -260,7 +261,5 @@ void PSais_Restore_Red_Line() {
 
 void Line_Display_Reset() {
     Ln1_Was_Shown = Ln2_Was_Shown = Cercle_Was_Shown = 0;
-    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
-    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
     Mouse_X = Mouse_Y = 0;
 }

@@ -20,6 +20,10 @@ void PSais_Draw_Line_Selected(int32_t line_index);
 void PSais_Draw_Segment(int32_t line_index, int32_t point_a, int32_t point_b, int32_t colour);
 // The 3 x 3 point mark.
 void PSais_Draw_Point(int32_t point_id, int32_t colour);
+// The segment a-b of the current line and the point mark in red, drawn in Edit_Draw_Mode; the
+// pen mode is then back to the copy pen.
+void PSais_Draw_Red_Segment(int32_t point_a, int32_t point_b);
+void PSais_Draw_Red_Point(int32_t point_id);
 // Cercle centred on the point, shown in red.
 void PSais_Show_Point_Mark(int32_t point_id);
 // Ln1 (solid), Ln2 (solid) and Ln1 (dashed) from the point to picture position (x, y).

@@ -5,13 +5,10 @@
 #include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
-#include "editor/grid_points.h"
-#include "editor/keyboard.h"
 #include "editor/line_display.h"
 #include "editor/line_tools_internal.h"
 #include "editor/map_view.h"
 #include "platform/host.h"
-#include "simlink/simlink_services.h"
 
 Line_Tool_Windows Line_Tool_Dialogs;
 
@@ -23,11 +20,7 @@ void Install_Dialogs() { Line_Tool_Dialogs.Show_Route_Attributes = [] { Frm_Rout
 
 namespace line_tools {
 
-bool Valid_Line(int32_t index) { return index >= 2 && index <= Line_Count && Line_Table.In_Range(index); }
-
-bool Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
-
-Line_Rec* Current_Line() { return Valid_Line(Cur_Line) ? &Line_Table(Cur_Line) : nullptr; }
+Line_Rec* Current_Line() { return Project_Valid_Line(Cur_Line) ? &Line_Table(Cur_Line) : nullptr; }
 
 int32_t New_Point_Id(double x, double y) {
     Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
@@ -39,34 +32,18 @@ int32_t New_Point_Id(double x, double y) {
     return Point_Count;
 }
 
-void Red_Segment(int32_t a, int32_t b) {
-    plat::PictureBox& pic = Frm_Window().Pic;
-    pic.SetDrawMode(Edit_Draw_Mode);
-    PSais_Draw_Segment(Cur_Line, a, b, 255);
-    pic.SetDrawMode(plat::DM_CopyPen);
-}
-
-void Red_Point(int32_t id) {
-    plat::PictureBox& pic = Frm_Window().Pic;
-    pic.SetDrawMode(Edit_Draw_Mode);
-    PSais_Draw_Point(id, 255);
-    pic.SetDrawMode(plat::DM_CopyPen);
-}
-
 void Red_Around_Point(const Line_Rec& line, int32_t id) {
     if (line.Nb_Points == 1) {
-        Red_Point(id);
+        PSais_Draw_Red_Point(id);
     } else if (id == line.First_Point) {
-        Red_Segment(id, Moved_Point_Next);
+        PSais_Draw_Red_Segment(id, Moved_Point_Next);
     } else if (id == line.Last_Point) {
-        Red_Segment(id, Moved_Point_Prev);
+        PSais_Draw_Red_Segment(id, Moved_Point_Prev);
     } else {
-        Red_Segment(id, Moved_Point_Next);
-        Red_Segment(id, Moved_Point_Prev);
+        PSais_Draw_Red_Segment(id, Moved_Point_Next);
+        PSais_Draw_Red_Segment(id, Moved_Point_Prev);
     }
 }
-
-void Focus_Map() { Frm_Window().Pic.SetFocus(); }
 
 }  // namespace line_tools
 
@@ -74,9 +51,15 @@ using namespace line_tools;
 
 namespace {
 
+// Two Esc steps end whatever tool is running, at any step.
+void End_Whole_Tool() {
+    PSais_End_Edit_Step();
+    PSais_End_Edit_Step();
+}
+
 // The picture position of a point, for the test whether it is in view.
 bool In_View(int32_t id) {
-    if (!Valid_Point(id)) return true;
+    if (!Project_Valid_Point(id)) return true;
     double px = 0, py = 0;
     PSais_Map_To_Picture(Point_Table(id).X, Point_Table(id).Y, px, py);
     const plat::PictureBox& pic = Frm_Window().Pic;
@@ -86,11 +69,6 @@ bool In_View(int32_t id) {
 void Delete_Current_Line() {
     Project_Delete_Line(Cur_Line);
     Line_Selected = 0;
-    Sel_Line_Armed = 0;
-    New_Line_Armed = 0;
-    Extend_Tool = 0;
-    Insert_Tool = 0;
-    Sel_Point_Armed = 0;
     PSais_Reset_Edit_Step();
     // The deleted line's point must not stay selected: Tab and Delete would act on it
     // through whatever line now sits at the old index.
@@ -104,10 +82,9 @@ void Delete_Current_Line() {
 // Tab with a selected point: the next point of the line, the first after the last.
 void Select_Next_Point(const Line_Rec& line) {
     if (line.Nb_Points <= 1) return;
-    int32_t next = Valid_Point(Cur_Point) ? Point_Table(Cur_Point).Next_Point : 0;
-    if (Cur_Point == line.Last_Point || !Valid_Point(next)) next = line.First_Point;
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    int32_t next = Project_Valid_Point(Cur_Point) ? Point_Table(Cur_Point).Next_Point : 0;
+    if (Cur_Point == line.Last_Point || !Project_Valid_Point(next)) next = line.First_Point;
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     Sel_Point_Armed = 1;
     Point_Selected = 1;
@@ -126,7 +103,7 @@ void Select_Next_Line() {
     if (Line_Selected == 1 && Cur_Line >= 1 && Cur_Line < Line_Count) start = Cur_Line + 1;
     int32_t found = 0;
     for (int32_t n = 0, i = start; n < Line_Count - 1; ++n, i = i >= Line_Count ? 2 : i + 1) {
-        if (Valid_Line(i) && Line_Table(i).Nb_Points >= 1) {
+        if (Project_Valid_Line(i) && Line_Table(i).Nb_Points >= 1) {
             found = i;
             break;
         }
@@ -135,8 +112,7 @@ void Select_Next_Line() {
     // The running tool ends first: left waiting, it would go on with a point of the old line.
     // An armed new line has no point yet, so it stays armed for the next click.
     const int16_t new_line_armed = New_Line_Armed;
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     New_Line_Armed = new_line_armed;
     Line_Selected = 1;
@@ -191,7 +167,7 @@ void PSais_End_Edit_Step() {
         Extend_Tool = 0;
         Tool_Waiting = 0;
         Extend_Running = 0;
-        if (line && line->Nb_Points == 1) Red_Point(Cur_Point);
+        if (line && line->Nb_Points == 1) PSais_Draw_Red_Point(Cur_Point);
         PSais_Reset_Edit_Step();
         // The end point stays selected for the point tool.
         Point_Selected = 1;
@@ -206,7 +182,7 @@ void PSais_End_Edit_Step() {
         }
         f.Ln1.SetVisible(false);
         f.Ln2.SetVisible(false);
-        if (Insert_Before_First == 0) Red_Segment(Cur_Point, Neighbour_Point);
+        if (Insert_Before_First == 0) PSais_Draw_Red_Segment(Cur_Point, Neighbour_Point);
         Tool_Waiting = 1;
         Insert_Before_First = 0;
     } else if (Sel_Point_Armed == 1) {
@@ -227,15 +203,13 @@ void PSais_End_Edit_Step() {
 }
 
 void PSais_Finish_Line_Edit() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Restore_Red_Line();
 }
 
 void PSais_Cancel_Line_Tool() {
     if (Mode_Lines == 1) {
-        PSais_End_Edit_Step();
-        PSais_End_Edit_Step();
+        End_Whole_Tool();
     }
     PSais_Reset_Edit_State();
 }
@@ -260,8 +234,7 @@ void Frm_Cmd_Sel_Route_Click() {
 }
 
 void Frm_Cmd_Sel_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
     Sel_Point_Armed = 1;
@@ -271,8 +244,7 @@ void Frm_Cmd_Sel_Pt_Route_Click() {
 }
 
 void Frm_Cmd_Ins_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     const Line_Rec* line = Current_Line();
     if (Line_Selected != 1 || !line || line->Nb_Points <= 1) return;
@@ -281,8 +253,7 @@ void Frm_Cmd_Ins_Pt_Route_Click() {
 }
 
 void Frm_Cmd_Extr_Pt_Route_Click() {
-    PSais_End_Edit_Step();
-    PSais_End_Edit_Step();
+    End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
     Extend_Tool = 1;
@@ -295,15 +266,11 @@ void Frm_Cmd_Sup_Route_Ou_Pt_Click() {
     const Line_Rec* line = Current_Line();
     if (!line) return;
     if (Point_Selected == 1) {
-        PSais_End_Edit_Step();
-        PSais_End_Edit_Step();
+        End_Whole_Tool();
         if (line->Nb_Points > 1) {
             Project_Unlink_Point(Cur_Line, Cur_Point);
             Point_Selected = 0;
             Cur_Point = 0;
-            Extend_Tool = 0;
-            Insert_Tool = 0;
-            Sel_Point_Armed = 0;
             PSais_Reset_Edit_Step();
             PSais_Redraw_Map();
             return;
@@ -332,20 +299,15 @@ void Frm_Cmd_Tabul_Click() {
     Select_Next_Line();
 }
 
-void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift) {
-    if (Shift != 0) return;
-    if (KeyCode == 27) {
-        PSais_End_Edit_Step();
-        PSais_Redraw_Map();
-        Focus_Map();
-    } else if (KeyCode == 46) {
-        if (Mode_Lines == 1) {
-            Frm_Cmd_Sup_Route_Ou_Pt_Click();
-            Focus_Map();
-        } else if (Mode_Grid_Points == 1) {
-            PSais_Delete_Grid_Point();
-        }
-    }
+void PSais_Line_Tool_Escape() {
+    PSais_End_Edit_Step();
+    PSais_Redraw_Map();
+    Focus_Map();
+}
+
+void PSais_Line_Tool_Delete() {
+    Frm_Cmd_Sup_Route_Ou_Pt_Click();
+    Focus_Map();
 }
 
 void Line_Tools_Connect(Frm& f) {
@@ -357,20 +319,18 @@ void Line_Tools_Connect(Frm& f) {
     f.Cmd_Ins_Pt_Route.Click = [] { Frm_Cmd_Ins_Pt_Route_Click(); };
     f.Cmd_Sup_Route_Ou_Pt.Click = [] { Frm_Cmd_Sup_Route_Ou_Pt_Click(); };
     f.Cmd_Tabul.Click = [] { Frm_Cmd_Tabul_Click(); };
-    f.Pic.MouseDown = [](int b, int s, double x, double y) {
-        Frm_Pic_MouseDown(static_cast<int16_t>(b), static_cast<int16_t>(s), static_cast<float>(x),
-                          static_cast<float>(y));
-    };
-    f.Pic.KeyDown = [](int& key, int shift) {
-        Frm_Pic_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift));
-    };
 }
 
 void Line_Tools_Reset() {
+    New_Line_Armed = Sel_Line_Armed = 0;
+    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
+    Extend_Running = Insert_Before_First = 0;
+    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
+    Red_Line_Shown = 0;
+    Red_Line_Index = 0;
+    Edit_Draw_Mode = 13;
     Mouse_Button = Mouse_Shift = 0;
+    Mouse_Down_X = Mouse_Down_Y = 0;
     Mouse_Down_Map_X = Mouse_Down_Map_Y = 0;
-    Extend_Running = 0;
-    Insert_Before_First = 0;
-    New_Line_Armed = 0;
     Install_Dialogs();
 }

@@ -1,24 +1,47 @@
 #pragma once
 // The line tools of the line mode: new line, extend from an end point, select a line, select
 // and move a point, insert a point; delete, Tab and Esc; the attribute edit of the selected
-// line. Each tool is a small state machine in the 16-bit flags below and in editor_globals.h:
-// a double-click picks the object, a single click acts. Positions given to the tables are
-// map-bitmap pixels; every hit test is made in picture pixels.
+// line. Each tool is a small state machine in the flags below, the tools' whole state: a
+// double-click picks the object, a single click acts. Positions given to the tables are
+// map-bitmap pixels; every hit test is made in picture pixels. The selected line and point
+// (Line_Selected, Cur_Line, Point_Selected, Cur_Point) are in core/project.h, beside the tables
+// whose initialisation clears them and which the simulator link also fills.
 #include <cstdint>
 #include <functional>
 
 class Frm;
 
-// Mouse state of the last press on the map: button (1 left), shift state, picture position
-// clamped to the calibrated map, and that position in map-bitmap pixels.
-inline int16_t Mouse_Button = 0;
-inline int16_t Mouse_Shift = 0;
-inline double Mouse_Down_Map_X = 0;
-inline double Mouse_Down_Map_Y = 0;
+// 1 while the new-line tool waits for its first click; the line dialog then starts a new line.
+inline int16_t New_Line_Armed = 0;
+// The select-line tool waits for its picking double-click.
+inline int16_t Sel_Line_Armed = 0;
+inline int16_t Insert_Tool = 0;
+inline int16_t Extend_Tool = 0;
+inline int16_t Sel_Point_Armed = 0;
+inline int16_t Tool_Waiting = 0;
+inline int16_t Point_Lift_Ready = 0;
 // An extension is under way: each click adds a point.
 inline int16_t Extend_Running = 0;
 // The chosen pair of the insert tool is (first, last): the new point goes before the first.
 inline int16_t Insert_Before_First = 0;
+inline int32_t Neighbour_Point = 0;    // other end of the segment chosen for an insertion
+inline int32_t Moved_Point_Next = 0;   // neighbours of a lifted point
+inline int32_t Moved_Point_Prev = 0;
+// The line last drawn in red, put back in its type colour when its tool ends.
+inline int16_t Red_Line_Shown = 0;
+inline int32_t Red_Line_Index = 0;
+// Pen mode of the red redraws (13: copy pen).
+inline int16_t Edit_Draw_Mode = 13;
+
+// Mouse state of the last press on the map: button (1 left), shift state, picture position
+// clamped to the calibrated map (where a picking double-click or an Alt key picks too), and that
+// position in map-bitmap pixels.
+inline int16_t Mouse_Button = 0;
+inline int16_t Mouse_Shift = 0;
+inline double Mouse_Down_X = 0;
+inline double Mouse_Down_Y = 0;
+inline double Mouse_Down_Map_X = 0;
+inline double Mouse_Down_Map_Y = 0;
 
 // The attribute dialog of lines and polygons (Frm_Route; tests put their own in). It is shown
 // modally with Route_Dlg_Cancelled at 1 and clears the flag on OK, leaving its result in
@@ -48,14 +71,17 @@ void PSais_Finish_Line_Edit();
 // In the line mode the running tool is ended; in every mode the edit state is cleared.
 void PSais_Cancel_Line_Tool();
 
-// The map picture's mouse press (picture pixels) and keys (Esc, Delete).
-void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
-void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift);
-// The line mode's part of the map's double-click: the armed tool picks at Mouse_Down_X/Y.
+// The line mode's part of the map's mouse press (after the common steps) and of its
+// double-click, where the armed tool picks at Mouse_Down_X/Y.
+void PSais_Line_Tool_Press();
 void PSais_Line_Tool_DblClick();
+// The map's Esc: the running tool backs out of its step, the map redrawn and focused.
+void PSais_Line_Tool_Escape();
+// The map's Delete in the line mode: the selected point or line, the map focused.
+void PSais_Line_Tool_Delete();
 
-// Connects the tool buttons and the map's mouse press and keys to their handlers.
+// Connects the tool buttons to their handlers.
 void Line_Tools_Connect(Frm& f);
 
-// Start values of this module's globals, the real dialog in the hook (tests).
+// Start values of every global above, the real dialog in the hook (tests).
 void Line_Tools_Reset();

@@ -5,14 +5,10 @@
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
-#include "editor/grid_points.h"
-#include "editor/image_clicks.h"
-#include "editor/keyboard.h"
 #include "editor/line_display.h"
 #include "editor/line_tools.h"
 #include "editor/line_tools_internal.h"
 #include "editor/map_view.h"
-#include "simlink/simlink_services.h"
 
 #include <cmath>
 #include <vector>
@@ -68,7 +64,7 @@ void New_Line() {
 
 void Extend_Click() {
     Line_Rec* line = Current_Line();
-    if (Line_Selected != 1 || !line || !Valid_Point(Cur_Point)) return;
+    if (Line_Selected != 1 || !line || !Project_Valid_Point(Cur_Point)) return;
     const bool prepend = Cur_Point == line->First_Point && line->Nb_Points > 1;
     // Only an end of the line can be extended.
     if (!prepend && Cur_Point != line->Last_Point) return;
@@ -107,7 +103,7 @@ void Extend_Click() {
 
 void Insert_Click() {
     Line_Rec* line = Current_Line();
-    if (!line || !Valid_Point(Cur_Point) || !Valid_Point(Neighbour_Point)) return;
+    if (!line || !Project_Valid_Point(Cur_Point) || !Project_Valid_Point(Neighbour_Point)) return;
     Frm& f = Frm_Window();
     f.Ln1.SetVisible(false);
     f.Ln2.SetVisible(false);
@@ -140,7 +136,7 @@ void Lift_Point(const Line_Rec& line) {
     f.Cercle.SetVisible(false);
     const Point_Rec& p = Point_Table(Cur_Point);
     if (line.Nb_Points == 1) {
-        Red_Point(Cur_Point);
+        PSais_Draw_Red_Point(Cur_Point);
         PSais_Show_Sel_Segment3(Cur_Point, Mouse_Down_X, Mouse_Down_Y);
     } else if (Cur_Point == line.First_Point) {
         Moved_Point_Next = p.Next_Point;
@@ -176,7 +172,7 @@ void Drop_Point() {
 
 void Lift_Or_Drop() {
     const Line_Rec* line = Current_Line();
-    if (Line_Selected != 1 || Point_Selected != 1 || !line || !Valid_Point(Cur_Point)) return;
+    if (Line_Selected != 1 || Point_Selected != 1 || !line || !Project_Valid_Point(Cur_Point)) return;
     if (Point_Lift_Ready == 1)
         Lift_Point(*line);
     else
@@ -189,26 +185,6 @@ void Edit_Attributes() {
     Route_Attrib_Result = line->Attr;
     Show_Route_Dialog();
     if (Route_Dlg_Cancelled != 1) Current_Line()->Attr = Route_Attrib_Result;
-}
-
-void Line_Mode_Press() {
-    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
-    if (Mouse_Button == plat::Button_Left) {
-        if (New_Line_Armed == 1)
-            New_Line();
-        else if (Insert_Tool == 1) {
-            if (Tool_Waiting == 0) Insert_Click();
-        } else if (Extend_Tool == 1) {
-            if (Tool_Waiting == 0) Extend_Click();
-        } else if (Sel_Point_Armed == 1) {
-            if (Tool_Waiting == 0) Lift_Or_Drop();
-        }
-        return;
-    }
-    if (New_Line_Armed == 1)
-        New_Line();
-    else if (Line_Selected == 1)
-        Edit_Attributes();
 }
 
 void Pick_Line() {
@@ -238,7 +214,7 @@ void Pick_Line() {
 }
 
 void Pick_End_Point(const Line_Rec& line) {
-    if (line.Nb_Points <= 0 || !Valid_Point(line.First_Point) || !Valid_Point(line.Last_Point)) return;
+    if (line.Nb_Points <= 0 || !Project_Valid_Point(line.First_Point) || !Project_Valid_Point(line.Last_Point)) return;
     int32_t id = line.Last_Point;
     if (line.Nb_Points == 1) {
         id = line.First_Point;
@@ -310,33 +286,31 @@ void Pick_Segment(const Line_Rec& line) {
     if (closing)
         Insert_Before_First = 1;
     else
-        Red_Segment(Cur_Point, Neighbour_Point);
+        PSais_Draw_Red_Segment(Cur_Point, Neighbour_Point);
     PSais_Show_Sel_Segment1(Cur_Point, Mouse_Down_X, Mouse_Down_Y);
     PSais_Show_Sel_Segment2(Neighbour_Point, Mouse_Down_X, Mouse_Down_Y);
 }
 
 }  // namespace
 
-void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
-    if (Project_Displayed != 1) return;
-    Mouse_Button = Button;
-    Mouse_Shift = Shift;
-    Mouse_Down_X = X;
-    Mouse_Down_Y = Y;
-    double left = 0, top = 0, right = 0, bottom = 0;
-    PSais_Map_To_Picture(Map_Px_West, Map_Px_North, left, top);
-    PSais_Map_To_Picture(Map_Px_East, Map_Px_South, right, bottom);
-    if (Mouse_Down_X < left) Mouse_Down_X = left;
-    if (Mouse_Down_X > right) Mouse_Down_X = right;
-    if (Mouse_Down_Y < top) Mouse_Down_Y = top;
-    if (Mouse_Down_Y > bottom) Mouse_Down_Y = bottom;
-    PSais_Picture_To_Map(Mouse_Down_X, Mouse_Down_Y, Mouse_Down_Map_X, Mouse_Down_Map_Y);
-
-    if (PSais_Image_Click(Button)) return;
-    if (Mode_Lines == 1)
-        Line_Mode_Press();
-    else if (Mode_Grid_Points == 1)
-        PSais_Grid_Point_Click();
+void PSais_Line_Tool_Press() {
+    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
+    if (Mouse_Button == plat::Button_Left) {
+        if (New_Line_Armed == 1)
+            New_Line();
+        else if (Insert_Tool == 1) {
+            if (Tool_Waiting == 0) Insert_Click();
+        } else if (Extend_Tool == 1) {
+            if (Tool_Waiting == 0) Extend_Click();
+        } else if (Sel_Point_Armed == 1) {
+            if (Tool_Waiting == 0) Lift_Or_Drop();
+        }
+        return;
+    }
+    if (New_Line_Armed == 1)
+        New_Line();
+    else if (Line_Selected == 1)
+        Edit_Attributes();
 }
 
 void PSais_Line_Tool_DblClick() {

@@ -38,8 +38,6 @@ void Snap_Zoom() {
     if (std::fabs(View_Zoom - 1) < 0.01) View_Zoom = 1;
 }
 
-void Focus_Map() { Frm_Window().Pic.SetFocus(); }
-
 // The offset a bar's position stands for.
 double Offset_From_Bar(const plat::ScrollBar& bar, double range) {
     const double max = bar.Max();
@@ -48,6 +46,8 @@ double Offset_From_Bar(const plat::ScrollBar& bar, double range) {
 }
 
 }  // namespace
+
+void Focus_Map() { Frm_Window().Pic.SetFocus(); }
 
 void PSais_Picture_To_Map(double px, double py, double& X, double& Y) {
     const double s = View_Zoom;

@@ -61,6 +61,8 @@ void Frm_VScroll_Change();
 void PSais_Redraw_Map();
 // Paints the visible part of the map from the loaded tiles onto Pic.
 void PSais_Draw_Map_Background();
+// The keyboard focus to the map picture.
+void Focus_Map();
 // Map and grid shown, grid-point dialog not busy, no object mode.
 void PSais_Reset_View_Flags();
 

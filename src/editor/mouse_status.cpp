@@ -8,6 +8,7 @@
 #include "editor/frm.h"
 #include "editor/grid_points.h"
 #include "editor/line_display.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 
 #include <cmath>
@@ -52,7 +53,7 @@ void Follow_Rubber_Bands() {
         return;
     }
     if (Sel_Point_Armed != 1 || Tool_Waiting == 1 || Point_Lift_Ready != 0) return;
-    if (Cur_Line < 2 || Cur_Line > Line_Count || !Line_Table.In_Range(Cur_Line)) return;
+    if (!Project_Valid_Line(Cur_Line)) return;
     const Line_Rec& line = Line_Table(Cur_Line);
     if (line.Nb_Points == 1) {
         PSais_Show_Sel_Segment3(Cur_Point, x, y);

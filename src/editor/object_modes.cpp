@@ -5,6 +5,8 @@
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_points.h"
+#include "editor/image_clicks.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "platform/host.h"
@@ -146,6 +148,28 @@ void Frm_Cmd_TrtMesh_Click() {
     Enter_Mode(Frm_Window().Cmd_TrtMesh, Mode_Grid_Points);
 }
 
+void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y) {
+    if (Project_Displayed != 1) return;
+    Mouse_Button = Button;
+    Mouse_Shift = Shift;
+    Mouse_Down_X = X;
+    Mouse_Down_Y = Y;
+    double left = 0, top = 0, right = 0, bottom = 0;
+    PSais_Map_To_Picture(Map_Px_West, Map_Px_North, left, top);
+    PSais_Map_To_Picture(Map_Px_East, Map_Px_South, right, bottom);
+    if (Mouse_Down_X < left) Mouse_Down_X = left;
+    if (Mouse_Down_X > right) Mouse_Down_X = right;
+    if (Mouse_Down_Y < top) Mouse_Down_Y = top;
+    if (Mouse_Down_Y > bottom) Mouse_Down_Y = bottom;
+    PSais_Picture_To_Map(Mouse_Down_X, Mouse_Down_Y, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+
+    if (PSais_Image_Click(Button)) return;
+    if (Mode_Lines == 1)
+        PSais_Line_Tool_Press();
+    else if (Mode_Grid_Points == 1)
+        PSais_Grid_Point_Click();
+}
+
 void Frm_Pic_DblClick() {
     if (Project_Displayed != 1) return;
     const bool inside = Inside_Map_Rectangle(Mouse_Col, Mouse_Row);
@@ -164,6 +188,19 @@ void Frm_Pic_DblClick() {
     }
 }
 
+void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift) {
+    if (Shift != 0) return;
+    // Esc goes to the line tools whatever the mode.
+    if (KeyCode == 27) {
+        PSais_Line_Tool_Escape();
+    } else if (KeyCode == 46) {
+        if (Mode_Lines == 1)
+            PSais_Line_Tool_Delete();
+        else if (Mode_Grid_Points == 1)
+            PSais_Delete_Grid_Point();
+    }
+}
+
 void Object_Modes_Connect(Frm& f) {
     f.Cmd_Saisie_Routes.Click = [] { Frm_Cmd_Saisie_Routes_Click(); };
     f.Cmd_TrtArea.Click = [] { Frm_Cmd_TrtArea_Click(); };
@@ -172,7 +209,14 @@ void Object_Modes_Connect(Frm& f) {
     f.Cmd_LandClass.Click = [] { Frm_Cmd_LandClass_Click(); };
     f.Cmd_WaterClass.Click = [] { Frm_Cmd_WaterClass_Click(); };
     f.Cmd_TrtMesh.Click = [] { Frm_Cmd_TrtMesh_Click(); };
+    f.Pic.MouseDown = [](int b, int s, double x, double y) {
+        Frm_Pic_MouseDown(static_cast<int16_t>(b), static_cast<int16_t>(s), static_cast<float>(x),
+                          static_cast<float>(y));
+    };
     f.Pic.DblClick = [] { Frm_Pic_DblClick(); };
+    f.Pic.KeyDown = [](int& key, int shift) {
+        Frm_Pic_KeyDown(static_cast<int16_t>(key), static_cast<int16_t>(shift));
+    };
 }
 
 void Object_Modes_Reset() {

@@ -1,8 +1,9 @@
 #pragma once
 // The object modes of the main window's map and their tool-bar buttons: the reset of the tool
 // bar on every mode change, the ending of the running tool, the check that refuses editing while
-// a polygon linked to a texture image leaves that image, and the double-click of the cell modes
-// that opens the clicked cell's dialog. The mode flags are in editor/editor_globals.h.
+// a polygon linked to a texture image leaves that image, the map picture's mouse press,
+// double-click and keys handed to the current mode's own handler, and the double-click of the
+// cell modes that opens the clicked cell's dialog. The mode flags are in editor/editor_globals.h.
 #include <cstdint>
 #include <functional>
 
@@ -46,11 +47,16 @@ void PSais_Cancel_Tool();
 // The link check; when it passes, the image tool is ended and the map pointer is the cross.
 void PSais_Cancel_Image_Tool();
 
-// Double-click on the map in a cell mode: the clicked cell's dialog; a redraw when it changed
-// something.
+// The map picture's mouse press (picture pixels): the press position recorded, clamped to the
+// calibrated map, then the image tool, the line tools or the grid-point tool.
+void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+// Double-click on the map: in a cell mode the clicked cell's dialog, with a redraw when it
+// changed something; in the line mode the armed line tool's pick.
 void Frm_Pic_DblClick();
+// The map picture's keys: Esc for the line tools, Delete for the line or grid-point mode.
+void Frm_Pic_KeyDown(int16_t KeyCode, int16_t Shift);
 
-// Connects the mode buttons and the map's double-click to their handlers.
+// Connects the mode buttons and the map picture's mouse press, double-click and keys.
 void Object_Modes_Connect(Frm& f);
 
 // Start values of this module's globals and hooks (tests).

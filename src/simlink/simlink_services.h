@@ -3,5 +3,3 @@
 #include <cstdint>
 
 inline int16_t Sim_Line_Made = 0;     // 1 once a recorded flight path became a line
-inline int16_t Red_Line_Shown = 0;
-inline int32_t Red_Line_Index = 0;

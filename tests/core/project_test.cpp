@@ -160,6 +160,32 @@ TEST_F(ProjectTables, DamagedChainsEndTheWalk) {
     EXPECT_EQ(Project_Line_Points(l), (std::vector<int32_t>{1}));
 }
 
+// Counts and links read from a damaged file can name entries past the count or past the table;
+// every reader asks these two checks before it touches an entry.
+TEST_F(ProjectTables, ValidityChecksRefuseThePlaceholderAndEntriesPastCountOrTable) {
+    const int32_t l = Project_Append_Line(Route_Attrib{});
+    const int32_t p = Project_Append_Point(l, 1, 1);
+    EXPECT_TRUE(Project_Valid_Line(l));
+    EXPECT_FALSE(Project_Valid_Line(1));   // the placeholder entry
+    EXPECT_FALSE(Project_Valid_Line(0));
+    EXPECT_FALSE(Project_Valid_Line(-3));
+    EXPECT_FALSE(Project_Valid_Line(l + 1));
+    EXPECT_TRUE(Project_Valid_Point(p));
+    EXPECT_FALSE(Project_Valid_Point(0));
+    EXPECT_FALSE(Project_Valid_Point(p + 1));
+
+    // Counts above the tables' capacities.
+    Line_Count = Line_Capacity + 4;
+    Point_Count = Point_Capacity + 4;
+    EXPECT_TRUE(Project_Valid_Line(Line_Capacity));
+    EXPECT_FALSE(Project_Valid_Line(Line_Capacity + 1));
+    EXPECT_TRUE(Project_Valid_Point(Point_Capacity));
+    EXPECT_FALSE(Project_Valid_Point(Point_Capacity + 1));
+    // A unlink or an append through such an index changes nothing.
+    EXPECT_FALSE(Project_Unlink_Point(Line_Capacity + 2, p));
+    EXPECT_EQ(Project_Append_Point(Line_Capacity + 2, 5, 5), 0);
+}
+
 TEST_F(ProjectTables, DeletedImageKeepsItsRecord) {
     Image_Count = 2;
     Image_Table(1).Ima_In_Use = 1;

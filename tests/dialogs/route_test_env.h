@@ -15,6 +15,7 @@
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
+#include "editor/line_tools.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/headless/headless_host.h"

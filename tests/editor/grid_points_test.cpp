@@ -167,6 +167,33 @@ TEST_F(GridPoints, DeleteKeyUndefinesThePointUnderTheMouseOnly) {
     EXPECT_NE(At(97, 80), kRed);
 }
 
+// Delete acts in the current mode only: the grid-point mode leaves the selected line alone, and a
+// cell mode touches neither the line nor the grid point.
+TEST_F(GridPoints, DeleteKeyReachesOnlyTheCurrentModesObject) {
+    const int32_t line = Project_Append_Line(Route_Attrib{});
+    Project_Append_Point(line, 10, 10);
+    Project_Append_Point(line, 40, 10);
+    Line_Selected = 1;
+    Cur_Line = line;
+    Add_Point(100, 80, 5);
+    Move(101, 79);
+    f.Pic.UserKeyDown(46, 0);
+    EXPECT_EQ(Grid_Point_Table(1).Defined, 0);
+    EXPECT_EQ(Line_Count, line);
+    EXPECT_EQ(Line_Table(line).Nb_Points, 2);
+
+    Grid_Point_Table(1).Defined = 1;
+    f.Cmd_TrtArea.UserClick();
+    ASSERT_EQ(Mode_Lwm_Cells, 1);
+    Line_Selected = 1;
+    Cur_Line = line;
+    Cur_Grid_Point = 1;
+    f.Pic.UserKeyDown(46, 0);
+    EXPECT_EQ(Grid_Point_Table(1).Defined, 1);
+    EXPECT_EQ(Line_Count, line);
+    EXPECT_EQ(Line_Table(line).Nb_Points, 2);
+}
+
 TEST_F(GridPoints, AClickAfterTheTablesWereEmptiedStartsANewPoint) {
     Add_Point(100, 80, 5);
     Move(100, 80);

@@ -2,6 +2,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/keyboard.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/pinit_main.h"
 #include "support/program_state.h"

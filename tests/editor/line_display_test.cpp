@@ -3,9 +3,9 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/line_display.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/pinit_main.h"
-#include "simlink/simlink_services.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/mouse_status.h"
 #include "editor/pinit_main.h"

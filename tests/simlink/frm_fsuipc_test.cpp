@@ -7,6 +7,7 @@
 #include "editor/display_toggles.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_tools.h"
 #include "editor/object_modes.h"
 #include "fake_simulator.h"
 #include "platform/headless/headless_host.h"

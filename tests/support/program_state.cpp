@@ -16,7 +16,6 @@
 #include "dialogs/frm_ptgrid.h"
 #include "editor/editor_globals.h"
 #include "editor/editor_reset.h"
-#include "editor/keyboard.h"
 #include "editor/mouse_status.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
@@ -124,8 +123,7 @@ void Reset_Service_Globals() {
     Bitmap_Browser_Width = Bitmap_Browser_Height = 0;
     Last_Bitmap_Folder.clear();
 
-    Sim_Line_Made = Red_Line_Shown = 0;
-    Red_Line_Index = 0;
+    Sim_Line_Made = 0;
 }
 
 }  // namespace
@@ -155,7 +153,6 @@ void ResetProgramState() {
     plat::SetHost(nullptr);
     plat::DefaultHeadlessHost().Reset();
     Line_Display_Reset();
-    Keyboard_Reset();
     Mouse_Status_Reset();
     Object_Modes_Reset();
     Setup_Windows_Reset();
