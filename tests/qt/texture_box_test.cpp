@@ -10,6 +10,7 @@
 #include "dialogs/frm_lbmp.h"
 #include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
+#include "editor/line_tools.h"
 #include "platform/files.h"
 #include "support/bmp_files.h"
 #include "support/test_env.h"
