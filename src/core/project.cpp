@@ -193,7 +193,13 @@ bool Project_Delete_Image(int32_t index) {
 
 std::vector<int32_t> Project_Line_Points(int32_t line_index) {
     std::vector<int32_t> ids;
-    if (!Project_Valid_Line(line_index)) return ids;
+    Project_Line_Points(line_index, ids);
+    return ids;
+}
+
+void Project_Line_Points(int32_t line_index, std::vector<int32_t>& ids) {
+    ids.clear();
+    if (!Project_Valid_Line(line_index)) return;
     const Line_Rec& line = Line_Table(line_index);
     int32_t id = line.Nb_Points > 0 ? line.First_Point : 0;
     // A damaged chain (a loop, a stray id) must not run away: at most Point_Count steps.
@@ -202,5 +208,4 @@ std::vector<int32_t> Project_Line_Points(int32_t line_index) {
         if (id == line.Last_Point) break;
         id = Point_Table(id).Next_Point;
     }
-    return ids;
 }

@@ -352,3 +352,5 @@ bool Project_Delete_Image(int32_t index);
 // The point ids of a line's chain from its first point, walked at most Point_Count steps and
 // stopped by an id of 0 or outside the table.
 std::vector<int32_t> Project_Line_Points(int32_t line_index);
+// The same into `ids`, whose storage is kept (a redraw walks every line).
+void Project_Line_Points(int32_t line_index, std::vector<int32_t>& ids);

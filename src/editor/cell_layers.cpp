@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,35 +145,69 @@ Mark_Table Marked_Table() {
 
 int32_t Table_End(int32_t count, int32_t upper) { return std::min(count, upper); }
 
+uint64_t Cell_Key(int16_t c8, int16_t r8, int16_t c13, int16_t r13) {
+    const auto bits = [](int16_t v) { return static_cast<uint64_t>(static_cast<uint16_t>(v)); };
+    return bits(c8) << 48 | bits(r8) << 32 | bits(c13) << 16 | bits(r13);
+}
+
+// The first record of a table keyed on each cell, gathered once per drawing so that each cell in
+// view costs one look-up rather than a pass over the table.
+class First_Record_Index {
+public:
+    template <class Table, class Key>
+    First_Record_Index(const Table& table, int32_t count, Key key) {
+        const int32_t end = Table_End(count, table.UBound());
+        for (int32_t n = 1; n <= end; ++n) entries_.push_back({key(table(n)), n});
+        // Equal keys stay in table order, so the first of them is found.
+        std::sort(entries_.begin(), entries_.end());
+    }
+    // 0 when no record has the key.
+    int32_t Find(uint64_t key) const {
+        const auto it = std::lower_bound(entries_.begin(), entries_.end(), std::pair<uint64_t, int32_t>{key, 0});
+        return it != entries_.end() && it->first == key ? it->second : 0;
+    }
+
+private:
+    std::vector<std::pair<uint64_t, int32_t>> entries_;
+};
+
 int32_t Option_Colour(int attrib) {
     if (attrib == 0) return kBlue;
     if (attrib == 1) return kMagenta;
     return kBlack;
 }
 
-// Colour of the first record keyed on the cell, kNoMark when there is none.
-int32_t Mark_Colour(Mark_Table table, int16_t c8, int16_t r8, int16_t c13, int16_t r13) {
+// The marked table's first record for each cell; a LOD8 cell record covers all its LOD13 cells.
+First_Record_Index Mark_Index(Mark_Table table) {
     switch (table) {
         case Mark_Table::Lwm:
-            for (int32_t n = 1; n <= Table_End(Lwm_Cell_Count, Lwm_Cell_Table.UBound()); ++n) {
+            return {Lwm_Cell_Table, Lwm_Cell_Count,
+                    [](const Lwm_Cell_Rec& r) { return Cell_Key(r.Lod8_Col, r.Lod8_Row, r.Lod13_Col, r.Lod13_Row); }};
+        case Mark_Table::Lod8:
+            return {Lod8_Cell_Table, Lod8_Cell_Count, [](const Lod8_Cell_Rec& r) { return Cell_Key(r.Lod8_Col, r.Lod8_Row, 0, 0); }};
+        case Mark_Table::Excl:
+            return {Excl_Cell_Table, Excl_Cell_Count,
+                    [](const Excl_Cell_Rec& r) { return Cell_Key(r.Lod8_Col, r.Lod8_Row, r.Lod13_Col, r.Lod13_Row); }};
+        case Mark_Table::None:
+            break;
+    }
+    return {Lod8_Cell_Table, 0, [](const Lod8_Cell_Rec&) { return uint64_t{0}; }};
+}
+
+// Colour of the first record keyed on the cell, kNoMark when there is none.
+int32_t Mark_Colour(Mark_Table table, const First_Record_Index& index, int16_t c8, int16_t r8, int16_t c13, int16_t r13) {
+    switch (table) {
+        case Mark_Table::Lwm:
+            if (const int32_t n = index.Find(Cell_Key(c8, r8, c13, r13))) {
                 const Lwm_Cell_Rec& r = Lwm_Cell_Table(n);
-                if (r.Lod8_Col == c8 && r.Lod8_Row == r8 && r.Lod13_Col == c13 && r.Lod13_Row == r13)
-                    return r.Fill1x1 == 1 ? Option_Colour(r.Attrib) : kYellow;
+                return r.Fill1x1 == 1 ? Option_Colour(r.Attrib) : kYellow;
             }
             return kNoMark;
         case Mark_Table::Lod8:
-            for (int32_t n = 1; n <= Table_End(Lod8_Cell_Count, Lod8_Cell_Table.UBound()); ++n) {
-                const Lod8_Cell_Rec& r = Lod8_Cell_Table(n);
-                if (r.Lod8_Col == c8 && r.Lod8_Row == r8) return Option_Colour(r.Attrib);
-            }
+            if (const int32_t n = index.Find(Cell_Key(c8, r8, 0, 0))) return Option_Colour(Lod8_Cell_Table(n).Attrib);
             return kNoMark;
         case Mark_Table::Excl:
-            for (int32_t n = 1; n <= Table_End(Excl_Cell_Count, Excl_Cell_Table.UBound()); ++n) {
-                const Excl_Cell_Rec& r = Excl_Cell_Table(n);
-                if (r.Lod8_Col == c8 && r.Lod8_Row == r8 && r.Lod13_Col == c13 && r.Lod13_Row == r13)
-                    return Hatch_Grey;
-            }
-            return kNoMark;
+            return index.Find(Cell_Key(c8, r8, c13, r13)) != 0 ? Hatch_Grey : kNoMark;
         case Mark_Table::None:
             break;
     }
@@ -186,36 +222,80 @@ void Draw_Cell_Marks(const Grid_Steps& g) {
     const Mark_Table table = Marked_Table();
     if (table == Mark_Table::None || !Cells_Wide_Enough(g)) return;
     const int16_t h = PSais_Hatch_Count(g.Step_X);
+    const First_Record_Index index = Mark_Index(table);
     For_Each_Cell_In_View(g, [&](const View_Cell& c) {
         int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0, lx = 0, ly = 0;
         Com_Pixel_To_Sub_Pos(c.map_x, c.map_y, c8, r8, c13, r13, lx, ly);
-        const int32_t colour = Mark_Colour(table, c8, r8, c13, r13);
+        const int32_t colour = Mark_Colour(table, index, c8, r8, c13, r13);
         if (colour != kNoMark) Hatch(c, g.Step_X, h, colour);
     });
 }
 
-// Index of the first class record keyed on the cell, 0 when there is none.
-int32_t Find_Class_Cell(const Vb_Array<Class_Cell_Rec>& table, int32_t count, int16_t c8, int16_t r8,
-                        int16_t c13, int16_t r13) {
-    for (int32_t n = 1; n <= Table_End(count, table.UBound()); ++n) {
-        const Class_Cell_Rec& r = table(n);
-        if (r.Lod8_Col == c8 && r.Lod8_Row == r8 && r.Lod13_Col == c13 && r.Lod13_Row == r13) return n;
-    }
-    return 0;
-}
+// What one drawing of the class cells has worked out already: the land-class list and each
+// texture converted, so that a texture shared by many cells in view is read and converted once.
+struct Class_Texture_Memo {
+    bool list_read = false;
+    bool list_ok = false;
+    std::vector<std::string> list;
+    // By source file; empty when it could not be converted or loaded.
+    std::map<std::string, std::optional<plat::Surface>> converted;
+};
 
 // The texture number the land-class list gives a class code; false when no line has it.
-bool Land_Class_Texture(int code, int32_t& texture) {
-    const std::string path = App_Dir + "\\Resource\\LC.txt";
-    if (!plat::FileExists(path)) return false;
-    std::vector<std::string> lines;
-    if (!plat::ReadTextLines(path, lines)) return false;
-    for (const std::string& line : lines) {
+bool Land_Class_Texture(int code, int32_t& texture, Class_Texture_Memo& memo) {
+    if (!memo.list_read) {
+        memo.list_read = true;
+        const std::string path = App_Dir + "\\Resource\\LC.txt";
+        memo.list_ok = plat::FileExists(path) && plat::ReadTextLines(path, memo.list);
+    }
+    if (!memo.list_ok) return false;
+    for (const std::string& line : memo.list) {
         if (plat::Val(plat::Mid(line, 1, 3)) != code) continue;
         texture = SYST_Round(plat::Val(plat::Mid(line, 5, 3)));
         return true;
     }
     return false;
+}
+
+void Paint_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t right, int32_t top, int32_t bottom,
+                         int16_t& failed, Class_Texture_Memo& memo) {
+    failed = 1;
+    if (!plat::FolderExists(Texture_Dir)) return;
+    const bool water = kind == 1;
+    const Vb_Array<Class_Cell_Rec>& table = water ? Wc_Cell_Table : Lc_Cell_Table;
+    const int32_t count = water ? Wc_Cell_Count : Lc_Cell_Count;
+    if (index < 1 || index > Table_End(count, table.UBound())) return;
+    const int code = table(index).Class_Code;
+
+    int32_t texture = code;
+    if (!water) {
+        // Codes from 252 up stand for no land class and have no texture.
+        if (code >= 252) return;
+        if (!Land_Class_Texture(code, texture, memo)) return;
+    }
+
+    Temp_Ima_Bmp = App_Dir + "\\Temp\\$BmpLCWC.bmp";
+    const std::string source =
+        Texture_Dir + "\\" + plat::Format(texture, "000") + (water ? "b2wa1.bmp" : "b2su1.bmp");
+    Frm& f = Frm_Window();
+    const auto [entry, fresh] = memo.converted.try_emplace(source);
+    if (fresh) {
+        if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
+        std::string description;
+        int16_t status = 1;
+        Servitudes_Convert_Texture(source, Fs5_Palette, Temp_Ima_Bmp, description, status);
+        plat::Surface picture;
+        if (status != 0 || !plat::LoadPicture(Temp_Ima_Bmp, picture)) return;
+        f.WPicLCWC.SetPicture(picture);
+        entry->second = std::move(picture);
+    }
+    if (!entry->second) return;
+    const plat::Surface& texture_picture = *entry->second;
+    // Only the visible part of the stretched cell is worked, however far it reaches.
+    plat::StretchBlt(f.Pic.Image(), left, top, int64_t{right} - left + 1, int64_t{bottom} - top + 1, texture_picture, 0, 0,
+                     texture_picture.Width(), texture_picture.Height());
+    f.Pic.Changed();
+    failed = 0;
 }
 
 }  // namespace
@@ -269,16 +349,19 @@ void PSais_Draw_Class_Mode() {
     const bool any = (land && Lc_Cell_Count > 0) || (Mode_Water_Class == 1 && Wc_Cell_Count > 0);
     if (any && Cells_Wide_Enough(g)) {
         const int16_t kind = land ? 0 : 1;
-        const Vb_Array<Class_Cell_Rec>& table = land ? Lc_Cell_Table : Wc_Cell_Table;
-        const int32_t count = land ? Lc_Cell_Count : Wc_Cell_Count;
+        const First_Record_Index index(land ? Lc_Cell_Table : Wc_Cell_Table, land ? Lc_Cell_Count : Wc_Cell_Count,
+                                       [](const Class_Cell_Rec& r) {
+                                           return Cell_Key(r.Lod8_Col, r.Lod8_Row, r.Lod13_Col, r.Lod13_Row);
+                                       });
+        Class_Texture_Memo memo;
         const int16_t h = PSais_Hatch_Count(g.Step_X);
         For_Each_Cell_In_View(g, [&](const View_Cell& c) {
             int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0;
             Com_Pixel_To_Cell_Centred(c.map_x, c.map_y, c8, r8, c13, r13);
-            const int32_t n = Find_Class_Cell(table, count, c8, r8, c13, r13);
+            const int32_t n = index.Find(Cell_Key(c8, r8, c13, r13));
             if (n == 0) return;
             int16_t failed = 1;
-            if (Textures_Shown != 0) PSais_Draw_Class_Texture(kind, n, c.left, c.right, c.top, c.bottom, failed);
+            if (Textures_Shown != 0) Paint_Class_Texture(kind, n, c.left, c.right, c.top, c.bottom, failed, memo);
             if (failed != 0) Hatch(c, g.Step_X, h, Hatch_Grey);
         });
     }
@@ -289,38 +372,6 @@ void PSais_Draw_Class_Mode() {
 
 void PSais_Draw_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t right, int32_t top,
                               int32_t bottom, int16_t& failed) {
-    failed = 1;
-    if (!plat::FolderExists(Texture_Dir)) return;
-    const bool water = kind == 1;
-    const Vb_Array<Class_Cell_Rec>& table = water ? Wc_Cell_Table : Lc_Cell_Table;
-    const int32_t count = water ? Wc_Cell_Count : Lc_Cell_Count;
-    if (index < 1 || index > Table_End(count, table.UBound())) return;
-    const int code = table(index).Class_Code;
-
-    int32_t texture = code;
-    if (!water) {
-        // Codes from 252 up stand for no land class and have no texture.
-        if (code >= 252) return;
-        if (!Land_Class_Texture(code, texture)) return;
-    }
-
-    Temp_Ima_Bmp = App_Dir + "\\Temp\\$BmpLCWC.bmp";
-    if (plat::FileExists(Temp_Ima_Bmp)) plat::DeleteFile(Temp_Ima_Bmp);
-    const std::string source =
-        Texture_Dir + "\\" + plat::Format(texture, "000") + (water ? "b2wa1.bmp" : "b2su1.bmp");
-    std::string description;
-    int16_t status = 1;
-    Servitudes_Convert_Texture(source, Fs5_Palette, Temp_Ima_Bmp, description, status);
-    if (status != 0) return;
-
-    plat::Surface picture;
-    if (!plat::LoadPicture(Temp_Ima_Bmp, picture)) return;
-    Frm& f = Frm_Window();
-    f.WPicLCWC.SetPicture(picture);
-    const plat::Surface& texture_picture = f.WPicLCWC.Picture();
-    // Only the visible part of the stretched cell is worked, however far it reaches.
-    plat::StretchBlt(f.Pic.Image(), left, top, int64_t{right} - left + 1, int64_t{bottom} - top + 1, texture_picture, 0, 0,
-                     texture_picture.Width(), texture_picture.Height());
-    f.Pic.Changed();
-    failed = 0;
+    Class_Texture_Memo memo;
+    Paint_Class_Texture(kind, index, left, right, top, bottom, failed, memo);
 }

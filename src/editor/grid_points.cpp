@@ -5,6 +5,7 @@
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/line_display.h"
 #include "editor/map_view.h"
 
 #include <vector>
@@ -53,6 +54,7 @@ void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawWidth(2);
     pic.Line(SYST_Round(xa), SYST_Round(ya), SYST_Round(xb), SYST_Round(yb), 255);
+    pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawMode(plat::DM_CopyPen);
     pic.SetDrawWidth(1);
 }
@@ -60,8 +62,19 @@ void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
     if (!Project_Valid_Line(line_index)) return;
     if (Line_Table(line_index).Nb_Points < 2) return;
-    const std::vector<int32_t> ids = Project_Line_Points(line_index);
-    for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment_Grid_Mode(line_index, ids[i - 1], ids[i]);
+    static std::vector<int32_t> ids;
+    Project_Line_Points(line_index, ids);
+    if (ids.size() < 2) return;
+    plat::PictureBox& pic = Frm_Window().Pic;
+    size_t from = 0;
+    // Only the first segment goes through a pen mode left by someone else; the rest copy.
+    if (pic.DrawMode() != plat::DM_CopyPen) {
+        PSais_Draw_Segment_Grid_Mode(line_index, ids[0], ids[1]);
+        from = 1;
+    }
+    PSais_Draw_Point_Chain(ids.data() + from, ids.size() - from, 255, 2);
+    pic.SetDrawMode(plat::DM_CopyPen);
+    pic.SetDrawWidth(1);
 }
 
 void PSais_Draw_Lines_Grid_Mode() {

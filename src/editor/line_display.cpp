@@ -8,6 +8,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -36,9 +37,6 @@ void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, d
     band.SetVisible(true);
 }
 
-// The chain as one polyline in picture pixels. Runs of points on one pixel give empty segments,
-// which draw nothing, and a chain whose box misses the picture draws nothing at all: both are left
-// out, with the same pixels as segment by segment.
 void Draw_Line_In(int32_t line_index, int32_t colour) {
     if (!Project_Valid_Line(line_index)) return;
     const Line_Rec& line = Line_Table(line_index);
@@ -47,43 +45,15 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
         PSais_Draw_Point(line.First_Point, colour);
         return;
     }
-    static std::vector<double> picture;
-    static std::vector<plat::Point> chain;
-    picture.clear();
-    chain.clear();
-    const Map_To_Picture_Transform view = PSais_Current_Transform();
-    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
-    for (int32_t id : Project_Line_Points(line_index)) {
-        double px = 0, py = 0;
-        const Point_Rec& point = Point_Table(id);
-        view.Apply(point.X, point.Y, px, py);
-        // Rounding puts a NaN at 0; the box must count it there too.
-        if (std::isnan(px)) px = 0;
-        if (std::isnan(py)) py = 0;
-        picture.push_back(px);
-        picture.push_back(py);
-        minx = std::fmin(minx, px);
-        maxx = std::fmax(maxx, px);
-        miny = std::fmin(miny, py);
-        maxy = std::fmax(maxy, py);
-    }
-    plat::PictureBox& pic = Pic();
-    // Rounding moves an end by half a pixel at most: two pixels of margin spare the rounding of
-    // chains wholly off the picture.
-    if (maxx < -2 || maxy < -2 || minx > pic.Width() + 2 || miny > pic.Height() + 2) return;
-    for (size_t i = 0; i + 1 < picture.size(); i += 2) {
-        const plat::Point p{SYST_Round(picture[i]), SYST_Round(picture[i + 1])};
-        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
-    }
-    if (chain.size() < 2 || !PSais_Box_In_Picture(chain.data(), chain.size(), 1)) return;
-    plat::Surface& surface = pic.Image();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(1);
-    const plat::Colour keep = surface.ForeColor;
-    surface.ForeColor = colour;
-    surface.Polyline(chain);
-    surface.ForeColor = keep;
-    pic.Changed();
+    static std::vector<int32_t> ids;
+    Project_Line_Points(line_index, ids);
+    PSais_Draw_Point_Chain(ids.data(), ids.size(), colour, 1);
+}
+
+// Halves to even, as SYST_Round, for |v| below 2^30: the sum is rounded in the default mode.
+int Round_Small(double v) {
+    constexpr double kShift = 6755399441055744.0;   // 1.5 * 2^52
+    return static_cast<int>((v + kShift) - kShift);
 }
 
 // The edit marks of the selected line, as they stood before the redraw.
@@ -130,6 +100,54 @@ int32_t PSais_Line_Colour(int32_t line_index) {
     if (a.SurfShore >= 3 || a.SurfShore == 1) return kBlue;
     if (a.SurfShore == 2) return kMagenta;
     return a.LWM_VTP2 == 0 && a.Attrib == 0 ? kBlue : kMagenta;
+}
+
+// Runs of points on one pixel give empty segments, which draw nothing, and a chain whose box
+// misses the picture draws nothing at all: both are left out, with the same pixels as drawing
+// segment by segment.
+void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
+    if (count < 2 || Point_Table.Empty()) return;
+    static std::vector<double> picture;
+    static std::vector<plat::Point> chain;
+    picture.resize(2 * count);
+    chain.clear();
+    // The ids come from a chain walk, so they index the table.
+    const Point_Rec* points = &*Point_Table.begin() - 1;
+    const Map_To_Picture_Transform view = PSais_Current_Transform();
+    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
+    for (size_t i = 0; i < count; ++i) {
+        double px = 0, py = 0;
+        view.Apply(points[ids[i]].X, points[ids[i]].Y, px, py);
+        // Rounding puts a NaN at 0; the box must count it there too.
+        if (std::isnan(px)) px = 0;
+        if (std::isnan(py)) py = 0;
+        picture[2 * i] = px;
+        picture[2 * i + 1] = py;
+        minx = std::min(minx, px);
+        maxx = std::max(maxx, px);
+        miny = std::min(miny, py);
+        maxy = std::max(maxy, py);
+    }
+    plat::PictureBox& pic = Pic();
+    // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
+    const double margin = width + 1;
+    if (maxx < -margin || maxy < -margin || minx > pic.Width() + margin || miny > pic.Height() + margin) return;
+    constexpr double kSmall = 1 << 30;
+    const bool small = minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall;
+    for (size_t i = 0; i < picture.size(); i += 2) {
+        const plat::Point p = small ? plat::Point{Round_Small(picture[i]), Round_Small(picture[i + 1])}
+                                    : plat::Point{SYST_Round(picture[i]), SYST_Round(picture[i + 1])};
+        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+    }
+    if (chain.size() < 2) return;
+    plat::Surface& surface = pic.Image();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(width);
+    const plat::Colour keep = surface.ForeColor;
+    surface.ForeColor = colour;
+    surface.Polyline(chain);
+    surface.ForeColor = keep;
+    pic.Changed();
 }
 
 void PSais_Draw_Line(int32_t line_index) { Draw_Line_In(line_index, PSais_Line_Colour(line_index)); }

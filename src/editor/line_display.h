@@ -2,6 +2,7 @@
 // Lines, points, the selected-point mark and the rubber bands drawn on the map picture, the
 // two distances with which the insert tool picks a segment, and the centring of the view on a
 // point. Everything is drawn straight onto Pic in picture pixels; nothing is kept.
+#include <cstddef>
 #include <cstdint>
 
 // Which of Ln1, Ln2 and Cercle were visible when the redraw began, so it can put them back.
@@ -16,6 +17,9 @@ int32_t PSais_Line_Colour(int32_t line_index);
 // its point mark.
 void PSais_Draw_Line(int32_t line_index);
 void PSais_Draw_Line_Selected(int32_t line_index);
+// The points `ids` (ids of the point table, from a chain walk) as one solid polyline of pen
+// width `width` in the picture's current pen mode; the pen is left solid at that width.
+void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width);
 // One solid 1-pixel segment a-b in the picture's current pen mode.
 void PSais_Draw_Segment(int32_t line_index, int32_t point_a, int32_t point_b, int32_t colour);
 // The 3 x 3 point mark.

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
+
 #include <string>
 #include <vector>
 
@@ -310,6 +313,68 @@ TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
     PSais_Draw_Class_Mode();
     EXPECT_EQ(CellCount(2, 2, brown), 0);
     EXPECT_GT(CountInColumn(20, 16, 24, kGrey), 0);
+}
+
+// Stretching one 256-pixel texture over a cell millions of pixels wide works only the picture's
+// part of it: a stretched copy would need more memory than there is.
+TEST_F(ClassCells, ACellStretchedFarPastThePictureIsPaintedWithoutItsStretchedSize) {
+    const Colour green = RGB(10, 200, 30);
+    WriteTexture("007b2wa1.bmp", green);
+    Mode_Water_Class = 1;
+    Textures_Shown = 1;
+    Wc_Cell_Table.ReDim(1);
+    Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
+    Wc_Cell_Count = 1;
+    const auto start = std::chrono::steady_clock::now();
+    // The cell's centre, map point (50, 60), in the middle of the picture at a zoom of a million.
+    View_Zoom = 1e6;
+    View_Offset_X = 110 + 10 / View_Zoom;
+    View_Offset_Y = 100 + 10 / View_Zoom;
+    PSais_Draw_Class_Mode();
+    EXPECT_EQ(CountInRow(170, 0, 339, green), 340);
+    EXPECT_EQ(CountInColumn(170, 0, 339, green), 340);
+    EXPECT_EQ(CountInRow(0, 0, 339, green) + CountInRow(339, 0, 339, green), 680);
+
+    // The ends of int as the cell's sides.
+    f.Pic.Cls();
+    int16_t failed = 1;
+    PSais_Draw_Class_Texture(1, 1, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, failed);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(CountInRow(5, 0, 339, green) + CountInRow(330, 0, 339, green), 680);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+}
+
+// Cells in view are looked up, not searched for: the first record on a cell still decides.
+TEST_F(CellLayers, TheFirstRecordOnACellDecidesItsMarkAmongMany) {
+    Mode_Lwm_Cells = 1;
+    Lwm_Cell_Table.ReDim(2001);
+    for (int n = 1; n <= 2000; ++n) {
+        Lwm_Cell_Rec& r = Lwm_Cell_Table(n);
+        r.Lod8_Col = static_cast<int16_t>(kLod8Col + 1 + n % 7);   // outside the map, in every order
+        r.Lod8_Row = static_cast<int16_t>(kLod8Row - n % 5);
+        r.Lod13_Col = static_cast<int16_t>(n % 32);
+        r.Lod13_Row = static_cast<int16_t>(n / 64);
+    }
+    Lwm_Cell_Table(1000) = Lwm_Cell_Rec{};
+    Lwm_Cell_Table(1000).Lod8_Col = kLod8Col;
+    Lwm_Cell_Table(1000).Lod8_Row = kLod8Row;
+    Lwm_Cell_Table(1000).Lod13_Col = 3;
+    Lwm_Cell_Table(1000).Lod13_Row = 4;
+    Lwm_Cell_Table(1000).Fill1x1 = 1;
+    Lwm_Cell_Table(1000).Attrib = 1;   // magenta
+    Lwm_Cell_Table(2001) = Lwm_Cell_Table(1000);
+    Lwm_Cell_Table(2001).Attrib = 0;   // blue, but second
+    Lwm_Cell_Count = 2001;
+    PSais_Draw_Cell_Grid();
+    // Cell (3, 4) spans x 30..40, y 40..50; its hatch lines fall inside.
+    int magenta = 0, blue = 0;
+    for (int x = 31; x < 40; ++x) {
+        magenta += CountInColumn(x, 41, 49, kMagenta);
+        blue += CountInColumn(x, 41, 49, kBlue);
+    }
+    EXPECT_GT(magenta, 0);
+    EXPECT_EQ(blue, 0);
+    EXPECT_EQ(CountInColumn(45, 41, 49, kMagenta) + CountInColumn(25, 41, 49, kMagenta), 0);
 }
 
 TEST_F(ClassCells, HiddenTexturesHatchEveryCellAndTheGridSitsHalfACellNorthWest) {

@@ -182,6 +182,28 @@ TEST(SurfaceClipping, RandomPolylinesDrawThePixelsOfThePlainWalkForEveryPen) {
     EXPECT_EQ(compared, 3000);
 }
 
+// Long chains of short steps, mostly on the surface, as a redraw of the whole map draws them:
+// the copied pens of 1 to 3 pixels take a quicker way there, which must give the same pixels.
+TEST(SurfaceClipping, ChainsOfShortStepsDrawThePixelsOfThePlainWalk) {
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> step(-7, 7), start_x(-10, kW + 10), start_y(-10, kH + 10);
+    for (int round = 0; round < 400; ++round) {
+        const int width = std::uniform_int_distribution<int>(1, 4)(rng);
+        const int style = round % 3 == 0 ? DS_Dot : DS_Solid;
+        const int mode = round % 4 == 0 ? DM_XorPen : DM_CopyPen;
+        std::vector<Point> pts{{start_x(rng), start_y(rng)}};
+        for (int i = 0; i < 30; ++i) pts.push_back({pts.back().x + step(rng), pts.back().y + step(rng)});
+
+        Surface quick = Speckled(rng);
+        Surface plain = quick;
+        SetPen(quick, width, style, mode, RGB(20, 140, 250));
+        SetPen(plain, width, style, mode, RGB(20, 140, 250));
+        quick.Polyline(pts);
+        ReferenceWalk(plain).Polyline(pts);
+        ASSERT_TRUE(SamePixels(quick, plain)) << "round " << round << " width " << width << " style " << style;
+    }
+}
+
 TEST(SurfaceClipping, XorStrokesAcrossTheEdgesCancelWhenDrawnTwice) {
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {

@@ -8,6 +8,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/line_tools.h"
+#include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "fake_simulator.h"
 #include "platform/headless/headless_host.h"
@@ -155,6 +156,29 @@ TEST_F(FrmFsuipcTest, ShowLocationDrawsTheCrossAndALostServerClosesTheWindow) {
     EXPECT_EQ(host().boxes[0].prompt, "Error communicating with FSConnect :  1");
     EXPECT_FALSE(w().Loaded());
     EXPECT_FALSE(Frm_Window().Croix1.Visible());
+}
+
+// Zoomed in a long way, the aircraft over the map lies far off the picture: its cross keeps to
+// that side, within int, and recording goes on.
+TEST_F(FrmFsuipcTest, TheCrossOfAnAircraftFarOffThePictureStaysOffItWithinInt) {
+    w().Chk_Show_Position.UserClick();
+    View_Zoom = 1e12;
+    View_Offset_X = View_Offset_Y = 0;
+    sim->Place(9, 1);   // north-west of the map's middle, which the picture shows
+    w().Timer1.UserTick();
+    EXPECT_EQ(Sim_Over_Map, 1);
+    const auto& c1 = Frm_Window().Croix1;
+    const auto& c2 = Frm_Window().Croix2;
+    for (const auto* c : {&c1, &c2}) {
+        EXPECT_LT(c->X1(), 0);
+        EXPECT_LT(c->X2(), 0);
+        EXPECT_LT(c->Y1(), 0);
+        EXPECT_LT(c->Y2(), 0);
+        EXPECT_GE(c->X1(), -1000000000);
+        EXPECT_GE(c->Y1(), -1000000000);
+    }
+    EXPECT_LE(c1.X1(), c1.X2());
+    EXPECT_LE(c2.Y1(), c2.Y2());
 }
 
 TEST_F(FrmFsuipcTest, AnUncalibratedMapNeverRecordsAPoint) {

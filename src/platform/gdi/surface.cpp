@@ -179,11 +179,14 @@ bool Surface::StyleOn(int style, std::int64_t step) {
 }
 
 void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
-    if (DrawWidth <= 1 || !mask) {
+    const auto put = [&](int px, int py) {
         if (mask)
-            mask->Add(x, y);
+            mask->Add(px, py);
         else
-            Plot(x, y, c);
+            Plot(px, py, c);
+    };
+    if (DrawWidth <= 1) {
+        put(x, y);
         return;
     }
     // A round pen of DrawWidth pixels across, centred on the point.
@@ -194,7 +197,7 @@ void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
     for (int dy = lo; dy <= hi; ++dy)
         for (int dx = lo; dx <= hi; ++dx) {
             double ex = dx - centre, ey = dy - centre;
-            if (w <= 3 || ex * ex + ey * ey <= r * r) mask->Add(x + dx, y + dy);
+            if (w <= 3 || ex * ex + ey * ey <= r * r) put(x + dx, y + dy);
         }
 }
 
@@ -243,8 +246,8 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     const std::int64_t n = std::max(a, b);
     if (n == 0) return;
-    // Pixels whose pen dot can reach the surface.
-    const std::int64_t reach = std::max(1, DrawWidth);
+    // Pixels whose pen dot can reach the surface; a one-pixel pen's walk stays on it.
+    const std::int64_t reach = DrawWidth <= 1 ? 0 : DrawWidth;
     const std::int64_t xlo = -reach, xhi = width_ - 1 + reach, ylo = -reach, yhi = height_ - 1 + reach;
     const bool x_major = a >= b;
     const std::uint64_t major = static_cast<std::uint64_t>(x_major ? a : b);
@@ -274,6 +277,27 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
     const bool styled = !StylePattern(style).empty();
+    if (!styled && !mask && DrawWidth <= 1 && DrawMode == DM_CopyPen) {
+        // The common stroke: every walked pixel lies on the surface, written straight in.
+        const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(Red(c)), static_cast<std::uint8_t>(Green(c)),
+                                     static_cast<std::uint8_t>(Blue(c))};
+        std::uint8_t* const bits = pixels_.data();
+        const std::size_t w = static_cast<std::size_t>(width_);
+        for (std::int64_t k = k0; k <= k1; ++k) {
+            std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+            const std::int64_t e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+        style_step += n - k0;
+        return;
+    }
     for (std::int64_t k = k0; k <= k1; ++k) {
         if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
         ++style_step;
@@ -300,10 +324,55 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
     ForeColor = keep;
 }
 
+bool Surface::SquarePenSegment(int x1, int y1, int x2, int y2, const std::uint8_t* dot_row) {
+    const int w = std::max(1, DrawWidth);
+    const int lo = -(w - 1) / 2, hi = w / 2;
+    if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
+        std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_)
+        return false;
+    const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
+    const std::ptrdiff_t stride = Stride();
+    const std::ptrdiff_t step_x = x1 < x2 ? 3 : -3, step_y = y1 < y2 ? stride : -stride;
+    const std::size_t row_bytes = static_cast<std::size_t>(hi - lo + 1) * 3;
+    std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
+    // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
+    int err = a - b;
+    for (int k = std::max(a, b); k > 0; --k) {
+        for (int r = lo; r <= hi; ++r) std::memcpy(p + (r - lo) * stride, dot_row, row_bytes);
+        const int e2 = 2 * err;
+        if (e2 >= -b) {
+            err -= b;
+            p += step_x;
+        }
+        if (e2 <= a) {
+            err += a;
+            p += step_y;
+        }
+    }
+    return true;
+}
+
 void Surface::Polyline(const Point* points, int count) {
     if (count < 2 || DrawStyle == DS_Transparent || Empty()) return;
+    // Copied solid strokes of square pens, wholly on the surface, are written straight in; this
+    // is most of a full redraw when the whole map is in view.
+    if (DrawMode == DM_CopyPen && DrawWidth <= 3 && (DrawWidth > 1 || StylePattern(DrawStyle).empty())) {
+        std::uint8_t dot_row[9];
+        for (int i = 0; i < 9; i += 3) {
+            dot_row[i] = static_cast<std::uint8_t>(Red(ForeColor));
+            dot_row[i + 1] = static_cast<std::uint8_t>(Green(ForeColor));
+            dot_row[i + 2] = static_cast<std::uint8_t>(Blue(ForeColor));
+        }
+        for (int i = 1; i < count; ++i)
+            if (!SquarePenSegment(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, dot_row)) {
+                std::int64_t step = 0;   // solid: the phase plays no part
+                SegmentPixels(nullptr, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
+            }
+        return;
+    }
     std::int64_t step = 0;
-    if (DrawWidth <= 1) {
+    // Copying the pen is the same however often a pixel is hit: no need to gather a wide pen's dots.
+    if (DrawWidth <= 1 || DrawMode == DM_CopyPen) {
         for (int i = 1; i < count; ++i)
             SegmentPixels(nullptr, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
         return;
