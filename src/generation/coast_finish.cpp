@@ -129,15 +129,13 @@ void API_Join_Coast_Polygons(int16_t mode) {
                 std::reverse(pts.begin(), pts.end());
         }
         const int32_t n = static_cast<int32_t>(pts.size());
-        Cut_Tables_Reserve(n + 1);
-        Line_Rec& out = Cut_Poly_Table(++Cut_Poly_Count);
-        out = Line_Rec{};
-        out.Line_Id = rec.Line_Id;
-        out.Attr = rec.Attr;
-        out.First_Point = Cut_Point_Count + 1;
-        for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
-        out.Last_Point = Cut_Point_Count;
-        out.Nb_Points = n;
+        Line_Rec head;  // only the id and attributes carry over
+        head.Line_Id = rec.Line_Id;
+        head.Attr = rec.Attr;
+        Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
+            const Work_Point_Rec& p = pts[static_cast<size_t>(i)];
+            return Work_Point_Rec{p.X, p.Y, 0};
+        });
     }
     API_Commit_Cut_Tables();
     int32_t limit = Coast_Piece_Limit;
@@ -156,20 +154,13 @@ void API_Index_Coast_Pieces(int16_t mode) {
         const Line_Rec& rec = Work_Poly_Table(w);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
-        double min_x = 9999999999999, min_y = 9999999999999;
-        double max_x = -9999999999999, max_y = -9999999999999;
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
-            const Work_Point_Rec& p = Work_Point_Table(k);
-            min_x = std::min(min_x, p.X);
-            max_x = std::max(max_x, p.X);
-            min_y = std::min(min_y, p.Y);
-            max_y = std::max(max_y, p.Y);
-        }
+        double centre_x = 0, centre_y = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
         Stage_Piece piece;
         Cut_Piece_Record& pr = piece.Rec;
         int16_t cx = 0, cy = 0;
-        Com_Pixel_To_Sub_Pos_Clamped((min_x + max_x) / 2, (min_y + max_y) / 2, pr.Lod8_Col, pr.Lod8_Row,
-                                     pr.Lod13_Col, pr.Lod13_Row, cx, cy);
+        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, pr.Lod8_Col, pr.Lod8_Row, pr.Lod13_Col, pr.Lod13_Row, cx,
+                                     cy);
         std::vector<Cut_Piece_Point> pts;
         for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
             const Work_Point_Rec& p = Work_Point_Table(k);

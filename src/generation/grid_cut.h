@@ -4,6 +4,7 @@
 // its cell and its points in cell-local positions, sorted by cell. Also the small appenders of
 // the cut tables that the line and coast stages use.
 #include <cstdint>
+#include <functional>
 
 // Meeting of a segment with a grid line: 0 the segment is parallel to it, 1 the line misses the
 // segment, 2 it crosses strictly inside, 3 it passes within the tolerance of an end point (which
@@ -24,12 +25,6 @@ struct Grid_Crossing {
     double X = 0;
     double Y = 0;
 };
-
-// Two records (first point, X) and (X, last point) for a two-point record crossed once.
-void API_Split_Line_At(int32_t record, const Grid_Crossing& crossing);
-// The two polygons on either side of a line crossing the record twice; false (after the
-// "Anormal n Dec_2Poly" box) when the crossings do not fit the polygon.
-bool API_Split_Polygon_Two(int32_t record, const Grid_Crossing& c1, const Grid_Crossing& c2);
 
 // The cut tables become the work tables.
 void API_Commit_Cut_Tables();
@@ -53,3 +48,11 @@ void API_Sort_Cut_Pieces();
 void API_Add_Cut_Line(int32_t record, int32_t first, int32_t last);
 // The same, then one more point (x, y) with flag 2.
 void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, double y);
+
+// One grid line (map y `at` when `horizontal`, else map x) over the work lines into the cut
+// tables, which then become the work tables: a line ends where the grid line passes within the
+// tolerance of one of its points and goes on from there, and a strict crossing becomes a point
+// (flag 2) that ends one piece and starts the next. Lines of one point, and those `whole`
+// (given the record) keeps, are copied uncut.
+void API_Cut_Lines_At(bool horizontal, double at, double tolerance,
+                      const std::function<bool(int32_t record)>& whole = {});
