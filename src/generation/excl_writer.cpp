@@ -83,7 +83,7 @@ void Write_Body(Gen_Source& src, const std::vector<Excl_Cell>& cells) {
         }
         Vtp_Write_Area_End(src, k);
     }
-    Vtp_Write_Tail(src, Vtp_Cell_Ids(cells), 1, [&](size_t) {
+    Vtp_Write_Tail(src, Gen_Cell_Ids(cells), 1, [&](size_t) {
         src.Line("        VTPTextureName \"1162\"");
         if (Cfs_Mode == 0) src.Line("        VTPTextureType 2, 0, 0, 4");
     });
@@ -100,7 +100,7 @@ void API_Write_Excl_Asm() {
     const std::vector<Excl_Cell> cells = Group_Entries(entries);
 
     Gen_Source src("\\Tessaline$_Excl.ASM");
-    src.Head(Gen_Title_Excl, Vtp_Cell_Bounds(Vtp_Cell_Ids(cells)), Gen_Tail_Vtp);
+    src.Head(Gen_Title_Excl, Vtp_Cell_Bounds(Gen_Cell_Ids(cells)), Gen_Tail_Vtp);
     Write_Body(src, cells);
     if (!src.Close()) {
         Gen_Show_Failure("Cannot write " + src.Path());
