@@ -154,28 +154,15 @@ void API_Index_Coast_Pieces(int16_t mode) {
         const Line_Rec& rec = Work_Poly_Table(w);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
-        double centre_x = 0, centre_y = 0;
-        Work_Record_Centre(rec, centre_x, centre_y);
         Stage_Piece piece;
         Cut_Piece_Record& pr = piece.Rec;
-        int16_t cx = 0, cy = 0;
-        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, pr.Lod8_Col, pr.Lod8_Row, pr.Lod13_Col, pr.Lod13_Row, cx,
-                                     cy);
+        Piece_Area area;
         std::vector<Cut_Piece_Point> pts;
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
-            const Work_Point_Rec& p = Work_Point_Table(k);
-            Cut_Piece_Point q{p.X, p.Y, 0, 0};
-            Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, pr.Lod8_Col, pr.Lod8_Row, pr.Lod13_Col, pr.Lod13_Row, q.Local_X,
-                                         q.Local_Y);
-            pts.push_back(q);
-        }
-        // Neighbours on one place go; the place that moves up is not compared again.
-        pts.push_back(pts.front());
-        for (size_t i = 0; i + 1 < pts.size(); ++i) {
-            if (pts[i].Local_X == pts[i + 1].Local_X && pts[i].Local_Y == pts[i + 1].Local_Y)
-                pts.erase(pts.begin() + static_cast<long>(i));
-        }
-        pts.pop_back();
+        API_Piece_Local_Points(rec, 1, area, pts);
+        pr.Lod8_Col = area.Lod8_Col;
+        pr.Lod8_Row = area.Lod8_Row;
+        pr.Lod13_Col = area.Lod13_Col;
+        pr.Lod13_Row = area.Lod13_Row;
         const size_t d = pts.size();
         std::vector<Pos> pos;
         for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
@@ -194,10 +181,7 @@ void API_Index_Coast_Pieces(int16_t mode) {
 
     const std::vector<int32_t> order = Exchange_Sort_Order(
         Exchange_Sort_Ranks(stage,
-                            [](const Stage_Piece& a, const Stage_Piece& b) {
-                                return std::tuple_cat(Cell_Of(a.Rec), std::tuple(a.Rec.Group_Id, -a.Rec.Ring_Number)) <
-                                       std::tuple_cat(Cell_Of(b.Rec), std::tuple(b.Rec.Group_Id, -b.Rec.Ring_Number));
-                            }),
+                            [](const Stage_Piece& a, const Stage_Piece& b) { return API_Piece_Comes_First(a.Rec, b.Rec); }),
         false);
     std::vector<Stage_Piece> sorted;
     sorted.reserve(stage.size());

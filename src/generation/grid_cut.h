@@ -5,6 +5,11 @@
 // the cut tables that the line and coast stages use.
 #include <cstdint>
 #include <functional>
+#include <vector>
+
+struct Line_Rec;
+struct Cut_Piece_Record;
+struct Cut_Piece_Point;
 
 // Meeting of a segment with a grid line: 0 the segment is parallel to it, 1 the line misses the
 // segment, 2 it crosses strictly inside, 3 it passes within the tolerance of an end point (which
@@ -39,6 +44,17 @@ bool API_Cut_Polygons_Cells(int16_t mode);
 // Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
 void API_Index_Pieces(int16_t mode);
+
+// The area of work record `rec` (the LOD8 and LOD13 cells holding the centre of its box) and its
+// points in local positions there (mode 2: LOD8-local, else LOD13-local). Of neighbours on one position, counting the last and the first as
+// neighbours, the first goes.
+struct Piece_Area {
+    int16_t Lod8_Col = 0, Lod8_Row = 0, Lod13_Col = 0, Lod13_Row = 0;
+};
+void API_Piece_Local_Points(const Line_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
+
+// True when piece `l` stands before piece `k` in the piece table.
+bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k);
 
 // The order of the piece table: ascending LOD8 row, LOD8 column, LOD13 row, LOD13 column, group
 // id, then descending ring number, by the exchange sort (equal keys end where it leaves them).
