@@ -179,27 +179,22 @@ void API_Index_Coast_Pieces(int16_t mode) {
     Work_Tables_Erase();
     if (stage.empty()) return;
 
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(stage,
-                            [](const Stage_Piece& a, const Stage_Piece& b) { return API_Piece_Comes_First(a.Rec, b.Rec); }),
-        false);
-    std::vector<Stage_Piece> sorted;
-    sorted.reserve(stage.size());
-    for (int32_t from : order) sorted.push_back(std::move(stage[static_cast<size_t>(from)]));
+    Exchange_Sort_Vector(
+        stage, [](const Stage_Piece& a, const Stage_Piece& b) { return API_Piece_Comes_First(a.Rec, b.Rec); }, false);
 
     size_t total_points = 0;
-    for (const Stage_Piece& p : sorted) total_points += p.Points.size();
-    Coast_Piece_Table.ReDim(static_cast<int32_t>(sorted.size()) + 1);
+    for (const Stage_Piece& p : stage) total_points += p.Points.size();
+    Coast_Piece_Table.ReDim(static_cast<int32_t>(stage.size()) + 1);
     Coast_Piece_Points.ReDim(static_cast<int32_t>(total_points) + 1);
     int32_t point_count = 0;
-    for (size_t from = 0; from < sorted.size();) {
+    for (size_t from = 0; from < stage.size();) {
         size_t to = from + 1;
-        while (to < sorted.size() && Cell_Of(sorted[to].Rec) == Cell_Of(sorted[from].Rec)) ++to;
-        if (!Run_Fills_Cell(sorted, from, to)) {
+        while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
+        if (!Run_Fills_Cell(stage, from, to)) {
             for (size_t r = from; r < to; ++r) {
-                Cut_Piece_Record rec = sorted[r].Rec;
+                Cut_Piece_Record rec = stage[r].Rec;
                 rec.First_Point = point_count + 1;
-                for (const Cut_Piece_Point& p : sorted[r].Points) Coast_Piece_Points(++point_count) = p;
+                for (const Cut_Piece_Point& p : stage[r].Points) Coast_Piece_Points(++point_count) = p;
                 rec.Last_Point = point_count;
                 Coast_Piece_Table(++Coast_Count) = rec;
             }

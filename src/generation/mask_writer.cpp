@@ -119,15 +119,10 @@ std::vector<Mask_Cell> Cell_List(const std::vector<Area_Entry>& areas) {
         if (!known) cells.push_back({e.Cell.Lod8_Col, e.Cell.Lod8_Row, No_Fill});
     }
     if (cells.size() < 2) return cells;
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(cells, [](const Mask_Cell& a, const Mask_Cell& b) {
-            return std::pair(a.Row, a.Col) < std::pair(b.Row, b.Col);
-        }),
+    Exchange_Sort_Vector(
+        cells, [](const Mask_Cell& a, const Mask_Cell& b) { return std::pair(a.Row, a.Col) < std::pair(b.Row, b.Col); },
         false);
-    std::vector<Mask_Cell> sorted;
-    sorted.reserve(cells.size());
-    for (int32_t from : order) sorted.push_back(cells[static_cast<size_t>(from)]);
-    return sorted;
+    return cells;
 }
 
 class Mask_Body {

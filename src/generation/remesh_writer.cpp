@@ -42,13 +42,8 @@ std::vector<Mesh_Point> Mesh_Points() {
         points.push_back(m);
     }
     if (points.size() < 2) return points;
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(points, [](const Mesh_Point& a, const Mesh_Point& b) { return a.Key() < b.Key(); }),
-        false);
-    std::vector<Mesh_Point> sorted;
-    sorted.reserve(points.size());
-    for (int32_t from : order) sorted.push_back(points[static_cast<size_t>(from)]);
-    return sorted;
+    Exchange_Sort_Vector(points, [](const Mesh_Point& a, const Mesh_Point& b) { return a.Key() < b.Key(); }, false);
+    return points;
 }
 
 struct Sub_Cell {
