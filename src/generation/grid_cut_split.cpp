@@ -11,7 +11,6 @@
 #include "generation/grid_cut.h"
 #include "generation/grid_cut_pieces.h"
 #include "generation/work_tables.h"
-#include "generation/writer_base.h"
 
 void API_Cross_Grid_Line(bool horizontal, double x1, double y1, double x2, double y2, double at, double tolerance,
                          int16_t& code, double& px, double& py) {
