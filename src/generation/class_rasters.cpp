@@ -185,15 +185,12 @@ void Make_Class_Bgl(const Class_Run& run) {
     }
     // Of two cells on one place the one written last wins, so the order within a LOD5 cell is
     // the exchange sort's, not the table's.
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(work, [](const Class_Cell_Work_Rec& a, const Class_Cell_Work_Rec& b) {
+    Exchange_Sort_Vector(
+        work,
+        [](const Class_Cell_Work_Rec& a, const Class_Cell_Work_Rec& b) {
             return std::pair(a.Lod5_Row, a.Lod5_Col) < std::pair(b.Lod5_Row, b.Lod5_Col);
-        }),
+        },
         false);
-    std::vector<Class_Cell_Work_Rec> sorted;
-    sorted.reserve(work.size());
-    for (int32_t from : order) sorted.push_back(work[static_cast<size_t>(from)]);
-    work = std::move(sorted);
     Lod5_Ranges ranges;
     for (size_t i = 0; i < work.size(); ++i) {
         auto [it, fresh] = ranges.try_emplace({work[i].Lod5_Row, work[i].Lod5_Col}, i, i + 1);

@@ -129,15 +129,13 @@ void API_Join_Coast_Polygons(int16_t mode) {
                 std::reverse(pts.begin(), pts.end());
         }
         const int32_t n = static_cast<int32_t>(pts.size());
-        Cut_Tables_Reserve(n + 1);
-        Line_Rec& out = Cut_Poly_Table(++Cut_Poly_Count);
-        out = Line_Rec{};
-        out.Line_Id = rec.Line_Id;
-        out.Attr = rec.Attr;
-        out.First_Point = Cut_Point_Count + 1;
-        for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
-        out.Last_Point = Cut_Point_Count;
-        out.Nb_Points = n;
+        Line_Rec head;  // only the id and attributes carry over
+        head.Line_Id = rec.Line_Id;
+        head.Attr = rec.Attr;
+        Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
+            const Work_Point_Rec& p = pts[static_cast<size_t>(i)];
+            return Work_Point_Rec{p.X, p.Y, 0};
+        });
     }
     API_Commit_Cut_Tables();
     int32_t limit = Coast_Piece_Limit;
@@ -156,35 +154,15 @@ void API_Index_Coast_Pieces(int16_t mode) {
         const Line_Rec& rec = Work_Poly_Table(w);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
-        double min_x = 9999999999999, min_y = 9999999999999;
-        double max_x = -9999999999999, max_y = -9999999999999;
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
-            const Work_Point_Rec& p = Work_Point_Table(k);
-            min_x = std::min(min_x, p.X);
-            max_x = std::max(max_x, p.X);
-            min_y = std::min(min_y, p.Y);
-            max_y = std::max(max_y, p.Y);
-        }
         Stage_Piece piece;
         Cut_Piece_Record& pr = piece.Rec;
-        int16_t cx = 0, cy = 0;
-        Com_Pixel_To_Sub_Pos_Clamped((min_x + max_x) / 2, (min_y + max_y) / 2, pr.Lod8_Col, pr.Lod8_Row,
-                                     pr.Lod13_Col, pr.Lod13_Row, cx, cy);
+        Piece_Area area;
         std::vector<Cut_Piece_Point> pts;
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
-            const Work_Point_Rec& p = Work_Point_Table(k);
-            Cut_Piece_Point q{p.X, p.Y, 0, 0};
-            Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, pr.Lod8_Col, pr.Lod8_Row, pr.Lod13_Col, pr.Lod13_Row, q.Local_X,
-                                         q.Local_Y);
-            pts.push_back(q);
-        }
-        // Neighbours on one place go; the place that moves up is not compared again.
-        pts.push_back(pts.front());
-        for (size_t i = 0; i + 1 < pts.size(); ++i) {
-            if (pts[i].Local_X == pts[i + 1].Local_X && pts[i].Local_Y == pts[i + 1].Local_Y)
-                pts.erase(pts.begin() + static_cast<long>(i));
-        }
-        pts.pop_back();
+        API_Piece_Local_Points(rec, 1, area, pts);
+        pr.Lod8_Col = area.Lod8_Col;
+        pr.Lod8_Row = area.Lod8_Row;
+        pr.Lod13_Col = area.Lod13_Col;
+        pr.Lod13_Row = area.Lod13_Row;
         const size_t d = pts.size();
         std::vector<Pos> pos;
         for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
@@ -201,30 +179,22 @@ void API_Index_Coast_Pieces(int16_t mode) {
     Work_Tables_Erase();
     if (stage.empty()) return;
 
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(stage,
-                            [](const Stage_Piece& a, const Stage_Piece& b) {
-                                return std::tuple_cat(Cell_Of(a.Rec), std::tuple(a.Rec.Group_Id, -a.Rec.Ring_Number)) <
-                                       std::tuple_cat(Cell_Of(b.Rec), std::tuple(b.Rec.Group_Id, -b.Rec.Ring_Number));
-                            }),
-        false);
-    std::vector<Stage_Piece> sorted;
-    sorted.reserve(stage.size());
-    for (int32_t from : order) sorted.push_back(std::move(stage[static_cast<size_t>(from)]));
+    Exchange_Sort_Vector(
+        stage, [](const Stage_Piece& a, const Stage_Piece& b) { return API_Piece_Comes_First(a.Rec, b.Rec); }, false);
 
     size_t total_points = 0;
-    for (const Stage_Piece& p : sorted) total_points += p.Points.size();
-    Coast_Piece_Table.ReDim(static_cast<int32_t>(sorted.size()) + 1);
+    for (const Stage_Piece& p : stage) total_points += p.Points.size();
+    Coast_Piece_Table.ReDim(static_cast<int32_t>(stage.size()) + 1);
     Coast_Piece_Points.ReDim(static_cast<int32_t>(total_points) + 1);
     int32_t point_count = 0;
-    for (size_t from = 0; from < sorted.size();) {
+    for (size_t from = 0; from < stage.size();) {
         size_t to = from + 1;
-        while (to < sorted.size() && Cell_Of(sorted[to].Rec) == Cell_Of(sorted[from].Rec)) ++to;
-        if (!Run_Fills_Cell(sorted, from, to)) {
+        while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
+        if (!Run_Fills_Cell(stage, from, to)) {
             for (size_t r = from; r < to; ++r) {
-                Cut_Piece_Record rec = sorted[r].Rec;
+                Cut_Piece_Record rec = stage[r].Rec;
                 rec.First_Point = point_count + 1;
-                for (const Cut_Piece_Point& p : sorted[r].Points) Coast_Piece_Points(++point_count) = p;
+                for (const Cut_Piece_Point& p : stage[r].Points) Coast_Piece_Points(++point_count) = p;
                 rec.Last_Point = point_count;
                 Coast_Piece_Table(++Coast_Count) = rec;
             }

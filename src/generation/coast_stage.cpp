@@ -58,20 +58,11 @@ void Insert_Crossings(bool horizontal, double at, double tolerance) {
             const Work_Point_Rec b = Work_Point_Table(k + 1);
             int16_t code = 0;
             double px = 0, py = 0;
-            if (horizontal)
-                API_Cross_Horizontal_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            else
-                API_Cross_Vertical_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            API_Cross_Grid_Line(horizontal, a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
             if (code == 2) pts.push_back({px, py, 2});
         }
         const int32_t n = static_cast<int32_t>(pts.size());
-        Cut_Tables_Reserve(n + 1);
-        Line_Rec& copy = Cut_Poly_Table(++Cut_Poly_Count);
-        copy = rec;
-        copy.First_Point = Cut_Point_Count + 1;
-        for (const Work_Point_Rec& p : pts) Cut_Point_Table(++Cut_Point_Count) = p;
-        copy.Last_Point = Cut_Point_Count;
-        copy.Nb_Points = n;
+        Cut_Tables_Append(rec, n, n + 1, [&](int32_t i) { return pts[static_cast<size_t>(i)]; });
     }
     API_Commit_Cut_Tables();
 }

@@ -26,6 +26,10 @@ std::vector<int64_t> Exchange_Sort_Ranks(const std::vector<T>& values, Less less
 template <class Entry_At>
 void Exchange_Sort_Apply(std::vector<int32_t> order, Entry_At at);
 
+// `values` put in the exchange sort's order by `less`.
+template <class T, class Less>
+void Exchange_Sort_Vector(std::vector<T>& values, Less less, bool exchange_equal);
+
 #include <algorithm>
 #include <numeric>
 #include <utility>
@@ -60,4 +64,10 @@ void Exchange_Sort_Apply(std::vector<int32_t> order, Entry_At at) {
         }
         at(here) = std::move(held);
     }
+}
+
+template <class T, class Less>
+void Exchange_Sort_Vector(std::vector<T>& values, Less less, bool exchange_equal) {
+    Exchange_Sort_Apply(Exchange_Sort_Order(Exchange_Sort_Ranks(values, less), exchange_equal),
+                        [&](int32_t i) -> T& { return values[static_cast<size_t>(i)]; });
 }

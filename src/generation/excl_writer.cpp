@@ -6,7 +6,7 @@
 
 #include "core/project.h"
 #include "core/project_paths.h"
-#include "core/syst.h"
+#include "generation/vtp_source.h"
 #include "generation/writer_base.h"
 
 namespace {
@@ -28,8 +28,8 @@ struct Excl_Area {
 };
 
 struct Excl_Cell {
-    int16_t Lod8_Col = 0;
-    int16_t Lod8_Row = 0;
+    int16_t Col = 0;  // LOD8
+    int16_t Row = 0;
     std::vector<Excl_Area> Areas;
 };
 
@@ -69,25 +69,8 @@ std::vector<Excl_Cell> Group_Entries(const std::vector<Excl_Entry>& entries) {
     return cells;
 }
 
-Gen_Bounds Excl_Bounds(const std::vector<Excl_Cell>& cells) {
-    int32_t min_col = cells.front().Lod8_Col, max_col = cells.front().Lod8_Col;
-    for (const Excl_Cell& c : cells) {
-        min_col = std::min<int32_t>(min_col, c.Lod8_Col);
-        max_col = std::max<int32_t>(max_col, c.Lod8_Col);
-    }
-    Gen_Bounds b;
-    b.North = SYST_Truncate(90 - cells.front().Lod8_Row * 0.3515625) + 1;
-    b.South = SYST_Truncate(90 - (cells.back().Lod8_Row + 1) * 0.3515625) - 1;
-    b.West = SYST_Truncate(min_col * 0.46875 - 180) - 1;
-    b.East = SYST_Truncate((max_col + 1) * 0.46875 - 180) + 1;
-    return Gen_Clamp(b);
-}
-
 void Write_Body(Gen_Source& src, const std::vector<Excl_Cell>& cells) {
-    src.Line("VTPHeader   label   word");
-    src.Line("    VTPFileHeader 256, VTPIndexStart, TextureStart, VTPEnd");
-    src.Line("VTPStart        label   word");
-    src.Line("    datamark_v0 label   word");
+    Vtp_Write_Start(src);
     for (size_t k = 0; k < cells.size(); ++k) {
         for (const Excl_Area& area : cells[k].Areas) {
             const size_t n = std::min(area.Kinds.size(), Max_Layers_Per_Area);
@@ -98,33 +81,12 @@ void Write_Body(Gen_Source& src, const std::vector<Excl_Cell>& cells) {
                 src.Line("        VTPNumTexturesInLayer 0, 0");
             }
         }
-        src.Line("    datamark_v" + Gen_Num(k + 1) + " label   word");
+        Vtp_Write_Area_End(src, k);
     }
-    const std::string dashes46 = ";" + std::string(46, '-');
-    src.Line(dashes46);
-    for (const Excl_Cell& c : cells)
-        src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, c.Lod8_Col, c.Lod8_Row) + "    EQU  VTPCellID 0, " +
-                 Gen_Num(c.Lod8_Col) + ", " + Gen_Num(c.Lod8_Row));
-    src.Line(dashes46);
-    src.Line("    VTPIndexStart   label   word");
-    src.Line("    VTPIndexHeader " + Gen_Num(cells.size()) + ", VTPIndexData, VTPStart");
-    src.Line("    VTPIndexData    label   word");
-    for (size_t k = 0; k < cells.size(); ++k)
-        src.Line("    VTPIndexEntry " + Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cells[k].Lod8_Col, cells[k].Lod8_Row) +
-                 ", VTPStart, datamark_v" + Gen_Num(k) + ", datamark_v" + Gen_Num(k + 1));
-    src.Line(";" + std::string(29, '-'));
-    src.Line("TextureStart    label   word");
-    src.Line("    VTPTextureListHeader 1, TextureIndexStart, TextureDataStart, TextureDataEnd");
-    src.Line("TextureIndexStart   label   word");
-    src.Line("    VTPTextureListEntry TextureDataStart, texturemark_0, texturemark_1");
-    src.Line("TextureDataStart    label   word");
-    src.Line("    texturemark_0   label   word");
-    src.Line("        VTPTextureName \"1162\"");
-    if (Cfs_Mode == 0) src.Line("        VTPTextureType 2, 0, 0, 4");
-    src.Line("    texturemark_1   label   word");
-    src.Line("TextureDataEnd  label   word");
-    src.Line("; " + std::string(30, '-'));
-    src.Line("VTPEnd      label   word");
+    Vtp_Write_Tail(src, Gen_Cell_Ids(cells), 1, [&](size_t) {
+        src.Line("        VTPTextureName \"1162\"");
+        if (Cfs_Mode == 0) src.Line("        VTPTextureType 2, 0, 0, 4");
+    });
 }
 
 }  // namespace
@@ -138,7 +100,7 @@ void API_Write_Excl_Asm() {
     const std::vector<Excl_Cell> cells = Group_Entries(entries);
 
     Gen_Source src("\\Tessaline$_Excl.ASM");
-    src.Head(Gen_Title_Excl, Excl_Bounds(cells), Gen_Tail_Vtp);
+    src.Head(Gen_Title_Excl, Vtp_Cell_Bounds(Gen_Cell_Ids(cells)), Gen_Tail_Vtp);
     Write_Body(src, cells);
     if (!src.Close()) {
         Gen_Show_Failure("Cannot write " + src.Path());

@@ -4,6 +4,12 @@
 // its cell and its points in cell-local positions, sorted by cell. Also the small appenders of
 // the cut tables that the line and coast stages use.
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+struct Line_Rec;
+struct Cut_Piece_Record;
+struct Cut_Piece_Point;
 
 // Meeting of a segment with a grid line: 0 the segment is parallel to it, 1 the line misses the
 // segment, 2 it crosses strictly inside, 3 it passes within the tolerance of an end point (which
@@ -25,12 +31,6 @@ struct Grid_Crossing {
     double Y = 0;
 };
 
-// Two records (first point, X) and (X, last point) for a two-point record crossed once.
-void API_Split_Line_At(int32_t record, const Grid_Crossing& crossing);
-// The two polygons on either side of a line crossing the record twice; false (after the
-// "Anormal n Dec_2Poly" box) when the crossings do not fit the polygon.
-bool API_Split_Polygon_Two(int32_t record, const Grid_Crossing& c1, const Grid_Crossing& c2);
-
 // The cut tables become the work tables.
 void API_Commit_Cut_Tables();
 
@@ -45,6 +45,17 @@ bool API_Cut_Polygons_Cells(int16_t mode);
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
 void API_Index_Pieces(int16_t mode);
 
+// The area of work record `rec` (the LOD8 and LOD13 cells holding the centre of its box) and its
+// points in local positions there (mode 2: LOD8-local, else LOD13-local). Of neighbours on one position, counting the last and the first as
+// neighbours, the first goes.
+struct Piece_Area {
+    int16_t Lod8_Col = 0, Lod8_Row = 0, Lod13_Col = 0, Lod13_Row = 0;
+};
+void API_Piece_Local_Points(const Line_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
+
+// True when piece `l` stands before piece `k` in the piece table.
+bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k);
+
 // The order of the piece table: ascending LOD8 row, LOD8 column, LOD13 row, LOD13 column, group
 // id, then descending ring number, by the exchange sort (equal keys end where it leaves them).
 void API_Sort_Cut_Pieces();
@@ -53,3 +64,11 @@ void API_Sort_Cut_Pieces();
 void API_Add_Cut_Line(int32_t record, int32_t first, int32_t last);
 // The same, then one more point (x, y) with flag 2.
 void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, double y);
+
+// One grid line (map y `at` when `horizontal`, else map x) over the work lines into the cut
+// tables, which then become the work tables: a line ends where the grid line passes within the
+// tolerance of one of its points and goes on from there, and a strict crossing becomes a point
+// (flag 2) that ends one piece and starts the next. Lines of one point, and those `whole`
+// (given the record) keeps, are copied uncut.
+void API_Cut_Lines_At(bool horizontal, double at, double tolerance,
+                      const std::function<bool(int32_t record)>& whole = {});

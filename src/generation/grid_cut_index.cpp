@@ -40,6 +40,38 @@ std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
 
 }  // namespace
 
+void API_Piece_Local_Points(const Line_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
+    double centre_x = 0, centre_y = 0;
+    Work_Record_Centre(rec, centre_x, centre_y);
+    int16_t px = 0, py = 0;
+    Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, area.Lod8_Col, area.Lod8_Row, area.Lod13_Col, area.Lod13_Row, px,
+                                 py);
+    pts.clear();
+    for (int32_t i = 0; i < rec.Nb_Points; ++i) {
+        const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+        Cut_Piece_Point q{p.X, p.Y, 0, 0};
+        if (mode == 2)
+            Com_Pixel_To_Cell_Pos_Clamped(p.X, p.Y, area.Lod8_Col, area.Lod8_Row, q.Local_X, q.Local_Y);
+        else
+            Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, area.Lod8_Col, area.Lod8_Row, area.Lod13_Col, area.Lod13_Row,
+                                         q.Local_X, q.Local_Y);
+        pts.push_back(q);
+    }
+    if (pts.empty()) return;
+    // The closing copy makes the last and the first neighbours; the place that moves up is not
+    // compared again.
+    pts.push_back(pts.front());
+    for (size_t i = 0; i + 1 < pts.size(); ++i) {
+        if (pts[i].Local_X == pts[i + 1].Local_X && pts[i].Local_Y == pts[i + 1].Local_Y)
+            pts.erase(pts.begin() + static_cast<long>(i));
+    }
+    pts.pop_back();
+}
+
+bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k) {
+    return Comes_First(Key_Of(l), Key_Of(k));
+}
+
 void API_Sort_Cut_Pieces() {
     const int32_t n = Cut_Piece_Count;
     if (n < 2) return;
@@ -71,28 +103,10 @@ void API_Index_Pieces(int16_t mode) {
         const Line_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
-        double centre_x = 0, centre_y = 0;
-        Work_Record_Centre(rec, centre_x, centre_y);
-        int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0, px = 0, py = 0;
-        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, c8, r8, c13, r13, px, py);
-
-        scratch.clear();
-        for (int32_t i = 0; i < n; ++i) {
-            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
-            int16_t lx = 0, ly = 0;
-            if (mode == 2)
-                Com_Pixel_To_Cell_Pos_Clamped(p.X, p.Y, c8, r8, lx, ly);
-            else
-                Com_Pixel_To_Sub_Pos_Rounded(p.X, p.Y, c8, r8, c13, r13, lx, ly);
-            scratch.push_back({p.X, p.Y, lx, ly});
-        }
-        scratch.push_back(scratch.front());
-        // Consecutive points that fall on one local position: the first of each pair goes.
-        for (size_t i = 0; i + 1 < scratch.size(); ++i) {
-            if (scratch[i].Local_X == scratch[i + 1].Local_X && scratch[i].Local_Y == scratch[i + 1].Local_Y)
-                scratch.erase(scratch.begin() + static_cast<long>(i));
-        }
-        const size_t kept = scratch.size() - 1;  // the closing copy is not stored
+        Piece_Area area;
+        API_Piece_Local_Points(rec, mode, area, scratch);
+        const int16_t c8 = area.Lod8_Col, r8 = area.Lod8_Row, c13 = area.Lod13_Col, r13 = area.Lod13_Row;
+        const size_t kept = scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
 

@@ -32,3 +32,43 @@ void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, do
     rec.Last_Point = Cut_Point_Count;
     ++rec.Nb_Points;
 }
+
+void API_Cut_Lines_At(bool horizontal, double at, double tolerance, const std::function<bool(int32_t)>& whole) {
+    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Line_Rec& rec = Work_Poly_Table(r);
+        const int32_t first = rec.First_Point;
+        const int32_t last = rec.Last_Point;
+        if (rec.Nb_Points < 1) continue;
+        if (rec.Nb_Points < 2 || (whole && whole(r))) {
+            API_Add_Cut_Line(r, first, last);
+            continue;
+        }
+        int32_t s = first;
+        for (int32_t i = first; i < last; ++i) {
+            const Work_Point_Rec a = Work_Point_Table(i);
+            const Work_Point_Rec b = Work_Point_Table(i + 1);
+            int16_t code = 0;
+            double px = 0, py = 0;
+            API_Cross_Grid_Line(horizontal, a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
+            if (code == 3) {
+                const bool at_i = px == a.X && py == a.Y;
+                if (!at_i || i != s) {
+                    API_Add_Cut_Line(r, s, i + 1);
+                    if (i + 1 == last) {
+                        s = last + 1;  // nothing left to append
+                        break;
+                    }
+                    s = i + 1;
+                    continue;
+                }
+            } else if (code == 2) {
+                API_Add_Cut_Point(r, s, i, px, py);
+                Work_Point_Table(i) = Work_Point_Rec{px, py, 2};
+                s = i;
+            }
+        }
+        if (s <= last) API_Add_Cut_Line(r, s, last);
+    }
+    API_Commit_Cut_Tables();
+}

@@ -11,7 +11,6 @@
 #include "generation/grid_cut.h"
 #include "generation/grid_cut_pieces.h"
 #include "generation/work_tables.h"
-#include "generation/writer_base.h"
 
 void API_Cross_Grid_Line(bool horizontal, double x1, double y1, double x2, double y2, double at, double tolerance,
                          int16_t& code, double& px, double& py) {
@@ -226,50 +225,3 @@ Piece_Cut Cut_Piece(const Piece& piece, Point_Pool& pool, bool horizontal, doubl
 }
 
 }  // namespace grid_cut
-
-namespace {
-
-using grid_cut::Point_Pool;
-
-Point_Pool Record_Points(const Line_Rec& rec) {
-    Point_Pool pts;
-    for (int32_t i = 0; i < rec.Nb_Points; ++i) pts.push_back(Work_Point_Table(rec.First_Point + i));
-    return pts;
-}
-
-// The parts a split left in `parts` (their starts in `starts`) as new cut records of `record`.
-void Append_Parts(int32_t record, const Point_Pool& parts, const std::vector<size_t>& starts) {
-    grid_cut::For_Each_Part(parts, starts, [&](size_t first, int32_t count) {
-        grid_cut::Append_Cut_Record(Work_Poly_Table(record), parts.data() + first, count);
-        grid_cut::Draw_Last_Cut();
-    });
-}
-
-Grid_Crossing Local(Grid_Crossing c, int32_t first) {
-    c.Edge_Start -= first;
-    c.Edge_End -= first;
-    return c;
-}
-
-}  // namespace
-
-void API_Split_Line_At(int32_t record, const Grid_Crossing& crossing) {
-    const Point_Pool pts = Record_Points(Work_Poly_Table(record));
-    if (pts.empty()) return;
-    Point_Pool parts;
-    std::vector<size_t> starts;
-    grid_cut::Split_Line_Points(pts.data(), static_cast<int32_t>(pts.size()), crossing, parts, starts);
-    Append_Parts(record, parts, starts);
-}
-
-bool API_Split_Polygon_Two(int32_t record, const Grid_Crossing& a, const Grid_Crossing& b) {
-    const int32_t first = Work_Poly_Table(record).First_Point;
-    const Point_Pool pts = Record_Points(Work_Poly_Table(record));
-    Point_Pool parts, scratch;
-    std::vector<size_t> starts;
-    const char* failure = grid_cut::Split_Polygon_Points(pts.data(), static_cast<int32_t>(pts.size()),
-                                                         Local(a, first), Local(b, first), scratch, parts, starts);
-    if (failure) Gen_Show_Failure(failure);
-    Append_Parts(record, parts, starts);
-    return !starts.empty();
-}

@@ -74,48 +74,6 @@ bool Line_Points(int32_t line_index, std::vector<Work_Point_Rec>& pts) {
     return true;
 }
 
-
-// One grid line over the work lines. `horizontal`: a latitude line at map y `at`.
-void Cut_At_Line(bool horizontal, double at, double tolerance) {
-    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
-    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
-        const int32_t first = rec.First_Point;
-        const int32_t last = rec.Last_Point;
-        if (rec.Nb_Points < 1) continue;
-        if ((horizontal && Is_Centred_Type(rec.Attr.Type_Code)) || rec.Nb_Points < 2) {
-            API_Add_Cut_Line(r, first, last);
-            continue;
-        }
-        int32_t s = first;
-        for (int32_t i = first; i < last; ++i) {
-            const Work_Point_Rec a = Work_Point_Table(i);
-            const Work_Point_Rec b = Work_Point_Table(i + 1);
-            int16_t code = 0;
-            double px = 0, py = 0;
-            API_Cross_Grid_Line(horizontal, a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            if (code == 3) {
-                const bool at_i = px == a.X && py == a.Y;
-                if (!at_i || i != s) {
-                    API_Add_Cut_Line(r, s, i + 1);
-                    if (i + 1 == last) {
-                        s = last + 1;  // nothing left to append
-                        break;
-                    }
-                    s = i + 1;
-                    continue;
-                }
-            } else if (code == 2) {
-                API_Add_Cut_Point(r, s, i, px, py);
-                Work_Point_Table(i) = Work_Point_Rec{px, py, 2};
-                s = i;
-            }
-        }
-        if (s <= last) API_Add_Cut_Line(r, s, last);
-    }
-    API_Commit_Cut_Tables();
-}
-
 // Runs of at most Line_Run_Length points (one more for the runs that start at a shared point).
 void Split_Runs() {
     Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
@@ -158,13 +116,13 @@ void API_Cut_Lines_Lod8() {
         const int32_t r0 = std::max(SYST_Truncate((90 - Map_Lat_North) / Lod8_Height) - 2, 0);
         const double lat0 = 90 - r0 * Lod8_Height;
         for (double y = Map_Px_North - (lat0 - Map_Lat_North) * h / Lod8_Height;; y += h) {
-            Cut_At_Line(true, y, ty);
+            API_Cut_Lines_At(true, y, ty, [](int32_t r) { return Is_Centred_Type(Work_Poly_Table(r).Attr.Type_Code); });
             if (y >= Map_Px_South) break;
         }
         const int32_t c0 = std::max(SYST_Truncate((Map_Lon_West + 180) / Lod8_Width) - 2, 0);
         const double lon0 = c0 * Lod8_Width - 180;
         for (double x = Map_Px_West - std::fabs(lon0 - Map_Lon_West) * w / Lod8_Width;; x += w) {
-            Cut_At_Line(false, x, tx);
+            API_Cut_Lines_At(false, x, tx);
             if (x >= Map_Px_East) break;
         }
     }

@@ -14,6 +14,7 @@
 #include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/line_prep.h"
+#include "generation/lwm_source.h"
 #include "generation/prepare_polygons.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
@@ -28,7 +29,6 @@ constexpr double Feet_Per_Metre = 3.28084;
 constexpr int Areas_Per_Side = 32;
 // Polygons of more points take the extended forms; the older engine has no such form.
 constexpr int32_t Max_Poly2_Points = 62;
-constexpr int32_t Max_Short_Area_Polys = 6;
 
 struct Area_Entry {
     Lwm_Cell_Rec Cell;
@@ -119,18 +119,11 @@ std::vector<Mask_Cell> Cell_List(const std::vector<Area_Entry>& areas) {
         if (!known) cells.push_back({e.Cell.Lod8_Col, e.Cell.Lod8_Row, No_Fill});
     }
     if (cells.size() < 2) return cells;
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(cells, [](const Mask_Cell& a, const Mask_Cell& b) {
-            return std::pair(a.Row, a.Col) < std::pair(b.Row, b.Col);
-        }),
+    Exchange_Sort_Vector(
+        cells, [](const Mask_Cell& a, const Mask_Cell& b) { return std::pair(a.Row, a.Col) < std::pair(b.Row, b.Col); },
         false);
-    std::vector<Mask_Cell> sorted;
-    sorted.reserve(cells.size());
-    for (int32_t from : order) sorted.push_back(cells[static_cast<size_t>(from)]);
-    return sorted;
+    return cells;
 }
-
-std::string Dash_Line(int n) { return ";" + std::string(static_cast<size_t>(n), '-'); }
 
 class Mask_Body {
 public:
@@ -167,7 +160,7 @@ private:
             const int16_t mask = entry ? Mask_Of(*entry) : 3;
             int32_t w = 0, f = 0;
             Gen_Altitude_Pair(entry ? entry->Cell.Alti : No_Altitude, w, f);
-            Data_Line("        LWMDataAreaDrawPolygons 1," + Gen_Num(mask) + ",1," + place);
+            Data_Line(Lwm_Area_Line(1, mask, place));
             src_.Line("          LWMPoly2   4,0," + Gen_Num(fill) + "," + Gen_Num(w) + "," + Gen_Num(f));
             src_.Line("            LWMPoint 0,0");
             src_.Line("            LWMPoint 255,0");
@@ -183,12 +176,7 @@ private:
 
     void Pieces(const Vb_Array<Cut_Piece_Record>& pieces, const Vb_Array<Cut_Piece_Point>& points, int32_t first,
                 int32_t last, int16_t mask, const std::string& place, bool coast) {
-        const int32_t n = last - first + 1;
-        if (n <= Max_Short_Area_Polys)
-            Data_Line("        LWMDataAreaDrawPolygons " + Gen_Num(n) + "," + Gen_Num(mask) + ",1," + place);
-        else
-            Data_Line("        LWMDataAreaDrawPolygonsEx 7," + Gen_Num(mask) + ",1," + place + "," +
-                      Gen_Num(n - 7));
+        Data_Line(Lwm_Area_Line(static_cast<size_t>(last - first + 1), mask, place));
         for (int32_t p = first; p <= last; ++p) {
             const Cut_Piece_Record& piece = pieces(p);
             const Route_Attrib& attr = piece.Attr;
@@ -276,32 +264,14 @@ void Lwm_Write_Source() {
     const std::vector<Mask_Cell> cells = Cell_List(areas);
 
     Gen_Source src("\\Tessaline$_Poly_LWM.asm");
-    Gen_Bounds bounds;
-    bounds.North = SYST_Truncate(Map_Lat_North + 1);
-    bounds.South = SYST_Truncate(Map_Lat_South - 1);
-    bounds.East = SYST_Truncate(Map_Lon_East + 1);
-    bounds.West = SYST_Truncate(Map_Lon_West - 1);
-    src.Head(Gen_Title_Lwm, bounds, Gen_Tail_Lwm);
-    src.Line("LWMHeader   label   word");
-    src.Line(std::string("    LWMFileHeader ") + (Cfs_Mode == 1 ? "256" : "513") + ", LWMIndexStart, LWMStart, LWMEnd");
-    src.Line("LWMStart    label   word");
-    src.Line("    datamark_0  label   word");
+    src.Head(Gen_Title_Lwm, Lwm_Map_Bounds(), Gen_Tail_Lwm);
+    Lwm_Write_Start(src, Cfs_Mode == 1 ? 256 : 513);
     Mask_Body body(src, areas);
     for (size_t k = 0; k < cells.size(); ++k) {
         body.Cell(cells[k]);
-        src.Line("    datamark_" + Gen_Num(k + 1) + "  label   word");
+        Lwm_Write_Area_End(src, k);
     }
-    src.Line(Dash_Line(41));
-    for (const Mask_Cell& c : cells)
-        src.Line("    " + Gen_Cell_Name(Gen_Cell_Prefix_Lwm, c.Col, c.Row) + "    EQU    LWMCellID 0,0,3," +
-                 Gen_Num(c.Col) + "," + Gen_Num(c.Row));
-    src.Line("    LWMIndexStart       Label   Word");
-    src.Line("         LWMIndexHeader " + Gen_Num(cells.size()) + ",LWMIndexData");
-    src.Line("    LWMIndexData       Label   Word");
-    for (size_t k = 0; k < cells.size(); ++k)
-        src.Line("        LWMIndexEntry   " + Gen_Cell_Name(Gen_Cell_Prefix_Lwm, cells[k].Col, cells[k].Row) +
-                 ",LWMStart,datamark_" + Gen_Num(k) + ",datamark_" + Gen_Num(k + 1));
-    src.Line("LWMEnd          Label   Word");
+    Lwm_Write_Tail(src, Gen_Cell_Ids(cells));
     const bool written = src.Close();
     const bool compile = body.Wrote_Data();
     Release_Pieces();

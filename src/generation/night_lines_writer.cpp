@@ -42,51 +42,6 @@ void Erase_Night_Tables() {
 
 bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
 
-
-// One grid line over the work lines; pieces on either side share the crossing point.
-void Cut_Pass(bool horizontal, double at, double tolerance) {
-    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
-    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
-        const int32_t last = rec.Last_Point;
-        if (rec.Nb_Points < 2) {
-            if (rec.Nb_Points == 1) API_Add_Cut_Line(r, rec.First_Point, last);
-            continue;
-        }
-        int32_t start = rec.First_Point;
-        int32_t i = start;
-        while (true) {
-            const Work_Point_Rec a = Work_Point_Table(i);
-            const Work_Point_Rec b = Work_Point_Table(i + 1);
-            int16_t code = 0;
-            double px = 0, py = 0;
-            if (horizontal)
-                API_Cross_Horizontal_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            else
-                API_Cross_Vertical_Line(a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            if (code == 2) {
-                API_Add_Cut_Point(r, start, i, px, py);
-                Work_Point_Table(i) = Work_Point_Rec{px, py, 2};
-                start = i;
-            } else if (code == 3) {
-                const bool at_i = px == a.X && py == a.Y;
-                if (!at_i || i != start) {
-                    API_Add_Cut_Line(r, start, i + 1);
-                    if (i + 1 == last) break;
-                    start = i = i + 1;
-                    continue;
-                }
-            }
-            if (i + 1 == last) {
-                API_Add_Cut_Line(r, start, last);
-                break;
-            }
-            ++i;
-        }
-    }
-    API_Commit_Cut_Tables();
-}
-
 using Sort_Key = std::tuple<int16_t, int16_t, int16_t, int16_t, int16_t>;
 Sort_Key Key_Of(const Night_Line_Rec& e) {
     return {e.Lod8_Row, e.Lod8_Col, e.Quarter_Row, e.Quarter_Col, e.Attr.LayerScasm};
@@ -291,11 +246,11 @@ void API_Cut_Night_Lod11() {
         const double lat = 90 - row0 * Lod10_Height;
         const double lon = col0 * Lod10_Width - 180;
         for (double y = Map_Px_North + (Map_Lat_North - lat) * step_y / Half_Lod10_Height;; y += step_y) {
-            Cut_Pass(true, y, step_y / Night_Tolerance_Divisor);
+            API_Cut_Lines_At(true, y, step_y / Night_Tolerance_Divisor);
             if (y >= Map_Px_South) break;
         }
         for (double x = Map_Px_West - std::fabs(lon - Map_Lon_West) * step_x / Half_Lod10_Width;; x += step_x) {
-            Cut_Pass(false, x, step_x / Night_Tolerance_Divisor);
+            API_Cut_Lines_At(false, x, step_x / Night_Tolerance_Divisor);
             if (x >= Map_Px_East) break;
         }
     }
@@ -311,22 +266,17 @@ void API_Write_Night_Cells() {
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Line_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points < 1) continue;
-        double min_x = 9999999999999, min_y = 9999999999999;
-        double max_x = -9999999999999, max_y = -9999999999999;
         Night_Line_Rec e;
         e.First_Point = points + 1;
         for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
             const Work_Point_Rec& p = Work_Point_Table(k);
-            min_x = std::min(min_x, p.X);
-            max_x = std::max(max_x, p.X);
-            min_y = std::min(min_y, p.Y);
-            max_y = std::max(max_y, p.Y);
             Night_Line_Points(++points) = {p.X, p.Y};
         }
         e.Last_Point = points;
         e.Nb_Points = static_cast<int16_t>(rec.Last_Point - rec.First_Point + 1);
-        Com_Pixel_To_Cell4((min_x + max_x) / 2, (min_y + max_y) / 2, e.Lod8_Col, e.Lod8_Row, e.Quarter_Col,
-                           e.Quarter_Row);
+        double centre_x = 0, centre_y = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
+        Com_Pixel_To_Cell4(centre_x, centre_y, e.Lod8_Col, e.Lod8_Row, e.Quarter_Col, e.Quarter_Row);
         e.Line_Id = rec.Line_Id;
         e.Attr = rec.Attr;
         entries.push_back(e);

@@ -162,10 +162,7 @@ void API_Number_Line_Groups() {
         if (!rec.Attr.Imbrication.empty()) list.push_back({rec.Line_Id, w, rec.Attr.Imbrication});
     }
     // The exchange sort's order (equal texts included) without its n^2 comparisons.
-    Exchange_Sort_Apply(
-        Exchange_Sort_Order(Exchange_Sort_Ranks(list, [](const Named& a, const Named& b) { return a.Text < b.Text; }),
-                            false),
-        [&](int32_t i) -> Named& { return list[static_cast<size_t>(i)]; });
+    Exchange_Sort_Vector(list, [](const Named& a, const Named& b) { return a.Text < b.Text; }, false);
 
     size_t start = 0;
     while (start < list.size()) {

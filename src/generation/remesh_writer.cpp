@@ -7,9 +7,9 @@
 
 #include "core/grid.h"
 #include "core/project.h"
-#include "core/syst.h"
 #include "generation/exchange_sort.h"
 #include "generation/generation_services.h"
+#include "generation/lwm_source.h"
 #include "generation/mask_writer.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
@@ -42,13 +42,8 @@ std::vector<Mesh_Point> Mesh_Points() {
         points.push_back(m);
     }
     if (points.size() < 2) return points;
-    const std::vector<int32_t> order = Exchange_Sort_Order(
-        Exchange_Sort_Ranks(points, [](const Mesh_Point& a, const Mesh_Point& b) { return a.Key() < b.Key(); }),
-        false);
-    std::vector<Mesh_Point> sorted;
-    sorted.reserve(points.size());
-    for (int32_t from : order) sorted.push_back(points[static_cast<size_t>(from)]);
-    return sorted;
+    Exchange_Sort_Vector(points, [](const Mesh_Point& a, const Mesh_Point& b) { return a.Key() < b.Key(); }, false);
+    return points;
 }
 
 struct Sub_Cell {
@@ -79,20 +74,13 @@ std::vector<Mesh_Cell> Group_Points(const std::vector<Mesh_Point>& points) {
 }
 
 void Write_Body(Gen_Source& src, const std::vector<Mesh_Point>& points, const std::vector<Mesh_Cell>& cells) {
-    src.Line("LWMHeader   label   word");
-    src.Line("    LWMFileHeader 513, LWMIndexStart, LWMStart, LWMEnd");
-    src.Line("LWMStart    label   word");
-    src.Line("    datamark_0  label   word");
+    Lwm_Write_Start(src, 513);
     for (size_t c = 0; c < cells.size(); ++c) {
         for (const Sub_Cell& sub : cells[c].Subs) {
             const std::string place = Gen_Num(sub.Col) + "," + Gen_Num(sub.Row);
             for (size_t start = sub.First; start < sub.End; start += Mesh_Points_Per_Area) {
                 const size_t end = std::min(sub.End, start + Mesh_Points_Per_Area);
-                const size_t n = end - start;
-                if (n <= 6)
-                    src.Line("        LWMDataAreaDrawPolygons " + Gen_Num(n) + ",3,1," + place);
-                else
-                    src.Line("        LWMDataAreaDrawPolygonsEx 7,3,1," + place + "," + Gen_Num(n - 7));
+                src.Line(Lwm_Area_Line(end - start, 3, place));
                 for (size_t i = start; i < end; ++i) {
                     int32_t whole = 0, fraction = 0;
                     Gen_Altitude_Pair(points[i].Altitude, whole, fraction);
@@ -103,19 +91,9 @@ void Write_Body(Gen_Source& src, const std::vector<Mesh_Point>& points, const st
                 }
             }
         }
-        src.Line("    datamark_" + Gen_Num(c + 1) + "  label   word");
+        Lwm_Write_Area_End(src, c);
     }
-    src.Line(";" + std::string(41, '-'));
-    for (const Mesh_Cell& cell : cells)
-        src.Line("    " + Gen_Cell_Name(Gen_Cell_Prefix_Lwm, cell.Col, cell.Row) + "    EQU    LWMCellID 0,0,3," +
-                 Gen_Num(cell.Col) + "," + Gen_Num(cell.Row));
-    src.Line("    LWMIndexStart       Label   Word");
-    src.Line("         LWMIndexHeader " + Gen_Num(cells.size()) + ",LWMIndexData");
-    src.Line("    LWMIndexData       Label   Word");
-    for (size_t c = 0; c < cells.size(); ++c)
-        src.Line("        LWMIndexEntry   " + Gen_Cell_Name(Gen_Cell_Prefix_Lwm, cells[c].Col, cells[c].Row) +
-                 ",LWMStart,datamark_" + Gen_Num(c) + ",datamark_" + Gen_Num(c + 1));
-    src.Line("LWMEnd          Label   Word");
+    Lwm_Write_Tail(src, Gen_Cell_Ids(cells));
 }
 
 }  // namespace
@@ -142,12 +120,7 @@ void API_Write_Remesh_Lwm_Asm() {
     const std::vector<Mesh_Cell> cells = Group_Points(points);
 
     Gen_Source src("\\Tessaline$_Remesh_LWM.asm");
-    Gen_Bounds bounds;
-    bounds.North = SYST_Truncate(Map_Lat_North + 1);
-    bounds.South = SYST_Truncate(Map_Lat_South - 1);
-    bounds.East = SYST_Truncate(Map_Lon_East + 1);
-    bounds.West = SYST_Truncate(Map_Lon_West - 1);
-    src.Head(";  Tessaline : ReMesh LWM Generated on ", bounds, Gen_Tail_Lwm);
+    src.Head(";  Tessaline : ReMesh LWM Generated on ", Lwm_Map_Bounds(), Gen_Tail_Lwm);
     Write_Body(src, points, cells);
     if (!src.Close()) {
         Gen_Show_Failure("Cannot write " + src.Path());

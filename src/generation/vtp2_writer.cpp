@@ -177,7 +177,7 @@ bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& block
 }
 
 void Write_Tail(Gen_Source& src, const std::vector<Cell>& cells, const Texture_List& textures) {
-    Vtp_Write_Tail(src, Vtp_Cell_Ids(cells), static_cast<size_t>(textures.Count), [&](size_t k) {
+    Vtp_Write_Tail(src, Gen_Cell_Ids(cells), static_cast<size_t>(textures.Count), [&](size_t k) {
         const Texture_Set_Rec& set = textures.Sets(static_cast<int64_t>(k));
         if (set.Kind == Texture_Kind_Land_Class || set.Kind == Texture_Kind_Type) {
             src.Line("        VTPTextureName \"" + Gen_Num(set.Code) + "\"");
@@ -258,7 +258,7 @@ void API_Write_Vtp2_Asm() {
     const std::vector<Cell> cells = Group_Pieces();
 
     Gen_Source src("\\Tessaline$_VTP2.ASM");
-    src.Head(";  Tessaline Polys VTP2 : Generated on ", Vtp_Cell_Bounds(Vtp_Cell_Ids(cells)), Gen_Tail_Vtp);
+    src.Head(";  Tessaline Polys VTP2 : Generated on ", Vtp_Cell_Bounds(Gen_Cell_Ids(cells)), Gen_Tail_Vtp);
     Vtp_Write_Start(src);
     int32_t blocks = 0;
     const bool complete = Write_Cells(src, cells, blocks);

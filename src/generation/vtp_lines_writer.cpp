@@ -264,7 +264,7 @@ void Write_Body(Gen_Source& src, const std::vector<Cell>& cells, const std::vect
         }
         Vtp_Write_Area_End(src, c);
     }
-    Vtp_Write_Tail(src, Vtp_Cell_Ids(cells), textures.size(),
+    Vtp_Write_Tail(src, Gen_Cell_Ids(cells), textures.size(),
                    [&](size_t k) { Write_Texture(src, textures[k - 1]); });
 }
 
@@ -313,7 +313,7 @@ void API_Write_Lines_Asm() {
     const std::vector<Cell> cells = Group_Entries();
 
     Gen_Source src("\\Tessaline$_Lines.ASM");
-    src.Head(";  Tessaline Lines : Generated on ", Vtp_Cell_Bounds(Vtp_Cell_Ids(cells)), Gen_Tail_Vtp);
+    src.Head(";  Tessaline Lines : Generated on ", Vtp_Cell_Bounds(Gen_Cell_Ids(cells)), Gen_Tail_Vtp);
     Write_Body(src, cells, textures);
     Erase_Entries();
     const bool written = src.Close();

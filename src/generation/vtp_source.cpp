@@ -12,9 +12,9 @@ constexpr int32_t Max_Short_Poly = 30;
 
 }  // namespace
 
-Gen_Bounds Vtp_Cell_Bounds(const std::vector<Vtp_Cell_Id>& cells) {
+Gen_Bounds Vtp_Cell_Bounds(const std::vector<Gen_Cell_Id>& cells) {
     int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;
-    for (const Vtp_Cell_Id& c : cells) {
+    for (const Gen_Cell_Id& c : cells) {
         r_min = std::min<int32_t>(r_min, c.Row);
         r_max = std::max<int32_t>(r_max, c.Row);
         c_min = std::min<int32_t>(c_min, c.Col);
@@ -35,7 +35,7 @@ void Vtp_Write_Start(Gen_Source& src) {
     src.Line("    datamark_v0 label   word");
 }
 
-void Vtp_Write_Area_Start(Gen_Source& src, size_t layers, const Vtp_Cell_Id& cell) {
+void Vtp_Write_Area_Start(Gen_Source& src, size_t layers, const Gen_Cell_Id& cell) {
     src.Line("        VTPDataArea " + Gen_Num(layers) + ", 1, " + Gen_Num(cell.Col % 32) + ", " +
              Gen_Num(cell.Row % 32));
 }
@@ -67,11 +67,11 @@ void Vtp_Write_Area_End(Gen_Source& src, size_t index) {
     src.Line("    datamark_v" + Gen_Num(index + 1) + " label   word");
 }
 
-void Vtp_Write_Tail(Gen_Source& src, const std::vector<Vtp_Cell_Id>& cells, size_t textures,
+void Vtp_Write_Tail(Gen_Source& src, const std::vector<Gen_Cell_Id>& cells, size_t textures,
                     const std::function<void(size_t)>& write_texture) {
     const std::string dashes46 = ";" + std::string(46, '-');
     src.Line(dashes46);
-    for (const Vtp_Cell_Id& cell : cells)
+    for (const Gen_Cell_Id& cell : cells)
         src.Line(Gen_Cell_Name(Gen_Cell_Prefix_Vtp, cell.Col, cell.Row) + "    EQU  VTPCellID 0, " +
                  Gen_Num(cell.Col) + ", " + Gen_Num(cell.Row));
     src.Line(dashes46);

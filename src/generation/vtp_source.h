@@ -10,20 +10,6 @@
 
 #include "generation/writer_base.h"
 
-struct Vtp_Cell_Id {
-    int16_t Col = 0;  // LOD8
-    int16_t Row = 0;
-};
-
-// The LOD8 cells of a writer's own cell list, in its order.
-template <class Cell>
-std::vector<Vtp_Cell_Id> Vtp_Cell_Ids(const std::vector<Cell>& cells) {
-    std::vector<Vtp_Cell_Id> ids;
-    ids.reserve(cells.size());
-    for (const Cell& c : cells) ids.push_back({c.Col, c.Row});
-    return ids;
-}
-
 // The cell (or area) of `list` that (col, row) belongs to, a new last one unless it is the
 // last: the entries come sorted by cell.
 template <class Cell>
@@ -37,11 +23,11 @@ Cell& Vtp_Cell_Of(std::vector<Cell>& list, int16_t col, int16_t row) {
 }
 
 // Whole degrees around the cells, one beyond on every side. `cells` is not empty.
-Gen_Bounds Vtp_Cell_Bounds(const std::vector<Vtp_Cell_Id>& cells);
+Gen_Bounds Vtp_Cell_Bounds(const std::vector<Gen_Cell_Id>& cells);
 
 // From the file header to the first cell's data mark.
 void Vtp_Write_Start(Gen_Source& src);
-void Vtp_Write_Area_Start(Gen_Source& src, size_t layers, const Vtp_Cell_Id& cell);
+void Vtp_Write_Area_Start(Gen_Source& src, size_t layers, const Gen_Cell_Id& cell);
 void Vtp_Write_Layer_Start(Gen_Source& src, int16_t layer, size_t textures);
 // A block of `polygons` polygons of texture `texture` (1-based in the texture list).
 void Vtp_Write_Block_Start(Gen_Source& src, int32_t texture, int32_t polygons);
@@ -53,5 +39,5 @@ void Vtp_Write_Area_End(Gen_Source& src, size_t index);
 
 // From the cell names to "VTPEnd"; write_texture(k) writes the name and type lines of texture k
 // (1-based) of the `textures` in the list.
-void Vtp_Write_Tail(Gen_Source& src, const std::vector<Vtp_Cell_Id>& cells, size_t textures,
+void Vtp_Write_Tail(Gen_Source& src, const std::vector<Gen_Cell_Id>& cells, size_t textures,
                     const std::function<void(size_t)>& write_texture);

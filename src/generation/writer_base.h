@@ -94,6 +94,20 @@ std::string Gen_Cell_Name(const std::string& prefix, int32_t lod8_col, int32_t l
 inline constexpr const char* Gen_Cell_Prefix_Lwm = "Cell_";
 inline constexpr const char* Gen_Cell_Prefix_Vtp = "Cellv_";
 
+struct Gen_Cell_Id {
+    int16_t Col = 0;  // LOD8
+    int16_t Row = 0;
+};
+
+// The LOD8 cells of a writer's own cell list, in its order.
+template <class Cell>
+std::vector<Gen_Cell_Id> Gen_Cell_Ids(const std::vector<Cell>& cells) {
+    std::vector<Gen_Cell_Id> ids;
+    ids.reserve(cells.size());
+    for (const Cell& c : cells) ids.push_back({c.Col, c.Row});
+    return ids;
+}
+
 // ---------------------------------------------------------------------------------------------
 // A generated source: App_Dir & name (name starts with "\"). An old file of that name is deleted
 // when the source is opened; the lines are written at Close, CR LF, Windows-1252.

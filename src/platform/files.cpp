@@ -20,19 +20,6 @@ namespace fs = std::filesystem;
 namespace plat {
 namespace {
 
-bool WildMatch(std::string_view pattern, std::string_view name) {
-    // Iterative "*"/"?" matcher with backtracking to the last star.
-    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) { ++p; ++n; }
-        else if (p < pattern.size() && pattern[p] == '*') { star = p++; mark = n; }
-        else if (star != std::string_view::npos) { p = star + 1; n = ++mark; }
-        else return false;
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
-}
-
 // A name beside the target that no other writer in this process or another one uses.
 std::string Unique(const std::string& local) {
     static std::atomic<unsigned> counter{0};
@@ -131,26 +118,6 @@ long long FileLength(const std::string& path) {
     if (!fs::is_regular_file(local, ec)) return -1;
     const auto size = fs::file_size(local, ec);
     return ec ? -1 : static_cast<long long>(size);
-}
-
-int DeleteMatching(const std::string& pattern_path) {
-    std::string p = pattern_path;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    const auto slash = p.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
-    const std::string pattern = UCase(slash == std::string::npos ? p : p.substr(slash + 1));
-    int deleted = 0;
-    std::error_code ec;
-    const std::string local = MapPath(folder);
-    std::vector<fs::path> victims;
-    for (fs::directory_iterator it(local, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code ec2;
-        if (it->is_regular_file(ec2) && WildMatch(pattern, UCase(it->path().filename().string())))
-            victims.push_back(it->path());
-    }
-    for (const auto& v : victims)
-        if (fs::remove(v, ec)) ++deleted;
-    return deleted;
 }
 
 bool MakeFolder(const std::string& path) {

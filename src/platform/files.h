@@ -25,9 +25,6 @@ bool CopyFile(const std::string& from, const std::string& to);   // overwrites `
 bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
 // Length in bytes, -1 when the file does not exist.
 long long FileLength(const std::string& path);
-// Deletes the files of the folder that match a "*"/"?" pattern, case-insensitively
-// (Kill "C:\x\Base_*.bgl"). Returns how many were deleted.
-int DeleteMatching(const std::string& pattern_path);
 bool MakeFolder(const std::string& path);      // creates missing parents; true when it exists after
 // Entry names of a folder (no "." and ".."), sorted; empty when the folder is missing.
 std::vector<std::string> ListFolder(const std::string& path, bool folders_only = false);

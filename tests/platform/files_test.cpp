@@ -67,15 +67,6 @@ TEST(FilesOperations, CopyDeleteLengthAndListing) {
     EXPECT_FALSE(DeleteFile((dir / "sub").string()));      // never a folder
 }
 
-TEST(FilesOperations, WildcardDeleteTakesOnlyMatchingFiles) {
-    const fs::path dir = testenv::ScratchDir("kill");
-    for (const char* n : {"Proj_1.bgl", "proj_22.BGL", "Proj.bgl", "Proj_1.asm", "Other_1.bgl"}) Touch(dir / n);
-    EXPECT_EQ(DeleteMatching(dir.string() + "\\Proj_*.bgl"), 2);
-    EXPECT_EQ(ListFolder(dir.string()), (std::vector<std::string>{"Other_1.bgl", "Proj.bgl", "Proj_1.asm"}));
-    EXPECT_EQ(DeleteMatching(dir.string() + "\\nothing\\*.bgl"), 0);
-    EXPECT_EQ(DeleteMatching(dir.string() + "\\Pro?.bgl"), 1);
-}
-
 TEST(FilesBinary, ShortReadsAreReported) {
     const fs::path dir = testenv::ScratchDir("bin");
     WriteBinary((dir / "h.bmp").string(), {'B', 'M', 1, 2, 3, 4});
