@@ -416,6 +416,33 @@ void FrameWidget::Sync() {
     SetColours(*this, QPalette::Window, QPalette::WindowText, c_.BackColor(), c_.ForeColor());
 }
 
+void FrameWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    // The style tints a group box's inside darker, so the check and option buttons in it, which
+    // fill themselves with the same colour, stood out as light patches: the inside keeps the
+    // frame's own colour, the border is a plain etched line with the caption set into its top.
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QFontMetrics fm(font());
+    const QString caption = title();
+    const int inset = c_.BorderStyle == 0 ? 0 : 6;
+    const QRect label(inset, 0, std::min(fm.horizontalAdvance(caption) + 4, std::max(0, width() - 2 * inset)), fm.height());
+    if (c_.BorderStyle != 0 && width() > 3 && height() > 3) {
+        const int top = caption.isEmpty() ? 0 : fm.height() / 2;
+        p.save();
+        if (!caption.isEmpty()) p.setClipRegion(QRegion(rect()).subtracted(label));
+        const QRect r(0, top, width() - 2, height() - top - 2);
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(r.translated(1, 1));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(r);
+        p.restore();
+    }
+    if (caption.isEmpty()) return;
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(label.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextHideMnemonic, caption);
+}
+
 // ---- lists
 
 ComboWidget::ComboWidget(plat::ListControl& control, QWidget* parent) : QComboBox(parent), c_(control) {

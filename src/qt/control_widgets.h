@@ -121,6 +121,8 @@ class FrameWidget : public QGroupBox {
 public:
     FrameWidget(plat::Frame& control, QWidget* parent);
     void Sync();
+protected:
+    void paintEvent(QPaintEvent* event) override;
 private:
     plat::Frame& c_;
 };

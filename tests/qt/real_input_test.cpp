@@ -169,6 +169,28 @@ TEST_F(RealInput, EveryControlShowsItsBackAndForeColour) {
     EXPECT_EQ(W(form.Cbo).palette().color(QPalette::Button), QColor(255, 255, 200));
 }
 
+// The inside of a frame is its own colour, as the buttons set in it are: they do not stand out
+// as patches of another shade.
+TEST_F(RealInput, AFrameShowsItsColourInsideAndItsCaption) {
+    form.Fra.SetBackColor(plat::RGB(236, 233, 216));
+    form.Opt(1).Move(160, 114, 100, 20);
+    form.Opt(1).SetBackColor(plat::RGB(236, 233, 216));
+    W(form.Opt(1)).raise();
+    qttest::Settle();
+    const QImage img = qttest::Grab(*host->ClientWidget(form));
+    const QColor back(236, 233, 216);
+    EXPECT_EQ(img.pixelColor(form.Fra.Left() + 5, form.Fra.Top() + 50), back);
+    EXPECT_EQ(img.pixelColor(form.Fra.Left() + 115, form.Fra.Top() + 50), back);
+    // The option's own rectangle and the frame beside it are one colour.
+    EXPECT_EQ(img.pixelColor(form.Opt(1).Left() + 95, form.Opt(1).Top() + 10), back);
+    EXPECT_EQ(img.pixelColor(form.Opt(1).Left() + 105, form.Opt(1).Top() + 10), back);
+    // The caption is still drawn: dark pixels in the frame's top row of text.
+    int dark = 0;
+    for (int x = form.Fra.Left(); x < form.Fra.Left() + 60; ++x)
+        for (int y = form.Fra.Top(); y < form.Fra.Top() + 14; ++y) dark += img.pixelColor(x, y).lightness() < 100;
+    EXPECT_GT(dark, 10);
+}
+
 // Qt's own texts follow the program's language, also when it changes while the program runs.
 TEST(QtLanguage, MessageBoxButtonsAndFileDialogsSpeakTheProgramsLanguage) {
     qttest::HostScope host;
