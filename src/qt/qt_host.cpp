@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +23,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
+
+#include <string_view>
 
 namespace qthost {
 
@@ -58,6 +61,19 @@ QMessageBox::Icon IconOf(int style) {
     }
 }
 
+// Debian's French Qt translation lacks the words of the file icon provider, which the file
+// dialog's type column shows for folders and drives.
+class IconProviderFrench : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (std::string_view(context) != "QAbstractFileIconProvider") return {};
+        if (std::string_view(source) == "Folder") return QStringLiteral("Dossier");
+        if (std::string_view(source) == "Drive") return QStringLiteral("Lecteur");
+        return {};
+    }
+};
+
 QWidget* DialogParent() {
     if (QWidget* w = QApplication::activeModalWidget()) return w;
     return QApplication::activeWindow();
@@ -83,7 +99,10 @@ QtHost::~QtHost() {
     for (auto& [f, m] : mirrors_) delete m->window;
     mirrors_.clear();
     while (override_cursors_-- > 0) QApplication::restoreOverrideCursor();
-    if (french_on_) QCoreApplication::removeTranslator(translator_.get());
+    if (french_on_) {
+        QCoreApplication::removeTranslator(icon_words_.get());
+        QCoreApplication::removeTranslator(translator_.get());
+    }
 }
 
 void QtHost::FollowLanguage() {
@@ -95,8 +114,16 @@ void QtHost::FollowLanguage() {
     }
     // Without the translation files installed, Qt's parts stay in English.
     if (!translator_loaded_) return;
-    if (french) QCoreApplication::installTranslator(translator_.get());
-    else QCoreApplication::removeTranslator(translator_.get());
+    if (!icon_words_) icon_words_ = std::make_unique<IconProviderFrench>();
+    if (french) {
+        QCoreApplication::installTranslator(translator_.get());
+        QCoreApplication::installTranslator(icon_words_.get());
+    } else {
+        QCoreApplication::removeTranslator(icon_words_.get());
+        QCoreApplication::removeTranslator(translator_.get());
+    }
+    // The file dialog names file types in the default locale's language.
+    QLocale::setDefault(french ? QLocale(QLocale::French, QLocale::France) : QLocale(QLocale::English, QLocale::UnitedStates));
     french_on_ = french;
 }
 

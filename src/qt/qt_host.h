@@ -110,6 +110,7 @@ private:
     int override_cursors_ = 0;
     std::function<bool()> french_;
     std::unique_ptr<QTranslator> translator_;
+    std::unique_ptr<QTranslator> icon_words_;
     bool translator_loaded_ = false;
     bool french_on_ = false;
 };

@@ -6,9 +6,12 @@
 #include "qt/control_widgets.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +227,37 @@ TEST(QtLanguage, MessageBoxButtonsAndFileDialogsSpeakTheProgramsLanguage) {
     request.title = "Ouvrir";
     host->FileDialog(request);
     EXPECT_TRUE(look_in.startsWith("Voir dans")) << look_in.toStdString();
+}
+
+// The file dialog's type column names a folder in the program's language.
+TEST(QtLanguage, TheFileDialogNamesAFolderInTheProgramsLanguage) {
+    qttest::HostScope host;
+    bool french = true;
+    host->SetLanguageSource([&] { return french; });
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Cartes"));
+    auto folder_type = [&] {
+        QString type;
+        auto folder_row = [] {
+            auto* model = QApplication::activeModalWidget() ? QApplication::activeModalWidget()->findChild<QFileSystemModel*>() : nullptr;
+            if (!model) return QModelIndex();
+            const QModelIndex root = model->index(model->rootPath());
+            for (int r = 0; r < model->rowCount(root); ++r)
+                if (model->fileName(model->index(r, 0, root)) == "Cartes") return model->index(r, 2, root);
+            return QModelIndex();
+        };
+        qttest::WhenReady([&] { return folder_row().isValid(); }, [&] {
+            type = folder_row().data().toString();
+            QApplication::activeModalWidget()->close();
+        });
+        plat::FileDialogRequest request;
+        request.initial_dir = dir.path().toStdString();
+        host->FileDialog(request);
+        return type;
+    };
+    EXPECT_EQ(folder_type(), "Dossier");
+    french = false;
+    EXPECT_EQ(folder_type(), "Folder");
 }
 
 }  // namespace
