@@ -24,7 +24,8 @@ def win(p):
 
 
 def base(rel):
-    return win(os.path.join(HERE, rel)) if "--absolute" in sys.argv else win(rel)
+    # Relative paths keep "/", the style every other path on this system is shown in.
+    return win(os.path.join(HERE, rel)) if "--absolute" in sys.argv else rel
 
 
 # ----- the map: land in greens, a lake, a river, a road ---------------------------------------
