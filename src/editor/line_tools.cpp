@@ -214,20 +214,21 @@ void PSais_Cancel_Line_Tool() {
     PSais_Reset_Edit_State();
 }
 
-void Frm_Cmd_New_Route_Click() {
+void PSais_Leave_Line_Edit() {
     PSais_Finish_Line_Edit();
     PSais_Reset_Edit_Step();
     Red_Line_Shown = 0;
     Red_Line_Index = 0;
+}
+
+void Frm_Cmd_New_Route_Click() {
+    PSais_Leave_Line_Edit();
     New_Line_Armed = 1;
     Tool_Waiting = 0;
 }
 
 void Frm_Cmd_Sel_Route_Click() {
-    PSais_Finish_Line_Edit();
-    PSais_Reset_Edit_Step();
-    Red_Line_Shown = 0;
-    Red_Line_Index = 0;
+    PSais_Leave_Line_Edit();
     Sel_Line_Armed = 1;
     Line_Selected = 0;
     Tool_Waiting = 1;
