@@ -121,6 +121,14 @@ bool Project_Valid_Line(int32_t line_index) {
 
 bool Project_Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
 
+bool Project_Valid_Image(int32_t index) {
+    return index >= 1 && index <= Image_Count && Image_Table.In_Range(index);
+}
+
+bool Project_Valid_Grid_Point(int32_t index) {
+    return index >= 1 && index <= Grid_Point_Count && Grid_Point_Table.In_Range(index);
+}
+
 int32_t Project_Append_Line(const Route_Attrib& attr) {
     Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
     ++Line_Count;
@@ -186,7 +194,7 @@ bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
 }
 
 bool Project_Delete_Image(int32_t index) {
-    if (index < 1 || index > Image_Count || !Image_Table.In_Range(index)) return false;
+    if (!Project_Valid_Image(index)) return false;
     Image_Table(index).Ima_In_Use = 0;
     return true;
 }
