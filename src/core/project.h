@@ -344,6 +344,9 @@ bool Project_Valid_Image(int32_t index);
 bool Project_Valid_Grid_Point(int32_t index);
 // A new line at entry Line_Count + 1 with a fresh id and no points; returns its index.
 int32_t Project_Append_Line(const Route_Attrib& attr);
+// A fresh unlinked point at (x, y) at the end of the point table, grown first when full;
+// returns its id.
+int32_t Project_New_Point(double x, double y);
 // A new point appended to the end of line `line_index`'s chain; returns its id (0 when the
 // index names no line).
 int32_t Project_Append_Point(int32_t line_index, double x, double y);

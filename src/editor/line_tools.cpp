@@ -22,16 +22,6 @@ namespace line_tools {
 
 Line_Rec* Current_Line() { return Project_Valid_Line(Cur_Line) ? &Line_Table(Cur_Line) : nullptr; }
 
-int32_t New_Point_Id(double x, double y) {
-    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
-    ++Point_Count;
-    Point_Rec& p = Point_Table(Point_Count);
-    p = Point_Rec{};
-    p.X = x;
-    p.Y = y;
-    return Point_Count;
-}
-
 void Red_Around_Point(const Line_Rec& line, int32_t id) {
     if (line.Nb_Points == 1) {
         PSais_Draw_Red_Point(id);
