@@ -98,30 +98,47 @@ void Com_LatLon_To_Pixel_Old(double latitude, double longitude, double& x, doubl
 
 namespace {
 
-void Cell_Search(double latitude, double longitude, double north, double west, int16_t& lod8_row,
-                 int16_t& lod13_row, int16_t& lod8_col, int16_t& lod13_col) {
-    const int32_t row = Count_Down(latitude, north, Lod8_Height, 513);
-    const int32_t col = Count_Up(longitude, west, Lod8_Width, 769);
-    const int32_t sub_row =
-        Count_Down(latitude, north - row * Lod8_Height, Lod13_Height, 33);
-    const int32_t sub_col = Count_Up(longitude, west + col * Lod8_Width, Lod13_Width, 33);
-    lod8_row = To_I16(row);
-    lod13_row = To_I16(sub_row);
-    lod8_col = To_I16(col);
-    lod13_col = To_I16(sub_col);
+// A grid of rows x cols cells from a north-west corner, each cut into sub_n x sub_n sub-cells.
+struct Nested_Grid {
+    double north, west, height, width;
+    int32_t rows, cols;
+    double sub_height, sub_width;
+    int32_t sub_n;
+};
+
+constexpr Nested_Grid Lod8_Lod13{90.0, -180.0, Lod8_Height, Lod8_Width, 513, 769,
+                                 Lod13_Height, Lod13_Width, 33};
+constexpr Nested_Grid Lod8_Lod10{90.0, -180.0, Lod8_Height, Lod8_Width, 513, 769,
+                                 Lod10_Height, Lod10_Width, 5};
+constexpr Nested_Grid Lod5_Lod13{90.0, -180.0, Lod5_Height, Lod5_Width, 65, 97,
+                                 Lod13_Height, Lod13_Width, 257};
+
+// The cell holding a position and the sub-cell within it.
+void Cell_Search(const Nested_Grid& g, double latitude, double longitude, int16_t& row,
+                 int16_t& sub_row, int16_t& col, int16_t& sub_col) {
+    const int32_t r = Count_Down(latitude, g.north, g.height, g.rows);
+    const int32_t c = Count_Up(longitude, g.west, g.width, g.cols);
+    const int32_t sr = Count_Down(latitude, g.north - r * g.height, g.sub_height, g.sub_n);
+    const int32_t sc = Count_Up(longitude, g.west + c * g.width, g.sub_width, g.sub_n);
+    row = To_I16(r);
+    sub_row = To_I16(sr);
+    col = To_I16(c);
+    sub_col = To_I16(sc);
 }
 
 }  // namespace
 
 void Com_LatLon_To_Cell(double latitude, double longitude, int16_t& lod8_row, int16_t& lod13_row,
                         int16_t& lod8_col, int16_t& lod13_col) {
-    Cell_Search(latitude, longitude, 90.0, -180.0, lod8_row, lod13_row, lod8_col, lod13_col);
+    Cell_Search(Lod8_Lod13, latitude, longitude, lod8_row, lod13_row, lod8_col, lod13_col);
 }
 
 void Com_LatLon_To_Cell_Centred(double latitude, double longitude, int16_t& lod8_row,
                                 int16_t& lod13_row, int16_t& lod8_col, int16_t& lod13_col) {
-    Cell_Search(latitude, longitude, 90.0 + Lod13_Height / 2, -180.0 - Lod13_Width / 2, lod8_row,
-                lod13_row, lod8_col, lod13_col);
+    Nested_Grid shifted = Lod8_Lod13;
+    shifted.north += Lod13_Height / 2;
+    shifted.west -= Lod13_Width / 2;
+    Cell_Search(shifted, latitude, longitude, lod8_row, lod13_row, lod8_col, lod13_col);
 }
 
 void Com_Pixel_To_Cell_Centred(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
@@ -133,12 +150,7 @@ void Com_Pixel_To_Cell_Centred(double x, double y, int16_t& lod8_col, int16_t& l
 
 void Com_LatLon_To_Cell4(double latitude, double longitude, int16_t& lod8_row, int16_t& lod10_row,
                          int16_t& lod8_col, int16_t& lod10_col) {
-    const int32_t row = Count_Down(latitude, 90.0, Lod8_Height, 513);
-    const int32_t col = Count_Up(longitude, -180.0, Lod8_Width, 769);
-    lod8_row = To_I16(row);
-    lod8_col = To_I16(col);
-    lod10_row = To_I16(Count_Down(latitude, Lod8_North(row), Lod10_Height, 5));
-    lod10_col = To_I16(Count_Up(longitude, Lod8_West(col), Lod10_Width, 5));
+    Cell_Search(Lod8_Lod10, latitude, longitude, lod8_row, lod10_row, lod8_col, lod10_col);
 }
 
 void Com_Pixel_To_Cell4(double x, double y, int16_t& lod8_col, int16_t& lod8_row,
@@ -150,12 +162,7 @@ void Com_Pixel_To_Cell4(double x, double y, int16_t& lod8_col, int16_t& lod8_row
 
 void Com_LatLon_To_Cell5(double latitude, double longitude, int16_t& lod5_row, int16_t& lod13_row,
                          int16_t& lod5_col, int16_t& lod13_col) {
-    const int32_t row = Count_Down(latitude, 90.0, Lod5_Height, 65);
-    const int32_t col = Count_Up(longitude, -180.0, Lod5_Width, 97);
-    lod5_row = To_I16(row);
-    lod5_col = To_I16(col);
-    lod13_row = To_I16(Count_Down(latitude, 90.0 - row * Lod5_Height, Lod13_Height, 257));
-    lod13_col = To_I16(Count_Up(longitude, col * Lod5_Width - 180.0, Lod13_Width, 257));
+    Cell_Search(Lod5_Lod13, latitude, longitude, lod5_row, lod13_row, lod5_col, lod13_col);
 }
 
 void Com_Cell_Center_Reindex(int16_t lod8_col, int16_t lod8_row, int16_t lod13_col,

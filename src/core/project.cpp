@@ -121,6 +121,14 @@ bool Project_Valid_Line(int32_t line_index) {
 
 bool Project_Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
 
+bool Project_Valid_Image(int32_t index) {
+    return index >= 1 && index <= Image_Count && Image_Table.In_Range(index);
+}
+
+bool Project_Valid_Grid_Point(int32_t index) {
+    return index >= 1 && index <= Grid_Point_Count && Grid_Point_Table.In_Range(index);
+}
+
 int32_t Project_Append_Line(const Route_Attrib& attr) {
     Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
     ++Line_Count;
@@ -132,16 +140,21 @@ int32_t Project_Append_Line(const Route_Attrib& attr) {
     return Line_Count;
 }
 
-int32_t Project_Append_Point(int32_t line_index, double x, double y) {
-    if (!Project_Valid_Line(line_index)) return 0;
+int32_t Project_New_Point(double x, double y) {
     Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
     ++Point_Count;
-    const int32_t id = Point_Count;
-    Line_Rec& line = Line_Table(line_index);
-    Point_Rec& p = Point_Table(id);
+    Point_Rec& p = Point_Table(Point_Count);
     p = Point_Rec{};
     p.X = x;
     p.Y = y;
+    return Point_Count;
+}
+
+int32_t Project_Append_Point(int32_t line_index, double x, double y) {
+    if (!Project_Valid_Line(line_index)) return 0;
+    const int32_t id = Project_New_Point(x, y);
+    Line_Rec& line = Line_Table(line_index);
+    Point_Rec& p = Point_Table(id);
     if (line.Nb_Points == 0 || !Project_Valid_Point(line.Last_Point)) {
         line.First_Point = id;
         line.Nb_Points = 0;
@@ -186,7 +199,7 @@ bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
 }
 
 bool Project_Delete_Image(int32_t index) {
-    if (index < 1 || index > Image_Count || !Image_Table.In_Range(index)) return false;
+    if (!Project_Valid_Image(index)) return false;
     Image_Table(index).Ima_In_Use = 0;
     return true;
 }

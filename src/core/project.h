@@ -333,13 +333,20 @@ bool Table_Delete_Shift(Vb_Array<T>& table, int32_t& count, int32_t index) {
     return true;
 }
 
-// Whether an index names a line in use (2..Line_Count) and an id a point of the table
-// (1..Point_Count), both within the table's entries. Counts and links read from a damaged file
-// may point past the tables; every reader checks with these.
+// Whether an index names a line in use (2..Line_Count), an id a point of the table
+// (1..Point_Count), an index an image record (1..Image_Count) or a grid point
+// (1..Grid_Point_Count), each within the table's entries. Counts and links read from a damaged
+// file, or a current index left from a table since emptied, may point past the tables; every
+// reader checks with these.
 bool Project_Valid_Line(int32_t line_index);
 bool Project_Valid_Point(int32_t id);
+bool Project_Valid_Image(int32_t index);
+bool Project_Valid_Grid_Point(int32_t index);
 // A new line at entry Line_Count + 1 with a fresh id and no points; returns its index.
 int32_t Project_Append_Line(const Route_Attrib& attr);
+// A fresh unlinked point at (x, y) at the end of the point table, grown first when full;
+// returns its id.
+int32_t Project_New_Point(double x, double y);
 // A new point appended to the end of line `line_index`'s chain; returns its id (0 when the
 // index names no line).
 int32_t Project_Append_Point(int32_t line_index, double x, double y);

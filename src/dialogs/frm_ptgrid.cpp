@@ -14,12 +14,6 @@
 #include "editor/map_view.h"
 #include "platform/number.h"
 
-namespace {
-
-bool Valid_Point() { return Cur_Grid_Point >= 1 && Cur_Grid_Point <= Grid_Point_Count && Grid_Point_Table.In_Range(Cur_Grid_Point); }
-
-}  // namespace
-
 Frm_PtGrid::Frm_PtGrid() : Form("Frm_PtGrid") {
     Form_Load = [this] { Frm_PtGrid_Form_Load(); };
     Alt.KeyDown = [this](int& key, int shift) { Frm_PtGrid_Alt_KeyDown(key, shift); };
@@ -45,7 +39,7 @@ void Frm_PtGrid::Frm_PtGrid_Form_Load() {
     const float top = pic.Top() + (ph - 1 < my + h + 4 + 5 ? my - (h + 4) - 5 : my + 5);
     Move(SYST_Round(pic.Left() + left), SYST_Round(top), Width(), Height());
 
-    const bool defined = Valid_Point() && Grid_Point_Table(Cur_Grid_Point).Defined == 1;
+    const bool defined = Project_Valid_Grid_Point(Cur_Grid_Point) && Grid_Point_Table(Cur_Grid_Point).Defined == 1;
     Alt.SetText(plat::FloatText(defined ? Grid_Point_Table(Cur_Grid_Point).Alt : Last_Grid_Alt));
     Alt.SelStart = 0;
     Alt.SelLength = static_cast<int>(Alt.Text().size());
@@ -70,7 +64,7 @@ void Frm_PtGrid::Frm_PtGrid_Alt_Validate(bool& cancel) {
         Cell_Refuse_Entry(cancel);
         return;
     }
-    if (Valid_Point()) {
+    if (Project_Valid_Grid_Point(Cur_Grid_Point)) {
         Grid_Point_Rec& point = Grid_Point_Table(Cur_Grid_Point);
         point.Alt = static_cast<float>(v);
         if (point.Defined != 1) PSais_Picture_To_Map(Mouse_X, Mouse_Y, point.X, point.Y);

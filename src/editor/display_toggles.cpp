@@ -15,7 +15,7 @@ namespace {
 void Flip_And_Redraw(int16_t& flag) {
     flag = flag == 0 ? 1 : 0;
     PSais_Redraw_Map();
-    Frm_Window().Pic.SetFocus();
+    Focus_Map();
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ void Frm_Cmd_AffBmp_Click() { Flip_And_Redraw(Map_Shown); }
 void Frm_Cmd_AffTexture_Click() { Flip_And_Redraw(Textures_Shown); }
 void Frm_Cmd_Grid_Click() { Flip_And_Redraw(Grid_Shown); }
 
-void Frm_Cmd_Help_Click() { Frm_Window().Pic.SetFocus(); }
+void Frm_Cmd_Help_Click() { Focus_Map(); }
 
 void Frm_Cmd_ColourGrid_Click() {
     Colour_Dlg_Loading = 1;
@@ -32,17 +32,14 @@ void Frm_Cmd_ColourGrid_Click() {
     // A window closed before its load finished must not leave the next one deaf to clicks.
     Colour_Dlg_Loading = 0;
     PSais_Redraw_Map();
-    Frm_Window().Pic.SetFocus();
+    Focus_Map();
 }
 
 void Frm_Cmd_FSUIPC_Click() {
     PSais_Cancel_Tool();
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
-    PSais_Finish_Line_Edit();
-    PSais_Reset_Edit_Step();
-    Red_Line_Shown = 0;
-    Red_Line_Index = 0;
+    PSais_Leave_Line_Edit();
     Sim_Line_Made = 0;
     plat::CurrentHost().Sleep(200);
     Frm_FSUIPC_Window().Show(plat::Modeless);

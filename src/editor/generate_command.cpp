@@ -78,7 +78,7 @@ void Frm_Cmd_API_Click() {
     if (Cfs_Mode == 0) API_Write_Vtp2_Asm();
     API_Make_Night_Lines();
 
-    f.Pic.SetFocus();
+    Focus_Map();
     plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
     f.Fram_Compile.SetVisible(false);
     plat::CurrentHost().Refresh(f);

@@ -12,16 +12,9 @@
 
 Grid_Point_Windows Grid_Point_Dialogs;
 
-namespace {
-
-// Cur_Grid_Point may be left over from a table that has since been emptied or read anew.
-bool Valid_Grid_Point(int32_t n) { return n >= 1 && n <= Grid_Point_Count && Grid_Point_Table.In_Range(n); }
-
-}  // namespace
-
 void PSais_Grid_Point_Click() {
     Grid_Point_Busy = 1;
-    if (!Valid_Grid_Point(Cur_Grid_Point)) Cur_Grid_Point = 0;
+    if (!Project_Valid_Grid_Point(Cur_Grid_Point)) Cur_Grid_Point = 0;
     if (Cur_Grid_Point == 0) {
         Table_Grow_If_Full(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, Grid_Point_Growth);
         ++Grid_Point_Count;
@@ -30,7 +23,7 @@ void PSais_Grid_Point_Click() {
     }
     Grid_Dlg_Cancelled = 1;
     if (Grid_Point_Dialogs.Show_Altitude) Grid_Point_Dialogs.Show_Altitude();
-    if (Grid_Dlg_Cancelled == 0 && Valid_Grid_Point(Cur_Grid_Point)) {
+    if (Grid_Dlg_Cancelled == 0 && Project_Valid_Grid_Point(Cur_Grid_Point)) {
         PSais_Draw_Grid_Point(Cur_Grid_Point);
         Frm_Window().Pic.Refresh();
     }
@@ -38,7 +31,7 @@ void PSais_Grid_Point_Click() {
 }
 
 void PSais_Delete_Grid_Point() {
-    if (Cur_Grid_Point == 0 || !Valid_Grid_Point(Cur_Grid_Point)) return;
+    if (!Project_Valid_Grid_Point(Cur_Grid_Point)) return;
     // The record stays; only defined points are drawn and saved.
     Grid_Point_Table(Cur_Grid_Point).Defined = 0;
     PSais_Redraw_Map();

@@ -18,8 +18,6 @@ Image_Click_Windows Image_Click_Dialogs;
 
 namespace {
 
-bool Valid_Image(int32_t n) { return n >= 1 && n <= Image_Count && Image_Table.In_Range(n); }
-
 void Show_Image_Dialog() {
     Ima_Dlg_Cancelled = 1;
     if (Image_Click_Dialogs.Show_Image) Image_Click_Dialogs.Show_Image();
@@ -52,7 +50,7 @@ bool Load_Image_Bitmap(int32_t n) {
 
 void Create_Image() {
     Show_Image_Dialog();
-    if (Ima_Dlg_Cancelled != 0 || !Valid_Image(Image_Count)) return;
+    if (Ima_Dlg_Cancelled != 0 || !Project_Valid_Image(Image_Count)) return;
     Cur_Image = Image_Count;
     New_Image_Armed = 0;
     Image_Rec& image = Image_Table(Cur_Image);
@@ -73,7 +71,7 @@ void Modify_Image() {
     New_Image_Armed = 2;
     const Image_Rec old = Image_Table(Cur_Image);
     Show_Image_Dialog();
-    if (Ima_Dlg_Cancelled != 0 || !Valid_Image(Cur_Image)) return;
+    if (Ima_Dlg_Cancelled != 0 || !Project_Valid_Image(Cur_Image)) return;
     if (Load_Image_Bitmap(Cur_Image)) return;
     // The bitmap that still shows is the old one, and so is the size that goes with it.
     Image_Rec& image = Image_Table(Cur_Image);
@@ -83,7 +81,7 @@ void Modify_Image() {
 }
 
 bool On_Current_Image(double x, double y) {
-    if (!Valid_Image(Cur_Image)) return false;
+    if (!Project_Valid_Image(Cur_Image)) return false;
     const Image_Rec& image = Image_Table(Cur_Image);
     return image.Ima_In_Use == 1 && x >= image.Ima_X1 && x <= image.Ima_X2 && y >= image.Ima_Y1 &&
            y <= image.Ima_Y2;

@@ -85,7 +85,7 @@ bool Run_Alt_Command(Frm& f, int16_t key) {
 bool Move_Keeps_Image(const Line_Rec& line, const std::vector<int32_t>& points, double dx, double dy) {
     const Route_Attrib& a = line.Attr;
     if (!(a.SurfShore < 2 && a.LWM_VTP2 == 2 && a.VTP1_SpecNor == 0 && a.Image_Link != 0)) return true;
-    for (int32_t i = 1; i <= Image_Count && Image_Table.In_Range(i); ++i) {
+    for (int32_t i = 1; Project_Valid_Image(i); ++i) {
         const Image_Rec& ima = Image_Table(i);
         if (ima.Ima_Number != a.Image_Link) continue;
         for (int32_t id : points) {

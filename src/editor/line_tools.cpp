@@ -22,16 +22,6 @@ namespace line_tools {
 
 Line_Rec* Current_Line() { return Project_Valid_Line(Cur_Line) ? &Line_Table(Cur_Line) : nullptr; }
 
-int32_t New_Point_Id(double x, double y) {
-    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
-    ++Point_Count;
-    Point_Rec& p = Point_Table(Point_Count);
-    p = Point_Rec{};
-    p.X = x;
-    p.Y = y;
-    return Point_Count;
-}
-
 void Red_Around_Point(const Line_Rec& line, int32_t id) {
     if (line.Nb_Points == 1) {
         PSais_Draw_Red_Point(id);
@@ -214,20 +204,21 @@ void PSais_Cancel_Line_Tool() {
     PSais_Reset_Edit_State();
 }
 
-void Frm_Cmd_New_Route_Click() {
+void PSais_Leave_Line_Edit() {
     PSais_Finish_Line_Edit();
     PSais_Reset_Edit_Step();
     Red_Line_Shown = 0;
     Red_Line_Index = 0;
+}
+
+void Frm_Cmd_New_Route_Click() {
+    PSais_Leave_Line_Edit();
     New_Line_Armed = 1;
     Tool_Waiting = 0;
 }
 
 void Frm_Cmd_Sel_Route_Click() {
-    PSais_Finish_Line_Edit();
-    PSais_Reset_Edit_Step();
-    Red_Line_Shown = 0;
-    Red_Line_Index = 0;
+    PSais_Leave_Line_Edit();
     Sel_Line_Armed = 1;
     Line_Selected = 0;
     Tool_Waiting = 1;

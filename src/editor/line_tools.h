@@ -68,6 +68,8 @@ void PSais_Reset_Edit_Step();
 void PSais_End_Edit_Step();
 // Two Esc steps (the whole tool), then the red line back to its type colour.
 void PSais_Finish_Line_Edit();
+// The whole tool ended and the red line put back, then no tool flag set and no line red.
+void PSais_Leave_Line_Edit();
 // In the line mode the running tool is ended; in every mode the edit state is cleared.
 void PSais_Cancel_Line_Tool();
 

@@ -82,7 +82,7 @@ void Extend_Click() {
         pic.SetDrawWidth(1);
     }
     Extend_Running = 1;
-    const int32_t id = New_Point_Id(Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
     Point_Rec& p = Point_Table(id);
     if (prepend) {
         Point_Table(Cur_Point).Prev_Point = id;
@@ -107,7 +107,7 @@ void Insert_Click() {
     Frm& f = Frm_Window();
     f.Ln1.SetVisible(false);
     f.Ln2.SetVisible(false);
-    const int32_t id = New_Point_Id(Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
     ++line->Nb_Points;
     Point_Rec& p = Point_Table(id);
     if (Insert_Before_First == 1) {

@@ -9,6 +9,7 @@
 #include "editor/grid_points.h"
 #include "editor/line_display.h"
 #include "editor/map_tiles.h"
+#include "editor/object_modes.h"
 #include "platform/host.h"
 
 #include <algorithm>
@@ -43,6 +44,18 @@ double Offset_From_Bar(const plat::ScrollBar& bar, double range) {
     const double max = bar.Max();
     if (max == 0) return 0;
     return (max / 2 - bar.Value()) * range / max;
+}
+
+// The part of a row or column of map pixels, from `pos` to `last`, that lies in tile `index`
+// (from 1) of `size` pixels: the tile's first pixel, the pixels taken, their scaled length.
+struct Tile_Run {
+    int64_t tile_start, count, scaled;
+};
+
+Tile_Run Run_In_Tile(int64_t index, int64_t pos, int64_t last, int64_t size, double s) {
+    const int64_t start = (index - 1) * size;
+    const int64_t count = std::min(last, start + size - 1) - pos + 1;
+    return {start, count, SYST_Round(count * s)};
 }
 
 }  // namespace
@@ -200,18 +213,12 @@ void PSais_Draw_Map_Background() {
 
     int64_t r = first_row, y = Y0, dest_y = DY0, rows_done = 0;
     for (;;) {
-        const int64_t tile_top = (r - 1) * T;
-        const int64_t last_y = std::min(Y0 + ch - 1, tile_top + T - 1);
-        const int64_t n = last_y - y + 1;
-        const int64_t hh = SYST_Round(n * s);
+        const auto [tile_top, n, hh] = Run_In_Tile(r, y, Y0 + ch - 1, T, s);
         rows_done += n;
 
         int64_t c = first_col, x = X0, dest_x = DX0, cols_done = 0;
         for (;;) {
-            const int64_t tile_left = (c - 1) * T;
-            const int64_t last_x = std::min(X0 + cw - 1, tile_left + T - 1);
-            const int64_t m = last_x - x + 1;
-            const int64_t ww = SYST_Round(m * s);
+            const auto [tile_left, m, ww] = Run_In_Tile(c, x, X0 + cw - 1, T, s);
             cols_done += m;
             const int64_t k = (r - 1) * Tile_Cols + c - 1;
             if (const plat::Surface* tile = Map_Tile(static_cast<int>(k)))
@@ -233,8 +240,7 @@ void PSais_Reset_View_Flags() {
     Map_Shown = 1;
     Grid_Point_Busy = 0;
     Grid_Shown = 1;
-    Mode_Lines = Mode_Lwm_Cells = Mode_Lod8_Cells = Mode_Excl_Cells = 0;
-    Mode_Land_Class = Mode_Water_Class = Mode_Images = Mode_Grid_Points = 0;
+    PSais_Clear_Mode_Flags();
 }
 
 void Map_View_Reset() {

@@ -124,7 +124,7 @@ void Frm_Mnu_File_New_Click() { Frm_Cmd_New_Click(); }
 
 void Frm_Cmd_Save_Click() {
     Pinit_Save_Project(0, "");
-    Frm_Window().Pic.SetFocus();
+    Focus_Map();
 }
 
 void Frm_Mnu_File_Enreg_Click() { Pinit_Save_Project(0, ""); }

@@ -163,6 +163,19 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* dst, std::size_t size, std::size_t
     return true;
 }
 
+// A regular file opened for reading, with its length; -1 for anything else (a folder, a device).
+int OpenRegularFile(const std::string& local_path, uint64_t& length) {
+    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    length = static_cast<uint64_t>(st.st_size);
+    return fd;
+}
+
 }  // namespace
 
 BmpReader::~BmpReader() { Close(); }
@@ -184,14 +197,9 @@ BmpStatus BmpReader::Open(const std::string& local_path, const std::vector<unsig
     Close();
     layout_ = BmpLayout{};
     palette_.fill(0);
-    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
+    uint64_t length = 0;
+    const int fd = OpenRegularFile(local_path, length);
     if (fd < 0) return BmpStatus::CannotOpen;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return BmpStatus::CannotOpen;
-    }
-    const uint64_t length = static_cast<uint64_t>(st.st_size);
     uint8_t head[kBmpFileHeaderSize + kBmpInfoHeaderSize];
     std::size_t got = 0;
     if (!ReadAt(fd, 0, head, sizeof head, got)) {
@@ -345,14 +353,10 @@ BmpStatus DecodeBmp(const std::vector<uint8_t>& bytes, BmpImage& image) {
 
 BmpStatus LoadBmpFile(const std::string& local_path, BmpImage& image) {
     image = BmpImage{};
-    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
+    uint64_t length = 0;
+    const int fd = OpenRegularFile(local_path, length);
     if (fd < 0) return BmpStatus::CannotOpen;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return BmpStatus::CannotOpen;
-    }
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(length));
     std::size_t got = 0;
     const bool ok = ReadAt(fd, 0, bytes.data(), bytes.size(), got);
     ::close(fd);

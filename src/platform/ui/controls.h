@@ -358,8 +358,26 @@ private:
     int interval_ = 0;
 };
 
+// The border pen that the line and shape overlays share.
+class BorderedOverlay : public Control {
+public:
+    Colour BorderColor() const { return border_.color; }
+    void SetBorderColor(Colour c);
+    int BorderWidth() const { return border_.width; }
+    void SetBorderWidth(int w);
+    int BorderStyle() const { return border_.style; }   // 0 transparent, 1 solid, 2 dash, 3 dot
+    void SetBorderStyle(int s);
+
+protected:
+    using Control::Control;
+    struct Border {
+        Colour color = RGB(0, 0, 0);
+        int width = 1, style = 1;
+    } border_;
+};
+
 // A line drawn above its container (a picture box or the form), not erased by Cls.
-class LineControl : public Control {
+class LineControl : public BorderedOverlay {
 public:
     LineControl(Form& form, std::string name, int index = -1);
     int X1() const { return p_.x1; }
@@ -371,12 +389,6 @@ public:
     void SetY1(int v) { SetPoints(p_.x1, v, p_.x2, p_.y2); }
     void SetX2(int v) { SetPoints(p_.x1, p_.y1, v, p_.y2); }
     void SetY2(int v) { SetPoints(p_.x1, p_.y1, p_.x2, v); }
-    Colour BorderColor() const { return p_.border_color; }
-    void SetBorderColor(Colour c);
-    int BorderWidth() const { return p_.border_width; }
-    void SetBorderWidth(int w);
-    int BorderStyle() const { return p_.border_style; }   // 0 transparent, 1 solid, 2 dash, 3 dot
-    void SetBorderStyle(int s);
     int DrawMode() const { return p_.draw_mode; }
     void SetDrawMode(int m);
     // Draws it onto a surface whose origin is the container's.
@@ -387,25 +399,18 @@ public:
 private:
     struct Props {
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        Colour border_color = RGB(0, 0, 0);
-        int border_width = 1, border_style = 1, draw_mode = DM_CopyPen;
+        int draw_mode = DM_CopyPen;
     } p_;
 };
 
 enum ShapeKind : int { Shape_Rectangle = 0, Shape_Square = 1, Shape_Oval = 2, Shape_Circle = 3, Shape_RoundedRectangle = 4, Shape_RoundedSquare = 5 };
 
 // A rectangle or oval above its container, at Left/Top/Width/Height, not erased by Cls.
-class Shape : public Control {
+class Shape : public BorderedOverlay {
 public:
     Shape(Form& form, std::string name, int index = -1);
     int ShapeKind() const { return p_.shape; }
     void SetShapeKind(int shape);
-    Colour BorderColor() const { return p_.border_color; }
-    void SetBorderColor(Colour c);
-    int BorderWidth() const { return p_.border_width; }
-    void SetBorderWidth(int w);
-    int BorderStyle() const { return p_.border_style; }
-    void SetBorderStyle(int s);
     int FillStyle() const { return p_.fill_style; }   // FillStyleValue, FS_Transparent default
     void SetFillStyle(int s);
     Colour FillColor() const { return p_.fill_color; }
@@ -418,8 +423,6 @@ public:
 private:
     struct Props {
         int shape = Shape_Rectangle;
-        Colour border_color = RGB(0, 0, 0);
-        int border_width = 1, border_style = 1;
         int fill_style = FS_Transparent;
         Colour fill_color = RGB(0, 0, 0);
     } p_;

@@ -82,7 +82,26 @@ void PictureBox::CopyPropertiesFrom(const Control& other) {
 
 // ---- Line and Shape overlays
 
-LineControl::LineControl(Form& form, std::string name, int index) : Control(form, std::move(name), Kind::Line, index) {}
+void BorderedOverlay::SetBorderColor(Colour c) {
+    if (border_.color == c) return;
+    border_.color = c;
+    Notify(Change::Overlay);
+}
+
+void BorderedOverlay::SetBorderWidth(int w) {
+    if (border_.width == w) return;
+    border_.width = w < 1 ? 1 : w;
+    Notify(Change::Overlay);
+}
+
+void BorderedOverlay::SetBorderStyle(int s) {
+    if (border_.style == s) return;
+    border_.style = s;
+    Notify(Change::Overlay);
+}
+
+LineControl::LineControl(Form& form, std::string name, int index)
+    : BorderedOverlay(form, std::move(name), Kind::Line, index) {}
 
 void LineControl::SetPoints(int x1, int y1, int x2, int y2) {
     if (p_.x1 == x1 && p_.y1 == y1 && p_.x2 == x2 && p_.y2 == y2) return;
@@ -90,24 +109,6 @@ void LineControl::SetPoints(int x1, int y1, int x2, int y2) {
     p_.y1 = y1;
     p_.x2 = x2;
     p_.y2 = y2;
-    Notify(Change::Overlay);
-}
-
-void LineControl::SetBorderColor(Colour c) {
-    if (p_.border_color == c) return;
-    p_.border_color = c;
-    Notify(Change::Overlay);
-}
-
-void LineControl::SetBorderWidth(int w) {
-    if (p_.border_width == w) return;
-    p_.border_width = w < 1 ? 1 : w;
-    Notify(Change::Overlay);
-}
-
-void LineControl::SetBorderStyle(int s) {
-    if (p_.border_style == s) return;
-    p_.border_style = s;
     Notify(Change::Overlay);
 }
 
@@ -132,53 +133,37 @@ int PenStyleOf(int border_style) {
 }  // namespace
 
 void LineControl::DrawOn(Surface& s) const {
-    if (p_.border_style == 0) return;
+    if (border_.style == 0) return;
     Surface::PenState saved = s.Pen();
-    s.DrawWidth = p_.border_width;
-    s.DrawStyle = PenStyleOf(p_.border_style);
+    s.DrawWidth = border_.width;
+    s.DrawStyle = PenStyleOf(border_.style);
     s.DrawMode = p_.draw_mode;
-    s.Line(p_.x1, p_.y1, p_.x2, p_.y2, p_.border_color);
+    s.Line(p_.x1, p_.y1, p_.x2, p_.y2, border_.color);
     // A Line control includes its end point.
-    s.PSet(p_.x2, p_.y2, p_.border_color);
+    s.PSet(p_.x2, p_.y2, border_.color);
     s.SetPen(saved);
 }
 
 void LineControl::ResetProperties() {
     Control::ResetProperties();
     p_ = Props{};
+    border_ = Border{};
 }
 
 void LineControl::CopyPropertiesFrom(const Control& other) {
     Control::CopyPropertiesFrom(other);
     if (auto* o = dynamic_cast<const LineControl*>(&other)) {
         p_ = o->p_;
+        border_ = o->border_;
         Notify(Change::Overlay);
     }
 }
 
-Shape::Shape(Form& form, std::string name, int index) : Control(form, std::move(name), Kind::Shape, index) {}
+Shape::Shape(Form& form, std::string name, int index) : BorderedOverlay(form, std::move(name), Kind::Shape, index) {}
 
 void Shape::SetShapeKind(int shape) {
     if (p_.shape == shape) return;
     p_.shape = shape;
-    Notify(Change::Overlay);
-}
-
-void Shape::SetBorderColor(Colour c) {
-    if (p_.border_color == c) return;
-    p_.border_color = c;
-    Notify(Change::Overlay);
-}
-
-void Shape::SetBorderWidth(int w) {
-    if (p_.border_width == w) return;
-    p_.border_width = w < 1 ? 1 : w;
-    Notify(Change::Overlay);
-}
-
-void Shape::SetBorderStyle(int s) {
-    if (p_.border_style == s) return;
-    p_.border_style = s;
     Notify(Change::Overlay);
 }
 
@@ -201,10 +186,10 @@ void Shape::Move(int left, int top, int width, int height) {
 
 void Shape::DrawOn(Surface& s) const {
     Surface::PenState saved = s.Pen();
-    s.DrawWidth = p_.border_width;
-    s.DrawStyle = PenStyleOf(p_.border_style);
+    s.DrawWidth = border_.width;
+    s.DrawStyle = PenStyleOf(border_.style);
     s.DrawMode = DM_CopyPen;
-    s.ForeColor = p_.border_color;
+    s.ForeColor = border_.color;
     s.FillStyle = p_.fill_style;
     s.FillColor = p_.fill_color;
     int w = Width(), h = Height();
@@ -222,12 +207,14 @@ void Shape::DrawOn(Surface& s) const {
 void Shape::ResetProperties() {
     Control::ResetProperties();
     p_ = Props{};
+    border_ = Border{};
 }
 
 void Shape::CopyPropertiesFrom(const Control& other) {
     Control::CopyPropertiesFrom(other);
     if (auto* o = dynamic_cast<const Shape*>(&other)) {
         p_ = o->p_;
+        border_ = o->border_;
         Notify(Change::Overlay);
     }
 }
