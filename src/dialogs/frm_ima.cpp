@@ -23,8 +23,6 @@ constexpr int kSeasons = 5;
 
 bool Creating() { return New_Image_Armed == 1; }
 
-bool Valid_Cur_Image() { return Cur_Image >= 1 && Cur_Image <= Image_Count && Image_Table.In_Range(Cur_Image); }
-
 // Shows the bitmap browser, opened in the folder of `current` when that folder exists. True
 // when the author accepted a file; the path and size are then in Bitmap_Browser_*.
 bool Browse_From(const std::string& current) {
@@ -115,7 +113,7 @@ void Frm_Ima::Frm_Ima_Form_Load() {
         Image_Cur.Ima_In_Use = 1;
     } else {
         // A current image that names no record (a table read anew) gives empty values.
-        Image_Cur = Valid_Cur_Image() ? Image_Table(Cur_Image) : Image_Rec{};
+        Image_Cur = Project_Valid_Image(Cur_Image) ? Image_Table(Cur_Image) : Image_Rec{};
     }
     DirFic.SetCaption(Image_Cur.Ima_File);
     for (int i = 0; i < kSeasons; ++i) Texture_Name(i).SetText(Image_Cur.Ima_Texture[static_cast<size_t>(i)]);
@@ -158,7 +156,7 @@ void Frm_Ima::Frm_Ima_Cmd_Ok_Click() {
     }
     if (!Creating()) {
         // Nothing to write back to: the caller must not take it as changed.
-        if (!Valid_Cur_Image()) {
+        if (!Project_Valid_Image(Cur_Image)) {
             Unload();
             return;
         }
