@@ -324,32 +324,80 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
     ForeColor = keep;
 }
 
-bool Surface::SquarePenSegment(int x1, int y1, int x2, int y2, const std::uint8_t* dot_row) {
-    const int w = std::max(1, DrawWidth);
-    const int lo = -(w - 1) / 2, hi = w / 2;
-    if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
-        std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_)
-        return false;
-    const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
-    const std::ptrdiff_t stride = Stride();
-    const std::ptrdiff_t step_x = x1 < x2 ? 3 : -3, step_y = y1 < y2 ? stride : -stride;
-    const std::size_t row_bytes = static_cast<std::size_t>(hi - lo + 1) * 3;
-    std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
-    // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
-    int err = a - b;
-    for (int k = std::max(a, b); k > 0; --k) {
-        for (int r = lo; r <= hi; ++r) std::memcpy(p + (r - lo) * stride, dot_row, row_bytes);
-        const int e2 = 2 * err;
-        if (e2 >= -b) {
-            err -= b;
-            p += step_x;
-        }
-        if (e2 <= a) {
-            err += a;
-            p += step_y;
+namespace {
+
+// The square dot of a copied pen, W pixels across, written through a pointer to its top-left
+// pixel. Consecutive dots of a walk are one step apart, so past the first only the column and
+// row that the step uncovers are written.
+template <int W>
+struct SquareDot {
+    std::uint8_t rgb[3];
+    std::ptrdiff_t stride;
+
+    void Put(std::uint8_t* p) const { std::memcpy(p, rgb, 3); }
+    void Whole(std::uint8_t* p) const {
+        for (int r = 0; r < W; ++r)
+            for (int c = 0; c < W; ++c) Put(p + r * stride + c * 3);
+    }
+    // The dot at p, where the previous one lay at p - (mx, my) pixels.
+    void Uncovered(std::uint8_t* p, int mx, int my) const {
+        const int col = mx > 0 ? W - 1 : 0;
+        if (mx != 0)
+            for (int r = 0; r < W; ++r) Put(p + r * stride + col * 3);
+        if (my != 0) {
+            std::uint8_t* row = p + (my > 0 ? W - 1 : 0) * stride;
+            for (int c = 0; c < W; ++c)
+                if (mx == 0 || c != col) Put(row + c * 3);
         }
     }
-    return true;
+};
+
+}  // namespace
+
+template <int W>
+void Surface::SquarePenPolyline(const Point* points, int count) {
+    constexpr int lo = -(W - 1) / 2, hi = W / 2;
+    const SquareDot<W> dot{{static_cast<std::uint8_t>(Red(ForeColor)), static_cast<std::uint8_t>(Green(ForeColor)),
+                            static_cast<std::uint8_t>(Blue(ForeColor))},
+                           Stride()};
+    // The last dot written and the step from it to where the walk stands; none yet.
+    bool after_dot = false;
+    int mx = 0, my = 0;
+    for (int i = 1; i < count; ++i) {
+        const int x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;
+        if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
+            std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_) {
+            std::int64_t step = 0;   // solid: the phase plays no part
+            SegmentPixels(nullptr, x1, y1, x2, y2, ForeColor, step);
+            after_dot = false;
+            continue;
+        }
+        const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
+        const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+        const std::ptrdiff_t step_x = sx * 3, step_y = sy * dot.stride;
+        std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
+        // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
+        int err = a - b;
+        for (int k = std::max(a, b); k > 0; --k) {
+            if (after_dot)
+                dot.Uncovered(p, mx, my);
+            else
+                dot.Whole(p);
+            after_dot = true;
+            const int e2 = 2 * err;
+            mx = my = 0;
+            if (e2 >= -b) {
+                err -= b;
+                p += step_x;
+                mx = sx;
+            }
+            if (e2 <= a) {
+                err += a;
+                p += step_y;
+                my = sy;
+            }
+        }
+    }
 }
 
 void Surface::Polyline(const Point* points, int count) {
@@ -357,17 +405,12 @@ void Surface::Polyline(const Point* points, int count) {
     // Copied solid strokes of square pens, wholly on the surface, are written straight in; this
     // is most of a full redraw when the whole map is in view.
     if (DrawMode == DM_CopyPen && DrawWidth <= 3 && (DrawWidth > 1 || StylePattern(DrawStyle).empty())) {
-        std::uint8_t dot_row[9];
-        for (int i = 0; i < 9; i += 3) {
-            dot_row[i] = static_cast<std::uint8_t>(Red(ForeColor));
-            dot_row[i + 1] = static_cast<std::uint8_t>(Green(ForeColor));
-            dot_row[i + 2] = static_cast<std::uint8_t>(Blue(ForeColor));
-        }
-        for (int i = 1; i < count; ++i)
-            if (!SquarePenSegment(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, dot_row)) {
-                std::int64_t step = 0;   // solid: the phase plays no part
-                SegmentPixels(nullptr, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
-            }
+        if (DrawWidth == 3)
+            SquarePenPolyline<3>(points, count);
+        else if (DrawWidth == 2)
+            SquarePenPolyline<2>(points, count);
+        else
+            SquarePenPolyline<1>(points, count);
         return;
     }
     std::int64_t step = 0;
