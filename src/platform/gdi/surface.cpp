@@ -1,6 +1,7 @@
 #include "platform/gdi/surface.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,10 +47,29 @@ const std::vector<int>& StylePattern(int style) {
     }
 }
 
-int PatternLength(const std::vector<int>& p) {
-    int n = 0;
-    for (int v : p) n += v;
-    return n;
+// One period of a style's pattern, step by step; solid is one step, on.
+struct StylePeriod {
+    std::array<bool, 24> on{};
+    int length = 1;
+};
+
+const StylePeriod& PeriodOf(int style) {
+    static const std::array<StylePeriod, DS_DashDotDot + 1> periods = [] {
+        std::array<StylePeriod, DS_DashDotDot + 1> all;
+        for (int s = 0; s <= DS_DashDotDot; ++s) {
+            const std::vector<int>& runs = StylePattern(s);
+            if (runs.empty()) {
+                all[s].on[0] = true;
+                continue;
+            }
+            int n = 0;
+            for (size_t i = 0; i < runs.size(); ++i)
+                for (int k = 0; k < runs[i]; ++k) all[s].on[n++] = i % 2 == 0;
+            all[s].length = n;
+        }
+        return all;
+    }();
+    return periods[style >= DS_Solid && style <= DS_DashDotDot ? style : DS_Solid];
 }
 
 }  // namespace
@@ -168,14 +188,8 @@ void Surface::Cls() {
 }
 
 bool Surface::StyleOn(int style, std::int64_t step) {
-    const std::vector<int>& p = StylePattern(style);
-    if (p.empty()) return true;
-    int pos = static_cast<int>(step % PatternLength(p));
-    for (size_t i = 0; i < p.size(); ++i) {
-        if (pos < p[i]) return i % 2 == 0;
-        pos -= p[i];
-    }
-    return true;
+    const StylePeriod& p = PeriodOf(style);
+    return p.on[static_cast<size_t>(step % p.length)];
 }
 
 void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
@@ -277,14 +291,19 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
     const bool styled = !StylePattern(style).empty();
-    if (!styled && !mask && DrawWidth <= 1 && DrawMode == DM_CopyPen) {
-        // The common stroke: every walked pixel lies on the surface, written straight in.
+    if (!mask && DrawWidth <= 1 && DrawMode == DM_CopyPen) {
+        // The common strokes, the grid's dotted lines among them: every walked pixel lies on the
+        // surface, written straight in.
         const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(Red(c)), static_cast<std::uint8_t>(Green(c)),
                                      static_cast<std::uint8_t>(Blue(c))};
         std::uint8_t* const bits = pixels_.data();
         const std::size_t w = static_cast<std::size_t>(width_);
+        const StylePeriod& period = PeriodOf(style);
+        int phase = static_cast<int>(style_step % period.length);
         for (std::int64_t k = k0; k <= k1; ++k) {
-            std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+            if (period.on[static_cast<size_t>(phase)])
+                std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+            if (++phase == period.length) phase = 0;
             const std::int64_t e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -326,29 +345,23 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
 
 namespace {
 
-// The square dot of a copied pen, W pixels across, written through a pointer to its top-left
-// pixel. Consecutive dots of a walk are one step apart, so past the first only the column and
-// row that the step uncovers are written.
+// The square dot of a copied pen, W pixels across, written row by row through a pointer to its
+// top-left pixel. Rewriting the part a dot shares with the one before costs less than sorting
+// out which part is new: a copy pen leaves the same pixels either way.
 template <int W>
 struct SquareDot {
-    std::uint8_t rgb[3];
+    std::uint8_t row[3 * W];
     std::ptrdiff_t stride;
 
-    void Put(std::uint8_t* p) const { std::memcpy(p, rgb, 3); }
-    void Whole(std::uint8_t* p) const {
-        for (int r = 0; r < W; ++r)
-            for (int c = 0; c < W; ++c) Put(p + r * stride + c * 3);
-    }
-    // The dot at p, where the previous one lay at p - (mx, my) pixels.
-    void Uncovered(std::uint8_t* p, int mx, int my) const {
-        const int col = mx > 0 ? W - 1 : 0;
-        if (mx != 0)
-            for (int r = 0; r < W; ++r) Put(p + r * stride + col * 3);
-        if (my != 0) {
-            std::uint8_t* row = p + (my > 0 ? W - 1 : 0) * stride;
-            for (int c = 0; c < W; ++c)
-                if (mx == 0 || c != col) Put(row + c * 3);
+    SquareDot(Colour c, std::ptrdiff_t surface_stride) : stride(surface_stride) {
+        for (int i = 0; i < 3 * W; i += 3) {
+            row[i] = static_cast<std::uint8_t>(Red(c));
+            row[i + 1] = static_cast<std::uint8_t>(Green(c));
+            row[i + 2] = static_cast<std::uint8_t>(Blue(c));
         }
+    }
+    void Put(std::uint8_t* p) const {
+        for (int r = 0; r < W; ++r) std::memcpy(p + r * stride, row, sizeof row);
     }
 };
 
@@ -357,19 +370,13 @@ struct SquareDot {
 template <int W>
 void Surface::SquarePenPolyline(const Point* points, int count) {
     constexpr int lo = -(W - 1) / 2, hi = W / 2;
-    const SquareDot<W> dot{{static_cast<std::uint8_t>(Red(ForeColor)), static_cast<std::uint8_t>(Green(ForeColor)),
-                            static_cast<std::uint8_t>(Blue(ForeColor))},
-                           Stride()};
-    // The last dot written and the step from it to where the walk stands; none yet.
-    bool after_dot = false;
-    int mx = 0, my = 0;
+    const SquareDot<W> dot(ForeColor, Stride());
     for (int i = 1; i < count; ++i) {
         const int x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;
         if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
             std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_) {
             std::int64_t step = 0;   // solid: the phase plays no part
             SegmentPixels(nullptr, x1, y1, x2, y2, ForeColor, step);
-            after_dot = false;
             continue;
         }
         const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
@@ -379,23 +386,12 @@ void Surface::SquarePenPolyline(const Point* points, int count) {
         // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
         int err = a - b;
         for (int k = std::max(a, b); k > 0; --k) {
-            if (after_dot)
-                dot.Uncovered(p, mx, my);
-            else
-                dot.Whole(p);
-            after_dot = true;
+            dot.Put(p);
+            // Without branches: the steps of a short segment follow no pattern a guess could learn.
             const int e2 = 2 * err;
-            mx = my = 0;
-            if (e2 >= -b) {
-                err -= b;
-                p += step_x;
-                mx = sx;
-            }
-            if (e2 <= a) {
-                err += a;
-                p += step_y;
-                my = sy;
-            }
+            const bool mvx = e2 >= -b, mvy = e2 <= a;
+            err += (mvx ? -b : 0) + (mvy ? a : 0);
+            p += (mvx ? step_x : 0) + (mvy ? step_y : 0);
         }
     }
 }

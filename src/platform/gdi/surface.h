@@ -102,7 +102,7 @@ private:
     void PenDot(Mask* mask, int x, int y, Colour c);
     void SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, std::int64_t& style_step);
     // A solid polyline of a copied pen of W = 1 to 3 pixels (a square dot): the segments lying
-    // wholly on the surface are written straight into the pixels, each pixel once.
+    // wholly on the surface are written straight into the pixels.
     template <int W>
     void SquarePenPolyline(const Point* points, int count);
     void FillInside(int x1, int y1, int x2, int y2);
