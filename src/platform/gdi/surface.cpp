@@ -64,7 +64,7 @@ const StylePeriod& PeriodOf(int style) {
             }
             int n = 0;
             for (size_t i = 0; i < runs.size(); ++i)
-                for (int k = 0; k < runs[i]; ++k) all[s].on[n++] = i % 2 == 0;
+                for (int k = 0; k < runs[i]; ++k) all[s].on.at(n++) = i % 2 == 0;   // a longer pattern needs room
             all[s].length = n;
         }
         return all;
