@@ -1,8 +1,9 @@
 // Full redraw of the map picture (not a test): a fixed-seed project of lines spread over a
 // 40 000 x 25 000 pixel map, redrawn in a 1600 x 1000 picture at several zooms, in line mode and
-// in the LOD8 cell mode, with the map bitmap hidden. Prints the best of several redraws in
-// milliseconds and each zoom's time over that of zoom 0.04 (where the whole map is in view).
-//   bench_redraw [runs] [lines|lod8]   (the second argument runs one mode only)
+// in the LOD8 cell mode, with the map bitmap hidden; on request also in the grid-point mode at the
+// finest re-mesh level. Prints the best of several redraws in milliseconds and each zoom's time
+// over that of zoom 0.04 (where the whole map is in view).
+//   bench_redraw [runs] [lines|lod8|grid]   (the second argument runs one mode only)
 #include "core/grid.h"
 #include "core/project.h"
 #include "editor/editor_globals.h"
@@ -44,6 +45,7 @@ void Set_Up_View() {
     View_Offset_X = View_Offset_Y = 0;
     Map_Shown = 0;
     Grid_Shown = 1;
+    Mesh_Lod_Index = 0;   // the grid-point mode's finest sub-grid
 }
 
 // Lines of random walks of up to 150 map pixels a step, starting anywhere on the map.
@@ -84,11 +86,13 @@ double Best_Redraw_Ms(int runs) {
 }
 
 void Run(const char* mode, int lines, int points, int runs) {
-    Mode_Lines = Mode_Lod8_Cells = 0;
+    Mode_Lines = Mode_Lod8_Cells = Mode_Grid_Points = 0;
     if (std::string(mode) == "lines")
         Mode_Lines = 1;
-    else
+    else if (std::string(mode) == "lod8")
         Mode_Lod8_Cells = 1;
+    else
+        Mode_Grid_Points = 1;
     double base = 0;
     for (double zoom : kZooms) {
         View_Zoom = zoom;
@@ -107,8 +111,8 @@ int main(int argc, char** argv) {
     Set_Up_View();
     for (int lines : {20000, 2000}) {
         Make_Project(lines, 50);
-        for (const char* mode : {"lines", "lod8"})
-            if (only.empty() || only == mode) Run(mode, lines, 50, runs);
+        for (const char* mode : {"lines", "lod8", "grid"})
+            if (only == mode || (only.empty() && std::string(mode) != "grid")) Run(mode, lines, 50, runs);
     }
     return 0;
 }

@@ -50,10 +50,15 @@ private:
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
     size_t Checked(int64_t index) const {
-        if (!In_Range(index))
-            throw std::out_of_range("table index " + std::to_string(index) + " outside " +
-                                    std::to_string(Lower) + ".." + std::to_string(UBound()));
+        if (!In_Range(index)) [[unlikely]]
+            Out_Of_Range(index, UBound());
         return static_cast<size_t>(index - Lower);
+    }
+    // Apart from Checked, so that the check itself stays small enough to inline in the loops
+    // that walk the tables.
+    [[noreturn, gnu::cold, gnu::noinline]] static void Out_Of_Range(int64_t index, int32_t upper) {
+        throw std::out_of_range("table index " + std::to_string(index) + " outside " + std::to_string(Lower) +
+                                ".." + std::to_string(upper));
     }
 
     std::vector<T> items_;

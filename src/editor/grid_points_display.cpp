@@ -26,6 +26,31 @@ void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int
     SYST_Draw_Segment(Frm_Window().Pic, points, colour, 1, style);
 }
 
+// Zoomed out, many sub-grid lines fall on one pixel row or column, one after the other. They are
+// all black, so through the copy pen a line drawn again, or dotted over itself drawn solid, changes
+// nothing and is left out.
+class Sub_Grid_Lines {
+public:
+    void Draw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int16_t style) {
+        const bool covered = drawn_ && x1 == x1_ && y1 == y1_ && x2 == x2_ && y2 == y2_ &&
+                             (style == style_ || style_ == plat::DS_Solid) &&
+                             Frm_Window().Pic.Image().DrawMode == plat::DM_CopyPen;
+        if (covered) return;
+        Segment(x1, y1, x2, y2, kBlack, style);
+        drawn_ = true;
+        x1_ = x1;
+        y1_ = y1;
+        x2_ = x2;
+        y2_ = y2;
+        style_ = style;
+    }
+
+private:
+    bool drawn_ = false;
+    int32_t x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    int16_t style_ = plat::DS_Solid;
+};
+
 }  // namespace
 
 std::string Grid_Altitude_Text(float altitude) {
@@ -40,6 +65,7 @@ void PSais_Draw_Grid_Point_Mode() {
     const int32_t spacing = 1 << (level + 1);        // LOD13 steps between sub-grid lines
     const double f = spacing / 255.0;
     const int32_t m = 256 / spacing - 1;
+    Sub_Grid_Lines lines;
 
     if (Grid_First_Row != 0 && Grid_First_Col != 0 && Grid_Last_Row != Grid_First_Row) {
         const int32_t x1 = SYST_Round(Grid_First_X), x2 = SYST_Round(Grid_Last_X);
@@ -47,7 +73,7 @@ void PSais_Draw_Grid_Point_Mode() {
             const int32_t y0 = SYST_Round(i * g.Step_Y + Grid_First_Y);
             for (int32_t k = 0; k <= m; ++k) {
                 const int32_t y = SYST_Round(f * g.Step_Y * k + y0);
-                Segment(x1, y, x2, y, kBlack, k == 0 ? plat::DS_Solid : plat::DS_Dot);
+                lines.Draw(x1, y, x2, y, k == 0 ? plat::DS_Solid : plat::DS_Dot);
             }
         }
     }
@@ -57,7 +83,7 @@ void PSais_Draw_Grid_Point_Mode() {
             const int32_t x0 = SYST_Round(j * g.Step_X + Grid_First_X);
             for (int32_t k = 0; k <= m; ++k) {
                 const int32_t x = SYST_Round(f * g.Step_X * k + x0);
-                Segment(x, y1, x, y2, kBlack, k == 0 ? plat::DS_Solid : plat::DS_Dot);
+                lines.Draw(x, y1, x, y2, k == 0 ? plat::DS_Solid : plat::DS_Dot);
             }
         }
     }

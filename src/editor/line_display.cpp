@@ -107,22 +107,19 @@ int32_t PSais_Line_Colour(int32_t line_index) {
 // segment by segment.
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
     if (count < 2 || Point_Table.Empty()) return;
-    static std::vector<double> picture;
-    static std::vector<plat::Point> chain;
-    picture.resize(2 * count);
-    chain.clear();
     // The ids come from a chain walk, so they index the table.
     const Point_Rec* points = &*Point_Table.begin() - 1;
     const Map_To_Picture_Transform view = PSais_Current_Transform();
+    // Rounding puts a NaN at 0; the box must count it there too.
+    const auto picture_of = [&](size_t i, double& px, double& py) {
+        view.Apply(points[ids[i]].X, points[ids[i]].Y, px, py);
+        if (std::isnan(px)) px = 0;
+        if (std::isnan(py)) py = 0;
+    };
     double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
     for (size_t i = 0; i < count; ++i) {
         double px = 0, py = 0;
-        view.Apply(points[ids[i]].X, points[ids[i]].Y, px, py);
-        // Rounding puts a NaN at 0; the box must count it there too.
-        if (std::isnan(px)) px = 0;
-        if (std::isnan(py)) py = 0;
-        picture[2 * i] = px;
-        picture[2 * i + 1] = py;
+        picture_of(i, px, py);
         minx = std::min(minx, px);
         maxx = std::max(maxx, px);
         miny = std::min(miny, py);
@@ -134,9 +131,13 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     if (maxx < -margin || maxy < -margin || minx > pic.Width() + margin || miny > pic.Height() + margin) return;
     constexpr double kSmall = 1 << 30;
     const bool small = minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall;
-    for (size_t i = 0; i < picture.size(); i += 2) {
-        const plat::Point p = small ? plat::Point{Round_Small(picture[i]), Round_Small(picture[i + 1])}
-                                    : plat::Point{SYST_Round(picture[i]), SYST_Round(picture[i + 1])};
+    // Converting again costs less than keeping the first results.
+    static std::vector<plat::Point> chain;
+    chain.clear();
+    for (size_t i = 0; i < count; ++i) {
+        double px = 0, py = 0;
+        picture_of(i, px, py);
+        const plat::Point p = small ? plat::Point{Round_Small(px), Round_Small(py)} : plat::Point{SYST_Round(px), SYST_Round(py)};
         if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
     }
     if (chain.size() < 2) return;

@@ -6,6 +6,7 @@
 #include "editor/cell_layers.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_points.h"
 #include "editor/map_view.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
@@ -413,6 +414,36 @@ TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
     Mode_Excl_Cells = 0;
     PSais_Redraw_Map();
     EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 0);
+}
+
+// Zoomed out, the grid-point mode's sub-grid lines fall on the same pixel rows and columns many
+// times over and the repeats are left out: the picture must be the one every line drawn gives.
+// A black pen through the mask pen darkens as the copy pen does, and draws every line.
+TEST_F(CellLayers, SubGridLeavesThePixelsOfEveryLineDrawnAtEveryLevelAndZoom) {
+    Mode_Grid_Points = 1;
+    Grid_Shown = 1;
+    for (int16_t level : {0, 2, 4}) {
+        for (double zoom : {0.3, 1.0, 3.0}) {
+            Mesh_Lod_Index = level;
+            View_Zoom = zoom;
+            f.Pic.Cls();
+            f.Pic.SetDrawMode(DM_CopyPen);
+            PSais_Draw_Grid_Point_Mode();
+            const Surface quick = f.Pic.Image();
+            f.Pic.Cls();
+            f.Pic.SetDrawMode(DM_MaskPen);
+            PSais_Draw_Grid_Point_Mode();
+            f.Pic.SetDrawMode(DM_CopyPen);
+            int black = 0, differing = 0;
+            for (int y = 0; y < quick.Height(); ++y)
+                for (int x = 0; x < quick.Width(); ++x) {
+                    black += quick.GetPixel(x, y) == 0;
+                    differing += quick.GetPixel(x, y) != Pixel(x, y);
+                }
+            EXPECT_EQ(differing, 0) << "level " << level << " zoom " << zoom;
+            EXPECT_GT(black, quick.Width()) << "level " << level << " zoom " << zoom;
+        }
+    }
 }
 
 }  // namespace

@@ -204,6 +204,26 @@ TEST(SurfaceClipping, ChainsOfShortStepsDrawThePixelsOfThePlainWalk) {
     }
 }
 
+// Steps of one pixel or none, as a far zoom makes of a line: every turn of the square pens'
+// walk from one dot to the next, repeated points and chains that leave and come back.
+TEST(SurfaceClipping, ChainsOfUnitStepsDrawThePixelsOfThePlainWalk) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> step(-1, 1), start_x(-3, kW + 2), start_y(-3, kH + 2);
+    for (int round = 0; round < 600; ++round) {
+        const int width = std::uniform_int_distribution<int>(1, 3)(rng);
+        std::vector<Point> pts{{start_x(rng), start_y(rng)}};
+        for (int i = 0; i < 80; ++i) pts.push_back({pts.back().x + step(rng), pts.back().y + step(rng)});
+
+        Surface quick = Speckled(rng);
+        Surface plain = quick;
+        SetPen(quick, width, DS_Solid, DM_CopyPen, RGB(250, 10, 30));
+        SetPen(plain, width, DS_Solid, DM_CopyPen, RGB(250, 10, 30));
+        quick.Polyline(pts);
+        ReferenceWalk(plain).Polyline(pts);
+        ASSERT_TRUE(SamePixels(quick, plain)) << "round " << round << " width " << width;
+    }
+}
+
 TEST(SurfaceClipping, XorStrokesAcrossTheEdgesCancelWhenDrawnTwice) {
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {

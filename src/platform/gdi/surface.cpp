@@ -1,6 +1,7 @@
 #include "platform/gdi/surface.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,10 +47,29 @@ const std::vector<int>& StylePattern(int style) {
     }
 }
 
-int PatternLength(const std::vector<int>& p) {
-    int n = 0;
-    for (int v : p) n += v;
-    return n;
+// One period of a style's pattern, step by step; solid is one step, on.
+struct StylePeriod {
+    std::array<bool, 24> on{};
+    int length = 1;
+};
+
+const StylePeriod& PeriodOf(int style) {
+    static const std::array<StylePeriod, DS_DashDotDot + 1> periods = [] {
+        std::array<StylePeriod, DS_DashDotDot + 1> all;
+        for (int s = 0; s <= DS_DashDotDot; ++s) {
+            const std::vector<int>& runs = StylePattern(s);
+            if (runs.empty()) {
+                all[s].on[0] = true;
+                continue;
+            }
+            int n = 0;
+            for (size_t i = 0; i < runs.size(); ++i)
+                for (int k = 0; k < runs[i]; ++k) all[s].on.at(n++) = i % 2 == 0;   // a longer pattern needs room
+            all[s].length = n;
+        }
+        return all;
+    }();
+    return periods[style >= DS_Solid && style <= DS_DashDotDot ? style : DS_Solid];
 }
 
 }  // namespace
@@ -168,14 +188,8 @@ void Surface::Cls() {
 }
 
 bool Surface::StyleOn(int style, std::int64_t step) {
-    const std::vector<int>& p = StylePattern(style);
-    if (p.empty()) return true;
-    int pos = static_cast<int>(step % PatternLength(p));
-    for (size_t i = 0; i < p.size(); ++i) {
-        if (pos < p[i]) return i % 2 == 0;
-        pos -= p[i];
-    }
-    return true;
+    const StylePeriod& p = PeriodOf(style);
+    return p.on[static_cast<size_t>(step % p.length)];
 }
 
 void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
@@ -277,14 +291,19 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
     const bool styled = !StylePattern(style).empty();
-    if (!styled && !mask && DrawWidth <= 1 && DrawMode == DM_CopyPen) {
-        // The common stroke: every walked pixel lies on the surface, written straight in.
+    if (!mask && DrawWidth <= 1 && DrawMode == DM_CopyPen) {
+        // The common strokes, the grid's dotted lines among them: every walked pixel lies on the
+        // surface, written straight in.
         const std::uint8_t rgb[3] = {static_cast<std::uint8_t>(Red(c)), static_cast<std::uint8_t>(Green(c)),
                                      static_cast<std::uint8_t>(Blue(c))};
         std::uint8_t* const bits = pixels_.data();
         const std::size_t w = static_cast<std::size_t>(width_);
+        const StylePeriod& period = PeriodOf(style);
+        int phase = static_cast<int>(style_step % period.length);
         for (std::int64_t k = k0; k <= k1; ++k) {
-            std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+            if (period.on[static_cast<size_t>(phase)])
+                std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+            if (++phase == period.length) phase = 0;
             const std::int64_t e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -324,32 +343,57 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
     ForeColor = keep;
 }
 
-bool Surface::SquarePenSegment(int x1, int y1, int x2, int y2, const std::uint8_t* dot_row) {
-    const int w = std::max(1, DrawWidth);
-    const int lo = -(w - 1) / 2, hi = w / 2;
-    if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
-        std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_)
-        return false;
-    const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
-    const std::ptrdiff_t stride = Stride();
-    const std::ptrdiff_t step_x = x1 < x2 ? 3 : -3, step_y = y1 < y2 ? stride : -stride;
-    const std::size_t row_bytes = static_cast<std::size_t>(hi - lo + 1) * 3;
-    std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
-    // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
-    int err = a - b;
-    for (int k = std::max(a, b); k > 0; --k) {
-        for (int r = lo; r <= hi; ++r) std::memcpy(p + (r - lo) * stride, dot_row, row_bytes);
-        const int e2 = 2 * err;
-        if (e2 >= -b) {
-            err -= b;
-            p += step_x;
-        }
-        if (e2 <= a) {
-            err += a;
-            p += step_y;
+namespace {
+
+// The square dot of a copied pen, W pixels across, written row by row through a pointer to its
+// top-left pixel. Rewriting the part a dot shares with the one before costs less than sorting
+// out which part is new: a copy pen leaves the same pixels either way.
+template <int W>
+struct SquareDot {
+    std::uint8_t row[3 * W];
+    std::ptrdiff_t stride;
+
+    SquareDot(Colour c, std::ptrdiff_t surface_stride) : stride(surface_stride) {
+        for (int i = 0; i < 3 * W; i += 3) {
+            row[i] = static_cast<std::uint8_t>(Red(c));
+            row[i + 1] = static_cast<std::uint8_t>(Green(c));
+            row[i + 2] = static_cast<std::uint8_t>(Blue(c));
         }
     }
-    return true;
+    void Put(std::uint8_t* p) const {
+        for (int r = 0; r < W; ++r) std::memcpy(p + r * stride, row, sizeof row);
+    }
+};
+
+}  // namespace
+
+template <int W>
+void Surface::SquarePenPolyline(const Point* points, int count) {
+    constexpr int lo = -(W - 1) / 2, hi = W / 2;
+    const SquareDot<W> dot(ForeColor, Stride());
+    for (int i = 1; i < count; ++i) {
+        const int x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;
+        if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
+            std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_) {
+            std::int64_t step = 0;   // solid: the phase plays no part
+            SegmentPixels(nullptr, x1, y1, x2, y2, ForeColor, step);
+            continue;
+        }
+        const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
+        const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+        const std::ptrdiff_t step_x = sx * 3, step_y = sy * dot.stride;
+        std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
+        // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
+        int err = a - b;
+        for (int k = std::max(a, b); k > 0; --k) {
+            dot.Put(p);
+            // Without branches: the steps of a short segment follow no pattern a guess could learn.
+            const int e2 = 2 * err;
+            const bool mvx = e2 >= -b, mvy = e2 <= a;
+            err += (mvx ? -b : 0) + (mvy ? a : 0);
+            p += (mvx ? step_x : 0) + (mvy ? step_y : 0);
+        }
+    }
 }
 
 void Surface::Polyline(const Point* points, int count) {
@@ -357,17 +401,12 @@ void Surface::Polyline(const Point* points, int count) {
     // Copied solid strokes of square pens, wholly on the surface, are written straight in; this
     // is most of a full redraw when the whole map is in view.
     if (DrawMode == DM_CopyPen && DrawWidth <= 3 && (DrawWidth > 1 || StylePattern(DrawStyle).empty())) {
-        std::uint8_t dot_row[9];
-        for (int i = 0; i < 9; i += 3) {
-            dot_row[i] = static_cast<std::uint8_t>(Red(ForeColor));
-            dot_row[i + 1] = static_cast<std::uint8_t>(Green(ForeColor));
-            dot_row[i + 2] = static_cast<std::uint8_t>(Blue(ForeColor));
-        }
-        for (int i = 1; i < count; ++i)
-            if (!SquarePenSegment(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, dot_row)) {
-                std::int64_t step = 0;   // solid: the phase plays no part
-                SegmentPixels(nullptr, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, ForeColor, step);
-            }
+        if (DrawWidth == 3)
+            SquarePenPolyline<3>(points, count);
+        else if (DrawWidth == 2)
+            SquarePenPolyline<2>(points, count);
+        else
+            SquarePenPolyline<1>(points, count);
         return;
     }
     std::int64_t step = 0;

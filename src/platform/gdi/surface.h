@@ -101,9 +101,10 @@ private:
     class Mask;
     void PenDot(Mask* mask, int x, int y, Colour c);
     void SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, std::int64_t& style_step);
-    // A segment of a copied pen of width 1 to 3 (a square dot) that lies wholly on the surface,
-    // drawn straight into the pixels; false, drawing nothing, when it does not lie there.
-    bool SquarePenSegment(int x1, int y1, int x2, int y2, const std::uint8_t* dot_row);
+    // A solid polyline of a copied pen of W = 1 to 3 pixels (a square dot): the segments lying
+    // wholly on the surface are written straight into the pixels.
+    template <int W>
+    void SquarePenPolyline(const Point* points, int count);
     void FillInside(int x1, int y1, int x2, int y2);
     static bool StyleOn(int style, std::int64_t step);
 
