@@ -115,20 +115,6 @@ void PSais_Init_Arrays() {
     Grid_Point_Busy = 0;
 }
 
-bool Project_Valid_Line(int32_t line_index) {
-    return line_index >= 2 && line_index <= Line_Count && Line_Table.In_Range(line_index);
-}
-
-bool Project_Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
-
-bool Project_Valid_Image(int32_t index) {
-    return index >= 1 && index <= Image_Count && Image_Table.In_Range(index);
-}
-
-bool Project_Valid_Grid_Point(int32_t index) {
-    return index >= 1 && index <= Grid_Point_Count && Grid_Point_Table.In_Range(index);
-}
-
 int32_t Project_Append_Line(const Route_Attrib& attr) {
     Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
     ++Line_Count;

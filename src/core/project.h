@@ -338,10 +338,17 @@ bool Table_Delete_Shift(Vb_Array<T>& table, int32_t& count, int32_t index) {
 // (1..Grid_Point_Count), each within the table's entries. Counts and links read from a damaged
 // file, or a current index left from a table since emptied, may point past the tables; every
 // reader checks with these.
-bool Project_Valid_Line(int32_t line_index);
-bool Project_Valid_Point(int32_t id);
-bool Project_Valid_Image(int32_t index);
-bool Project_Valid_Grid_Point(int32_t index);
+inline bool Project_Valid_Line(int32_t line_index) {
+    return line_index >= 2 && line_index <= Line_Count && Line_Table.In_Range(line_index);
+}
+inline bool Project_Valid_Point(int32_t id) { return id >= 1 && id <= Point_Count && Point_Table.In_Range(id); }
+inline bool Project_Valid_Image(int32_t index) {
+    return index >= 1 && index <= Image_Count && Image_Table.In_Range(index);
+}
+inline bool Project_Valid_Grid_Point(int32_t index) {
+    return index >= 1 && index <= Grid_Point_Count && Grid_Point_Table.In_Range(index);
+}
+
 // A new line at entry Line_Count + 1 with a fresh id and no points; returns its index.
 int32_t Project_Append_Line(const Route_Attrib& attr);
 // A fresh unlinked point at (x, y) at the end of the point table, grown first when full;

@@ -91,7 +91,7 @@ void PSais_Draw_Grid_Point_Mode() {
 }
 
 void PSais_Draw_Grid_Point(int32_t& n) {
-    if (n < 1 || n > Grid_Point_Count || !Grid_Point_Table.In_Range(n)) return;
+    if (!Project_Valid_Grid_Point(n)) return;
     const Grid_Point_Rec& p = Grid_Point_Table(n);
     double px = 0, py = 0;
     PSais_Map_To_Picture(p.X, p.Y, px, py);
@@ -111,7 +111,7 @@ void PSais_Draw_Grid_Points() {
             if (Grid_Point_Table(n).Defined == 1) PSais_Draw_Grid_Point(n);
         f.Pic.Refresh();
     }
-    f.Pic.SetFocus();
+    Focus_Map();
 }
 
 void PSais_Show_Altitude_Tip() {
