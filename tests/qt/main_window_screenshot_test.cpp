@@ -1,8 +1,8 @@
 // The main window as a person sees it before any project is open, in both languages: rendered
 // by the Qt host offscreen, kept as PNG files under the build folder, and checked for what one
 // looks for first.
+#include "main_window.h"
 #include "qt_input.h"
-#include "qt_test_app.h"
 
 #include "core/project.h"
 #include "core/syst_draw.h"
@@ -24,25 +24,6 @@
 namespace {
 
 const std::vector<std::string> kEnabledButtons = {"Cmd_New", "Cmd_Help"};
-
-// The window steps of the start-up (texts, layout, no-project state) on a 1024 x 700 client.
-Frm& ShowNoProject(const std::string& language) {
-    plat::Form::SetMaximizedSize(1024, 700);
-    Language = language;
-    Frm& f = Frm_Window();
-    // The rest of the start-up (settings, simulator folder, resources) is not under test.
-    auto load = std::move(f.Form_Load);
-    f.Form_Load = nullptr;
-    f.Load();
-    f.Form_Load = std::move(load);
-    f.SetWindowState(plat::Window_Maximized);
-    f.SetVisible(true);
-    Pinit_Set_Main_Texts();
-    Pinit_Layout_Main();
-    Pinit_Set_No_Project();
-    qttest::Settle();
-    return f;
-}
 
 struct Rgb {
     int r, g, b;
@@ -99,7 +80,7 @@ protected:
 
 TEST_P(MainWindowScreenshot, NoProjectStateShowsBarMapAndStatusRow) {
     const std::string language = GetParam();
-    Frm& f = ShowNoProject(language);
+    Frm& f = qttest::ShowNoProject(language);
     QWidget* window = host->WindowOf(f);
     QWidget* client = host->ClientWidget(f);
     ASSERT_TRUE(window && client);
@@ -162,7 +143,7 @@ TEST_P(MainWindowScreenshot, NoProjectStateShowsBarMapAndStatusRow) {
 }
 
 TEST_P(MainWindowScreenshot, DisabledButtonsAreGreyed) {
-    Frm& f = ShowNoProject(GetParam());
+    Frm& f = qttest::ShowNoProject(GetParam());
     QWidget* client = host->ClientWidget(f);
     ASSERT_TRUE(client);
     const QImage disabled = qttest::Grab(*client);
@@ -196,7 +177,7 @@ TEST_P(MainWindowScreenshot, DisabledButtonsAreGreyed) {
 // The grid colour window opens just under its button (not over the tool bar), shows its seven
 // greys, and a click on one takes that grey.
 TEST_P(MainWindowScreenshot, GridColourWindowSitsUnderItsButtonWithItsSevenGreys) {
-    Frm& f = ShowNoProject(GetParam());
+    Frm& f = qttest::ShowNoProject(GetParam());
     host->SetMainForm(&f);
     f.Cmd_ColourGrid.SetEnabled(true);
     qttest::Settle();
