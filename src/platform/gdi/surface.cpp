@@ -251,6 +251,20 @@ bool StepsWithin(std::int64_t start, int dir, std::int64_t lo, std::int64_t hi, 
     return value(first) <= vhi;
 }
 
+// One step of the line walk: the error term decides whether x, y or both move.
+inline void Walk_Step(std::int64_t& err, std::int64_t& x, std::int64_t& y, std::int64_t dx, std::int64_t dy, int sx,
+                      int sy) {
+    const std::int64_t e2 = 2 * err;
+    if (e2 >= dy) {
+        err += dy;
+        x += sx;
+    }
+    if (e2 <= dx) {
+        err += dx;
+        y += sy;
+    }
+}
+
 }  // namespace
 
 void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c, std::int64_t& style_step) {
@@ -304,15 +318,7 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
             if (period.on[static_cast<size_t>(phase)])
                 std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
             if (++phase == period.length) phase = 0;
-            const std::int64_t e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
+            Walk_Step(err, x, y, dx, dy, sx, sy);
         }
         style_step += n - k0;
         return;
@@ -320,15 +326,7 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     for (std::int64_t k = k0; k <= k1; ++k) {
         if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
         ++style_step;
-        const std::int64_t e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+        Walk_Step(err, x, y, dx, dy, sx, sy);
     }
     style_step += n - 1 - k1;
 }
