@@ -28,14 +28,6 @@ const plat::Colour kRed = RGB(255, 0, 0);
 const plat::Colour kBlue = RGB(0, 0, 255);
 const plat::Colour kWhite = RGB(255, 255, 255);
 
-// The program writes its paths the Windows way.
-std::string Program_Path(const std::filesystem::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 class FrmLBmpTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -44,7 +36,7 @@ protected:
         std::filesystem::create_directories(root_ / "app");
         std::filesystem::create_directories(root_ / "textures" / "winter");
         std::filesystem::create_directories(root_ / "empty");
-        App_Dir = Program_Path(root_ / "app");
+        App_Dir = testenv::ProgramPath(root_ / "app");
     }
     void TearDown() override { testenv::ResetProgramState(); }
 
@@ -52,8 +44,8 @@ protected:
     static void On_Browser(std::function<void(Frm_LBmp&)> script) {
         host().OnModal("Frm_LBmp", [script](plat::Form& f) { script(static_cast<Frm_LBmp&>(f)); });
     }
-    std::string Folder(const std::string& leaf) const { return Program_Path(root_ / leaf); }
-    std::string File(const std::string& leaf) const { return Program_Path(root_ / leaf); }
+    std::string Folder(const std::string& leaf) const { return testenv::ProgramPath(root_ / leaf); }
+    std::string File(const std::string& leaf) const { return testenv::ProgramPath(root_ / leaf); }
     // The file list's entry of that name, or -1.
     static int Entry(const plat::FileListBox& files, const std::string& name) {
         for (int i = 0; i < files.ListCount(); ++i)

@@ -3,6 +3,7 @@
 #include "cell_dialog_fixture.h"
 
 #include "dialogs/frm_lod.h"
+#include "support/test_env.h"
 
 namespace {
 
@@ -208,10 +209,7 @@ TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareBitmapFromTheBrowser) {
     Last_Bitmap_Folder.clear();
     Frm_LOD_Show_Modal();
     // The browser opened in the folder of the box's texture.
-    std::string expected = Texture_Dir;
-    for (char& c : expected)
-        if (c == '/') c = '\\';
-    EXPECT_EQ(start_folder, expected);
+    EXPECT_EQ(start_folder, testenv::ProgramPath(Texture_Dir));
     ASSERT_EQ(Lwm_Cell_Count, 1);
     EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[0], App_Dir + "\\square.bmp");
     EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[1], "");

@@ -191,7 +191,7 @@ TEST_F(FrmRouteFieldsTest, OkIsRefusedWhileABoxHoldsARefusedText) {
 }
 
 TEST_F(FrmRouteFieldsTest, TexturePathsMustExistAndTheTwinBoxesAgree) {
-    const std::string tex = routetest::Program_Path(root_ / "grass.bmp");
+    const std::string tex = testenv::ProgramPath(root_ / "grass.bmp");
     routetest::Write_Bmp(tex, 4, 4, 0, 200, 0);
     Route_Attrib a;
     a.SurfShore = 0;

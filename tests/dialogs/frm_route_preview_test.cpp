@@ -176,7 +176,7 @@ TEST_F(FrmRoutePreviewTest, PolygonPreviewShowsLandClassParkOrChosenTexture) {
     EXPECT_EQ(Shown(w().Pic), Green);
 
     Route_Attrib textured = Polygon(1);
-    const std::string own = routetest::Program_Path(root_ / "own.bmp");
+    const std::string own = testenv::ProgramPath(root_ / "own.bmp");
     Bmp(own, Blue);
     textured.Texture_Name[0] = own;
     Open_Existing(textured);
@@ -218,7 +218,7 @@ namespace {
 class FrmRouteTextureChoiceTest : public FrmRoutePreviewTest {};
 
 TEST_F(FrmRouteTextureChoiceTest, BrowserOpensWhereTheTextureIsAndTheChoiceIsPreviewed) {
-    const std::string folder = routetest::Program_Path(root_ / "tex");
+    const std::string folder = testenv::ProgramPath(root_ / "tex");
     ASSERT_TRUE(plat::MakeFolder(folder));
     Bmp(folder + "\\a.bmp", Red);
     Bmp(folder + "\\b.bmp", Blue);

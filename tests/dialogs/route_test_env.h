@@ -24,14 +24,6 @@
 
 namespace routetest {
 
-// The program writes its paths the Windows way.
-inline std::string Program_Path(const std::filesystem::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 // A 24-bit bitmap of one colour.
 inline void Write_Bmp(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     plat::BmpFileHeader file;
@@ -63,12 +55,12 @@ protected:
     void SetUp() override {
         testenv::ResetProgramState();
         root_ = testenv::ScratchDir("route");
-        App_Dir = Program_Path(root_ / "app");
+        App_Dir = testenv::ProgramPath(root_ / "app");
         ASSERT_TRUE(plat::MakeFolder(App_Dir + "\\Resource"));
         ASSERT_TRUE(plat::MakeFolder(App_Dir + "\\Temp"));
         Ini_Path = App_Dir + "\\Resource\\Tessaline.Ini";
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
-        Texture_Dir = Program_Path(root_ / "sim" / "Texture");
+        Texture_Dir = testenv::ProgramPath(root_ / "sim" / "Texture");
         ASSERT_TRUE(plat::MakeFolder(Texture_Dir));
         Texture_Dir_Found = 1;
         Install_Tables();

@@ -17,12 +17,7 @@ namespace {
 using namespace gentest;
 
 // The program's own form of a path: backslashes, and a drive as the folder picker used to add.
-std::string Windows_Form(const fs::path& p) {
-    std::string s = "c:" + p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
+std::string Windows_Form(const fs::path& p) { return "c:" + testenv::ProgramPath(p); }
 
 void Add_Class_Cell(Vb_Array<Class_Cell_Rec>& table, int32_t& count) {
     table.ReDim_Preserve(++count);

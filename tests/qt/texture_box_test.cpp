@@ -29,13 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ProgramPath(const fs::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 bool Showing(qthost::QtHost& host, const plat::Form& form) {
     QWidget* w = host.WindowOf(form);
     return w && w->isVisible() && QApplication::activeModalWidget() == w;
@@ -50,13 +43,13 @@ void Then(qthost::QtHost& host, const plat::Form& form, const std::function<void
 TEST(TextureBox, ADoubleClickOpensTheBitmapBrowserAndTheFileClickedThereIsTaken) {
     qttest::HostScope host;
     const fs::path root = testenv::ScratchDir("qt_texture_box");
-    App_Dir = ProgramPath(root / "app");
+    App_Dir = testenv::ProgramPath(root / "app");
     ASSERT_TRUE(plat::MakeFolder(App_Dir + "\\Resource"));
     ASSERT_TRUE(plat::MakeFolder(App_Dir + "\\Temp"));
     Ini_Path = App_Dir + "\\Resource\\Tessaline.Ini";
     Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
     Language = "US";
-    const std::string folder = ProgramPath(root / "tex");
+    const std::string folder = testenv::ProgramPath(root / "tex");
     ASSERT_TRUE(plat::MakeFolder(folder));
     ASSERT_TRUE(testenv::WriteBmp24(folder + "\\a.bmp", 8, 8, plat::RGB(200, 0, 0)));
     ASSERT_TRUE(testenv::WriteBmp24(folder + "\\b.bmp", 16, 16, plat::RGB(0, 0, 200)));

@@ -16,14 +16,6 @@
 
 namespace {
 
-// The program writes its paths the Windows way.
-std::string Program_Path(const std::filesystem::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 // The folder as this system names it: what the picker hands back, whatever form the lists use.
 std::string Native(const std::filesystem::path& p) { return p.lexically_normal().string(); }
 
@@ -52,7 +44,7 @@ protected:
         root_ = testenv::ScratchDir("folders");
         std::filesystem::create_directories(root_ / "alpha");
         std::filesystem::create_directories(root_ / "beta" / "inner");
-        App_Dir = Program_Path(root_ / "alpha");
+        App_Dir = testenv::ProgramPath(root_ / "alpha");
     }
     void TearDown() override {
         if (Frm_Dir_Window().Loaded()) Frm_Dir_Window().ForceUnload();
@@ -66,7 +58,7 @@ protected:
 };
 
 TEST_F(FrmDirTest, OkWithoutTouchingTheListsReturnsTheStartFolder) {
-    const std::string start = Program_Path(root_ / "beta");
+    const std::string start = testenv::ProgramPath(root_ / "beta");
     Dir_Pick_Title = "Scenery folder";
     On_Picker([&](Frm_Dir& w) {
         EXPECT_EQ(w.Caption(), "Scenery folder");
@@ -109,14 +101,14 @@ TEST_F(FrmDirTest, OkReturnsTheOpenedFolderNotTheHighlightedEntry) {
         w.Cmd_Ok.UserClick();
     });
     int16_t cancelled = 1;
-    std::string folder = Program_Path(root_);
+    std::string folder = testenv::ProgramPath(root_);
     Frm_Dir_Choose(cancelled, folder);
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "beta"));
 }
 
 TEST_F(FrmDirTest, CancelAndTheCloseBoxHandBackNoChoice) {
-    const std::string start = Program_Path(root_);
+    const std::string start = testenv::ProgramPath(root_);
     On_Picker([&](Frm_Dir& w) {
         Open_Entry(w.Dir1, "alpha");
         w.Cmd_Cancel.UserClick();
@@ -145,7 +137,7 @@ TEST_F(FrmDirTest, CancelAndTheCloseBoxHandBackNoChoice) {
 }
 
 TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
-    const std::string start = "C:" + Program_Path(root_ / "beta" / "inner");
+    const std::string start = "C:" + testenv::ProgramPath(root_ / "beta" / "inner");
     On_Picker([&](Frm_Dir& w) {
         EXPECT_EQ(w.Drive1.Drive(), "c:");
         EXPECT_EQ(w.Dir1.Path(), start);
@@ -171,7 +163,7 @@ TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
 TEST_F(FrmDirTest, AStartTheListsCannotShowIsKeptUntilTheAuthorPicks) {
     // A folder that is not there, a drive this system lacks, a relative name: no error, the
     // lists stay on the drive's own folder and the start text stays the answer.
-    for (const std::string& start : {Program_Path(root_ / "missing"), std::string("q:\\Scenery"), std::string("Scenery")}) {
+    for (const std::string& start : {testenv::ProgramPath(root_ / "missing"), std::string("q:\\Scenery"), std::string("Scenery")}) {
         On_Picker([&](Frm_Dir& w) {
             EXPECT_EQ(w.Drive1.Drive(), "c:");
             EXPECT_EQ(w.Dir1.Path(), "c:\\");
@@ -194,7 +186,7 @@ TEST_F(FrmDirTest, OkIsRefusedWhileThereIsNoFolder) {
         EXPECT_TRUE(w.Loaded());
         EXPECT_EQ(Dir_Pick_Cancelled, 1);
         // Picking a folder makes OK work.
-        w.Dir1.SetPath(Program_Path(root_));
+        w.Dir1.SetPath(testenv::ProgramPath(root_));
         w.Cmd_Ok.UserClick();
         EXPECT_FALSE(w.Loaded());
     });

@@ -23,20 +23,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Program_Path(const fs::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 class FrmPGenTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testenv::ResetProgramState();
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
         dir = testenv::ScratchDir("pgen");
-        App_Dir = Program_Path(dir);
+        App_Dir = testenv::ProgramPath(dir);
         Ini_Path = App_Dir + "\\Tessaline.ini";
         fs::create_directories(dir / "sim");
         fs::create_directories(dir / "other");

@@ -26,20 +26,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Program_Path(const fs::path& p) {
-    std::string s = p.string();
-    for (char& c : s)
-        if (c == '/') c = '\\';
-    return s;
-}
-
 class FrmPProTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testenv::ResetProgramState();
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
         dir = testenv::ScratchDir("ppro");
-        App_Dir = Program_Path(dir);
+        App_Dir = testenv::ProgramPath(dir);
         fs::create_directories(dir / "Temp");
         fs::create_directories(dir / "lcwc");
         fs::create_directories(dir / "raw");

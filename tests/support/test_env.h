@@ -9,6 +9,14 @@ inline std::filesystem::path SourceDir() { return TESSALINE_SOURCE_DIR; }
 inline std::filesystem::path BinaryDir() { return TESSALINE_BINARY_DIR; }
 inline std::filesystem::path Fixtures() { return SourceDir() / "tests" / "fixtures"; }
 
+// A path written the way the program writes its own: "\" between the parts.
+inline std::string ProgramPath(const std::filesystem::path& p) {
+    std::string s = p.string();
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
 // A fresh empty folder for the running test, removed by the next call with the same name.
 std::filesystem::path ScratchDir(const std::string& name);
 
