@@ -148,14 +148,7 @@ int32_t SYST_Truncate(double x) { return Saturate(std::trunc(x)); }
 int32_t SYST_Round(double x) {
     if (std::isnan(x)) return 0;
     const double a = std::fabs(x);
-    if (a < 2147483648.0) {
-        // The same halves-to-even rounding in integers: the map redraw rounds every point.
-        const int64_t t = static_cast<int64_t>(a);
-        const double diff = a - static_cast<double>(t);
-        const int64_t r = t + ((diff > 0.5) | ((diff == 0.5) & (t & 1)));
-        return static_cast<int32_t>(std::clamp<int64_t>(x < 0 ? -r : r, std::numeric_limits<int32_t>::min(),
-                                                        std::numeric_limits<int32_t>::max()));
-    }
+    if (a < 1073741824.0) return SYST_Round_Small(x);
     const double r = RoundHalfEven(a);
     return Saturate(x < 0 ? -r : r);
 }

@@ -47,6 +47,12 @@ std::string SYST_To_Text(double value);
 // Toward zero / to nearest with halves to even. Both saturate at the 32-bit limits; NaN gives 0.
 int32_t SYST_Truncate(double x);
 int32_t SYST_Round(double x);
+// The same rounding for |x| below 2^30, inline for the redraw, which rounds every point: adding
+// 1.5 * 2^52 leaves no fraction, and the addition itself rounds halves to even.
+inline int32_t SYST_Round_Small(double x) {
+    constexpr double kShift = 6755399441055744.0;
+    return static_cast<int32_t>((x + kShift) - kShift);
+}
 
 // Bits 8..15 and 0..7 of a colour (red in the low byte).
 int16_t SYST_Colour_Green(int32_t colour);

@@ -50,12 +50,6 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
     PSais_Draw_Point_Chain(ids.data(), ids.size(), colour, 1);
 }
 
-// Halves to even, as SYST_Round, for |v| below 2^30: the sum is rounded in the default mode.
-int Round_Small(double v) {
-    constexpr double kShift = 6755399441055744.0;   // 1.5 * 2^52
-    return static_cast<int>((v + kShift) - kShift);
-}
-
 // The edit marks of the selected line, as they stood before the redraw.
 void Restore_Edit_Marks() {
     const Line_Rec& line = Line_Table(Cur_Line);
@@ -137,7 +131,7 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     for (size_t i = 0; i < count; ++i) {
         double px = 0, py = 0;
         picture_of(i, px, py);
-        const plat::Point p = small ? plat::Point{Round_Small(px), Round_Small(py)} : plat::Point{SYST_Round(px), SYST_Round(py)};
+        const plat::Point p = small ? plat::Point{SYST_Round_Small(px), SYST_Round_Small(py)} : plat::Point{SYST_Round(px), SYST_Round(py)};
         if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
     }
     if (chain.size() < 2) return;
