@@ -115,7 +115,9 @@ bool Write_Raster(const Class_Raster_Bytes& raster, const std::string& path) {
 // The new copy takes the old one's place only once it is whole: a copy that cannot be written
 // leaves the previous memory of the merge as it was.
 bool Keep_Raw_Copy(const Class_Raster_Bytes& raster, const std::string& path) {
-    if (Raw_Dir.empty() || !plat::FolderExists(Raw_Dir)) return false;
+    // The folder the copy goes to: a relative one is the project's, not the working folder's.
+    const std::string folder = Project_Resolve_Path(Raw_Dir);
+    if (folder.empty() || !plat::FolderExists(folder)) return false;
     return plat::ReplaceFileAtomically(path, std::string(raster.begin(), raster.end()));
 }
 

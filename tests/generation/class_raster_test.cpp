@@ -194,6 +194,17 @@ TEST_F(ClassRaster, ARawFolderThatCannotTakeTheCopiesIsReportedOnceAndTheBglsAre
     EXPECT_EQ(Read_File(app / "Plain"), "not a folder");
 }
 
+TEST_F(ClassRaster, ARelativeRawFolderIsTheProjectsWhateverTheWorkingFolder) {
+    Lc_Keep_Raw = 1;
+    Project_File = (app / "Proj.LWM").string();
+    Raw_Dir = "Raw";
+    ASSERT_FALSE(fs::exists(fs::current_path() / "Raw"));
+    Land(7, 15, 1, 1, 4);
+    API_Make_Landclass_Bgl();
+    EXPECT_TRUE(Box_Texts().empty());
+    EXPECT_TRUE(fs::exists(app / "Raw" / "LC_007_015.Raw"));
+}
+
 TEST_F(ClassRaster, ShortKeptCopyLeavesTheMissingBytesEmpty) {
     Lc_Merge = 1;
     Write_File(app / "Raw" / "WC_007_015.Raw", std::string(300, '\x01'));
