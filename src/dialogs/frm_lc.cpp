@@ -1,50 +1,31 @@
+// The land-class cell dialog: its class list, preview, number checks and notes.
 #include "dialogs/frm_lc.h"
 
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/cell_dialog_preview.h"
+#include "dialogs/class_cell_dialog.h"
 #include "dialogs/frm_route.h"  // Land_Class_Index
 
 Frm_LC::Frm_LC() : Form("Frm_LC") {
-    Form_Load = [this] { Frm_LC_Form_Load(); };
-    Form_Unload = [this](bool& cancel) { Frm_LC_Form_Unload(cancel); };
-    Cmbo.Click = [this] { Frm_LC_Cmbo_Click(); };
-    Cell_Wire_Value_Box(
-        Num, [this](bool& cancel) { Frm_LC_Num_Validate(cancel); }, [] { return SYST_To_Text(Lc_Cell_Cur.Class_Code); });
-    Cmd_Ok.Click = [this] { Frm_LC_Cmd_Ok_Click(); };
-    Cmd_Sup.Click = [this] { Frm_LC_Cmd_Sup_Click(); };
-    Cmd_Cancel.Click = [this] { Frm_LC_Cmd_Cancel_Click(); };
+    Class_Cell_Wire<Frm_LC>(*this,
+                            {&Frm_LC::Frm_LC_Form_Load, &Frm_LC::Frm_LC_Form_Unload, &Frm_LC::Frm_LC_Cmbo_Click,
+                             &Frm_LC::Frm_LC_Num_Validate, &Frm_LC::Frm_LC_Cmd_Ok_Click,
+                             &Frm_LC::Frm_LC_Cmd_Sup_Click, &Frm_LC::Frm_LC_Cmd_Cancel_Click},
+                            Land_Class_Cells());
 }
 
 void Frm_LC::Design() {
-    SetCaption("LandClass");
-    BorderStyle = 3;
-    Move(0, 0, 300, 256);
-    Cmbo.SetStyle(plat::Combo_DropDownList);
-    Cmbo.Move(12, 12, 276, 21);
-    Pic.Move(12, 42, 128, 128);
-    LNum.SetCaption("Nr:");
-    LNum.Move(156, 46, 30, 16);
-    Num.Move(190, 42, 60, 21);
+    Class_Cell_Design(*this, "LandClass");
     LAutogen.SetCaption("Y : Autogen actif");
     LAutogen.Move(156, 76, 132, 16);
     LTexture.SetCaption(" ");
     LTexture.Move(156, 100, 132, 32);
-    LCreatMod.Move(12, 186, 120, 18);
-    L_Cell_Area.Move(140, 186, 150, 18);
-    Cmd_Sup.SetCaption("Delete");
-    Cmd_Sup.Move(12, 216, 84, 26);
-    Cmd_Ok.SetCaption("OK");
-    Cmd_Ok.Move(106, 216, 84, 26);
-    Cmd_Cancel.SetCaption("Cancel");
-    Cmd_Cancel.Move(200, 216, 84, 26);
 }
 
 // The code in the number box (without taking it as typed) and the no-texture note.
 void Frm_LC::Show_Code() {
-    Lc_Dlg_Loading = 1;
-    Num.SetText(std::to_string(Lc_Cell_Cur.Class_Code));
-    Lc_Dlg_Loading = 0;
+    Class_Cell_Show_Code(Num, Land_Class_Cells());
     LTexture.SetVisible(Lc_Cell_Cur.Class_Code == 252 || Lc_Cell_Cur.Class_Code == 253);
 }
 
@@ -98,17 +79,9 @@ void Frm_LC::Frm_LC_Num_Validate(bool& cancel) {
     LTexture.SetVisible(Lc_Cell_Cur.Class_Code == 252 || Lc_Cell_Cur.Class_Code == 253);
 }
 
-void Frm_LC::Frm_LC_Cmd_Ok_Click() {
-    Cell_Store(Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity, Lc_Cell_Growth, Lc_Dlg_Index, Lc_Cell_Cur);
-    Lc_Dlg_Cancelled = 0;
-    Unload();
-}
+void Frm_LC::Frm_LC_Cmd_Ok_Click() { Class_Cell_Ok(*this, Land_Class_Cells()); }
 
-void Frm_LC::Frm_LC_Cmd_Sup_Click() {
-    Cell_Delete(Lc_Cell_Table, Lc_Cell_Count, Lc_Dlg_Index);
-    Lc_Dlg_Cancelled = 0;
-    Unload();
-}
+void Frm_LC::Frm_LC_Cmd_Sup_Click() { Class_Cell_Delete(*this, Land_Class_Cells()); }
 
 void Frm_LC::Frm_LC_Cmd_Cancel_Click() { Unload(); }
 
@@ -122,9 +95,4 @@ Frm_LC& Frm_LC_Window() {
     return window;
 }
 
-void Frm_LC_Show_Modal() {
-    Frm_LC& w = Frm_LC_Window();
-    if (w.Loaded()) w.Unload();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload();
-}
+void Frm_LC_Show_Modal() { Class_Cell_Show_Modal(Frm_LC_Window()); }

@@ -1,3 +1,4 @@
+// The water-class cell dialog: its class list, water-texture preview and number checks.
 #include "dialogs/frm_wc.h"
 
 #include "core/project.h"
@@ -5,6 +6,7 @@
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/cell_dialog_preview.h"
+#include "dialogs/class_cell_dialog.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -32,41 +34,16 @@ uint8_t Water_Class_Line_Code(const std::string& line) {
 }
 
 Frm_WC::Frm_WC() : Form("Frm_WC") {
-    Form_Load = [this] { Frm_WC_Form_Load(); };
-    Form_Unload = [this](bool& cancel) { Frm_WC_Form_Unload(cancel); };
-    Cmbo.Click = [this] { Frm_WC_Cmbo_Click(); };
-    Cell_Wire_Value_Box(
-        Num, [this](bool& cancel) { Frm_WC_Num_Validate(cancel); }, [] { return SYST_To_Text(Wc_Cell_Cur.Class_Code); });
-    Cmd_Ok.Click = [this] { Frm_WC_Cmd_Ok_Click(); };
-    Cmd_Sup.Click = [this] { Frm_WC_Cmd_Sup_Click(); };
-    Cmd_Cancel.Click = [this] { Frm_WC_Cmd_Cancel_Click(); };
+    Class_Cell_Wire<Frm_WC>(*this,
+                            {&Frm_WC::Frm_WC_Form_Load, &Frm_WC::Frm_WC_Form_Unload, &Frm_WC::Frm_WC_Cmbo_Click,
+                             &Frm_WC::Frm_WC_Num_Validate, &Frm_WC::Frm_WC_Cmd_Ok_Click,
+                             &Frm_WC::Frm_WC_Cmd_Sup_Click, &Frm_WC::Frm_WC_Cmd_Cancel_Click},
+                            Water_Class_Cells());
 }
 
-void Frm_WC::Design() {
-    SetCaption("WaterClass");
-    BorderStyle = 3;
-    Move(0, 0, 300, 256);
-    Cmbo.SetStyle(plat::Combo_DropDownList);
-    Cmbo.Move(12, 12, 276, 21);
-    Pic.Move(12, 42, 128, 128);
-    LNum.SetCaption("Nr:");
-    LNum.Move(156, 46, 30, 16);
-    Num.Move(190, 42, 60, 21);
-    LCreatMod.Move(12, 186, 120, 18);
-    L_Cell_Area.Move(140, 186, 150, 18);
-    Cmd_Sup.SetCaption("Delete");
-    Cmd_Sup.Move(12, 216, 84, 26);
-    Cmd_Ok.SetCaption("OK");
-    Cmd_Ok.Move(106, 216, 84, 26);
-    Cmd_Cancel.SetCaption("Cancel");
-    Cmd_Cancel.Move(200, 216, 84, 26);
-}
+void Frm_WC::Design() { Class_Cell_Design(*this, "WaterClass"); }
 
-void Frm_WC::Show_Code() {
-    Wc_Dlg_Loading = 1;
-    Num.SetText(std::to_string(Wc_Cell_Cur.Class_Code));
-    Wc_Dlg_Loading = 0;
-}
+void Frm_WC::Show_Code() { Class_Cell_Show_Code(Num, Water_Class_Cells()); }
 
 // The water texture of a class code, when the simulator's texture folder is there.
 void Frm_WC::Preview(int code) {
@@ -149,17 +126,9 @@ void Frm_WC::Frm_WC_Num_Validate(bool& cancel) {
     Preview(Water_Class_Codes(k));
 }
 
-void Frm_WC::Frm_WC_Cmd_Ok_Click() {
-    Cell_Store(Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity, Wc_Cell_Growth, Wc_Dlg_Index, Wc_Cell_Cur);
-    Wc_Dlg_Cancelled = 0;
-    Unload();
-}
+void Frm_WC::Frm_WC_Cmd_Ok_Click() { Class_Cell_Ok(*this, Water_Class_Cells()); }
 
-void Frm_WC::Frm_WC_Cmd_Sup_Click() {
-    Cell_Delete(Wc_Cell_Table, Wc_Cell_Count, Wc_Dlg_Index);
-    Wc_Dlg_Cancelled = 0;
-    Unload();
-}
+void Frm_WC::Frm_WC_Cmd_Sup_Click() { Class_Cell_Delete(*this, Water_Class_Cells()); }
 
 void Frm_WC::Frm_WC_Cmd_Cancel_Click() { Unload(); }
 
@@ -174,9 +143,4 @@ Frm_WC& Frm_WC_Window() {
     return window;
 }
 
-void Frm_WC_Show_Modal() {
-    Frm_WC& w = Frm_WC_Window();
-    if (w.Loaded()) w.Unload();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload();
-}
+void Frm_WC_Show_Modal() { Class_Cell_Show_Modal(Frm_WC_Window()); }

@@ -1,3 +1,4 @@
+// The calibration windows' coordinate and metres-per-pixel boxes: their events and checks.
 #include "setup/coord_fields.h"
 
 #include <cmath>
@@ -9,12 +10,29 @@
 #include "core/syst.h"
 #include "platform/text.h"
 
+void Coord_Field::Wire() const {
+    // The field refers to the window's controls and to globals, all of which outlive it.
+    const Coord_Field field = *this;
+    Box.GotFocus = [field] { field.GotFocus(); };
+    Box.KeyDown = [field](int& key_code, int) { field.KeyDown(key_code); };
+    Box.Validate = [field](bool& cancel) { cancel = field.Validate(); };
+}
+
 void Coord_Field::GotFocus() const {
     Box.SelStart = 0;
     Box.SelLength = static_cast<int>(Box.Text().size());
 }
 
+void Coord_Field::KeyDown(int key_code) const {
+    if (key_code == plat::Key_Return) Validate();
+    else if (key_code == plat::Key_Escape) Show_Value();
+}
+
 void Coord_Field::Show_Value() const { Box.SetText(SYST_To_Text(Value)); }
+
+void Coord_Field::Show_Dms() const {
+    if (Other) Other->SetCaption(Kind == Coord_Kind::Latitude ? Com_Format_Lat_Dms(Value) : Com_Format_Lon_Dms(Value));
+}
 
 bool Coord_Field::Validate() const {
     const std::string text = plat::Trim(Box.Text());
@@ -28,7 +46,7 @@ bool Coord_Field::Validate() const {
         }
         if (in_range) {
             Value = v;
-            if (Other) Other->SetCaption(Kind == Coord_Kind::Latitude ? Com_Format_Lat_Dms(v) : Com_Format_Lon_Dms(v));
+            Show_Dms();
             return false;
         }
     } else if (Kind != Coord_Kind::Metres_Per_Pixel) {

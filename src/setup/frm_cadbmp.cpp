@@ -1,10 +1,10 @@
+// The two-point calibration window: the tiled map view, its scrolling and point markers.
 #include "setup/frm_cadbmp.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/syst.h"
@@ -67,26 +67,10 @@ Frm_CadBmp::Frm_CadBmp() : Form("Frm_CadBmp") {
     Cmd_Ok.Click = [this] { Frm_CadBmp_Cmd_Ok_Click(); };
     Cmd_Cancel.Click = [this] { Frm_CadBmp_Cmd_Cancel_Click(); };
     Cmd_Help.Click = [this] { Frm_CadBmp_Cmd_Help_Click(); };
-    NWLatDec.GotFocus = [this] { Frm_CadBmp_NWLatDec_GotFocus(); };
-    NWLatDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_NWLatDec_KeyDown(k, s); };
-    NWLatDec.Validate = [this](bool& c) { Frm_CadBmp_NWLatDec_Validate(c); };
-    NWLonDec.GotFocus = [this] { Frm_CadBmp_NWLonDec_GotFocus(); };
-    NWLonDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_NWLonDec_KeyDown(k, s); };
-    NWLonDec.Validate = [this](bool& c) { Frm_CadBmp_NWLonDec_Validate(c); };
-    SELatDec.GotFocus = [this] { Frm_CadBmp_SELatDec_GotFocus(); };
-    SELatDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_SELatDec_KeyDown(k, s); };
-    SELatDec.Validate = [this](bool& c) { Frm_CadBmp_SELatDec_Validate(c); };
-    SELonDec.GotFocus = [this] { Frm_CadBmp_SELonDec_GotFocus(); };
-    SELonDec.KeyDown = [this](int& k, int s) { Frm_CadBmp_SELonDec_KeyDown(k, s); };
-    SELonDec.Validate = [this](bool& c) { Frm_CadBmp_SELonDec_Validate(c); };
+    for (const Coord_Field& f : Coord_Corner_Fields(*this)) f.Wire();
     for (plat::Control* c : std::initializer_list<plat::Control*>{&L1NW, &L2NW, &RdNW, &L1SE, &L2SE, &RDSE})
         c->SetContainer(&Pic);
 }
-
-Coord_Field Frm_CadBmp::NW_Lat() { return {NWLatDec, Coord_Kind::Latitude, Cad_Lat_NW, &LNWLat}; }
-Coord_Field Frm_CadBmp::NW_Lon() { return {NWLonDec, Coord_Kind::Longitude, Cad_Lon_NW, &LNWLon}; }
-Coord_Field Frm_CadBmp::SE_Lat() { return {SELatDec, Coord_Kind::Latitude, Cad_Lat_SE, &LSELat}; }
-Coord_Field Frm_CadBmp::SE_Lon() { return {SELonDec, Coord_Kind::Longitude, Cad_Lon_SE, &LSELon}; }
 
 void Frm_CadBmp::Design() {
     BorderStyle = 3;
@@ -147,10 +131,7 @@ void Frm_CadBmp::Frm_CadBmp_Form_Load() {
     VScroll.Move(Pic.Left() + Pic.Width(), Pic.Top(), 17, Pic.Height());
     HScroll.Move(Pic.Left(), Pic.Top() + Pic.Height(), Pic.Width(), 17);
 
-    NWLatDec.SetText(SYST_To_Text(Cad_Lat_NW));
-    NWLonDec.SetText(SYST_To_Text(Cad_Lon_NW));
-    SELatDec.SetText(SYST_To_Text(Cad_Lat_SE));
-    SELonDec.SetText(SYST_To_Text(Cad_Lon_SE));
+    for (const Coord_Field& f : Coord_Corner_Fields(*this)) f.Show_Value();
 
     const int32_t w = Cad_Map_Width, h = Cad_Map_Height;
     const int32_t pic_w = Pic.Width(), pic_h = Pic.Height();
@@ -338,10 +319,7 @@ void Com_Draw_Cad_Markers(int32_t left, int32_t top) {
 
 void Com_Show_Cad_Coords() {
     Frm_CadBmp& f = Frm_CadBmp_Window();
-    f.LNWLat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_NW));
-    f.LNWLon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_NW));
-    f.LSELat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_SE));
-    f.LSELon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_SE));
+    for (const Coord_Field& field : Coord_Corner_Fields(f)) field.Show_Dms();
     if (Cad_NW_Set != 0) f.LNWxy.SetCaption(Pixel_Text(Cad_Px_NW_X, Cad_Px_NW_Y));
     if (Cad_SE_Set != 0) f.LSExy.SetCaption(Pixel_Text(Cad_Px_SE_X, Cad_Px_SE_Y));
 }

@@ -65,36 +65,12 @@ public:
     void Frm_CadBmp_Cmd_Ok_Click();
     void Frm_CadBmp_Cmd_Cancel_Click();
     void Frm_CadBmp_Cmd_Help_Click() {}
-
-    void Frm_CadBmp_NWLatDec_GotFocus() { NW_Lat().GotFocus(); }
-    void Frm_CadBmp_NWLatDec_KeyDown(int& key_code, int) {
-        NW_Lat().KeyDown(key_code, [this](bool& c) { Frm_CadBmp_NWLatDec_Validate(c); });
-    }
-    void Frm_CadBmp_NWLatDec_Validate(bool& cancel) { cancel = NW_Lat().Validate(); }
-    void Frm_CadBmp_NWLonDec_GotFocus() { NW_Lon().GotFocus(); }
-    void Frm_CadBmp_NWLonDec_KeyDown(int& key_code, int) {
-        NW_Lon().KeyDown(key_code, [this](bool& c) { Frm_CadBmp_NWLonDec_Validate(c); });
-    }
-    void Frm_CadBmp_NWLonDec_Validate(bool& cancel) { cancel = NW_Lon().Validate(); }
-    void Frm_CadBmp_SELatDec_GotFocus() { SE_Lat().GotFocus(); }
-    void Frm_CadBmp_SELatDec_KeyDown(int& key_code, int) {
-        SE_Lat().KeyDown(key_code, [this](bool& c) { Frm_CadBmp_SELatDec_Validate(c); });
-    }
-    void Frm_CadBmp_SELatDec_Validate(bool& cancel) { cancel = SE_Lat().Validate(); }
-    void Frm_CadBmp_SELonDec_GotFocus() { SE_Lon().GotFocus(); }
-    void Frm_CadBmp_SELonDec_KeyDown(int& key_code, int) {
-        SE_Lon().KeyDown(key_code, [this](bool& c) { Frm_CadBmp_SELonDec_Validate(c); });
-    }
-    void Frm_CadBmp_SELonDec_Validate(bool& cancel) { cancel = SE_Lon().Validate(); }
+    // The four coordinate boxes behave as setup/coord_fields.h says; they have no handlers here.
 
 protected:
     void Design() override;
 
 private:
-    Coord_Field NW_Lat();
-    Coord_Field NW_Lon();
-    Coord_Field SE_Lat();
-    Coord_Field SE_Lon();
     // The bitmap pixel shown at picture (x, y).
     void Pixel_At(double x, double y, int32_t& column, int32_t& row) const;
 };

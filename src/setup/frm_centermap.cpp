@@ -1,12 +1,11 @@
+// Calibration from the map centre and the ground size of a pixel.
 #include "setup/frm_centermap.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
-#include "core/syst.h"
 #include "platform/text.h"
 #include "setup/map_frame.h"
 #include "setup/setup_services.h"
@@ -33,27 +32,14 @@ Frm_CenterMap::Frm_CenterMap() : Form("Frm_CenterMap") {
     Cmd_Ok.Click = [this] { Frm_CenterMap_Cmd_Ok_Click(); };
     Cmd_Cancel.Click = [this] { Frm_CenterMap_Cmd_Cancel_Click(); };
     Cmd_Help.Click = [this] { Frm_CenterMap_Cmd_Help_Click(); };
-    LatDecCenter.GotFocus = [this] { Frm_CenterMap_LatDecCenter_GotFocus(); };
-    LatDecCenter.KeyDown = [this](int& k, int s) { Frm_CenterMap_LatDecCenter_KeyDown(k, s); };
-    LatDecCenter.Validate = [this](bool& c) { Frm_CenterMap_LatDecCenter_Validate(c); };
-    LonDecCenter.GotFocus = [this] { Frm_CenterMap_LonDecCenter_GotFocus(); };
-    LonDecCenter.KeyDown = [this](int& k, int s) { Frm_CenterMap_LonDecCenter_KeyDown(k, s); };
-    LonDecCenter.Validate = [this](bool& c) { Frm_CenterMap_LonDecCenter_Validate(c); };
-    NbM_Per_Pixel_Lat.GotFocus = [this] { Frm_CenterMap_NbM_Per_Pixel_Lat_GotFocus(); };
-    NbM_Per_Pixel_Lat.KeyDown = [this](int& k, int s) { Frm_CenterMap_NbM_Per_Pixel_Lat_KeyDown(k, s); };
-    NbM_Per_Pixel_Lat.Validate = [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lat_Validate(c); };
-    NbM_Per_Pixel_Lon.GotFocus = [this] { Frm_CenterMap_NbM_Per_Pixel_Lon_GotFocus(); };
-    NbM_Per_Pixel_Lon.KeyDown = [this](int& k, int s) { Frm_CenterMap_NbM_Per_Pixel_Lon_KeyDown(k, s); };
-    NbM_Per_Pixel_Lon.Validate = [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lon_Validate(c); };
+    for (const Coord_Field& f : Fields()) f.Wire();
 }
 
-Coord_Field Frm_CenterMap::Lat() { return {LatDecCenter, Coord_Kind::Latitude, Center_Lat, &LLatCenter}; }
-Coord_Field Frm_CenterMap::Lon() { return {LonDecCenter, Coord_Kind::Longitude, Center_Lon, &LLonCenter}; }
-Coord_Field Frm_CenterMap::Size_Lat() {
-    return {NbM_Per_Pixel_Lat, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lat, nullptr};
-}
-Coord_Field Frm_CenterMap::Size_Lon() {
-    return {NbM_Per_Pixel_Lon, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lon, nullptr};
+std::array<Coord_Field, 4> Frm_CenterMap::Fields() {
+    return {{{LatDecCenter, Coord_Kind::Latitude, Center_Lat, &LLatCenter},
+             {LonDecCenter, Coord_Kind::Longitude, Center_Lon, &LLonCenter},
+             {NbM_Per_Pixel_Lat, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lat, nullptr},
+             {NbM_Per_Pixel_Lon, Coord_Kind::Metres_Per_Pixel, Center_M_Per_Px_Lon, nullptr}}};
 }
 
 void Frm_CenterMap::Design() {
@@ -101,10 +87,6 @@ void Frm_CenterMap::Frm_CenterMap_Form_Load() {
 
     Center_Lat = (Cad_Lat_NW + Cad_Lat_SE) / 2;
     Center_Lon = (Cad_Lon_NW + Cad_Lon_SE) / 2;
-    LatDecCenter.SetText(SYST_To_Text(Center_Lat));
-    LonDecCenter.SetText(SYST_To_Text(Center_Lon));
-    LLatCenter.SetCaption(Com_Format_Lat_Dms(Center_Lat));
-    LLonCenter.SetCaption(Com_Format_Lon_Dms(Center_Lon));
 
     // A proposal, when there is one, is also what OK uses, so that the boxes show the sizes
     // the calibration will take; without one the boxes show the sizes kept from before.
@@ -113,8 +95,10 @@ void Frm_CenterMap::Frm_CenterMap_Form_Load() {
         (Cad_Lon_SE - Cad_Lon_NW) * Metres_Per_Lon_Degree * std::cos(Center_Lat * Pi / 180), Cad_Map_Width);
     if (lat_size > 0) Center_M_Per_Px_Lat = lat_size;
     if (lon_size > 0) Center_M_Per_Px_Lon = lon_size;
-    NbM_Per_Pixel_Lat.SetText(SYST_To_Text(Center_M_Per_Px_Lat));
-    NbM_Per_Pixel_Lon.SetText(SYST_To_Text(Center_M_Per_Px_Lon));
+    for (const Coord_Field& f : Fields()) {
+        f.Show_Value();
+        f.Show_Dms();
+    }
 }
 
 void Frm_CenterMap::Frm_CenterMap_Cmd_Ok_Click() {

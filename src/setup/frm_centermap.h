@@ -2,6 +2,8 @@
 // Calibration from the map centre: the author gives the latitude and longitude of the bitmap's
 // centre and the ground size of a pixel; OK puts the two calibration points on the bitmap's
 // top-left and bottom-right pixels and computes the map frame.
+#include <array>
+
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "setup/coord_fields.h"
@@ -35,36 +37,14 @@ public:
     void Frm_CenterMap_Cmd_Ok_Click();
     void Frm_CenterMap_Cmd_Cancel_Click();
     void Frm_CenterMap_Cmd_Help_Click() {}
-
-    void Frm_CenterMap_LatDecCenter_GotFocus() { Lat().GotFocus(); }
-    void Frm_CenterMap_LatDecCenter_KeyDown(int& key_code, int) {
-        Lat().KeyDown(key_code, [this](bool& c) { Frm_CenterMap_LatDecCenter_Validate(c); });
-    }
-    void Frm_CenterMap_LatDecCenter_Validate(bool& cancel) { cancel = Lat().Validate(); }
-    void Frm_CenterMap_LonDecCenter_GotFocus() { Lon().GotFocus(); }
-    void Frm_CenterMap_LonDecCenter_KeyDown(int& key_code, int) {
-        Lon().KeyDown(key_code, [this](bool& c) { Frm_CenterMap_LonDecCenter_Validate(c); });
-    }
-    void Frm_CenterMap_LonDecCenter_Validate(bool& cancel) { cancel = Lon().Validate(); }
-    void Frm_CenterMap_NbM_Per_Pixel_Lat_GotFocus() { Size_Lat().GotFocus(); }
-    void Frm_CenterMap_NbM_Per_Pixel_Lat_KeyDown(int& key_code, int) {
-        Size_Lat().KeyDown(key_code, [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lat_Validate(c); });
-    }
-    void Frm_CenterMap_NbM_Per_Pixel_Lat_Validate(bool& cancel) { cancel = Size_Lat().Validate(); }
-    void Frm_CenterMap_NbM_Per_Pixel_Lon_GotFocus() { Size_Lon().GotFocus(); }
-    void Frm_CenterMap_NbM_Per_Pixel_Lon_KeyDown(int& key_code, int) {
-        Size_Lon().KeyDown(key_code, [this](bool& c) { Frm_CenterMap_NbM_Per_Pixel_Lon_Validate(c); });
-    }
-    void Frm_CenterMap_NbM_Per_Pixel_Lon_Validate(bool& cancel) { cancel = Size_Lon().Validate(); }
+    // The four boxes behave as setup/coord_fields.h says; they have no handlers here.
 
 protected:
     void Design() override;
 
 private:
-    Coord_Field Lat();
-    Coord_Field Lon();
-    Coord_Field Size_Lat();
-    Coord_Field Size_Lon();
+    // The centre's latitude and longitude, then the metres per pixel along a column and a row.
+    std::array<Coord_Field, 4> Fields();
 };
 
 // The one instance of the window.

@@ -1,6 +1,6 @@
+// The calibration correction window and the move of the cells that follows an accepted one.
 #include "setup/frm_modcad.h"
 
-#include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/grid.h"
 #include "core/project.h"
@@ -65,24 +65,8 @@ Frm_ModCad::Frm_ModCad() : Form("Frm_ModCad") {
     Form_Load = [this] { Frm_ModCad_Form_Load(); };
     Cmd_Ok.Click = [this] { Frm_ModCad_Cmd_Ok_Click(); };
     Cmd_Cancel.Click = [this] { Frm_ModCad_Cmd_Cancel_Click(); };
-    NWLatDec.GotFocus = [this] { Frm_ModCad_NWLatDec_GotFocus(); };
-    NWLatDec.KeyDown = [this](int& k, int s) { Frm_ModCad_NWLatDec_KeyDown(k, s); };
-    NWLatDec.Validate = [this](bool& c) { Frm_ModCad_NWLatDec_Validate(c); };
-    NWLonDec.GotFocus = [this] { Frm_ModCad_NWLonDec_GotFocus(); };
-    NWLonDec.KeyDown = [this](int& k, int s) { Frm_ModCad_NWLonDec_KeyDown(k, s); };
-    NWLonDec.Validate = [this](bool& c) { Frm_ModCad_NWLonDec_Validate(c); };
-    SELatDec.GotFocus = [this] { Frm_ModCad_SELatDec_GotFocus(); };
-    SELatDec.KeyDown = [this](int& k, int s) { Frm_ModCad_SELatDec_KeyDown(k, s); };
-    SELatDec.Validate = [this](bool& c) { Frm_ModCad_SELatDec_Validate(c); };
-    SELonDec.GotFocus = [this] { Frm_ModCad_SELonDec_GotFocus(); };
-    SELonDec.KeyDown = [this](int& k, int s) { Frm_ModCad_SELonDec_KeyDown(k, s); };
-    SELonDec.Validate = [this](bool& c) { Frm_ModCad_SELonDec_Validate(c); };
+    for (const Coord_Field& f : Coord_Corner_Fields(*this)) f.Wire();
 }
-
-Coord_Field Frm_ModCad::NW_Lat() { return {NWLatDec, Coord_Kind::Latitude, Cad_Lat_NW, &LNWLat}; }
-Coord_Field Frm_ModCad::NW_Lon() { return {NWLonDec, Coord_Kind::Longitude, Cad_Lon_NW, &LNWLon}; }
-Coord_Field Frm_ModCad::SE_Lat() { return {SELatDec, Coord_Kind::Latitude, Cad_Lat_SE, &LSELat}; }
-Coord_Field Frm_ModCad::SE_Lon() { return {SELonDec, Coord_Kind::Longitude, Cad_Lon_SE, &LSELon}; }
 
 void Frm_ModCad::Design() {
     BorderStyle = 3;
@@ -116,18 +100,12 @@ void Frm_ModCad::Frm_ModCad_Form_Load() {
     Cad_Lon_NW = Proj_Lon_NW;
     Cad_Lat_SE = Proj_Lat_SE;
     Cad_Lon_SE = Proj_Lon_SE;
-    NWLatDec.SetText(SYST_To_Text(Cad_Lat_NW));
-    NWLonDec.SetText(SYST_To_Text(Cad_Lon_NW));
-    SELatDec.SetText(SYST_To_Text(Cad_Lat_SE));
-    SELonDec.SetText(SYST_To_Text(Cad_Lon_SE));
+    for (const Coord_Field& f : Coord_Corner_Fields(*this)) f.Show_Value();
     Frm_ModCad_Aff_Coord();
 }
 
 void Frm_ModCad::Frm_ModCad_Aff_Coord() {
-    LNWLat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_NW));
-    LSELat.SetCaption(Com_Format_Lat_Dms(Cad_Lat_SE));
-    LNWLon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_NW));
-    LSELon.SetCaption(Com_Format_Lon_Dms(Cad_Lon_SE));
+    for (const Coord_Field& f : Coord_Corner_Fields(*this)) f.Show_Dms();
 }
 
 void Frm_ModCad::Frm_ModCad_Cmd_Ok_Click() {

@@ -31,36 +31,10 @@ public:
     void Frm_ModCad_Aff_Coord();
     void Frm_ModCad_Cmd_Ok_Click();
     void Frm_ModCad_Cmd_Cancel_Click();
-
-    void Frm_ModCad_NWLatDec_GotFocus() { NW_Lat().GotFocus(); }
-    void Frm_ModCad_NWLatDec_KeyDown(int& key_code, int) {
-        NW_Lat().KeyDown(key_code, [this](bool& c) { Frm_ModCad_NWLatDec_Validate(c); });
-    }
-    void Frm_ModCad_NWLatDec_Validate(bool& cancel) { cancel = NW_Lat().Validate(); }
-    void Frm_ModCad_NWLonDec_GotFocus() { NW_Lon().GotFocus(); }
-    void Frm_ModCad_NWLonDec_KeyDown(int& key_code, int) {
-        NW_Lon().KeyDown(key_code, [this](bool& c) { Frm_ModCad_NWLonDec_Validate(c); });
-    }
-    void Frm_ModCad_NWLonDec_Validate(bool& cancel) { cancel = NW_Lon().Validate(); }
-    void Frm_ModCad_SELatDec_GotFocus() { SE_Lat().GotFocus(); }
-    void Frm_ModCad_SELatDec_KeyDown(int& key_code, int) {
-        SE_Lat().KeyDown(key_code, [this](bool& c) { Frm_ModCad_SELatDec_Validate(c); });
-    }
-    void Frm_ModCad_SELatDec_Validate(bool& cancel) { cancel = SE_Lat().Validate(); }
-    void Frm_ModCad_SELonDec_GotFocus() { SE_Lon().GotFocus(); }
-    void Frm_ModCad_SELonDec_KeyDown(int& key_code, int) {
-        SE_Lon().KeyDown(key_code, [this](bool& c) { Frm_ModCad_SELonDec_Validate(c); });
-    }
-    void Frm_ModCad_SELonDec_Validate(bool& cancel) { cancel = SE_Lon().Validate(); }
+    // The four coordinate boxes behave as setup/coord_fields.h says; they have no handlers here.
 
 protected:
     void Design() override;
-
-private:
-    Coord_Field NW_Lat();
-    Coord_Field NW_Lon();
-    Coord_Field SE_Lat();
-    Coord_Field SE_Lon();
 };
 
 // The one instance of the window.

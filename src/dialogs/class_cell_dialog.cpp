@@ -1,0 +1,37 @@
+// The land-class and water-class cell tables with their dialogs' state, and the steps the two
+// dialogs share on them.
+#include "dialogs/class_cell_dialog.h"
+
+Class_Cell_Set Land_Class_Cells() {
+    return {Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity, Lc_Cell_Growth,
+            Lc_Dlg_Index, Lc_Cell_Cur, Lc_Dlg_Cancelled, Lc_Dlg_Loading};
+}
+
+Class_Cell_Set Water_Class_Cells() {
+    return {Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity, Wc_Cell_Growth,
+            Wc_Dlg_Index, Wc_Cell_Cur, Wc_Dlg_Cancelled, Wc_Dlg_Loading};
+}
+
+void Class_Cell_Show_Code(plat::TextBox& num, const Class_Cell_Set& set) {
+    set.Loading = 1;
+    num.SetText(std::to_string(set.Cur.Class_Code));
+    set.Loading = 0;
+}
+
+void Class_Cell_Ok(plat::Form& dialog, const Class_Cell_Set& set) {
+    Cell_Store(set.Table, set.Count, set.Capacity, set.Growth, set.Found_Index, set.Cur);
+    set.Cancelled = 0;
+    dialog.Unload();
+}
+
+void Class_Cell_Delete(plat::Form& dialog, const Class_Cell_Set& set) {
+    Cell_Delete(set.Table, set.Count, set.Found_Index);
+    set.Cancelled = 0;
+    dialog.Unload();
+}
+
+void Class_Cell_Show_Modal(plat::Form& dialog) {
+    if (dialog.Loaded()) dialog.Unload();
+    dialog.Show(plat::Modal);
+    if (dialog.Loaded()) dialog.Unload();
+}
