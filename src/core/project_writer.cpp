@@ -10,6 +10,7 @@
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/project_file.h"
+#include "core/project_paths.h"
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
@@ -142,7 +143,10 @@ void Write_Line_Block(Writer& w, const Line_Rec& line) {
     }
 }
 
-void Write_File(Writer& w, const std::string& target_path, const std::string& origin) {
+// The text stored for a path of the project (a copy saved elsewhere rewrites relative ones).
+using Path_Text = std::function<std::string(const std::string&)>;
+
+void Write_File(Writer& w, const std::string& target_path, const std::string& origin, const Path_Text& path) {
     w << "0000 " << Project_Version_Text << "  (5.1) " << Project_Date_Now() << ' ';
     w.Text(target_path).End_Line();
     w << "0002         ";
@@ -159,12 +163,12 @@ void Write_File(Writer& w, const std::string& target_path, const std::string& or
     }
     w.End_Line();
     w << "0017 "; w.Ints({Lc_Merge, Lc_Keep_Raw}).End_Line();
-    w << "0018 "; w.Quoted(Raw_Dir).End_Line();
-    w << "0019 "; w.Quoted(Scenery_Dir).End_Line();
-    w << "0020 "; w.Quoted(Map_File).End_Line();
+    w << "0018 "; w.Quoted(path(Raw_Dir)).End_Line();
+    w << "0019 "; w.Quoted(path(Scenery_Dir)).End_Line();
+    w << "0020 "; w.Quoted(path(Map_File)).End_Line();
     w << "0021 "; w.Ints({Map_Width_Px, Map_Height_Px}).End_Line();
-    w << "0030 "; w.Quoted(Bgl_Base_Path).End_Line();
-    w << "0031 "; w.Quoted(Bgl_Excl_Path).End_Line();
+    w << "0030 "; w.Quoted(path(Bgl_Base_Path)).End_Line();
+    w << "0031 "; w.Quoted(path(Bgl_Excl_Path)).End_Line();
     w << "0040 ";
     for (int16_t v : Grid_Corner_Cells) { w << ' '; w.Int(v); }
     for (int16_t v : Grid_Frame_Cells) { w << ' '; w.Int(v); }
@@ -261,7 +265,7 @@ void Write_File(Writer& w, const std::string& target_path, const std::string& or
 std::string Project_File_Text(const std::string& target_path, const std::string& origin) {
     std::string text;
     Writer w(false, [&text](std::string_view piece) { text += piece; });
-    Write_File(w, target_path, origin);
+    Write_File(w, target_path, origin, [](const std::string& stored) { return stored; });
     return text;
 }
 
@@ -284,7 +288,10 @@ void Pinit_Save_Project(int16_t mode, const std::string& path) {
         try {
             plat::FileReplacement file(target);
             Writer w(true, [&file](std::string_view piece) { file.Write(piece); });
-            Write_File(w, target, origin);
+            // Save in place keeps the texts as written; a copy must still name the same files.
+            Write_File(w, target, origin, [&](const std::string& stored) {
+                return mode == 1 ? Project_Rebase_Path(stored, Project_File, target) : stored;
+            });
             ok = file.Commit();
         } catch (const std::exception&) {
             ok = false;

@@ -176,35 +176,51 @@ void Pinit_Read_Texture_Cfg(const std::string& path) {
     finish();
 }
 
+bool Read_Land_Class_File(std::vector<Land_Class_Rec>& classes) {
+    // Code in columns 1-3 (above 253 skipped), ground texture in 5-7, name from 8.
+    classes.clear();
+    std::vector<std::string> lines;
+    const std::string path = App_Dir + "\\Resource\\LC.txt";
+    if (!plat::FileExists(path) || !plat::ReadTextLines(path, lines)) return false;
+    for (const std::string& line : lines) {
+        bool numbered = false;
+        const int64_t code = Number_In(plat::Mid(line, 1, 3), std::numeric_limits<int32_t>::min(),
+                                     std::numeric_limits<int32_t>::max(), &numbered);
+        if (!numbered || code < 0 || code > 253) continue;
+        Land_Class_Rec rec;
+        rec.Code = static_cast<uint8_t>(code);
+        rec.Texture_Num = static_cast<uint8_t>(Number_In(plat::Mid(line, 5, 3), 0, 255));
+        rec.Name = line.size() >= 8 ? plat::Trim(plat::Mid(line, 8)) : std::string();
+        classes.push_back(std::move(rec));
+    }
+    return true;
+}
+
+uint8_t Water_Class_Line_Code(const std::string& line) {
+    return static_cast<uint8_t>(Number_In(plat::Mid(line, 1, 3), 0, 255));
+}
+
+bool Read_Water_Class_File(std::vector<Water_Class_Line>& lines) {
+    lines.clear();
+    std::vector<std::string> texts;
+    const std::string path = App_Dir + "\\Resource\\WC.txt";
+    if (!plat::FileExists(path) || !plat::ReadTextLines(path, texts)) return false;
+    for (std::string& text : texts) lines.push_back({Water_Class_Line_Code(text), std::move(text)});
+    return true;
+}
+
 void Pinit_Load_Resources() {
-    // Land classes: code in columns 1-3 (above 253 skipped), ground texture in 5-7, name from 8.
     Land_Class_Count = 0;
     Land_Class_Loaded = 0;
     Land_Class_Table.Erase();
     Texture_Dir_Found = !Texture_Dir.empty() && plat::FolderExists(Texture_Dir) ? 1 : 0;
-    std::vector<std::string> lines;
-    const std::string lc_path = App_Dir + "\\Resource\\LC.txt";
-    if (plat::FileExists(lc_path) && plat::ReadTextLines(lc_path, lines)) {
-        std::vector<Land_Class_Rec> accepted;
-        for (const std::string& line : lines) {
-            // A line without a number in its code columns is no class (a blank or a title line).
-            bool numbered = false;
-            const int64_t code = Number_In(plat::Mid(line, 1, 3), std::numeric_limits<int32_t>::min(),
-                                         std::numeric_limits<int32_t>::max(), &numbered);
-            if (!numbered || code < 0 || code > 253) continue;
-            Land_Class_Rec rec;
-            rec.Code = static_cast<uint8_t>(code);
-            rec.Texture_Num = static_cast<uint8_t>(Number_In(plat::Mid(line, 5, 3), 0, 255));
-            rec.Name = line.size() >= 8 ? plat::Trim(plat::Mid(line, 8)) : std::string();
-            accepted.push_back(std::move(rec));
-        }
-        // One accepted line is a table of one entry; none leaves the table empty.
-        if (!accepted.empty()) {
-            Land_Class_Count = static_cast<int32_t>(accepted.size()) - 1;
-            Land_Class_Table.ReDim(Land_Class_Count);
-            for (int32_t i = 0; i <= Land_Class_Count; ++i) Land_Class_Table(i) = std::move(accepted[static_cast<size_t>(i)]);
-            Land_Class_Loaded = 1;
-        }
+    std::vector<Land_Class_Rec> accepted;
+    // One accepted line is a table of one entry; none leaves the table empty.
+    if (Read_Land_Class_File(accepted) && !accepted.empty()) {
+        Land_Class_Count = static_cast<int32_t>(accepted.size()) - 1;
+        Land_Class_Table.ReDim(Land_Class_Count);
+        for (int32_t i = 0; i <= Land_Class_Count; ++i) Land_Class_Table(i) = std::move(accepted[static_cast<size_t>(i)]);
+        Land_Class_Loaded = 1;
     }
 
     Line_Type_Table.ReDim(212);

@@ -5,6 +5,7 @@
 // "OwnLines4.txt").
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Settings read at start-up.
 extern int16_t Setup_Done;        // "Fl1Fois": the general parameters were confirmed once
@@ -27,6 +28,25 @@ void Pinit_Read_Settings();
 void Pinit_Get_Fs_Dir_Registry(std::string& folder, int16_t& found);
 // The land-class table and the two texture tables.
 void Pinit_Load_Resources();
+
+// The class tables' files, each read by one routine with the project's one number rule (a
+// number as far as the text reads as one, none giving 0).
+struct Land_Class_Rec;
+// The classes of App_Dir & "\Resource\LC.txt" in file order: every line whose code columns
+// (1-3) hold a number from 0 to 253; a title or blank line is no class. False when the file is
+// missing or cannot be read.
+bool Read_Land_Class_File(std::vector<Land_Class_Rec>& classes);
+// One line of "WC.txt": its code and the whole line, as the water-class list shows it.
+struct Water_Class_Line {
+    uint8_t Code = 0;
+    std::string Text;
+};
+// Every line of App_Dir & "\Resource\WC.txt" in file order, an empty one included. False when
+// the file is missing or cannot be read.
+bool Read_Water_Class_File(std::vector<Water_Class_Line>& lines);
+// The code of a line of "WC.txt": the number in its first three characters; none, or one that
+// is no byte, gives 0.
+uint8_t Water_Class_Line_Code(const std::string& line);
 // Appends the texture sections of one definition file to Line_Type_Table / Park_Table.
 void Pinit_Read_Texture_Cfg(const std::string& path);
 

@@ -27,12 +27,6 @@ int Find_Water_Class(int code) {
 
 }  // namespace
 
-uint8_t Water_Class_Line_Code(const std::string& line) {
-    const double v = plat::Val(plat::Mid(line, 1, 3));
-    const int32_t code = SYST_Round(v);
-    return code < 0 || code > 255 ? 0 : static_cast<uint8_t>(code);
-}
-
 Frm_WC::Frm_WC() : Form("Frm_WC") {
     Class_Cell_Wire<Frm_WC>(*this,
                             {&Frm_WC::Frm_WC_Form_Load, &Frm_WC::Frm_WC_Form_Unload, &Frm_WC::Frm_WC_Cmbo_Click,
@@ -55,22 +49,17 @@ void Frm_WC::Preview(int code) {
 void Frm_WC::Frm_WC_Form_Load() {
     const Cell_Keys keys = Cell_Keys_Of_Mouse_Centred();
     Wc_Texture_Dir_Found = !Texture_Dir.empty() && plat::FolderExists(Texture_Dir) ? 1 : 0;
-    const std::string path = App_Dir + "\\Resource\\WC.txt";
-    Wc_List_Loaded = plat::FileExists(path) ? 1 : 0;
     Water_Class_Codes.Erase();
     Water_Class_Count = 0;
+    std::vector<Water_Class_Line> lines;
+    // A list of fewer than two classes is not used.
+    Wc_List_Loaded = Read_Water_Class_File(lines) && lines.size() >= 2 && lines.size() <= 32767 ? 1 : 0;
     if (Wc_List_Loaded == 1) {
-        std::vector<std::string> lines;
-        // A list of fewer than two classes is not used.
-        if (!plat::ReadTextLines(path, lines) || lines.size() < 2 || lines.size() > 32767) {
-            Wc_List_Loaded = 0;
-        } else {
-            Water_Class_Count = static_cast<int16_t>(lines.size() - 1);
-            Water_Class_Codes.ReDim(Water_Class_Count);
-            for (int i = 0; i <= Water_Class_Count; ++i) {
-                Water_Class_Codes(i) = Water_Class_Line_Code(lines[static_cast<size_t>(i)]);
-                Cmbo.AddItem(lines[static_cast<size_t>(i)]);
-            }
+        Water_Class_Count = static_cast<int16_t>(lines.size() - 1);
+        Water_Class_Codes.ReDim(Water_Class_Count);
+        for (int i = 0; i <= Water_Class_Count; ++i) {
+            Water_Class_Codes(i) = lines[static_cast<size_t>(i)].Code;
+            Cmbo.AddItem(lines[static_cast<size_t>(i)].Text);
         }
     }
     if (Wc_List_Loaded != 1) Cmbo.SetEnabled(false);

@@ -44,10 +44,6 @@ private:
     void Preview(int code);
 };
 
-// The code of a line of "WC.txt": the value of its first three characters; a line that does
-// not start with a number, or whose number is no byte, gives 0.
-uint8_t Water_Class_Line_Code(const std::string& line);
-
 // The one instance of the window.
 Frm_WC& Frm_WC_Window();
 // Shows it modally for the cell nearest the mouse; returns when it is closed.

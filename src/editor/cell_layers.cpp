@@ -235,8 +235,7 @@ void Draw_Cell_Marks(const Grid_Steps& g) {
 // texture converted, so that a texture shared by many cells in view is read and converted once.
 struct Class_Texture_Memo {
     bool list_read = false;
-    bool list_ok = false;
-    std::vector<std::string> list;
+    std::vector<Land_Class_Rec> list;
     // By source file; empty when it could not be converted or loaded.
     std::map<std::string, std::optional<plat::Surface>> converted;
 };
@@ -245,13 +244,11 @@ struct Class_Texture_Memo {
 bool Land_Class_Texture(int code, int32_t& texture, Class_Texture_Memo& memo) {
     if (!memo.list_read) {
         memo.list_read = true;
-        const std::string path = App_Dir + "\\Resource\\LC.txt";
-        memo.list_ok = plat::FileExists(path) && plat::ReadTextLines(path, memo.list);
+        Read_Land_Class_File(memo.list);
     }
-    if (!memo.list_ok) return false;
-    for (const std::string& line : memo.list) {
-        if (plat::Val(plat::Mid(line, 1, 3)) != code) continue;
-        texture = SYST_Round(plat::Val(plat::Mid(line, 5, 3)));
+    for (const Land_Class_Rec& rec : memo.list) {
+        if (rec.Code != code) continue;
+        texture = rec.Texture_Num;
         return true;
     }
     return false;

@@ -16,6 +16,8 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,38 @@ void Delete_Previous_Outputs() {
     Delete_Suffixed_Outputs(Project_Resolve_Path(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4)));
 }
 
+// The folder of a file's native path.
+std::string Folder_Of(const std::string& native_path) {
+    const size_t slash = native_path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : native_path.substr(0, slash);
+}
+
+// The folders that this project's outputs go to and that are not there: the tools cannot make
+// them, and a tool would only say that it did not write its file. Each named once.
+std::vector<std::string> Missing_Output_Folders() {
+    std::vector<std::string> folders;
+    auto need = [&folders](const std::string& folder) {
+        if (folder.empty() || plat::FolderExists(folder)) return;
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    };
+    const std::string base = Project_Resolve_Path(Bgl_Base_Path);
+    if (!base.empty()) need(Folder_Of(base));
+    const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
+    if (Excl_Cell_Count > 0 && !excl.empty()) need(Folder_Of(excl));
+    if (Lc_Cell_Count > 0 || Wc_Cell_Count > 0) need(Project_Resolve_Path(Scenery_Dir));
+    return folders;
+}
+
+void Show_Missing_Folders(const std::vector<std::string>& folders) {
+    const bool english = Language == "US";
+    std::string text = english ? "The output folder does not exist:" : "Le dossier de sortie n'existe pas :";
+    for (const std::string& folder : folders) text += "\r\n" + folder;
+    text += english ? "\r\nCreate it, or choose another one in the project parameters. Nothing was generated."
+                    : "\r\nCréez-le, ou choisissez-en un autre dans les paramètres du projet. Rien n'a été généré.";
+    plat::CurrentHost().MsgBox(text, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+}
+
 }  // namespace
 
 void Frm_Cmd_API_Click() {
@@ -60,6 +94,11 @@ void Frm_Cmd_API_Click() {
     if (Edit_Refused == 1) return;
     if (Vtp1_Polygon_Without_Image()) {
         Msg_Answer = ERREUR_Show_Message(131);
+        return;
+    }
+    // Before anything is deleted: a run that cannot put its files anywhere keeps the old ones.
+    if (const std::vector<std::string> missing = Missing_Output_Folders(); !missing.empty()) {
+        Show_Missing_Folders(missing);
         return;
     }
     PSais_Redraw_Map();

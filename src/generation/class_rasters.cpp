@@ -129,35 +129,30 @@ std::string Raw_Copy_Failure() {
                      "\" n'existe pas ou n'est pas accessible en écriture. Les fichiers BGL sont faits quand même.";
 }
 
-// The outside runs of one LOD5 cell. Returns false when a tool could not be started (no
-// further cell is visited); `failed` is set when a tool started but left no good result.
-bool Run_Tools(Class_Kind kind, int32_t c, int32_t r, bool& failed) {
+// The outside runs of one LOD5 cell, each only after the previous one has done its work: a tool
+// that could not start or that failed leaves nothing for the next one to take.
+Gen_Run_Result Run_Tools(Class_Kind kind, int32_t c, int32_t r) {
     const std::string tmp = Temp_Dir();
-    auto run = [&](const std::string& command, const std::string& output, bool intermediate) {
-        // An intermediate of an earlier run must never be handed on as this run's.
-        if (intermediate) plat::DeleteFile(output);
-        Gen_Run_Result result = Gen_Run_Tool(command, output);
-        if (result == Gen_Run_Result::Failed) failed = true;
-        return result != Gen_Run_Result::Not_Started;
-    };
     const std::string cell = Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r);
     if (kind == Class_Kind::Land)
-        return run(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}),
-                   Scenery_File("LC_" + cell + ".bgl"), false);
+        return Gen_Run_Tool(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}),
+                            Scenery_File("LC_" + cell + ".bgl"));
 
     const std::string resampled = tmp + "landclass.tmf";
     const std::string compressed = tmp + "LWCcompress.tmf";
-    if (!run(Gen_Tool_Command("ResampleV11.exe", {Gen_Path_Arg(tmp + "TmpWC.Inf")}), resampled, true))
-        return false;
-    if (!run(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg(resampled), Gen_Path_Arg(compressed)}),
-             compressed, true))
-        return false;
     const std::string bgl = Scenery_File("WC_" + cell + ".bgl");
-    if (!run(Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl, false))
-        return false;
+    const std::vector<std::pair<std::string, std::string>> runs = {
+        {Gen_Tool_Command("ResampleV11.exe", {Gen_Path_Arg(tmp + "TmpWC.Inf")}), resampled},
+        {Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg(resampled), Gen_Path_Arg(compressed)}), compressed},
+        {Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl},
+    };
+    for (const auto& [command, output] : runs) {
+        const Gen_Run_Result result = Gen_Run_Tool(command, output);
+        if (result != Gen_Run_Result::Done) return result;
+    }
     plat::DeleteFile(resampled);
     plat::DeleteFile(compressed);
-    return true;
+    return Gen_Run_Result::Done;
 }
 
 void Make_Class_Bgl(const Class_Run& run) {
@@ -203,7 +198,6 @@ void Make_Class_Bgl(const Class_Run& run) {
     const std::string raw = tmp + "FicRaw.Raw";
     const std::string inf = tmp + (land ? "TmpLC.Inf" : "TmpWC.Inf");
     plat::MakeFolder(App_Dir + "\\Temp");
-    bool failed = false;
     bool told_raw = false;
     Class_Raster_Bytes raster;
     for (const auto& [key, range] : ranges) {
@@ -213,6 +207,7 @@ void Make_Class_Bgl(const Class_Run& run) {
         plat::DeleteFile(raw);
         plat::DeleteFile(inf);
         if (!land) {
+            // An intermediate of an earlier run must never be handed on as this run's.
             for (const char* old : {"FicTemp.Tmf", "Compress.Tmf", "landclass.tmf", "LWCcompress.tmf"})
                 plat::DeleteFile(tmp + old);
         }
@@ -230,14 +225,13 @@ void Make_Class_Bgl(const Class_Run& run) {
             break;
         }
         Gen_Show_Stage(Bgl_Base_Path, tool_caption);
-        if (!Run_Tools(run.Kind, c, r, failed)) {
+        // The tool has said why (not started, or its exit status); the step's text follows and
+        // no further LOD5 cell is visited.
+        if (Run_Tools(run.Kind, c, r) != Gen_Run_Result::Done) {
             Gen_Show_Failure(failure);
-            failed = false;
             break;
         }
     }
-    // A tool that ran but left no result: said once, the other cells were still made.
-    if (failed) Gen_Show_Failure(failure);
     plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
 }
 

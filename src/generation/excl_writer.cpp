@@ -108,6 +108,6 @@ void API_Write_Excl_Asm() {
     }
 
     const std::string output = Project_Resolve_Path(Bgl_Excl_Path);
-    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 1), output) != Gen_Run_Result::Done)
+    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 1), output) == Gen_Run_Result::Not_Started)
         Gen_Show_Failure("BGLC.exe not found");
 }

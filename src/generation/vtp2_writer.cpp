@@ -272,7 +272,7 @@ void API_Write_Vtp2_Asm() {
     if (blocks > 0) {
         Gen_Show_Stage(output, "VTP2 Polys : BGLC.exe");
         plat::DeleteFile(output);
-        if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) != Gen_Run_Result::Done)
+        if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) == Gen_Run_Result::Not_Started)
             Gen_Show_Failure("BGLC.exe not found");
     }
     Finish();

@@ -325,6 +325,6 @@ void API_Write_Lines_Asm() {
         Gen_Show_Failure("Cannot write " + src.Path());
         return;
     }
-    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) != Gen_Run_Result::Done)
+    if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) == Gen_Run_Result::Not_Started)
         Gen_Show_Failure("BGLC.exe not found");
 }

@@ -158,7 +158,8 @@ Gen_Run_Result Gen_Run_Tool(const std::string& command, const std::string& outpu
 // Every command line handed to Gen_Run_Tool, in order (what the tools were told).
 const std::vector<std::string>& Gen_Commands_Run();
 void Gen_Reset_Commands_Run();
-// The writer's own failure box: OK button, the program's title.
+// The writer's own failure box: OK button, the program's title. A step's "... not found" text
+// follows Not_Started only; after Failed the tool's box has already said what went wrong.
 void Gen_Show_Failure(const std::string& message);
 
 // BGL output named from Bgl_Base_Path less its last four characters, then suffix and ".bgl"

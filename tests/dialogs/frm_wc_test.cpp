@@ -33,16 +33,17 @@ protected:
 };
 
 TEST_F(FrmWc, TheListHoldsEveryLineOfTheFileInOrderWithTheCodeOfItsFirstCharacters) {
-    Write_List({"007 Lake", "  7 Lake again", "", "abc", "-05 Bad", "999 Big", "12"});
+    // "2 1" is the number 2 followed by more text, as the project's numbers read.
+    Write_List({"007 Lake", "  7 Lake again", "", "abc", "-05 Bad", "999 Big", "12", "2 1 Pond"});
     On<Frm_WC>("Frm_WC", [](Frm_WC& w) {
         EXPECT_EQ(w.Caption(), "WaterClass");
-        ASSERT_EQ(w.Cmbo.ListCount(), 7);
+        ASSERT_EQ(w.Cmbo.ListCount(), 8);
         EXPECT_EQ(w.Cmbo.List(1), "  7 Lake again");
         EXPECT_EQ(w.Cmbo.List(2), "");
-        EXPECT_EQ(Water_Class_Count, 6);
+        EXPECT_EQ(Water_Class_Count, 7);
         std::vector<int> codes;
         for (int i = 0; i <= Water_Class_Count; ++i) codes.push_back(Water_Class_Codes(i));
-        EXPECT_EQ(codes, (std::vector<int>{7, 7, 0, 0, 0, 0, 12}));
+        EXPECT_EQ(codes, (std::vector<int>{7, 7, 0, 0, 0, 0, 12, 2}));
         // Class 1 is no code here: the first entry is taken, and its texture shown.
         EXPECT_EQ(w.Cmbo.ListIndex(), 0);
         EXPECT_EQ(w.Num.Text(), "7");

@@ -293,17 +293,22 @@ TEST_F(ClassCells, WaterClassPaintsItsNumberedTextureStretchedIntoTheCell) {
 
 TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
     const Colour brown = RGB(120, 80, 20);
-    ASSERT_TRUE(WriteTextLines(App_Dir + "\\Resource\\LC.txt", {"012 034 some class"}));
+    const Colour sand = RGB(230, 210, 140);
+    // A title line is no class: class 0 is the line that says so.
+    ASSERT_TRUE(WriteTextLines(App_Dir + "\\Resource\\LC.txt", {"Code Tex Name", "012 034 some class", "000 056 beach"}));
     WriteTexture("034b2su1.bmp", brown);
+    WriteTexture("056b2su1.bmp", sand);
     Mode_Land_Class = 1;
     Textures_Shown = 1;
-    Lc_Cell_Table.ReDim(3);
+    Lc_Cell_Table.ReDim(4);
     Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 2, 2, 12};
     Lc_Cell_Table(2) = Class_Cell_Rec{kLod8Col, kLod8Row, 4, 2, 253};  // no texture above 251
     Lc_Cell_Table(3) = Class_Cell_Rec{kLod8Col, kLod8Row, 6, 2, 13};   // not in the list
-    Lc_Cell_Count = 3;
+    Lc_Cell_Table(4) = Class_Cell_Rec{kLod8Col, kLod8Row, 8, 2, 0};
+    Lc_Cell_Count = 4;
     PSais_Draw_Class_Mode();
     EXPECT_EQ(CellCount(2, 2, brown), 81);
+    EXPECT_EQ(CellCount(8, 2, sand), 81);
     EXPECT_GT(CountInColumn(40, 16, 24, kGrey), 0);
     EXPECT_GT(CountInColumn(60, 16, 24, kGrey), 0);
     EXPECT_EQ(CellCount(4, 2, brown), 0);

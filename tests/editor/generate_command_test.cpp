@@ -105,6 +105,29 @@ TEST_F(GenerateCommand, APolygonOutsideItsImageOnlyEndsTheToolAndKeepsTheOldOutp
     EXPECT_FALSE(f.Fram_Compile.Visible());
 }
 
+TEST_F(GenerateCommand, AMissingOutputFolderIsNamedInBothLanguagesAndNothingIsTouched) {
+    Add_Polygon(0, 2, 1, 0);
+    Bgl_Base_Path = (app / "gone" / "Town.bgl").string();
+    Class_Cell_Rec cell;
+    cell.Class_Code = 4;
+    Lc_Cell_Table.ReDim_Preserve(++Lc_Cell_Count);
+    Lc_Cell_Table(Lc_Cell_Count) = cell;
+    Scenery_Dir = (app / "no scenery").string();
+    Expect_Boxes(2);
+    f.Cmd_API.UserClick();
+    Language = "US";
+    f.Cmd_API.UserClick();
+    const std::string gone = (app / "gone").string(), scenery = Scenery_Dir;
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{
+                               "Le dossier de sortie n'existe pas :\r\n" + gone + "\r\n" + scenery +
+                                   "\r\nCréez-le, ou choisissez-en un autre dans les paramètres du projet. Rien n'a été généré.",
+                               "The output folder does not exist:\r\n" + gone + "\r\n" + scenery +
+                                   "\r\nCreate it, or choose another one in the project parameters. Nothing was generated."}));
+    EXPECT_TRUE(Tool_Calls().empty());
+    EXPECT_TRUE(Exists("TownExcl.bgl"));   // nothing deleted either
+    EXPECT_FALSE(f.Fram_Compile.Visible());
+}
+
 TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
     host().strict = false;
     Add_Polygon(0, 2, 1, 0);

@@ -13,7 +13,6 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
-#include "dialogs/frm_wc.h"
 #include "platform/files.h"
 #include "platform/text.h"
 

@@ -243,16 +243,29 @@ TEST_F(ClassRaster, MissingResamplerStopsTheVisits) {
     EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
 }
 
-TEST_F(ClassRaster, FailingResamplerIsReportedOnceAndEveryCellIsStillMade) {
+TEST_F(ClassRaster, AFailedToolEndsTheStepWithItsOwnBoxThenTheStepText) {
     Tool_Fails("Resample.exe");
     Land(7, 15, 1, 1, 4);
     Land(9, 15, 1, 1, 4);
-    Expect_Boxes(3);
+    Expect_Boxes(2);
     API_Make_Landclass_Bgl();
-    // Each failed run names the tool; the step's own text comes once, at its end.
-    const std::string failed = "Resample.exe a été lancé mais a échoué (code de sortie 3).";
-    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{failed, failed, "Error BGL lC generation"}));
-    EXPECT_EQ(Tool_Calls().size(), 2u);
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"Resample.exe a été lancé mais a échoué (code de sortie 3).",
+                                                     "Error BGL lC generation"}));
+    EXPECT_EQ(Tool_Calls().size(), 1u);  // no further LOD5 cell
+    EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+
+    // A failed water resampler hands nothing on: neither the compressor nor the converter runs.
+    host().boxes.clear();
+    Tool_Fails("ResampleV11.exe");
+    Water(7, 15, 1, 1, 4);
+    Water(9, 15, 1, 1, 4);
+    Gen_Reset_Commands_Run();
+    Expect_Boxes(2);
+    API_Make_Waterclass_Bgl();
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"ResampleV11.exe a été lancé mais a échoué (code de sortie 3).",
+                                                     "Error BGL WC generation"}));
+    ASSERT_EQ(Gen_Commands_Run().size(), 1u);
+    EXPECT_NE(Gen_Commands_Run()[0].find("ResampleV11.exe"), std::string::npos);
 }
 
 TEST_F(ClassRaster, StaleWaterIntermediatesNeverBecomeAResult) {
@@ -261,18 +274,16 @@ TEST_F(ClassRaster, StaleWaterIntermediatesNeverBecomeAResult) {
     Write_File(app / "Scenery" / "WC_007_015.bgl", "previous generation");
     Tool_Makes_Nothing("ResampleV11.exe");
     Water(7, 15, 1, 1, 4);
-    Expect_Boxes(4);
+    Expect_Boxes(2);
     API_Make_Waterclass_Bgl();
-    // Every tool that was left without its input says so, then the step's text.
-    ASSERT_EQ(Box_Texts().size(), 4u);
+    // The resampler that left nothing says so, then the step's text; the stale files go nowhere.
     const std::string tmp = app.string() + "/Temp/";
-    EXPECT_EQ(Box_Texts()[0], "ResampleV11.exe a été lancé (code de sortie 0) mais n'a pas écrit " + tmp + "landclass.tmf.");
-    EXPECT_EQ(Box_Texts()[1].rfind("tmfcompress.exe a été lancé (code de sortie 0)", 0), 0u);
-    EXPECT_EQ(Box_Texts()[2].rfind("tmf2bgl.exe a été lancé (code de sortie 0)", 0), 0u);
-    EXPECT_EQ(Box_Texts()[3], "Error BGL WC generation");
-    EXPECT_EQ(Tool_Calls().size(), 3u);  // the chain goes on as after a success
-    EXPECT_FALSE(fs::exists(app / "handed" / "2-landclass.tmf"));
-    // The stand-in copied nothing over it: the old file is not this run's result.
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{
+                               "ResampleV11.exe a été lancé (code de sortie 0) mais n'a pas écrit " + tmp + "landclass.tmf.",
+                               "Error BGL WC generation"}));
+    EXPECT_EQ(Tool_Calls().size(), 1u);
+    EXPECT_FALSE(fs::exists(app / "Temp" / "landclass.tmf"));
+    EXPECT_FALSE(fs::exists(app / "Temp" / "LWCcompress.tmf"));
     EXPECT_EQ(Read_File(app / "Scenery" / "WC_007_015.bgl"), "previous generation");
 }
 

@@ -86,6 +86,19 @@ TEST_F(ToolPaths, RelativeProjectPathsAreTakenFromTheProjectFolderWhateverTheWor
     EXPECT_FALSE(fs::exists(elsewhere / "out"));
 }
 
+TEST_F(ToolPaths, ACopySavedElsewhereStoresPathsThatNameTheSameFilesTheAuthorsWay) {
+    const std::string valley = (app / "projects" / "Valley" / "Valley.LWM").string();
+    const std::string copy = (app / "copies" / "Valley.LWM").string();
+    // Backslashes stay backslashes, a folder keeps its closing separator.
+    EXPECT_EQ(Project_Rebase_Path("maps\\Valley.bmp", valley, copy), "..\\projects\\Valley\\maps\\Valley.bmp");
+    EXPECT_EQ(Project_Rebase_Path("out\\", valley, copy), "..\\projects\\Valley\\out\\");
+    EXPECT_EQ(Project_Rebase_Path("../shared/raw", valley, copy), "../projects/shared/raw");
+    // Absolute and empty texts, and a copy beside the original, keep the text as written.
+    EXPECT_EQ(Project_Rebase_Path(Windows_Form(app), valley, copy), Windows_Form(app));
+    EXPECT_EQ(Project_Rebase_Path("", valley, copy), "");
+    EXPECT_EQ(Project_Rebase_Path("out\\", valley, (app / "projects" / "Valley" / "Other.LWM").string()), "out\\");
+}
+
 TEST_F(ToolPaths, AToolThatRanAndFailedIsNamedWithItsExitStatusInBothLanguages) {
     Write_File(app / "in.asm", "source");
     const std::string out = (app / "out.bgl").string();
