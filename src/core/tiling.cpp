@@ -58,6 +58,8 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
     window.Show_Fram_Creat_2500(true);
 
     const auto headers = plat::EncodeBmpHeaders(tile_file_header, tile_info_header);
+    const uint64_t tile_length = headers.size() + (palette ? palette->size() : 0) +
+                                 static_cast<uint64_t>(T) * (tile_row + tile_pad);
     const std::size_t row_bytes = static_cast<std::size_t>(m.row_bytes);
     std::vector<uint8_t> band;
     int64_t done = 0;
@@ -87,7 +89,7 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
             window.Refresh();
 
             plat::GatherWriter out;
-            if (!out.Open(plat::MapPath(Com_Tile_File(cols, rows, r * cols + c)))) {
+            if (!out.Open(plat::MapPath(Com_Tile_File(cols, rows, r * cols + c)), tile_length)) {
                 ok = false;
                 break;
             }
