@@ -86,9 +86,15 @@ void Pinit_Open_Project(const std::string& path) {
                                                                      : static_cast<Tiling_Progress_Window&>(no_progress);
     const std::string map = Project_Resolve_Path(Map_File, path);
     Com_Split_Map_Bitmap(window, map, error);
-    if (error != 0) {
+    if (error != Tiling_Done) {
         host.SetMousePointer(plat::Pointer_Default);
-        host.MsgBox("Fail to load bitmap : " + map, plat::MB_OK, "Tessaline");
+        const std::string folder = plat::MapPath(App_Dir + "\\Temp");
+        if (error == Tiling_Tiles_Unwritable)
+            Project_File_Box("Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
+                                 " (disque plein ou dossier protégé en écriture ?)",
+                             "Cannot write the map tiles in the folder " + folder + " (full disk or read-only folder?)");
+        else
+            host.MsgBox("Fail to load bitmap : " + map, plat::MB_OK, "Tessaline");
         return;
     }
 

@@ -38,17 +38,17 @@ bool Plain_Decimal(const std::string& s, int64_t& value) {
 // The tiles are written band by band: one band of Tile_Size map rows is taken from the file in
 // one piece and every tile of it is gathered straight from that band, so the map never sits in
 // memory and each byte is read once and written once.
-bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
-                 const plat::BmpFileHeader& tile_file_header, const plat::BmpInfoHeader& tile_info_header,
-                 const plat::BmpPalette* palette) {
+int16_t Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
+                    const plat::BmpFileHeader& tile_file_header, const plat::BmpInfoHeader& tile_info_header,
+                    const plat::BmpPalette* palette) {
     const plat::BmpLayout& m = map.Layout();
     const int64_t T = tile_info_header.width;
-    if (T < 1 || tile_info_header.height != T) return false;
+    if (T < 1 || tile_info_header.height != T) return Tiling_Map_Unreadable;
     const std::size_t bpp = m.bits / 8;
     const std::size_t tile_row = static_cast<std::size_t>(T) * bpp;
     const std::size_t tile_pad = static_cast<std::size_t>(plat::BmpRowBytes(static_cast<uint64_t>(T), m.bits)) - tile_row;
     int32_t cols = 0, rows = 0;
-    if (!Com_Tile_Grid(m.width, m.height, cols, rows)) return false;
+    if (!Com_Tile_Grid(m.width, m.height, cols, rows)) return Tiling_Map_Unreadable;
     const int64_t count = int64_t{cols} * rows;
 
     window.Set_LTex2500(Language == "US" ? "Creation of " + Number_With_Blank(count) + " temporary .bmp"
@@ -58,11 +58,13 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
     window.Show_Fram_Creat_2500(true);
 
     const auto headers = plat::EncodeBmpHeaders(tile_file_header, tile_info_header);
+    const uint64_t tile_length = headers.size() + (palette ? palette->size() : 0) +
+                                 static_cast<uint64_t>(T) * (tile_row + tile_pad);
     const std::size_t row_bytes = static_cast<std::size_t>(m.row_bytes);
     std::vector<uint8_t> band;
     int64_t done = 0;
-    bool ok = true;
-    for (int32_t r = 0; r < rows && ok; ++r) {
+    int16_t error = Tiling_Done;
+    for (int32_t r = 0; r < rows && error == Tiling_Done; ++r) {
         const int64_t y0 = int64_t{r} * T;
         const int64_t n = std::min<int64_t>(T, m.height - y0);
         // The band's rows are contiguous in the file whichever way the map is stored.
@@ -73,7 +75,7 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
         if (!rows_at) {
             if (band.empty()) band.resize(static_cast<std::size_t>(std::min<int64_t>(T, m.height)) * row_bytes);
             if (!map.ReadStoredRows(first, n, band.data())) {
-                ok = false;
+                error = Tiling_Map_Unreadable;
                 break;
             }
             rows_at = band.data();
@@ -87,8 +89,8 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
             window.Refresh();
 
             plat::GatherWriter out;
-            if (!out.Open(plat::MapPath(Com_Tile_File(cols, rows, r * cols + c)))) {
-                ok = false;
+            if (!out.Open(plat::MapPath(Com_Tile_File(cols, rows, r * cols + c)), tile_length)) {
+                error = Tiling_Tiles_Unwritable;
                 break;
             }
             out.Append(headers.data(), headers.size());
@@ -105,13 +107,16 @@ bool Write_Tiles(Tiling_Progress_Window& window, plat::BmpReader& map,
                     window.Set_LPourCent(std::to_string(SYST_Round(static_cast<double>(k + 1) * 100.0 / static_cast<double>(T))) + "%");
             }
             if (!out.Close()) {
-                ok = false;
+                error = Tiling_Tiles_Unwritable;
                 break;
             }
         }
     }
+    // Half a tiling serves no view, and on a full disk it holds the room that is missing.
+    if (error != Tiling_Done)
+        for (int64_t k = 0; k < done; ++k) plat::DeleteFile(Com_Tile_File(cols, rows, static_cast<int32_t>(k)));
     window.Show_Fram_Creat_2500(false);
-    return ok;
+    return error;
 }
 
 }  // namespace
@@ -126,44 +131,41 @@ bool Com_Tile_Grid(int64_t width, int64_t height, int32_t& tile_cols, int32_t& t
 
 void Com_Split_Map_Bitmap(Tiling_Progress_Window& window, const std::string& map_path, int16_t& error) {
     Hourglass hourglass;
-    error = 0;
+    error = Tiling_Done;
     plat::BmpReader map;
     if (map.Open(plat::MapPath(map_path), {8, 24}) != plat::BmpStatus::Ok) {
-        error = 1;
+        error = Tiling_Map_Unreadable;
         return;
     }
     int32_t cols = 0, rows = 0;
     if (!Com_Tile_Grid(map.Layout().width, map.Layout().height, cols, rows) ||
         int64_t{cols} * rows > Max_Tile_Count || Tile_Size > 32768) {
-        error = 1;
+        error = Tiling_Map_Unreadable;
         return;
     }
     plat::MakeFolder(App_Dir + "\\Temp");
     plat::BmpFileHeader file;
     plat::BmpInfoHeader info;
     plat::MakeBmpHeaders(Tile_Size, Tile_Size, map.Layout().bits, Tile_Pels_Per_Metre, file, info);
-    const bool written = map.Layout().bits == 8 ? Com_Write_Tiles_8bit(window, map, file, info, map.Palette())
-                                                : Com_Write_Tiles_24bit(window, map, file, info);
-    if (!written) {
-        error = 1;
-        return;
-    }
+    error = map.Layout().bits == 8 ? Com_Write_Tiles_8bit(window, map, file, info, map.Palette())
+                                   : Com_Write_Tiles_24bit(window, map, file, info);
+    if (error != Tiling_Done) return;
     Tile_Cols = static_cast<int16_t>(cols);
     Tile_Rows = static_cast<int16_t>(rows);
     Tile_Count = static_cast<int16_t>(cols * rows);
 }
 
-bool Com_Write_Tiles_8bit(Tiling_Progress_Window& window, plat::BmpReader& map,
-                          const plat::BmpFileHeader& tile_file_header,
-                          const plat::BmpInfoHeader& tile_info_header, const plat::BmpPalette& palette) {
-    if (map.Layout().bits != 8) return false;
+int16_t Com_Write_Tiles_8bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                             const plat::BmpFileHeader& tile_file_header,
+                             const plat::BmpInfoHeader& tile_info_header, const plat::BmpPalette& palette) {
+    if (map.Layout().bits != 8) return Tiling_Map_Unreadable;
     return Write_Tiles(window, map, tile_file_header, tile_info_header, &palette);
 }
 
-bool Com_Write_Tiles_24bit(Tiling_Progress_Window& window, plat::BmpReader& map,
-                           const plat::BmpFileHeader& tile_file_header,
-                           const plat::BmpInfoHeader& tile_info_header) {
-    if (map.Layout().bits != 24) return false;
+int16_t Com_Write_Tiles_24bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                              const plat::BmpFileHeader& tile_file_header,
+                              const plat::BmpInfoHeader& tile_info_header) {
+    if (map.Layout().bits != 24) return Tiling_Map_Unreadable;
     return Write_Tiles(window, map, tile_file_header, tile_info_header, nullptr);
 }
 

@@ -38,20 +38,28 @@ public:
 // rounded up. False (and 0, 0) when either side is not positive.
 bool Com_Tile_Grid(int64_t width, int64_t height, int32_t& tile_cols, int32_t& tile_rows);
 
-// Cuts the map bitmap at `map_path` (a program path) into tiles. error := 0 when every tile is
-// written; then Tile_Cols, Tile_Rows and Tile_Count hold the bitmap's own tiling. error := 1 when
-// the map cannot be tiled (not 8 or 24 bits, compressed, truncated or lying headers, more tiles
-// than a tile count holds, a tile that cannot be written); the tile counts are left alone then.
+// The tiler's error flag.
+constexpr int16_t Tiling_Done = 0;
+// The map cannot be tiled: not 8 or 24 bits, compressed, truncated or lying headers, more tiles
+// than a tile count holds, a read that fails.
+constexpr int16_t Tiling_Map_Unreadable = 1;
+// The map reads but its tiles cannot be written in App_Dir & "\Temp" (a full disk, a folder
+// that cannot be written).
+constexpr int16_t Tiling_Tiles_Unwritable = 2;
+
+// Cuts the map bitmap at `map_path` (a program path) into tiles. On Tiling_Done, Tile_Cols,
+// Tile_Rows and Tile_Count hold the bitmap's own tiling; on failure they are left alone and the
+// tiles of the attempt are removed again.
 void Com_Split_Map_Bitmap(Tiling_Progress_Window& window, const std::string& map_path, int16_t& error);
 
-// Write every tile of an opened map (8-bit maps: the map's colour table in every tile); true
-// when all were written. Called by Com_Split_Map_Bitmap.
-bool Com_Write_Tiles_8bit(Tiling_Progress_Window& window, plat::BmpReader& map,
-                          const plat::BmpFileHeader& tile_file_header,
-                          const plat::BmpInfoHeader& tile_info_header, const plat::BmpPalette& palette);
-bool Com_Write_Tiles_24bit(Tiling_Progress_Window& window, plat::BmpReader& map,
-                           const plat::BmpFileHeader& tile_file_header,
-                           const plat::BmpInfoHeader& tile_info_header);
+// Write every tile of an opened map (8-bit maps: the map's colour table in every tile) and
+// return the error flag. Called by Com_Split_Map_Bitmap.
+int16_t Com_Write_Tiles_8bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                             const plat::BmpFileHeader& tile_file_header,
+                             const plat::BmpInfoHeader& tile_info_header, const plat::BmpPalette& palette);
+int16_t Com_Write_Tiles_24bit(Tiling_Progress_Window& window, plat::BmpReader& map,
+                              const plat::BmpFileHeader& tile_file_header,
+                              const plat::BmpInfoHeader& tile_info_header);
 
 // The name part of tile `tile_index` (0-based, row by row) of a grid: its column followed by its
 // row ("312" for column 3, row 12). Where that joined text could name two tiles of the grid

@@ -743,6 +743,30 @@ TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
     EXPECT_FALSE(fs::exists(dir / "Town.bak"));
 }
 
+TEST_F(ProjectOpenTest, TilesThatCannotBeWrittenAreReportedWithTheirFolderNotAsABadMap) {
+    const fs::path p = Make_Project("Town.LWM");
+    // A file where the Temp folder should be: no tile can be written, even by root.
+    fs::remove_all(dir / "Temp");
+    Write_File(dir / "Temp", "x");
+    const std::string folder = (dir / "Temp").string();
+    for (const char* language : {"US", "FR"}) {
+        SCOPED_TRACE(language);
+        Language = language;
+        host().boxes.clear();
+        host().QueueAnswer(plat::ID_OK);
+        Pinit_Open_Project(p.string());
+        EXPECT_EQ(Project_Open, 1);
+        ASSERT_EQ(host().boxes.size(), 1u);
+        const std::string want = Language == "US"
+                                     ? "Cannot write the map tiles in the folder " + folder + " (full disk or read-only folder?)"
+                                     : "Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
+                                           " (disque plein ou dossier protégé en écriture ?)";
+        EXPECT_EQ(host().boxes[0].prompt, want);
+        EXPECT_EQ(Recent_Projects[0], "");
+        EXPECT_FALSE(fs::exists(dir / "Town.bak"));
+    }
+}
+
 TEST_F(ProjectOpenTest, AFileThatFailsToReadOpensNothing) {
     Write_File(dir / "bad.LWM", "0000 V5.1\r\n");
     host().strict = false;

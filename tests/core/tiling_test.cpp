@@ -274,6 +274,21 @@ TEST_F(MapTiling, MoreTilesThanATileCountHoldsIsRefused) {
     fs::remove(dir / "big.bmp");
 }
 
+TEST_F(MapTiling, TilesThatCannotBeWrittenFailApartFromTheMapAndLeaveNoTile) {
+    Tile_Cols = 2, Tile_Rows = 3, Tile_Count = 6;
+    // The second tile's name is taken by a folder: the first tile is written, then removed.
+    fs::create_directory(Tile("10"));
+    EXPECT_EQ(Split(Make_Map(2001, 5, 24)), Tiling_Tiles_Unwritable);
+    EXPECT_EQ(Tiles(), (std::set<std::string>{"$$$_10.bmp"}));
+    EXPECT_EQ(Tile_Count, 6);
+    // A file where the Temp folder should be.
+    fs::remove_all(dir / "Temp");
+    Write(dir / "Temp", Bytes{1});
+    EXPECT_EQ(Split(Make_Map(5, 5, 8)), Tiling_Tiles_Unwritable);
+    EXPECT_EQ(Split(Bytes{'B', 'M', 0}), Tiling_Map_Unreadable) << "a bad map is still the map's fault";
+    EXPECT_EQ(Tile_Count, 6);
+}
+
 TEST_F(MapTiling, MissingTempFolderIsCreated) {
     fs::remove_all(dir / "Temp");
     ASSERT_EQ(Split(Make_Map(5, 5, 8)), 0);

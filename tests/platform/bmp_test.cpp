@@ -276,6 +276,18 @@ TEST_F(BmpFiles, GatherWriterWritesPiecesAndZeroFillInOrderAndReplacesTheFile) {
     EXPECT_EQ(got[5 * 2999 + 2], 3);
     EXPECT_EQ(got.back(), 0);
 
+    // A piece larger than one write goes out whole and in order, into a file of the length
+    // reserved for it.
+    Bytes big(1300001);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    ASSERT_TRUE(w.Open(path, 2 + big.size()));
+    w.Append(a.data(), 2);
+    w.Append(big.data(), big.size());
+    ASSERT_TRUE(w.Close());
+    const Bytes got_big = Get(path);
+    ASSERT_EQ(got_big.size(), 2 + big.size());
+    EXPECT_TRUE(std::equal(big.begin(), big.end(), got_big.begin() + 2));
+
     plat::GatherWriter bad;
     EXPECT_FALSE(bad.Open((dir / "missing" / "x.bin").string()));
     EXPECT_FALSE(bad.Close());

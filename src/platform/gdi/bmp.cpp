@@ -389,29 +389,44 @@ void MakeBmpHeaders(int32_t width, int32_t height, unsigned bits, int32_t pels_p
 namespace {
 constexpr std::size_t kZeroBlock = 64 * 1024;
 const uint8_t kZeros[kZeroBlock] = {};
+// The system takes a write into pages of about the write's size: far larger writes make it look
+// for large free blocks, which costs more (and varies more) than the copy itself; far smaller
+// ones pay the per-call and per-page work more often.
+constexpr std::size_t kWriteBytes = 512 * 1024;
 }  // namespace
 
 GatherWriter::~GatherWriter() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool GatherWriter::Open(const std::string& local_path) {
+bool GatherWriter::Open(const std::string& local_path, uint64_t final_length) {
     if (fd_ >= 0) ::close(fd_);
     pieces_.clear();
+    pending_ = 0;
     failed_ = false;
     ::unlink(local_path.c_str());
     fd_ = ::open(local_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return fd_ >= 0;
+    if (fd_ < 0) return false;
+    // A file system that cannot reserve space still takes the writes.
+    if (final_length > 0 && ::fallocate(fd_, 0, 0, static_cast<off_t>(final_length)) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS) {
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(local_path.c_str());
+        return false;
+    }
+    return true;
 }
 
 void GatherWriter::Append(const uint8_t* data, std::size_t size) {
     if (fd_ < 0 || failed_) return;
     while (size > 0) {
-        const std::size_t n = data ? size : std::min(size, kZeroBlock);
+        const std::size_t n = std::min(size, data ? kWriteBytes : kZeroBlock);
         pieces_.push_back({data ? data : kZeros, n});
+        pending_ += n;
         size -= n;
         if (data) data += n;
-        if (pieces_.size() >= IOV_MAX) Flush();
+        if (pending_ >= kWriteBytes || pieces_.size() >= IOV_MAX) Flush();
     }
 }
 
@@ -422,6 +437,7 @@ bool GatherWriter::Flush() {
     for (const Piece& p : pieces_)
         if (p.size) iov.push_back({const_cast<uint8_t*>(p.data), p.size});
     pieces_.clear();
+    pending_ = 0;
     std::size_t at = 0;
     while (!failed_ && at < iov.size()) {
         const int n = static_cast<int>(std::min<std::size_t>(iov.size() - at, IOV_MAX));

@@ -154,7 +154,8 @@ void MakeBmpHeaders(int32_t width, int32_t height, unsigned bits, int32_t pels_p
                     BmpFileHeader& file, BmpInfoHeader& info);
 
 // Writes a file from pieces of memory in order, without copying them together; the pieces must
-// stay valid until the next Flush or Close. A piece of nullptr writes that many zero bytes.
+// stay valid until the next Flush or Close. A piece of nullptr writes that many zero bytes. The
+// pieces go out in writes of about half a megabyte.
 class GatherWriter {
 public:
     GatherWriter() = default;
@@ -162,8 +163,9 @@ public:
     GatherWriter(const GatherWriter&) = delete;
     GatherWriter& operator=(const GatherWriter&) = delete;
 
-    // Replaces any file of that name.
-    bool Open(const std::string& local_path);
+    // Replaces any file of that name. A known final length is reserved on disk at once: the
+    // writes then find their blocks in place, and a full disk fails here.
+    bool Open(const std::string& local_path, uint64_t final_length = 0);
     void Append(const uint8_t* data, std::size_t size);
     bool Flush();
     // True when every byte reached the file.
@@ -177,6 +179,7 @@ private:
     int fd_ = -1;
     bool failed_ = false;
     std::vector<Piece> pieces_;
+    std::size_t pending_ = 0;
 };
 
 }  // namespace plat
