@@ -85,6 +85,49 @@ TEST_F(FarPoints, LinesMarksAndGridPointsFarAwayRedrawQuicklyAndDrawOnlyWhatCros
     EXPECT_LT(Seconds(), 5.0);
 }
 
+// A segment from (20, 30) to a point a third as far down as right, 3e10 pixels away: each
+// column from 20 on holds its pixels within `reach` of the true line, and no pixel strays.
+void ExpectOnTheTrueLine(const Surface& s, double reach) {
+    for (int x = 0; x < s.Width(); ++x) {
+        int hits = 0;
+        for (int y = 0; y < s.Height(); ++y) {
+            if (s.GetPixel(x, y) == kWhite) continue;
+            ++hits;
+            EXPECT_LE(std::fabs(y - (30 + (x - 20) / 3.0)), reach) << x << "," << y;
+        }
+        if (x > 20) {
+            EXPECT_GT(hits, 0) << x;
+        }
+    }
+}
+
+TEST_F(FarPoints, SegmentsAndRubberBandsToPointsBeyondIntReachKeepTheirDirection) {
+    const double far_x = 20 + 3e10, far_y = 30 + 1e10;
+    const int32_t line = AddLine({{20, 30}, {far_x, far_y}});
+    const int32_t near = Line_Table(line).First_Point, far = Line_Table(line).Last_Point;
+    Mode_Lines = 1;
+    PSais_Redraw_Map();
+    ExpectOnTheTrueLine(f.Pic.Image(), 0.5);
+    f.Pic.Cls();
+    PSais_Draw_Red_Segment(near, far);
+    ExpectOnTheTrueLine(f.Pic.Image(), 0.5);
+    // The lines overlay of the cell modes, with its 2-pixel pen reaching a pixel right and down.
+    Mode_Lines = 0;
+    f.Pic.Cls();
+    PSais_Draw_Lines_Grid_Mode();
+    ExpectOnTheTrueLine(f.Pic.Image(), 1.5);
+    f.Pic.Cls();
+    PSais_Draw_Segment_Grid_Mode(line, far, near);
+    ExpectOnTheTrueLine(f.Pic.Image(), 1.5);
+
+    // The band from the far point ends where the segment leaves int reach, on the true line.
+    PSais_Show_Sel_Segment1(far, 20, 30);
+    EXPECT_EQ(f.Ln1.X1(), std::numeric_limits<int>::max());
+    EXPECT_NEAR(f.Ln1.Y1(), 30 + (f.Ln1.X1() - 20) / 3.0, 1);
+    EXPECT_EQ(f.Ln1.X2(), 20);
+    EXPECT_EQ(f.Ln1.Y2(), 30);
+}
+
 TEST_F(FarPoints, AOnePointLineMovedWithAltArrowAtATinyZoomRedrawsWhenZoomedBackIn) {
     const int32_t line = AddLine({{100, 80}});
     Mode_Lines = 1;
