@@ -102,11 +102,9 @@ int32_t PSais_Line_Colour(int32_t line_index) {
 
 bool PSais_Round_Segment(double xa, double ya, double xb, double yb, plat::Point& a, plat::Point& b) {
     constexpr double kReach = std::numeric_limits<int32_t>::max();
-    const auto settled = [](double& v) {
-        if (std::isnan(v)) v = 0;
-        return std::fabs(v) <= kReach;
-    };
-    const bool within = settled(xa) & settled(ya) & settled(xb) & settled(yb);
+    for (double* v : {&xa, &ya, &xb, &yb})
+        if (std::isnan(*v)) *v = 0;
+    const bool within = std::fabs(xa) <= kReach && std::fabs(ya) <= kReach && std::fabs(xb) <= kReach && std::fabs(yb) <= kReach;
     if (!within && !plat::ClipSegment(xa, ya, xb, yb, -kReach, -kReach, kReach, kReach)) return false;
     a = {SYST_Round(xa), SYST_Round(ya)};
     b = {SYST_Round(xb), SYST_Round(yb)};

@@ -635,7 +635,7 @@ void OverlayWidget::Sync() {
         setGeometry(QRect(QPoint(std::min(from_.x(), to_.x()) - pad, std::min(from_.y(), to_.y()) - pad),
                           QPoint(std::max(from_.x(), to_.x()) + pad, std::max(from_.y(), to_.y()) + pad)));
     } else {
-        // A shape placed far off keeps its size and stays as far off, within int.
+        // A shape far off is held just beyond the container's reach, so its sides stay within int.
         const int left = Within(c_.Left(), -kOverlayReach, room.width() + kOverlayReach);
         const int top = Within(c_.Top(), -kOverlayReach, room.height() + kOverlayReach);
         setGeometry(left, top, Within(c_.Width(), 1, kOverlayReach), Within(c_.Height(), 1, kOverlayReach));
