@@ -46,7 +46,7 @@ void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32
     plat::PictureBox& pic = Frm_Window().Pic;
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawWidth(2);
-    pic.Line(SYST_Round(xa), SYST_Round(ya), SYST_Round(xb), SYST_Round(yb), 255);
+    PSais_Draw_Picture_Segment(xa, ya, xb, yb, 255);
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawMode(plat::DM_CopyPen);
     pic.SetDrawWidth(1);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -33,7 +34,10 @@ void Show_Band(plat::LineControl& band, int style, int32_t point_id, double x, d
     band.SetBorderStyle(style);
     band.SetBorderColor(kRed);
     band.SetDrawMode(plat::DM_CopyPen);
-    band.SetPoints(SYST_Round(px), SYST_Round(py), SYST_Round(x), SYST_Round(y));
+    plat::Point a, b;
+    // A band wholly beyond reach cannot cross the picture; it is shown at its far end's edge.
+    if (!PSais_Round_Segment(px, py, x, y, a, b)) a = b = {SYST_Round(x), SYST_Round(y)};
+    band.SetPoints(a.x, a.y, b.x, b.y);
     band.SetVisible(true);
 }
 
@@ -96,17 +100,34 @@ int32_t PSais_Line_Colour(int32_t line_index) {
     return a.LWM_VTP2 == 0 && a.Attrib == 0 ? kBlue : kMagenta;
 }
 
+bool PSais_Round_Segment(double xa, double ya, double xb, double yb, plat::Point& a, plat::Point& b) {
+    constexpr double kReach = std::numeric_limits<int32_t>::max();
+    for (double* v : {&xa, &ya, &xb, &yb})
+        if (std::isnan(*v)) *v = 0;
+    const bool within = std::fabs(xa) <= kReach && std::fabs(ya) <= kReach && std::fabs(xb) <= kReach && std::fabs(yb) <= kReach;
+    if (!within && !plat::ClipSegment(xa, ya, xb, yb, -kReach, -kReach, kReach, kReach)) return false;
+    a = {SYST_Round(xa), SYST_Round(ya)};
+    b = {SYST_Round(xb), SYST_Round(yb)};
+    return true;
+}
+
+void PSais_Draw_Picture_Segment(double xa, double ya, double xb, double yb, int32_t colour) {
+    plat::Point a, b;
+    if (PSais_Round_Segment(xa, ya, xb, yb, a, b)) Pic().Line(a.x, a.y, b.x, b.y, colour);
+}
+
 // Runs of points on one pixel give empty segments, which draw nothing, and a chain whose box
 // misses the picture draws nothing at all: both are left out, with the same pixels as drawing
 // segment by segment.
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
     if (count < 2 || Point_Table.Empty()) return;
-    // The ids come from a chain walk, so they index the table.
-    const Point_Rec* points = &*Point_Table.begin() - 1;
+    // The ids come from a chain walk, so they index the table from 1.
+    const Point_Rec* table = &*Point_Table.begin();
     const Map_To_Picture_Transform view = PSais_Current_Transform();
     // Rounding puts a NaN at 0; the box must count it there too.
     const auto picture_of = [&](size_t i, double& px, double& py) {
-        view.Apply(points[ids[i]].X, points[ids[i]].Y, px, py);
+        const Point_Rec& p = table[ids[i] - 1];
+        view.Apply(p.X, p.Y, px, py);
         if (std::isnan(px)) px = 0;
         if (std::isnan(py)) py = 0;
     };
@@ -123,24 +144,58 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
     const double margin = width + 1;
     if (maxx < -margin || maxy < -margin || minx > pic.Width() + margin || miny > pic.Height() + margin) return;
-    constexpr double kSmall = 1 << 30;
-    const bool small = minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall;
-    // Converting again costs less than keeping the first results.
+    // The chain as runs of points: a run ends where the next segment starts elsewhere.
     static std::vector<plat::Point> chain;
+    static std::vector<size_t> run_ends;
     chain.clear();
-    for (size_t i = 0; i < count; ++i) {
-        double px = 0, py = 0;
-        picture_of(i, px, py);
-        const plat::Point p = small ? plat::Point{SYST_Round_Small(px), SYST_Round_Small(py)} : plat::Point{SYST_Round(px), SYST_Round(py)};
-        if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+    run_ends.clear();
+    size_t run_start = 0;
+    const auto end_run = [&] {
+        if (chain.size() - run_start < 2)
+            chain.resize(run_start);   // a lone point draws nothing
+        else
+            run_ends.push_back(chain.size());
+        run_start = chain.size();
+    };
+    constexpr double kSmall = 1 << 30;
+    if (minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall) {
+        // Converting again costs less than keeping the first results.
+        for (size_t i = 0; i < count; ++i) {
+            double px = 0, py = 0;
+            picture_of(i, px, py);
+            const plat::Point p{SYST_Round_Small(px), SYST_Round_Small(py)};
+            if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+        }
+    } else {
+        // Far points: segment by segment, each cut to int reach where it leaves it; a cut end
+        // starts a new run.
+        double ax = 0, ay = 0;
+        picture_of(0, ax, ay);
+        for (size_t i = 1; i < count; ++i) {
+            double bx = 0, by = 0;
+            picture_of(i, bx, by);
+            plat::Point a, b;
+            if (PSais_Round_Segment(ax, ay, bx, by, a, b)) {
+                if (chain.size() > run_start && !(chain.back() == a)) end_run();
+                if (chain.size() == run_start) chain.push_back(a);
+                if (!(chain.back() == b)) chain.push_back(b);
+            }
+            ax = bx;
+            ay = by;
+        }
     }
-    if (chain.size() < 2) return;
+    end_run();
+    if (run_ends.empty()) return;
     plat::Surface& surface = pic.Image();
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawWidth(width);
     const plat::Colour keep = surface.ForeColor;
     surface.ForeColor = colour;
-    surface.Polyline(chain);
+    size_t start = 0;
+    for (size_t end : run_ends) {
+        surface.Polyline(chain.data() + start, static_cast<int>(end - start));
+        start = end;
+    }
     surface.ForeColor = keep;
     pic.Changed();
 }
@@ -155,7 +210,7 @@ void PSais_Draw_Segment(int32_t /*line_index*/, int32_t point_a, int32_t point_b
     plat::PictureBox& pic = Pic();
     pic.SetDrawStyle(plat::DS_Solid);
     pic.SetDrawWidth(1);
-    pic.Line(SYST_Round(xa), SYST_Round(ya), SYST_Round(xb), SYST_Round(yb), colour);
+    PSais_Draw_Picture_Segment(xa, ya, xb, yb, colour);
     pic.SetDrawWidth(1);
 }
 

@@ -2,6 +2,8 @@
 // Lines, points, the selected-point mark and the rubber bands drawn on the map picture, the
 // two distances with which the insert tool picks a segment, and the centring of the view on a
 // point. Everything is drawn straight onto Pic in picture pixels; nothing is kept.
+#include "platform/gdi/surface.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -20,6 +22,12 @@ void PSais_Draw_Line_Selected(int32_t line_index);
 // The points `ids` (ids of the point table, from a chain walk) as one solid polyline of pen
 // width `width` in the picture's current pen mode; the pen is left solid at that width.
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width);
+// The picture segment (xa, ya)-(xb, yb) with its ends rounded to pixels. An end beyond int reach
+// is first brought along the segment to the edge of reach, so that what is drawn keeps its place
+// and direction; false when no part of it lies within reach. NaN counts as 0, as in rounding.
+bool PSais_Round_Segment(double xa, double ya, double xb, double yb, plat::Point& a, plat::Point& b);
+// That segment drawn on Pic with the picture's pen, in `colour`.
+void PSais_Draw_Picture_Segment(double xa, double ya, double xb, double yb, int32_t colour);
 // One solid 1-pixel segment a-b in the picture's current pen mode.
 void PSais_Draw_Segment(int32_t line_index, int32_t point_a, int32_t point_b, int32_t colour);
 // The 3 x 3 point mark.

@@ -78,7 +78,7 @@ void Extend_Click() {
         plat::PictureBox& pic = f.Pic;
         pic.SetDrawStyle(plat::DS_Solid);
         pic.SetDrawWidth(2);
-        pic.Line(SYST_Round(px), SYST_Round(py), SYST_Round(Mouse_Down_X), SYST_Round(Mouse_Down_Y), kRed);
+        PSais_Draw_Picture_Segment(px, py, Mouse_Down_X, Mouse_Down_Y, kRed);
         pic.SetDrawWidth(1);
     }
     Extend_Running = 1;

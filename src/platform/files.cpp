@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 namespace plat {
 namespace {
 
+FlushFunction file_flush = ::fsync;
+
 // A name beside the target that no other writer in this process or another one uses.
 std::string Unique(const std::string& local) {
     static std::atomic<unsigned> counter{0};
@@ -244,14 +246,27 @@ bool FileReplacement::Write(std::string_view bytes) {
 
 bool FileReplacement::Commit() {
     if (fd_ >= 0) {
+        // On disk before it takes the old file's name: after a power cut the name holds the old
+        // file or the whole new one, never an empty one.
+        if (!failed_ && file_flush(fd_) != 0) failed_ = true;
         if (::close(fd_) != 0) failed_ = true;
         fd_ = -1;
     }
     if (failed_ || temp_.empty()) return false;
     if (::rename(temp_.c_str(), target_.c_str()) != 0) return false;  // the destructor removes the new file
     temp_.clear();
+    // The rename itself lasts once the folder is on disk. The file has been replaced by now, so a
+    // folder that cannot be flushed (some file systems refuse) does not make the save a failure.
+    const std::string folder = fs::path(target_).parent_path().string();
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        file_flush(dir);
+        ::close(dir);
+    }
     return true;
 }
+
+void SetFileFlush(FlushFunction flush) { file_flush = flush ? flush : ::fsync; }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
     std::string bytes;

@@ -45,8 +45,9 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
 // The same, written piece by piece: the new file grows beside the target and takes its place
-// only at Commit; until then, and whenever a step fails, the old file stays whole. A replacement
-// dropped without Commit removes what it wrote.
+// only at Commit, once it is flushed to disk; its folder is flushed after. Until then, and
+// whenever a step fails, the old file stays whole. A replacement dropped without Commit removes
+// what it wrote.
 class FileReplacement {
 public:
     explicit FileReplacement(const std::string& path);
@@ -65,5 +66,10 @@ private:
     long long written_ = 0;
     bool failed_ = false;
 };
+
+// The flush of a new file to disk (fsync by default). Tests put in one that fails, as a failing
+// disk would; null puts the default back.
+using FlushFunction = int (*)(int fd);
+void SetFileFlush(FlushFunction flush);
 
 }  // namespace plat

@@ -1,5 +1,6 @@
 #include "qt/control_widgets.h"
 
+#include "platform/gdi/surface.h"
 #include "platform/host.h"
 #include "qt/qt_convert.h"
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace qthost {
@@ -603,14 +605,40 @@ OverlayWidget::OverlayWidget(plat::Control& control, QWidget* parent) : QWidget(
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
+namespace {
+
+// How far beyond its container an overlay may reach: far more than anything shown, and little
+// enough that the widget's sides and the painter's sums stay well within int.
+constexpr int kOverlayReach = 1 << 16;
+
+int Within(std::int64_t v, std::int64_t lo, std::int64_t hi) { return static_cast<int>(std::clamp(v, lo, hi)); }
+
+}  // namespace
+
 void OverlayWidget::Sync() {
+    const QSize room = parentWidget() ? parentWidget()->size() : QSize();
     if (c_.GetKind() == plat::Kind::Line) {
         auto& l = static_cast<plat::LineControl&>(c_);
-        const int pad = l.BorderWidth() / 2 + 1;
-        setGeometry(QRect(QPoint(std::min(l.X1(), l.X2()) - pad, std::min(l.Y1(), l.Y2()) - pad),
-                          QPoint(std::max(l.X1(), l.X2()) + pad, std::max(l.Y1(), l.Y2()) + pad)));
+        const int pad = Within(l.BorderWidth(), 0, 64) / 2 + 1;
+        // The ends may lie anywhere in int: the line is cut, along itself, to the container's
+        // reach before anything is added to them.
+        double x1 = l.X1(), y1 = l.Y1(), x2 = l.X2(), y2 = l.Y2();
+        if (!plat::ClipSegment(x1, y1, x2, y2, -kOverlayReach, -kOverlayReach, room.width() + kOverlayReach,
+                               room.height() + kOverlayReach)) {
+            from_ = to_ = QPoint();
+            setGeometry(QRect());
+            return;
+        }
+        // Bounded by the cut, so each rounds into int.
+        from_ = QPoint(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)));
+        to_ = QPoint(static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+        setGeometry(QRect(QPoint(std::min(from_.x(), to_.x()) - pad, std::min(from_.y(), to_.y()) - pad),
+                          QPoint(std::max(from_.x(), to_.x()) + pad, std::max(from_.y(), to_.y()) + pad)));
     } else {
-        setGeometry(c_.Left(), c_.Top(), std::max(1, c_.Width()), std::max(1, c_.Height()));
+        // A shape far off is held just beyond the container's reach, so its sides stay within int.
+        const int left = Within(c_.Left(), -kOverlayReach, room.width() + kOverlayReach);
+        const int top = Within(c_.Top(), -kOverlayReach, room.height() + kOverlayReach);
+        setGeometry(left, top, Within(c_.Width(), 1, kOverlayReach), Within(c_.Height(), 1, kOverlayReach));
     }
     update();
 }
@@ -626,8 +654,7 @@ void OverlayWidget::paintEvent(QPaintEvent* event) {
         QPen pen(colour, std::max(1, l.BorderWidth()), PenStyleOf(l.BorderStyle()));
         pen.setCapStyle(Qt::FlatCap);
         p.setPen(pen);
-        const QPoint o = pos();
-        p.drawLine(QPoint(l.X1(), l.Y1()) - o, QPoint(l.X2(), l.Y2()) - o);
+        p.drawLine(from_ - pos(), to_ - pos());
         return;
     }
     auto& s = static_cast<plat::Shape&>(c_);

@@ -179,6 +179,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 private:
     plat::Control& c_;
+    // A Line's ends, in its container, as far as they are drawn.
+    QPoint from_, to_;
 };
 
 class TabWidget : public QWidget {

@@ -33,8 +33,8 @@ QFont ToQFont(const plat::Font& font) {
     if (font.name == "MS Sans Serif" || font.name == "Tahoma" || font.name == "Arial")
         families << "Liberation Sans" << "Arial" << "DejaVu Sans Condensed" << "DejaVu Sans";
     f.setFamilies(families);
-    // Point sizes are designed at 96 dots per inch.
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0))));
+    // Point sizes are designed at 96 dots per inch; held to sizes a window can show (fmax drops a NaN).
+    f.setPixelSize(static_cast<int>(std::lround(std::fmin(std::fmax(font.size * 96.0 / 72.0, 1.0), 4096.0))));
     f.setBold(font.bold);
     f.setItalic(font.italic);
     f.setUnderline(font.underline);

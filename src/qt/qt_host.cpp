@@ -530,7 +530,8 @@ QWidget* QtHost::EnsureWidget(Mirror& m, plat::Control& control) {
 void QtHost::SyncPlacement(Mirror& m, plat::Control& control, QWidget& widget) {
     QWidget* parent = ContainerWidget(m, control);
     if (widget.parentWidget() != parent) widget.setParent(parent);
-    if (control.GetKind() != plat::Kind::Line)
+    // Lines and shapes place themselves (OverlayWidget::Sync), within reach of the container.
+    if (control.GetKind() != plat::Kind::Line && control.GetKind() != plat::Kind::Shape)
         widget.setGeometry(control.Left(), control.Top(), control.Width(), control.Height());
     bool visible = control.Visible();
     if (plat::Control* c = control.Container(); c && c->GetKind() == plat::Kind::TabStrip)

@@ -670,6 +670,16 @@ TEST_F(ProjectFileTest, AFailedSaveTellsTheUserAndKeepsThePreviousFile) {
     host().QueueAnswer(plat::ID_OK);
     Pinit_Save_Project(1, (dir / "missing" / "q.LWM").string());
     EXPECT_EQ(Project_Save_Failed, 1);
+    // So does a disk that cannot flush the new file: the previous file stays as it was.
+    Write_File(dir / "r.LWM", "previous");
+    plat::SetFileFlush([](int) { return -1; });
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Save_Project(1, (dir / "r.LWM").string());
+    plat::SetFileFlush(nullptr);
+    EXPECT_EQ(Project_Save_Failed, 1);
+    EXPECT_EQ(host().boxes.size(), 3u);
+    EXPECT_EQ(Read_File(dir / "r.LWM"), "previous");
+    for (const std::string& name : plat::ListFolder(dir.string())) EXPECT_EQ(name.find("r.LWM."), std::string::npos) << name;
 }
 
 TEST_F(ProjectFileTest, SavingOverAProjectReplacesItWhole) {

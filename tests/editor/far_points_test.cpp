@@ -85,6 +85,56 @@ TEST_F(FarPoints, LinesMarksAndGridPointsFarAwayRedrawQuicklyAndDrawOnlyWhatCros
     EXPECT_LT(Seconds(), 5.0);
 }
 
+// Segments from (20, c) toward a point a third as far down as right, 3e10 pixels away: for each
+// start c, every column right of 20 holds a pixel within `reach` of that true line, and no
+// pixel strays from all of them.
+void ExpectOnTheTrueLines(const Surface& s, double reach, std::initializer_list<double> starts) {
+    const auto off = [&](int x, int y, double c) { return std::fabs(y - (c + (x - 20) / 3.0)); };
+    for (int x = 0; x < s.Width(); ++x) {
+        for (double c : starts) {
+            int hits = 0;
+            for (int y = 0; y < s.Height(); ++y) hits += s.GetPixel(x, y) != kWhite && off(x, y, c) <= reach;
+            if (x > 20) {
+                EXPECT_GT(hits, 0) << x << " from " << c;
+            }
+        }
+        for (int y = 0; y < s.Height(); ++y) {
+            if (s.GetPixel(x, y) == kWhite) continue;
+            bool near = false;
+            for (double c : starts) near = near || off(x, y, c) <= reach;
+            EXPECT_TRUE(near) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(FarPoints, SegmentsAndRubberBandsToPointsBeyondIntReachKeepTheirDirection) {
+    // Out beyond reach and back, nearly parallel.
+    const double far_x = 20 + 3e10, far_y = 30 + 1e10;
+    const int32_t line = AddLine({{20, 30}, {far_x, far_y}, {20, 80}});
+    const int32_t near = Line_Table(line).First_Point, far = Point_Table(near).Next_Point;
+    Mode_Lines = 1;
+    PSais_Redraw_Map();
+    ExpectOnTheTrueLines(f.Pic.Image(), 0.5, {30, 80});
+    f.Pic.Cls();
+    PSais_Draw_Red_Segment(near, far);
+    ExpectOnTheTrueLines(f.Pic.Image(), 0.5, {30});
+    // The lines overlay of the cell modes, with its 2-pixel pen reaching a pixel right and down.
+    Mode_Lines = 0;
+    f.Pic.Cls();
+    PSais_Draw_Lines_Grid_Mode();
+    ExpectOnTheTrueLines(f.Pic.Image(), 1.5, {30, 80});
+    f.Pic.Cls();
+    PSais_Draw_Segment_Grid_Mode(line, far, near);
+    ExpectOnTheTrueLines(f.Pic.Image(), 1.5, {30});
+
+    // The band from the far point ends where the segment leaves int reach, on the true line.
+    PSais_Show_Sel_Segment1(far, 20, 30);
+    EXPECT_EQ(f.Ln1.X1(), std::numeric_limits<int>::max());
+    EXPECT_NEAR(f.Ln1.Y1(), 30 + (f.Ln1.X1() - 20) / 3.0, 1);
+    EXPECT_EQ(f.Ln1.X2(), 20);
+    EXPECT_EQ(f.Ln1.Y2(), 30);
+}
+
 TEST_F(FarPoints, AOnePointLineMovedWithAltArrowAtATinyZoomRedrawsWhenZoomedBackIn) {
     const int32_t line = AddLine({{100, 80}});
     Mode_Lines = 1;

@@ -4,6 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/test_env.h"
 
@@ -136,6 +140,37 @@ TEST(FilesText, APieceByPieceReplacementShowsOnlyWhenCommitted) {
     FileReplacement nowhere((dir / "nofolder" / "x.txt").string());
     EXPECT_FALSE(nowhere.Write("x"));
     EXPECT_FALSE(nowhere.Commit());
+}
+
+namespace {
+// What the target held each time something was flushed, and whether that was its folder.
+std::string flush_target;
+std::vector<std::pair<bool, std::string>> flushes;
+int RecordFlush(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    flushes.emplace_back(S_ISDIR(st.st_mode), Slurp(flush_target));
+    return ::fsync(fd);
+}
+int FailFlush(int) { return -1; }
+}  // namespace
+
+TEST(FilesText, AReplacementIsOnDiskBeforeItsRenameAndItsFolderAfter) {
+    const fs::path dir = testenv::ScratchDir("durable");
+    flush_target = (dir / "p.lwm").string();
+    Touch(dir / "p.lwm", "old");
+    flushes.clear();
+    SetFileFlush(RecordFlush);
+    const bool saved = ReplaceFileAtomically(flush_target, "new");
+    // A disk that fails the flush: the save fails and the old file stays, alone.
+    SetFileFlush(FailFlush);
+    const bool failed_save = ReplaceFileAtomically(flush_target, "lost");
+    SetFileFlush(nullptr);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(flushes, (std::vector<std::pair<bool, std::string>>{{false, "old"}, {true, "new"}}));
+    EXPECT_FALSE(failed_save);
+    EXPECT_EQ(Slurp(dir / "p.lwm"), "new");
+    EXPECT_EQ(ListFolder(dir.string()), (std::vector<std::string>{"p.lwm"}));
 }
 
 TEST(FilesBinary, AFolderIsNoFileToRead) {

@@ -572,6 +572,36 @@ void Surface::HatchRect(int x1, int y1, int x2, int y2, int fill_style, Colour c
     }
 }
 
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    const double ax = std::clamp(x1, -kMax, kMax), ay = std::clamp(y1, -kMax, kMax);
+    const double bx = std::clamp(x2, -kMax, kMax), by = std::clamp(y2, -kMax, kMax);
+    // Halves throughout: the run between two ends of opposite sign could pass the largest double.
+    // A point of the segment is a + 2 t h for t in [0, 1].
+    const double hx = bx / 2 - ax / 2, hy = by / 2 - ay / 2;
+    double t0 = 0, t1 = 1;
+    // The points with p t <= q are inside one side of the box.
+    const auto side = [&](double p, double q) {
+        if (p == 0) return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!side(-hx, ax / 2 - left / 2) || !side(hx, right / 2 - ax / 2) || !side(-hy, ay / 2 - top / 2) ||
+        !side(hy, bottom / 2 - ay / 2))
+        return false;
+    // Each point from its nearer end, which keeps the far end's size out of the sum.
+    const auto at = [&](double t, double a, double b, double h) { return t <= 0.5 ? a + t * h * 2 : b - (1 - t) * h * 2; };
+    x1 = std::clamp(at(t0, ax, bx, hx), left, right);
+    y1 = std::clamp(at(t0, ay, by, hy), top, bottom);
+    x2 = std::clamp(at(t1, ax, bx, hx), left, right);
+    y2 = std::clamp(at(t1, ay, by, hy), top, bottom);
+    return true;
+}
+
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy) {
     // Clip against both surfaces.
     if (sx < 0) { dx -= sx; w += sx; sx = 0; }

@@ -113,6 +113,12 @@ private:
     std::vector<std::uint8_t> pixels_;
 };
 
+// Cuts the segment (x1, y1)-(x2, y2) to its part within [left, right] x [top, bottom], in floating
+// point, so that ends far beyond int reach can then be rounded without turning the segment. An
+// end that is cut moves along the segment; an infinite coordinate counts as the largest double and
+// NaN ends are the caller's to settle. False when no part of the segment lies within the box.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom);
+
 // Copies a w x h block, clipped to both surfaces (SRCCOPY).
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 // Scales the source block onto the destination block, nearest neighbour (COLORONCOLOR). The
