@@ -22,6 +22,7 @@
 #include "platform/headless/headless_host.h"
 #include "platform/number.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "platform/ui/controls.h"
 #include "setup/frm_v24.h"
 #include "setup/setup_services.h"
@@ -116,6 +117,9 @@ TEST(ProjectFileNumbers, AreShortestWithALeadingBlankAndNoZeroBeforeThePoint) {
     EXPECT_EQ(Project_Num(-1.5e-7), "-1.5E-07");
     EXPECT_EQ(Project_Num(0.0001), " .0001");
     EXPECT_EQ(Project_Num(0.00001), " 1E-05");
+    // Below the normal range the file has the shortest text that reads back.
+    EXPECT_EQ(Project_Num(5e-324), " 5E-324");
+    EXPECT_EQ(Project_Num(-0x0.08f9d0f57c993p-1022), "-7.8015302433005E-310");
     EXPECT_EQ(Project_Num_Float(0.1f), " .1");
     EXPECT_EQ(Project_Num_Float(12.5f), " 12.5");
     EXPECT_EQ(Project_Num_Float(12345678.0f), " 1.234568E+07");
@@ -1222,6 +1226,30 @@ TEST_F(ProjectFileTest, LineEndsOfAnyKindAndBlankLinesReadTheSame) {
         ASSERT_EQ(Project_Read_Failed, 0);
         EXPECT_EQ(State(), expected);
     }
+}
+
+TEST_F(ProjectFileTest, ALineIsMeasuredAsTheProgramHoldsItAgainstTheScannersLimit) {
+    const std::vector<std::string> fixture = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(fixture[4].rfind("0018 ", 0), 0u);
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    host().strict = false;
+    auto with_raw_dir = [&](const std::string& bytes) {
+        std::vector<std::string> lines = fixture;
+        lines[4] = "0018 \"" + bytes + "\"";
+        Write_File(dir / "long.LWM", Join(lines));
+        Read(dir / "long.LWM");
+    };
+    // "\xE9" is one byte on disk and two in the program: 17 000 of them pass the limit, 16 000 do not.
+    with_raw_dir(std::string(17000, '\xE9'));
+    EXPECT_EQ(Project_Read_Failed, 1);
+    EXPECT_EQ(State(), before);
+    with_raw_dir(std::string(16000, '\xE9'));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Raw_Dir, plat::Cp1252ToUtf8(std::string(16000, '\xE9')));
+    with_raw_dir(std::string(32000, 'a'));
+    EXPECT_EQ(Project_Read_Failed, 0);
 }
 
 TEST_F(ProjectFileTest, LinesShorterThanTheirTagHoldNoValueButASectionMustBeThere) {
