@@ -179,7 +179,9 @@ private:
     std::string_view Token() {
         while (at_ < line_.size() && line_[at_] == ' ') ++at_;
         if (at_ >= line_.size()) return {};
-        const size_t end = std::min(line_.find(' ', at_), line_.size());
+        // Tokens are a few characters: a plain loop beats a library search here.
+        size_t end = at_;
+        while (end < line_.size() && line_[end] != ' ') ++end;
         const std::string_view token = line_.substr(at_, end - at_);
         at_ = end;
         return token;
