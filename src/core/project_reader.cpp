@@ -117,9 +117,9 @@ public:
     }
     void Line() {
         if (!Next_Line()) throw Bad_File{0};
-        // The scanner's positions are 16-bit: a longer line (as the program holds it) would be
-        // read cut short. A Windows-1252 byte takes at most three bytes of UTF-8.
-        if (line_.size() > Longest_Line / 3 && plat::Cp1252ToUtf8(line_).size() > Longest_Line) throw Bad_File{0};
+        // The scanner's positions are 16-bit: a longer line would be read cut short. Positions
+        // count the characters of the file, one byte each, before any text is converted.
+        if (line_.size() > Longest_Line) throw Bad_File{0};
     }
     double Number() {
         const plat::NumberText n = plat::ReadNumber(Token());
