@@ -1,6 +1,6 @@
 #pragma once
 // Latitude and longitude texts with a hemisphere letter, their parsers, and the line scanner
-// that the project file, reference files and texture definitions are read with.
+// that reference files and texture definitions are read with.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <utility>
 
-#include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/project_file.h"
 #include "core/syst.h"
+#include "platform/files.h"
 #include "platform/host.h"
 #include "platform/number.h"
 #include "platform/text.h"
@@ -102,21 +102,27 @@ struct Bad_File {
     int16_t message;  // numbered message to show, 0 for the plain "damaged" box
 };
 
-// The fields of the file through the shared line scanner. A line or a token that is missing
-// reads as empty, and an empty number as 0; only a file that ends early, or a number that does
-// not fit its field, is refused.
+// The fields of the file, read in place from the whole file's bytes. A line or a token that is
+// missing reads as empty, and an empty number as 0; only a file that ends early, or a number
+// that does not fit its field, is refused. Lines are scanned as the shared line scanner does:
+// empty lines skipped, the four-character tag passed over, tokens split at blanks.
 class Reader {
 public:
-    explicit Reader(Text_In_File& file) : file_(file) {}
+    explicit Reader(std::string_view bytes) : lines_(bytes) {}
 
+    // The first token of the first line that is not empty (the version), "" when there is none.
+    std::string First_Token() {
+        if (!Next_Line()) return {};
+        return plat::Cp1252ToUtf8(Token());
+    }
     void Line() {
-        if (!Pinit_Read_Line(file_)) throw Bad_File{0};
-        // The scanner's positions are 16-bit: a longer line would be read cut short.
-        if (Scan_Line.size() > 32766) throw Bad_File{0};
+        if (!Next_Line()) throw Bad_File{0};
+        // The scanner's positions are 16-bit: a longer line would be read cut short. Positions
+        // count the characters of the file, one byte each, before any text is converted.
+        if (line_.size() > Longest_Line) throw Bad_File{0};
     }
     double Number() {
-        Pinit_Next_Token();
-        const plat::NumberText n = plat::ReadNumber(Scan_Token);
+        const plat::NumberText n = plat::ReadNumber(Token());
         if (!n.fits) throw Bad_File{0};
         return n.value;
     }
@@ -134,15 +140,19 @@ public:
         if (std::fabs(v) > std::numeric_limits<float>::max()) throw Bad_File{0};
         return static_cast<float>(v);
     }
+    // The text after the next double quote, up to the closing one or the end of the line.
     std::string Quoted_Line() {
         Line();
-        Pinit_Next_Quoted();
-        return Scan_Token;
+        if (at_ >= line_.size()) return {};
+        const size_t open = line_.find('"', at_);
+        if (open == std::string_view::npos) return {};
+        const size_t close = std::min(line_.find('"', open + 1), line_.size());
+        return plat::Cp1252ToUtf8(line_.substr(open + 1, close - open - 1));
     }
     // The next line must be the section `tag`.
     void Section(std::string_view tag) {
         Line();
-        if (std::string_view(Scan_Line).substr(0, 4) != tag) throw Bad_File{31};
+        if (line_.substr(0, 4) != tag) throw Bad_File{31};
     }
     // A count on a section line: not negative, and small enough for the lines that are left.
     int32_t Count(size_t lines_per_record) {
@@ -151,10 +161,35 @@ public:
         if (lines_per_record > 0 && static_cast<size_t>(n) > Lines_Left() / lines_per_record) throw Bad_File{0};
         return n;
     }
-    size_t Lines_Left() const { return file_.Lines.size() - file_.Next; }
+    size_t Lines_Left() const { return lines_.Left(); }
 
 private:
-    Text_In_File& file_;
+    static constexpr size_t Longest_Line = 32766;
+
+    bool Next_Line() {
+        while (lines_.Next(line_))
+            if (!line_.empty()) {
+                at_ = 4;
+                return true;
+            }
+        line_ = {};
+        return false;
+    }
+    // The next blank-separated token; "" past the last one.
+    std::string_view Token() {
+        while (at_ < line_.size() && line_[at_] == ' ') ++at_;
+        if (at_ >= line_.size()) return {};
+        // Tokens are a few characters: a plain loop beats a library search here.
+        size_t end = at_;
+        while (end < line_.size() && line_[end] != ' ') ++end;
+        const std::string_view token = line_.substr(at_, end - at_);
+        at_ = end;
+        return token;
+    }
+
+    plat::TextLines lines_;
+    std::string_view line_;
+    size_t at_ = 0;  // read position in line_
 };
 
 void Convert_Line_V4(Route_Attrib& a) {
@@ -452,23 +487,22 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
 void Pinit_Read_Project(const std::string& path) {
     Project_Read_Failed = 0;
-    Text_In_File file;
-    if (!Com_Open_Text_File(path, file)) {
+    std::string bytes;
+    if (!plat::ReadWholeFile(path, bytes)) {
         Project_Read_Failed = 1;
         Project_File_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
         return;
     }
-    Reader r(file);
+    Reader r(bytes);
 
     // Version: the first token after the tag, "V" and three characters of number.
-    if (Pinit_Read_Line(file)) Pinit_Next_Token();
-    else Scan_Token.clear();
-    if (Scan_Token.empty() || Scan_Token[0] != 'V') {
+    const std::string version_token = r.First_Token();
+    if (version_token.empty() || version_token[0] != 'V') {
         Msg_Answer = ERREUR_Show_Message(30);
         Project_Read_Failed = 1;
         return;
     }
-    const double version = plat::ReadNumber(plat::Mid(Scan_Token, 2, 3)).value;
+    const double version = plat::ReadNumber(plat::Mid(version_token, 2, 3)).value;
     if (version > 5.1 + 1e-9) {
         Msg_Answer = ERREUR_Show_Message(30);
         Project_Read_Failed = 1;

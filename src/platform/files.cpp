@@ -141,7 +141,10 @@ std::vector<std::string> ListFolder(const std::string& path, bool folders_only) 
     return names;
 }
 
-bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
+namespace {
+
+template <class Buffer>
+bool ReadAll(const std::string& path, Buffer& bytes) {
     bytes.clear();
     // A folder opens like a file here but its read throws: it is no file to read.
     if (!FileExists(path)) return false;
@@ -161,6 +164,11 @@ bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) {
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
+
+}  // namespace
+
+bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes) { return ReadAll(path, bytes); }
+bool ReadWholeFile(const std::string& path, std::string& bytes) { return ReadAll(path, bytes); }
 
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
                      std::vector<uint8_t>& bytes) {
@@ -187,21 +195,11 @@ bool WriteBinary(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadBinary(path, bytes)) return false;
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = static_cast<std::size_t>(
-            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
-            text.begin());
-        const std::string_view line = text.substr(at, end - at);
-        // Only a line with bytes beyond ASCII needs converting.
-        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        lines.push_back(ascii ? std::string(line) : Cp1252ToUtf8(line));
-        at = end;
-        if (at < text.size()) at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
-    }
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    TextLines text(bytes);
+    lines.reserve(text.Left());
+    for (std::string_view line; text.Next(line);) lines.push_back(Cp1252ToUtf8(line));
     return true;
 }
 

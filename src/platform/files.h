@@ -31,6 +31,8 @@ std::vector<std::string> ListFolder(const std::string& path, bool folders_only =
 
 // Whole binary file; false when it cannot be opened or read.
 bool ReadBinary(const std::string& path, std::vector<uint8_t>& bytes);
+// The same into one text buffer, the bytes as they are on disk.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
 // `count` bytes from `offset`; false (and `bytes` holding what was read) on a short read.
 bool ReadBinaryRange(const std::string& path, long long offset, std::size_t count,
                      std::vector<uint8_t>& bytes);

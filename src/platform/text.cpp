@@ -2,9 +2,12 @@
 
 #include "platform/number.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace plat {
@@ -84,41 +87,13 @@ std::string MapCase(std::string_view s, F f) {
     return out;
 }
 
-// The digits of |value| with 15 significant digits, VB style: fixed between 1E-05 and 1E+15,
-// exponent form ("1E-07", "1.5E+20") outside, trailing zeros dropped. Leading "0." kept.
-std::string Digits15(double value) {
-    const double a = std::fabs(value);
-    if (a == 0) return "0";
-    if (std::isnan(a)) return "NaN";
-    if (std::isinf(a)) return "Inf";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14E", a);
-    // buf: d.ddddddddddddddE+xx
-    std::string text(buf);
-    const auto epos = text.find('E');
-    std::string mant = text.substr(0, epos);
-    int exp = std::atoi(text.c_str() + epos + 1);
-    std::string digits;
-    for (char ch : mant) if (ch != '.') digits += ch;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    if (exp >= 15 || exp < -5) {
-        std::string out(1, digits[0]);
-        if (digits.size() > 1) { out += '.'; out += digits.substr(1); }
-        char e[16];
-        std::snprintf(e, sizeof e, "E%c%02d", exp < 0 ? '-' : '+', exp < 0 ? -exp : exp);
-        return out + e;
-    }
-    if (exp < 0) return "0." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
-    const auto int_len = static_cast<std::size_t>(exp + 1);
-    if (digits.size() <= int_len) return digits + std::string(int_len - digits.size(), '0');
-    return digits.substr(0, int_len) + "." + digits.substr(int_len);
-}
-
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (char ch : bytes) {
@@ -238,18 +213,75 @@ double Val(std::string_view s) {
     return n.fits ? n.value : 0;
 }
 
+void AppendDigits(std::string& out, double value, int digits, int lowest_fixed) {
+    char buf[48];
+    const char* const end = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::general, digits).ptr;
+    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
+    const std::size_t e = text.find('e');
+    if (e == std::string_view::npos) {
+        out += text.substr(text.size() > 1 && text[0] == '0' ? 1 : 0);
+        return;
+    }
+    const std::string_view mantissa = text.substr(0, e);
+    // The standard form goes to the exponent below 1E-04; a caller may keep 1E-05 fixed.
+    if (text.substr(e) == "e-05" && lowest_fixed <= -5) {
+        out += ".0000";
+        for (char c : mantissa)
+            if (c != '.') out += c;
+        return;
+    }
+    out += mantissa;
+    out += 'E';
+    out += text.substr(e + 1);
+}
+
+// CStr: the Str$ text without its blank, with the zero before the point ("0.5").
 std::string ShortestNumber(double value) {
-    std::string d = Digits15(value);
-    return (value < 0 ? "-" : "") + d;
+    std::string text = Str(value);
+    if (text[0] == ' ') text.erase(0, 1);
+    const std::size_t at = text[0] == '-' ? 1 : 0;
+    if (text.size() > at && text[at] == '.') text.insert(at, 1, '0');
+    return text;
 }
 
 std::string CStr(double value) { return ShortestNumber(value); }
 std::string CStr(long long value) { return std::to_string(value); }
 
+// Str$: fixed from 1E-05 up, "NaN" and "Inf" for what has no digits.
 std::string Str(double value) {
-    std::string d = Digits15(value);
-    if (d.size() > 1 && d[0] == '0' && d[1] == '.') d.erase(0, 1);
-    return (value < 0 ? "-" : " ") + d;
+    std::string text(value < 0 ? "-" : " ");
+    if (std::isnan(value)) return text + "NaN";
+    if (std::isinf(value)) return text + "Inf";
+    AppendDigits(text, value, 15, -5);
+    return text;
+}
+
+TextLines::TextLines(std::string_view text) : text_(text) {
+    // Counted first, so that a reader can weigh a count it reads against what is left.
+    // Every LF ends a line, and every CR that no LF follows (without branches, so that the
+    // compiler takes many bytes at once).
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        total_ += static_cast<std::size_t>((text[i] == '\n') | ((text[i] == '\r') & (text[i + 1] != '\n')));
+    if (n > 0) total_ += 1;  // the last byte ends a line, or is in the last line, which has no end
+}
+
+bool TextLines::Next(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    const char* const from = text_.data() + at_;
+    const std::size_t rest = text_.size() - at_;
+    const void* lf = std::memchr(from, '\n', rest);
+    const std::size_t to_lf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - from) : rest;
+    const void* cr = std::memchr(from, '\r', to_lf);
+    const std::size_t length = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - from) : to_lf;
+    line = std::string_view(from, length);
+    // A CR ends the line alone unless a LF follows at once.
+    std::size_t step = length;
+    if (cr) step += length + 1 == to_lf ? 2 : 1;
+    else if (lf) step += 1;
+    at_ += step;
+    ++taken_;
+    return true;
 }
 
 std::string Format(double value, std::string_view pattern) {

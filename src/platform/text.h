@@ -1,6 +1,8 @@
 #pragma once
-// Text helpers: UTF-8 inside the program, Windows-1252 on disk, and the string
-// routines the program's code is written with (1-based positions, as the program counts them).
+// Text helpers: UTF-8 inside the program, Windows-1252 on disk, the string routines the
+// program's code is written with (1-based positions, as the program counts them), the number
+// text of the program's files and texts, and the lines of a text held in one buffer.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,5 +54,27 @@ std::string Format(double value, std::string_view pattern);
 
 // The CStr text of a value: 0.5 -> "0.5", 3 -> "3", -2.25 -> "-2.25", 1e-7 -> "1E-07".
 std::string ShortestNumber(double value);
+
+// The one number text of the program: |value| rounded to `digits` significant digits (15 for a
+// double, 7 for a float), appended without sign, "." as separator, no trailing zeros and no zero
+// before the point (".5"). Fixed from 10^lowest_fixed up to below 10^digits, the exponent form
+// outside ("1E-07", "1.5E+20": "E", a sign, two digits at least). `lowest_fixed` is -4 (the
+// project and reference files) or -5 (Str$ and CStr). Not for NaN or infinities.
+void AppendDigits(std::string& out, double value, int digits, int lowest_fixed);
+
+// The lines of a text held in one buffer, found in place. Lines end in CR LF, LF or CR; a last
+// line without its end is a line; an empty text has no lines.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text);
+    // The next line without its end; false when none is left.
+    bool Next(std::string_view& line);
+    // Lines not yet taken, empty ones included.
+    std::size_t Left() const { return total_ - taken_; }
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0, total_ = 0, taken_ = 0;
+};
 
 }  // namespace plat

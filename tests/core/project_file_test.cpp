@@ -22,6 +22,7 @@
 #include "platform/headless/headless_host.h"
 #include "platform/number.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "platform/ui/controls.h"
 #include "setup/frm_v24.h"
 #include "setup/setup_services.h"
@@ -116,6 +117,9 @@ TEST(ProjectFileNumbers, AreShortestWithALeadingBlankAndNoZeroBeforeThePoint) {
     EXPECT_EQ(Project_Num(-1.5e-7), "-1.5E-07");
     EXPECT_EQ(Project_Num(0.0001), " .0001");
     EXPECT_EQ(Project_Num(0.00001), " 1E-05");
+    // Below the normal range the file has the shortest text that reads back.
+    EXPECT_EQ(Project_Num(5e-324), " 5E-324");
+    EXPECT_EQ(Project_Num(-0x0.08f9d0f57c993p-1022), "-7.8015302433005E-310");
     EXPECT_EQ(Project_Num_Float(0.1f), " .1");
     EXPECT_EQ(Project_Num_Float(12.5f), " 12.5");
     EXPECT_EQ(Project_Num_Float(12345678.0f), " 1.234568E+07");
@@ -1256,6 +1260,35 @@ TEST_F(ProjectFileTest, LineEndsOfAnyKindAndBlankLinesReadTheSame) {
         ASSERT_EQ(Project_Read_Failed, 0);
         EXPECT_EQ(State(), expected);
     }
+}
+
+TEST_F(ProjectFileTest, LinesAreMeasuredAndScannedInTheCharactersOfTheFile) {
+    const std::vector<std::string> fixture = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(fixture[4].rfind("0018 ", 0), 0u);
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    host().strict = false;
+    auto with_line = [&](size_t i, const std::string& bytes) {
+        std::vector<std::string> lines = fixture;
+        lines[i] = bytes;
+        Write_File(dir / "long.LWM", Join(lines));
+        Read(dir / "long.LWM");
+    };
+    // 32 000 accented letters are 32 000 characters, within the scanner's reach, though twice as
+    // many bytes once converted; a line one character longer than the scanner holds is refused.
+    const std::string accents(32000, '\xE9');
+    with_line(4, "0018 \"" + accents + "\"");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_TRUE(Raw_Dir == plat::Cp1252ToUtf8(accents));
+    Read(Fixture("all_kinds.LWM"));
+    with_line(4, "0018 \"" + std::string(32760, 'a') + "\"");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    EXPECT_TRUE(State() == before);
+    // An accented letter in a tag is one character: the values start after it as after any tag.
+    with_line(3, "001\xE9  1  0");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Lc_Merge, 1);
 }
 
 TEST_F(ProjectFileTest, LinesShorterThanTheirTagHoldNoValueButASectionMustBeThere) {

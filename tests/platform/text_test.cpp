@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 using namespace plat;
 
 TEST(TextEncoding, AccentedFrenchRoundTripsThroughWindows1252) {
@@ -90,6 +94,10 @@ TEST(TextNumbers, StrHasTheLeadingBlankAndCStrHasNot) {
     EXPECT_EQ(CStr(1e-7), "1E-07");
     EXPECT_EQ(CStr(0.0001), "0.0001");
     EXPECT_EQ(CStr(0.1 + 0.2), "0.3");                // 15 significant digits
+    // Str$ keeps 1E-05 fixed, where the project file's numbers take the exponent form.
+    EXPECT_EQ(Str(0.00001), " .00001");
+    EXPECT_EQ(CStr(-0.000015), "-0.000015");
+    EXPECT_EQ(CStr(9.99999999999999e-6), "9.99999999999999E-06");
     EXPECT_EQ(CStr(static_cast<long long>(-42)), "-42");
     EXPECT_EQ(ShortestNumber(1.0 / 3), "0.333333333333333");
 }
@@ -109,4 +117,19 @@ TEST(TextNumbers, FormatPadsAndRounds) {
     EXPECT_EQ(Format(0.25, "#0.0000"), "0.2500");
     EXPECT_EQ(Format(-1.5, "00.0000"), "-01.5000");
     EXPECT_EQ(Format(-0.00001, "#0.0000"), "0.0000"); // no "-0"
+}
+
+TEST(TextLines, AreFoundInPlaceWhateverTheirEndAndCountWhatIsLeft) {
+    // CR LF, LF, a lone CR (so an empty line after "b"), and a last line without its end.
+    TextLines text("a\r\nb\n\rc\rd");
+    EXPECT_EQ(text.Left(), 5u);
+    std::vector<std::string> lines;
+    for (std::string_view line; text.Next(line);) {
+        lines.emplace_back(line);
+        EXPECT_EQ(text.Left(), 5 - lines.size());
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c", "d"}));
+    EXPECT_EQ(TextLines("").Left(), 0u);
+    EXPECT_EQ(TextLines("\r\n").Left(), 1u);
+    EXPECT_EQ(TextLines("x\r").Left(), 1u);
 }
