@@ -5,7 +5,7 @@
 // faster run counts, so that one run slowed by the machine does not decide a growth ratio.
 // After each size it prints the process's peak resident memory so far (a high-water mark of
 // the whole process): the sizes run in ascending order, so the figure is at least that size's
-// own peak; one size alone is measured with --benchmark_filter=BM_Prepare_Split_Cut/4000/0$.
+// own peak; one size alone is measured with --benchmark_filter=BM_Prepare_Split_Cut/4000/0/ .
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 

@@ -110,7 +110,7 @@ void API_Join_Coast_Polygons(int16_t mode) {
     std::vector<Work_Point_Rec> pts;
     std::vector<Plane_Point> plane;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         pts.clear();
         for (int32_t k = rec.First_Point; k <= rec.Last_Point && rec.Nb_Points > 0; ++k)
             pts.push_back(Work_Point_Table(k));
@@ -129,7 +129,7 @@ void API_Join_Coast_Polygons(int16_t mode) {
                 std::reverse(pts.begin(), pts.end());
         }
         const int32_t n = static_cast<int32_t>(pts.size());
-        Line_Rec head;  // only the id and attributes carry over
+        Work_Poly_Rec head;  // only the id and attributes carry over
         head.Line_Id = rec.Line_Id;
         head.Attr = rec.Attr;
         Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
@@ -151,7 +151,7 @@ void API_Index_Coast_Pieces(int16_t mode) {
     Coast_Piece_Points.Erase();
     std::vector<Stage_Piece> stage;
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
-        const Line_Rec& rec = Work_Poly_Table(w);
+        const Work_Poly_Rec& rec = Work_Poly_Table(w);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Stage_Piece piece;
