@@ -59,13 +59,22 @@ void Ensure_Storage(Vb_Array<T>& table, int32_t capacity) {
     table.ReDim_Preserve(capacity);
 }
 
+// The same for a table whose entries are no longer read: the old storage goes before the new
+// is made, rather than being copied into it.
+template <class T>
+void Renew_Storage(Vb_Array<T>& table, int32_t capacity) {
+    if (table.UBound() >= capacity) return;
+    table.Erase();
+    table.ReDim(capacity);
+}
+
 }  // namespace
 
 void Cut_Tables_Size(int32_t polys, int32_t points) {
     Cut_Poly_Capacity = polys > 0 ? polys : 0;
     Cut_Point_Capacity = points > 0 ? points : 0;
-    Ensure_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
-    Ensure_Storage(Cut_Point_Table, Cut_Point_Capacity);
+    Renew_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
+    Renew_Storage(Cut_Point_Table, Cut_Point_Capacity);
     Cut_Poly_Count = 0;
     Cut_Point_Count = 0;
 }
