@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/grid.h"
@@ -192,11 +193,11 @@ void API_Index_Coast_Pieces(int16_t mode) {
         while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
         if (!Run_Fills_Cell(stage, from, to)) {
             for (size_t r = from; r < to; ++r) {
-                Cut_Piece_Record rec = stage[r].Rec;
+                Cut_Piece_Record& rec = Coast_Piece_Table(++Coast_Count);
+                rec = std::move(stage[r].Rec);
                 rec.First_Point = point_count + 1;
                 for (const Cut_Piece_Point& p : stage[r].Points) Coast_Piece_Points(++point_count) = p;
                 rec.Last_Point = point_count;
-                Coast_Piece_Table(++Coast_Count) = rec;
             }
         }
         from = to;

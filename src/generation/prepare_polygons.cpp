@@ -273,13 +273,9 @@ void API_Build_Ring_Tree() {
     }
 }
 
-void API_Number_Rings() {
-    const Vb_Array<Srf_Vertex_Rec> kept = Srf_Ring_Points;
-    const int32_t kept_count = Srf_Ring_Point_Count;
-    API_Number_Ring_Tree();
-    Srf_Ring_Points = kept;
-    Srf_Ring_Point_Count = kept_count;
-}
+// The numbering reads and writes the tree and the ring table only: the group's sorted points
+// need no copy to come through it unchanged.
+void API_Number_Rings() { API_Number_Ring_Tree(); }
 
 void API_Number_Ring_Tree() {
     const int32_t nodes = Srf_Ring_Node_Count;
