@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 template <class T, int32_t Lower = 1>
@@ -20,6 +21,9 @@ public:
 
     // Entries Lower..upper; the entries that stay keep their contents.
     void ReDim_Preserve(int32_t upper) { items_.resize(Size_For(upper)); }
+
+    // The entries of `items`, from Lower on, taken over without a copy.
+    void Adopt(std::vector<T>&& items) { items_ = std::move(items); }
 
     // No entries, and the storage handed back: an erased table of a large project would
     // otherwise hold its memory until the program ends.

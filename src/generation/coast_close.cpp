@@ -159,7 +159,7 @@ void Piece_Closer::Rectangle() {
 void Piece_Closer::Add_Path(const Coast_Cell_Point& p) {
     if (Cut_Point_Count + 1 >= Cut_Point_Capacity) Cut_Tables_Reserve(50);
     Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{p.X, p.Y, 0};
-    Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
+    Work_Poly_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
     rec.Last_Point = Cut_Point_Count;
     ++rec.Nb_Points;
 }
@@ -280,7 +280,7 @@ void API_Close_Coast_Cells() {
     Coast_Cell_Points.ReDim(Work_Point_Count);
     bool failed = false;
     for (int32_t r = 1; r <= Work_Poly_Count && !failed; ++r) {
-        const Line_Rec rec = Work_Poly_Table(r);
+        const Work_Poly_Rec rec = Work_Poly_Table(r);
         const int32_t f = rec.First_Point;
         const int32_t l = rec.Last_Point;
         if (rec.Nb_Points < 2) continue;

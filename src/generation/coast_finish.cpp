@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/grid.h"
@@ -110,7 +111,7 @@ void API_Join_Coast_Polygons(int16_t mode) {
     std::vector<Work_Point_Rec> pts;
     std::vector<Plane_Point> plane;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         pts.clear();
         for (int32_t k = rec.First_Point; k <= rec.Last_Point && rec.Nb_Points > 0; ++k)
             pts.push_back(Work_Point_Table(k));
@@ -129,7 +130,7 @@ void API_Join_Coast_Polygons(int16_t mode) {
                 std::reverse(pts.begin(), pts.end());
         }
         const int32_t n = static_cast<int32_t>(pts.size());
-        Line_Rec head;  // only the id and attributes carry over
+        Work_Poly_Rec head;  // only the id and attributes carry over
         head.Line_Id = rec.Line_Id;
         head.Attr = rec.Attr;
         Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
@@ -151,7 +152,7 @@ void API_Index_Coast_Pieces(int16_t mode) {
     Coast_Piece_Points.Erase();
     std::vector<Stage_Piece> stage;
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
-        const Line_Rec& rec = Work_Poly_Table(w);
+        const Work_Poly_Rec& rec = Work_Poly_Table(w);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Stage_Piece piece;
@@ -192,11 +193,11 @@ void API_Index_Coast_Pieces(int16_t mode) {
         while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
         if (!Run_Fills_Cell(stage, from, to)) {
             for (size_t r = from; r < to; ++r) {
-                Cut_Piece_Record rec = stage[r].Rec;
+                Cut_Piece_Record& rec = Coast_Piece_Table(++Coast_Count);
+                rec = std::move(stage[r].Rec);
                 rec.First_Point = point_count + 1;
                 for (const Cut_Piece_Point& p : stage[r].Points) Coast_Piece_Points(++point_count) = p;
                 rec.Last_Point = point_count;
-                Coast_Piece_Table(++Coast_Count) = rec;
             }
         }
         from = to;

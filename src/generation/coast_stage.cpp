@@ -49,7 +49,7 @@ void Insert_Crossings(bool horizontal, double at, double tolerance) {
     Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
     std::vector<Work_Point_Rec> pts;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         pts.clear();
         for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
             const Work_Point_Rec a = Work_Point_Table(k);
@@ -81,7 +81,7 @@ Cell_Key Segment_Cell(int32_t a, int32_t b) {
     return key;
 }
 
-void Empty_Line(Line_Rec& rec) { rec.First_Point = rec.Last_Point = rec.Nb_Points = 0; }
+void Empty_Line(Work_Poly_Rec& rec) { rec.First_Point = rec.Last_Point = rec.Nb_Points = 0; }
 
 void Fail_Stage() {
     Msg_Answer = ERREUR_Show_Message(Msg_Coast_Not_Closed);
@@ -144,7 +144,7 @@ bool API_Cut_Coast_Lod13() {
 
     // Trim each line to the stretch between its first and its last border point.
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        Line_Rec& rec = Work_Poly_Table(r);
+        Work_Poly_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points < 1) continue;
         int32_t first = 0;
         for (int32_t k = rec.First_Point; k < rec.Last_Point && first == 0; ++k)
@@ -170,7 +170,7 @@ bool API_Cut_Coast_Lod13() {
 
     // A line that stays inside one area is kept only when both its ends are on the border.
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        Line_Rec& rec = Work_Poly_Table(r);
+        Work_Poly_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points < 3) continue;
         const Cell_Key cell = Segment_Cell(rec.First_Point, rec.First_Point + 1);
         bool one_cell = true;

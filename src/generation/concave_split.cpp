@@ -13,8 +13,8 @@ Plane_Point Work_Pt(int32_t index) {
 }
 
 // Cyclic neighbours inside one work polygon.
-int32_t Next_In(const Line_Rec& poly, int32_t v) { return v >= poly.Last_Point ? poly.First_Point : v + 1; }
-int32_t Prev_In(const Line_Rec& poly, int32_t v) { return v <= poly.First_Point ? poly.Last_Point : v - 1; }
+int32_t Next_In(const Work_Poly_Rec& poly, int32_t v) { return v >= poly.Last_Point ? poly.First_Point : v + 1; }
+int32_t Prev_In(const Work_Poly_Rec& poly, int32_t v) { return v <= poly.First_Point ? poly.Last_Point : v - 1; }
 
 }  // namespace
 
@@ -63,7 +63,7 @@ void API_Is_Convex(int32_t first, int32_t last, int16_t& is_convex) {
 }
 
 void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_convex) {
-    const Line_Rec& poly = Work_Poly_Table(polygon);
+    const Work_Poly_Rec& poly = Work_Poly_Table(polygon);
     is_convex = 1;
     int32_t c = a;
     // A chain never holds more vertices than its polygon: the bound keeps a vertex b outside
@@ -81,7 +81,7 @@ void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_conv
 }
 
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {
-    const Line_Rec& poly = Work_Poly_Table(polygon);
+    const Work_Poly_Rec& poly = Work_Poly_Table(polygon);
     Plane_Point pa = Work_Pt(a), pb = Work_Pt(b);
     int32_t s = b;
     for (int32_t step = 0; step < poly.Nb_Points && s != a; ++step) {
@@ -114,7 +114,7 @@ void API_Split_Off_Chain(int32_t polygon, int32_t a, int32_t b) {
 
     Cut_Tables_Append(Work_Poly_Table(polygon), m, m, [&](int32_t i) { return scratch[static_cast<size_t>(i)]; });
 
-    Line_Rec& rest = Work_Poly_Table(polygon);
+    Work_Poly_Rec& rest = Work_Poly_Table(polygon);
     int32_t slot = first;
     Work_Point_Table(slot++) = scratch[0];
     for (int32_t i = m - 1; i < n; ++i) Work_Point_Table(slot++) = scratch[static_cast<size_t>(i)];
@@ -123,7 +123,7 @@ void API_Split_Off_Chain(int32_t polygon, int32_t a, int32_t b) {
 }
 
 void API_Add_Split_Piece(int32_t polygon, int32_t start, int32_t count) {
-    const Line_Rec& src = Work_Poly_Table(polygon);
+    const Work_Poly_Rec& src = Work_Poly_Table(polygon);
     const int32_t n = src.Nb_Points;
     if (n <= 0 || start < 1 || count < 0 || start + count - 1 > n) return;
     int32_t closing = (start == 1 || count == 1) ? count + 1 : 1;

@@ -25,7 +25,7 @@ void Debug_Draw_Set_Canvas(Debug_Draw_Canvas* canvas) { Canvas = canvas; }
 void API_Draw_Debug_Diagonal(int32_t& poly, int32_t a, int32_t b) {
     if (Debug_Draw == 0 || Canvas == nullptr) return;
     if (!Work_Poly_Table.In_Range(poly)) return;
-    const Line_Rec& rec = Work_Poly_Table(poly);
+    const Work_Poly_Rec& rec = Work_Poly_Table(poly);
     if (rec.Nb_Points <= 0 || a < rec.First_Point || a > rec.Last_Point || b < rec.First_Point ||
         b > rec.Last_Point)
         return;
@@ -49,7 +49,7 @@ void API_Draw_Debug_Diagonal(int32_t& record) {
 void API_Draw_Debug_Poly(int32_t& record) {
     if (Debug_Draw == 0 || Canvas == nullptr) return;
     if (record < 1 || record > Cut_Poly_Count) return;
-    const Line_Rec& rec = Cut_Poly_Table(record);
+    const Work_Poly_Rec& rec = Cut_Poly_Table(record);
     std::vector<Work_Point_Rec> ring;
     for (int32_t i = 0; i < rec.Nb_Points; ++i) {
         int32_t p = rec.First_Point + i;

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/grid.h"
@@ -21,14 +22,22 @@ namespace {
 using grid_cut::Piece;
 using grid_cut::Point_Pool;
 
-// Pieces back into the work tables, each record a copy of its source record.
-void Store_Pieces(const std::vector<Piece>& pieces, const Point_Pool& pool) {
-    // Room for the spare point the append rule keeps and the spare record of the hand-over, so
-    // the tables are sized once and never grow while the pieces go in.
-    Cut_Tables_Size(static_cast<int32_t>(std::min<size_t>(pieces.size() + 1, INT32_MAX)),
-                    static_cast<int32_t>(std::min<size_t>(pool.size() + 2, INT32_MAX)));
-    for (const Piece& p : pieces)
-        grid_cut::Append_Cut_Record(Work_Poly_Table(p.Source), pool.data() + p.First, p.Count);
+// Pieces back into the work tables, each record a copy of its source record. The pool holds
+// the pieces' points one piece after another in piece order: it becomes the point table as it
+// stands, with the spare entry the hand-over keeps behind the last.
+void Store_Pieces(const std::vector<Piece>& pieces, Point_Pool&& pool) {
+    const size_t points = pool.size();
+    pool.emplace_back();
+    Cut_Tables_Size(static_cast<int32_t>(std::min<size_t>(pieces.size() + 1, INT32_MAX)), 0);
+    Cut_Point_Table.Adopt(std::move(pool));
+    Cut_Point_Count = Cut_Point_Capacity = static_cast<int32_t>(std::min<size_t>(points, INT32_MAX));
+    for (const Piece& p : pieces) {
+        Work_Poly_Rec& rec = Cut_Poly_Table(++Cut_Poly_Count);
+        rec = Work_Poly_Table(p.Source);
+        rec.First_Point = static_cast<int32_t>(p.First) + 1;
+        rec.Last_Point = rec.First_Point + p.Count - 1;
+        rec.Nb_Points = p.Count;
+    }
     API_Commit_Cut_Tables();
 }
 
@@ -96,7 +105,7 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     std::vector<Piece> pieces;
     pieces.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points <= 0) continue;
         pieces.push_back(grid_cut::Span_Piece(r, work_points, static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
     }
@@ -105,19 +114,22 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     Point_Pool across, along;  // the points of the pieces after each direction
     if (!grid_cut::Cut_Direction(true, lat_lines, tx, ty, pieces, work_points,
                                  static_cast<size_t>(std::max(Work_Point_Count, 0)), across, done)) {
-        if (done > 0) Store_Pieces(pieces, across);
+        if (done > 0) Store_Pieces(pieces, std::move(across));
         Abandon_Cut("Anormal Lat decoupe LOD13_8");
         return false;
     }
+    // Every point is in `across` now; the work records stay for the pieces to copy.
+    Work_Point_Table.Erase();
+    Work_Point_Count = Work_Point_Capacity = 0;
     if (!lon_lines_fit) {
-        Store_Pieces(pieces, across);
+        Store_Pieces(pieces, std::move(across));
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
     }
     const bool whole =
         grid_cut::Cut_Direction(false, lon_lines, tx, ty, pieces, across.data(), across.size(), along, done);
     across = Point_Pool();  // not needed while the tables fill
-    Store_Pieces(pieces, along);
+    Store_Pieces(pieces, std::move(along));
     if (!whole) {
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-struct Line_Rec;
+struct Work_Poly_Rec;
 struct Cut_Piece_Record;
 struct Cut_Piece_Point;
 
@@ -51,7 +51,7 @@ void API_Index_Pieces(int16_t mode);
 struct Piece_Area {
     int16_t Lod8_Col = 0, Lod8_Row = 0, Lod13_Col = 0, Lod13_Row = 0;
 };
-void API_Piece_Local_Points(const Line_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
+void API_Piece_Local_Points(const Work_Poly_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
 
 // True when piece `l` stands before piece `k` in the piece table.
 bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k);

@@ -40,7 +40,7 @@ std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
 
 }  // namespace
 
-void API_Piece_Local_Points(const Line_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
+void API_Piece_Local_Points(const Work_Poly_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
     double centre_x = 0, centre_y = 0;
     Work_Record_Centre(rec, centre_x, centre_y);
     int16_t px = 0, py = 0;
@@ -94,13 +94,14 @@ void API_Index_Pieces(int16_t mode) {
         int32_t Record;
         int32_t First_Point;
         int16_t Nb_Points;
-        Piece_Key Key;
     };
     std::vector<Indexed> indexed;
+    std::vector<Piece_Key> keys;
     indexed.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
+    keys.reserve(indexed.capacity());
     std::vector<Cut_Piece_Point> scratch;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Piece_Area area;
@@ -116,30 +117,31 @@ void API_Index_Pieces(int16_t mode) {
             Cut_Piece_Points.ReDim_Preserve(Cut_Piece_Point_Capacity);
         }
         ++Cut_Piece_Count;
-        Indexed piece{r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept),
-                      {r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
-                       rec.Group_Id, rec.Ring_Number}};
+        indexed.push_back({r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
+        keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+                        rec.Group_Id, rec.Ring_Number});
         for (size_t i = 0; i < kept; ++i) Cut_Piece_Points(++Cut_Piece_Point_Count) = scratch[i];
-        indexed.push_back(piece);
     }
+    // Every point the pieces keep is in their own table now.
+    Work_Point_Table.Erase();
+    Work_Point_Count = Work_Point_Capacity = 0;
 
-    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
-    std::vector<Piece_Key> keys;
-    keys.reserve(indexed.size());
-    for (const Indexed& p : indexed) keys.push_back(p.Key);
     const std::vector<int32_t> order = Piece_Order(keys);
+    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
     for (size_t i = 0; i < order.size(); ++i) {
-        const Indexed& from = indexed[static_cast<size_t>(order[i])];
-        // The work tables are emptied below: the attributes can move rather than be copied.
-        Line_Rec& rec = Work_Poly_Table(from.Record);
+        const size_t k = static_cast<size_t>(order[i]);
+        const Indexed& from = indexed[k];
+        const Piece_Key& key = keys[k];
+        // The work tables are emptied below: the attributes can move rather than be shared.
+        Work_Poly_Rec& rec = Work_Poly_Table(from.Record);
         Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
         piece.Nb_Points = from.Nb_Points;
         piece.First_Point = from.First_Point;
         piece.Last_Point = from.First_Point + from.Nb_Points - 1;
-        piece.Lod8_Col = from.Key.Lod8_Col;
-        piece.Lod8_Row = from.Key.Lod8_Row;
-        piece.Lod13_Col = from.Key.Lod13_Col;
-        piece.Lod13_Row = from.Key.Lod13_Row;
+        piece.Lod8_Col = key.Lod8_Col;
+        piece.Lod8_Row = key.Lod8_Row;
+        piece.Lod13_Col = key.Lod13_Col;
+        piece.Lod13_Row = key.Lod13_Row;
         piece.Line_Id = rec.Line_Id;
         piece.Attr = std::move(rec.Attr);
         piece.Ring_Number = rec.Ring_Number;

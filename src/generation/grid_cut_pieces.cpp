@@ -7,7 +7,7 @@
 
 namespace grid_cut {
 
-void Append_Cut_Record(const Line_Rec& src, const Work_Point_Rec* pts, int32_t n) {
+void Append_Cut_Record(const Work_Poly_Rec& src, const Work_Point_Rec* pts, int32_t n) {
     Cut_Tables_Append(src, n, n, [&](int32_t i) { return pts[i]; });
 }
 
@@ -28,7 +28,7 @@ void API_Add_Cut_Line(int32_t record, int32_t first, int32_t last) {
 void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, double y) {
     API_Add_Cut_Line(record, first, last);
     Cut_Point_Table(++Cut_Point_Count) = Work_Point_Rec{x, y, 2};
-    Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
+    Work_Poly_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
     rec.Last_Point = Cut_Point_Count;
     ++rec.Nb_Points;
 }
@@ -36,7 +36,7 @@ void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, do
 void API_Cut_Lines_At(bool horizontal, double at, double tolerance, const std::function<bool(int32_t)>& whole) {
     Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t first = rec.First_Point;
         const int32_t last = rec.Last_Point;
         if (rec.Nb_Points < 1) continue;

@@ -21,10 +21,10 @@ using Point_Pool = std::vector<Work_Point_Rec>;
 // One polygon or line of a cut pass: the work record it came from (all its fields but the
 // points) and its points in the pass's pool. The cut writes the work tables once at the end.
 struct Piece {
-    int32_t Source = 0;
     size_t First = 0;
-    int32_t Count = 0;
     Box Bounds;
+    int32_t Source = 0;
+    int32_t Count = 0;
 };
 
 // The piece of `source` made of the `count` points from `first` on.
@@ -37,7 +37,7 @@ inline Piece Span_Piece(int32_t source, const Work_Point_Rec* points, size_t fir
         b.Min_Y = std::min(b.Min_Y, p.Y);
         b.Max_Y = std::max(b.Max_Y, p.Y);
     }
-    return {source, first, count, b};
+    return {first, b, source, count};
 }
 
 // A copy of `p` (its points among `from`) whose points are appended to `to`.
@@ -49,7 +49,7 @@ inline Piece Copy_Piece(const Piece& p, const Work_Point_Rec* from, Point_Pool& 
 }
 
 // A copy of `src` with the `n` points `pts` appended to the cut tables.
-void Append_Cut_Record(const Line_Rec& src, const Work_Point_Rec* pts, int32_t n);
+void Append_Cut_Record(const Work_Poly_Rec& src, const Work_Point_Rec* pts, int32_t n);
 // The debug drawing of the last cut record.
 void Draw_Last_Cut();
 
@@ -72,7 +72,8 @@ Piece_Cut Cut_Piece(const Piece& piece, Point_Pool& pool, bool horizontal, doubl
                     bool draw, Crossing_Scratch& scratch, std::vector<Piece>& out, const char*& failure);
 
 // One direction of the cut: every grid line of `lines` in order over `pieces` (their `count`
-// points among `points`); the pieces it makes replace them, their points in `out_pool`. On an
+// points among `points`); the pieces it makes replace them, their points in `out_pool` one
+// piece after another, in piece order. On an
 // abnormal piece, `pieces` is left as the last whole line made it and `lines_done` says how
 // many lines were whole.
 bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,

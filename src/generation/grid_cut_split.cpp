@@ -59,7 +59,7 @@ namespace {
 void Draw_Piece(const Work_Point_Rec* pts, int32_t n) {
     if (Debug_Draw == 0) return;
     Cut_Tables_Size(1, n + 1);
-    Append_Cut_Record(Line_Rec{}, pts, n);
+    Append_Cut_Record(Work_Poly_Rec{}, pts, n);
     Draw_Last_Cut();
     Cut_Poly_Count = 0;
     Cut_Point_Count = 0;

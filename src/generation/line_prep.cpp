@@ -78,11 +78,11 @@ bool Line_Points(int32_t line_index, std::vector<Work_Point_Rec>& pts) {
 void Split_Runs() {
     Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t first = rec.First_Point;
         const int32_t last = rec.Last_Point;
         const int32_t n = last - first + 1;
-        if (rec.Attr.SurfShore <= 1 || n <= Line_Run_Length) {
+        if (rec.Attr->SurfShore <= 1 || n <= Line_Run_Length) {
             if (n > 0) API_Add_Cut_Line(r, first, last);
             continue;
         }
@@ -116,7 +116,7 @@ void API_Cut_Lines_Lod8() {
         const int32_t r0 = std::max(SYST_Truncate((90 - Map_Lat_North) / Lod8_Height) - 2, 0);
         const double lat0 = 90 - r0 * Lod8_Height;
         for (double y = Map_Px_North - (lat0 - Map_Lat_North) * h / Lod8_Height;; y += h) {
-            API_Cut_Lines_At(true, y, ty, [](int32_t r) { return Is_Centred_Type(Work_Poly_Table(r).Attr.Type_Code); });
+            API_Cut_Lines_At(true, y, ty, [](int32_t r) { return Is_Centred_Type(Work_Poly_Table(r).Attr->Type_Code); });
             if (y >= Map_Px_South) break;
         }
         const int32_t c0 = std::max(SYST_Truncate((Map_Lon_West + 180) / Lod8_Width) - 2, 0);

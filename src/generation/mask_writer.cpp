@@ -179,7 +179,7 @@ private:
         Data_Line(Lwm_Area_Line(static_cast<size_t>(last - first + 1), mask, place));
         for (int32_t p = first; p <= last; ++p) {
             const Cut_Piece_Record& piece = pieces(p);
-            const Route_Attrib& attr = piece.Attr;
+            const Route_Attrib& attr = *piece.Attr;
             src_.Line("; ");
             src_.Line("; " + Gen_Free_Text(attr.Text_Rt));
             src_.Line("; ");

@@ -264,7 +264,7 @@ void API_Write_Night_Cells() {
     int32_t points = 0;
     std::vector<Night_Line_Rec> entries;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         if (rec.Nb_Points < 1) continue;
         Night_Line_Rec e;
         e.First_Point = points + 1;
@@ -278,7 +278,7 @@ void API_Write_Night_Cells() {
         Work_Record_Centre(rec, centre_x, centre_y);
         Com_Pixel_To_Cell4(centre_x, centre_y, e.Lod8_Col, e.Lod8_Row, e.Quarter_Col, e.Quarter_Row);
         e.Line_Id = rec.Line_Id;
-        e.Attr = rec.Attr;
+        e.Attr = *rec.Attr;
         entries.push_back(e);
     }
     const std::vector<int32_t> order = Exchange_Sort_Order(

@@ -93,7 +93,7 @@ bool Pair_Rank(int32_t i, int32_t j, int32_t points, bool ring, int64_t& rank) {
 }
 
 int16_t Line_Crosses(int32_t line, bool ring) {
-    const Line_Rec& rec = Work_Poly_Table(line);
+    const Work_Poly_Rec& rec = Work_Poly_Table(line);
     const int32_t f = rec.First_Point;
     const int32_t l = rec.Last_Point;
     if (l - f < 3) return 0;
@@ -335,8 +335,8 @@ void Com_Group_Touching_Polys(int16_t& found, int16_t& error) {
     Srf_Poly_Table.ReDim(capacity);
     int32_t total = 0;
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
-        const Line_Rec& rec = Work_Poly_Table(w);
-        if (!rec.Attr.Imbrication.empty()) continue;
+        const Work_Poly_Rec& rec = Work_Poly_Table(w);
+        if (!rec.Attr->Imbrication.empty()) continue;
         if (Srf_Poly_Count >= capacity) {
             capacity += 10;
             Srf_Poly_Table.ReDim_Preserve(capacity);
@@ -357,7 +357,7 @@ void Com_Group_Touching_Polys(int16_t& found, int16_t& error) {
     int32_t j = 0;
     for (int32_t i = 1; i <= Srf_Poly_Count; ++i) {
         Srf_Poly_Rec& entry = Srf_Poly_Table(i);
-        const Line_Rec& rec = Work_Poly_Table(entry.Work_Index);
+        const Work_Poly_Rec& rec = Work_Poly_Table(entry.Work_Index);
         entry.First_Vertex = j + 1;
         for (int32_t k = 0; k < rec.Nb_Points; ++k) {
             ++j;

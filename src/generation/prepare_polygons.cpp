@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "core/erreur.h"
 #include "core/geometry.h"
@@ -154,12 +155,12 @@ void API_Number_Line_Groups() {
     struct Named {
         int32_t Line_Id;
         int32_t Work_Index;
-        std::string Text;
+        std::string_view Text;   // in the record's attributes, which outlive the list
     };
     std::vector<Named> list;
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
-        const Line_Rec& rec = Work_Poly_Table(w);
-        if (!rec.Attr.Imbrication.empty()) list.push_back({rec.Line_Id, w, rec.Attr.Imbrication});
+        const Work_Poly_Rec& rec = Work_Poly_Table(w);
+        if (!rec.Attr->Imbrication.empty()) list.push_back({rec.Line_Id, w, rec.Attr->Imbrication});
     }
     // The exchange sort's order (equal texts included) without its n^2 comparisons.
     Exchange_Sort_Vector(list, [](const Named& a, const Named& b) { return a.Text < b.Text; }, false);
@@ -172,7 +173,7 @@ void API_Number_Line_Groups() {
         while (end < list.size() && plat::Left_Chars(list[end].Text, 3) == head) ++end;
         const int32_t group = list[end - 1].Line_Id;
         for (size_t k = start; k < end; ++k) {
-            Line_Rec& rec = Work_Poly_Table(list[k].Work_Index);
+            Work_Poly_Rec& rec = Work_Poly_Table(list[k].Work_Index);
             rec.Ring_Number = static_cast<int32_t>(k - start + 1);
             rec.Group_Id = group;
         }
@@ -220,7 +221,7 @@ void API_Order_Touching_Polys() {
         const int32_t outer_id = Srf_Poly_Table(group.Outer).Line_Id;
         for (int32_t r = 1; r <= Srf_Ring_Count; ++r) {
             const Srf_Ring_Rec& ring = Srf_Ring_Table(r);
-            Line_Rec& rec = Work_Poly_Table(Srf_Poly_Table(ring.Poly_Entry).Work_Index);
+            Work_Poly_Rec& rec = Work_Poly_Table(Srf_Poly_Table(ring.Poly_Entry).Work_Index);
             rec.Ring_Number = ring.Ring_Number;
             rec.Group_Id = outer_id;
         }
@@ -272,13 +273,9 @@ void API_Build_Ring_Tree() {
     }
 }
 
-void API_Number_Rings() {
-    const Vb_Array<Srf_Vertex_Rec> kept = Srf_Ring_Points;
-    const int32_t kept_count = Srf_Ring_Point_Count;
-    API_Number_Ring_Tree();
-    Srf_Ring_Points = kept;
-    Srf_Ring_Point_Count = kept_count;
-}
+// The numbering reads and writes the tree and the ring table only: the group's sorted points
+// need no copy to come through it unchanged.
+void API_Number_Rings() { API_Number_Ring_Tree(); }
 
 void API_Number_Ring_Tree() {
     const int32_t nodes = Srf_Ring_Node_Count;

@@ -24,7 +24,7 @@ struct Ring {
 };
 
 Ring Ring_Of(int32_t w) {
-    const Line_Rec& rec = Work_Poly_Table(w);
+    const Work_Poly_Rec& rec = Work_Poly_Table(w);
     return {rec.First_Point, rec.First_Point + rec.Nb_Points - 1};
 }
 
@@ -151,7 +151,7 @@ public:
 
     // The table copy of the polygon, from its first vertex on, as the in-place rewrites leave it.
     void Write_Back() const {
-        Line_Rec& rec = Work_Poly_Table(w_);
+        Work_Poly_Rec& rec = Work_Poly_Table(w_);
         int32_t v = first_;
         for (int32_t i = 0; i < count_; ++i, v = Next(v)) Work_Point_Table(base_ + i) = pts_[static_cast<size_t>(v)];
         rec.Nb_Points = count_;
@@ -382,7 +382,7 @@ void API_Split_Concave(int32_t& max_points) {
             {
                 // Most polygons are convex from the start (all of them in the second pass): they
                 // need none of the splitter's bookkeeping.
-                Line_Rec& rec = Work_Poly_Table(w);
+                Work_Poly_Rec& rec = Work_Poly_Table(w);
                 const int32_t n = rec.Nb_Points;
                 int16_t convex = 0;
                 API_Is_Convex(rec.First_Point, rec.First_Point + n - 1, convex);

@@ -69,13 +69,13 @@ struct Texture_List {
 
 bool Same_Run(const Cut_Piece_Record& a, const Cut_Piece_Record& b) {
     return a.Lod8_Row == b.Lod8_Row && a.Lod8_Col == b.Lod8_Col && a.Lod13_Row == b.Lod13_Row &&
-           a.Lod13_Col == b.Lod13_Col && a.Attr.Layer_Vtp2 == b.Attr.Layer_Vtp2 && a.Texture_Set == b.Texture_Set;
+           a.Lod13_Col == b.Lod13_Col && a.Attr->Layer_Vtp2 == b.Attr->Layer_Vtp2 && a.Texture_Set == b.Texture_Set;
 }
 
 void Assign_Texture_Sets(Texture_List& textures) {
     for (int32_t p = 1; p <= Cut_Piece_Count; ++p) {
         Cut_Piece_Record& piece = Cut_Piece_Table(p);
-        const Route_Attrib& a = piece.Attr;
+        const Route_Attrib& a = *piece.Attr;
         Texture_Set_Candidate candidate;
         candidate.Size = 4;
         candidate.Kind = a.LandClass_Source;
@@ -125,7 +125,7 @@ std::vector<Cell> Group_Pieces() {
         const Cut_Piece_Record& piece = Cut_Piece_Table(p);
         Cell& cell = Vtp_Cell_Of(cells, piece.Lod8_Col, piece.Lod8_Row);
         std::vector<Layer>& layers = Vtp_Cell_Of(cell.Areas, piece.Lod13_Col, piece.Lod13_Row).Layers;
-        if (layers.empty() || layers.back().Value != piece.Attr.Layer_Vtp2) layers.push_back({piece.Attr.Layer_Vtp2, 0, {}});
+        if (layers.empty() || layers.back().Value != piece.Attr->Layer_Vtp2) layers.push_back({piece.Attr->Layer_Vtp2, 0, {}});
         Layer& layer = layers.back();
         if (layer.Sets.empty() || layer.Sets.back().Set != piece.Texture_Set) layer.Sets.push_back({piece.Texture_Set, {}});
         std::vector<Texture_Entry>& entries = layer.Sets.back().Entries;
@@ -139,7 +139,7 @@ std::vector<Cell> Group_Pieces() {
 }
 
 void Write_Piece(Gen_Source& src, const Cut_Piece_Record& piece) {
-    Vtp_Write_Poly_Start(src, piece.Attr.Text_Rt, piece.Last_Point - piece.First_Point + 1, false);
+    Vtp_Write_Poly_Start(src, piece.Attr->Text_Rt, piece.Last_Point - piece.First_Point + 1, false);
     for (int32_t i = piece.First_Point; i <= piece.Last_Point; ++i) {
         const Cut_Piece_Point& p = Cut_Piece_Points(i);
         src.Line("               VTPPointXY2 " + Gen_Num(p.Local_X) + ", " + Gen_Num(p.Local_Y));
@@ -208,7 +208,7 @@ void API_Sort_Pieces() {
     keys.reserve(static_cast<size_t>(n));
     for (int32_t i = 1; i <= n; ++i) {
         const Cut_Piece_Record& p = Cut_Piece_Table(i);
-        keys.push_back({p.Lod8_Row, p.Lod8_Col, p.Lod13_Row, p.Lod13_Col, p.Attr.Layer_Vtp2, p.Texture_Set,
+        keys.push_back({p.Lod8_Row, p.Lod8_Col, p.Lod13_Row, p.Lod13_Col, p.Attr->Layer_Vtp2, p.Texture_Set,
                         p.Texture_Entry, p.Group_Id, p.Ring_Number, p.Sort_Key});
     }
     auto first = [](const Key& a, const Key& b) {

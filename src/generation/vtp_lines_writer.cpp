@@ -67,7 +67,7 @@ void Build_Entries() {
     Line_Entry_Points.ReDim(Work_Point_Count + 3 * Work_Poly_Count + 1);
     std::vector<Line_Entry_Point> local;
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n < 1) continue;
         double centre_x = 0, centre_y = 0;
@@ -75,7 +75,7 @@ void Build_Entries() {
         int16_t col = 0, row = 0, cx = 0, cy = 0;
         Com_Pixel_To_Cell_Pos(centre_x, centre_y, col, row, cx, cy);
 
-        const bool centred = Is_Centred_Type(rec.Attr.Type_Code);
+        const bool centred = Is_Centred_Type(rec.Attr->Type_Code);
         local.clear();
         for (int32_t i = 0; i < n; ++i) {
             const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
@@ -123,10 +123,10 @@ void Build_Entries() {
         entry.Nb_Points = To_I16(entry.Last_Point - entry.First_Point + 1);
         entry.Lod8_Col = col;
         entry.Lod8_Row = row;
-        entry.Layer = rec.Attr.Layer;
+        entry.Layer = rec.Attr->Layer;
         entry.Texture_Index = 0;
         entry.Line_Id = rec.Line_Id;
-        entry.Attr = rec.Attr;
+        entry.Attr = *rec.Attr;
     }
 }
 

@@ -7,14 +7,14 @@
 #include "generation/debug_draw.h"
 #include "generation/polygon_checks.h"
 
-Vb_Array<Line_Rec> Work_Poly_Table;
+Vb_Array<Work_Poly_Rec> Work_Poly_Table;
 int32_t Work_Poly_Count = 0;
 int32_t Work_Poly_Capacity = 0;
 Vb_Array<Work_Point_Rec> Work_Point_Table;
 int32_t Work_Point_Count = 0;
 int32_t Work_Point_Capacity = 0;
 
-Vb_Array<Line_Rec> Cut_Poly_Table;
+Vb_Array<Work_Poly_Rec> Cut_Poly_Table;
 int32_t Cut_Poly_Count = 0;
 int32_t Cut_Poly_Capacity = 0;
 Vb_Array<Work_Point_Rec> Cut_Point_Table;
@@ -33,6 +33,11 @@ int16_t Line_Groups_Numbered = 0;
 int16_t Polygon_Cut_Aborted = 0;
 int32_t Cross_Point_X = 0;
 int32_t Cross_Point_Y = 0;
+
+const Route_Attrib& Shared_Attrib::Defaults() {
+    static const Route_Attrib defaults;
+    return defaults;
+}
 
 void Work_Tables_Size(int32_t polys, int32_t points) {
     Work_Poly_Capacity = polys > 0 ? polys : 0;
@@ -54,13 +59,22 @@ void Ensure_Storage(Vb_Array<T>& table, int32_t capacity) {
     table.ReDim_Preserve(capacity);
 }
 
+// The same for a table whose entries are no longer read: the old storage goes before the new
+// is made, rather than being copied into it.
+template <class T>
+void Renew_Storage(Vb_Array<T>& table, int32_t capacity) {
+    if (table.UBound() >= capacity) return;
+    table.Erase();
+    table.ReDim(capacity);
+}
+
 }  // namespace
 
 void Cut_Tables_Size(int32_t polys, int32_t points) {
     Cut_Poly_Capacity = polys > 0 ? polys : 0;
     Cut_Point_Capacity = points > 0 ? points : 0;
-    Ensure_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
-    Ensure_Storage(Cut_Point_Table, Cut_Point_Capacity);
+    Renew_Storage(Cut_Poly_Table, Cut_Poly_Capacity);
+    Renew_Storage(Cut_Point_Table, Cut_Point_Capacity);
     Cut_Poly_Count = 0;
     Cut_Point_Count = 0;
 }
@@ -130,8 +144,8 @@ void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>&
         Work_Point_Capacity = Work_Point_Count + n + point_room;
         Work_Point_Table.ReDim_Preserve(Work_Point_Capacity);
     }
-    Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-    rec = Line_Rec{};
+    Work_Poly_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+    rec = Work_Poly_Rec{};
     rec.Line_Id = line.Line_Id;
     rec.Attr = line.Attr;
     rec.First_Point = Work_Point_Count + 1;
@@ -140,7 +154,7 @@ void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>&
     rec.Nb_Points = n;
 }
 
-void Work_Record_Centre(const Line_Rec& rec, double& x, double& y) {
+void Work_Record_Centre(const Work_Poly_Rec& rec, double& x, double& y) {
     double min_x = 9999999999999, min_y = 9999999999999;
     double max_x = -9999999999999, max_y = -9999999999999;
     for (int32_t i = 0; i < rec.Nb_Points; ++i) {

@@ -4,6 +4,7 @@
 // 1-based with a count and a capacity; it is filled by one stage and emptied by the stage that
 // consumes it.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/project.h"
@@ -17,21 +18,40 @@ struct Work_Point_Rec {
     bool operator==(const Work_Point_Rec&) const = default;
 };
 
+// A line's attributes as the generators' records hold them: the records cut from one line
+// share one read-only copy, which goes with the last record holding it. Reads as a pointer;
+// a record given no attributes reads default ones.
+class Shared_Attrib {
+public:
+    Shared_Attrib() = default;
+    // Implicit, so that a record takes a line's attributes by plain assignment.
+    Shared_Attrib(const Route_Attrib& attr) : attr_(std::make_shared<const Route_Attrib>(attr)) {}
+
+    const Route_Attrib& operator*() const { return attr_ ? *attr_ : Defaults(); }
+    const Route_Attrib* operator->() const { return &**this; }
+    bool operator==(const Shared_Attrib& other) const { return attr_ == other.attr_ || **this == *other; }
+
+private:
+    static const Route_Attrib& Defaults();
+    std::shared_ptr<const Route_Attrib> attr_;
+};
+
+// Fields ordered widest first: a record holds no padding beyond its tail.
 struct Cut_Piece_Record {
-    int16_t Nb_Points = 0;
+    Shared_Attrib Attr;
     int32_t First_Point = 0;   // in Cut_Piece_Points
     int32_t Last_Point = 0;
+    int32_t Texture_Set = 0;   // filled by the VTP2 writer
+    int32_t Texture_Entry = 0;
+    int32_t Line_Id = 0;
+    int32_t Ring_Number = 0;
+    int32_t Group_Id = 0;
+    float Sort_Key = 0;
+    int16_t Nb_Points = 0;
     int16_t Lod8_Col = 0;
     int16_t Lod8_Row = 0;
     int16_t Lod13_Col = 0;     // 0 for VTP2 pieces
     int16_t Lod13_Row = 0;
-    int32_t Texture_Set = 0;   // filled by the VTP2 writer
-    int32_t Texture_Entry = 0;
-    int32_t Line_Id = 0;
-    Route_Attrib Attr;
-    int32_t Ring_Number = 0;
-    int32_t Group_Id = 0;
-    float Sort_Key = 0;
 
     bool operator==(const Cut_Piece_Record&) const = default;
 };
@@ -45,15 +65,28 @@ struct Cut_Piece_Point {
     bool operator==(const Cut_Piece_Point&) const = default;
 };
 
-// Work records are whole Line_Rec copies whose point fields index Work_Point_Table.
-extern Vb_Array<Line_Rec> Work_Poly_Table;
+// A polygon or line of the work and cut tables: the line it comes from, its points (a span of
+// the table's points) and the nesting fields of the polygon preparation.
+struct Work_Poly_Rec {
+    Shared_Attrib Attr;
+    int32_t Line_Id = 0;
+    int32_t First_Point = 0;
+    int32_t Last_Point = 0;
+    int32_t Nb_Points = 0;
+    int32_t Ring_Number = 0;
+    int32_t Group_Id = 0;
+
+    bool operator==(const Work_Poly_Rec&) const = default;
+};
+
+extern Vb_Array<Work_Poly_Rec> Work_Poly_Table;
 extern int32_t Work_Poly_Count;
 extern int32_t Work_Poly_Capacity;
 extern Vb_Array<Work_Point_Rec> Work_Point_Table;
 extern int32_t Work_Point_Count;
 extern int32_t Work_Point_Capacity;
 
-extern Vb_Array<Line_Rec> Cut_Poly_Table;
+extern Vb_Array<Work_Poly_Rec> Cut_Poly_Table;
 extern int32_t Cut_Poly_Count;
 extern int32_t Cut_Poly_Capacity;
 extern Vb_Array<Work_Point_Rec> Cut_Point_Table;
@@ -90,10 +123,10 @@ void Cut_Tables_Reserve(int32_t points);
 // Appends a copy of `src` (all its fields but the points) to the cut tables with `n` points,
 // point(0) .. point(n - 1) asked for in that order, after growing the tables for `room` points.
 template <class Point_At>
-void Cut_Tables_Append(const Line_Rec& src, int32_t n, int32_t room, Point_At point) {
+void Cut_Tables_Append(const Work_Poly_Rec& src, int32_t n, int32_t room, Point_At point) {
     Cut_Tables_Reserve(room);
     ++Cut_Poly_Count;
-    Line_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
+    Work_Poly_Rec& rec = Cut_Poly_Table(Cut_Poly_Count);
     rec = src;
     rec.First_Point = Cut_Point_Count + 1;
     for (int32_t i = 0; i < n; ++i) Cut_Point_Table(++Cut_Point_Count) = point(i);
@@ -101,7 +134,7 @@ void Cut_Tables_Append(const Line_Rec& src, int32_t n, int32_t room, Point_At po
     rec.Nb_Points = n;
 }
 // The centre of the box of work record `rec`'s points (the box starts at +-9999999999999).
-void Work_Record_Centre(const Line_Rec& rec, double& x, double& y);
+void Work_Record_Centre(const Work_Poly_Rec& rec, double& x, double& y);
 // A work record for `line` (its id and attributes) over `pts`, appended after growing the tables
 // when full: records by 10, points to what they need plus `point_room`.
 void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room);

@@ -50,8 +50,8 @@ TEST_F(CoastStage, ALineAcrossOneAreaKeepsThePartOnItsRight) {
         const Cut_Piece_Record& r = Coast_Piece_Table(i);
         // Only the crossed area: its neighbours are covered whole and left out.
         EXPECT_EQ(std::tuple(r.Lod8_Col, r.Lod8_Row, r.Lod13_Col, r.Lod13_Row), std::tuple(384, 128, 1, 3));
-        EXPECT_EQ(r.Attr.Text_Rt, "Bay");
-        EXPECT_EQ(r.Attr.Alt_Coast, 1.5);
+        EXPECT_EQ(r.Attr->Text_Rt, "Bay");
+        EXPECT_EQ(r.Attr->Alt_Coast, 1.5);
         EXPECT_EQ(r.Nb_Points, r.Last_Point - r.First_Point + 1);
     }
     // Drawn west to east: the southern part, between the snapped line and the south border.
@@ -158,7 +158,7 @@ TEST_F(CoastStage, CleaningDropsRepeatsAndStraightMiddlesButKeepsAnOpenLinesEnds
 // One work line of pixel points, ready for the closing step.
 void Work_Line(const std::vector<Plane_Point>& pts) {
     Work_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
-    Line_Rec& r = Work_Poly_Table(++Work_Poly_Count);
+    Work_Poly_Rec& r = Work_Poly_Table(++Work_Poly_Count);
     r.First_Point = 1;
     for (const Plane_Point& p : pts) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
     r.Last_Point = Work_Point_Count;
@@ -247,7 +247,7 @@ TEST_F(CoastStage, DiagonalNeighboursStepAcrossLod8Borders) {
 void Index(const std::vector<std::vector<Plane_Point>>& polys) {
     Work_Tables_Size(static_cast<int32_t>(polys.size()), 100);
     for (const auto& poly : polys) {
-        Line_Rec& r = Work_Poly_Table(++Work_Poly_Count);
+        Work_Poly_Rec& r = Work_Poly_Table(++Work_Poly_Count);
         r.First_Point = Work_Point_Count + 1;
         for (const Plane_Point& p : poly) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
         r.Last_Point = Work_Point_Count;

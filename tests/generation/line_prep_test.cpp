@@ -42,7 +42,7 @@ std::ostream& operator<<(std::ostream& os, const Pt& p) { return os << "(" << p.
 
 std::vector<Pt> Record(int32_t r) {
     std::vector<Pt> pts;
-    const Line_Rec& rec = Work_Poly_Table(r);
+    const Work_Poly_Rec& rec = Work_Poly_Table(r);
     for (int32_t i = rec.First_Point; i <= rec.Last_Point; ++i) {
         const Work_Point_Rec& p = Work_Point_Table(i);
         pts.push_back({p.X, p.Y, p.Flag});
@@ -68,7 +68,7 @@ TEST_F(LinePrep, OnlyLinesWithAShoreOptionAndTwoPointsAreTaken) {
     ASSERT_EQ(API_Collect_Lines(), 2);
     EXPECT_EQ(Work_Poly_Table(1).Line_Id, Line_Table(shore).Line_Id);
     EXPECT_EQ(Work_Poly_Table(2).Line_Id, Line_Table(coast).Line_Id);
-    EXPECT_EQ(Work_Poly_Table(2).Attr.SurfShore, 3);
+    EXPECT_EQ(Work_Poly_Table(2).Attr->SurfShore, 3);
 }
 
 TEST_F(LinePrep, EndMarkersFollowTheTaperOptions) {

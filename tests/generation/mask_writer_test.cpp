@@ -58,9 +58,11 @@ protected:
         p.Lod8_Row = row;
         p.Lod13_Col = c13;
         p.Lod13_Row = r13;
-        p.Attr.SurfShore = 3;
-        p.Attr.Text_Rt = text;
-        p.Attr.Alt_Coast = alt;
+        Route_Attrib a;
+        a.SurfShore = 3;
+        a.Text_Rt = text;
+        a.Alt_Coast = alt;
+        p.Attr = a;
         p.Nb_Points = static_cast<int16_t>(pts.size());
         const int32_t first = Coast_Piece_Points.UBound() + 1;
         Coast_Piece_Points.ReDim_Preserve(first + static_cast<int32_t>(pts.size()) - 1);

@@ -1,6 +1,8 @@
 // The re-split stage, the cuts at grid lines and the piece index.
 #include "polygon_fixture.h"
 
+#include <map>
+
 #include "generation/debug_draw.h"
 #include "generation/grid_cut.h"
 #include "generation/prepare_polygons.h"
@@ -373,13 +375,17 @@ TEST_F(PolygonGridCut, SecondRunOverKeptStorageGivesTheSamePieces) {
 TEST_F(PolygonGridCut, IndexedPiecesCarryTheirOwnPolygonsAttributes) {
     // Several pieces of each polygon in a cell order unlike the table order: every record, once
     // in its sorted place, still has its own polygon's line, ring, group and attributes, and
-    // the points it names are its own.
+    // the points it names are its own. The pieces of one polygon read one copy of its
+    // attributes between them, and the records hold little beside: a large project's millions
+    // of pieces would otherwise fill the memory.
     Load_Work({{{10, 20}, {30, 20}, {30, 70}, {10, 70}}, Square(100, 70, 10), Square(40, 25, 30)});
     for (int32_t r = 1; r <= 3; ++r) {
-        Line_Rec& rec = Work_Poly_Table(r);
-        rec.Attr.Text_Rt = "polygon " + std::to_string(r) + ", a text that needs its own storage";
-        rec.Attr.Texture_Name[1] = "t" + std::to_string(r);
-        rec.Attr.Alti = 10.0 * r;
+        Work_Poly_Rec& rec = Work_Poly_Table(r);
+        Route_Attrib a;
+        a.Text_Rt = "polygon " + std::to_string(r) + ", a text that needs its own storage";
+        a.Texture_Name[1] = "t" + std::to_string(r);
+        a.Alti = 10.0 * r;
+        rec.Attr = a;
         rec.Group_Id = 100 + r;
         rec.Ring_Number = r;
     }
@@ -389,14 +395,16 @@ TEST_F(PolygonGridCut, IndexedPiecesCarryTheirOwnPolygonsAttributes) {
     API_Index_Pieces(0);
     ASSERT_EQ(Cut_Piece_Count, static_cast<int32_t>(cut.size()));
     std::vector<bool> matched(cut.size(), false);
+    std::map<int32_t, const Route_Attrib*> attributes;  // line id -> the copy its pieces read
     for (int32_t i = 1; i <= Cut_Piece_Count; ++i) {
         const Cut_Piece_Record& p = Cut_Piece_Table(i);
         const int32_t source = p.Line_Id - 1;  // Load_Work numbers lines from 2
         ASSERT_GE(source, 1);
         ASSERT_LE(source, 3);
-        EXPECT_EQ(p.Attr.Text_Rt, "polygon " + std::to_string(source) + ", a text that needs its own storage");
-        EXPECT_EQ(p.Attr.Texture_Name[1], "t" + std::to_string(source));
-        EXPECT_EQ(p.Attr.Alti, 10.0 * source);
+        EXPECT_EQ(attributes.try_emplace(p.Line_Id, &*p.Attr).first->second, &*p.Attr) << "piece " << i;
+        EXPECT_EQ(p.Attr->Text_Rt, "polygon " + std::to_string(source) + ", a text that needs its own storage");
+        EXPECT_EQ(p.Attr->Texture_Name[1], "t" + std::to_string(source));
+        EXPECT_EQ(p.Attr->Alti, 10.0 * source);
         EXPECT_EQ(p.Group_Id, 100 + source);
         EXPECT_EQ(p.Ring_Number, source);
         EXPECT_EQ(p.Last_Point - p.First_Point + 1, p.Nb_Points);
@@ -409,4 +417,8 @@ TEST_F(PolygonGridCut, IndexedPiecesCarryTheirOwnPolygonsAttributes) {
         }
         EXPECT_TRUE(found) << "piece " << i << " of line " << p.Line_Id;
     }
+    EXPECT_EQ(attributes.size(), 3u);
+    EXPECT_LT(static_cast<int32_t>(attributes.size()), Cut_Piece_Count);
+    EXPECT_LE(sizeof(Cut_Piece_Record), 64u);
+    EXPECT_LE(sizeof(Work_Poly_Rec), 40u);
 }

@@ -73,7 +73,7 @@ inline std::vector<Plane_Point> Square(double x, double y, double side) {
 // Points of work record r.
 inline std::vector<Plane_Point> Work_Points(int32_t r) {
     std::vector<Plane_Point> pts;
-    const Line_Rec& rec = Work_Poly_Table(r);
+    const Work_Poly_Rec& rec = Work_Poly_Table(r);
     for (int32_t i = 0; i < rec.Nb_Points; ++i) {
         const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
         pts.push_back({p.X, p.Y});
@@ -109,7 +109,7 @@ inline void Load_Work(const std::vector<std::vector<Plane_Point>>& polys) {
     for (const auto& p : polys) total += static_cast<int32_t>(p.size());
     Work_Tables_Size(static_cast<int32_t>(polys.size()), total);
     for (const auto& p : polys) {
-        Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+        Work_Poly_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
         rec.Line_Id = Work_Poly_Count + 1;
         rec.First_Point = Work_Point_Count + 1;
         for (const Plane_Point& q : p) Work_Point_Table(++Work_Point_Count) = {q.X, q.Y, 0};

@@ -107,7 +107,7 @@ TEST_F(PolygonPrepare, HoleAndIslandAreNumberedInsideOut) {
     EXPECT_EQ(ring_of(land), 3);
     EXPECT_EQ(ring_of(apart), 1);
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Line_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         EXPECT_EQ(rec.Group_Id, rec.Line_Id == apart_id ? apart_id : land_id);
     }
 }
@@ -140,7 +140,7 @@ TEST_F(PolygonPrepare, OnlyTheRequestedKindIsTaken) {
     API_Prepare_Polygons(2);
     EXPECT_EQ(Touch_Groups_Found, 1);
     ASSERT_GE(Work_Poly_Count, 1);
-    EXPECT_EQ(Work_Poly_Table(1).Attr.LWM_VTP2, 1);
+    EXPECT_EQ(Work_Poly_Table(1).Attr->LWM_VTP2, 1);
 }
 
 TEST_F(PolygonPrepare, VtpOnePolygonsAreFannedAtTwentyFourPoints) {
@@ -271,9 +271,11 @@ TEST_F(PolygonPrepare, NamedGroupsCompareThreeCharactersEvenWhenAccented) {
     Load_Work({});
     const std::vector<std::string> texts{"\xC3\xA9" "a1", "\xC3\xA9" "a2", "\xC3\xA9" "a1x"};
     for (size_t i = 0; i < texts.size(); ++i) {
-        Line_Rec rec;
+        Work_Poly_Rec rec;
         rec.Line_Id = static_cast<int32_t>(i) + 2;
-        rec.Attr.Imbrication = texts[i];
+        Route_Attrib a;
+        a.Imbrication = texts[i];
+        rec.Attr = a;
         Work_Poly_Table.ReDim_Preserve(static_cast<int32_t>(i) + 1);
         Work_Poly_Table(static_cast<int32_t>(i) + 1) = rec;
     }
@@ -298,9 +300,11 @@ TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
             if (literal[l].first < literal[k].first) std::swap(literal[k], literal[l]);
     Load_Work({});
     for (size_t i = 0; i < texts.size(); ++i) {
-        Line_Rec rec;
+        Work_Poly_Rec rec;
         rec.Line_Id = static_cast<int32_t>(i) + 2;
-        rec.Attr.Imbrication = texts[i];
+        Route_Attrib a;
+        a.Imbrication = texts[i];
+        rec.Attr = a;
         Work_Poly_Table.ReDim_Preserve(static_cast<int32_t>(i) + 1);
         Work_Poly_Table(static_cast<int32_t>(i) + 1) = rec;
     }
@@ -317,8 +321,8 @@ TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
         start = end;
     }
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
-        const Line_Rec& rec = Work_Poly_Table(w);
-        EXPECT_EQ(rec.Ring_Number, want[rec.Line_Id].first) << rec.Attr.Imbrication << " " << rec.Line_Id;
-        EXPECT_EQ(rec.Group_Id, want[rec.Line_Id].second) << rec.Attr.Imbrication << " " << rec.Line_Id;
+        const Work_Poly_Rec& rec = Work_Poly_Table(w);
+        EXPECT_EQ(rec.Ring_Number, want[rec.Line_Id].first) << rec.Attr->Imbrication << " " << rec.Line_Id;
+        EXPECT_EQ(rec.Group_Id, want[rec.Line_Id].second) << rec.Attr->Imbrication << " " << rec.Line_Id;
     }
 }

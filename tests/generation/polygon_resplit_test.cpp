@@ -171,7 +171,7 @@ TEST_F(PolygonResplitOracle, SamePiecesAsTheTableWalk) {
         Load_Work(shapes);
         int looks = 0;
         const int stuck = Literal_Split(limit, looks);
-        std::vector<Line_Rec> records(Work_Poly_Table.begin(), Work_Poly_Table.begin() + Work_Poly_Count);
+        std::vector<Work_Poly_Rec> records(Work_Poly_Table.begin(), Work_Poly_Table.begin() + Work_Poly_Count);
         std::vector<Work_Point_Rec> points(Work_Point_Table.begin(), Work_Point_Table.begin() + Work_Point_Count);
         kept_whole += stuck;
 
@@ -204,7 +204,7 @@ TEST_F(PolygonResplitOracle, LongConcaveRingsOfTheBenchShape) {
         Load_Work({ring, Square(10, 10, 5)});
         int looks = 0;
         EXPECT_EQ(Literal_Split(60, looks), 0);
-        std::vector<Line_Rec> records(Work_Poly_Table.begin(), Work_Poly_Table.begin() + Work_Poly_Count);
+        std::vector<Work_Poly_Rec> records(Work_Poly_Table.begin(), Work_Poly_Table.begin() + Work_Poly_Count);
         std::vector<Work_Point_Rec> points_after(Work_Point_Table.begin(), Work_Point_Table.begin() + Work_Point_Count);
         Load_Work({ring, Square(10, 10, 5)});
         Gen_Reset_Captions();

@@ -147,9 +147,11 @@ TEST_F(PolygonPieceSort, WholeRecordsMoveWithTheirAttributes) {
         p.Ring_Number = static_cast<int32_t>(rng() % 2);
         p.First_Point = i;
         p.Texture_Entry = static_cast<int32_t>(rng());
-        p.Attr.Text_Rt = "a text well past the short-string buffer, record " + std::to_string(i);
-        p.Attr.Texture_Name[5] = "texture " + std::to_string(i);
-        p.Attr.Alti = i * 0.25;
+        Route_Attrib a;
+        a.Text_Rt = "a text well past the short-string buffer, record " + std::to_string(i);
+        a.Texture_Name[5] = "texture " + std::to_string(i);
+        a.Alti = i * 0.25;
+        p.Attr = a;
     }
     std::vector<Cut_Piece_Record> literal(Cut_Piece_Table.begin(), Cut_Piece_Table.begin() + n);
     auto first = [](const Cut_Piece_Record& l, const Cut_Piece_Record& k) {

@@ -56,12 +56,14 @@ protected:
         for (const Work_Line& l : lines) total += static_cast<int32_t>(l.Points.size());
         Work_Tables_Size(static_cast<int32_t>(lines.size()), total);
         for (const Work_Line& l : lines) {
-            Line_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+            Work_Poly_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
             rec.Line_Id = Work_Poly_Count + 1;
-            rec.Attr.SurfShore = 2;
-            rec.Attr.Type_Code = l.Type;
-            rec.Attr.Layer = l.Layer;
-            rec.Attr.Text_Rt = l.Text;
+            Route_Attrib a;
+            a.SurfShore = 2;
+            a.Type_Code = l.Type;
+            a.Layer = l.Layer;
+            a.Text_Rt = l.Text;
+            rec.Attr = a;
             rec.First_Point = Work_Point_Count + 1;
             for (const Work_Point_Rec& p : l.Points) Work_Point_Table(++Work_Point_Count) = p;
             rec.Last_Point = Work_Point_Count;
