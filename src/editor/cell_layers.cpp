@@ -87,24 +87,14 @@ bool On_Lod8_Line(double degrees, double lod8_size) {
 
 // The lines of one direction, line i at picture position round(i * step + first), 0 <= i <= n.
 // Zoomed out, several lines round to one pixel row or column: that pixel gets one line, a LOD8
-// line when any of them is one, so the pen works for the picture's pixels, not for every line.
+// line when any of them is one. LOD8 lines come back every 32 lines, so 32 of a run tell.
 template <class Is_Lod8, class Draw>
 void Draw_Axis_Lines(int32_t n, double step, double first, Is_Lod8 is_lod8, Draw draw) {
-    bool pending = false, lod8 = false;
-    int32_t at = 0;
-    for (int32_t i = 0; i <= n; ++i) {
-        const int32_t p = SYST_Round(i * step + first);
-        const bool line_lod8 = is_lod8(i);
-        if (pending && p == at) {
-            lod8 = lod8 || line_lod8;
-            continue;
-        }
-        if (pending) draw(at, lod8);
-        pending = true;
-        at = p;
-        lod8 = line_lod8;
-    }
-    if (pending) draw(at, lod8);
+    PSais_For_Each_Pixel_Run(n, step, first, [&](int32_t at, int32_t a, int32_t b) {
+        bool lod8 = false;
+        for (int32_t i = a; i <= b && i - a < 32 && !lod8; ++i) lod8 = is_lod8(i);
+        draw(at, lod8);
+    });
 }
 
 void Draw_Grid_Lines(const Grid_Steps& g) {
@@ -131,26 +121,26 @@ struct View_Cell {
     double map_x, map_y;
 };
 
-// Calls visit for every whole cell between the lines in view, row by row. A cell that rounds to
-// no height or width is left to the next one, which covers the same pixels after it: so at most
-// one cell is visited per picture pixel.
+// Calls visit for every whole cell between the lines in view, row by row. A row that rounds to
+// no height is left to the row after it, which covers its pixel row: so the rows visited are
+// at most the picture's.
 template <class Visit>
 void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
-    for (int32_t i = 0; i < Grid_Last_Row - Grid_First_Row; ++i) {
+    const int32_t rows = Grid_Last_Row - Grid_First_Row;
+    PSais_For_Each_Pixel_Run(rows, g.Step_Y, Grid_First_Y, [&](int32_t top, int32_t, int32_t i) {
+        if (i >= rows) return;
         View_Cell c{};
-        c.top = SYST_Round(i * g.Step_Y + Grid_First_Y);
+        c.top = top;
         c.bottom = SYST_Round((i + 1) * g.Step_Y + Grid_First_Y);
-        if (c.bottom == c.top && i + 1 < Grid_Last_Row - Grid_First_Row) continue;
         const double middle_y = (c.top + static_cast<double>(c.bottom)) / 2;
         for (int32_t j = 0; j < Grid_Last_Col - Grid_First_Col; ++j) {
             c.left = SYST_Round(j * g.Step_X + Grid_First_X);
             c.right = SYST_Round((j + 1) * g.Step_X + Grid_First_X);
-            if (c.right == c.left && j + 1 < Grid_Last_Col - Grid_First_Col) continue;
             const double middle_x = (c.left + static_cast<double>(c.right)) / 2;
             PSais_Picture_To_Map(middle_x, middle_y, c.map_x, c.map_y);
             visit(c);
         }
-    }
+    });
 }
 
 void Hatch(const View_Cell& c, double step_x, int16_t h, int32_t colour) {

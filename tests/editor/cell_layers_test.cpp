@@ -418,8 +418,9 @@ TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
 
 // The whole world on a 200 x 160 map: a hundred grid lines and three LOD8 lines fall on each
 // pixel row and column. Each pixel gets one line, the LOD8 one, and every layer redraws in the
-// time the picture's pixels take, not the world's 40 000 lines.
-TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuickly) {
+// time the picture's pixels take, not the world's 40 000 lines; so do frames no file can bring
+// (a north edge of 1e308, or with 2^31 rows and more), without an integer overflow.
+TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuicklyWhateverTheFrame) {
     Map_Lat_North = Proj_Lat_NW = 90;
     Map_Lat_South = Proj_Lat_SE = -90;
     Map_Lon_West = Proj_Lon_NW = -180;
@@ -452,14 +453,18 @@ TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuickl
     Wc_Cell_Count = 1;
     Mesh_Lod_Index = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (double zoom : {1.0, 20.0, 0.01}) {
-        View_Zoom = zoom;
-        for (int16_t* mode : {&Mode_Lines, &Mode_Excl_Cells, &Mode_Lwm_Cells, &Mode_Lod8_Cells, &Mode_Land_Class,
-                              &Mode_Water_Class, &Mode_Grid_Points}) {
-            Mode_Lines = 0;
-            *mode = 1;
-            PSais_Redraw_Map();
-            *mode = 0;
+    // At zoom 1000 the columns are 8 pixels wide and the cells are hatched or painted.
+    for (double north : {90.0, 1e5, 1e308, 99999999999999999999.0, 2147483648.0 * Lod13_Height - 90, 1e10}) {
+        Map_Lat_North = north;
+        for (double zoom : {1.0, 20.0, 0.01, 1000.0}) {
+            View_Zoom = zoom;
+            for (int16_t* mode : {&Mode_Lines, &Mode_Excl_Cells, &Mode_Lwm_Cells, &Mode_Lod8_Cells, &Mode_Land_Class,
+                                  &Mode_Water_Class, &Mode_Grid_Points}) {
+                Mode_Lines = 0;
+                *mode = 1;
+                PSais_Redraw_Map();
+                *mode = 0;
+            }
         }
     }
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 3.0);
