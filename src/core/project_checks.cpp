@@ -16,7 +16,7 @@ struct Edge_Pair {
     const char* us;
     double high;   // the north or east edge
     double low;    // the south or west edge
-    double limit;  // 90 for latitudes, 180 for longitudes, the 32-bit limit for pixels
+    double limit;  // 90 for latitudes, 180 for longitudes, Project_Pixel_Limit for pixels
 };
 
 bool Within(double v, double limit) { return v >= -limit && v <= limit; }  // false for NaN too
@@ -39,8 +39,8 @@ Project_Value_Fault Project_Check_Values(const std::string& path) {
         {"latitudes du cadre", "latitudes of the frame", Map_Lat_North, Map_Lat_South, 90},
         {"longitudes du cadre", "longitudes of the frame", Map_Lon_East, Map_Lon_West, 180},
         // The frame's pixel edges become picture pixels.
-        {"colonnes du cadre en pixels", "pixel columns of the frame", Map_Px_East, Map_Px_West, 2147483647.0},
-        {"lignes du cadre en pixels", "pixel rows of the frame", Map_Px_South, Map_Px_North, 2147483647.0},
+        {"colonnes du cadre en pixels", "pixel columns of the frame", Map_Px_East, Map_Px_West, Project_Pixel_Limit},
+        {"lignes du cadre en pixels", "pixel rows of the frame", Map_Px_South, Map_Px_North, Project_Pixel_Limit},
     };
     const std::string refused_fr = "\r\nLe fichier projet n'a pas été chargé : " + path;
     const std::string refused_us = "\r\nThe project file was not loaded: " + path;

@@ -3,6 +3,10 @@
 // world, its edges in order, and pixel values the program's integers can hold.
 #include <string>
 
+// The farthest a frame's edge may lie from the bitmap's corner, in bitmap pixels (|value|): its
+// picture positions are held in 32-bit integers.
+inline constexpr double Project_Pixel_Limit = 2147483647.0;
+
 // Why the project file is refused, in French and in English; both empty when it is not.
 struct Project_Value_Fault {
     std::string fr;
