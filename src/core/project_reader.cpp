@@ -9,6 +9,7 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_checks.h"
 #include "core/project_file.h"
 #include "core/syst.h"
 #include "platform/files.h"
@@ -534,7 +535,14 @@ void Pinit_Read_Project(const std::string& path) {
     } catch (const std::exception&) {
         message = 0;
     }
-    if (message < 0) return;
+    if (message < 0) {
+        const Project_Value_Fault fault = Project_Check_Values(path);
+        if (!fault.Any()) return;
+        Swap_With_Globals(before);
+        Project_Read_Failed = 1;
+        Project_File_Box(fault.fr, fault.us);
+        return;
+    }
     Swap_With_Globals(before);
     Project_Read_Failed = 1;
     if (message > 0) Msg_Answer = ERREUR_Show_Message(message);

@@ -125,13 +125,6 @@ std::string SYST_To_Text(double value) {
 
 namespace {
 
-int32_t Saturate(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
 // Nearest integer, halves to the even neighbour, independent of the FPU rounding mode.
 double RoundHalfEven(double a) {
     const double f = std::floor(a);
@@ -143,14 +136,14 @@ double RoundHalfEven(double a) {
 
 }  // namespace
 
-int32_t SYST_Truncate(double x) { return Saturate(std::trunc(x)); }
+int32_t SYST_Truncate(double x) { return SYST_Saturate<int32_t>(std::trunc(x)); }
 
 int32_t SYST_Round(double x) {
     if (std::isnan(x)) return 0;
     const double a = std::fabs(x);
     if (a < 1073741824.0) return SYST_Round_Small(x);
     const double r = RoundHalfEven(a);
-    return Saturate(x < 0 ? -r : r);
+    return SYST_Saturate<int32_t>(x < 0 ? -r : r);
 }
 
 int16_t SYST_Colour_Green(int32_t colour) { return static_cast<int16_t>((colour >> 8) & 255); }

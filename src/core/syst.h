@@ -3,6 +3,7 @@
 // the registry, number texts, rounding and colour bytes.
 // (Segment drawing lives in core/syst_draw.h, the BMP header check in core/syst_bmp.h.)
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "platform/process.h"
@@ -43,6 +44,16 @@ void SYST_Read_Registry(int64_t root, const std::string& subkey, const std::stri
 double SYST_To_Double(const std::string& text);
 // The value as the user reads it (user's separator), without surrounding blanks.
 std::string SYST_To_Text(double value);
+
+// x toward zero as an Int, held at Int's limits; NaN gives 0. For every conversion of a
+// floating value to an integer that no check before it proves in range.
+template <class Int>
+Int SYST_Saturate(double x) {
+    if (!(x == x)) return 0;
+    if (x >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (x <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    return static_cast<Int>(x);
+}
 
 // Toward zero / to nearest with halves to even. Both saturate at the 32-bit limits; NaN gives 0.
 int32_t SYST_Truncate(double x);

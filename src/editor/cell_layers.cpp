@@ -68,8 +68,9 @@ void Window_Axis(double near_edge, double far_edge, double step, int32_t count, 
     const double lp = (l - f) * step + fp;
     last_pos = lp;
     if (lp < 0) return;
-    first = static_cast<int32_t>(f);
-    last = static_cast<int32_t>(l);
+    // Both are at most count + 1, which the largest count leaves one past the 32-bit range.
+    first = SYST_Saturate<int32_t>(f);
+    last = SYST_Saturate<int32_t>(l);
 }
 
 void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style) {
@@ -84,22 +85,34 @@ bool On_Lod8_Line(double degrees, double lod8_size) {
     return frac > -0.0001 && frac < 0.0001;
 }
 
+// The lines of one direction, line i at picture position round(i * step + first), 0 <= i <= n.
+// Zoomed out, several lines round to one pixel row or column: that pixel gets one line, a LOD8
+// line when any of them is one. LOD8 lines come back every 32 lines, so 32 of a run tell.
+template <class Is_Lod8, class Draw>
+void Draw_Axis_Lines(int32_t n, double step, double first, Is_Lod8 is_lod8, Draw draw) {
+    PSais_For_Each_Pixel_Run(n, step, first, [&](int32_t at, int32_t a, int32_t b) {
+        bool lod8 = false;
+        for (int32_t i = a; i <= b && i - a < 32 && !lod8; ++i) lod8 = is_lod8(i);
+        draw(at, lod8);
+    });
+}
+
 void Draw_Grid_Lines(const Grid_Steps& g) {
     if (Grid_First_Row == 0 || Grid_First_Col == 0) return;
     const int32_t x1 = SYST_Round(Grid_First_X), x2 = SYST_Round(Grid_Last_X);
-    for (int32_t i = 0; i <= Grid_Last_Row - Grid_First_Row; ++i) {
-        const int32_t y = SYST_Round(i * g.Step_Y + Grid_First_Y);
-        const double latitude = Map_Lat_North - (i + Grid_First_Row - 1) * Lod13_Height;
-        const bool lod8 = On_Lod8_Line(latitude, Lod8_Height);
-        Segment(x1, y, x2, y, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
-    }
+    Draw_Axis_Lines(
+        Grid_Last_Row - Grid_First_Row, g.Step_Y, Grid_First_Y,
+        [](int32_t i) { return On_Lod8_Line(Map_Lat_North - (i + Grid_First_Row - 1.0) * Lod13_Height, Lod8_Height); },
+        [&](int32_t y, bool lod8) {
+            Segment(x1, y, x2, y, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
+        });
     const int32_t y1 = SYST_Round(Grid_First_Y), y2 = SYST_Round(Grid_Last_Y);
-    for (int32_t i = 0; i <= Grid_Last_Col - Grid_First_Col; ++i) {
-        const int32_t x = SYST_Round(i * g.Step_X + Grid_First_X);
-        const double longitude = (i + Grid_First_Col - 1) * Lod13_Width + Map_Lon_West;
-        const bool lod8 = On_Lod8_Line(longitude, Lod8_Width);
-        Segment(x, y1, x, y2, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
-    }
+    Draw_Axis_Lines(
+        Grid_Last_Col - Grid_First_Col, g.Step_X, Grid_First_X,
+        [](int32_t i) { return On_Lod8_Line((i + Grid_First_Col - 1.0) * Lod13_Width + Map_Lon_West, Lod8_Width); },
+        [&](int32_t x, bool lod8) {
+            Segment(x, y1, x, y2, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
+        });
 }
 
 // A cell in view, in integer picture pixels, and the map point under its middle.
@@ -108,12 +121,16 @@ struct View_Cell {
     double map_x, map_y;
 };
 
-// Calls visit for every whole cell between the lines in view, row by row.
+// Calls visit for every whole cell between the lines in view, row by row. A row that rounds to
+// no height is left to the row after it, which covers its pixel row: so the rows visited are
+// at most the picture's.
 template <class Visit>
 void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
-    for (int32_t i = 0; i < Grid_Last_Row - Grid_First_Row; ++i) {
+    const int32_t rows = Grid_Last_Row - Grid_First_Row;
+    PSais_For_Each_Pixel_Run(rows, g.Step_Y, Grid_First_Y, [&](int32_t top, int32_t, int32_t i) {
+        if (i >= rows) return;
         View_Cell c{};
-        c.top = SYST_Round(i * g.Step_Y + Grid_First_Y);
+        c.top = top;
         c.bottom = SYST_Round((i + 1) * g.Step_Y + Grid_First_Y);
         const double middle_y = (c.top + static_cast<double>(c.bottom)) / 2;
         for (int32_t j = 0; j < Grid_Last_Col - Grid_First_Col; ++j) {
@@ -123,7 +140,7 @@ void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
             PSais_Picture_To_Map(middle_x, middle_y, c.map_x, c.map_y);
             visit(c);
         }
-    }
+    });
 }
 
 void Hatch(const View_Cell& c, double step_x, int16_t h, int32_t colour) {

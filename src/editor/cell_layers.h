@@ -3,7 +3,10 @@
 // lines), the hatch marks of the cells that carry an object in the three cell modes, and the
 // class cells of the land-class and water-class modes painted with their ground textures.
 // These are the first layers the map redraw draws above the map tiles.
+#include <algorithm>
 #include <cstdint>
+
+#include "core/syst.h"
 
 // The grid lines in view, rewritten by every grid drawing (picture coordinates). Lines are
 // numbered from 1: column line 1 is the west edge, row line 1 the north edge. A first line of
@@ -31,6 +34,32 @@ struct Grid_Steps {
 // Sets the Grid_* window for the current view and returns the steps. With half_cell_shift the
 // whole grid is moved half a cell west and north (the grid the class cells are keyed on).
 Grid_Steps PSais_Compute_Grid_Window(bool half_cell_shift);
+
+// Lines i = 0..n at picture positions round(i * step + first), step > 0. Calls
+// visit(position, first_i, last_i) once for each run of lines that round to one pixel, in order:
+// the work follows the pixels the lines cover, not the number of lines.
+template <class Visit>
+void PSais_For_Each_Pixel_Run(int32_t n, double step, double first, Visit visit) {
+    const auto at = [&](int64_t i) { return SYST_Round(static_cast<double>(i) * step + first); };
+    int64_t start = 0;
+    while (start <= n) {
+        const int32_t p = at(start);
+        // The first line past this pixel: the next one as a rule, else found by doubling the
+        // stride and halving back (the positions never decrease).
+        int64_t lo = start, past = start + 1, stride = 1;
+        while (past <= n && at(past) <= p) {
+            lo = past;
+            past = std::min<int64_t>(past + stride, int64_t{n} + 1);
+            stride *= 2;
+        }
+        while (past - lo > 1) {  // at(lo) <= p, and at(past) > p unless past is n + 1
+            const int64_t mid = lo + (past - lo) / 2;
+            (at(mid) <= p ? lo : past) = mid;
+        }
+        visit(p, static_cast<int32_t>(start), static_cast<int32_t>(lo));
+        start = lo + 1;
+    }
+}
 
 // Number of hatch lines in a cell `step_x` picture pixels wide (cells narrower than 5 are not
 // hatched at all).

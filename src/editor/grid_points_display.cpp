@@ -51,6 +51,21 @@ private:
     int16_t style_ = plat::DS_Solid;
 };
 
+// The sub-grid lines of the cells 0..last of one direction: a solid line where each cell starts,
+// then m dotted ones `f` of a cell apart. When a whole cell's lines round onto its first pixel,
+// only that solid line shows, and cells that start on one pixel give one line there.
+template <class Draw>
+void Draw_Cell_Sub_Lines(int32_t last, double step, double first, double f, int32_t m, Draw draw) {
+    if (f * step * m < 0.5) {
+        PSais_For_Each_Pixel_Run(last, step, first, [&](int32_t at, int32_t, int32_t) { draw(at, plat::DS_Solid); });
+        return;
+    }
+    for (int32_t i = 0; i <= last; ++i) {
+        const int32_t start = SYST_Round(i * step + first);
+        for (int32_t k = 0; k <= m; ++k) draw(SYST_Round(f * step * k + start), k == 0 ? plat::DS_Solid : plat::DS_Dot);
+    }
+}
+
 }  // namespace
 
 std::string Grid_Altitude_Text(float altitude) {
@@ -69,23 +84,15 @@ void PSais_Draw_Grid_Point_Mode() {
 
     if (Grid_First_Row != 0 && Grid_First_Col != 0 && Grid_Last_Row != Grid_First_Row) {
         const int32_t x1 = SYST_Round(Grid_First_X), x2 = SYST_Round(Grid_Last_X);
-        for (int32_t i = 0; i <= Grid_Last_Row - Grid_First_Row - 1; ++i) {
-            const int32_t y0 = SYST_Round(i * g.Step_Y + Grid_First_Y);
-            for (int32_t k = 0; k <= m; ++k) {
-                const int32_t y = SYST_Round(f * g.Step_Y * k + y0);
-                lines.Draw(x1, y, x2, y, k == 0 ? plat::DS_Solid : plat::DS_Dot);
-            }
-        }
+        Draw_Cell_Sub_Lines(Grid_Last_Row - Grid_First_Row - 1, g.Step_Y, Grid_First_Y, f, m, [&](int32_t y, int16_t style) {
+            lines.Draw(x1, y, x2, y, style);
+        });
     }
     if (Grid_First_Col != 0 && Grid_First_Row != 0 && Grid_Last_Col != Grid_First_Col) {
         const int32_t y1 = SYST_Round(Grid_First_Y), y2 = SYST_Round(Grid_Last_Y);
-        for (int32_t j = 0; j <= Grid_Last_Col - Grid_First_Col - 1; ++j) {
-            const int32_t x0 = SYST_Round(j * g.Step_X + Grid_First_X);
-            for (int32_t k = 0; k <= m; ++k) {
-                const int32_t x = SYST_Round(f * g.Step_X * k + x0);
-                lines.Draw(x, y1, x, y2, k == 0 ? plat::DS_Solid : plat::DS_Dot);
-            }
-        }
+        Draw_Cell_Sub_Lines(Grid_Last_Col - Grid_First_Col - 1, g.Step_X, Grid_First_X, f, m, [&](int32_t x, int16_t style) {
+            lines.Draw(x, y1, x, y2, style);
+        });
     }
     Frm_Window().Pic.Refresh();
 }

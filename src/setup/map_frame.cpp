@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/grid.h"
+#include "core/project_checks.h"
 #include "core/project.h"
 #include "platform/host.h"
 #include "setup/setup_services.h"
@@ -61,6 +62,29 @@ void Cad_Compute_Map_Edges(const Cad_Frame_Input& in) {
     Map_Right_Lon = e.Right_Lon;
 }
 
+namespace {
+
+struct Frame_Pixels {
+    double West = 0, North = 0, East = 0, South = 0;
+};
+
+// The frame's edges in bitmap pixels, from the bitmap's edge top and left and the frame's edges
+// in degrees, at the points' pixels per degree.
+Frame_Pixels Frame_Pixels_Of(const Cad_Frame_Input& in, double top_lat, double left_lon, double north, double west,
+                             double south, double east) {
+    const double dx = static_cast<double>(static_cast<int64_t>(in.Px_SE_X) - in.Px_NW_X);
+    const double dy = static_cast<double>(static_cast<int64_t>(in.Px_SE_Y) - in.Px_NW_Y);
+    const double kx = dx / (in.Lon_SE - in.Lon_NW);
+    const double ky = dy / (in.Lat_NW - in.Lat_SE);
+    return {kx * (west - left_lon), ky * (top_lat - north), kx * (east - left_lon), ky * (top_lat - south)};
+}
+
+void Refuse_Calibration(const char* us, const char* fr) {
+    plat::CurrentHost().MsgBox(Language == "US" ? us : fr, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+}
+
+}  // namespace
+
 bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in) {
     const Cad_Map_Edges e = Cad_Edges_Of(in);
     // The grid's last row and column end at -90 and +180: an edge on them is outside already.
@@ -72,27 +96,31 @@ bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in) {
                         within(corner[0], 511) && within(corner[2], 511) && within(corner[1], 767) &&
                         within(corner[3], 767) && within(corner[4], 31) && within(corner[5], 31) &&
                         within(corner[6], 31) && within(corner[7], 31);
-    if (inside) return true;
-    const bool us = Language == "US";
-    plat::CurrentHost().MsgBox(
-        us ? "This calibration puts the map beyond a pole or the 180th meridian, outside the terrain grid. "
-             "Check the coordinates and the size of a pixel."
-           : "Cette calibration place la carte au-delà d'un pôle ou du 180e méridien, hors de la grille du terrain. "
-             "Vérifiez les coordonnées et la taille d'un pixel.",
-        plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+    if (!inside) {
+        Refuse_Calibration("This calibration puts the map beyond a pole or the 180th meridian, outside the terrain grid. "
+                           "Check the coordinates and the size of a pixel.",
+                           "Cette calibration place la carte au-delà d'un pôle ou du 180e méridien, hors de la grille du "
+                           "terrain. Vérifiez les coordonnées et la taille d'un pixel.");
+        return false;
+    }
+    // A project file holds no frame farther than this many pixels; the reader would refuse it.
+    const Frame_Pixels px = Frame_Pixels_Of(in, e.Top_Lat, e.Left_Lon, north, west, south, east);
+    const auto reachable = [](double v) { return std::fabs(v) <= Project_Pixel_Limit; };
+    if (reachable(px.West) && reachable(px.North) && reachable(px.East) && reachable(px.South)) return true;
+    Refuse_Calibration("This calibration makes a pixel so small that the terrain grid's frame lies beyond the "
+                       "program's reach in pixels. Check the coordinates and the size of a pixel.",
+                       "Cette calibration rend un pixel si petit que le cadre de la grille du terrain est hors de "
+                       "portée du programme en pixels. Vérifiez les coordonnées et la taille d'un pixel.");
     return false;
 }
 
 void Cad_Compute_Map_Frame(const Cad_Frame_Input& in) {
     Com_Grid_Frame_Cells(Map_Top_Lat, Map_Left_Lon, Map_Bottom_Lat, Map_Right_Lon, Grid_Corner_Cells,
                          Grid_Frame_Cells, Map_Lat_North, Map_Lon_West, Map_Lat_South, Map_Lon_East);
-
-    const double dx = static_cast<double>(static_cast<int64_t>(in.Px_SE_X) - in.Px_NW_X);
-    const double dy = static_cast<double>(static_cast<int64_t>(in.Px_SE_Y) - in.Px_NW_Y);
-    const double kx = dx / (in.Lon_SE - in.Lon_NW);
-    const double ky = dy / (in.Lat_NW - in.Lat_SE);
-    Map_Px_West = kx * (Map_Lon_West - Map_Left_Lon);
-    Map_Px_North = ky * (Map_Top_Lat - Map_Lat_North);
-    Map_Px_East = kx * (Map_Lon_East - Map_Left_Lon);
-    Map_Px_South = ky * (Map_Top_Lat - Map_Lat_South);
+    const Frame_Pixels px =
+        Frame_Pixels_Of(in, Map_Top_Lat, Map_Left_Lon, Map_Lat_North, Map_Lon_West, Map_Lat_South, Map_Lon_East);
+    Map_Px_West = px.West;
+    Map_Px_North = px.North;
+    Map_Px_East = px.East;
+    Map_Px_South = px.South;
 }

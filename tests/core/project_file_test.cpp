@@ -536,6 +536,64 @@ TEST_F(ProjectFileTest, AMalformedFileIsRefusedAndTheOpenProjectStaysAsItWas) {
     }
 }
 
+TEST_F(ProjectFileTest, AFrameOutsideTheWorldOrBeyondThirtyTwoBitPixelsIsRefusedWithItsMessage) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    // The twelve degrees of the 0010 line and the four frame pixels of the 0060 line.
+    const std::vector<std::string> degrees = {"45.5", "5.25", "45", "6", "45.45", "5.3", "45.05", "5.9", "45.4921875", "5.2734375", "45", "6"};
+    const std::vector<std::string> pixels = {"100", "200", "4400", "2900", ".5", "10.25", "4499.5", "2999.75"};
+    auto line = [](const char* tag, const std::vector<std::string>& v) {
+        std::string l = tag;
+        for (const std::string& x : v) l += "  " + x;
+        return l;
+    };
+    auto read_with = [&](size_t at, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[at] = text;
+        Write_File(dir / "frame.LWM", Join(l));
+        host().boxes.clear();
+        Read(dir / "frame.LWM");
+    };
+    host().strict = false;
+    const std::string file = (dir / "frame.LWM").string();
+    struct Case { size_t at; size_t value; std::string text; std::string says; };
+    std::vector<Case> cases;
+    for (size_t k = 0; k < degrees.size(); ++k)
+        for (const char* v : {"1E5", "-1E308", "99999999999999999999"}) cases.push_back({2, k, v, "outside the world"});
+    cases.push_back({2, 8, "44", "wrong way round"});      // frame north below its south
+    cases.push_back({2, 9, "6.5", "wrong way round"});     // frame west beyond its east
+    cases.push_back({2, 4, "44", "wrong way round"});      // calibration north below south
+    for (size_t k = 4; k < pixels.size(); ++k)
+        for (const char* v : {"2147483648", "-2147483649", "1E308"}) cases.push_back({11, k, v, "too far"});
+    cases.push_back({11, 6, "-5", "wrong way round"});     // east pixel left of the west one
+    for (const Case& c : cases) {
+        std::vector<std::string> v = c.at == 2 ? degrees : pixels;
+        v[c.value] = c.text;
+        Language = "US";
+        read_with(c.at, line(c.at == 2 ? "0010 " : "0060", v));
+        const std::string name = line("", v);
+        EXPECT_EQ(Project_Read_Failed, 1) << name;
+        EXPECT_EQ(State(), before) << name;
+        ASSERT_EQ(host().boxes.size(), 1u) << name;
+        EXPECT_NE(host().boxes[0].prompt.find(c.says), std::string::npos) << host().boxes[0].prompt;
+        EXPECT_NE(host().boxes[0].prompt.find(file), std::string::npos) << host().boxes[0].prompt;
+    }
+    Language = "FR";
+    read_with(2, line("0010 ", {"45.5", "5.25", "45", "6", "45.45", "5.3", "45.05", "5.9", "1E5", "5.2734375", "45", "6"}));
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("La carte sort du monde", 0), 0u) << host().boxes[0].prompt;
+
+    // The whole world, and pixels at the 32-bit limits, are sound and open.
+    read_with(2, line("0010 ", {"90", "-180", "-90", "180", "90", "-180", "-90", "180", "90", "-180", "-90", "180"}));
+    EXPECT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Map_Lat_South, -90);
+    read_with(11, line("0060", {"100", "200", "4400", "2900", "-2147483647", "-2147483647", "2147483647", "2147483647"}));
+    EXPECT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Map_Px_East, 2147483647);
+}
+
 TEST_F(ProjectFileTest, MissingOrLooseNumbersReadAsFarAsTheyReadAndEndIsNotNeeded) {
     const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
     auto read_with = [&](std::vector<std::string> l) {
@@ -1013,7 +1071,8 @@ void Make_Random_Project(std::mt19937_64& rng, int lines, int points_per_line) {
         g.X = Random_Value(rng);
         g.Y = Random_Value(rng);
     }
-    Map_Top_Lat = Random_Value(rng);
+    // Any digits, as a latitude north of the other edges (0): a frame outside the world is refused.
+    Map_Top_Lat = std::fabs(std::fmod(Random_Value(rng), 90.0));
     Alt_Offset = static_cast<float>(static_cast<int>(rng() % 20000) - 10000) / 4;
     Raw_Dir = Random_Text(rng);
 }

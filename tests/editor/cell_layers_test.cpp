@@ -421,6 +421,60 @@ TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
     EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 0);
 }
 
+// The whole world on a 200 x 160 map: a hundred grid lines and three LOD8 lines fall on each
+// pixel row and column. Each pixel gets one line, the LOD8 one, and every layer redraws in the
+// time the picture's pixels take, not the world's 40 000 lines; so do frames no file can bring
+// (a north edge of 1e308, or with 2^31 rows and more), without an integer overflow.
+TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuicklyWhateverTheFrame) {
+    Map_Lat_North = Proj_Lat_NW = 90;
+    Map_Lat_South = Proj_Lat_SE = -90;
+    Map_Lon_West = Proj_Lon_NW = -180;
+    Map_Lon_East = Proj_Lon_SE = 180;
+    Map_Width_Px = Proj_Px_SE_X = 200;
+    Map_Height_Px = Proj_Px_SE_Y = 160;
+    Map_Px_East = 200;
+    Map_Px_South = 160;
+    Pic_Centre_X = 100;
+    Pic_Centre_Y = 80;
+    Mode_Lines = 1;
+    PSais_Draw_Cell_Grid();
+    EXPECT_EQ(Grid_Last_Row, 16385);
+    EXPECT_EQ(Grid_Last_Col, 24577);
+    int red = 0;
+    for (int y = 0; y < 160; ++y) red += CountInRow(y, 0, 199, kRed);
+    EXPECT_EQ(red, 200 * 160);
+    EXPECT_EQ(CountInRow(170, 0, 339, kWhite), 340);
+
+    // Every mode, with marks and class cells on the world's first cells.
+    Lwm_Cell_Table.ReDim(1);
+    Lwm_Cell_Count = 1;
+    Excl_Cell_Table.ReDim(1);
+    Excl_Cell_Count = 1;
+    Lod8_Cell_Table.ReDim(1);
+    Lod8_Cell_Count = 1;
+    Lc_Cell_Table.ReDim(1);
+    Lc_Cell_Count = 1;
+    Wc_Cell_Table.ReDim(1);
+    Wc_Cell_Count = 1;
+    Mesh_Lod_Index = 0;
+    const auto start = std::chrono::steady_clock::now();
+    // At zoom 1000 the columns are 8 pixels wide and the cells are hatched or painted.
+    for (double north : {90.0, 1e5, 1e308, 99999999999999999999.0, 2147483648.0 * Lod13_Height - 90, 1e10}) {
+        Map_Lat_North = north;
+        for (double zoom : {1.0, 20.0, 0.01, 1000.0}) {
+            View_Zoom = zoom;
+            for (int16_t* mode : {&Mode_Lines, &Mode_Excl_Cells, &Mode_Lwm_Cells, &Mode_Lod8_Cells, &Mode_Land_Class,
+                                  &Mode_Water_Class, &Mode_Grid_Points}) {
+                Mode_Lines = 0;
+                *mode = 1;
+                PSais_Redraw_Map();
+                *mode = 0;
+            }
+        }
+    }
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 3.0);
+}
+
 // Zoomed out, the grid-point mode's sub-grid lines fall on the same pixel rows and columns many
 // times over and the repeats are left out: the picture must be the one every line drawn gives.
 // A black pen through the mask pen darkens as the copy pen does, and draws every line.

@@ -218,12 +218,24 @@ TEST_F(FrmCenterMapTest, AFrameBeyondAPoleOrTheAntimeridianIsRefusedAndTheDialog
         EXPECT_EQ(host().boxes.size(), 4u);
         EXPECT_TRUE(w.Loaded());
 
+        // Pixels of a billionth of a metre: the frame, a grid cell outside the map, would lie
+        // beyond 32-bit pixels, which no project file can hold.
+        Type(w.LonDecCenter, "5");
+        const std::string size = w.NbM_Per_Pixel_Lat.Text();
+        Type(w.NbM_Per_Pixel_Lat, "0.000000001");
+        host().QueueAnswer(1);
+        w.Cmd_Ok.UserClick();
+        ASSERT_EQ(host().boxes.size(), 5u);
+        EXPECT_NE(host().boxes[4].prompt.find("beyond the program's reach in pixels"), std::string::npos);
+        EXPECT_EQ(Cad_Not_Confirmed, 1);
+        Type(w.NbM_Per_Pixel_Lat, size.c_str());
+
         // Mended, and close to the pole but inside: accepted, the frame stops at the grid's edge.
         Type(w.LatDecCenter, "89.97");
         Type(w.LonDecCenter, "5");
         w.Cmd_Ok.UserClick();
     });
-    EXPECT_EQ(host().boxes.size(), 4u);
+    EXPECT_EQ(host().boxes.size(), 5u);
     EXPECT_EQ(Cad_Not_Confirmed, 0);
     EXPECT_LT(Cad_Lat_NW, 90);
     for (int i : {1, 5}) EXPECT_TRUE(Grid_Frame_Cells[i] >= 0 && Grid_Frame_Cells[i] <= 511) << i;

@@ -1,0 +1,19 @@
+#pragma once
+// The checks a project's values must pass after the file has been read: a frame inside the
+// world, its edges in order, and pixel values the program's integers can hold.
+#include <string>
+
+// The farthest a frame's edge may lie from the bitmap's corner, in bitmap pixels (|value|): its
+// picture positions are held in 32-bit integers.
+inline constexpr double Project_Pixel_Limit = 2147483647.0;
+
+// Why the project file is refused, in French and in English; both empty when it is not.
+struct Project_Value_Fault {
+    std::string fr;
+    std::string us;
+    bool Any() const { return !fr.empty(); }
+};
+
+// Checks the calibration and frame globals as the reader left them; `path` names the file in
+// the texts.
+Project_Value_Fault Project_Check_Values(const std::string& path);
