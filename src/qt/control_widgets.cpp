@@ -25,10 +25,10 @@ namespace {
 int sync_depth = 0;
 
 // The key event the model was given last. Qt hands a key the widget ignored on to its parents;
-// a modal window that the key's handler ran leaves no focus widget behind until the form's
-// window is active again, and the window must not then take the same key as its own. Several
-// window-system events can be delivered from one place in memory before the event loop turns,
-// so the event is told by what it says as well.
+// a modal window that the key's handler ran can leave the form's window without the focus
+// widget it had (hidden or disabled meanwhile), and the window must not then take the same key
+// as its own. Several window-system events can be delivered from one place in memory before the
+// event loop turns, so the event is told by what it says as well.
 struct KeySeen {
     const QEvent* event = nullptr;
     QEvent::Type type = QEvent::None;
