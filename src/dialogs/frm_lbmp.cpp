@@ -17,14 +17,6 @@ constexpr int kPreviewSide = 256;
 const plat::Colour kButtonFace = plat::RGB(0xF0, 0xF0, 0xF0);
 const plat::Colour kErrorRed = plat::RGB(255, 0, 0);
 
-// The list's own entry for the drive of a path ("C:\x" -> "c:"), or empty when the list has none.
-std::string Listed_Drive(const plat::DriveListBox& drives, const std::string& path) {
-    const std::string wanted = plat::LCase(path.substr(0, 2));
-    for (int i = 0; i < drives.ListCount(); ++i)
-        if (plat::LCase(drives.List(i)) == wanted) return drives.List(i);
-    return {};
-}
-
 // The folder above, or the path itself at a top folder ("c:\", "\").
 std::string Parent_Folder(const std::string& path) {
     const auto cut = path.find_last_of("\\/");
@@ -43,7 +35,7 @@ std::string Without_Trailing_Backslash(std::string folder) {
 
 std::string Frm_LBmp_File_Path(const std::string& folder, const std::string& name) {
     if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
-    return folder + "\\" + name;
+    return folder + "/" + name;
 }
 
 Preview_Place Frm_LBmp_Preview_Place(int w, int h) {
@@ -78,7 +70,7 @@ void Frm_LBmp::Design() {
     BorderStyle = 3;
     Move(0, 0, 556, 338);
     Drive1.Move(12, 12, 260, 21);
-    // Like any folder and file list, they open on their drive's top folder.
+    // Like any folder and file list, they open on their drive's top folder, here the root.
     Dir1.SetPath(Drive1.Drive());
     Dir1.Move(12, 40, 260, 132);
     File1.SetPattern("*.*");
@@ -114,19 +106,8 @@ void Frm_LBmp::Frm_LBmp_Form_Load() {
         start = found != 0 ? fs_dir : App_Dir;
     }
 
-    bool on_drive = false;
-    if (start.size() >= 2 && start[1] == ':') {
-        // A drive this system does not have leaves the lists where they are.
-        const std::string drive = Listed_Drive(Drive1, start);
-        if (!drive.empty()) {
-            Drive1.SetDrive(drive);
-            on_drive = true;
-        }
-    } else if (!start.empty() && (start[0] == '\\' || start[0] == '/')) {
-        // Paths without a drive letter lie on the one drive there is.
-        on_drive = true;
-    }
-    if (on_drive) {
+    // Every folder lies under the one root, one stored with a drive letter too.
+    if (plat::RootedPath(start)) {
         // A start folder removed since it was stored: the nearest folder above it that is left.
         std::string folder = start;
         while (!Dir1.SetPath(folder)) {

@@ -1,8 +1,9 @@
 #pragma once
-// The bitmap browser: a drive list, a folder list and a file list; every file clicked is
-// converted for display, previewed in 256 x 256 pixels with its format, and measured. OK hands
-// back the last file clicked through Bitmap_Browser_Path / _Width / _Height (dialog_services.h);
-// the folder last shown is kept in Last_Bitmap_Folder for the next showing.
+// The bitmap browser: a drive list (the root), a folder list and a file list; every file
+// clicked is converted for display, previewed in 256 x 256 pixels with its format, and
+// measured. OK hands back the last file clicked, as this system names it, through
+// Bitmap_Browser_Path / _Width / _Height (dialog_services.h); the folder last shown is kept in
+// Last_Bitmap_Folder for the next showing.
 #include <string>
 
 #include "platform/ui/ui.h"
@@ -42,8 +43,8 @@ Frm_LBmp& Frm_LBmp_Window();
 // modally from a fresh load, and makes sure it is unloaded (scratch files gone) afterwards.
 void Frm_LBmp_Show_Modal();
 
-// The full path of file `name` in `folder`: one backslash between them, none added after a
-// folder that already ends in one (a drive's top folder, "c:\").
+// The full path of file `name` in the folder the lists show: one "/" between them, none added
+// after a folder that already ends in one (the root).
 std::string Frm_LBmp_File_Path(const std::string& folder, const std::string& name);
 
 // Where a w x h picture lands in the 256 x 256 preview: unscaled and centred when it fits,

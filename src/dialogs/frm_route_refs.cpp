@@ -22,6 +22,8 @@ void Frm_Route::Frm_Route_Cmd_Save_Click() {
     CM.InitDir = App_Dir + "\\Resource";
     CM.FileName.clear();
     CM.Filter = "Ref (*.Ref)|*.Ref";
+    // The read command lists only the files that carry the extension.
+    CM.DefaultExt = "Ref";
     if (!CM.ShowSave()) return;
     const std::string path = CM.FileName;
     if (path.empty()) return;

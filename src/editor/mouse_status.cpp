@@ -15,12 +15,6 @@
 
 namespace {
 
-void Empty_Status_Labels(Frm& f) {
-    for (plat::Label* l : {&f.L_MouseBmp, &f.LLat, &f.LLon, &f.LLatDec, &f.LLonDec, &f.L_NumCell_Area,
-                           &f.L_CustomBmp})
-        l->SetCaption("");
-}
-
 void Fill_Status_Labels(Frm& f) {
     f.L_MouseBmp.SetCaption("Mouse " + std::to_string(Mouse_Col) + "x" + std::to_string(Mouse_Row));
 
@@ -107,7 +101,7 @@ void Frm_Pic_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
     Mouse_Row = SYST_Round(map_y);
 
     if (outside)
-        Empty_Status_Labels(f);
+        Mouse_Status_Clear_Labels();
     else
         Fill_Status_Labels(f);
 
@@ -126,6 +120,13 @@ void Frm_Pic_MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
     (void)Shift;
     (void)X;
     (void)Y;
+}
+
+void Mouse_Status_Clear_Labels() {
+    Frm& f = Frm_Window();
+    for (plat::Label* l : {&f.L_MouseBmp, &f.LLat, &f.LLon, &f.LLatDec, &f.LLonDec, &f.L_NumCell_Area,
+                           &f.L_CustomBmp})
+        l->SetCaption("");
 }
 
 void Mouse_Status_Reset() {

@@ -15,6 +15,9 @@ void Frm_Pic_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
 // Releasing a button over the map changes nothing.
 void Frm_Pic_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
 
+// Empties the seven labels that tell where the mouse stands (no project, or outside the map).
+void Mouse_Status_Clear_Labels();
+
 // The latitude or longitude as the decimal status labels show it: rounded down to 7 decimals.
 std::string Mouse_Decimal_Degrees(double value);
 

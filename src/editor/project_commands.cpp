@@ -11,6 +11,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_tiles.h"
 #include "editor/map_view.h"
+#include "editor/mouse_status.h"
 #include "editor/object_modes.h"
 #include "editor/pinit_main.h"
 #include "platform/files.h"
@@ -49,10 +50,7 @@ bool Release_Open_Project() {
 void Enter_No_Project(bool full) {
     Frm& f = Frm_Window();
     f.Pic.Cls();
-    if (full) {
-        for (plat::Label* l : {&f.L_MouseBmp, &f.LLat, &f.LLon, &f.LLatDec, &f.LLonDec, &f.L_NumCell_Area})
-            l->SetCaption("");
-    }
+    if (full) Mouse_Status_Clear_Labels();
     Pinit_Set_No_Project();
     f.SetCaption(Pinit_No_Project_Title());
     Project_Open = 0;

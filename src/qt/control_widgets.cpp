@@ -26,6 +26,23 @@ namespace qthost {
 namespace {
 int sync_depth = 0;
 
+// The key event the model was given last. Qt hands a key the widget ignored on to its parents;
+// a modal window that the key's handler ran can leave the form's window without the focus
+// widget it had (hidden or disabled meanwhile), and the window must not then take the same key
+// as its own. Several window-system events can be delivered from one place in memory before the
+// event loop turns, so the event is told by what it says as well.
+struct KeySeen {
+    const QEvent* event = nullptr;
+    QEvent::Type type = QEvent::None;
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    quint64 timestamp = 0;
+    bool operator==(const KeySeen&) const = default;
+};
+KeySeen key_fed;
+
+KeySeen SeenOf(const QKeyEvent& k) { return {&k, k.type(), k.key(), k.modifiers(), k.timestamp()}; }
+
 Qt::CursorShape CursorOf(int pointer) {
     switch (pointer) {
         case plat::Pointer_Cross: return Qt::CrossCursor;
@@ -210,9 +227,12 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
-            // Only the first delivery: an ignored key travels on to the parent widgets.
-            if (QApplication::focusWidget() != widget && !(widget->isWindow() && !QApplication::focusWidget())) return false;
             auto* k = static_cast<QKeyEvent*>(event);
+            // Only the first delivery, to the widget that Qt gives the window's keys (its focus
+            // widget, else the window itself): an ignored key travels on to the parent widgets.
+            if (SeenOf(*k) == key_fed) return false;
+            const QWidget* focus = widget->window()->focusWidget();
+            if (focus ? focus != widget : !widget->isWindow()) return false;
             const int code = KeyCodeOf(*k);
             const int shift = ShiftOf(k->modifiers());
             if (event->type() == QEvent::KeyPress) {
@@ -221,6 +241,12 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
             } else if (code && !k->isAutoRepeat()) {
                 control_.UserKeyUp(code, shift);
             }
+            // Marked once the handlers are done (their modal loops included), and forgotten when
+            // the event loop next turns: by then Qt has finished handing this event on.
+            key_fed = SeenOf(*k);
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [seen = key_fed] {
+                if (key_fed == seen) key_fed = {};
+            }, Qt::QueuedConnection);
             return false;
         }
         case QEvent::FocusIn:
@@ -533,9 +559,9 @@ void ListWidget::Sync(bool items) {
             // The chain from the root, indented, then the sub-folders one step further in.
             auto leaf = [](const std::string& p) {
                 std::string s = p;
-                while (s.size() > 3 && (s.back() == '\\' || s.back() == '/')) s.pop_back();
-                const auto slash = s.find_last_of("\\/");
-                return slash == std::string::npos || s.size() <= 3 ? s : s.substr(slash + 1);
+                while (s.size() > 1 && s.back() == '/') s.pop_back();
+                const auto slash = s.find_last_of('/');
+                return slash == std::string::npos || s.size() == 1 ? s : s.substr(slash + 1);
             };
             for (int i = 0; i < parents; ++i)
                 addItem(QString(i * 2, ' ') + ToQ(leaf(dir.List(i - parents))));

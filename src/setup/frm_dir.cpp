@@ -6,22 +6,6 @@
 #include "platform/text.h"
 #include "setup/setup_services.h"
 
-namespace {
-
-// The list's own entry for the drive of a path ("C:\x" -> "c:"), or empty when the list has none.
-std::string Listed_Drive(const plat::DriveListBox& drives, const std::string& path) {
-    const std::string wanted = plat::LCase(path.substr(0, 2));
-    for (int i = 0; i < drives.ListCount(); ++i)
-        if (plat::LCase(drives.List(i)) == wanted) return drives.List(i);
-    return {};
-}
-
-// The folder the list shows, as this system names it: the list's own form carries a drive
-// letter that no file and no outside tool knows.
-std::string Shown_Folder(const plat::DirListBox& list) { return plat::NativePath(list.Path()); }
-
-}  // namespace
-
 Frm_Dir::Frm_Dir() : Form("Frm_Dir") {
     Form_Load = [this] { Frm_Dir_Form_Load(); };
     Drive1.Change = [this] { Frm_Dir_Drive1_Change(); };
@@ -34,7 +18,7 @@ void Frm_Dir::Design() {
     BorderStyle = 3;
     Move(0, 0, 300, 330);
     Drive1.Move(12, 12, 276, 21);
-    // Like any folder list, it opens on its drive's current folder, here the drive's root.
+    // Like any folder list, it opens on its drive's current folder, here the root.
     Dir1.SetPath(Drive1.Drive());
     Dir1.Move(12, 42, 276, 210);
     Lab_DblClick.SetCaption("Double-click sur le répertoire");
@@ -51,27 +35,18 @@ void Frm_Dir::Frm_Dir_Form_Load() {
     Lab_DblClick.SetCaption(Language == "US" ? "Double-click on the directory" : "Double-click sur le répertoire");
     if (Dir_Pick_Path.empty()) Dir_Pick_Path = App_Dir;
 
-    const std::string start = Dir_Pick_Path;
-    if (start.size() >= 2 && start[1] == ':') {
-        // A drive this system does not have leaves both lists where they are.
-        const std::string drive = Listed_Drive(Drive1, start);
-        if (drive.empty()) return;
-        Drive1.SetDrive(drive);
-        Dir1.SetPath(start);
-    } else if (!start.empty() && (start[0] == '\\' || start[0] == '/')) {
-        // Paths here carry no drive letter: a rooted one lies on the one drive there is.
-        Dir1.SetPath(start);
-    }
-    // A missing start folder is refused by the list, which stays on its own folder; the start
-    // text stays in Dir_Pick_Path until the author picks something.
+    // Every folder here lies under the one root, a start written with a drive letter too. A
+    // relative or missing start is refused by the list, which stays on its own folder; the
+    // start text stays in Dir_Pick_Path until the author picks something.
+    if (plat::RootedPath(Dir_Pick_Path) && Dir1.SetPath(Dir_Pick_Path)) Dir_Pick_Path = Dir1.Path();
 }
 
 void Frm_Dir::Frm_Dir_Drive1_Change() {
     Dir1.SetPath(Drive1.Drive());
-    Dir_Pick_Path = Shown_Folder(Dir1);
+    Dir_Pick_Path = Dir1.Path();
 }
 
-void Frm_Dir::Frm_Dir_Dir1_Change() { Dir_Pick_Path = Shown_Folder(Dir1); }
+void Frm_Dir::Frm_Dir_Dir1_Change() { Dir_Pick_Path = Dir1.Path(); }
 
 void Frm_Dir::Frm_Dir_Cmd_Ok_Click() {
     if (Dir_Pick_Path.empty()) return;

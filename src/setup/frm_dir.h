@@ -1,7 +1,7 @@
 #pragma once
-// The folder picker: a drive list and a folder tree. Frm_Dir_Choose shows it, handing the start
-// folder in and the chosen one back through Dir_Pick_Path; the rest of the program reaches it
-// through SYST_Pick_Folder.
+// The folder picker: a drive list (the root) and a folder tree. Frm_Dir_Choose shows it,
+// handing the start folder in and the chosen one back through Dir_Pick_Path; the rest of the
+// program reaches it through SYST_Pick_Folder.
 #include <cstdint>
 #include <string>
 

@@ -44,8 +44,9 @@ protected:
     static void On_Browser(std::function<void(Frm_LBmp&)> script) {
         host().OnModal("Frm_LBmp", [script](plat::Form& f) { script(static_cast<Frm_LBmp&>(f)); });
     }
-    std::string Folder(const std::string& leaf) const { return testenv::ProgramPath(root_ / leaf); }
-    std::string File(const std::string& leaf) const { return testenv::ProgramPath(root_ / leaf); }
+    // As the program stores a folder it is handed, and as the browser shows and hands back one.
+    std::string Stored(const std::string& leaf) const { return testenv::ProgramPath(root_ / leaf); }
+    std::string Native(const std::string& leaf) const { return (root_ / leaf).lexically_normal().string(); }
     // The file list's entry of that name, or -1.
     static int Entry(const plat::FileListBox& files, const std::string& name) {
         for (int i = 0; i < files.ListCount(); ++i)
@@ -63,16 +64,16 @@ protected:
 };
 
 TEST_F(FrmLBmpTest, OpensOnTheLastFolderPreviewsItsFirstFileAndOkHandsItBack) {
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/a_field.bmp"), 100, 50, kRed));
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/b_road.bmp"), 20, 20, kBlue));
-    Last_Bitmap_Folder = Folder("textures");
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/a_field.bmp"), 100, 50, kRed));
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/b_road.bmp"), 20, 20, kBlue));
+    Last_Bitmap_Folder = Stored("textures");
     Bitmap_Browser_Width = 7;
     On_Browser([&](Frm_LBmp& w) {
         EXPECT_EQ(w.Caption(), "Rechercher une texture");
-        EXPECT_EQ(w.Dir1.Path(), Folder("textures"));
+        EXPECT_EQ(w.Dir1.Path(), Native("textures"));
         // The first file is chosen and shown at once.
         EXPECT_EQ(Bitmap_Browser_Chosen, 1);
-        EXPECT_EQ(Bitmap_Browser_Path, File("textures/a_field.bmp"));
+        EXPECT_EQ(Bitmap_Browser_Path, Native("textures/a_field.bmp"));
         EXPECT_EQ(Bitmap_Browser_Width, 100);
         EXPECT_EQ(Bitmap_Browser_Height, 50);
         EXPECT_NE(w.LRes.Caption().find("24"), std::string::npos) << w.LRes.Caption();
@@ -92,10 +93,10 @@ TEST_F(FrmLBmpTest, OpensOnTheLastFolderPreviewsItsFirstFileAndOkHandsItBack) {
     });
     Frm_LBmp_Show_Modal();
     EXPECT_EQ(Bitmap_Browser_Cancelled, 0);
-    EXPECT_EQ(Bitmap_Browser_Path, File("textures/a_field.bmp"));
+    EXPECT_EQ(Bitmap_Browser_Path, Native("textures/a_field.bmp"));
     EXPECT_EQ(Bitmap_Browser_Width, 100);
     EXPECT_EQ(Bitmap_Browser_Height, 50);
-    EXPECT_EQ(Last_Bitmap_Folder, Folder("textures"));
+    EXPECT_EQ(Last_Bitmap_Folder, Native("textures"));
     EXPECT_FALSE(Frm_LBmp_Window().Loaded());
     // The scratch files are gone; their names stay.
     EXPECT_EQ(Temp_Ima_Bmp, App_Dir + "\\$TBmp$");
@@ -106,17 +107,17 @@ TEST_F(FrmLBmpTest, OpensOnTheLastFolderPreviewsItsFirstFileAndOkHandsItBack) {
 
 TEST_F(FrmLBmpTest, EachFileClickedReplacesThePreviewAndTheChoice) {
     // 256 x 256 shown as it is; larger ones scaled so that the longer side is 256.
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/a_exact.bmp"), 256, 256,
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/a_exact.bmp"), 256, 256,
                                     [](int x, int y) { return RGB(x, y, (x + y) & 255); }));
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/b_wide.bmp"), 512, 256, kBlue));
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/c_tall.bmp"), 300, 600, kRed));
-    Last_Bitmap_Folder = Folder("textures");
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/b_wide.bmp"), 512, 256, kBlue));
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/c_tall.bmp"), 300, 600, kRed));
+    Last_Bitmap_Folder = Stored("textures");
     On_Browser([&](Frm_LBmp& w) {
         for (int y = 0; y < 256; y += 5)
             for (int x = 0; x < 256; x += 3) ASSERT_EQ(Preview(w, x, y), RGB(x, y, (x + y) & 255)) << x << "," << y;
 
         Click_File(w, "b_wide.bmp");
-        EXPECT_EQ(Bitmap_Browser_Path, File("textures/b_wide.bmp"));
+        EXPECT_EQ(Bitmap_Browser_Path, Native("textures/b_wide.bmp"));
         EXPECT_EQ(Bitmap_Browser_Width, 512);
         EXPECT_EQ(Bitmap_Browser_Height, 256);
         // 256 x 128 at left 0, top 64; nothing of the first picture is left.
@@ -137,7 +138,7 @@ TEST_F(FrmLBmpTest, EachFileClickedReplacesThePreviewAndTheChoice) {
     });
     Frm_LBmp_Show_Modal();
     EXPECT_EQ(Bitmap_Browser_Cancelled, 0);
-    EXPECT_EQ(Bitmap_Browser_Path, File("textures/c_tall.bmp"));
+    EXPECT_EQ(Bitmap_Browser_Path, Native("textures/c_tall.bmp"));
     EXPECT_EQ(Bitmap_Browser_Width, 300);
 }
 
@@ -157,10 +158,10 @@ TEST_F(FrmLBmpTest, PreviewPlacesRoundHalvesToEven) {
 }
 
 TEST_F(FrmLBmpTest, AFileThatIsNoImageIsShownInRedWithNoSizeAndCanStillBeTaken) {
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/a_field.bmp"), 40, 40, kRed));
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/a_field.bmp"), 40, 40, kRed));
     std::ofstream(root_ / "textures" / "b_notes.txt") << std::string(200, 'x');
     std::ofstream(root_ / "textures" / "c_tiny.bmp") << "BM";
-    Last_Bitmap_Folder = Folder("textures");
+    Last_Bitmap_Folder = Stored("textures");
     On_Browser([&](Frm_LBmp& w) {
         ASSERT_EQ(Bitmap_Browser_Width, 40);
         for (const char* name : {"b_notes.txt", "c_tiny.bmp"}) {
@@ -168,7 +169,7 @@ TEST_F(FrmLBmpTest, AFileThatIsNoImageIsShownInRedWithNoSizeAndCanStillBeTaken) 
             EXPECT_EQ(w.LRes.Caption(), "Ce n'est pas un fichier image !!!!") << name;
             EXPECT_EQ(w.LRes.BackColor(), kRed);
             EXPECT_EQ(Bitmap_Browser_Chosen, 1);
-            EXPECT_EQ(Bitmap_Browser_Path, Folder("textures") + "\\" + name);
+            EXPECT_EQ(Bitmap_Browser_Path, Native("textures/" + std::string(name)));
             EXPECT_EQ(Bitmap_Browser_Width, 0);
             EXPECT_EQ(Bitmap_Browser_Height, 0);
             // The earlier file's picture is not left to pass for this one.
@@ -183,15 +184,15 @@ TEST_F(FrmLBmpTest, AFileThatIsNoImageIsShownInRedWithNoSizeAndCanStillBeTaken) 
     });
     Frm_LBmp_Show_Modal();
     EXPECT_EQ(Bitmap_Browser_Cancelled, 0);
-    EXPECT_EQ(Bitmap_Browser_Path, File("textures/b_notes.txt"));
+    EXPECT_EQ(Bitmap_Browser_Path, Native("textures/b_notes.txt"));
     EXPECT_EQ(Bitmap_Browser_Width, 0);
     EXPECT_EQ(Bitmap_Browser_Height, 0);
     EXPECT_TRUE(host().boxes.empty());
 }
 
 TEST_F(FrmLBmpTest, OkBeforeAnyChoiceIsRefusedAndCancelKeepsTheFolderShownLast) {
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/winter/snow.bmp"), 8, 8, kWhite));
-    Last_Bitmap_Folder = Folder("empty");
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/winter/snow.bmp"), 8, 8, kWhite));
+    Last_Bitmap_Folder = Stored("empty");
     Bitmap_Browser_Path = "left over";
     On_Browser([&](Frm_LBmp& w) {
         EXPECT_EQ(w.File1.ListCount(), 0);
@@ -203,20 +204,20 @@ TEST_F(FrmLBmpTest, OkBeforeAnyChoiceIsRefusedAndCancelKeepsTheFolderShownLast) 
         ASSERT_EQ(host().boxes.size(), 1u);
         EXPECT_NE(host().boxes[0].prompt.find("(12)"), std::string::npos) << host().boxes[0].prompt;
         // The author looks elsewhere, clicks a file there, then gives up.
-        w.Dir1.SetPath(Folder("textures/winter"));
-        EXPECT_EQ(Last_Bitmap_Folder, Folder("textures\\winter"));
+        w.Dir1.SetPath(Stored("textures/winter"));
+        EXPECT_EQ(Last_Bitmap_Folder, Native("textures/winter"));
         Click_File(w, "snow.bmp");
         w.Cmd_Cancel.UserClick();
     });
     Frm_LBmp_Show_Modal();
     EXPECT_EQ(Bitmap_Browser_Cancelled, 1);
-    EXPECT_EQ(Last_Bitmap_Folder, Folder("textures\\winter"));
+    EXPECT_EQ(Last_Bitmap_Folder, Native("textures/winter"));
     EXPECT_FALSE(plat::PathExists(Temp_Ima_Bmp));
 
     // The next showing opens there; closing the window is a cancel too.
     On_Browser([&](Frm_LBmp& w) {
-        EXPECT_EQ(w.Dir1.Path(), Folder("textures\\winter"));
-        EXPECT_EQ(Bitmap_Browser_Path, File("textures\\winter\\snow.bmp"));
+        EXPECT_EQ(w.Dir1.Path(), Native("textures/winter"));
+        EXPECT_EQ(Bitmap_Browser_Path, Native("textures/winter/snow.bmp"));
         w.UserClose();
     });
     Frm_LBmp_Show_Modal();
@@ -229,32 +230,32 @@ TEST_F(FrmLBmpTest, WithoutALastFolderItOpensOnTheSimulatorThenOnTheProgramFolde
     Language = "US";
     On_Browser([&](Frm_LBmp& w) {
         EXPECT_EQ(w.Caption(), "Find a texture");
-        EXPECT_EQ(w.Dir1.Path(), App_Dir);
-        EXPECT_EQ(Bitmap_Browser_Path, App_Dir + "\\readme.txt");
+        EXPECT_EQ(w.Dir1.Path(), Native("app"));
+        EXPECT_EQ(Bitmap_Browser_Path, Native("app/readme.txt"));
         w.Cmd_Cancel.UserClick();
     });
     Frm_LBmp_Show_Modal();
-    EXPECT_EQ(Last_Bitmap_Folder, App_Dir);
+    EXPECT_EQ(Last_Bitmap_Folder, Native("app"));
 
     Last_Bitmap_Folder.clear();
-    plat::RegistrySetForTest(plat::HKEY_LOCAL_MACHINE, Fs_Registry_Key, "EXE Path", Folder("sim"));
+    plat::RegistrySetForTest(plat::HKEY_LOCAL_MACHINE, Fs_Registry_Key, "EXE Path", Stored("sim"));
     On_Browser([&](Frm_LBmp& w) {
-        EXPECT_EQ(w.Dir1.Path(), Folder("sim"));
+        EXPECT_EQ(w.Dir1.Path(), Native("sim"));
         EXPECT_EQ(Bitmap_Browser_Chosen, 0) << "the simulator's folder holds no file";
         w.Cmd_Cancel.UserClick();
     });
     Frm_LBmp_Show_Modal();
-    EXPECT_EQ(Last_Bitmap_Folder, Folder("sim"));
+    EXPECT_EQ(Last_Bitmap_Folder, Native("sim"));
 }
 
 TEST_F(FrmLBmpTest, AStartWithADriveLetterOrARemovedFolderStillOpensSomewhereUseful) {
-    ASSERT_TRUE(testenv::WriteBmp24(File("textures/winter/snow.bmp"), 8, 8, kWhite));
+    ASSERT_TRUE(testenv::WriteBmp24(Stored("textures/winter/snow.bmp"), 8, 8, kWhite));
     // Stored with its drive, in capitals.
-    Last_Bitmap_Folder = "C:" + Folder("textures\\winter");
+    Last_Bitmap_Folder = "C:" + Stored("textures/winter");
     On_Browser([&](Frm_LBmp& w) {
-        EXPECT_EQ(w.Drive1.Drive(), "c:");
-        EXPECT_EQ(w.Dir1.Path(), "C:" + Folder("textures\\winter"));
-        EXPECT_EQ(Bitmap_Browser_Path, "C:" + File("textures\\winter\\snow.bmp"));
+        EXPECT_EQ(w.Drive1.Drive(), "/");
+        EXPECT_EQ(w.Dir1.Path(), Native("textures/winter"));
+        EXPECT_EQ(Bitmap_Browser_Path, Native("textures/winter/snow.bmp"));
         EXPECT_EQ(Bitmap_Browser_Width, 8);
         w.Cmd_Ok.UserClick();
     });
@@ -262,20 +263,19 @@ TEST_F(FrmLBmpTest, AStartWithADriveLetterOrARemovedFolderStillOpensSomewhereUse
     EXPECT_EQ(Bitmap_Browser_Cancelled, 0);
 
     // Removed since: the nearest folder above it that is left.
-    Last_Bitmap_Folder = Folder("textures\\autumn\\old");
+    Last_Bitmap_Folder = Stored("textures/autumn/old");
     On_Browser([&](Frm_LBmp& w) {
-        EXPECT_EQ(w.Dir1.Path(), Folder("textures"));
+        EXPECT_EQ(w.Dir1.Path(), Native("textures"));
         w.Cmd_Cancel.UserClick();
     });
     Frm_LBmp_Show_Modal();
-    EXPECT_EQ(Last_Bitmap_Folder, Folder("textures"));
+    EXPECT_EQ(Last_Bitmap_Folder, Native("textures"));
     EXPECT_TRUE(host().ui_errors.empty());
 }
 
-TEST_F(FrmLBmpTest, ADrivesTopFolderGetsNoSecondBackslash) {
-    EXPECT_EQ(Frm_LBmp_File_Path("c:\\", "a.bmp"), "c:\\a.bmp");
-    EXPECT_EQ(Frm_LBmp_File_Path("c:\\Tex", "a.bmp"), "c:\\Tex\\a.bmp");
-    EXPECT_EQ(Frm_LBmp_File_Path("\\", "a.bmp"), "\\a.bmp");
+TEST_F(FrmLBmpTest, TheRootGetsNoSecondSeparator) {
+    EXPECT_EQ(Frm_LBmp_File_Path("/", "a.bmp"), "/a.bmp");
+    EXPECT_EQ(Frm_LBmp_File_Path("/Tex", "a.bmp"), "/Tex/a.bmp");
 }
 
 }  // namespace

@@ -209,7 +209,7 @@ TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareBitmapFromTheBrowser) {
     Last_Bitmap_Folder.clear();
     Frm_LOD_Show_Modal();
     // The browser opened in the folder of the box's texture.
-    EXPECT_EQ(start_folder, testenv::ProgramPath(Texture_Dir));
+    EXPECT_EQ(start_folder, plat::NativePath(Texture_Dir));
     ASSERT_EQ(Lwm_Cell_Count, 1);
     EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[0], App_Dir + "\\square.bmp");
     EXPECT_EQ(Lwm_Cell_Table(1).Texture_Name[1], "");

@@ -198,6 +198,28 @@ TEST_F(ReferenceFilesTest, ReplacingAFileIsAskedAndNoKeepsEverything) {
     EXPECT_EQ(Ref_Last_Path, Ref("road.Ref"));
 }
 
+TEST_F(ReferenceFilesTest, ANameTypedWithoutExtensionIsSavedAsRefAndListed) {
+    Open_New();
+    w().Text_Ref.SetText("River");
+    Save_As(Ref("river"));
+    EXPECT_FALSE(plat::PathExists(Ref("river")));
+    ASSERT_TRUE(plat::FileExists(Ref("river.Ref")));
+    EXPECT_EQ(Ref_Last_Path, Ref("river.Ref"));
+    EXPECT_EQ(Setting_DerRefLu(), Ref("river.Ref"));
+    Ref_List_Files();
+    ASSERT_EQ(Ref_Count, 1);
+    EXPECT_EQ(Ref_File_Names[0], "river.Ref");
+    EXPECT_EQ(Ref_Descriptions[0], "River");
+
+    // The name with its extension is the one asked about; one typed with its own is kept.
+    const size_t before = host().boxes.size();
+    host().QueueAnswer(plat::ID_NO);
+    Save_As(Ref("river"));
+    ASSERT_EQ(host().boxes.size(), before + 1);
+    Save_As(Ref("lake.v2"));
+    EXPECT_TRUE(plat::FileExists(Ref("lake.v2")));
+}
+
 TEST_F(ReferenceFilesTest, QuotesInTextsDoNotCutTheFile) {
     Route_Attrib a = Full_Record();
     a.Text_Rt = "the \"old\" road";

@@ -164,6 +164,7 @@ TEST_F(ProjectCommandsTest, NewWithoutProjectAsksNothingAndOpensTheProjectInTheA
 TEST_F(ProjectCommandsTest, NewAnsweredYesThenCancelledSavesTheOldProjectAndLeavesNone) {
     New_Project("Old.LWM");
     f.L_NumCell_Area.SetCaption("cell 3");
+    f.L_CustomBmp.SetCaption("023132023000011xx.Bmp");
     host().QueueAnswer(ID_YES);
     Cancel_Project_Parameters();
     f.Cmd_New.UserClick();
@@ -175,6 +176,7 @@ TEST_F(ProjectCommandsTest, NewAnsweredYesThenCancelledSavesTheOldProjectAndLeav
     Expect_No_Project();
     EXPECT_EQ(f.L_NumCell_Area.Caption(), "");
     EXPECT_EQ(f.L_MouseBmp.Caption(), "");
+    EXPECT_EQ(f.L_CustomBmp.Caption(), "");
     EXPECT_EQ(f.Pic.MousePointer(), Pointer_Cross);
     // The old project's tiles were released and their files deleted.
     EXPECT_EQ(Map_Tiles_Loaded(), 0);
@@ -330,11 +332,13 @@ TEST_F(ProjectCommandsTest, OpenRefusesABadNameShowsTheDialogAgainAndOpensTheCho
 TEST_F(ProjectCommandsTest, CloseLeavesNoProjectButKeepsItsPathForTheOpenDialog) {
     New_Project("Town.LWM");
     f.LLonDec.SetCaption("5.25");
+    f.L_CustomBmp.SetCaption("023132023000011xx.Bmp");
     host().QueueAnswer(ID_NO);
     f.Mnu_File_Close.UserClick();
     Expect_No_Project();
     EXPECT_EQ(Project_File, (root / "Town.LWM").string());
     EXPECT_EQ(f.LLonDec.Caption(), "");
+    EXPECT_EQ(f.L_CustomBmp.Caption(), "");
     EXPECT_EQ(f.Pic.MousePointer(), Pointer_Cross);
     EXPECT_FALSE(fs::exists(root / "Town.LWM"));
     EXPECT_EQ(Map_Tiles_Loaded(), 0);

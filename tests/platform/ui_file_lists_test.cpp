@@ -43,10 +43,11 @@ TEST_F(UiFileLists, FolderListGivesTheChainAboveAndTheSubFoldersInOrder) {
     ASSERT_TRUE(f.Dir1.SetPath(path));
     EXPECT_EQ(f.dir_changes, 1);
     ASSERT_EQ(f.Dir1.ListCount(), 2);
-    EXPECT_EQ(f.Dir1.List(0).substr(f.Dir1.List(0).size() - 6), "\\Addon");
-    EXPECT_EQ(f.Dir1.List(1).substr(f.Dir1.List(1).size() - 8), "\\Scenery");
+    EXPECT_EQ(f.Dir1.List(0), (root / "Addon").string());
+    EXPECT_EQ(f.Dir1.List(1), (root / "Scenery").string());
     EXPECT_EQ(f.Dir1.List(-1), f.Dir1.Path()) << "-1 is the folder itself";
     EXPECT_GE(f.Dir1.ParentCount(), 2);
+    EXPECT_EQ(f.Dir1.List(-f.Dir1.ParentCount()), "/") << "the chain starts at the root";
 
     ASSERT_TRUE(f.Dir1.SetPath(f.Dir1.List(1)));
     EXPECT_EQ(f.Dir1.ListCount(), 1);
@@ -75,13 +76,26 @@ TEST_F(UiFileLists, FileListMatchesItsPatternsWithoutRegardToCase) {
     EXPECT_EQ(f.File1.ListIndex(), -1);
 }
 
-TEST_F(UiFileLists, DriveListKnowsOneDriveAndRefusesOthers) {
-    EXPECT_EQ(f.Drive1.Drive(), "c:");
-    EXPECT_EQ(f.Drive1.ListCount(), 1);
+// The lists name folders as this system does, whatever form the program hands them, and the
+// only drive is the file system's root.
+TEST_F(UiFileLists, ListsShowTheSystemsOwnPathsAndItsRootAsTheOnlyDrive) {
+    std::string program_form = testenv::ProgramPath(root) + "\\";
+    ASSERT_TRUE(f.Dir1.SetPath(program_form));
+    EXPECT_EQ(f.Dir1.Path(), root.string());
+    ASSERT_TRUE(f.File1.SetPath("C:" + testenv::ProgramPath(root)));
+    EXPECT_EQ(f.File1.Path(), root.string());
+    ASSERT_TRUE(f.Dir1.SetPath("\\"));
+    EXPECT_EQ(f.Dir1.Path(), "/");
+    EXPECT_EQ(f.Dir1.ParentCount(), 1);
+
+    EXPECT_EQ(f.Drive1.Drive(), "/");
+    ASSERT_EQ(f.Drive1.ListCount(), 1);
+    EXPECT_EQ(f.Drive1.List(0), "/");
     f.Drive1.SetDrive("C:\\anything");
+    f.Drive1.SetDrive("/home");
     EXPECT_EQ(f.drive_changes, 0) << "the same drive";
-    EXPECT_THROW(f.Drive1.SetDrive("q:"), UiModelError);
-    EXPECT_EQ(f.Drive1.Drive(), "c:");
+    EXPECT_THROW(f.Drive1.SetDrive("Scenery"), UiModelError);
+    EXPECT_EQ(f.Drive1.Drive(), "/");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // One session through the real window on a copy of the demo: a new line drawn with clicks on
 // the map, its type chosen in its attribute dialog, saved, closed, and found again after the
 // project is reopened from the recent list.
+#include "demo_app.h"
 #include "qt_input.h"
 #include "qt_test_app.h"
 
@@ -9,7 +10,6 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
-#include "platform/profile.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -24,40 +24,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <regex>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The demo project beside its map, its stored paths made to name the copies.
-fs::path CopyDemo(const fs::path& dir) {
-    fs::create_directories(dir / "out");
-    fs::copy_file(testenv::SourceDir() / "examples" / "Demo.bmp", dir / "Demo.bmp");
-    std::ifstream in(testenv::SourceDir() / "examples" / "Demo.LWM", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::regex stored("\"(examples\\\\)?(out\\\\)?([^\"\\\\]+)\"");
-    std::string project = text.str(), fixed;
-    std::smatch m;
-    while (std::regex_search(project, m, stored)) {
-        const fs::path target = m[2].matched ? dir / "out" / m[3].str() : dir / m[3].str();
-        fixed += m.prefix().str() + "\"" + target.string() + "\"";
-        project = m.suffix().str();
-    }
-    fixed += project;
-    std::ofstream(dir / "Demo.LWM", std::ios::binary) << fixed;
-    return dir / "Demo.LWM";
-}
-
-// The OK button of the attribute dialog's page that is showing.
-QWidget* VisibleOk(qthost::QtHost& host, Frm_Route& route) {
-    for (plat::CommandButton* b : {&route.Cmd_Ok, &route.Cmd_OK1, &route.Cmd_OK2, &route.Cmd_OK3, &route.Cmd_OK4})
-        if (QWidget* w = host.WidgetOf(*b); w && w->isVisible()) return w;
-    return nullptr;
-}
 
 // A command of the menu bar chosen with the mouse: the top menu opened, then its entry clicked.
 void ChooseFromMenu(qthost::QtHost& host, plat::Form& form, const plat::Menu& top, const plat::Menu& entry) {
@@ -86,17 +56,8 @@ void AnswerNoToTheNextBox(bool& asked) {
 TEST(DemoSession, ANewLineDrawnInTheWindowIsBackAfterReopeningFromTheRecentList) {
     qttest::HostScope host;
     const fs::path root = testenv::ScratchDir("qt_demo_session");
-    const fs::path app = root / "app";
-    fs::create_directories(app / "Resource");
-    fs::create_directories(app / "Temp");
-    for (const char* name : {"FicErr.txt", "LC.txt", "OwnLines4.txt"})
-        fs::copy_file(testenv::SourceDir() / "Resource" / name, app / "Resource" / name);
-    fs::copy(testenv::SourceDir() / "examples" / "sim", root / "sim", fs::copy_options::recursive);
-    const std::string ini = (app / "Resource" / "Tessaline.Ini").string();
-    ASSERT_TRUE(plat::WritePrivateProfileString("Tessaline", "Fl1Fois", "1", ini));
-    ASSERT_TRUE(plat::WritePrivateProfileString("Tessaline", "DirFS", (root / "sim").string() + "/", ini));
-    ASSERT_TRUE(plat::WritePrivateProfileString("Tessaline", "Language", "US", ini));
-    const fs::path project = CopyDemo(root / "demo");
+    const fs::path app = qttest::MakeApp(root);
+    const fs::path project = qttest::CopyDemo(root / "demo");
 
     Frm& f = Frm_Window();
     host->SetMainForm(&f);
@@ -114,7 +75,7 @@ TEST(DemoSession, ANewLineDrawnInTheWindowIsBackAfterReopeningFromTheRecentList)
     Frm_Route& route = Frm_Route_Window();
     int start = -1, chosen = -1;
     bool type_list_usable = false, lines_tab_closed = false;
-    qttest::WhenReady([&] { return host->WindowOf(route) && host->WindowOf(route)->isVisible() && VisibleOk(*host, route); }, [&] {
+    qttest::WhenReady([&] { return host->WindowOf(route) && host->WindowOf(route)->isVisible() && qttest::VisibleOk(*host, route); }, [&] {
         // A new line starts as a polygon without shore, for which the "Lines" tab is closed:
         // a person first makes it a line on the "Main" tab.
         QTabBar* tabs = host->WidgetOf(route.SSTb)->findChild<QTabBar*>();
@@ -137,7 +98,7 @@ TEST(DemoSession, ANewLineDrawnInTheWindowIsBackAfterReopeningFromTheRecentList)
             qttest::Settle();
             chosen = route.Cmbo.ListIndex();
         }
-        qttest::Click(*VisibleOk(*host, route));
+        qttest::Click(*qttest::VisibleOk(*host, route));
     });
     QWidget* pic = host->WidgetOf(f.Pic);
     qttest::Click(*pic, QPoint(120, 100));

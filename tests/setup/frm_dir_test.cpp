@@ -16,7 +16,7 @@
 
 namespace {
 
-// The folder as this system names it: what the picker hands back, whatever form the lists use.
+// The folder as this system names it: what the lists show and the picker hands back.
 std::string Native(const std::filesystem::path& p) { return p.lexically_normal().string(); }
 
 // The sub-folder entry of the folder list whose path ends in `leaf`, or -1.
@@ -24,7 +24,7 @@ int Entry_Of(const plat::DirListBox& dir, const std::string& leaf) {
     for (int i = 0; i < dir.ListCount(); ++i) {
         const std::string e = dir.List(i);
         if (e.size() > leaf.size() && e.compare(e.size() - leaf.size(), leaf.size(), leaf) == 0 &&
-            e[e.size() - leaf.size() - 1] == '\\')
+            e[e.size() - leaf.size() - 1] == '/')
             return i;
     }
     return -1;
@@ -62,7 +62,8 @@ TEST_F(FrmDirTest, OkWithoutTouchingTheListsReturnsTheStartFolder) {
     Dir_Pick_Title = "Scenery folder";
     On_Picker([&](Frm_Dir& w) {
         EXPECT_EQ(w.Caption(), "Scenery folder");
-        EXPECT_EQ(w.Dir1.Path(), start);
+        EXPECT_EQ(w.Dir1.Path(), Native(root_ / "beta"));
+        EXPECT_EQ(Dir_Pick_Path, Native(root_ / "beta"));
         EXPECT_GE(Entry_Of(w.Dir1, "inner"), 0);
         EXPECT_EQ(Dir_Pick_Cancelled, 1);
         w.Cmd_Ok.UserClick();
@@ -77,7 +78,7 @@ TEST_F(FrmDirTest, OkWithoutTouchingTheListsReturnsTheStartFolder) {
 
 TEST_F(FrmDirTest, AnEmptyStartOpensOnTheProgramFolder) {
     On_Picker([&](Frm_Dir& w) {
-        EXPECT_EQ(w.Dir1.Path(), App_Dir);
+        EXPECT_EQ(w.Dir1.Path(), Native(root_ / "alpha"));
         EXPECT_EQ(Dir_Pick_Path, Native(root_ / "alpha"));
         w.Cmd_Ok.UserClick();
     });
@@ -136,11 +137,12 @@ TEST_F(FrmDirTest, CancelAndTheCloseBoxHandBackNoChoice) {
     EXPECT_EQ(folder, Native(root_));
 }
 
-TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
+TEST_F(FrmDirTest, ADriveLetterOpensOnThatFolderUnderTheRoot) {
     const std::string start = "C:" + testenv::ProgramPath(root_ / "beta" / "inner");
     On_Picker([&](Frm_Dir& w) {
-        EXPECT_EQ(w.Drive1.Drive(), "c:");
-        EXPECT_EQ(w.Dir1.Path(), start);
+        EXPECT_EQ(w.Drive1.Drive(), "/");
+        ASSERT_EQ(w.Drive1.ListCount(), 1);
+        EXPECT_EQ(w.Dir1.Path(), Native(root_ / "beta" / "inner"));
         w.Cmd_Ok.UserClick();
     });
     int16_t cancelled = 1;
@@ -149,10 +151,10 @@ TEST_F(FrmDirTest, ADriveLetterOpensOnThatDriveAndFolder) {
     EXPECT_EQ(cancelled, 0);
     EXPECT_EQ(folder, Native(root_ / "beta" / "inner"));
 
-    // Another drive shows that drive's folder, and that is the answer from then on.
+    // The drive list's root, chosen, is the answer from then on.
     On_Picker([&](Frm_Dir& w) {
         w.Frm_Dir_Drive1_Change();
-        EXPECT_EQ(w.Dir1.Path(), "c:\\");
+        EXPECT_EQ(w.Dir1.Path(), "/");
         w.Cmd_Ok.UserClick();
     });
     Frm_Dir_Choose(cancelled, folder);
@@ -165,8 +167,8 @@ TEST_F(FrmDirTest, AStartTheListsCannotShowIsKeptUntilTheAuthorPicks) {
     // lists stay on the drive's own folder and the start text stays the answer.
     for (const std::string& start : {testenv::ProgramPath(root_ / "missing"), std::string("q:\\Scenery"), std::string("Scenery")}) {
         On_Picker([&](Frm_Dir& w) {
-            EXPECT_EQ(w.Drive1.Drive(), "c:");
-            EXPECT_EQ(w.Dir1.Path(), "c:\\");
+            EXPECT_EQ(w.Drive1.Drive(), "/");
+            EXPECT_EQ(w.Dir1.Path(), "/");
             EXPECT_EQ(Dir_Pick_Path, start);
             w.Cmd_Ok.UserClick();
         });

@@ -22,6 +22,10 @@ bool CommonDialog::Run(bool save) {
     FileName = result.file_name;
     size_t slash = FileName.find_last_of("\\/");
     FileTitle = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+    if (save && !DefaultExt.empty() && !FileTitle.empty() && FileTitle.find('.') == std::string::npos) {
+        FileName += "." + DefaultExt;
+        FileTitle += "." + DefaultExt;
+    }
     return true;
 }
 
@@ -31,6 +35,7 @@ void CommonDialog::ResetProperties() {
     Filter.clear();
     FilterIndex = 1;
     InitDir.clear();
+    DefaultExt.clear();
     FileName.clear();
     FileTitle.clear();
     Flags = 0;

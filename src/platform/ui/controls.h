@@ -238,7 +238,11 @@ private:
     std::string text_;
 };
 
-// The drives ("c:"). On this system there is one drive: the file system's root.
+// True for a path that names its folder from the root: "/x", "\\x", or "C:\\x", whose drive
+// letter names no drive on this system.
+bool RootedPath(const std::string& path);
+
+// The drives: on this system only the file system's root "/". SetDrive takes any rooted path.
 class DriveListBox : public ListControl {
 public:
     DriveListBox(Form& form, std::string name, int index = -1);
@@ -254,7 +258,8 @@ private:
     std::string drive_;
 };
 
-// A folder and its sub-folders. Path is in the program's Windows form ("c:\sim\Scenery").
+// A folder and its sub-folders. Path is the folder as this system names it ("/sim/Scenery"),
+// whatever form it was given in.
 // List(i) for i = -n..-1 gives the folder chain from the root (-1 the folder itself) and
 // 0..ListCount-1 its sub-folders in name order, as full paths.
 class DirListBox : public ListControl {
@@ -473,6 +478,8 @@ public:
     std::string Filter;      // "Projects (*.LWM)|*.LWM|All (*.*)|*.*"
     int FilterIndex = 1;
     std::string InitDir;
+    // Added (after a dot) to a name saved without an extension of its own: "Ref".
+    std::string DefaultExt;
     std::string FileName;    // in: proposed name; out: the chosen path
     std::string FileTitle;   // out: the chosen file's name without folder
     int Flags = 0;

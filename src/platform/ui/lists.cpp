@@ -42,17 +42,20 @@ bool PatternMatch(const std::string& pattern, const std::string& name) {
     return false;
 }
 
-// Windows form, no closing backslash except on a drive root.
-std::string NormalFolder(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    while (path.size() > 1 && path.back() == '\\' && !(path.size() == 3 && path[1] == ':')) path.pop_back();
-    if (path.size() == 2 && path[1] == ':') path += '\\';
-    return path;
+// The lists show and hand back the folder as this system names it: absolute, "/" between the
+// names, no closing "/" except on the root. A drive letter the program carries names no drive here.
+std::string NormalFolder(const std::string& path) {
+    std::string p = NativePath(path);
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return p;
 }
 
 std::string JoinFolder(const std::string& folder, const std::string& name) {
-    return folder.empty() || folder.back() == '\\' ? folder + name : folder + "\\" + name;
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
+
+// The file system's one root, the only entry of a drive list.
+constexpr const char* kRoot = "/";
 
 }  // namespace
 
@@ -234,6 +237,11 @@ void ComboBox::CopyPropertiesFrom(const Control& other) {
     }
 }
 
+bool RootedPath(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':') return true;
+    return !path.empty() && (path[0] == '\\' || path[0] == '/');
+}
+
 // ---- DriveListBox
 
 DriveListBox::DriveListBox(Form& form, std::string name, int index)
@@ -242,12 +250,9 @@ DriveListBox::DriveListBox(Form& form, std::string name, int index)
 }
 
 void DriveListBox::SetDrive(const std::string& drive) {
-    std::string d = Lower(drive.substr(0, 2));
-    for (int i = 0; i < ListCount(); ++i) {
-        if (items_[i].text == d) {
-            SetListIndex(i);
-            return;
-        }
+    if (RootedPath(drive)) {
+        SetListIndex(0);
+        return;
     }
     UiError(FullName() + ": no drive \"" + drive + "\"");
 }
@@ -268,9 +273,9 @@ void DriveListBox::SetListIndex(int index) {
 
 void DriveListBox::ResetProperties() {
     ListControl::ResetProperties();
-    items_.push_back(Item{"c:", 0});
+    items_.push_back(Item{kRoot, 0});
     list_index_ = 0;
-    drive_ = "c:";
+    drive_ = kRoot;
 }
 
 // ---- DirListBox
@@ -281,10 +286,9 @@ bool DirListBox::SetPath(const std::string& path) {
     chain_.clear();
     size_t pos = 0;
     while (pos <= p.size()) {
-        size_t next = p.find('\\', pos);
+        size_t next = p.find('/', pos);
         if (next == std::string::npos) next = p.size();
-        std::string head = p.substr(0, next);
-        if (head.empty() || (head.size() == 2 && head[1] == ':')) head += '\\';
+        const std::string head = next == 0 ? std::string(kRoot) : p.substr(0, next);
         if (chain_.empty() || chain_.back() != head) chain_.push_back(head);
         pos = next + 1;
     }
