@@ -73,11 +73,6 @@ void Window_Axis(double near_edge, double far_edge, double step, int32_t count, 
     last = SYST_Saturate<int32_t>(l);
 }
 
-void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style) {
-    const plat::Point points[2] = {{x1, y1}, {x2, y2}};
-    SYST_Draw_Segment(Frm_Window().Pic, points, colour, 1, style);
-}
-
 // A grid line whose degree value is a whole number of LOD8 cells.
 bool On_Lod8_Line(double degrees, double lod8_size) {
     const double q = degrees / lod8_size;
@@ -104,14 +99,14 @@ void Draw_Grid_Lines(const Grid_Steps& g) {
         Grid_Last_Row - Grid_First_Row, g.Step_Y, Grid_First_Y,
         [](int32_t i) { return On_Lod8_Line(Map_Lat_North - (i + Grid_First_Row - 1.0) * Lod13_Height, Lod8_Height); },
         [&](int32_t y, bool lod8) {
-            Segment(x1, y, x2, y, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
+            PSais_Draw_Grid_Segment(x1, y, x2, y, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
         });
     const int32_t y1 = SYST_Round(Grid_First_Y), y2 = SYST_Round(Grid_Last_Y);
     Draw_Axis_Lines(
         Grid_Last_Col - Grid_First_Col, g.Step_X, Grid_First_X,
         [](int32_t i) { return On_Lod8_Line((i + Grid_First_Col - 1.0) * Lod13_Width + Map_Lon_West, Lod8_Width); },
         [&](int32_t x, bool lod8) {
-            Segment(x, y1, x, y2, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
+            PSais_Draw_Grid_Segment(x, y1, x, y2, lod8 ? kLod8Red : Grid_Colour, lod8 ? plat::DS_Solid : plat::DS_Dot);
         });
 }
 
@@ -146,7 +141,7 @@ void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
 void Hatch(const View_Cell& c, double step_x, int16_t h, int32_t colour) {
     for (int16_t k = 1; k <= h; ++k) {
         const int32_t x = SYST_Round(step_x / (h + 1) * k + c.left);
-        Segment(x, c.top, x, c.bottom, colour, plat::DS_Dot);
+        PSais_Draw_Grid_Segment(x, c.top, x, c.bottom, colour, plat::DS_Dot);
     }
 }
 
@@ -313,6 +308,11 @@ void Paint_Class_Texture(int16_t kind, int32_t index, int32_t left, int32_t righ
 }
 
 }  // namespace
+
+void PSais_Draw_Grid_Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style) {
+    const plat::Point points[2] = {{x1, y1}, {x2, y2}};
+    SYST_Draw_Segment(Frm_Window().Pic, points, colour, 1, style);
+}
 
 Grid_Steps PSais_Compute_Grid_Window(bool half_cell_shift) {
     Frm& f = Frm_Window();

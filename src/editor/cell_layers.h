@@ -23,6 +23,10 @@ extern double Grid_Last_Y;
 // Grey of the hatch lines of exclusion areas and of class cells shown without a texture.
 inline constexpr int32_t Hatch_Grey = 10526880;  // 0xA0A0A0
 
+// One pen-width-1 segment of the grid layers on the map picture (style 0 solid, 2 dot), the
+// pen put back to the grid's.
+void PSais_Draw_Grid_Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style);
+
 // Counts and steps of the grid over the calibrated rectangle at the current zoom.
 struct Grid_Steps {
     int32_t Rows = 0;     // LOD13 rows of the rectangle

@@ -3,6 +3,7 @@
 #include "core/syst.h"
 #include "core/syst_draw.h"
 #include "editor/frm.h"
+#include "editor/line_display.h"
 #include "editor/map_view.h"
 #include "generation/debug_draw.h"
 #include "generation/writer_base.h"
@@ -24,8 +25,10 @@ public:
         double px1 = 0, py1 = 0, px2 = 0, py2 = 0;
         PSais_Map_To_Picture(x1, y1, px1, py1);
         PSais_Map_To_Picture(x2, y2, px2, py2);
-        const plat::Point points[2] = {{SYST_Round(px1), SYST_Round(py1)}, {SYST_Round(px2), SYST_Round(py2)}};
-        SYST_Draw_Segment(f.Pic, points, colour, 1, plat::DS_Solid);
+        // An edge to a far point keeps its direction: it is cut at the edge of reach, then rounded.
+        plat::Point points[2];
+        if (PSais_Round_Segment(px1, py1, px2, py2, points[0], points[1]))
+            SYST_Draw_Segment(f.Pic, points, colour, 1, plat::DS_Solid);
         f.Pic.SetDrawMode(13);
         f.Pic.Refresh();
     }

@@ -21,11 +21,6 @@ constexpr int32_t kBlack = 0;
 constexpr plat::Colour kTipOverPoint = 0xFFC0FF;   // pink
 constexpr plat::Colour kTipElsewhere = 0xC0FFFF;   // light yellow
 
-void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int16_t style) {
-    const plat::Point points[2] = {{x1, y1}, {x2, y2}};
-    SYST_Draw_Segment(Frm_Window().Pic, points, colour, 1, style);
-}
-
 // Zoomed out, many sub-grid lines fall on one pixel row or column, one after the other. They are
 // all black, so through the copy pen a line drawn again, or dotted over itself drawn solid, changes
 // nothing and is left out.
@@ -36,7 +31,7 @@ public:
                              (style == style_ || style_ == plat::DS_Solid) &&
                              Frm_Window().Pic.Image().DrawMode == plat::DM_CopyPen;
         if (covered) return;
-        Segment(x1, y1, x2, y2, kBlack, style);
+        PSais_Draw_Grid_Segment(x1, y1, x2, y2, kBlack, style);
         drawn_ = true;
         x1_ = x1;
         y1_ = y1;
@@ -106,8 +101,8 @@ void PSais_Draw_Grid_Point(int32_t& n) {
     // A cross off the picture draws nothing; this also keeps x + 3 within int.
     const plat::Point centre{x, y};
     if (!PSais_Box_In_Picture(&centre, 1, 3)) return;
-    Segment(x - 3, y, x + 3, y, kRed, plat::DS_Solid);
-    Segment(x, y - 3, x, y + 3, kRed, plat::DS_Solid);
+    PSais_Draw_Grid_Segment(x - 3, y, x + 3, y, kRed, plat::DS_Solid);
+    PSais_Draw_Grid_Segment(x, y - 3, x, y + 3, kRed, plat::DS_Solid);
 }
 
 void PSais_Draw_Grid_Points() {
