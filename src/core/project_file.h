@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -91,6 +92,10 @@ std::string Project_Num_Int(int64_t value);
 void Project_Append_Num(std::string& out, double value);
 void Project_Append_Num_Float(std::string& out, float value);
 void Project_Append_Num_Int(std::string& out, int64_t value);
+// A whole-number field of the file read from its token: the number rounded to the nearest whole,
+// halves to even, when it fits a double, lies within 32 bits and rounds into [low, high];
+// nothing otherwise. An empty token reads as 0.
+std::optional<int64_t> Project_Read_Whole(std::string_view token, int64_t low, int64_t high);
 
 // The exclamation box of the project file's own failures, in the user's language.
 void Project_File_Box(const std::string& fr, const std::string& us);

@@ -1,4 +1,5 @@
-// NUM(v) of the project and reference files: the number text of the program's own files.
+// NUM(v) of the project and reference files, the number text of the program's own files, and
+// the reading of their whole-number fields.
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -6,6 +7,8 @@
 #include <string_view>
 
 #include "core/project_file.h"
+#include "core/syst.h"
+#include "platform/number.h"
 #include "platform/text.h"
 
 namespace {
@@ -56,4 +59,12 @@ std::string Project_Num_Int(int64_t value) {
     std::string s;
     Project_Append_Num_Int(s, value);
     return s;
+}
+
+std::optional<int64_t> Project_Read_Whole(std::string_view token, int64_t low, int64_t high) {
+    const plat::NumberText n = plat::ReadNumber(token);
+    if (!n.fits || !(n.value >= -2147483648.0 && n.value <= 2147483647.0)) return std::nullopt;
+    const int64_t r = SYST_Round(n.value);
+    if (r < low || r > high) return std::nullopt;
+    return r;
 }

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "core/erreur.h"
@@ -19,83 +22,60 @@
 
 namespace {
 
-// The project as the reader replaces it; swapped with the globals so that a failed read puts
-// back exactly what was there.
-struct Project_State {
-    std::string Map_File;
-    int32_t Map_Width_Px = 0, Map_Height_Px = 0;
-    double Map_Top_Lat = 0, Map_Left_Lon = 0, Map_Bottom_Lat = 0, Map_Right_Lon = 0;
-    double Proj_Lat_NW = 0, Proj_Lon_NW = 0, Proj_Lat_SE = 0, Proj_Lon_SE = 0;
-    double Map_Lat_North = 0, Map_Lon_West = 0, Map_Lat_South = 0, Map_Lon_East = 0;
-    int32_t Proj_Px_NW_X = 0, Proj_Px_NW_Y = 0, Proj_Px_SE_X = 0, Proj_Px_SE_Y = 0;
-    double Map_Px_West = 0, Map_Px_North = 0, Map_Px_East = 0, Map_Px_South = 0;
-    int16_t Proj_NW_Set = 0, Proj_SE_Set = 0;
-    std::array<int16_t, 8> Grid_Corner_Cells{}, Grid_Frame_Cells{};
-    int16_t Lc_Merge = 0, Lc_Keep_Raw = 0;
-    std::string Raw_Dir, Scenery_Dir, Bgl_Base_Path, Bgl_Excl_Path;
-    int16_t Tile_Count = 0, Tile_Rows = 0, Tile_Cols = 0;
-    int16_t Alt_Unit_Feet = 0;
-    float Alt_Offset = 0;
-    int16_t Cfs_Mode = 0;
-    Vb_Array<Line_Rec> Line_Table;
-    int32_t Line_Count = 0, Line_Capacity = 0, Line_Id_Counter = 0;
-    Vb_Array<Point_Rec> Point_Table;
-    int32_t Point_Count = 0, Point_Capacity = 0;
-    Vb_Array<Lwm_Cell_Rec> Lwm_Cell_Table;
-    int32_t Lwm_Cell_Count = 0, Lwm_Cell_Capacity = 0;
-    Vb_Array<Excl_Cell_Rec> Excl_Cell_Table;
-    int32_t Excl_Cell_Count = 0, Excl_Cell_Capacity = 0;
-    Vb_Array<Lod8_Cell_Rec> Lod8_Cell_Table;
-    int32_t Lod8_Cell_Count = 0, Lod8_Cell_Capacity = 0;
-    Vb_Array<Class_Cell_Rec> Lc_Cell_Table;
-    int32_t Lc_Cell_Count = 0, Lc_Cell_Capacity = 0;
-    Vb_Array<Class_Cell_Rec> Wc_Cell_Table;
-    int32_t Wc_Cell_Count = 0, Wc_Cell_Capacity = 0;
-    Vb_Array<Image_Rec> Image_Table;
-    int32_t Image_Count = 0, Image_Capacity = 0;
-    Vb_Array<Grid_Point_Rec> Grid_Point_Table;
-    int32_t Grid_Point_Count = 0, Grid_Point_Capacity = 0;
-    int16_t Mesh_Lod_Index = 2, Mesh_Lod_Chosen = 0;
-};
+// Every global a project file holds, listed once: the reader swaps them all at once, so that a
+// file it refuses puts back exactly what was there. A global the file gains belongs here.
+auto Project_Globals() {
+    return std::tie(Map_File, Map_Width_Px, Map_Height_Px,
+                    Map_Top_Lat, Map_Left_Lon, Map_Bottom_Lat, Map_Right_Lon,
+                    Proj_Lat_NW, Proj_Lon_NW, Proj_Lat_SE, Proj_Lon_SE,
+                    Map_Lat_North, Map_Lon_West, Map_Lat_South, Map_Lon_East,
+                    Proj_Px_NW_X, Proj_Px_NW_Y, Proj_Px_SE_X, Proj_Px_SE_Y,
+                    Map_Px_West, Map_Px_North, Map_Px_East, Map_Px_South,
+                    Proj_NW_Set, Proj_SE_Set, Grid_Corner_Cells, Grid_Frame_Cells,
+                    Lc_Merge, Lc_Keep_Raw, Raw_Dir, Scenery_Dir, Bgl_Base_Path, Bgl_Excl_Path,
+                    Tile_Count, Tile_Rows, Tile_Cols, Alt_Unit_Feet, Alt_Offset, Cfs_Mode,
+                    Line_Table, Line_Count, Line_Capacity, Line_Id_Counter,
+                    Point_Table, Point_Count, Point_Capacity,
+                    Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity,
+                    Excl_Cell_Table, Excl_Cell_Count, Excl_Cell_Capacity,
+                    Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity,
+                    Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity,
+                    Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity,
+                    Image_Table, Image_Count, Image_Capacity,
+                    Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity,
+                    Mesh_Lod_Index, Mesh_Lod_Chosen);
+}
 
-void Swap_With_Globals(Project_State& s) {
-    using std::swap;
-    swap(s.Map_File, Map_File);
-    swap(s.Map_Width_Px, Map_Width_Px); swap(s.Map_Height_Px, Map_Height_Px);
-    swap(s.Map_Top_Lat, Map_Top_Lat); swap(s.Map_Left_Lon, Map_Left_Lon);
-    swap(s.Map_Bottom_Lat, Map_Bottom_Lat); swap(s.Map_Right_Lon, Map_Right_Lon);
-    swap(s.Proj_Lat_NW, Proj_Lat_NW); swap(s.Proj_Lon_NW, Proj_Lon_NW);
-    swap(s.Proj_Lat_SE, Proj_Lat_SE); swap(s.Proj_Lon_SE, Proj_Lon_SE);
-    swap(s.Map_Lat_North, Map_Lat_North); swap(s.Map_Lon_West, Map_Lon_West);
-    swap(s.Map_Lat_South, Map_Lat_South); swap(s.Map_Lon_East, Map_Lon_East);
-    swap(s.Proj_Px_NW_X, Proj_Px_NW_X); swap(s.Proj_Px_NW_Y, Proj_Px_NW_Y);
-    swap(s.Proj_Px_SE_X, Proj_Px_SE_X); swap(s.Proj_Px_SE_Y, Proj_Px_SE_Y);
-    swap(s.Map_Px_West, Map_Px_West); swap(s.Map_Px_North, Map_Px_North);
-    swap(s.Map_Px_East, Map_Px_East); swap(s.Map_Px_South, Map_Px_South);
-    swap(s.Proj_NW_Set, Proj_NW_Set); swap(s.Proj_SE_Set, Proj_SE_Set);
-    swap(s.Grid_Corner_Cells, Grid_Corner_Cells); swap(s.Grid_Frame_Cells, Grid_Frame_Cells);
-    swap(s.Lc_Merge, Lc_Merge); swap(s.Lc_Keep_Raw, Lc_Keep_Raw);
-    swap(s.Raw_Dir, Raw_Dir); swap(s.Scenery_Dir, Scenery_Dir);
-    swap(s.Bgl_Base_Path, Bgl_Base_Path); swap(s.Bgl_Excl_Path, Bgl_Excl_Path);
-    swap(s.Tile_Count, Tile_Count); swap(s.Tile_Rows, Tile_Rows); swap(s.Tile_Cols, Tile_Cols);
-    swap(s.Alt_Unit_Feet, Alt_Unit_Feet); swap(s.Alt_Offset, Alt_Offset); swap(s.Cfs_Mode, Cfs_Mode);
-    swap(s.Line_Table, Line_Table); swap(s.Line_Count, Line_Count);
-    swap(s.Line_Capacity, Line_Capacity); swap(s.Line_Id_Counter, Line_Id_Counter);
-    swap(s.Point_Table, Point_Table); swap(s.Point_Count, Point_Count); swap(s.Point_Capacity, Point_Capacity);
-    swap(s.Lwm_Cell_Table, Lwm_Cell_Table); swap(s.Lwm_Cell_Count, Lwm_Cell_Count);
-    swap(s.Lwm_Cell_Capacity, Lwm_Cell_Capacity);
-    swap(s.Excl_Cell_Table, Excl_Cell_Table); swap(s.Excl_Cell_Count, Excl_Cell_Count);
-    swap(s.Excl_Cell_Capacity, Excl_Cell_Capacity);
-    swap(s.Lod8_Cell_Table, Lod8_Cell_Table); swap(s.Lod8_Cell_Count, Lod8_Cell_Count);
-    swap(s.Lod8_Cell_Capacity, Lod8_Cell_Capacity);
-    swap(s.Lc_Cell_Table, Lc_Cell_Table); swap(s.Lc_Cell_Count, Lc_Cell_Count);
-    swap(s.Lc_Cell_Capacity, Lc_Cell_Capacity);
-    swap(s.Wc_Cell_Table, Wc_Cell_Table); swap(s.Wc_Cell_Count, Wc_Cell_Count);
-    swap(s.Wc_Cell_Capacity, Wc_Cell_Capacity);
-    swap(s.Image_Table, Image_Table); swap(s.Image_Count, Image_Count); swap(s.Image_Capacity, Image_Capacity);
-    swap(s.Grid_Point_Table, Grid_Point_Table); swap(s.Grid_Point_Count, Grid_Point_Count);
-    swap(s.Grid_Point_Capacity, Grid_Point_Capacity);
-    swap(s.Mesh_Lod_Index, Mesh_Lod_Index); swap(s.Mesh_Lod_Chosen, Mesh_Lod_Chosen);
+// The project as the reader replaces it: a value for each of the globals, zero or empty when
+// made, in their order.
+template <class... T>
+std::tuple<T...> Values_Of(std::tuple<T&...>);
+using Project_State = decltype(Values_Of(Project_Globals()));
+
+void Swap_With_Globals(Project_State& state) {
+    std::apply([](auto&... saved) {
+        std::apply([&](auto&... global) {
+            using std::swap;
+            (swap(saved, global), ...);
+        }, Project_Globals());
+    }, state);
+}
+
+// The value `state` holds for `global`, one of the Project_Globals.
+template <class State, class T>
+auto& Saved(State& state, const T& global) {
+    using Value = std::conditional_t<std::is_const_v<State>, const T, T>;
+    Value* found = nullptr;
+    std::apply([&](auto&... saved) {
+        std::apply([&](const auto&... g) {
+            const auto match = [&](auto& s, const auto& candidate) {
+                if constexpr (std::is_same_v<std::remove_cvref_t<decltype(s)>, T>)
+                    if (&candidate == &global) found = &s;
+            };
+            (match(saved, g), ...);
+        }, Project_Globals());
+    }, state);
+    return *found;
 }
 
 // Raised inside the reader for a file it refuses; caught in Pinit_Read_Project, never beyond.
@@ -130,11 +110,10 @@ public:
     // Rounded to the nearest whole number, halves to even, and within the field.
     template <class Int>
     Int Integer() {
-        const double v = Number();
-        if (!(v >= -2147483648.0 && v <= 2147483647.0)) throw Bad_File{0};
-        const int64_t r = SYST_Round(v);
-        if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max()) throw Bad_File{0};
-        return static_cast<Int>(r);
+        const std::optional<int64_t> r =
+            Project_Read_Whole(Token(), std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max());
+        if (!r) throw Bad_File{0};
+        return static_cast<Int>(*r);
     }
     float Float() {
         const double v = Number();
@@ -411,8 +390,8 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
             if (convert && Conv_Excl_Layers == 1) Convert_Excl_V4(e);
         }
     } else {
-        Excl_Cell_Table = before.Excl_Cell_Table;
-        Excl_Cell_Capacity = before.Excl_Cell_Capacity;
+        Excl_Cell_Table = Saved(before, Excl_Cell_Table);
+        Excl_Cell_Capacity = Saved(before, Excl_Cell_Capacity);
     }
     Excl_Cell_Count = excl;
 
@@ -526,6 +505,7 @@ void Pinit_Read_Project(const std::string& path) {
 
     // Read into fresh tables; the project that was there comes back whole when the file is bad.
     Project_State before;
+    Saved(before, Mesh_Lod_Index) = 2;  // as a new project has it
     Swap_With_Globals(before);
     int16_t message = -1;
     try {

@@ -1,7 +1,7 @@
 #include "dialogs/reference_files.h"
 
-#include <cmath>
 #include <limits>
+#include <optional>
 
 #include "core/coord_text.h"
 #include "core/erreur.h"
@@ -35,13 +35,10 @@ struct Number_Reader {
         return n.value;
     }
     int64_t Whole(int64_t low, int64_t high) {
-        const double v = Real();
-        const int64_t r = std::fabs(v) < 2147483648.0 ? SYST_Round(v) : high + 1;
-        if (r < low || r > high) {
-            damaged = true;
-            return 0;
-        }
-        return r;
+        Pinit_Next_Token();
+        const std::optional<int64_t> r = Project_Read_Whole(Scan_Token, low, high);
+        if (!r) damaged = true;
+        return r.value_or(0);
     }
     int16_t Word() {
         return static_cast<int16_t>(Whole(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));

@@ -20,43 +20,19 @@
 
 namespace {
 
-// What one texture list, one layer and one texture block can hold.
+// What one texture list and one layer can hold.
 constexpr int32_t Max_Textures = 127;
-constexpr int32_t Max_Block = 127;
-constexpr size_t Max_Layers = 31;
 constexpr int32_t Texture_List_Start = 10;
 constexpr int32_t Texture_List_Growth = 3;
 
 const char* const Too_Many_Textures =
     "More than 127 generated textures in VTP2 polys, please create an other project";
 
-struct Texture_Entry {
-    int32_t Entry = 0;
-    int32_t First = 0;  // pieces
-    int32_t Last = 0;
-};
-
-struct Set_Group {
-    int32_t Set = 0;
-    std::vector<Texture_Entry> Entries;
-};
-
-struct Layer {
-    int16_t Value = 0;
-    int32_t Entry_Count = 0;
-    std::vector<Set_Group> Sets;
-};
-
-struct Sub_Area {
-    int16_t Col = 0;
-    int16_t Row = 0;
-    std::vector<Layer> Layers;
-};
-
+// The pieces of a LOD8 cell, by LOD13 area; a run holds the pieces of one texture entry.
 struct Cell {
     int16_t Col = 0;
     int16_t Row = 0;
-    std::vector<Sub_Area> Areas;
+    std::vector<Vtp_Area> Areas;
 };
 
 struct Texture_List {
@@ -105,14 +81,14 @@ void Slice_Runs(Texture_List& textures) {
     while (start <= Cut_Piece_Count) {
         int32_t end = start;
         while (end + 1 <= Cut_Piece_Count && Same_Run(Cut_Piece_Table(end + 1), Cut_Piece_Table(start))) ++end;
-        for (int32_t slice = start + Max_Block; slice <= end; slice += Max_Block) {
+        for (int32_t slice = start + Vtp_Max_Block; slice <= end; slice += Vtp_Max_Block) {
             if (textures.Count >= textures.Capacity) {
                 textures.Capacity = textures.Count + Texture_List_Growth;
                 textures.Sets.ReDim_Preserve(textures.Capacity);
             }
             const Texture_Set_Rec copy = textures.Sets(Cut_Piece_Table(start).Texture_Set);
             textures.Sets(++textures.Count) = copy;
-            for (int32_t p = slice; p <= std::min(end, slice + Max_Block - 1); ++p)
+            for (int32_t p = slice; p <= std::min(end, slice + Vtp_Max_Block - 1); ++p)
                 Cut_Piece_Table(p).Texture_Entry = textures.Count;
         }
         start = end + 1;
@@ -124,16 +100,8 @@ std::vector<Cell> Group_Pieces() {
     for (int32_t p = 1; p <= Cut_Piece_Count; ++p) {
         const Cut_Piece_Record& piece = Cut_Piece_Table(p);
         Cell& cell = Vtp_Cell_Of(cells, piece.Lod8_Col, piece.Lod8_Row);
-        std::vector<Layer>& layers = Vtp_Cell_Of(cell.Areas, piece.Lod13_Col, piece.Lod13_Row).Layers;
-        if (layers.empty() || layers.back().Value != piece.Attr->Layer_Vtp2) layers.push_back({piece.Attr->Layer_Vtp2, 0, {}});
-        Layer& layer = layers.back();
-        if (layer.Sets.empty() || layer.Sets.back().Set != piece.Texture_Set) layer.Sets.push_back({piece.Texture_Set, {}});
-        std::vector<Texture_Entry>& entries = layer.Sets.back().Entries;
-        if (entries.empty() || entries.back().Entry != piece.Texture_Entry) {
-            entries.push_back({piece.Texture_Entry, p, p});
-            ++layer.Entry_Count;
-        }
-        entries.back().Last = p;
+        Vtp_Add_Entry(Vtp_Cell_Of(cell.Areas, piece.Lod13_Col, piece.Lod13_Row).Layers, piece.Attr->Layer_Vtp2,
+                      piece.Texture_Entry, piece.Texture_Set, p);
     }
     return cells;
 }
@@ -149,27 +117,19 @@ void Write_Piece(Gen_Source& src, const Cut_Piece_Record& piece) {
 // False when a layer holds more texture entries than a layer can name (the file is unfinished).
 bool Write_Cells(Gen_Source& src, const std::vector<Cell>& cells, int32_t& blocks) {
     for (size_t c = 0; c < cells.size(); ++c) {
-        for (const Sub_Area& area : cells[c].Areas) {
-            const size_t layers = std::min(area.Layers.size(), Max_Layers);
-            Vtp_Write_Area_Start(src, layers, {cells[c].Col, cells[c].Row});
-            for (size_t l = 0; l < layers; ++l) {
-                const Layer& layer = area.Layers[l];
-                Vtp_Write_Layer_Start(src, layer.Value, static_cast<size_t>(layer.Entry_Count));
-                if (layer.Entry_Count > Max_Textures) {
+        for (const Vtp_Area& area : cells[c].Areas) {
+            const bool written = Vtp_Write_Area(src, area, {cells[c].Col, cells[c].Row}, [&](const Vtp_Layer& layer) {
+                Vtp_Write_Layer_Start(src, layer.Value, layer.Runs.size());
+                if (layer.Runs.size() > static_cast<size_t>(Max_Textures)) {
                     Gen_Show_Failure(Too_Many_Textures);
                     return false;
                 }
-                for (const Set_Group& set : layer.Sets) {
-                    for (const Texture_Entry& entry : set.Entries) {
-                        for (int32_t start = entry.First; start <= entry.Last; start += Max_Block) {
-                            const int32_t end = std::min(entry.Last, start + Max_Block - 1);
-                            Vtp_Write_Block_Start(src, set.Set, end - start + 1);
-                            for (int32_t p = start; p <= end; ++p) Write_Piece(src, Cut_Piece_Table(p));
-                            ++blocks;
-                        }
-                    }
-                }
-            }
+                for (const Vtp_Run& run : layer.Runs)
+                    blocks += static_cast<int32_t>(
+                        Vtp_Write_Run(src, run, [&](int32_t p) { Write_Piece(src, Cut_Piece_Table(p)); }));
+                return true;
+            });
+            if (!written) return false;
         }
         Vtp_Write_Area_End(src, c);
     }

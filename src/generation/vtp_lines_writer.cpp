@@ -25,29 +25,12 @@ int32_t Line_Entry_Point_Count = 0;
 
 namespace {
 
-// What one data area, one layer and one texture block can hold.
-constexpr size_t Max_Layers = 31;
+// What one layer can hold.
 constexpr size_t Max_Groups = 127;
-constexpr size_t Max_Block = 127;
 constexpr int16_t Own_Texture_First = 4096;
 
-struct Group {
-    int16_t Type_Code = 0;
-    int16_t Texture_Index = 0;
-    int32_t First = 0;  // entries of Line_Entry_Table
-    int32_t Last = 0;
-};
-
-struct Layer {
-    int16_t Value = 0;
-    std::vector<Group> Groups;
-};
-
-struct Cell {
-    int16_t Col = 0;
-    int16_t Row = 0;
-    std::vector<Layer> Layers;
-};
+// The line entries of a LOD8 cell; a run holds the entries of one type.
+using Cell = Vtp_Area;
 
 int16_t To_I16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
 
@@ -173,19 +156,9 @@ std::vector<Cell> Group_Entries() {
     std::vector<Cell> cells;
     for (int32_t i = 1; i <= Line_Entry_Count; ++i) {
         const Line_Entry_Rec& e = Line_Entry_Table(i);
-        std::vector<Layer>& layers = Vtp_Cell_Of(cells, e.Lod8_Col, e.Lod8_Row).Layers;
-        if (layers.empty() || layers.back().Value != e.Layer) layers.push_back({e.Layer, {}});
-        std::vector<Group>& groups = layers.back().Groups;
-        if (groups.empty() || groups.back().Type_Code != e.Attr.Type_Code)
-            groups.push_back({e.Attr.Type_Code, e.Texture_Index, i, i});
-        groups.back().Last = i;
+        Vtp_Add_Entry(Vtp_Cell_Of(cells, e.Lod8_Col, e.Lod8_Row).Layers, e.Layer, e.Attr.Type_Code, e.Texture_Index, i);
     }
     return cells;
-}
-
-size_t Blocks_Of(const Group& g) {
-    const size_t lines = static_cast<size_t>(g.Last - g.First + 1);
-    return (lines + Max_Block - 1) / Max_Block;
 }
 
 void Write_Line_Entry(Gen_Source& src, const Line_Entry_Rec& e) {
@@ -244,24 +217,15 @@ void Write_Texture(Gen_Source& src, int16_t type_code) {
 void Write_Body(Gen_Source& src, const std::vector<Cell>& cells, const std::vector<int16_t>& textures) {
     Vtp_Write_Start(src);
     for (size_t c = 0; c < cells.size(); ++c) {
-        const Cell& cell = cells[c];
-        const size_t layers = std::min(cell.Layers.size(), Max_Layers);
-        Vtp_Write_Area_Start(src, layers, {cell.Col, cell.Row});
-        for (size_t l = 0; l < layers; ++l) {
-            const Layer& layer = cell.Layers[l];
-            const size_t groups = std::min(layer.Groups.size(), Max_Groups);
+        Vtp_Write_Area(src, cells[c], {cells[c].Col, cells[c].Row}, [&](const Vtp_Layer& layer) {
+            const size_t groups = std::min(layer.Runs.size(), Max_Groups);
             size_t blocks = 0;
-            for (size_t g = 0; g < groups; ++g) blocks += Blocks_Of(layer.Groups[g]);
+            for (size_t g = 0; g < groups; ++g) blocks += Vtp_Run_Blocks(layer.Runs[g]);
             Vtp_Write_Layer_Start(src, layer.Value, blocks);
-            for (size_t g = 0; g < groups; ++g) {
-                const Group& group = layer.Groups[g];
-                for (int32_t start = group.First; start <= group.Last; start += static_cast<int32_t>(Max_Block)) {
-                    const int32_t end = std::min(group.Last, start + static_cast<int32_t>(Max_Block) - 1);
-                    Vtp_Write_Block_Start(src, group.Texture_Index, end - start + 1);
-                    for (int32_t i = start; i <= end; ++i) Write_Line_Entry(src, Line_Entry_Table(i));
-                }
-            }
-        }
+            for (size_t g = 0; g < groups; ++g)
+                Vtp_Write_Run(src, layer.Runs[g], [&](int32_t i) { Write_Line_Entry(src, Line_Entry_Table(i)); });
+            return true;
+        });
         Vtp_Write_Area_End(src, c);
     }
     Vtp_Write_Tail(src, Gen_Cell_Ids(cells), textures.size(),

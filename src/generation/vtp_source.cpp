@@ -1,3 +1,4 @@
+// The pieces the VTP sources share: grouping their entries, and the lines they write alike.
 #include "generation/vtp_source.h"
 
 #include <algorithm>
@@ -11,6 +12,38 @@ namespace {
 constexpr int32_t Max_Short_Poly = 30;
 
 }  // namespace
+
+void Vtp_Add_Entry(std::vector<Vtp_Layer>& layers, int16_t layer, int32_t key, int32_t texture, int32_t entry) {
+    if (layers.empty() || layers.back().Value != layer) layers.push_back({layer, {}});
+    std::vector<Vtp_Run>& runs = layers.back().Runs;
+    if (runs.empty() || runs.back().Key != key) runs.push_back({key, texture, entry, entry});
+    runs.back().Last = entry;
+}
+
+size_t Vtp_Run_Blocks(const Vtp_Run& run) {
+    const size_t entries = static_cast<size_t>(run.Last - run.First + 1);
+    return (entries + Vtp_Max_Block - 1) / Vtp_Max_Block;
+}
+
+size_t Vtp_Write_Run(Gen_Source& src, const Vtp_Run& run, const std::function<void(int32_t)>& write_entry) {
+    size_t blocks = 0;
+    for (int32_t start = run.First; start <= run.Last; start += Vtp_Max_Block) {
+        const int32_t end = std::min(run.Last, start + Vtp_Max_Block - 1);
+        Vtp_Write_Block_Start(src, run.Texture, end - start + 1);
+        for (int32_t i = start; i <= end; ++i) write_entry(i);
+        ++blocks;
+    }
+    return blocks;
+}
+
+bool Vtp_Write_Area(Gen_Source& src, const Vtp_Area& area, const Gen_Cell_Id& cell,
+                    const std::function<bool(const Vtp_Layer&)>& write_layer) {
+    const size_t layers = std::min(area.Layers.size(), Vtp_Max_Layers);
+    Vtp_Write_Area_Start(src, layers, cell);
+    for (size_t l = 0; l < layers; ++l)
+        if (!write_layer(area.Layers[l])) return false;
+    return true;
+}
 
 Gen_Bounds Vtp_Cell_Bounds(const std::vector<Gen_Cell_Id>& cells) {
     int32_t r_min = cells.front().Row, r_max = r_min, c_min = cells.front().Col, c_max = c_min;

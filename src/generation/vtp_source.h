@@ -1,7 +1,8 @@
 #pragma once
-// What the VTP sources (the wide lines and the VTP2 polygons) write alike: the bounds of their
-// cells, the start of the body, the opening lines of a data area, a layer, a texture block and a
-// polygon, and the tail that names the cells, indexes them and lists the textures.
+// What the VTP sources (the wide lines and the VTP2 polygons) write alike: their entries grouped
+// by area, layer and texture run, the bounds of their cells, the start of the body, the opening
+// lines of a data area, a layer, a texture block and a polygon, and the tail that names the
+// cells, indexes them and lists the textures.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,42 @@ Cell& Vtp_Cell_Of(std::vector<Cell>& list, int16_t col, int16_t row) {
     }
     return list.back();
 }
+
+// What one data area's layers and one texture block can hold.
+constexpr size_t Vtp_Max_Layers = 31;
+constexpr int32_t Vtp_Max_Block = 127;
+
+// Consecutive entries First..Last (pieces or lines) of one texture, written in blocks of at most
+// Vtp_Max_Block.
+struct Vtp_Run {
+    int32_t Key = 0;      // what holds the entries together: a new key starts a new run
+    int32_t Texture = 0;  // 1-based in the texture list
+    int32_t First = 0;
+    int32_t Last = 0;
+};
+
+struct Vtp_Layer {
+    int16_t Value = 0;
+    std::vector<Vtp_Run> Runs;
+};
+
+// The layers of one data area, in the order their entries come.
+struct Vtp_Area {
+    int16_t Col = 0;
+    int16_t Row = 0;
+    std::vector<Vtp_Layer> Layers;
+};
+
+// Entry `entry` joins the last run of the last layer of `layers`, or starts a new layer or run
+// where its layer value or its key differs: the entries come sorted.
+void Vtp_Add_Entry(std::vector<Vtp_Layer>& layers, int16_t layer, int32_t key, int32_t texture, int32_t entry);
+size_t Vtp_Run_Blocks(const Vtp_Run& run);
+// The run's blocks, write_entry(i) writing each entry i; the number of blocks.
+size_t Vtp_Write_Run(Gen_Source& src, const Vtp_Run& run, const std::function<void(int32_t)>& write_entry);
+// The data area start of `cell` and at most Vtp_Max_Layers of the area's layers, each written by
+// write_layer; false, and nothing more written, as soon as write_layer is false.
+bool Vtp_Write_Area(Gen_Source& src, const Vtp_Area& area, const Gen_Cell_Id& cell,
+                    const std::function<bool(const Vtp_Layer&)>& write_layer);
 
 // Whole degrees around the cells, one beyond on every side. `cells` is not empty.
 Gen_Bounds Vtp_Cell_Bounds(const std::vector<Gen_Cell_Id>& cells);

@@ -95,6 +95,14 @@ protected:
 
     // The whole project in memory as text, so two states compare in one assertion.
     static std::string State() { return Body(Project_File_Text("x", "")); }
+    // The tables' sizes, which the file text does not show.
+    static std::vector<int64_t> Sizes() {
+        return {Line_Capacity, Line_Table.UBound(), Point_Capacity, Point_Table.UBound(),
+                Lwm_Cell_Capacity, Lwm_Cell_Table.UBound(), Excl_Cell_Capacity, Excl_Cell_Table.UBound(),
+                Lod8_Cell_Capacity, Lod8_Cell_Table.UBound(), Lc_Cell_Capacity, Lc_Cell_Table.UBound(),
+                Wc_Cell_Capacity, Wc_Cell_Table.UBound(), Image_Capacity, Image_Table.UBound(),
+                Grid_Point_Capacity, Grid_Point_Table.UBound()};
+    }
 
     void Read(const fs::path& p) { Pinit_Read_Project(p.string()); }
 
@@ -500,7 +508,20 @@ TEST_F(ProjectFileTest, Version4ClosedWithoutOkConvertsNothing) {
 TEST_F(ProjectFileTest, AMalformedFileIsRefusedAndTheOpenProjectStaysAsItWas) {
     Read(Fixture("all_kinds.LWM"));
     ASSERT_EQ(Project_Read_Failed, 0);
+    // Spare room in every table, which no read of the file gives, so that a size a refused read
+    // fails to put back shows.
+    const auto spare = [](auto& table, int32_t& capacity) { table.ReDim_Preserve(capacity += 3); };
+    spare(Line_Table, Line_Capacity);
+    spare(Point_Table, Point_Capacity);
+    spare(Lwm_Cell_Table, Lwm_Cell_Capacity);
+    spare(Excl_Cell_Table, Excl_Cell_Capacity);
+    spare(Lod8_Cell_Table, Lod8_Cell_Capacity);
+    spare(Lc_Cell_Table, Lc_Cell_Capacity);
+    spare(Wc_Cell_Table, Wc_Cell_Capacity);
+    spare(Image_Table, Image_Capacity);
+    spare(Grid_Point_Table, Grid_Point_Capacity);
     const std::string before = State();
+    const std::vector<int64_t> sizes = Sizes();
     const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
     host().strict = false;
 
@@ -533,6 +554,7 @@ TEST_F(ProjectFileTest, AMalformedFileIsRefusedAndTheOpenProjectStaysAsItWas) {
         Read(dir / "bad.LWM");
         EXPECT_EQ(Project_Read_Failed, 1) << name;
         EXPECT_EQ(State(), before) << name;
+        EXPECT_EQ(Sizes(), sizes) << name;
     }
 }
 
@@ -1075,6 +1097,10 @@ void Make_Random_Project(std::mt19937_64& rng, int lines, int points_per_line) {
     Map_Top_Lat = std::fabs(std::fmod(Random_Value(rng), 90.0));
     Alt_Offset = static_cast<float>(static_cast<int>(rng() % 20000) - 10000) / 4;
     Raw_Dir = Random_Text(rng);
+    // Values the fixture's header does not hold, so that a field a refused read fails to put
+    // back shows.
+    Lc_Keep_Raw = 1;
+    Cfs_Mode = 1;
 }
 
 TEST_F(ProjectFileTest, ALargeRandomProjectSavesReadsAndSavesToTheSameBytes) {
@@ -1170,12 +1196,14 @@ TEST_F(ProjectFileTest, DamageAmongManyLineBlocksIsRefusedAndTheOpenProjectStays
     auto read_over_open = [&](const std::string& text) {
         Read(Fixture("all_kinds.LWM"));
         const std::string before = State();
+        const std::vector<int64_t> sizes_before = Sizes();
         const size_t shown = host().boxes.size();
         Write_File(dir / "d.LWM", text);
         Read(dir / "d.LWM");
         Outcome out{Project_Read_Failed, State(), host().boxes.size() > shown ? host().boxes.back().prompt : ""};
         if (out.failed == 1) {
             EXPECT_TRUE(out.state == before);
+            EXPECT_EQ(Sizes(), sizes_before);
         }
         return out;
     };
