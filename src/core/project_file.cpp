@@ -23,6 +23,17 @@ void Project_File_Box(const std::string& fr, const std::string& us) {
     plat::CurrentHost().MsgBox(Language == "US" ? us : fr, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
 }
 
+void Project_Report_Tiling_Error(int16_t error, const std::string& map) {
+    if (error == Tiling_Tiles_Unwritable) {
+        const std::string folder = plat::MapPath(App_Dir + "\\Temp");
+        Project_File_Box("Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
+                             " (disque plein ou dossier protégé en écriture ?)",
+                         "Cannot write the map tiles in the folder " + folder + " (full disk or read-only folder?)");
+    } else {
+        plat::CurrentHost().MsgBox("Fail to load bitmap : " + map, plat::MB_OK, "Tessaline");
+    }
+}
+
 std::string Project_Safe_Text(std::string_view text) {
     std::string s(text);
     for (char& c : s) {
@@ -88,13 +99,11 @@ void Pinit_Open_Project(const std::string& path) {
     Com_Split_Map_Bitmap(window, map, error);
     if (error != Tiling_Done) {
         host.SetMousePointer(plat::Pointer_Default);
-        const std::string folder = plat::MapPath(App_Dir + "\\Temp");
-        if (error == Tiling_Tiles_Unwritable)
-            Project_File_Box("Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
-                                 " (disque plein ou dossier protégé en écriture ?)",
-                             "Cannot write the map tiles in the folder " + folder + " (full disk or read-only folder?)");
-        else
-            host.MsgBox("Fail to load bitmap : " + map, plat::MB_OK, "Tessaline");
+        Project_Report_Tiling_Error(error, map);
+        // Open without its map: the menus of an open project let the person close it or point
+        // the map again; the recent list and the caption wait for a project that opened whole.
+        Proj_New = 0;
+        if (Project_Window.Enter_Project_State) Project_Window.Enter_Project_State();
         return;
     }
 

@@ -99,6 +99,9 @@ std::optional<int64_t> Project_Read_Whole(std::string_view token, int64_t low, i
 
 // The exclamation box of the project file's own failures, in the user's language.
 void Project_File_Box(const std::string& fr, const std::string& us);
+// The box for a tiler error flag (not Tiling_Done): the Temp folder named when the tiles could
+// not be written, else "Fail to load bitmap : " and the map.
+void Project_Report_Tiling_Error(int16_t error, const std::string& map);
 
 // A text made safe for a quoted field: '"' becomes "'", CR and LF become blanks.
 std::string Project_Safe_Text(std::string_view text);

@@ -8,6 +8,7 @@
 #include "dialogs/frm_lbmp.h"
 #include "dialogs/frm_route.h"  // Land_Class_Index
 #include "platform/files.h"
+#include "platform/host.h"
 #include "platform/text.h"
 
 #include <initializer_list>
@@ -230,10 +231,18 @@ void Frm_LOD::Frm_LOD_Texture_Name_DblClick(int index) {
         SYST_Split_Path(name, folder, file, error);
         if (error == 0 && plat::FolderExists(folder)) Last_Bitmap_Folder = folder;
     }
-    // Textures are square: the browser opens again until one is chosen or it is cancelled.
+    // Textures are square images: the browser opens again until one is chosen or it is cancelled.
     for (;;) {
         Frm_LBmp_Show_Modal();
         if (Bitmap_Browser_Cancelled == 1) return;
+        // The browser measures a file it cannot read as 0 x 0, which would pass for square.
+        if (Bitmap_Browser_Width <= 0 || Bitmap_Browser_Height <= 0) {
+            plat::CurrentHost().MsgBox(Language == "US"
+                                           ? "This file is not an image that can be read: " + Bitmap_Browser_Path
+                                           : "Ce fichier n'est pas une image lisible : " + Bitmap_Browser_Path,
+                                       plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+            continue;
+        }
         if (Bitmap_Browser_Width == Bitmap_Browser_Height) {
             name = Bitmap_Browser_Path;
             Texture_Name(index).SetText(name);

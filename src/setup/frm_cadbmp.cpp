@@ -34,15 +34,21 @@ int32_t Scale_Height() { return Frm_CadBmp_Window().Pic.Height(); }
 void Place_Marker(plat::LineControl& across, plat::LineControl& down, plat::Shape& circle, int16_t set,
                   int32_t px, int32_t py, int32_t left, int32_t top) {
     if (set == 0) return;
-    const int32_t x = px - left, y = py - top;
-    const bool out_x = px < left || px > left + Scale_Width() - 1;
-    const bool out_y = py < top || py > top + Scale_Height() - 1;
+    // A point far off the view (a huge calibration pixel) is measured in 64 bits and kept far
+    // enough inside int that the marker's ends cannot overflow.
+    const int64_t w = Scale_Width(), h = Scale_Height();
+    const int64_t far_x = static_cast<int64_t>(px) - left, far_y = static_cast<int64_t>(py) - top;
+    const bool out_x = far_x < 0 || far_x > w - 1;
+    const bool out_y = far_y < 0 || far_y > h - 1;
     if (out_x && out_y) {
         across.SetVisible(false);
         down.SetVisible(false);
         circle.SetVisible(false);
         return;
     }
+    constexpr int64_t kFar = int64_t{1} << 30;
+    const int x = static_cast<int>(std::clamp(far_x, -kFar, kFar));
+    const int y = static_cast<int>(std::clamp(far_y, -kFar, kFar));
     across.SetPoints(x - Marker_Half, y, x + Marker_Half, y);
     circle.Move(x - Marker_Half, y - Marker_Half, 2 * Marker_Half + 1, 2 * Marker_Half + 1);
     down.SetPoints(x, y - Marker_Half, x, y + Marker_Half);
@@ -288,23 +294,26 @@ void Com_Paint_Cad_View(int32_t width, int32_t height, double offset_x, double o
     f.Pic.Cls();
     const int32_t top = SYST_Round(Cad_Map_Half_H - offset_y - Cad_Pic_Half_H);
     const int32_t left = SYST_Round(Cad_Map_Half_W - offset_x - Cad_Pic_Half_W);
-    const int32_t vis_h = std::min({height - top, height, SYST_Round(f.Pic.Height())});
-    const int32_t vis_w = std::min({width - left, width, SYST_Round(f.Pic.Width())});
+    // In 64 bits: a map near the int limit less a view origin left of or above it overflows int.
+    const int64_t vis_h = std::min({int64_t{height} - top, int64_t{height}, int64_t{SYST_Round(f.Pic.Height())}});
+    const int64_t vis_w = std::min({int64_t{width} - left, int64_t{width}, int64_t{SYST_Round(f.Pic.Width())}});
     const int32_t cols = Cad_Tile_Cols, rows = Cad_Tile_Rows;
     for (int32_t tr = 0; tr < rows; ++tr) {
-        const int32_t y0 = tr * Tile_Size, y1 = y0 + Tile_Size - 1;
+        const int64_t y0 = int64_t{tr} * Tile_Size, y1 = y0 + Tile_Size - 1;
         if (y1 < top || y0 > top + vis_h - 1) continue;
         for (int32_t tc = 0; tc < cols; ++tc) {
-            const int32_t x0 = tc * Tile_Size, x1 = x0 + Tile_Size - 1;
+            const int64_t x0 = int64_t{tc} * Tile_Size, x1 = x0 + Tile_Size - 1;
             if (x1 < left || x0 > left + vis_w - 1) continue;
             const int32_t k = tr * cols + tc;
             if (!f.WPic.Exists(k)) continue;
             const plat::Surface& tile = f.WPic(k).Picture();
             if (tile.Width() == 0) continue;
             // The part of the tile inside the window, one bitmap pixel per picture pixel.
-            const int32_t bx = std::max(x0, left), by = std::max(y0, top);
-            const int32_t ex = std::min(x1, left + vis_w - 1), ey = std::min(y1, top + vis_h - 1);
-            plat::BitBlt(f.Pic.Image(), bx - left, by - top, ex - bx + 1, ey - by + 1, tile, bx - x0, by - y0);
+            const int64_t bx = std::max<int64_t>(x0, left), by = std::max<int64_t>(y0, top);
+            const int64_t ex = std::min(x1, left + vis_w - 1), ey = std::min(y1, top + vis_h - 1);
+            plat::BitBlt(f.Pic.Image(), static_cast<int>(bx - left), static_cast<int>(by - top),
+                         static_cast<int>(ex - bx + 1), static_cast<int>(ey - by + 1), tile, static_cast<int>(bx - x0),
+                         static_cast<int>(by - y0));
         }
     }
     f.Pic.Changed();

@@ -9,6 +9,7 @@
 #include "core/erreur.h"
 #include "core/geometry.h"
 #include "core/project.h"
+#include "core/project_file.h"
 #include "core/syst.h"
 #include "core/syst_bmp.h"
 #include "core/tiling.h"
@@ -36,12 +37,15 @@ private:
     Frm_PPro& f_;
 };
 
-void Split_Map(Frm_PPro& f) {
+// False, after the box the Open command shows, when the map was not tiled: the calibration
+// would show no map (a map changed or damaged since it was chosen, tiles that cannot be written).
+bool Split_Map(Frm_PPro& f) {
     PPro_Progress progress(f);
     int16_t error = 0;
-    // The map's format was checked when it was chosen; a tile that could not be written shows
-    // as such in the calibration view.
     Com_Split_Map_Bitmap(progress, PPro_Map_File, error);
+    if (error == Tiling_Done) return true;
+    Project_Report_Tiling_Error(error, PPro_Map_File);
+    return false;
 }
 
 // Width and height from the bitmap's information header; false when the file is too short.
@@ -100,7 +104,7 @@ void Frm_PPro::Frm_PPro_Cmd_CadCarte_Click() {
         Msg_Answer = ERREUR_Show_Message(107);
         return;
     }
-    Split_Map(*this);
+    if (!Split_Map(*this)) return;
     Cad_Not_Confirmed = 1;
     Frm_CadBmp_Show_Modal();
     if (Cad_Not_Confirmed == 1) return;
@@ -113,7 +117,7 @@ void Frm_PPro::Frm_PPro_Cmd_CenterMap_Click() {
         Msg_Answer = ERREUR_Show_Message(107);
         return;
     }
-    Split_Map(*this);
+    if (!Split_Map(*this)) return;
     int32_t cols = 0, rows = 0;
     Com_Tile_Grid(Cad_Map_Width, Cad_Map_Height, cols, rows);
     if (static_cast<int64_t>(cols) * rows > 32767) {

@@ -828,6 +828,11 @@ TEST_F(ProjectOpenTest, AProjectNamedLikeItsBackupIsNeverDeleted) {
 TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
     const fs::path p = Make_Project("Town.LWM");
     Write_File(dir / "map.bmp", "not a bitmap at all, far too short to be one.......................");
+    std::vector<std::string> calls;
+    Project_Window.Init_View_And_Tiles = [&] { calls.push_back("view"); };
+    Project_Window.Set_Caption = [&](const std::string&) { calls.push_back("caption"); };
+    Project_Window.Enter_Project_State = [&] { calls.push_back("state"); };
+    Proj_New = 1;
     host().QueueAnswer(plat::ID_OK);
     Pinit_Open_Project(p.string());
     EXPECT_EQ(Project_Open, 1);
@@ -835,6 +840,10 @@ TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
     EXPECT_EQ(host().boxes[0].prompt, "Fail to load bitmap : " + (dir / "map.bmp").string());
     EXPECT_EQ(Recent_Projects[0], "");
     EXPECT_FALSE(fs::exists(dir / "Town.bak"));
+    // Open with the menus of an open project, so that it can be saved, closed or given its
+    // map again; no map view, and the caption waits for a whole opening.
+    EXPECT_EQ(calls, std::vector<std::string>{"state"});
+    EXPECT_EQ(Proj_New, 0);
 }
 
 TEST_F(ProjectOpenTest, TilesThatCannotBeWrittenAreReportedWithTheirFolderNotAsABadMap) {

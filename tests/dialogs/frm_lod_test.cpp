@@ -181,7 +181,7 @@ void Browser_Picks(const std::string& path, int w, int h, std::string* opened_in
     });
 }
 
-TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareBitmapFromTheBrowser) {
+TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareImageFromTheBrowser) {
     Lwm_Cell_Rec r;
     r.Lod8_Col = 393;
     r.Lod8_Row = 128;
@@ -193,14 +193,19 @@ TEST_F(FrmLod, ADoubleClickedTextureBoxTakesOnlyASquareBitmapFromTheBrowser) {
     Put(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, r);
     Write_Bmp(App_Dir + "\\square.bmp", 4, 4, kCrop);
     std::string start_folder;
-    Browser_Picks(App_Dir + "\\wide.bmp", 64, 32, &start_folder);
+    // A file the browser could not read as an image: measured 0 x 0.
+    Browser_Picks(App_Dir + "\\notes.txt", 0, 0, &start_folder);
+    Browser_Picks(App_Dir + "\\wide.bmp", 64, 32);
     Browser_Picks(App_Dir + "\\square.bmp", 64, 64);
     // The browser cancelled changes nothing.
     host().OnModal("Frm_LBmp", [](plat::Form& f) { f.Unload(); });
     On<Frm_LOD>("Frm_LOD", [&](Frm_LOD& w) {
         host().QueueAnswer(1);
+        host().QueueAnswer(1);
         w.Texture_Name(0).UserDoubleClick(plat::Button_Left, 0, 1, 1);
-        EXPECT_EQ(Boxes(), std::vector<std::string>{"(101)"});
+        ASSERT_EQ(host().boxes.size(), 2u);
+        EXPECT_EQ(host().boxes[0].prompt, "Ce fichier n'est pas une image lisible : " + App_Dir + "\\notes.txt");
+        EXPECT_EQ(Boxes()[1], "(101)");
         EXPECT_EQ(w.Texture_Name(0).Text(), App_Dir + "\\square.bmp");
         w.Texture_Name(1).UserDoubleClick(plat::Button_Left, 0, 1, 1);
         EXPECT_EQ(w.Texture_Name(1).Text(), "");

@@ -301,6 +301,25 @@ TEST_F(FrmCadBmpTest, MarkersScrolledOutOfViewBothWaysAreHidden) {
     });
 }
 
+TEST_F(FrmCadBmpTest, AViewNearTheIntLimitsDrawsWithoutOverflow) {
+    Tile_Size = 100;
+    Map(250, 170);
+    Open([](Frm_CadBmp& w) {
+        // A map claimed INT32_MAX pixels high and wide with its SE point at the far corner, seen
+        // from 10 pixels left of and 20 above its origin.
+        Cad_Px_SE_X = Cad_Px_SE_Y = INT32_MAX - 1;
+        Com_Paint_Cad_View(INT32_MAX, INT32_MAX, Cad_Map_Half_W - Cad_Pic_Half_W + 10,
+                           Cad_Map_Half_H - Cad_Pic_Half_H + 20);
+        Expect_Shows(w, 10, 20, 0, 0);
+        Expect_Shows(w, 259, 189, 249, 169);
+        EXPECT_EQ(w.Pic.Image().GetPixel(5, 5), w.Pic.BackColor());
+        EXPECT_TRUE(w.L2NW.Visible());
+        EXPECT_EQ(w.L2NW.X1(), 10);
+        EXPECT_FALSE(w.L1SE.Visible());
+        w.Cmd_Cancel.UserClick();
+    });
+}
+
 TEST_F(FrmCadBmpTest, AMissingTileLeavesItsPartEmptyAndSaysSo) {
     Tile_Size = 100;
     Map(250, 170);

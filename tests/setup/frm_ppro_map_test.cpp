@@ -101,6 +101,41 @@ TEST_F(FrmPProMapTest, AMissingOrUnusableMapIsRefusedAndTheChoiceAskedAgain) {
     });
 }
 
+TEST_F(FrmPProMapTest, AMapThatFailsToTileIsReportedAsOpenDoesAndNoCalibrationOpens) {
+    // No calibration window is scripted: with the strict host one that opened would fail here.
+    Open_Map_Step([this](Frm_PPro& w) {
+        Choose_Map(w);
+        // Damaged after it was chosen.
+        std::ofstream(dir / "map.bmp", std::ios::trunc) << "BM no longer a bitmap";
+        host().QueueAnswer(1);
+        w.Cmd_CadCarte.UserClick();
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_EQ(host().boxes[0].prompt, "Fail to load bitmap : " + In_Dir("map.bmp"));
+        EXPECT_FALSE(w.Cmd_Next_Carte.Enabled());
+    });
+    testmaps::Write_Map(dir / "map.bmp", 250, 170);
+    // A file where the Temp folder should be: no tile can be written.
+    fs::remove_all(dir / "Temp");
+    std::ofstream(dir / "Temp") << "x";
+    const std::string folder = (dir / "Temp").string();
+    for (const char* language : {"US", "FR"}) {
+        SCOPED_TRACE(language);
+        Language = language;
+        host().boxes.clear();
+        Open_Map_Step([&](Frm_PPro& w) {
+            Choose_Map(w);
+            host().QueueAnswer(1);
+            w.Cmd_CenterMap.UserClick();
+            ASSERT_EQ(host().boxes.size(), 1u);
+            EXPECT_EQ(host().boxes[0].prompt,
+                      Language == "US" ? "Cannot write the map tiles in the folder " + folder + " (full disk or read-only folder?)"
+                                       : "Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
+                                             " (disque plein ou dossier protégé en écriture ?)");
+            EXPECT_FALSE(w.Cmd_Next_Carte.Enabled());
+        });
+    }
+}
+
 TEST_F(FrmPProMapTest, AMapStoredTopRowFirstHasItsTrueHeight) {
     testmaps::Write_Map(dir / "down.bmp", 30, 20, true);
     Open_Map_Step([this](Frm_PPro& w) {
