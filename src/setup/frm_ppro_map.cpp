@@ -117,14 +117,14 @@ void Frm_PPro::Frm_PPro_Cmd_CenterMap_Click() {
         Msg_Answer = ERREUR_Show_Message(107);
         return;
     }
-    if (!Split_Map(*this)) return;
+    // More tiles than the project can count: told before the tiler, which refuses such a map too.
     int32_t cols = 0, rows = 0;
     Com_Tile_Grid(Cad_Map_Width, Cad_Map_Height, cols, rows);
     if (static_cast<int64_t>(cols) * rows > 32767) {
-        // More tiles than the project can count: the tiler has refused such a map too.
         Msg_Answer = ERREUR_Show_Message(10);
         return;
     }
+    if (!Split_Map(*this)) return;
     Cad_Tile_Cols = static_cast<int16_t>(cols);
     Cad_Tile_Rows = static_cast<int16_t>(rows);
     Cad_Tile_Count = static_cast<int16_t>(cols * rows);

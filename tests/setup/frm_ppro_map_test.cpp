@@ -269,6 +269,18 @@ TEST_F(FrmPProMapTest, TheCentreCalibrationCountsTilesByRoundingUp) {
             EXPECT_EQ(Cad_Tile_Count, cols) << width;
         });
     }
+    // More tiles than a project counts: message 10, before the tiler refuses the map as unreadable.
+    Tile_Size = 1;
+    testmaps::Write_Map(dir / "many.bmp", 200, 200);
+    host().boxes.clear();
+    Open_Map_Step([&](Frm_PPro& w) {
+        Choose_Map(w, "many.bmp");
+        host().QueueAnswer(1);
+        w.Cmd_CenterMap.UserClick();
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_EQ(host().boxes[0].prompt.rfind("(10) ", 0), 0u) << host().boxes[0].prompt;
+        EXPECT_FALSE(w.Cmd_Next_Carte.Enabled());
+    });
 }
 
 }  // namespace
