@@ -1,3 +1,5 @@
+// The drawing surface: pixels, raster operations, the pen-drawn primitives, ClipSegment and the
+// block copies.
 #include "platform/gdi/surface.h"
 
 #include <algorithm>
@@ -217,9 +219,18 @@ void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
 
 namespace {
 
-// The walk below is the classic integer one. Its k-th pixel has a closed form: k steps along the
-// major axis and floor((2 * minor * k + major) / (2 * major)) along the other, so the stretch that
-// falls inside the picture is found without walking the rest. minor * k < 2^64 for any two int ends.
+// A segment is drawn by three pieces of code that must agree on one rule, the step rule: the
+// segment from p1 to p2 is n = max(|dx|, |dy|) steps, k = 0 .. n - 1 (p2 itself is left out);
+// step k is the pixel k along the major axis and MinorAt(major, minor, k) across it, and has the
+// pattern phase of the segment's first step plus k, whether or not it is drawn. The pixel walk
+// (Walk_Step, and SquarePenPolyline's copy of it) produces the steps one after another; the
+// clipped-range search (StepsWithin over MinorAt) finds the steps on the surface without walking
+// to them; the pattern phase (style_step in SegmentPixels) counts every step, skipped ones too,
+// so a styled polyline's pattern runs on across segments and clipping. A change to one is a
+// change to all three.
+//
+// The walk is the classic integer one, so step k's minor coordinate has the closed form
+// floor((2 * minor * k + major) / (2 * major)). minor * k < 2^64 for any two int ends.
 std::uint64_t MinorAt(std::uint64_t major, std::uint64_t minor, std::uint64_t k) {
     const std::uint64_t p = minor * k;
     const std::uint64_t q = p / major, r = p % major;
@@ -251,7 +262,8 @@ bool StepsWithin(std::int64_t start, int dir, std::int64_t lo, std::int64_t hi, 
     return value(first) <= vhi;
 }
 
-// One step of the line walk: the error term decides whether x, y or both move.
+// One step of the pixel walk (the step rule above): the error term decides whether x, y or both
+// move; after k steps from p1 it stands at step k.
 inline void Walk_Step(std::int64_t& err, std::int64_t& x, std::int64_t& y, std::int64_t dx, std::int64_t dy, int sx,
                       int sy) {
     const std::int64_t e2 = 2 * err;
@@ -289,13 +301,15 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     const bool inside =
         whole || (x_major ? StepsWithin(x1, sx, xlo, xhi, n, along, k0, k1) && StepsWithin(y1, sy, ylo, yhi, n, across, c0, c1)
                           : StepsWithin(y1, sy, ylo, yhi, n, along, k0, k1) && StepsWithin(x1, sx, xlo, xhi, n, across, c0, c1));
+    // Steps k0 .. k1 lie on the surface; the pattern phase still counts all n steps below.
     k0 = std::max(k0, c0);
     k1 = std::min(k1, c1);
     if (!inside || k0 > k1) {
         style_step += n;
         return;
     }
-    // The walk's state at step k0, then the walk itself up to k1.
+    // The walk's state at step k0 from the closed form, then the walk itself up to k1: both
+    // follow the step rule, so the walk picks up exactly where the skipped steps would have led.
     const std::int64_t nx = x_major ? k0 : across(k0), ny = x_major ? across(k0) : k0;
     std::int64_t x = x1 + sx * nx, y = y1 + sy * ny;
     const std::int64_t dx = a, dy = -b;
@@ -381,7 +395,8 @@ void Surface::SquarePenPolyline(const Point* points, int count) {
         const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
         const std::ptrdiff_t step_x = sx * 3, step_y = sy * dot.stride;
         std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
-        // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
+        // The pixel walk of the step rule, as in Walk_Step, with the dot's top-left corner as the
+        // cursor; solid, so no pattern phase to keep.
         int err = a - b;
         for (int k = std::max(a, b); k > 0; --k) {
             dot.Put(p);
@@ -525,14 +540,18 @@ void Surface::Rectangle(int x1, int y1, int x2, int y2) {
     Polyline(pts, 5);
 }
 
-void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
+bool Surface::ClipRect(int& x1, int& y1, int& x2, int& y2) const {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
-    if (x1 >= x2 || y1 >= y2) return;
+    return x1 < x2 && y1 < y2;
+}
+
+void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
+    if (!ClipRect(x1, y1, x2, y2)) return;
     if (DrawMode == DM_CopyPen) {
         std::uint8_t rgb[3] = {static_cast<std::uint8_t>(Red(c)), static_cast<std::uint8_t>(Green(c)), static_cast<std::uint8_t>(Blue(c))};
         std::uint8_t* row0 = &pixels_[(static_cast<size_t>(y1) * width_ + x1) * 3];
@@ -546,12 +565,7 @@ void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
 }
 
 void Surface::HatchRect(int x1, int y1, int x2, int y2, int fill_style, Colour c) {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, width_);
-    y2 = std::min(y2, height_);
+    if (!ClipRect(x1, y1, x2, y2)) return;
     // Patterns are 8 x 8, aligned on the surface's origin.
     for (int y = y1; y < y2; ++y) {
         for (int x = x1; x < x2; ++x) {

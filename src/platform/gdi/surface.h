@@ -106,6 +106,8 @@ private:
     template <int W>
     void SquarePenPolyline(const Point* points, int count);
     void FillInside(int x1, int y1, int x2, int y2);
+    // Orders the corners of [x1,x2) x [y1,y2) and cuts it to the surface; false when nothing is left.
+    bool ClipRect(int& x1, int& y1, int& x2, int& y2) const;
     static bool StyleOn(int style, std::int64_t step);
 
     int width_ = 0;
