@@ -223,7 +223,7 @@ namespace {
 // segment from p1 to p2 is n = max(|dx|, |dy|) steps, k = 0 .. n - 1 (p2 itself is left out);
 // step k is the pixel k along the major axis and MinorAt(major, minor, k) across it, and has the
 // pattern phase of the segment's first step plus k, whether or not it is drawn. The pixel walk
-// (Walk_Step, and SquarePenPolyline's copy of it) produces the steps one after another; the
+// (Walk) produces the steps one after another; the
 // clipped-range search (StepsWithin over MinorAt) finds the steps on the surface without walking
 // to them; the pattern phase (style_step in SegmentPixels) counts every step, skipped ones too,
 // so a styled polyline's pattern runs on across segments and clipping. A change to one is a
@@ -262,18 +262,18 @@ bool StepsWithin(std::int64_t start, int dir, std::int64_t lo, std::int64_t hi, 
     return value(first) <= vhi;
 }
 
-// One step of the pixel walk (the step rule above): the error term decides whether x, y or both
-// move; after k steps from p1 it stands at step k.
-inline void Walk_Step(std::int64_t& err, std::int64_t& x, std::int64_t& y, std::int64_t dx, std::int64_t dy, int sx,
-                      int sy) {
-    const std::int64_t e2 = 2 * err;
-    if (e2 >= dy) {
-        err += dy;
-        x += sx;
-    }
-    if (e2 <= dx) {
-        err += dx;
-        y += sy;
+// The pixel walk of the step rule: `steps` steps on from a state whose error term is err, for a
+// segment of |dx| = a and |dy| = b. Each step calls at() where it stands, then move(mvx, mvy) with
+// the axes it moves along. Without branches: the steps of a short segment follow no pattern a
+// guess could learn.
+template <class Int, class At, class Move>
+inline void Walk(std::int64_t steps, Int& err, Int a, Int b, At at, Move move) {
+    for (; steps > 0; --steps) {
+        at();
+        const Int e2 = 2 * err;
+        const bool mvx = e2 >= -b, mvy = e2 <= a;
+        err += (mvx ? -b : 0) + (mvy ? a : 0);
+        move(mvx, mvy);
     }
 }
 
@@ -312,9 +312,12 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     // follow the step rule, so the walk picks up exactly where the skipped steps would have led.
     const std::int64_t nx = x_major ? k0 : across(k0), ny = x_major ? across(k0) : k0;
     std::int64_t x = x1 + sx * nx, y = y1 + sy * ny;
-    const std::int64_t dx = a, dy = -b;
-    // err = dx + dy + nx * dy + ny * dx; the products can pass 2^63 though the sum is small.
-    std::int64_t err = static_cast<std::int64_t>(static_cast<std::uint64_t>(dx + dy) -
+    const auto move = [&](bool mvx, bool mvy) {
+        x += mvx ? sx : 0;
+        y += mvy ? sy : 0;
+    };
+    // err = a - b - nx * b + ny * a; the products can pass 2^63 though the sum is small.
+    std::int64_t err = static_cast<std::int64_t>(static_cast<std::uint64_t>(a - b) -
                                                  static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(b) +
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
@@ -328,20 +331,22 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
         const std::size_t w = static_cast<std::size_t>(width_);
         const StylePeriod& period = PeriodOf(style);
         int phase = static_cast<int>(style_step % period.length);
-        for (std::int64_t k = k0; k <= k1; ++k) {
-            if (period.on[static_cast<size_t>(phase)])
-                std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
-            if (++phase == period.length) phase = 0;
-            Walk_Step(err, x, y, dx, dy, sx, sy);
-        }
+        Walk(k1 - k0 + 1, err, a, b,
+             [&] {
+                 if (period.on[static_cast<size_t>(phase)])
+                     std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+                 if (++phase == period.length) phase = 0;
+             },
+             move);
         style_step += n - k0;
         return;
     }
-    for (std::int64_t k = k0; k <= k1; ++k) {
-        if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
-        ++style_step;
-        Walk_Step(err, x, y, dx, dy, sx, sy);
-    }
+    Walk(k1 - k0 + 1, err, a, b,
+         [&] {
+             if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
+             ++style_step;
+         },
+         move);
     style_step += n - 1 - k1;
 }
 
@@ -395,17 +400,10 @@ void Surface::SquarePenPolyline(const Point* points, int count) {
         const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
         const std::ptrdiff_t step_x = sx * 3, step_y = sy * dot.stride;
         std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
-        // The pixel walk of the step rule, as in Walk_Step, with the dot's top-left corner as the
-        // cursor; solid, so no pattern phase to keep.
+        // The dot's top-left corner is the walk's cursor; solid, so no pattern phase to keep.
         int err = a - b;
-        for (int k = std::max(a, b); k > 0; --k) {
-            dot.Put(p);
-            // Without branches: the steps of a short segment follow no pattern a guess could learn.
-            const int e2 = 2 * err;
-            const bool mvx = e2 >= -b, mvy = e2 <= a;
-            err += (mvx ? -b : 0) + (mvy ? a : 0);
-            p += (mvx ? step_x : 0) + (mvy ? step_y : 0);
-        }
+        Walk(std::max(a, b), err, a, b, [&] { dot.Put(p); },
+             [&](bool mvx, bool mvy) { p += (mvx ? step_x : 0) + (mvy ? step_y : 0); });
     }
 }
 
