@@ -287,12 +287,8 @@ double PSais_Point_Segment_Distance(int32_t point_a, int32_t point_b, double x, 
     const auto within = [](double v, double a, double b) { return v >= std::fmin(a, b) && v <= std::fmax(a, b); };
     if (x1 == x2) return within(y, y1, y2) ? std::fabs(x - x1) : -1;
     if (y1 == y2) return within(x, x1, x2) ? std::fabs(y - y1) : -1;
-    double m = 0, c = 0;
-    SYST_Line_Slope_Intercept(x1, y1, x2, y2, m, c);
-    const double m2 = -1 / m;
-    const double c2 = y - m2 * x;
-    const double fx = (c2 - c) / (m - m2);
-    const double fy = fx * m + c;
+    double fx = 0, fy = 0;
+    SYST_Perpendicular_Foot(x1, y1, x2, y2, x, y, fx, fy);
     if (!within(fx, x1, x2) || !within(fy, y1, y2)) return -1;
     return std::sqrt((x - fx) * (x - fx) + (y - fy) * (y - fy));
 }

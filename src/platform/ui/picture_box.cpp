@@ -1,3 +1,4 @@
+// The picture box and the Line and Shape controls drawn above its surface.
 #include "platform/ui/picture_box.h"
 
 #include "platform/ui/controls.h"
