@@ -208,14 +208,13 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     if (run_ends.empty()) return;
     plat::Surface& surface = pic.Image();
     const PSais_Stroke_Pen pen(width);
-    const plat::Colour keep = surface.ForeColor;
+    const plat::KeepPen keep(surface);
     surface.ForeColor = colour;
     size_t start = 0;
     for (size_t end : run_ends) {
         surface.Polyline(chain.data() + start, static_cast<int>(end - start));
         start = end;
     }
-    surface.ForeColor = keep;
     pic.Changed();
 }
 

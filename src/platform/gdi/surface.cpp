@@ -354,10 +354,9 @@ void Surface::Line(int x1, int y1, int x2, int y2) { Line(x1, y1, x2, y2, ForeCo
 
 void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
     Point pts[2] = {{x1, y1}, {x2, y2}};
-    Colour keep = ForeColor;
+    const KeepPen keep(*this);
     ForeColor = c;
     Polyline(pts, 2);
-    ForeColor = keep;
 }
 
 namespace {
@@ -452,7 +451,7 @@ void Surface::Circle(int cx, int cy, int radius) { Circle(cx, cy, radius, ForeCo
 
 void Surface::Circle(int cx, int cy, int radius, Colour c) {
     if (radius < 0) return;
-    Colour keep = ForeColor;
+    const KeepPen keep(*this);
     ForeColor = c;
     // A box past the ends of int keeps its far sides there; such a circle is far off the surface.
     const auto side = [](std::int64_t v) {
@@ -460,7 +459,6 @@ void Surface::Circle(int cx, int cy, int radius, Colour c) {
     };
     Ellipse(side(std::int64_t{cx} - radius), side(std::int64_t{cy} - radius), side(std::int64_t{cx} + radius + 1),
             side(std::int64_t{cy} + radius + 1));
-    ForeColor = keep;
 }
 
 void Surface::Ellipse(int x1, int y1, int x2, int y2) {
@@ -525,14 +523,13 @@ void Surface::Rectangle(int x1, int y1, int x2, int y2) {
     Point pts[5] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}, {x1, y1}};
     if (std::int64_t{x2} - x1 == 1 || std::int64_t{y2} - y1 == 1) {
         // A one-pixel-wide box is its line; each pixel drawn once.
-        int keep = DrawStyle;
+        const KeepPen keep(*this);
         DrawStyle = DS_Solid;
         const int reach = std::max(1, DrawWidth);
         const int ya = std::max(y1, -reach), yb = std::min(y2, height_ + reach);
         const int xa = std::max(x1, -reach), xb = std::min(x2, width_ + reach);
         for (int y = ya; y < yb; ++y)
             for (int x = xa; x < xb; ++x) PSet(x, y, ForeColor);
-        DrawStyle = keep;
         return;
     }
     Polyline(pts, 5);

@@ -115,6 +115,20 @@ private:
     std::vector<std::uint8_t> pixels_;
 };
 
+// The surface's whole pen, put back as it was when this goes out of scope: a routine that draws
+// with a pen of its own leaves its caller's pen as it found it.
+class KeepPen {
+public:
+    explicit KeepPen(Surface& surface) : surface_(surface), saved_(surface.Pen()) {}
+    ~KeepPen() { surface_.SetPen(saved_); }
+    KeepPen(const KeepPen&) = delete;
+    KeepPen& operator=(const KeepPen&) = delete;
+
+private:
+    Surface& surface_;
+    Surface::PenState saved_;
+};
+
 // Cuts the segment (x1, y1)-(x2, y2) to its part within [left, right] x [top, bottom], in floating
 // point, so that ends far beyond int reach can then be rounded without turning the segment. An
 // end that is cut moves along the segment; an infinite coordinate counts as the largest double and
