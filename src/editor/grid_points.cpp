@@ -3,7 +3,6 @@
 #include "editor/grid_points.h"
 
 #include "core/project.h"
-#include "core/syst.h"
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"

@@ -223,11 +223,10 @@ namespace {
 // segment from p1 to p2 is n = max(|dx|, |dy|) steps, k = 0 .. n - 1 (p2 itself is left out);
 // step k is the pixel k along the major axis and MinorAt(major, minor, k) across it, and has the
 // pattern phase of the segment's first step plus k, whether or not it is drawn. The pixel walk
-// (Walk) produces the steps one after another; the
-// clipped-range search (StepsWithin over MinorAt) finds the steps on the surface without walking
-// to them; the pattern phase (style_step in SegmentPixels) counts every step, skipped ones too,
-// so a styled polyline's pattern runs on across segments and clipping. A change to one is a
-// change to all three.
+// (Walk, under every stroke) produces the steps one after another; the clipped-range search
+// (StepsWithin over MinorAt) finds the steps on the surface without walking to them; the pattern
+// phase (style_step in SegmentPixels) counts every step, skipped ones too, so a styled polyline's
+// pattern runs on across segments and clipping. A change to one is a change to all three.
 //
 // The walk is the classic integer one, so step k's minor coordinate has the closed form
 // floor((2 * minor * k + major) / (2 * major)). minor * k < 2^64 for any two int ends.
