@@ -100,6 +100,16 @@ void SYST_Classify_Segments(double x1, double y1, double x2, double y2,
     }
 }
 
+void SYST_Perpendicular_Foot(double x1, double y1, double x2, double y2, double px, double py,
+                             double& fx, double& fy) {
+    double m = 0, c = 0;
+    SYST_Line_Slope_Intercept(x1, y1, x2, y2, m, c);
+    const double mp = -1 / m;
+    const double cp = py - mp * px;
+    fx = (cp - c) / (m - mp);
+    fy = m * fx + c;
+}
+
 int16_t SYST_Side_Of_Line(double x1, double y1, double x2, double y2, double px, double py) {
     if (x1 == x2) {
         if (px == x1) return 0;
@@ -119,12 +129,8 @@ int16_t SYST_Side_Of_Line(double x1, double y1, double x2, double y2, double px,
         if (px < x2) return y1 <= py ? 2 : 1;
         return py <= y1 ? 2 : 1;
     }
-    double m = 0, c = 0;
-    SYST_Line_Slope_Intercept(x1, y1, x2, y2, m, c);
-    const double mp = -1 / m;
-    const double cp = py - mp * px;
-    const double xf = (cp - c) / (m - mp);
-    const double yf = m * xf + c;
+    double xf = 0, yf = 0;
+    SYST_Perpendicular_Foot(x1, y1, x2, y2, px, py, xf, yf);
     if (xf == px && yf == py) return 0;
     if (x2 <= x1) return py <= yf ? 2 : 1;
     return yf <= py ? 2 : 1;

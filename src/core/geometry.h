@@ -8,6 +8,10 @@ double SYST_Cross_Product(double x1, double y1, double x2, double y2, double x3,
 // The perpendicular to line 1-2 through p.
 void SYST_Perpendicular(double x1, double y1, double x2, double y2, double px, double py,
                         double& m, double& c);
+// The foot of the perpendicular from p on the line through 1 and 2, neither vertical nor
+// horizontal.
+void SYST_Perpendicular_Foot(double x1, double y1, double x2, double y2, double px, double py,
+                             double& fx, double& fy);
 // The meeting point of the lines through the two segments; flag 1 when there is one.
 void SYST_Segment_Intersection(double x1, double y1, double x2, double y2,
                                double x3, double y3, double x4, double y4,

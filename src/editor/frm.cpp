@@ -1,3 +1,4 @@
+// The main window's controls and their designed layout.
 #include "editor/frm.h"
 
 #include "dialogs/cell_dialog.h"

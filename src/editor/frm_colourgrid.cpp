@@ -1,3 +1,4 @@
+// The grid-colour window and its seven greys.
 #include "editor/frm_colourgrid.h"
 
 #include "core/project.h"

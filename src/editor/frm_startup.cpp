@@ -1,3 +1,4 @@
+// Start-up and shutdown of the main window, the titles and the save question.
 #include "editor/frm_startup.h"
 
 #include "core/erreur.h"

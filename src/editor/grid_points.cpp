@@ -1,7 +1,8 @@
+// The grid-point mode: editing a grid point from a click, deleting it, and the lines drawn
+// beneath the points.
 #include "editor/grid_points.h"
 
 #include "core/project.h"
-#include "core/syst.h"
 #include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
@@ -40,16 +41,9 @@ void PSais_Delete_Grid_Point() {
 
 void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32_t point_b) {
     if (!Project_Valid_Point(point_a) || !Project_Valid_Point(point_b)) return;
-    double xa = 0, ya = 0, xb = 0, yb = 0;
-    PSais_Map_To_Picture(Point_Table(point_a).X, Point_Table(point_a).Y, xa, ya);
-    PSais_Map_To_Picture(Point_Table(point_b).X, Point_Table(point_b).Y, xb, yb);
-    plat::PictureBox& pic = Frm_Window().Pic;
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(2);
-    PSais_Draw_Picture_Segment(xa, ya, xb, yb, 255);
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawMode(plat::DM_CopyPen);
-    pic.SetDrawWidth(1);
+    // In the pen mode it finds, leaving the copy pen.
+    const PSais_Stroke_Pen pen(2, Frm_Window().Pic.DrawMode());
+    PSais_Draw_Points_Segment(point_a, point_b, 255, 2);
 }
 
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
@@ -58,16 +52,14 @@ void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
     static std::vector<int32_t> ids;
     Project_Line_Points(line_index, ids);
     if (ids.size() < 2) return;
-    plat::PictureBox& pic = Frm_Window().Pic;
     size_t from = 0;
     // Only the first segment goes through a pen mode left by someone else; the rest copy.
-    if (pic.DrawMode() != plat::DM_CopyPen) {
+    if (Frm_Window().Pic.DrawMode() != plat::DM_CopyPen) {
         PSais_Draw_Segment_Grid_Mode(line_index, ids[0], ids[1]);
         from = 1;
     }
+    const PSais_Stroke_Pen pen(2, plat::DM_CopyPen);
     PSais_Draw_Point_Chain(ids.data() + from, ids.size() - from, 255, 2);
-    pic.SetDrawMode(plat::DM_CopyPen);
-    pic.SetDrawWidth(1);
 }
 
 void PSais_Draw_Lines_Grid_Mode() {

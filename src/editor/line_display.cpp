@@ -1,3 +1,5 @@
+// Drawing the lines and their edit marks on the map picture, and the picture distances the
+// tools pick segments by.
 #include "editor/line_display.h"
 
 #include "core/geometry.h"
@@ -91,6 +93,24 @@ void Restore_Edit_Marks() {
 }
 
 }  // namespace
+
+PSais_Stroke_Pen::PSais_Stroke_Pen(int width) {
+    plat::PictureBox& pic = Pic();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(width);
+}
+
+PSais_Stroke_Pen::PSais_Stroke_Pen(int width, int mode) : PSais_Stroke_Pen(width) {
+    Pic().SetDrawMode(mode);
+    back_to_copy_pen_ = true;
+}
+
+PSais_Stroke_Pen::~PSais_Stroke_Pen() {
+    plat::PictureBox& pic = Pic();
+    pic.SetDrawStyle(plat::DS_Solid);
+    pic.SetDrawWidth(1);
+    if (back_to_copy_pen_) pic.SetDrawMode(plat::DM_CopyPen);
+}
 
 int32_t PSais_Line_Colour(int32_t line_index) {
     if (!Project_Valid_Line(line_index)) return kMagenta;
@@ -187,16 +207,14 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     end_run();
     if (run_ends.empty()) return;
     plat::Surface& surface = pic.Image();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(width);
-    const plat::Colour keep = surface.ForeColor;
+    const PSais_Stroke_Pen pen(width);
+    const plat::KeepPen keep(surface);
     surface.ForeColor = colour;
     size_t start = 0;
     for (size_t end : run_ends) {
         surface.Polyline(chain.data() + start, static_cast<int>(end - start));
         start = end;
     }
-    surface.ForeColor = keep;
     pic.Changed();
 }
 
@@ -204,14 +222,15 @@ void PSais_Draw_Line(int32_t line_index) { Draw_Line_In(line_index, PSais_Line_C
 
 void PSais_Draw_Line_Selected(int32_t line_index) { Draw_Line_In(line_index, kRed); }
 
-void PSais_Draw_Segment(int32_t /*line_index*/, int32_t point_a, int32_t point_b, int32_t colour) {
+void PSais_Draw_Points_Segment(int32_t point_a, int32_t point_b, int32_t colour, int width) {
     double xa = 0, ya = 0, xb = 0, yb = 0;
     if (!Picture_Of(point_a, xa, ya) || !Picture_Of(point_b, xb, yb)) return;
-    plat::PictureBox& pic = Pic();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(1);
+    const PSais_Stroke_Pen pen(width);
     PSais_Draw_Picture_Segment(xa, ya, xb, yb, colour);
-    pic.SetDrawWidth(1);
+}
+
+void PSais_Draw_Segment(int32_t /*line_index*/, int32_t point_a, int32_t point_b, int32_t colour) {
+    PSais_Draw_Points_Segment(point_a, point_b, colour, 1);
 }
 
 void PSais_Draw_Point(int32_t point_id, int32_t colour) {
@@ -219,27 +238,23 @@ void PSais_Draw_Point(int32_t point_id, int32_t colour) {
     if (!Picture_Of(point_id, px, py)) return;
     const int x = SYST_Round(px), y = SYST_Round(py);
     plat::PictureBox& pic = Pic();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(1);
+    const PSais_Stroke_Pen pen(1);
     // A mark off the picture draws nothing; this also keeps x + 2 within int.
     const plat::Point centre{x, y};
     if (!PSais_Box_In_Picture(&centre, 1, 2)) return;
     // Line leaves out its end pixel: x + 2 makes each stroke cover x - 1 .. x + 1.
     for (int k = -1; k <= 1; ++k) pic.Line(x - 1, y + k, x + 2, y + k, colour);
-    pic.SetDrawWidth(1);
 }
 
-// The tools' red redraws go through their own pen mode, then back to the copy pen.
+// The tools' red redraws go through their own pen mode.
 void PSais_Draw_Red_Segment(int32_t point_a, int32_t point_b) {
-    Pic().SetDrawMode(Edit_Draw_Mode);
+    const PSais_Stroke_Pen pen(1, Edit_Draw_Mode);
     PSais_Draw_Segment(Cur_Line, point_a, point_b, kRed);
-    Pic().SetDrawMode(plat::DM_CopyPen);
 }
 
 void PSais_Draw_Red_Point(int32_t point_id) {
-    Pic().SetDrawMode(Edit_Draw_Mode);
+    const PSais_Stroke_Pen pen(1, Edit_Draw_Mode);
     PSais_Draw_Point(point_id, kRed);
-    Pic().SetDrawMode(plat::DM_CopyPen);
 }
 
 void PSais_Show_Point_Mark(int32_t point_id) {
@@ -271,12 +286,8 @@ double PSais_Point_Segment_Distance(int32_t point_a, int32_t point_b, double x, 
     const auto within = [](double v, double a, double b) { return v >= std::fmin(a, b) && v <= std::fmax(a, b); };
     if (x1 == x2) return within(y, y1, y2) ? std::fabs(x - x1) : -1;
     if (y1 == y2) return within(x, x1, x2) ? std::fabs(y - y1) : -1;
-    double m = 0, c = 0;
-    SYST_Line_Slope_Intercept(x1, y1, x2, y2, m, c);
-    const double m2 = -1 / m;
-    const double c2 = y - m2 * x;
-    const double fx = (c2 - c) / (m - m2);
-    const double fy = fx * m + c;
+    double fx = 0, fy = 0;
+    SYST_Perpendicular_Foot(x1, y1, x2, y2, x, y, fx, fy);
     if (!within(fx, x1, x2) || !within(fy, y1, y2)) return -1;
     return std::sqrt((x - fx) * (x - fx) + (y - fy) * (y - fy));
 }

@@ -19,8 +19,24 @@ int32_t PSais_Line_Colour(int32_t line_index);
 // its point mark.
 void PSais_Draw_Line(int32_t line_index);
 void PSais_Draw_Line_Selected(int32_t line_index);
+// The pen of one stroke on Pic: solid and `width` pixels wide while it lives, in the pen mode
+// already set or in `mode` when one is given. When it ends the pen is back at rest, solid and one
+// pixel wide, and the copy pen again where a mode was given. Every stroke the editor draws on the
+// map sets and resets the pen through this, so each starts from the same pen.
+class PSais_Stroke_Pen {
+public:
+    explicit PSais_Stroke_Pen(int width);
+    PSais_Stroke_Pen(int width, int mode);
+    ~PSais_Stroke_Pen();
+    PSais_Stroke_Pen(const PSais_Stroke_Pen&) = delete;
+    PSais_Stroke_Pen& operator=(const PSais_Stroke_Pen&) = delete;
+
+private:
+    bool back_to_copy_pen_ = false;
+};
+
 // The points `ids` (ids of the point table, from a chain walk) as one solid polyline of pen
-// width `width` in the picture's current pen mode; the pen is left solid at that width.
+// width `width` in the picture's current pen mode.
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width);
 // The picture segment (xa, ya)-(xb, yb) with its ends rounded to pixels. An end beyond int reach
 // is first brought along the segment to the edge of reach, so that what is drawn keeps its place
@@ -28,6 +44,9 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
 bool PSais_Round_Segment(double xa, double ya, double xb, double yb, plat::Point& a, plat::Point& b);
 // That segment drawn on Pic with the picture's pen, in `colour`.
 void PSais_Draw_Picture_Segment(double xa, double ya, double xb, double yb, int32_t colour);
+// The segment between points a and b, solid, `width` pixels wide, in the picture's current pen
+// mode; nothing when either point is missing.
+void PSais_Draw_Points_Segment(int32_t point_a, int32_t point_b, int32_t colour, int width);
 // One solid 1-pixel segment a-b in the picture's current pen mode.
 void PSais_Draw_Segment(int32_t line_index, int32_t point_a, int32_t point_b, int32_t colour);
 // The 3 x 3 point mark.

@@ -1,3 +1,4 @@
+// The line tools' buttons and steps: arming a tool, ending and resetting it, Tab, Esc and Delete.
 #include "editor/line_tools.h"
 
 #include "core/erreur.h"

@@ -75,11 +75,8 @@ void Extend_Click() {
     if (Extend_Running == 1) {
         double px = 0, py = 0;
         PSais_Map_To_Picture(Point_Table(Cur_Point).X, Point_Table(Cur_Point).Y, px, py);
-        plat::PictureBox& pic = f.Pic;
-        pic.SetDrawStyle(plat::DS_Solid);
-        pic.SetDrawWidth(2);
+        const PSais_Stroke_Pen pen(2);
         PSais_Draw_Picture_Segment(px, py, Mouse_Down_X, Mouse_Down_Y, kRed);
-        pic.SetDrawWidth(1);
     }
     Extend_Running = 1;
     const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);

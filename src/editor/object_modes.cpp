@@ -1,3 +1,5 @@
+// The object modes of the map: entering each, the tool-bar reset, ending the running tool, and
+// the map picture's mouse and keys.
 #include "editor/object_modes.h"
 
 #include "core/erreur.h"

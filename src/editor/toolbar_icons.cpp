@@ -1,3 +1,4 @@
+// The tool-bar pictures, drawn in code.
 #include "editor/toolbar_icons.h"
 
 #include <functional>

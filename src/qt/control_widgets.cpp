@@ -1,3 +1,4 @@
+// The Qt widget of each kind of control, and what a person does with it fed back to the model.
 #include "qt/control_widgets.h"
 
 #include "platform/gdi/surface.h"

@@ -1,3 +1,4 @@
+// Conversions between the control model's values and Qt's.
 #include "qt/qt_convert.h"
 
 #include "platform/files.h"

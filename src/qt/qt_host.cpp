@@ -1,3 +1,4 @@
+// The Qt host: forms mirrored into widgets, modal loops, message boxes and file dialogs.
 #include "qt/qt_host.h"
 
 #include "qt/control_widgets.h"

@@ -1,3 +1,4 @@
+// BMP headers read and checked, row access, decoding to pixels and the gathering writer.
 #include "platform/gdi/bmp.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// LoadPicture: a bitmap file decoded into a picture.
 #include "platform/gdi/picture_file.h"
 
 #include "platform/files.h"

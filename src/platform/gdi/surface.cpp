@@ -1,3 +1,5 @@
+// The drawing surface: pixels, raster operations, the pen-drawn primitives, ClipSegment and the
+// block copies.
 #include "platform/gdi/surface.h"
 
 #include <algorithm>
@@ -217,9 +219,17 @@ void Surface::PenDot(Mask* mask, int x, int y, Colour c) {
 
 namespace {
 
-// The walk below is the classic integer one. Its k-th pixel has a closed form: k steps along the
-// major axis and floor((2 * minor * k + major) / (2 * major)) along the other, so the stretch that
-// falls inside the picture is found without walking the rest. minor * k < 2^64 for any two int ends.
+// A segment is drawn by three pieces of code that must agree on one rule, the step rule: the
+// segment from p1 to p2 is n = max(|dx|, |dy|) steps, k = 0 .. n - 1 (p2 itself is left out);
+// step k is the pixel k along the major axis and MinorAt(major, minor, k) across it, and has the
+// pattern phase of the segment's first step plus k, whether or not it is drawn. The pixel walk
+// (Walk, under every stroke) produces the steps one after another; the clipped-range search
+// (StepsWithin over MinorAt) finds the steps on the surface without walking to them; the pattern
+// phase (style_step in SegmentPixels) counts every step, skipped ones too, so a styled polyline's
+// pattern runs on across segments and clipping. A change to one is a change to all three.
+//
+// The walk is the classic integer one, so step k's minor coordinate has the closed form
+// floor((2 * minor * k + major) / (2 * major)). minor * k < 2^64 for any two int ends.
 std::uint64_t MinorAt(std::uint64_t major, std::uint64_t minor, std::uint64_t k) {
     const std::uint64_t p = minor * k;
     const std::uint64_t q = p / major, r = p % major;
@@ -251,17 +261,18 @@ bool StepsWithin(std::int64_t start, int dir, std::int64_t lo, std::int64_t hi, 
     return value(first) <= vhi;
 }
 
-// One step of the line walk: the error term decides whether x, y or both move.
-inline void Walk_Step(std::int64_t& err, std::int64_t& x, std::int64_t& y, std::int64_t dx, std::int64_t dy, int sx,
-                      int sy) {
-    const std::int64_t e2 = 2 * err;
-    if (e2 >= dy) {
-        err += dy;
-        x += sx;
-    }
-    if (e2 <= dx) {
-        err += dx;
-        y += sy;
+// The pixel walk of the step rule: `steps` steps on from a state whose error term is err, for a
+// segment of |dx| = a and |dy| = b. Each step calls at() where it stands, then move(mvx, mvy) with
+// the axes it moves along. Without branches: the steps of a short segment follow no pattern a
+// guess could learn.
+template <class Int, class At, class Move>
+inline void Walk(std::int64_t steps, Int& err, Int a, Int b, At at, Move move) {
+    for (; steps > 0; --steps) {
+        at();
+        const Int e2 = 2 * err;
+        const bool mvx = e2 >= -b, mvy = e2 <= a;
+        err += (mvx ? -b : 0) + (mvy ? a : 0);
+        move(mvx, mvy);
     }
 }
 
@@ -289,18 +300,23 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
     const bool inside =
         whole || (x_major ? StepsWithin(x1, sx, xlo, xhi, n, along, k0, k1) && StepsWithin(y1, sy, ylo, yhi, n, across, c0, c1)
                           : StepsWithin(y1, sy, ylo, yhi, n, along, k0, k1) && StepsWithin(x1, sx, xlo, xhi, n, across, c0, c1));
+    // Steps k0 .. k1 lie on the surface; the pattern phase still counts all n steps below.
     k0 = std::max(k0, c0);
     k1 = std::min(k1, c1);
     if (!inside || k0 > k1) {
         style_step += n;
         return;
     }
-    // The walk's state at step k0, then the walk itself up to k1.
+    // The walk's state at step k0 from the closed form, then the walk itself up to k1: both
+    // follow the step rule, so the walk picks up exactly where the skipped steps would have led.
     const std::int64_t nx = x_major ? k0 : across(k0), ny = x_major ? across(k0) : k0;
     std::int64_t x = x1 + sx * nx, y = y1 + sy * ny;
-    const std::int64_t dx = a, dy = -b;
-    // err = dx + dy + nx * dy + ny * dx; the products can pass 2^63 though the sum is small.
-    std::int64_t err = static_cast<std::int64_t>(static_cast<std::uint64_t>(dx + dy) -
+    const auto move = [&](bool mvx, bool mvy) {
+        x += mvx ? sx : 0;
+        y += mvy ? sy : 0;
+    };
+    // err = a - b - nx * b + ny * a; the products can pass 2^63 though the sum is small.
+    std::int64_t err = static_cast<std::int64_t>(static_cast<std::uint64_t>(a - b) -
                                                  static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(b) +
                                                  static_cast<std::uint64_t>(ny) * static_cast<std::uint64_t>(a));
     style_step += k0;
@@ -314,20 +330,22 @@ void Surface::SegmentPixels(Mask* mask, int x1, int y1, int x2, int y2, Colour c
         const std::size_t w = static_cast<std::size_t>(width_);
         const StylePeriod& period = PeriodOf(style);
         int phase = static_cast<int>(style_step % period.length);
-        for (std::int64_t k = k0; k <= k1; ++k) {
-            if (period.on[static_cast<size_t>(phase)])
-                std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
-            if (++phase == period.length) phase = 0;
-            Walk_Step(err, x, y, dx, dy, sx, sy);
-        }
+        Walk(k1 - k0 + 1, err, a, b,
+             [&] {
+                 if (period.on[static_cast<size_t>(phase)])
+                     std::memcpy(bits + (static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)) * 3, rgb, 3);
+                 if (++phase == period.length) phase = 0;
+             },
+             move);
         style_step += n - k0;
         return;
     }
-    for (std::int64_t k = k0; k <= k1; ++k) {
-        if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
-        ++style_step;
-        Walk_Step(err, x, y, dx, dy, sx, sy);
-    }
+    Walk(k1 - k0 + 1, err, a, b,
+         [&] {
+             if (!styled || StyleOn(style, style_step)) PenDot(mask, static_cast<int>(x), static_cast<int>(y), c);
+             ++style_step;
+         },
+         move);
     style_step += n - 1 - k1;
 }
 
@@ -335,10 +353,9 @@ void Surface::Line(int x1, int y1, int x2, int y2) { Line(x1, y1, x2, y2, ForeCo
 
 void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
     Point pts[2] = {{x1, y1}, {x2, y2}};
-    Colour keep = ForeColor;
+    const KeepPen keep(*this);
     ForeColor = c;
     Polyline(pts, 2);
-    ForeColor = keep;
 }
 
 namespace {
@@ -381,16 +398,10 @@ void Surface::SquarePenPolyline(const Point* points, int count) {
         const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
         const std::ptrdiff_t step_x = sx * 3, step_y = sy * dot.stride;
         std::uint8_t* p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
-        // The same walk as SegmentPixels, with the dot's top-left corner as the cursor.
+        // The dot's top-left corner is the walk's cursor; solid, so no pattern phase to keep.
         int err = a - b;
-        for (int k = std::max(a, b); k > 0; --k) {
-            dot.Put(p);
-            // Without branches: the steps of a short segment follow no pattern a guess could learn.
-            const int e2 = 2 * err;
-            const bool mvx = e2 >= -b, mvy = e2 <= a;
-            err += (mvx ? -b : 0) + (mvy ? a : 0);
-            p += (mvx ? step_x : 0) + (mvy ? step_y : 0);
-        }
+        Walk(std::max(a, b), err, a, b, [&] { dot.Put(p); },
+             [&](bool mvx, bool mvy) { p += (mvx ? step_x : 0) + (mvy ? step_y : 0); });
     }
 }
 
@@ -439,7 +450,7 @@ void Surface::Circle(int cx, int cy, int radius) { Circle(cx, cy, radius, ForeCo
 
 void Surface::Circle(int cx, int cy, int radius, Colour c) {
     if (radius < 0) return;
-    Colour keep = ForeColor;
+    const KeepPen keep(*this);
     ForeColor = c;
     // A box past the ends of int keeps its far sides there; such a circle is far off the surface.
     const auto side = [](std::int64_t v) {
@@ -447,7 +458,6 @@ void Surface::Circle(int cx, int cy, int radius, Colour c) {
     };
     Ellipse(side(std::int64_t{cx} - radius), side(std::int64_t{cy} - radius), side(std::int64_t{cx} + radius + 1),
             side(std::int64_t{cy} + radius + 1));
-    ForeColor = keep;
 }
 
 void Surface::Ellipse(int x1, int y1, int x2, int y2) {
@@ -512,27 +522,30 @@ void Surface::Rectangle(int x1, int y1, int x2, int y2) {
     Point pts[5] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}, {x1, y1}};
     if (std::int64_t{x2} - x1 == 1 || std::int64_t{y2} - y1 == 1) {
         // A one-pixel-wide box is its line; each pixel drawn once.
-        int keep = DrawStyle;
+        const KeepPen keep(*this);
         DrawStyle = DS_Solid;
         const int reach = std::max(1, DrawWidth);
         const int ya = std::max(y1, -reach), yb = std::min(y2, height_ + reach);
         const int xa = std::max(x1, -reach), xb = std::min(x2, width_ + reach);
         for (int y = ya; y < yb; ++y)
             for (int x = xa; x < xb; ++x) PSet(x, y, ForeColor);
-        DrawStyle = keep;
         return;
     }
     Polyline(pts, 5);
 }
 
-void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
+bool Surface::ClipRect(int& x1, int& y1, int& x2, int& y2) const {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
-    if (x1 >= x2 || y1 >= y2) return;
+    return x1 < x2 && y1 < y2;
+}
+
+void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
+    if (!ClipRect(x1, y1, x2, y2)) return;
     if (DrawMode == DM_CopyPen) {
         std::uint8_t rgb[3] = {static_cast<std::uint8_t>(Red(c)), static_cast<std::uint8_t>(Green(c)), static_cast<std::uint8_t>(Blue(c))};
         std::uint8_t* row0 = &pixels_[(static_cast<size_t>(y1) * width_ + x1) * 3];
@@ -546,12 +559,7 @@ void Surface::FillRect(int x1, int y1, int x2, int y2, Colour c) {
 }
 
 void Surface::HatchRect(int x1, int y1, int x2, int y2, int fill_style, Colour c) {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, width_);
-    y2 = std::min(y2, height_);
+    if (!ClipRect(x1, y1, x2, y2)) return;
     // Patterns are 8 x 8, aligned on the surface's origin.
     for (int y = y1; y < y2; ++y) {
         for (int x = x1; x < x2; ++x) {

@@ -106,11 +106,27 @@ private:
     template <int W>
     void SquarePenPolyline(const Point* points, int count);
     void FillInside(int x1, int y1, int x2, int y2);
+    // Orders the corners of [x1,x2) x [y1,y2) and cuts it to the surface; false when nothing is left.
+    bool ClipRect(int& x1, int& y1, int& x2, int& y2) const;
     static bool StyleOn(int style, std::int64_t step);
 
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> pixels_;
+};
+
+// The surface's whole pen, put back as it was when this goes out of scope: a routine that draws
+// with a pen of its own leaves its caller's pen as it found it.
+class KeepPen {
+public:
+    explicit KeepPen(Surface& surface) : surface_(surface), saved_(surface.Pen()) {}
+    ~KeepPen() { surface_.SetPen(saved_); }
+    KeepPen(const KeepPen&) = delete;
+    KeepPen& operator=(const KeepPen&) = delete;
+
+private:
+    Surface& surface_;
+    Surface::PenState saved_;
 };
 
 // Cuts the segment (x1, y1)-(x2, y2) to its part within [left, right] x [top, bottom], in floating

@@ -1,3 +1,4 @@
+// The common dialog control: a file open or save request handed to the host.
 #include "platform/host.h"
 #include "platform/ui/controls.h"
 

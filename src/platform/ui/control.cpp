@@ -1,3 +1,5 @@
+// The control base: names, containers, common properties, notifications and the user-action entry
+// points.
 #include "platform/ui/control.h"
 
 #include "platform/host.h"

@@ -1,3 +1,4 @@
+// The standard controls' properties and the events setting them raises.
 #include "platform/ui/controls.h"
 
 #include "platform/ui/form.h"

@@ -1,3 +1,4 @@
+// Forms: load, show (modal or modeless), hide, unload, focus moves and key preview; control arrays.
 #include "platform/ui/form.h"
 
 #include "platform/host.h"

@@ -1,3 +1,4 @@
+// Menus and their entries.
 #include "platform/ui/menu.h"
 
 #include "platform/ui/form.h"

@@ -1,3 +1,4 @@
+// The picture box and the Line and Shape controls drawn above its surface.
 #include "platform/ui/picture_box.h"
 
 #include "platform/ui/controls.h"
@@ -134,14 +135,13 @@ int PenStyleOf(int border_style) {
 
 void LineControl::DrawOn(Surface& s) const {
     if (border_.style == 0) return;
-    Surface::PenState saved = s.Pen();
+    const KeepPen keep(s);
     s.DrawWidth = border_.width;
     s.DrawStyle = PenStyleOf(border_.style);
     s.DrawMode = p_.draw_mode;
     s.Line(p_.x1, p_.y1, p_.x2, p_.y2, border_.color);
     // A Line control includes its end point.
     s.PSet(p_.x2, p_.y2, border_.color);
-    s.SetPen(saved);
 }
 
 void LineControl::ResetProperties() {
@@ -185,7 +185,7 @@ void Shape::Move(int left, int top, int width, int height) {
 }
 
 void Shape::DrawOn(Surface& s) const {
-    Surface::PenState saved = s.Pen();
+    const KeepPen keep(s);
     s.DrawWidth = border_.width;
     s.DrawStyle = PenStyleOf(border_.style);
     s.DrawMode = DM_CopyPen;
@@ -201,7 +201,6 @@ void Shape::DrawOn(Surface& s) const {
     } else {
         s.Rectangle(x, y, x + w, y + h);
     }
-    s.SetPen(saved);
 }
 
 void Shape::ResetProperties() {

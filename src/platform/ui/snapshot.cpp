@@ -1,3 +1,4 @@
+// Snapshots of what a person sees of every control of a form.
 #include "platform/ui/snapshot.h"
 
 namespace plat {
