@@ -1,3 +1,5 @@
+// Degree texts written and read in both forms (N45:30:00.0000, N45*30.0000'), and the scanner
+// that steps through the lines and tokens of reference and texture-definition files.
 #include "core/coord_text.h"
 
 #include <algorithm>

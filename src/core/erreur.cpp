@@ -1,3 +1,4 @@
+// A numbered message loaded from the message file and shown, alone or with a text added.
 #include "core/erreur.h"
 
 #include "core/project.h"

@@ -1,3 +1,5 @@
+// Lines through two points, cross products, perpendiculars, segment meetings and sides, a line
+// against a circle, degrees to metres, and the blue byte of a colour.
 #include "core/geometry.h"
 
 #include <cmath>

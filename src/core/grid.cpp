@@ -1,3 +1,5 @@
+// Pixel <-> latitude/longitude by the calibration, and the LOD5/8/10/13 cells, cell-local
+// positions and quad keys a point falls in.
 #include "core/grid.h"
 
 #include <cmath>

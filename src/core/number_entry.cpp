@@ -1,3 +1,4 @@
+// A typed number read: sign, digits, the user's separator, exponent; anything else refused.
 #include "core/number_entry.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// The project's tables and parameters, emptied to their start sizes for a new project, and the
+// routines that add and remove lines, points and images.
 #include "core/project.h"
 
 Vb_Array<Line_Rec> Line_Table;

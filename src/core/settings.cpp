@@ -1,3 +1,5 @@
+// Start-up reading: the settings file, the simulator's folder from the registry, the land and
+// water class lists, and the texture definitions of Terrain.cfg and OwnLines4.txt.
 #include "core/settings.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Outside programs run, file names and paths checked and split, registry reads, number texts,
+// rounding half to even, and the red and green bytes of a colour.
 #include "core/syst.h"
 
 #include <algorithm>

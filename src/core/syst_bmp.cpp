@@ -1,3 +1,4 @@
+// Whether a chosen map bitmap is a BMP of 8 or 24 bits that the tiler can read.
 #include "core/syst_bmp.h"
 
 #include "platform/files.h"

@@ -1,3 +1,4 @@
+// One segment drawn with its own pen, then the grid's pen put back.
 #include "core/syst_draw.h"
 
 #include "platform/ui/picture_box.h"

@@ -1,3 +1,4 @@
+// The folder picker start-up installs, and the call that shows it titled in the window language.
 #include "core/syst_folder.h"
 
 #include <utility>

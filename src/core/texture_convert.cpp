@@ -1,3 +1,5 @@
+// Every texture file the author may pick (8/16/32-bit, FS70 block, DXT1/DXT3, R8 plain or packed)
+// decoded to one plain 24-bit bitmap; palettes and the word-to-RGB unpacking.
 #include "core/texture_convert.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The map bitmap cut into tile files of 2000 pixels in Temp behind a progress window, and the
+// tile grid and tile names.
 #include "core/tiling.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The exclusion area dialog: its layer boxes filled from the area's record, OK, delete, cancel.
 #include "dialogs/frm_excl.h"
 
 #include "dialogs/cell_dialog.h"

@@ -1,3 +1,5 @@
+// The texture image dialog: the bitmap chosen and size-checked, the five seasonal names, and OK
+// appending a new image or writing the current one back.
 #include "dialogs/frm_ima.h"
 
 #include <cstdint>

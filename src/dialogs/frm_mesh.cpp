@@ -1,3 +1,4 @@
+// The re-mesh level dialog: the level advised from the map's scale, the option buttons and OK.
 #include "dialogs/frm_mesh.h"
 
 #include <cmath>

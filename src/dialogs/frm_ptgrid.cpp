@@ -1,3 +1,4 @@
+// The grid-point altitude popup: its box beside the mouse, Enter and Escape, the altitude check.
 #include "dialogs/frm_ptgrid.h"
 
 #include <string>

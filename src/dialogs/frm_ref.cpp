@@ -1,3 +1,4 @@
+// The reference chooser: the list of sets, and OK loading the chosen one for the line dialog.
 #include "dialogs/frm_ref.h"
 
 #include "core/project.h"

@@ -1,3 +1,5 @@
+// The line/polygon attribute dialog: its five tabs laid out, a new line's defaults, the fields
+// filled from the working record, the option clicks, OK and cancel.
 #include "dialogs/frm_route.h"
 
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// The *.Ref attribute-set files written and read, and the list of those in the Resource folder.
 #include "dialogs/reference_files.h"
 
 #include <limits>

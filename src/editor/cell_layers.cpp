@@ -1,3 +1,5 @@
+// The grid over the map: the LOD13 and LOD8 lines in view, hatches on the marked cells, and the
+// land- and water-class cells painted with their textures.
 #include "editor/cell_layers.h"
 
 #include "core/grid.h"

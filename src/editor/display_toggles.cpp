@@ -1,3 +1,4 @@
+// Tool-bar buttons that flip the map, textures or grid and redraw; help, grid colour, sim link.
 #include "editor/display_toggles.h"
 
 #include "editor/editor_globals.h"

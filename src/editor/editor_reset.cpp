@@ -1,3 +1,4 @@
+// The editor's windows closed and its globals put back between test scenarios.
 #include "editor/editor_reset.h"
 
 #include "core/syst_draw.h"

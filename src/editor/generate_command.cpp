@@ -1,3 +1,4 @@
+// The generate button: the project checked, old outputs deleted, then every writer in turn.
 #include "editor/generate_command.h"
 
 #include "core/erreur.h"

@@ -1,3 +1,4 @@
+// The main window's side of generation: the two frame captions and the debug-drawing canvas.
 #include "editor/generation_display.h"
 
 #include "core/syst.h"

@@ -1,3 +1,5 @@
+// Map clicks on texture images: a new one created at the click, the current one edited, its
+// bitmap converted for display.
 #include "editor/image_clicks.h"
 
 #include <string>

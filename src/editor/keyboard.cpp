@@ -1,3 +1,4 @@
+// The main window's keys: Alt shortcuts to tool-bar buttons, arrow moves of the selected line.
 #include "editor/keyboard.h"
 
 #include "core/project.h"

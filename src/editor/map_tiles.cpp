@@ -1,3 +1,4 @@
+// The map tiles loaded into memory with progress, and released with their files deleted.
 #include "editor/map_tiles.h"
 
 #include "core/project.h"

@@ -1,3 +1,4 @@
+// The map picture's view: zoom and scroll, picture <-> map transforms, and the full redraw.
 #include "editor/map_view.h"
 
 #include "core/project.h"

@@ -1,3 +1,4 @@
+// Mouse moves over the map: the status row, the line tools' rubber bands, the altitude tip.
 #include "editor/mouse_status.h"
 
 #include "core/coord_text.h"

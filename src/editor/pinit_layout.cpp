@@ -1,3 +1,4 @@
+// The main window laid out at start-up, its scroll-bar ranges, and its no-project state.
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/pinit_main.h"

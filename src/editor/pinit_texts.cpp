@@ -1,3 +1,4 @@
+// Menu captions, tool tips and the general-parameters texts, in French or English.
 #include "core/project.h"
 #include "editor/frm.h"
 #include "editor/pinit_main.h"

@@ -1,3 +1,5 @@
+// The main window's project commands: new, open, save, save as, close, recent files, quit, and
+// the menu entries that open the parameter windows.
 #include "editor/project_commands.h"
 
 #include "core/erreur.h"

@@ -1,3 +1,5 @@
+// Land- and water-class BGL files: one 257 x 257 raster per LOD5 cell, merged with or kept as a
+// raw copy, its description, and the resampler and compiler runs.
 #include "generation/class_rasters.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Each trimmed coastline piece closed into a polygon: points snapped to the area grid, then a
+// path round the enclosing rectangle on the piece's right-hand side.
 #include "generation/coast_close.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// The coastline stage's end: polygons joined and cut at LOD13 lines, then the pieces indexed by
+// area, dropped where together they fill the whole area.
 #include "generation/coast_finish.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The coastline stage: coastlines collected, cleaned, cut at the LOD13 lines, closed and indexed.
 #include "generation/coast_stage.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Turn direction, convexity tests, the diagonal test, and a chain cut off as a new piece.
 #include "generation/concave_split.h"
 
 #include <vector>

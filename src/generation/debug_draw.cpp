@@ -1,3 +1,4 @@
+// The generators' debug drawing: diagonals and new pieces sent to the installed canvas.
 #include "generation/debug_draw.h"
 
 #include <vector>

@@ -1,3 +1,5 @@
+// The exchange sort's order from a sort by key, each run of equal keys then placed as the
+// exchanges would leave it.
 #include "generation/exchange_sort.h"
 
 #include "generation/fenwick.h"

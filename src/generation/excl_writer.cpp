@@ -1,3 +1,4 @@
+// The exclusion source: marked areas grouped by cell, one empty layer per excluded kind, compiled.
 #include "generation/excl_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Shore lines made ready for the wide-line writer: collected, cleaned, closed or reversed, cut at
+// the LOD8 lines and split into runs of at most 280 points.
 #include "generation/line_prep.h"
 
 #include <algorithm>

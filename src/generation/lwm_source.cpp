@@ -1,3 +1,4 @@
+// What the mask and re-mesh sources share: map bounds, body start, area marks, the cell index.
 #include "generation/lwm_source.h"
 
 #include <string>

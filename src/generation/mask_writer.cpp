@@ -1,3 +1,5 @@
+// The land/water mask source: per area its fills, coast pieces and polygon pieces, grouped by
+// cell, written and compiled; then the wide lines.
 #include "generation/mask_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Night-lit lines: collected, cut at half-LOD10 lines, offset into strings of lights per lane,
+// and one SCASM source per LOD8 cell compiled and copied.
 #include "generation/night_lines_writer.h"
 
 #include <algorithm>

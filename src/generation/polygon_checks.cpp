@@ -1,3 +1,5 @@
+// Self-crossing and crossing checks of work polygons, nesting groups by the ray test, and the
+// vertex sorts and ring primitives of the ring tree.
 #include "generation/polygon_checks.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Drawn polygons of one output kind made work polygons: cleaned, wound one way, checked, and
+// numbered by nesting group or ring tree.
 #include "generation/prepare_polygons.h"
 
 #include <algorithm>

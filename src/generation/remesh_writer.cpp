@@ -1,3 +1,5 @@
+// The re-meshed terrain source: altitude grid points grouped by LOD13 area and written as
+// two-point polygons that carry their altitude.
 #include "generation/remesh_writer.h"
 
 #include <algorithm>

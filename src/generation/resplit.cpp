@@ -1,3 +1,4 @@
+// Work polygons cut into convex pieces along inside chords, and large convex ones fanned.
 #include "generation/resplit.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A VTP2 polygon's texture choice found in, or added to, the writer's list of texture sets.
 #include "generation/vtp2_groups.h"
 
 namespace {

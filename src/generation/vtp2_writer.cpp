@@ -1,3 +1,4 @@
+// The VTP2 polygon source: pieces given texture sets, sorted and grouped by cell, written.
 #include "generation/vtp2_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The wide-line source: line entries built per LOD8 cell, sorted by layer and type, their
+// textures and points written, compiled.
 #include "generation/vtp_lines_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The generators' work, cut and piece tables sized, emptied, filled and handed on.
 #include "generation/work_tables.h"
 
 #include <algorithm>

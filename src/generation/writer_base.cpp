@@ -1,3 +1,5 @@
+// Shared by the writers: progress captions, clock and date text, the sources' number texts,
+// bounds, cell names, tool command lines and output names.
 #include "generation/writer_base.h"
 
 #include <algorithm>

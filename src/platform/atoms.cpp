@@ -1,3 +1,4 @@
+// Registered messages, peer windows and global atoms, all kept inside this process.
 #include "platform/atoms.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// Windows paths mapped to local ones, and file reads, writes, copies, deletes and listings.
 #include "platform/files.h"
 
 #include <algorithm>

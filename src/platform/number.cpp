@@ -1,3 +1,4 @@
+// The user's decimal separator, the number reader with its overflow check, and float texts.
 #include "platform/number.h"
 
 #include <algorithm>

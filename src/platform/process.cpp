@@ -1,3 +1,5 @@
+// An outside program run and waited for: its command line split, the program found in the
+// folder or on PATH, a Windows program started through wine.
 #include "platform/process.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// One key of a settings file read or written, section and key matched without case.
 #include "platform/profile.h"
 
 #include <string_view>

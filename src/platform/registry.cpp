@@ -1,3 +1,4 @@
+// The registry: an empty table that only tests fill.
 #include "platform/registry.h"
 
 #include <map>

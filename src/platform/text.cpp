@@ -1,3 +1,4 @@
+// UTF-8 <-> Windows-1252, case mapping, the 1-based string routines, trimming, lines of a buffer.
 #include "platform/text.h"
 
 #include "platform/number.h"

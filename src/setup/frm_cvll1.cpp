@@ -1,3 +1,5 @@
+// The latitude/longitude converter: readers of its three forms, each row's boxes checked, and
+// the entered row converted into the other two.
 #include "setup/frm_cvll1.h"
 
 #include "core/coord_text.h"

@@ -1,3 +1,4 @@
+// The folder picker window: drive list, folder tree, OK and cancel.
 #include "setup/frm_dir.h"
 
 #include "core/project.h"

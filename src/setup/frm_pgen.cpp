@@ -1,3 +1,5 @@
+// The general-parameters window: its layout, the language choice, and the simulator's folder
+// and the editor program picked.
 #include "setup/frm_pgen.h"
 
 #include "core/erreur.h"

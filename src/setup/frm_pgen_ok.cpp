@@ -1,3 +1,5 @@
+// OK of the general-parameters window: the choices applied and saved, the main window's texts
+// redone in the chosen language.
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"

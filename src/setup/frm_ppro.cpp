@@ -1,3 +1,5 @@
+// The project parameters window: its layout, the load of each step, the project, map and BGL
+// files chosen, the output options, and OK writing the working copy back.
 #include "setup/frm_ppro.h"
 
 #include <initializer_list>

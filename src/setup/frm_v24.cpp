@@ -1,3 +1,4 @@
+// The conversion options window of a version-4 project: its four boxes and OK.
 #include "setup/frm_v24.h"
 
 #include "setup/setup_services.h"

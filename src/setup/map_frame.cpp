@@ -1,3 +1,5 @@
+// From a calibration: order and pixel checks, the map's edges in degrees, the grid frame in
+// degrees and pixels, and the check that it lies inside the grid.
 #include "setup/map_frame.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The set-up windows closed and their globals reset, and the folder picker and conversion window
+// installed in core.
 #include "setup/setup_reset.h"
 
 #include "core/project_file.h"

@@ -1,3 +1,5 @@
+// The aircraft-following window: the link check and status light, the cross on the map, and the
+// recorded track appended as a new line.
 #include "simlink/frm_fsuipc.h"
 
 #include <algorithm>

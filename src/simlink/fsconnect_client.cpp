@@ -1,3 +1,5 @@
+// Requests to the add-on's window, answers read back from hexadecimal atoms, and the aircraft's
+// latitude and longitude.
 #include "simlink/fsconnect_client.h"
 
 #include <cstring>

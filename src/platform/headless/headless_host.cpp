@@ -1,3 +1,5 @@
+// The headless host: queued answers for message boxes and file dialogs, scripted modal forms, a
+// log of what was shown; and which host is current.
 #include "platform/headless/headless_host.h"
 
 #include "platform/ui/form.h"
