@@ -1,3 +1,5 @@
+// The cell dialogs' shared steps: the keys under the mouse, the record look-up, OK and Delete on
+// a table, the cell label and the checks of their value boxes.
 #include "dialogs/cell_dialog.h"
 
 #include "core/erreur.h"

@@ -1,3 +1,5 @@
+// The land-class list, list and option choice from a stored value, and texture previews
+// shared by the cell dialogs and the line/polygon dialog.
 #include "dialogs/cell_dialog_preview.h"
 
 #include "core/project.h"

@@ -1,3 +1,4 @@
+// The bitmap browser: root, folder and file lists, the preview of the clicked file and its size.
 #include "dialogs/frm_lbmp.h"
 
 #include "core/erreur.h"

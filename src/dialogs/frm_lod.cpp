@@ -1,3 +1,4 @@
+// The textured area dialog: its layout, its fields and options, the texture boxes and the browser.
 #include "dialogs/frm_lod.h"
 
 #include "core/erreur.h"

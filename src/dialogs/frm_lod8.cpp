@@ -1,3 +1,4 @@
+// The LOD8 cell dialog: water or land for a whole LOD8 cell, with its altitude.
 #include "dialogs/frm_lod8.h"
 
 #include "core/syst.h"
