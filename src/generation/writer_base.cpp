@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 
@@ -95,23 +96,21 @@ std::string Gen_Num(double value) {
     if (!std::isfinite(value)) return "0";
     if (value == std::trunc(value) && std::fabs(value) < 1e15)
         return Gen_Num_Int(static_cast<int64_t>(value));
+    std::string text(value < 0 ? "-" : "");
+    plat::AppendDigits(text, value, 15, -4);
+    if (text.find('E') == std::string::npos) return text;
+    // A source takes no exponent: fixed notation with the same 15 significant digits.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::clamp(14 - exponent, 0, 340);
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string text = buf;
-    if (text.find('e') != std::string::npos) {
-        // Fixed notation with the same 15 significant digits.
-        int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-        int decimals = std::clamp(14 - exponent, 0, 340);
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-        text = buf;
-        if (text.find('.') != std::string::npos) {
-            while (!text.empty() && text.back() == '0') text.pop_back();
-            if (!text.empty() && text.back() == '.') text.pop_back();
-        }
+    text.assign(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
     }
     if (text.rfind("0.", 0) == 0) text.erase(0, 1);
     else if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
-    if (text == "-0" || text.empty() || text == "-") text = "0";
+    if (text == "-0") text = "0";
     return text;
 }
 
