@@ -4,10 +4,10 @@
 // drawing and the generators derive from the frame fits its integer.
 #include "core/project_checks.h"
 
-#include <cstdio>
 #include <string>
 
 #include "core/project.h"
+#include "core/syst.h"
 
 namespace {
 
@@ -20,12 +20,6 @@ struct Edge_Pair {
 };
 
 bool Within(double v, double limit) { return v >= -limit && v <= limit; }  // false for NaN too
-
-std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", v);
-    return text;
-}
 
 }  // namespace
 
@@ -45,7 +39,7 @@ Project_Value_Fault Project_Check_Values(const std::string& path) {
     const std::string refused_fr = "\r\nLe fichier projet n'a pas été chargé : " + path;
     const std::string refused_us = "\r\nThe project file was not loaded: " + path;
     for (const Edge_Pair& p : pairs) {
-        const std::string values = " (" + Number(p.high) + ", " + Number(p.low) + ")";
+        const std::string values = " (" + SYST_To_Text(p.high) + ", " + SYST_To_Text(p.low) + ")";
         if (!Within(p.high, p.limit) || !Within(p.low, p.limit)) {
             if (p.limit > 180)
                 return {"Le cadre de la carte est trop loin pour le programme : " + std::string(p.fr) + values + refused_fr,
