@@ -17,6 +17,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,13 +56,6 @@ void Delete_Previous_Outputs() {
     Delete_Suffixed_Outputs(Project_Resolve_Path(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4)));
 }
 
-// The folder of a file's native path.
-std::string Folder_Of(const std::string& native_path) {
-    const size_t slash = native_path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : native_path.substr(0, slash);
-}
-
 // The folders that this project's outputs go to and that are not there: the tools cannot make
 // them, and a tool would only say that it did not write its file. Each named once.
 std::vector<std::string> Missing_Output_Folders() {
@@ -71,9 +65,9 @@ std::vector<std::string> Missing_Output_Folders() {
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     };
     const std::string base = Project_Resolve_Path(Bgl_Base_Path);
-    if (!base.empty()) need(Folder_Of(base));
+    if (!base.empty()) need(std::filesystem::path(base).parent_path().string());
     const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
-    if (Excl_Cell_Count > 0 && !excl.empty()) need(Folder_Of(excl));
+    if (Excl_Cell_Count > 0 && !excl.empty()) need(std::filesystem::path(excl).parent_path().string());
     if (Lc_Cell_Count > 0 || Wc_Cell_Count > 0) need(Project_Resolve_Path(Scenery_Dir));
     return folders;
 }
