@@ -41,9 +41,9 @@ void PSais_Delete_Grid_Point() {
 
 void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32_t point_b) {
     if (!Project_Valid_Point(point_a) || !Project_Valid_Point(point_b)) return;
-    // In the pen mode it finds, leaving the copy pen.
-    const PSais_Stroke_Pen pen(2, Frm_Window().Pic.DrawMode());
+    // In the pen mode it finds; the copy pen comes back after it.
     PSais_Draw_Points_Segment(point_a, point_b, 255, 2);
+    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
 }
 
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
