@@ -157,6 +157,18 @@ void SetPen(Surface& s, int width, int style, int mode, Colour c) {
     s.ForeColor = c;
 }
 
+// `pts` drawn with one pen on a speckled surface by the surface and by the plain walk: true when
+// both give the same pixels.
+bool Draws_As_Plain_Walk(std::mt19937& rng, const std::vector<Point>& pts, int width, int style, int mode, Colour c) {
+    Surface drawn = Speckled(rng);
+    Surface plain = drawn;
+    SetPen(drawn, width, style, mode, c);
+    SetPen(plain, width, style, mode, c);
+    drawn.Polyline(pts);
+    ReferenceWalk(plain).Polyline(pts);
+    return SamePixels(drawn, plain);
+}
+
 TEST(SurfaceClipping, RandomPolylinesDrawThePixelsOfThePlainWalkForEveryPen) {
     std::mt19937 rng(1234);
     int compared = 0;
@@ -168,13 +180,7 @@ TEST(SurfaceClipping, RandomPolylinesDrawThePixelsOfThePlainWalkForEveryPen) {
         const int count = std::uniform_int_distribution<int>(2, 4)(rng);
         for (int i = 0; i < count; ++i) pts.push_back(RandomEnd(rng));
 
-        Surface clipped = Speckled(rng);
-        Surface plain = clipped;
-        SetPen(clipped, width, style, mode, RGB(200, 40, 90));
-        SetPen(plain, width, style, mode, RGB(200, 40, 90));
-        clipped.Polyline(pts);
-        ReferenceWalk(plain).Polyline(pts);
-        ASSERT_TRUE(SamePixels(clipped, plain))
+        ASSERT_TRUE(Draws_As_Plain_Walk(rng, pts, width, style, mode, RGB(200, 40, 90)))
             << "round " << round << " width " << width << " style " << style << " mode " << mode << " from ("
             << pts[0].x << "," << pts[0].y << ") to (" << pts[1].x << "," << pts[1].y << ")";
         ++compared;
@@ -194,13 +200,8 @@ TEST(SurfaceClipping, ChainsOfShortStepsDrawThePixelsOfThePlainWalk) {
         std::vector<Point> pts{{start_x(rng), start_y(rng)}};
         for (int i = 0; i < 30; ++i) pts.push_back({pts.back().x + step(rng), pts.back().y + step(rng)});
 
-        Surface quick = Speckled(rng);
-        Surface plain = quick;
-        SetPen(quick, width, style, mode, RGB(20, 140, 250));
-        SetPen(plain, width, style, mode, RGB(20, 140, 250));
-        quick.Polyline(pts);
-        ReferenceWalk(plain).Polyline(pts);
-        ASSERT_TRUE(SamePixels(quick, plain)) << "round " << round << " width " << width << " style " << style;
+        ASSERT_TRUE(Draws_As_Plain_Walk(rng, pts, width, style, mode, RGB(20, 140, 250)))
+            << "round " << round << " width " << width << " style " << style;
     }
 }
 
@@ -214,13 +215,8 @@ TEST(SurfaceClipping, ChainsOfUnitStepsDrawThePixelsOfThePlainWalk) {
         std::vector<Point> pts{{start_x(rng), start_y(rng)}};
         for (int i = 0; i < 80; ++i) pts.push_back({pts.back().x + step(rng), pts.back().y + step(rng)});
 
-        Surface quick = Speckled(rng);
-        Surface plain = quick;
-        SetPen(quick, width, DS_Solid, DM_CopyPen, RGB(250, 10, 30));
-        SetPen(plain, width, DS_Solid, DM_CopyPen, RGB(250, 10, 30));
-        quick.Polyline(pts);
-        ReferenceWalk(plain).Polyline(pts);
-        ASSERT_TRUE(SamePixels(quick, plain)) << "round " << round << " width " << width;
+        ASSERT_TRUE(Draws_As_Plain_Walk(rng, pts, width, DS_Solid, DM_CopyPen, RGB(250, 10, 30)))
+            << "round " << round << " width " << width;
     }
 }
 
