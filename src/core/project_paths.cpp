@@ -7,6 +7,7 @@
 
 #include "core/project.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -51,4 +52,12 @@ std::string Project_Rebase_Path(const std::string& stored, const std::string& fr
     if (backslashes) std::replace(text.begin(), text.end(), '/', '\\');
     if (Is_Separator(stored.back()) && !Is_Separator(text.back())) text += backslashes ? '\\' : '/';
     return text;
+}
+
+std::string Project_Bgl_Stem(const std::string& base) {
+    const std::string ext = ".bgl";
+    if (base.size() < ext.size()) return base;
+    const std::string tail = base.substr(base.size() - ext.size());
+    if (!plat::EqualsNoCase(tail, ext)) return base;
+    return base.substr(0, base.size() - ext.size());
 }

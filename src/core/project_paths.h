@@ -18,3 +18,7 @@ std::string Project_Resolve_Path(const std::string& stored, const std::string& p
 // closing separator the author used (absolute when no relative form exists).
 std::string Project_Rebase_Path(const std::string& stored, const std::string& from_project,
                                 const std::string& to_project);
+
+// The BGL base name less a real ".bgl" (in any letter case): the outputs are named from it with
+// their own suffix ("Area.bgl" and "Area" both give "Area"; "Area.v2" stays whole).
+std::string Project_Bgl_Stem(const std::string& base);

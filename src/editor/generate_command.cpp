@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -34,26 +35,38 @@ bool Vtp1_Polygon_Without_Image() {
     return false;
 }
 
-// Every "<base>_<anything>.bgl" of the base's folder, without case. The base name is the
-// author's text, not a pattern: a "?" or "*" in it must not sweep another project's files.
-void Delete_Suffixed_Outputs(const std::string& base) {
-    const size_t slash = base.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "." : base.substr(0, slash);
-    const std::string prefix = plat::UCase(slash == std::string::npos ? base : base.substr(slash + 1)) + "_";
+// The name part of an output Generate writes after the base name: "_2", "_3", "_5" and "_9" (the
+// wide lines), "_9" and three digits (the night lines).
+bool Is_Output_Suffix(std::string_view s) {
+    if (s == "_2" || s == "_3" || s == "_5" || s == "_9") return true;
+    return s.size() == 5 && s.starts_with("_9") &&
+           std::all_of(s.begin() + 2, s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The outputs of an earlier Generate: only the names this project's steps write, in the folder
+// they write them to, without case. The author's own "<base>_mine.bgl" stays.
+void Delete_Suffixed_Outputs(const std::string& stem) {
+    const std::filesystem::path at(stem);
+    const std::string folder = at.has_parent_path() ? at.parent_path().string() : std::string(".");
+    const std::string prefix = plat::UCase(at.filename().string());
     const std::string extension = ".BGL";
     for (const std::string& name : plat::ListFolder(folder)) {
         const std::string upper = plat::UCase(name);
-        if (upper.size() >= prefix.size() + extension.size() && upper.starts_with(prefix) &&
-            upper.ends_with(extension))
-            plat::DeleteFile(folder + "\\" + name);
+        if (upper.size() < prefix.size() + extension.size() || !upper.starts_with(prefix) || !upper.ends_with(extension))
+            continue;
+        const std::string_view middle =
+            std::string_view(upper).substr(prefix.size(), upper.size() - prefix.size() - extension.size());
+        if (Is_Output_Suffix(middle)) plat::DeleteFile((std::filesystem::path(folder) / name).string());
     }
 }
 
 void Delete_Previous_Outputs() {
     const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
     if (!excl.empty() && plat::FileExists(excl)) plat::DeleteFile(excl);
-    if (Bgl_Base_Path.size() <= 4) return;
-    Delete_Suffixed_Outputs(Project_Resolve_Path(Bgl_Base_Path.substr(0, Bgl_Base_Path.size() - 4)));
+    const std::string stem = Project_Bgl_Stem(Bgl_Base_Path);
+    // A base that is nothing but a folder, or empty, names no output of its own.
+    if (stem.empty() || stem.back() == '\\' || stem.back() == '/') return;
+    Delete_Suffixed_Outputs(Project_Resolve_Path(stem));
 }
 
 // The folders that this project's outputs go to and that are not there: the tools cannot make

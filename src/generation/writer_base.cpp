@@ -266,7 +266,5 @@ void Gen_Show_Failure(const std::string& message) {
 }
 
 std::string Gen_Output_Path(const std::string& suffix) {
-    std::string base = Bgl_Base_Path;
-    base.resize(base.size() >= 4 ? base.size() - 4 : 0);
-    return Project_Resolve_Path(base + suffix + ".bgl");
+    return Project_Resolve_Path(Project_Bgl_Stem(Bgl_Base_Path) + suffix + ".bgl");
 }

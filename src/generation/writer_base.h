@@ -162,6 +162,6 @@ void Gen_Reset_Commands_Run();
 // follows Not_Started only; after Failed the tool's box has already said what went wrong.
 void Gen_Show_Failure(const std::string& message);
 
-// BGL output named from Bgl_Base_Path less its last four characters, then suffix and ".bgl"
-// ("_3" gives .../Area_3.bgl), as the native path of the file (see Project_Resolve_Path).
+// BGL output named from Bgl_Base_Path less a real ".bgl", then suffix and ".bgl" ("_3" gives
+// .../Area_3.bgl), as the native path of the file (see Project_Resolve_Path).
 std::string Gen_Output_Path(const std::string& suffix);

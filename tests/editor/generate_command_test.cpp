@@ -133,9 +133,9 @@ TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
     Add_Polygon(0, 2, 1, 0);
     f.Cmd_API.UserClick();
     EXPECT_FALSE(Exists("Town_9.bgl"));
-    EXPECT_FALSE(Exists("Town_old.BGL"));
     EXPECT_FALSE(Exists("TownExcl.bgl"));
-    // Only the base name with an underscore is swept.
+    // Only what Generate writes is swept: the author's own "Town_old.BGL" stays.
+    EXPECT_TRUE(Exists("Town_old.BGL"));
     EXPECT_TRUE(Exists("Town.bgl"));
     EXPECT_TRUE(Exists("Other_9.bgl"));
     // The mask, the VTP2 polygons and the night lines ran in that order.
@@ -158,20 +158,43 @@ TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
 
 TEST_F(GenerateCommand, AWildcardInTheBaseNameIsTakenLiterally) {
     host().strict = false;
-    for (const char* name : {"Tow?_old.bgl", "Town_3.bgl", "A*_old.BGL", "Area_2.bgl", "Alps_5.bgl", "a*_x.bgl"})
+    for (const char* name : {"Tow?_9.bgl", "Town_3.bgl", "A*_3.BGL", "Area_2.bgl", "Alps_5.bgl", "a*_9001.bgl"})
         gentest::Write_File(out / name, "old");
     Bgl_Base_Path = (out / "Tow?.bgl").string();
     f.Cmd_API.UserClick();
-    EXPECT_FALSE(Exists("Tow?_old.bgl"));
+    EXPECT_FALSE(Exists("Tow?_9.bgl"));
     EXPECT_TRUE(Exists("Town_3.bgl"));   // another project's
     EXPECT_TRUE(Exists("Town_9.bgl"));
 
     Bgl_Base_Path = (out / "A*.bgl").string();
     f.Cmd_API.UserClick();
-    EXPECT_FALSE(Exists("A*_old.BGL"));
-    EXPECT_FALSE(Exists("a*_x.bgl"));   // names compare without case, as the folder does
+    EXPECT_FALSE(Exists("A*_3.BGL"));
+    EXPECT_FALSE(Exists("a*_9001.bgl"));   // names compare without case, as the folder does
     EXPECT_TRUE(Exists("Area_2.bgl"));
     EXPECT_TRUE(Exists("Alps_5.bgl"));
+}
+
+TEST_F(GenerateCommand, ABaseNameWithoutItsExtensionKeepsItsNameAndItsFolder) {
+    host().strict = false;
+    Add_Polygon(0, 2, 1, 0);
+    gentest::Write_File(app / "out_mine.bgl", "the author's");
+    gentest::Write_File(out / "Cap_9.bgl", "old");
+    gentest::Write_File(out / "Cap_mine.bgl", "the author's");
+    Bgl_Base_Path = (out / "Cap").string();
+    f.Cmd_API.UserClick();
+    EXPECT_TRUE(fs::exists(app / "out_mine.bgl"));
+    EXPECT_TRUE(Exists("Cap_mine.bgl"));
+    EXPECT_FALSE(Exists("Cap_9.bgl"));
+    bool named = false;
+    for (const auto& shown : Gen_Captions().Shown)
+        named = named || (shown.first + shown.second).find((out / "Cap_3.bgl").string()) != std::string::npos;
+    EXPECT_TRUE(named);
+
+    // Only a real ".bgl" is taken off, in any letter case.
+    Bgl_Base_Path = (out / "Cap.BGL").string();
+    EXPECT_EQ(Gen_Output_Path("_5"), (out / "Cap_5.bgl").string());
+    Bgl_Base_Path = (out / "Mars.v2").string();
+    EXPECT_EQ(Gen_Output_Path("_5"), (out / "Mars.v2_5.bgl").string());
 }
 
 TEST_F(GenerateCommand, TheOlderEngineSkipsTheVtp2StepButStillSweepsItsOutputs) {

@@ -54,8 +54,9 @@ TEST(WriterTexts, NamesOfCellsOutputsAndLod5Cells) {
     // The output is the native path of the file: no drive, no backslash, never relative.
     Bgl_Base_Path = "C:\\Scenery\\Area.bgl";
     EXPECT_EQ(Gen_Output_Path("_3"), "/Scenery/Area_3.bgl");
+    // Only a real ".bgl" is taken off: a base typed without it keeps its whole name.
     Bgl_Base_Path = "abc";
-    EXPECT_EQ(Gen_Output_Path("_3"), (std::filesystem::current_path() / "_3.bgl").string());
+    EXPECT_EQ(Gen_Output_Path("_3"), (std::filesystem::current_path() / "abc_3.bgl").string());
     EXPECT_EQ(Gen_Date_Text(Fixed_Time()), "08/12/2026 14:05:09");
 }
 
