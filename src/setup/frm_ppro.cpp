@@ -218,8 +218,10 @@ void Frm_PPro::Frm_PPro_Form_Load() {
     if (Proj_New != 1) Frm_PPro_Show_Calibration();
 }
 
-bool Frm_PPro::Choose_File(const std::string& title, const std::string& filter, bool save) {
+bool Frm_PPro::Choose_File(const std::string& title, const std::string& filter, bool save,
+                           const std::string& extension) {
     CM.DialogTitle = title;
+    CM.DefaultExt = extension;
     CM.InitDir = App_Dir;
     CM.FileName.clear();
     CM.Filter = filter;
@@ -231,8 +233,9 @@ void Frm_PPro::Frm_PPro_NomProjet_DblClick() {
     const bool us = Language == "US";
     for (;;) {
         // A name for a file still to be made: the save dialog lets the author type one.
-        if (!Choose_File(us ? "File Name" : "Nom du projet", "Projet (*.LWM)|*.LWM", true)) return;
-        if (plat::FileExists(CM.FileName)) {
+        if (!Choose_File(us ? "File Name" : "Nom du projet", "Projet (*.LWM)|*.LWM", true, "LWM")) return;
+        // A name that Open would refuse makes a project that only the recent list could reopen.
+        if (plat::FileExists(CM.FileName) || (!CM.FileTitle.empty() && SYST_Valid_File_Name(CM.FileTitle) == 0)) {
             Msg_Answer = ERREUR_Show_Message(1);
             continue;
         }
@@ -253,7 +256,7 @@ void Frm_PPro::Frm_PPro_Cmd_Next_Projet_Click() {
 
 void Frm_PPro::Choose_Bgl(plat::Label& label, std::string& path) {
     const bool us = Language == "US";
-    if (!Choose_File(us ? "BGL name" : "BGL", "BGL (*.Bgl)|*.Bgl", true)) return;
+    if (!Choose_File(us ? "BGL name" : "BGL", "BGL (*.Bgl)|*.Bgl", true, "bgl")) return;
     label.SetCaption(CM.FileName);
     path = CM.FileName;
 }

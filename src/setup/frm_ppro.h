@@ -106,7 +106,9 @@ protected:
 private:
     void Design_Map_Step();
     // A file name through CM; false when the author cancelled.
-    bool Choose_File(const std::string& title, const std::string& filter, bool save);
+    // `extension` (without its dot) is added to a name saved without one.
+    bool Choose_File(const std::string& title, const std::string& filter, bool save,
+                     const std::string& extension = {});
     void Choose_Bgl(plat::Label& label, std::string& path);
 };
 

@@ -10,6 +10,7 @@
 #include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_file.h"
 #include "core/syst.h"
 #include "core/tiling.h"
 #include "platform/headless/headless_host.h"
@@ -279,6 +280,33 @@ TEST_F(FrmPProTest, AnExistingProjectFileIsRefusedAndTheChoiceAskedAgain) {
         Double_Click(w.NomProjet);
         EXPECT_EQ(host().boxes.size(), 1u);
         EXPECT_EQ(PPro_Project_File, In_Dir("free.LWM"));
+        w.Cmd_Cancel.UserClick();
+    });
+}
+
+TEST_F(FrmPProTest, NamesTypedWithoutExtensionGetOneAndANameOpenWouldRefuseIsAskedAgain) {
+    Open_New([this](Frm_PPro& w) {
+        // "Côte.LWM" and "a.b.LWM" fail the name test that Open makes; "marseille" gets ".LWM".
+        for (const char* refused : {"Côte.LWM", "a.b.LWM"}) {
+            File(In_Dir(refused));
+            host().QueueAnswer(1);
+        }
+        File(In_Dir("marseille"));
+        Double_Click(w.NomProjet);
+        ASSERT_EQ(host().boxes.size(), 2u);
+        for (const auto& box : host().boxes) EXPECT_EQ(box.prompt.rfind("(1) ", 0), 0u) << box.prompt;
+        EXPECT_EQ(PPro_Project_File, In_Dir("marseille") + ".LWM");
+        EXPECT_EQ(w.NomProjet.Caption(), PPro_Project_File);
+        EXPECT_EQ(Project_Backup_Path(PPro_Project_File), In_Dir("marseille") + ".bak");
+
+        // The BGL chooser adds ".bgl" as a save dialog does, and leaves a name that has one.
+        w.Fram_Bgl.SetEnabled(true);
+        File(In_Dir("Mars"));
+        Double_Click(w.NameBgl);
+        EXPECT_EQ(PPro_Bgl_Base_Path, In_Dir("Mars") + ".bgl");
+        File(In_Dir("Excl.BGL"));
+        Double_Click(w.NameBglExcl);
+        EXPECT_EQ(PPro_Bgl_Excl_Path, In_Dir("Excl.BGL"));
         w.Cmd_Cancel.UserClick();
     });
 }
