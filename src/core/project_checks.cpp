@@ -1,9 +1,13 @@
 // The project's values that a file can hold but the program cannot use: a frame or calibration
-// beyond the poles or the 180th meridian, edges the wrong way round, pixel edges beyond 32 bits.
+// beyond the poles or the 180th meridian, edges the wrong way round, pixel edges beyond 32 bits,
+// cells beyond the world's grid, and attributes that no window enters and no writer can write.
 // Inside the world the grid has at most 16384 LOD13 rows and 24576 columns, so every count the
 // drawing and the generators derive from the frame fits its integer.
 #include "core/project_checks.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "core/project.h"
@@ -20,6 +24,93 @@ struct Edge_Pair {
 };
 
 bool Within(double v, double limit) { return v >= -limit && v <= limit; }  // false for NaN too
+
+// One whole-number field and the range it must lie in.
+struct Field_Range {
+    const char* fr;
+    const char* us;
+    int32_t value;
+    int32_t low, high;
+};
+
+struct Object_Name {
+    std::string fr, us;
+};
+
+// The first field of `fields` out of its range, as the refusal's text.
+std::optional<Project_Value_Fault> Out_Of_Range(const Object_Name& object, std::initializer_list<Field_Range> fields) {
+    for (const Field_Range& f : fields) {
+        if (f.value >= f.low && f.value <= f.high) continue;
+        const std::string range = std::to_string(f.low) + " à " + std::to_string(f.high);
+        const std::string range_us = std::to_string(f.low) + " to " + std::to_string(f.high);
+        return Project_Value_Fault{
+            object.fr + " : " + f.fr + " (" + std::to_string(f.value) + ") sort des valeurs permises, de " + range + ".",
+            object.us + ": " + f.us + " (" + std::to_string(f.value) + ") lies outside the values allowed, " + range_us + "."};
+    }
+    return std::nullopt;
+}
+
+Object_Name Numbered(const char* fr, const char* us, int32_t n) {
+    return {std::string(fr) + " n°" + std::to_string(n), std::string(us) + " " + std::to_string(n)};
+}
+
+// The keys of a cell and of its LOD13 area inside it, within the world's grid.
+template <class Cell>
+std::optional<Project_Value_Fault> Cell_Keys(const Object_Name& name, const Cell& c, bool with_area) {
+    if (auto fault = Out_Of_Range(name, {{"sa colonne LOD8", "its LOD8 column", c.Lod8_Col, 0, 767},
+                                         {"sa ligne LOD8", "its LOD8 row", c.Lod8_Row, 0, 511}}))
+        return fault;
+    if constexpr (requires { c.Lod13_Col; }) {
+        if (with_area)
+            return Out_Of_Range(name, {{"sa colonne LOD13", "its LOD13 column", c.Lod13_Col, 0, 31},
+                                       {"sa ligne LOD13", "its LOD13 row", c.Lod13_Row, 0, 31}});
+    }
+    return std::nullopt;
+}
+
+template <class Cell>
+std::optional<Project_Value_Fault> Cell_Table(const char* fr, const char* us, const Vb_Array<Cell>& table,
+                                              int32_t count, bool with_area) {
+    const int32_t last = std::min(count, table.UBound());
+    for (int32_t i = 1; i <= last; ++i)
+        if (auto fault = Cell_Keys(Numbered(fr, us, i), table(i), with_area)) return fault;
+    return std::nullopt;
+}
+
+// A line's width goes into a source only for a wide line or a night line; elsewhere it is never
+// read, and older versions left anything there. Type codes are the four digits of a texture
+// section's number.
+std::optional<Project_Value_Fault> Line_Fields() {
+    const int32_t last = std::min(Line_Count, Line_Table.UBound());
+    for (int32_t i = 2; i <= last; ++i) {
+        const Line_Rec& line = Line_Table(i);
+        const Route_Attrib& a = line.Attr;
+        Object_Name name = Numbered("Ligne", "Line", line.Line_Id);
+        if (!a.Text_Rt.empty()) {
+            name.fr += " (" + a.Text_Rt + ")";
+            name.us += " (" + a.Text_Rt + ")";
+        }
+        if (auto fault = Out_Of_Range(name, {{"son type", "its type code", a.Type_Code, 0, 9999}})) return fault;
+        const bool width_written = a.SurfShore != 0 && (a.Vtp1_Line != 1 || a.Line_Night != 0);
+        if (width_written)
+            if (auto fault = Out_Of_Range(name, {{"sa largeur", "its width", a.Largeur, 0, 255}})) return fault;
+    }
+    return std::nullopt;
+}
+
+std::optional<Project_Value_Fault> Object_Values() {
+    // The parameters window takes offsets strictly between -1000 and 1000.
+    if (!(Alt_Offset > -1000 && Alt_Offset < 1000))
+        return Project_Value_Fault{
+            "Le décalage d'altitude du projet (" + SYST_To_Text(Alt_Offset) + ") sort des valeurs permises, de -1000 à 1000.",
+            "The project's altitude offset (" + SYST_To_Text(Alt_Offset) + ") lies outside the values allowed, -1000 to 1000."};
+    if (auto f = Line_Fields()) return f;
+    if (auto f = Cell_Table("Zone texturée", "Textured area", Lwm_Cell_Table, Lwm_Cell_Count, true)) return f;
+    if (auto f = Cell_Table("Zone d'exclusion", "Exclusion area", Excl_Cell_Table, Excl_Cell_Count, true)) return f;
+    if (auto f = Cell_Table("Cellule LOD8", "LOD8 cell", Lod8_Cell_Table, Lod8_Cell_Count, false)) return f;
+    if (auto f = Cell_Table("Cellule de classe de terrain", "Land-class cell", Lc_Cell_Table, Lc_Cell_Count, true)) return f;
+    return Cell_Table("Cellule de classe d'eau", "Water-class cell", Wc_Cell_Table, Wc_Cell_Count, true);
+}
 
 }  // namespace
 
@@ -53,5 +144,6 @@ Project_Value_Fault Project_Check_Values(const std::string& path) {
             return {"Les bords de la carte sont inversés : " + std::string(p.fr) + values + refused_fr,
                     "The map's edges are the wrong way round: " + std::string(p.us) + values + refused_us};
     }
+    if (const auto fault = Object_Values()) return {fault->fr + refused_fr, fault->us + refused_us};
     return {};
 }

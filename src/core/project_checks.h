@@ -1,6 +1,7 @@
 #pragma once
 // The checks a project's values must pass after the file has been read: a frame inside the
-// world, its edges in order, and pixel values the program's integers can hold.
+// world, its edges in order, pixel values the program's integers can hold, cells inside the
+// world's grid, and attributes within what the windows accept.
 #include <string>
 
 // The farthest a frame's edge may lie from the bitmap's corner, in bitmap pixels (|value|): its
@@ -14,6 +15,6 @@ struct Project_Value_Fault {
     bool Any() const { return !fr.empty(); }
 };
 
-// Checks the calibration and frame globals as the reader left them; `path` names the file in
-// the texts.
+// Checks the calibration, frame, cell and attribute globals as the reader left them; `path`
+// names the file in the texts.
 Project_Value_Fault Project_Check_Values(const std::string& path);

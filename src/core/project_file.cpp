@@ -52,6 +52,11 @@ std::string Project_Date_Now() {
     return buf;
 }
 
+bool Project_Copy_File(const std::string& from, const std::string& to) {
+    std::string bytes;
+    return plat::ReadWholeFile(from, bytes) && plat::ReplaceFileAtomically(to, bytes);
+}
+
 std::string Project_Backup_Path(const std::string& path) {
     if (path.size() < 3) return path + "bak";
     return path.substr(0, path.size() - 3) + "bak";
@@ -109,9 +114,15 @@ void Pinit_Open_Project(const std::string& path) {
 
     // The backup is never the project file itself (a project named "x.bak").
     const std::string backup = Project_Backup_Path(path);
-    if (!plat::EqualsNoCase(backup, path) && plat::MapPath(backup) != plat::MapPath(path)) {
-        plat::DeleteFile(backup);
-        plat::CopyFile(path, backup);
+    if (!plat::EqualsNoCase(backup, path) && plat::MapPath(backup) != plat::MapPath(path) &&
+        !Project_Copy_File(path, backup)) {
+        // The project itself opened whole; the author only learns that this backup is the old one.
+        host.SetMousePointer(plat::Pointer_Default);
+        const std::string shown = plat::NativePath(backup);
+        Project_File_Box("La copie de sauvegarde du projet n'a pas pu être écrite : " + shown +
+                             "\r\nUne sauvegarde plus ancienne de ce nom, s'il y en a une, est restée telle quelle.",
+                         "The project's backup copy could not be written: " + shown +
+                             "\r\nAn older backup of that name, if there is one, was left as it was.");
     }
 
     if (Project_Window.Init_View_And_Tiles) Project_Window.Init_View_And_Tiles();

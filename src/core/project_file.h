@@ -79,6 +79,10 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
 // holds it.
 std::string Project_Date_Now();
 
+// Copies `from` over `to` through a file beside it: on any failure `to` stays as it was. False
+// when the copy could not be read or written.
+bool Project_Copy_File(const std::string& from, const std::string& to);
+
 // The backup name of a project file: its last three characters replaced by "bak".
 std::string Project_Backup_Path(const std::string& path);
 

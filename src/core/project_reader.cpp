@@ -146,14 +146,22 @@ public:
 private:
     static constexpr size_t Longest_Line = 32766;
 
+    // The "End" line closes the data: a count that runs past the records before it must not
+    // read it as one more record of zeros.
     bool Next_Line() {
-        while (lines_.Next(line_))
-            if (!line_.empty()) {
-                at_ = 4;
-                return true;
-            }
+        while (!ended_ && lines_.Next(line_)) {
+            if (line_.empty()) continue;
+            if (Is_End(line_)) break;
+            at_ = 4;
+            return true;
+        }
+        ended_ = true;
         line_ = {};
         return false;
+    }
+    static bool Is_End(std::string_view line) {
+        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        return line == "End";
     }
     // The next blank-separated token; "" past the last one.
     std::string_view Token() {
@@ -168,6 +176,7 @@ private:
     }
 
     plat::TextLines lines_;
+    bool ended_ = false;
     std::string_view line_;
     size_t at_ = 0;  // read position in line_
 };

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <tuple>
 #include <vector>
 
 #include "core/geometry.h"
 #include "core/grid.h"
+#include "core/project_file.h"
 #include "core/syst.h"
 #include "generation/concave_split.h"
 #include "generation/exchange_sort.h"
@@ -353,6 +355,19 @@ void API_Write_Scasm_Night(int32_t first, int32_t last) {
         return;
     }
     const std::string output = Gen_Output_Path("_9" + Gen_Three_Digits(Scasm_File_Counter));
-    plat::CopyFile(tmp_bgl, output);
-    plat::DeleteFile(tmp_bgl);
+    if (Project_Copy_File(tmp_bgl, output)) {
+        plat::DeleteFile(tmp_bgl);
+        return;
+    }
+    // The compiled cell is the only good copy, and the next cell starts by deleting Tmp.Bgl: it
+    // is set aside beside it, under the output's own name, where nothing deletes it.
+    const std::string kept = App_Dir + "\\" + std::filesystem::path(output).filename().string();
+    const bool set_aside = plat::RenameFile(tmp_bgl, kept);
+    const bool us = Language == "US";
+    std::string text = us ? "The night-light file could not be written: " + output
+                          : "Le fichier des lumières de nuit n'a pas pu être écrit : " + output;
+    if (set_aside)
+        text += us ? "\r\nThe compiled file was kept as " + plat::NativePath(kept)
+                   : "\r\nLe fichier compilé a été gardé sous " + plat::NativePath(kept);
+    Gen_Show_Failure(text);
 }

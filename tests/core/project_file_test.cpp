@@ -616,6 +616,72 @@ TEST_F(ProjectFileTest, AFrameOutsideTheWorldOrBeyondThirtyTwoBitPixelsIsRefused
     EXPECT_EQ(Map_Px_East, 2147483647);
 }
 
+TEST_F(ProjectFileTest, CellsBeyondTheGridAndValuesNoWindowTakesAreRefusedNamingTheObjectAndField) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    auto read_with = [&](size_t at, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[at] = text;
+        Write_File(dir / "v.LWM", Join(l));
+        host().boxes.clear();
+        Read(dir / "v.LWM");
+    };
+    host().strict = false;
+    Language = "US";
+    const std::vector<std::tuple<size_t, std::string, std::string>> refused = {
+        {61, "       -9999  1  3  4  768  126  1  0  2  1  0  9  5", "Textured area 1: its LOD8 column (768)"},
+        {61, "       -9999  1  3  32  394  126  1  0  2  1  0  9  5", "Textured area 1: its LOD13 row (32)"},
+        {70, "       394  126  -1  4", "Exclusion area 1: its LOD13 column (-1)"},
+        {173, "       352  1  -1  126", "LOD8 cell 1: its LOD8 column (-1)"},
+        {177, "      394  512  5  6  9", "Land-class cell 2: its LOD8 row (512)"},
+        {179, "      395  127  0  32  7", "Water-class cell 1: its LOD13 row (32)"},
+        {27, "       2  3 -9999  1  0  1026 -32768  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1",
+         "Line 2 (Main road): its width (-32768)"},
+        {27, "       2  3 -9999  1  0 -32768  12  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1",
+         "Line 2 (Main road): its type code (-32768)"},
+        {14, "0063  1  3.4E38  0", "altitude offset"},
+        {14, "0063  1 -1000  0", "altitude offset"},
+    };
+    for (const auto& [at, text, says] : refused) {
+        read_with(at, text);
+        EXPECT_EQ(Project_Read_Failed, 1) << text;
+        EXPECT_EQ(State(), before) << text;
+        ASSERT_EQ(host().boxes.size(), 1u) << text;
+        EXPECT_NE(host().boxes[0].prompt.find(says), std::string::npos) << host().boxes[0].prompt;
+        EXPECT_NE(host().boxes[0].prompt.find((dir / "v.LWM").string()), std::string::npos);
+    }
+    Language = "FR";
+    read_with(173, "       352  1  768  126");
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("Cellule LOD8 n°1 : sa colonne LOD8 (768) sort des valeurs permises, de 0 à 767.", 0), 0u)
+        << host().boxes[0].prompt;
+
+    // The grid's last cell and area, the widest width a window takes, an offset just inside, and a
+    // width no writer reads (the coastline's -3 of the fixture) all open.
+    for (const auto& [at, text] : std::vector<std::pair<size_t, std::string>>{
+             {61, "       -9999  1  31  31  767  511  1  0  2  1  0  9  5"},
+             {27, "       2  3 -9999  1  0  9999  255  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1"},
+             {14, "0063  1 -999.5  0"}}) {
+        read_with(at, text);
+        EXPECT_EQ(Project_Read_Failed, 0) << text;
+    }
+    EXPECT_EQ(Line_Table(4).Attr.Largeur, -3);
+}
+
+TEST_F(ProjectFileTest, AGridPointCountPastItsPointsIsRefusedAndEndIsNoPoint) {
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(l[188], "0200  3  1  2");
+    l[188] = "0200  3  1  3";
+    Write_File(dir / "g.LWM", Join(l));
+    host().QueueAnswer(plat::ID_OK);
+    Read(dir / "g.LWM");
+    EXPECT_EQ(Project_Read_Failed, 1);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("incomplet ou endommagé"), std::string::npos) << host().boxes[0].prompt;
+}
+
 TEST_F(ProjectFileTest, MissingOrLooseNumbersReadAsFarAsTheyReadAndEndIsNotNeeded) {
     const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
     auto read_with = [&](std::vector<std::string> l) {
@@ -823,6 +889,19 @@ TEST_F(ProjectOpenTest, AProjectNamedLikeItsBackupIsNeverDeleted) {
     EXPECT_EQ(Read_File(p), content);
     EXPECT_EQ(Project_Backup_Path("C:\\x\\Town.LWM"), "C:\\x\\Town.bak");
     EXPECT_EQ(Project_Backup_Path("C:\\x\\Town.LWMX"), "C:\\x\\Town.Lbak");
+}
+
+TEST_F(ProjectOpenTest, ABackupThatCannotBeWrittenIsNamedAndTheProjectStillOpens) {
+    const fs::path p = Make_Project("Town.LWM");
+    fs::create_directories(dir / "Town.bak");   // nothing can be written in its place
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Open_Project(p.string());
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(Recent_Projects[0], p.string());
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "La copie de sauvegarde du projet n'a pas pu être écrite : " +
+                                          (dir / "Town.bak").string() +
+                                          "\r\nUne sauvegarde plus ancienne de ce nom, s'il y en a une, est restée telle quelle.");
 }
 
 TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
@@ -1081,7 +1160,7 @@ void Make_Random_Project(std::mt19937_64& rng, int lines, int points_per_line) {
     for (int32_t i = 1; i <= Lwm_Cell_Count; ++i) {
         Lwm_Cell_Rec& c = Lwm_Cell_Table(i);
         c.Alti = Random_Value(rng);
-        c.Lod13_Col = static_cast<int16_t>(rng() % 30000);
+        c.Lod13_Col = static_cast<int16_t>(rng() % 32);   // an area of the grid, as the reader demands
         c.Texte = Random_Text(rng);
         for (std::string& name : c.Texture_Name) name = Random_Text(rng);
     }
@@ -1104,7 +1183,7 @@ void Make_Random_Project(std::mt19937_64& rng, int lines, int points_per_line) {
     }
     // Any digits, as a latitude north of the other edges (0): a frame outside the world is refused.
     Map_Top_Lat = std::fabs(std::fmod(Random_Value(rng), 90.0));
-    Alt_Offset = static_cast<float>(static_cast<int>(rng() % 20000) - 10000) / 4;
+    Alt_Offset = static_cast<float>(static_cast<int>(rng() % 7999) - 3999) / 4;   // inside the window's ±1000
     Raw_Dir = Random_Text(rng);
     // Values the fixture's header does not hold, so that a field a refused read fails to put
     // back shows.

@@ -97,6 +97,23 @@ TEST_F(NightLines, TwoCellsAreNumberedInRowOrderAndAFailedRunGoesOn) {
     EXPECT_EQ(Scasm_File_Counter, 2);
 }
 
+TEST_F(NightLines, AnOutputThatCannotBeWrittenIsNamedAndItsCompiledCellKept) {
+    Add_Road({{1500, 1500}, {1600, 1500}});
+    Add_Road({{100, 100}, {200, 100}});
+    // A folder where the first cell's file goes: no file can take its place.
+    fs::create_directories(app / "Scenery" / "Area_9001.bgl");
+    Expect_Boxes(1);
+    API_Make_Night_Lines();
+    const std::string output = (app / "Scenery" / "Area_9001.bgl").string();
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"Le fichier des lumières de nuit n'a pas pu être écrit : " + output +
+                                                     "\r\nLe fichier compilé a été gardé sous " +
+                                                     (app / "Area_9001.bgl").string()}));
+    // The next cell's run did not take the only good copy of the first.
+    EXPECT_TRUE(fs::is_regular_file(app / "Area_9001.bgl"));
+    EXPECT_TRUE(fs::is_regular_file(app / "Scenery" / "Area_9002.bgl"));
+    EXPECT_FALSE(fs::exists(app / "Tmp.Bgl"));
+}
+
 TEST_F(NightLines, LanesLieAtTheirOffsets) {
     EXPECT_EQ(Night_Lane_Count(1134), 2);
     EXPECT_EQ(Night_Gap_Flag(1134), 1);
