@@ -177,7 +177,7 @@ struct Texture_Def_Rec {
 
 struct Land_Class_Rec {
     uint8_t Code = 0;
-    uint8_t Texture_Num = 0;
+    uint16_t Texture_Num = 0;  // columns 5-7, more than a byte: "300" is no texture 044
     std::string Name;
 
     bool operator==(const Land_Class_Rec&) const = default;

@@ -191,7 +191,7 @@ bool Read_Land_Class_File(std::vector<Land_Class_Rec>& classes) {
         if (!numbered || code < 0 || code > 253) continue;
         Land_Class_Rec rec;
         rec.Code = static_cast<uint8_t>(code);
-        rec.Texture_Num = static_cast<uint8_t>(Number_In(plat::Mid(line, 5, 3), 0, 255));
+        rec.Texture_Num = static_cast<uint16_t>(Number_In(plat::Mid(line, 5, 3), 0, 65535));
         rec.Name = line.size() >= 8 ? plat::Trim(plat::Mid(line, 8)) : std::string();
         classes.push_back(std::move(rec));
     }

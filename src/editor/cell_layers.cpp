@@ -120,15 +120,15 @@ struct View_Cell {
 
 // Calls visit for every whole cell between the lines in view, row by row. A row that rounds to
 // no height is left to the row after it, which covers its pixel row: so the rows visited are
-// at most the picture's.
+// at most the picture's. With flat_rows such rows are visited too, as one strip on their pixel
+// row: they all share it, and so the one map point under its middle.
 template <class Visit>
-void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
+void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit, bool flat_rows = false) {
     const int32_t rows = Grid_Last_Row - Grid_First_Row;
-    PSais_For_Each_Pixel_Run(rows, g.Step_Y, Grid_First_Y, [&](int32_t top, int32_t, int32_t i) {
-        if (i >= rows) return;
+    const auto visit_row = [&](int32_t top, int32_t bottom) {
         View_Cell c{};
         c.top = top;
-        c.bottom = SYST_Round((i + 1) * g.Step_Y + Grid_First_Y);
+        c.bottom = bottom;
         const double middle_y = (c.top + static_cast<double>(c.bottom)) / 2;
         for (int32_t j = 0; j < Grid_Last_Col - Grid_First_Col; ++j) {
             c.left = SYST_Round(j * g.Step_X + Grid_First_X);
@@ -137,6 +137,11 @@ void For_Each_Cell_In_View(const Grid_Steps& g, Visit visit) {
             PSais_Picture_To_Map(middle_x, middle_y, c.map_x, c.map_y);
             visit(c);
         }
+    };
+    PSais_For_Each_Pixel_Run(rows, g.Step_Y, Grid_First_Y, [&](int32_t top, int32_t first, int32_t i) {
+        if (flat_rows && first < i && first < rows) visit_row(top, top);
+        if (i >= rows) return;
+        visit_row(top, SYST_Round((i + 1) * g.Step_Y + Grid_First_Y));
     });
 }
 
@@ -379,7 +384,7 @@ void PSais_Draw_Class_Mode() {
             int16_t failed = 1;
             if (Textures_Shown != 0) Paint_Class_Texture(kind, n, c.left, c.right, c.top, c.bottom, failed, memo);
             if (failed != 0) Hatch(c, g.Step_X, h, Hatch_Grey);
-        });
+        }, true);
     }
     Frm& f = Frm_Window();
     f.Pic.Refresh();

@@ -295,23 +295,29 @@ TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
     const Colour brown = RGB(120, 80, 20);
     const Colour sand = RGB(230, 210, 140);
     // A title line is no class: class 0 is the line that says so.
-    ASSERT_TRUE(WriteTextLines(App_Dir + "\\Resource\\LC.txt", {"Code Tex Name", "012 034 some class", "000 056 beach"}));
+    ASSERT_TRUE(WriteTextLines(App_Dir + "\\Resource\\LC.txt",
+                               {"Code Tex Name", "012 034 some class", "000 056 beach", "014 300 past a byte"}));
     WriteTexture("034b2su1.bmp", brown);
     WriteTexture("056b2su1.bmp", sand);
+    WriteTexture("044b2su1.bmp", kMagenta);   // 300 cut to a byte
+    WriteTexture("000b2su1.bmp", kMagenta);
     Mode_Land_Class = 1;
     Textures_Shown = 1;
-    Lc_Cell_Table.ReDim(4);
+    Lc_Cell_Table.ReDim(5);
     Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 2, 2, 12};
     Lc_Cell_Table(2) = Class_Cell_Rec{kLod8Col, kLod8Row, 4, 2, 253};  // no texture above 251
     Lc_Cell_Table(3) = Class_Cell_Rec{kLod8Col, kLod8Row, 6, 2, 13};   // not in the list
     Lc_Cell_Table(4) = Class_Cell_Rec{kLod8Col, kLod8Row, 8, 2, 0};
-    Lc_Cell_Count = 4;
+    Lc_Cell_Table(5) = Class_Cell_Rec{kLod8Col, kLod8Row, 10, 2, 14};  // texture 300: not there
+    Lc_Cell_Count = 5;
     PSais_Draw_Class_Mode();
     EXPECT_EQ(CellCount(2, 2, brown), 81);
     EXPECT_EQ(CellCount(8, 2, sand), 81);
     EXPECT_GT(CountInColumn(40, 16, 24, kGrey), 0);
     EXPECT_GT(CountInColumn(60, 16, 24, kGrey), 0);
     EXPECT_EQ(CellCount(4, 2, brown), 0);
+    EXPECT_EQ(CellCount(10, 2, kMagenta), 0);
+    EXPECT_GT(CountInColumn(100, 16, 24, kGrey), 0);
 
     // No texture folder: every cell hatched, nothing painted.
     f.Pic.Cls();
@@ -381,6 +387,42 @@ TEST_F(CellLayers, TheFirstRecordOnACellDecidesItsMarkAmongMany) {
     EXPECT_GT(magenta, 0);
     EXPECT_EQ(blue, 0);
     EXPECT_EQ(CountInColumn(45, 41, 49, kMagenta) + CountInColumn(25, 41, 49, kMagenta), 0);
+}
+
+// Rows a third of a pixel high: a row that rounds to no height is still painted, as a strip of
+// one pixel row, when the map point under its (flat) middle is its cell.
+TEST_F(ClassCells, ACellInARowOfNoHeightIsPaintedAsAOnePixelStrip) {
+    const Colour green = RGB(10, 200, 30);
+    WriteTexture("007b2wa1.bmp", green);
+    Mode_Water_Class = 1;
+    Textures_Shown = 1;
+    Calibrate(320, 10, 32, 32);
+    const Grid_Steps g = PSais_Compute_Grid_Window(true);
+    // Every row as the class display walks them, one by one: which rows of cell column 5 only a
+    // row of no height reaches.
+    std::vector<int> reached_by(32, 0);   // 1 by a row with height, 2 by a flat row only
+    for (int32_t i = 0; i < Grid_Last_Row - Grid_First_Row; ++i) {
+        const int32_t top = SYST_Round(i * g.Step_Y + Grid_First_Y), bottom = SYST_Round((i + 1) * g.Step_Y + Grid_First_Y);
+        double x = 0, y = 0;
+        PSais_Picture_To_Map(50, (top + bottom) / 2.0, x, y);
+        int16_t c8 = 0, r8 = 0, c13 = 0, r13 = 0;
+        Com_Pixel_To_Cell_Centred(x, y, c8, r8, c13, r13);
+        if (c13 != 5 || r8 != kLod8Row || r13 < 0 || r13 > 31) continue;
+        int& by = reached_by[static_cast<size_t>(r13)];
+        by = bottom > top ? 1 : (by == 1 ? 1 : 2);
+    }
+    int flat_only = 0;
+    for (int16_t r = 0; r < 32; ++r) {
+        if (reached_by[static_cast<size_t>(r)] != 2) continue;
+        ++flat_only;
+        f.Pic.Cls();
+        Wc_Cell_Table.ReDim(1);
+        Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, r, 7};
+        Wc_Cell_Count = 1;
+        PSais_Draw_Class_Mode();
+        EXPECT_EQ(CountInColumn(50, 0, 20, green), 1) << "row " << r;
+    }
+    EXPECT_GT(flat_only, 0);
 }
 
 TEST_F(ClassCells, HiddenTexturesHatchEveryCellAndTheGridSitsHalfACellNorthWest) {
