@@ -73,7 +73,10 @@ void Connect_Project_Window() {
     Project_Window.Set_Caption = [](const std::string& caption) { Frm_Window().SetCaption(caption); };
     Project_Window.Set_Recent_Caption = [](int index, const std::string& caption) {
         Frm& f = Frm_Window();
-        if (f.Mnu_File_Prec.Exists(index)) f.Mnu_File_Prec(index).SetCaption(caption);
+        if (!f.Mnu_File_Prec.Exists(index)) return;
+        f.Mnu_File_Prec(index).SetCaption(caption);
+        // A free entry is a blank row that cannot be chosen.
+        f.Mnu_File_Prec(index).SetEnabled(!caption.empty());
     };
     Project_Window.Enter_Project_State = [] {
         Pinit_Set_Project_Open();

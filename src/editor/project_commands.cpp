@@ -47,12 +47,13 @@ bool Release_Open_Project() {
     return true;
 }
 
-// The window without a project. The full form (New, Close, recent entries) also empties the
-// status labels and gives the map the cross pointer; Open keeps both.
+// The window without a project. The full form (New, Close, recent entries) also gives the map
+// the cross pointer; Open keeps it. The status row always empties: it told where the mouse stood
+// in the project that is gone.
 void Enter_No_Project(bool full) {
     Frm& f = Frm_Window();
     f.Pic.Cls();
-    if (full) Mouse_Status_Clear_Labels();
+    Mouse_Status_Clear_Labels();
     Pinit_Set_No_Project();
     f.SetCaption(Pinit_No_Project_Title());
     Project_Open = 0;
@@ -175,14 +176,12 @@ void Frm_Mnu_File_Close_Click() {
 }
 
 void Frm_Mnu_File_Prec_Click(int index) {
+    // A blank row of a short list names nothing: the open project stays as it is.
+    if (index < 0 || index >= static_cast<int>(Recent_Projects.size())) return;
+    if (Recent_Projects[static_cast<size_t>(index)].empty()) return;
     if (!Release_Open_Project()) return;
     Enter_No_Project(true);
-    if (index < 0 || index >= static_cast<int>(Recent_Projects.size())) return;
     const std::string path = Recent_Projects[static_cast<size_t>(index)];
-    if (path.empty()) {
-        Msg_Answer = ERREUR_Show_Message(33);
-        return;
-    }
     if (!plat::FileExists(path)) {
         Msg_Answer = ERREUR_Show_Message(33);
         Pinit_Update_Recent(path, 2);

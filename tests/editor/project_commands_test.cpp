@@ -301,8 +301,8 @@ TEST_F(ProjectCommandsTest, OpenCancelledInTheFileDialogLeavesNoProject) {
     EXPECT_EQ(r.filter, "Tessaline (*.LWM)|*.LWM");
     Expect_No_Project();
     EXPECT_EQ(host().mouse_pointer, Pointer_Default);
-    // Open keeps the status labels.
-    EXPECT_EQ(f.LLat.Caption(), "N 45");
+    // The status row told where the mouse stood in the project that is gone.
+    EXPECT_EQ(f.LLat.Caption(), "");
 }
 
 TEST_F(ProjectCommandsTest, OpenRefusesABadNameShowsTheDialogAgainAndOpensTheChosenProject) {
@@ -373,12 +373,16 @@ TEST_F(ProjectCommandsTest, RecentEntriesOpenTheirProjectAndAMissingOneLeavesThe
     EXPECT_EQ(f.Mnu_File_Prec(1).Caption(), "");
     EXPECT_EQ(GetPrivateProfileString("Tessaline", "DerApt2", "x", Ini), "");
 
-    // An empty entry: the same message, nothing opened.
-    host().QueueAnswer(ID_OK);
+    // A blank row of the short list does nothing at all, even with a project open.
+    Choose_File(a);
+    f.Mnu_File_Open.UserClick();
+    ASSERT_EQ(Project_Open, 1);
+    EXPECT_FALSE(f.Mnu_File_Prec(3).Enabled());
+    f.Mnu_File_Prec(3).SetEnabled(true);   // as a window that still let the click through
     f.Mnu_File_Prec(3).UserClick();
-    ASSERT_EQ(host().boxes.size(), 3u);
-    EXPECT_TRUE(Starts_With(host().boxes[2].prompt, "(33) "));
-    Expect_No_Project();
+    EXPECT_EQ(host().boxes.size(), 2u);
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(Project_File, a.string());
 }
 
 // ---------------------------------------------------------------------------------------------
