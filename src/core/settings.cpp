@@ -115,7 +115,11 @@ void Pinit_Read_Settings() {
     Pinit_Get_Fs_Dir_Registry(folder, found);
     if (Fs_Dir.empty() && found != 0) {
         Fs_Dir = folder;
-        plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path);
+        if (!plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path)) {
+            const std::string shown = plat::NativePath(Ini_Path);
+            Project_File_Box("Le dossier du simulateur n'a pas pu être écrit dans " + shown,
+                             "The simulator's folder could not be written in " + shown);
+        }
         Texture_Dir = Fs_Dir + "Scenery\\world\\Texture";
     }
 }

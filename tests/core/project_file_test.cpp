@@ -982,6 +982,16 @@ TEST_F(ProjectFileTest, TheTopEntryInOtherLetterCaseChangesAndWritesNothing) {
     EXPECT_FALSE(fs::exists(dir / "Resource" / "Tessaline.Ini"));
 }
 
+TEST_F(ProjectFileTest, ARecentListThatCannotBeWrittenIsToldNamingTheSettingsFile) {
+    fs::create_directories(dir / "Resource" / "Tessaline.Ini");   // no file can take its place
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Update_Recent("C:\\Town.LWM", 1);
+    EXPECT_EQ(Recent_Projects[0], "C:\\Town.LWM");
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt,
+              "La liste des projets récents n'a pas pu être écrite dans " + (dir / "Resource" / "Tessaline.Ini").string());
+}
+
 }  // namespace
 
 namespace {
