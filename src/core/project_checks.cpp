@@ -102,8 +102,8 @@ std::optional<Project_Value_Fault> Object_Values() {
     // The parameters window takes offsets strictly between -1000 and 1000.
     if (!(Alt_Offset > -1000 && Alt_Offset < 1000))
         return Project_Value_Fault{
-            "Le décalage d'altitude du projet (" + SYST_To_Text(Alt_Offset) + ") sort des valeurs permises, de -1000 à 1000.",
-            "The project's altitude offset (" + SYST_To_Text(Alt_Offset) + ") lies outside the values allowed, -1000 to 1000."};
+            "Le décalage d'altitude du projet (" + SYST_To_Text(Alt_Offset) + ") doit être strictement entre -1000 et 1000.",
+            "The project's altitude offset (" + SYST_To_Text(Alt_Offset) + ") must lie strictly between -1000 and 1000."};
     if (auto f = Line_Fields()) return f;
     if (auto f = Cell_Table("Zone texturée", "Textured area", Lwm_Cell_Table, Lwm_Cell_Count, true)) return f;
     if (auto f = Cell_Table("Zone d'exclusion", "Exclusion area", Excl_Cell_Table, Excl_Cell_Count, true)) return f;
