@@ -212,7 +212,7 @@ void Gen_Source::End_Line(size_t start, bool ascii) {
         buffer_ += converted;
     }
     buffer_ += "\r\n";
-    if (buffer_.size() >= kSourceBuffer) {
+    if (buffer_.size() >= kSourceBuffer && file_) {
         file_->Write(buffer_);
         written_ += static_cast<long long>(buffer_.size());
         buffer_.clear();
@@ -244,6 +244,7 @@ bool Gen_Source::Close() {
     written_ += static_cast<long long>(buffer_.size());
     std::string().swap(buffer_);
     const bool written = file_->Commit();
+    file_.reset();   // a new file that failed goes now, not with the source
     if (sources_written.size() < kSourcesKept)
         sources_written.push_back(
             {path_, written_, std::chrono::duration<double>(std::chrono::steady_clock::now() - opened_).count()});
