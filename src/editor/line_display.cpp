@@ -138,11 +138,10 @@ namespace {
 
 // Runs of points on one pixel give empty segments, which draw nothing, and a chain whose box
 // misses the picture draws nothing at all: both are left out, with the same pixels as drawing
-// segment by segment. `walk(visit)` hands each point of the chain to visit(const Point_Rec&),
-// the same points in the same order each time it is called: the chain is walked twice (its box,
-// then its pixels) rather than listed.
-template <class Walk>
-void Draw_Chain(const Walk& walk, int32_t colour, int width) {
+// segment by segment. `start()` gives a walk of the chain (Next() a point or nullptr), the same
+// points each time: the chain is walked twice (its box, then its pixels) rather than listed.
+template <class Start>
+void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
     const Map_To_Picture_Transform view = PSais_Current_Transform();
     // Rounding puts a NaN at 0; the box must count it there too.
     const auto picture_of = [&](const Point_Rec& p, double& px, double& py) {
@@ -152,15 +151,14 @@ void Draw_Chain(const Walk& walk, int32_t colour, int width) {
     };
     double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
     size_t count = 0;
-    walk([&](const Point_Rec& p) {
+    for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
         double px = 0, py = 0;
-        picture_of(p, px, py);
+        picture_of(*p, px, py);
         minx = std::min(minx, px);
         maxx = std::max(maxx, px);
         miny = std::min(miny, py);
         maxy = std::max(maxy, py);
-        ++count;
-    });
+    }
     if (count < 2) return;
     plat::PictureBox& pic = Pic();
     // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
@@ -182,20 +180,20 @@ void Draw_Chain(const Walk& walk, int32_t colour, int width) {
     constexpr double kSmall = 1 << 30;
     if (minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall) {
         // Converting again costs less than keeping the first results.
-        walk([&](const Point_Rec& q) {
+        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
             double px = 0, py = 0;
-            picture_of(q, px, py);
+            picture_of(*q, px, py);
             const plat::Point p{SYST_Round_Small(px), SYST_Round_Small(py)};
             if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
-        });
+        }
     } else {
         // Far points: segment by segment, each cut to int reach where it leaves it; a cut end
         // starts a new run.
         double ax = 0, ay = 0;
         bool first = true;
-        walk([&](const Point_Rec& q) {
+        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
             double bx = 0, by = 0;
-            picture_of(q, bx, by);
+            picture_of(*q, bx, by);
             if (!first) {
                 plat::Point a, b;
                 if (PSais_Round_Segment(ax, ay, bx, by, a, b)) {
@@ -207,7 +205,7 @@ void Draw_Chain(const Walk& walk, int32_t colour, int width) {
             first = false;
             ax = bx;
             ay = by;
-        });
+        }
     }
     end_run();
     if (run_ends.empty()) return;
@@ -225,24 +223,31 @@ void Draw_Chain(const Walk& walk, int32_t colour, int width) {
 
 }  // namespace
 
+namespace {
+
+// A walk over ids of the point table, as a chain walk gave them.
+struct Id_Walk {
+    const Point_Rec* table;
+    const int32_t* ids;
+    size_t count, at = 0;
+    const Point_Rec* Next() { return at < count ? table + (ids[at++] - 1) : nullptr; }
+};
+
+}  // namespace
+
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
     if (count < 2 || Point_Table.Empty()) return;
     // The ids come from a chain walk, so they index the table from 1.
     const Point_Rec* table = &*Point_Table.begin();
-    Draw_Chain(
-        [&](const auto& visit) {
-            for (size_t i = 0; i < count; ++i) visit(table[ids[i] - 1]);
-        },
-        colour, width);
+    Draw_Chain([&] { return Id_Walk{table, ids, count}; }, colour, width);
 }
 
 void PSais_Draw_Line_Chain(int32_t line_index, size_t from, int32_t colour, int width) {
     Draw_Chain(
-        [&](const auto& visit) {
-            size_t k = 0;
-            Project_For_Each_Line_Point(line_index, [&](const Point_Rec& p) {
-                if (k++ >= from) visit(p);
-            });
+        [&] {
+            Project_Line_Walk walk(line_index);
+            for (size_t k = 0; k < from && walk.Next();) ++k;
+            return walk;
         },
         colour, width);
 }
