@@ -368,3 +368,32 @@ bool Project_Delete_Image(int32_t index);
 std::vector<int32_t> Project_Line_Points(int32_t line_index);
 // The same into `ids`, whose storage is kept (a redraw walks every line).
 void Project_Line_Points(int32_t line_index, std::vector<int32_t>& ids);
+// The same walk a point at a time, with no list made: what a redraw or a generator does for
+// every line. Next() gives the chain's next point, nullptr after its last.
+class Project_Line_Walk {
+public:
+    explicit Project_Line_Walk(int32_t line_index) {
+        if (!Project_Valid_Line(line_index)) return;
+        const Line_Rec& line = Line_Table(line_index);
+        last_ = line.Last_Point;
+        id_ = line.Nb_Points > 0 ? line.First_Point : 0;
+        if (Project_Valid_Point(id_)) table_ = &*Point_Table.begin();
+    }
+    const Point_Rec* Next() {
+        // Every id is checked against the table before it is read.
+        if (table_ == nullptr || steps_ >= Point_Count || !Project_Valid_Point(id_)) return nullptr;
+        const Point_Rec* p = table_ + (id_ - 1);
+        ++steps_;
+        id_ = id_ == last_ ? 0 : p->Next_Point;
+        return p;
+    }
+
+private:
+    const Point_Rec* table_ = nullptr;
+    int32_t id_ = 0, last_ = 0, steps_ = 0;
+};
+template <class Visit>
+void Project_For_Each_Line_Point(int32_t line_index, Visit&& visit) {
+    Project_Line_Walk walk(line_index);
+    while (const Point_Rec* p = walk.Next()) visit(*p);
+}

@@ -49,17 +49,17 @@ void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
     if (!Project_Valid_Line(line_index)) return;
     if (Line_Table(line_index).Nb_Points < 2) return;
-    static std::vector<int32_t> ids;
-    Project_Line_Points(line_index, ids);
-    if (ids.size() < 2) return;
     size_t from = 0;
-    // Only the first segment goes through a pen mode left by someone else; the rest copy.
+    // Only the first segment goes through a pen mode left by someone else; the rest copy. The
+    // segment leaves the copy pen behind, so this is the first line of a redraw at most.
     if (Frm_Window().Pic.DrawMode() != plat::DM_CopyPen) {
+        const std::vector<int32_t> ids = Project_Line_Points(line_index);
+        if (ids.size() < 2) return;
         PSais_Draw_Segment_Grid_Mode(line_index, ids[0], ids[1]);
         from = 1;
     }
     const PSais_Stroke_Pen pen(2, plat::DM_CopyPen);
-    PSais_Draw_Point_Chain(ids.data() + from, ids.size() - from, 255, 2);
+    PSais_Draw_Line_Chain(line_index, from, 255, 2);
 }
 
 void PSais_Draw_Lines_Grid_Mode() {

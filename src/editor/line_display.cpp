@@ -51,9 +51,7 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
         PSais_Draw_Point(line.First_Point, colour);
         return;
     }
-    static std::vector<int32_t> ids;
-    Project_Line_Points(line_index, ids);
-    PSais_Draw_Point_Chain(ids.data(), ids.size(), colour, 1);
+    PSais_Draw_Line_Chain(line_index, 0, colour, 1);
 }
 
 // The edit marks of the selected line, as they stood before the redraw.
@@ -136,30 +134,32 @@ void PSais_Draw_Picture_Segment(double xa, double ya, double xb, double yb, int3
     if (PSais_Round_Segment(xa, ya, xb, yb, a, b)) Pic().Line(a.x, a.y, b.x, b.y, colour);
 }
 
+namespace {
+
 // Runs of points on one pixel give empty segments, which draw nothing, and a chain whose box
 // misses the picture draws nothing at all: both are left out, with the same pixels as drawing
-// segment by segment.
-void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
-    if (count < 2 || Point_Table.Empty()) return;
-    // The ids come from a chain walk, so they index the table from 1.
-    const Point_Rec* table = &*Point_Table.begin();
+// segment by segment. `start()` gives a walk of the chain (Next() a point or nullptr), the same
+// points each time: the chain is walked twice (its box, then its pixels) rather than listed.
+template <class Start>
+void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
     const Map_To_Picture_Transform view = PSais_Current_Transform();
     // Rounding puts a NaN at 0; the box must count it there too.
-    const auto picture_of = [&](size_t i, double& px, double& py) {
-        const Point_Rec& p = table[ids[i] - 1];
+    const auto picture_of = [&](const Point_Rec& p, double& px, double& py) {
         view.Apply(p.X, p.Y, px, py);
         if (std::isnan(px)) px = 0;
         if (std::isnan(py)) py = 0;
     };
     double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
-    for (size_t i = 0; i < count; ++i) {
+    size_t count = 0;
+    for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
         double px = 0, py = 0;
-        picture_of(i, px, py);
+        picture_of(*p, px, py);
         minx = std::min(minx, px);
         maxx = std::max(maxx, px);
         miny = std::min(miny, py);
         maxy = std::max(maxy, py);
     }
+    if (count < 2) return;
     plat::PictureBox& pic = Pic();
     // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
     const double margin = width + 1;
@@ -180,9 +180,9 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
     constexpr double kSmall = 1 << 30;
     if (minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall) {
         // Converting again costs less than keeping the first results.
-        for (size_t i = 0; i < count; ++i) {
+        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
             double px = 0, py = 0;
-            picture_of(i, px, py);
+            picture_of(*q, px, py);
             const plat::Point p{SYST_Round_Small(px), SYST_Round_Small(py)};
             if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
         }
@@ -190,16 +190,19 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
         // Far points: segment by segment, each cut to int reach where it leaves it; a cut end
         // starts a new run.
         double ax = 0, ay = 0;
-        picture_of(0, ax, ay);
-        for (size_t i = 1; i < count; ++i) {
+        bool first = true;
+        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
             double bx = 0, by = 0;
-            picture_of(i, bx, by);
-            plat::Point a, b;
-            if (PSais_Round_Segment(ax, ay, bx, by, a, b)) {
-                if (chain.size() > run_start && !(chain.back() == a)) end_run();
-                if (chain.size() == run_start) chain.push_back(a);
-                if (!(chain.back() == b)) chain.push_back(b);
+            picture_of(*q, bx, by);
+            if (!first) {
+                plat::Point a, b;
+                if (PSais_Round_Segment(ax, ay, bx, by, a, b)) {
+                    if (chain.size() > run_start && !(chain.back() == a)) end_run();
+                    if (chain.size() == run_start) chain.push_back(a);
+                    if (!(chain.back() == b)) chain.push_back(b);
+                }
             }
+            first = false;
             ax = bx;
             ay = by;
         }
@@ -216,6 +219,37 @@ void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, in
         start = end;
     }
     pic.Changed();
+}
+
+}  // namespace
+
+namespace {
+
+// A walk over ids of the point table, as a chain walk gave them.
+struct Id_Walk {
+    const Point_Rec* table;
+    const int32_t* ids;
+    size_t count, at = 0;
+    const Point_Rec* Next() { return at < count ? table + (ids[at++] - 1) : nullptr; }
+};
+
+}  // namespace
+
+void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
+    if (count < 2 || Point_Table.Empty()) return;
+    // The ids come from a chain walk, so they index the table from 1.
+    const Point_Rec* table = &*Point_Table.begin();
+    Draw_Chain([&] { return Id_Walk{table, ids, count}; }, colour, width);
+}
+
+void PSais_Draw_Line_Chain(int32_t line_index, size_t from, int32_t colour, int width) {
+    Draw_Chain(
+        [&] {
+            Project_Line_Walk walk(line_index);
+            for (size_t k = 0; k < from && walk.Next();) ++k;
+            return walk;
+        },
+        colour, width);
 }
 
 void PSais_Draw_Line(int32_t line_index) { Draw_Line_In(line_index, PSais_Line_Colour(line_index)); }

@@ -155,25 +155,29 @@ void PSais_Redraw_Map() {
     plat::Host& host = plat::CurrentHost();
     host.SetMousePointer(plat::Pointer_Hourglass);
     Frm& f = Frm_Window();
-    f.Pic.Cls();
-    PSais_Draw_Map_Background();
-    // The first mode set decides the layers, bottom first.
-    if (Mode_Lines == 1) {
-        PSais_Save_Mark_Visibility();
-        PSais_Draw_Cell_Grid();
-        PSais_Draw_All_Lines();
-    } else if (Mode_Excl_Cells == 1 || Mode_Lwm_Cells == 1 || Mode_Lod8_Cells == 1) {
-        PSais_Draw_Cell_Grid();
-        PSais_Draw_Lines_Grid_Mode();
-    } else if (Mode_Land_Class == 1 || Mode_Water_Class == 1) {
-        PSais_Draw_Class_Mode();
-        PSais_Draw_Lines_Grid_Mode();
-    } else if (Mode_Grid_Points == 1) {
-        PSais_Draw_Grid_Point_Mode();
-        PSais_Draw_Lines_Grid_Mode();
-        PSais_Draw_Grid_Points();
+    {
+        // Shown once, whole: the layers' own refreshes wait for the last of them.
+        const plat::RedrawScope redraw(f.Pic);
+        f.Pic.Cls();
+        PSais_Draw_Map_Background();
+        // The first mode set decides the layers, bottom first.
+        if (Mode_Lines == 1) {
+            PSais_Save_Mark_Visibility();
+            PSais_Draw_Cell_Grid();
+            PSais_Draw_All_Lines();
+        } else if (Mode_Excl_Cells == 1 || Mode_Lwm_Cells == 1 || Mode_Lod8_Cells == 1) {
+            PSais_Draw_Cell_Grid();
+            PSais_Draw_Lines_Grid_Mode();
+        } else if (Mode_Land_Class == 1 || Mode_Water_Class == 1) {
+            PSais_Draw_Class_Mode();
+            PSais_Draw_Lines_Grid_Mode();
+        } else if (Mode_Grid_Points == 1) {
+            PSais_Draw_Grid_Point_Mode();
+            PSais_Draw_Lines_Grid_Mode();
+            PSais_Draw_Grid_Points();
+        }
+        f.Pic.Changed();
     }
-    f.Pic.Changed();
     host.SetMousePointer(plat::Pointer_Default);
 }
 

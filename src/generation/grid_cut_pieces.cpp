@@ -34,7 +34,9 @@ void API_Add_Cut_Point(int32_t record, int32_t first, int32_t last, double x, do
 }
 
 void API_Cut_Lines_At(bool horizontal, double at, double tolerance, const std::function<bool(int32_t)>& whole) {
-    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    // One grid line adds a point or two where a line crosses it: room for the points there are
+    // and an eighth more; the appends make more room in the rare pass that needs it.
+    Cut_Tables_Size(2 * Work_Poly_Count, Work_Point_Count + Work_Point_Count / 8 + 2 * Work_Poly_Count + 64);
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t first = rec.First_Point;

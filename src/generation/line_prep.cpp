@@ -3,6 +3,8 @@
 #include "generation/line_prep.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <vector>
 
@@ -78,7 +80,23 @@ bool Line_Points(int32_t line_index, std::vector<Work_Point_Rec>& pts) {
 
 // Runs of at most Line_Run_Length points (one more for the runs that start at a shared point).
 void Split_Runs() {
-    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
+    // Sized to what the runs hold: each run after a line's first repeats the point it starts at.
+    int64_t runs = 0, points = 0;
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
+        const int32_t n = rec.Last_Point - rec.First_Point + 1;
+        if (n <= 0) continue;
+        int64_t pieces = 1;
+        if (rec.Attr->SurfShore > 1 && n > Line_Run_Length) {
+            const int32_t chunk = n % Line_Run_Length == 1 ? Line_Run_Length - 1 : Line_Run_Length;
+            pieces = 1 + (n - chunk + chunk - 1) / chunk;
+        }
+        runs += pieces;
+        points += n + pieces - 1;
+    }
+    // The appends keep a spare point or two behind the last.
+    Cut_Tables_Size(static_cast<int32_t>(std::min<int64_t>(runs + 1, INT32_MAX)),
+                    static_cast<int32_t>(std::min<int64_t>(points + 3, INT32_MAX)));
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t first = rec.First_Point;

@@ -202,7 +202,7 @@ private:
                           Gen_Num(c - 63));
             }
             for (int32_t i = piece.First_Point; i <= piece.Last_Point; ++i)
-                src_.Line("            LWMPoint " + Gen_Num(points(i).Local_X) + "," + Gen_Num(points(i).Local_Y));
+                src_.Line("            LWMPoint ", points(i).Local_X, ",", points(i).Local_Y);
         }
     }
 
@@ -265,24 +265,30 @@ void Lwm_Write_Source() {
     Attach_Pieces(areas, Coast_Piece_Table, coasts, true);
     const std::vector<Mask_Cell> cells = Cell_List(areas);
 
-    Gen_Source src("\\Tessaline$_Poly_LWM.asm");
-    src.Head(Gen_Title_Lwm, Lwm_Map_Bounds(), Gen_Tail_Lwm);
-    Lwm_Write_Start(src, Cfs_Mode == 1 ? 256 : 513);
-    Mask_Body body(src, areas);
-    for (size_t k = 0; k < cells.size(); ++k) {
-        body.Cell(cells[k]);
-        Lwm_Write_Area_End(src, k);
+    std::string source_path;
+    bool written = false, compile = false;
+    {
+        // The source goes before the wide-line stage starts.
+        Gen_Source src("\\Tessaline$_Poly_LWM.asm");
+        source_path = src.Path();
+        src.Head(Gen_Title_Lwm, Lwm_Map_Bounds(), Gen_Tail_Lwm);
+        Lwm_Write_Start(src, Cfs_Mode == 1 ? 256 : 513);
+        Mask_Body body(src, areas);
+        for (size_t k = 0; k < cells.size(); ++k) {
+            body.Cell(cells[k]);
+            Lwm_Write_Area_End(src, k);
+        }
+        Lwm_Write_Tail(src, Gen_Cell_Ids(cells));
+        written = src.Close();
+        compile = body.Wrote_Data();
     }
-    Lwm_Write_Tail(src, Gen_Cell_Ids(cells));
-    const bool written = src.Close();
-    const bool compile = body.Wrote_Data();
     Release_Pieces();
 
     if (!written) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure("Cannot write " + source_path);
     } else if (compile) {
         plat::DeleteFile(output);
-        const Gen_Run_Result result = Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output);
+        const Gen_Run_Result result = Gen_Run_Tool(Gen_Bglc_Command(source_path, output, 2), output);
         if (result != Gen_Run_Result::Done) Gen_Show_Failure("pb Ground generation 2");
         if (result == Gen_Run_Result::Not_Started) {
             plat::CurrentHost().SetMousePointer(plat::Pointer_Default);

@@ -212,7 +212,7 @@ void API_Collect_Night_Lines() {
         const Line_Rec& line = Line_Table(i);
         if (line.Attr.SurfShore == 0 || line.Attr.Line_Night == 0 || line.Nb_Points <= 1) continue;
         pts.clear();
-        for (int32_t id : Project_Line_Points(i)) pts.push_back({Point_Table(id).X, Point_Table(id).Y, 0});
+        Project_For_Each_Line_Point(i, [&](const Point_Rec& p) { pts.push_back({p.X, p.Y, 0}); });
         for (size_t k = 0; k + 1 < pts.size();) {
             if (Same_Place(pts[k], pts[k + 1]))
                 pts.erase(pts.begin() + static_cast<long>(k + 1));

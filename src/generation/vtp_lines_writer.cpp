@@ -168,7 +168,7 @@ void Write_Line_Entry(Gen_Source& src, const Line_Entry_Rec& e) {
     const int32_t n = e.Last_Point - e.First_Point + 1;
     Vtp_Write_Poly_Start(src, e.Attr.Text_Rt, centred ? n : n + 2, true);
     auto wide = [&](const Line_Entry_Point& p, int edge) {
-        src.Line("               VTPWidePoint " + Gen_Num(p.X) + ", " + Gen_Num(edge) + ", " + Gen_Num(p.Y) + ", 0");
+        src.Line("               VTPWidePoint ", p.X, ", ", edge, ", ", p.Y, ", 0");
     };
     if (centred) {
         for (int32_t i = e.First_Point; i <= e.Last_Point; ++i) wide(Line_Entry_Points(i), 0);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "generation/debug_draw.h"
 #include "generation/polygon_checks.h"
@@ -60,13 +61,23 @@ void Ensure_Storage(Vb_Array<T>& table, int32_t capacity) {
     table.ReDim_Preserve(capacity);
 }
 
-// The same for a table whose entries are no longer read: the old storage goes before the new
-// is made, rather than being copied into it.
+// The same for a table whose entries are no longer read. The cuts of one stage hand their two
+// tables back and forth, each pass a little larger than the last: storage that holds the entries
+// is kept (only entries it never held are made), and new storage leaves room for the passes to
+// come, so that a stage allocates its tables a few times rather than once per grid line.
 template <class T>
 void Renew_Storage(Vb_Array<T>& table, int32_t capacity) {
     if (table.UBound() >= capacity) return;
+    const size_t entries = static_cast<size_t>(capacity);
+    if (table.Capacity() >= entries) {
+        table.ReDim_Preserve(capacity);
+        return;
+    }
     table.Erase();
-    table.ReDim(capacity);
+    std::vector<T> storage;
+    storage.reserve(entries + entries / 4);
+    storage.resize(entries);
+    table.Adopt(std::move(storage));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "generation/writer_base.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <charconv>
 #include <cstdio>
@@ -25,6 +26,7 @@ Gen_Caption_Sink* caption_sink = nullptr;
 Gen_Caption_Record caption_record;
 std::function<std::tm()> gen_clock;
 std::vector<std::string> run_history;
+std::vector<Gen_Source_Record> sources_written;
 
 }  // namespace
 
@@ -39,6 +41,7 @@ void Gen_Reset_Writer_Base() {
     caption_record = Gen_Caption_Record{};
     gen_clock = nullptr;
     run_history.clear();
+    sources_written.clear();
 }
 
 void Gen_Set_Compile_Name(const std::string& text) {
@@ -90,20 +93,36 @@ std::string Gen_Date_Text(const std::tm& when) {
 // ---------------------------------------------------------------------------------------------
 // Numbers
 
-std::string Gen_Num_Int(int64_t value) { return std::to_string(value); }
+void Gen_Append_Num_Int(std::string& out, int64_t value) {
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
 
-std::string Gen_Num(double value) {
-    if (!std::isfinite(value)) return "0";
-    if (value == std::trunc(value) && std::fabs(value) < 1e15)
-        return Gen_Num_Int(static_cast<int64_t>(value));
-    std::string text(value < 0 ? "-" : "");
-    plat::AppendDigits(text, value, 15, -4);
-    if (text.find('E') == std::string::npos) return text;
+std::string Gen_Num_Int(int64_t value) {
+    std::string text;
+    Gen_Append_Num_Int(text, value);
+    return text;
+}
+
+void Gen_Append_Num(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += '0';
+        return;
+    }
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        Gen_Append_Num_Int(out, static_cast<int64_t>(value));
+        return;
+    }
+    const size_t start = out.size();
+    if (value < 0) out += '-';
+    plat::AppendDigits(out, value, 15, -4);
+    if (out.find('E', start) == std::string::npos) return;
     // A source takes no exponent: fixed notation with the same 15 significant digits.
+    out.resize(start);
     const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
     const int decimals = std::clamp(14 - exponent, 0, 340);
     char buf[400];
-    text.assign(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr);
+    std::string text(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0') text.pop_back();
         if (text.back() == '.') text.pop_back();
@@ -111,6 +130,12 @@ std::string Gen_Num(double value) {
     if (text.rfind("0.", 0) == 0) text.erase(0, 1);
     else if (text.rfind("-0.", 0) == 0) text.erase(1, 1);
     if (text == "-0") text = "0";
+    out += text;
+}
+
+std::string Gen_Num(double value) {
+    std::string text;
+    Gen_Append_Num(text, value);
     return text;
 }
 
@@ -152,21 +177,60 @@ std::string Gen_Quote(const std::string& text) { return "\"" + text + "\""; }
 // ---------------------------------------------------------------------------------------------
 // Sources
 
+namespace {
+
+// What a source holds in memory before it goes to its file.
+constexpr size_t kSourceBuffer = size_t{1} << 20;
+// The record of a long session stays small: a Generate writes a handful of sources.
+constexpr size_t kSourcesKept = 1000;
+
+}  // namespace
+
 Gen_Source::Gen_Source(const std::string& name) : path_(plat::NativePath(App_Dir + name)) {
+    opened_ = std::chrono::steady_clock::now();
     // Renewal: never appended to, and no stale file if the writer stops early.
     plat::DeleteFile(path_);
+    file_ = std::make_unique<plat::FileReplacement>(path_);
+    buffer_.reserve(kSourceBuffer + 4096);
 }
 
-void Gen_Source::Line(const std::string& text) {
-    text_ += text;
-    text_ += "\r\n";
+Gen_Source::~Gen_Source() = default;
+
+void Gen_Source::Put_Text(std::string_view text, bool& ascii) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    buffer_.append(text);
+}
+
+void Gen_Source::End_Line(size_t start, bool ascii) {
+    if (!ascii) {
+        const std::string converted = plat::Utf8ToCp1252(std::string_view(buffer_).substr(start));
+        buffer_.resize(start);
+        buffer_ += converted;
+    }
+    buffer_ += "\r\n";
+    if (buffer_.size() >= kSourceBuffer && file_) {
+        file_->Write(buffer_);
+        written_ += static_cast<long long>(buffer_.size());
+        buffer_.clear();
+    }
+}
+
+void Gen_Source::Line(std::string_view text) {
+    const size_t start = buffer_.size();
+    bool ascii = true;
+    Put_Text(text, ascii);
+    End_Line(start, ascii);
 }
 
 void Gen_Source::Head(const std::string& title_prefix, const Gen_Bounds& bounds,
                       const std::string& tail) {
     const std::string dashes = ";" + std::string(50, '-');
     Line(dashes);
-    Line(title_prefix + Gen_Date_Text(Gen_Now()));
+    Line(title_prefix, Gen_Date_Text(Gen_Now()));
     Line(dashes);
     Line("include TDFMacros.inc");
     Line("include TDFHeaders.inc");
@@ -176,8 +240,19 @@ void Gen_Source::Head(const std::string& title_prefix, const Gen_Bounds& bounds,
 bool Gen_Source::Close() {
     if (closed_) return true;
     closed_ = true;
-    return plat::ReplaceFileAtomically(path_, plat::Utf8ToCp1252(text_));
+    file_->Write(buffer_);
+    written_ += static_cast<long long>(buffer_.size());
+    std::string().swap(buffer_);
+    const bool written = file_->Commit();
+    file_.reset();   // a new file that failed goes now, not with the source
+    if (sources_written.size() < kSourcesKept)
+        sources_written.push_back(
+            {path_, written_, std::chrono::duration<double>(std::chrono::steady_clock::now() - opened_).count()});
+    return written;
 }
+
+const std::vector<Gen_Source_Record>& Gen_Sources_Written() { return sources_written; }
+void Gen_Reset_Sources_Written() { sources_written.clear(); }
 
 // ---------------------------------------------------------------------------------------------
 // Outside programs

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -135,44 +136,24 @@ ProcessResult RunAndWait(const std::string& command_line, const std::string& fol
     for (auto& a : argv_text) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    // The child reports a failed chdir or exec through a pipe that a successful exec closes.
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        result.error = std::strerror(errno);
+    // Spawned rather than forked: starting a tool costs the same whatever this process holds.
+    // A failed chdir or exec comes back as the spawn's own error, before anything runs.
+    posix_spawn_file_actions_t actions;
+    if (const int e = ::posix_spawn_file_actions_init(&actions); e != 0) {
+        result.error = std::strerror(e);
         return result;
     }
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        result.error = std::strerror(errno);
+    int e = 0;
+    if (!local_folder.empty()) e = ::posix_spawn_file_actions_addchdir_np(&actions, local_folder.c_str());
+    pid_t pid = -1;
+    if (e == 0) e = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (e != 0) {
+        result.error = std::strerror(e);
         return result;
     }
-    if (pid == 0) {
-        ::close(fds[0]);
-        if (!local_folder.empty() && ::chdir(local_folder.c_str()) != 0) {
-            const int e = errno;
-            (void)!::write(fds[1], &e, sizeof e);
-            ::_exit(127);
-        }
-        ::execv(argv[0], argv.data());
-        const int e = errno;
-        (void)!::write(fds[1], &e, sizeof e);
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    int child_errno = 0;
-    ssize_t got;
-    do {
-        got = ::read(fds[0], &child_errno, sizeof child_errno);
-    } while (got < 0 && errno == EINTR);
-    ::close(fds[0]);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (got > 0) {
-        result.error = std::strerror(child_errno);
-        return result;
     }
     result.started = true;
     result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

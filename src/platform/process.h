@@ -18,8 +18,9 @@ std::vector<std::string> SplitCommandLine(const std::string& command_line);
 
 // Starts the command line with `folder` as current folder (empty: the caller's) and waits
 // without a time limit. The program path is mapped like every program path; a start failure is
-// reported by the child before anything runs. A Windows program (".exe") that cannot be run
-// directly is run through `wine` when `wine` is on PATH.
+// reported before anything runs, and the start costs the same however large this process is. A
+// Windows program (".exe") that cannot be run directly is run through `wine` when `wine` is on
+// PATH.
 ProcessResult RunAndWait(const std::string& command_line, const std::string& folder = "");
 
 }  // namespace plat

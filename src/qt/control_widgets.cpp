@@ -614,6 +614,9 @@ PictureWidget::PictureWidget(plat::PictureBox& control, QWidget* parent) : QWidg
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
     (void)event;
+    // A redraw half done is never shown: the window keeps the last whole picture (the widget
+    // paints opaquely, so nothing erases it), and the redraw's end asks for a paint.
+    if (c_.Redrawing()) return;
     QPainter p(this);
     const plat::Surface& s = c_.Image();
     // The model's pixels, seen in place: the one copy is the painter's into the window.

@@ -1,6 +1,11 @@
 #include "generation/writer_base.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "core/project.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -92,6 +97,47 @@ TEST_F(WriterBase, SourceIsRenewedWithItsHeadInCrLfAndWindows1252) {
               "include TDFHeaders.inc\r\n"
               "BGLHeader 90, 43, 8, -180, LWMHeader , TerrainHeaderStart\r\n"
               "; Chemin c\xF4tier\r\n");
+}
+
+TEST_F(WriterBase, LargeSourceStreamsWholeAndOnlyACompleteOneTakesTheName) {
+    // Several buffers' worth, in both line forms, with a non-ASCII line among them.
+    std::string expected;
+    {
+        Gen_Source src("\\Tessaline$_Big.ASM");
+        for (int i = 0; i < 200000; ++i) {
+            src.Line("            LWMPoint ", i % 256, ",", int16_t(-i % 7), " ", 0.5 * i, " ", "é");
+            src.Line("; Chemin " + std::to_string(i));
+            expected += "            LWMPoint " + Gen_Num(i % 256) + "," + Gen_Num(int16_t(-i % 7)) + " " +
+                        Gen_Num(0.5 * i) + " \xE9\r\n; Chemin " + std::to_string(i) + "\r\n";
+        }
+        EXPECT_FALSE(fs::exists(app / "Tessaline$_Big.ASM"));  // nothing under the name before Close
+        ASSERT_TRUE(src.Close());
+        EXPECT_EQ(src.Bytes(), static_cast<long long>(expected.size()));
+    }
+    EXPECT_GT(expected.size(), size_t{3} << 20);
+    EXPECT_EQ(Read_File(app / "Tessaline$_Big.ASM"), expected);
+
+    // A writer that stops early, or a disk that fails the flush, leaves no file at all.
+    const auto names = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(app)) found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    fs::remove(app / "Tessaline$_Big.ASM");
+    const std::vector<std::string> before = names();
+    {
+        Gen_Source src("\\Tessaline$_Big.ASM");
+        for (int i = 0; i < 100000; ++i) src.Line("            LWMPoint ", i, ",", i);
+    }
+    EXPECT_EQ(names(), before);
+    plat::SetFileFlush([](int) { return -1; });
+    Gen_Source src("\\Tessaline$_Big.ASM");
+    for (int i = 0; i < 100000; ++i) src.Line("            LWMPoint ", i, ",", i);
+    const bool written = src.Close();
+    plat::SetFileFlush(nullptr);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(names(), before);
 }
 
 TEST_F(WriterBase, CaptionsReachTheSinkAndTheRecord) {

@@ -42,7 +42,29 @@ void PictureBox::Cls() {
     Changed();
 }
 
-void PictureBox::Refresh() { Notify(Change::Refresh); }
+void PictureBox::Changed() {
+    if (Redrawing()) {
+        pixels_held_ = true;
+        return;
+    }
+    Notify(Change::Pixels);
+}
+
+void PictureBox::Refresh() {
+    if (Redrawing()) {
+        refresh_held_ = true;
+        return;
+    }
+    Notify(Change::Refresh);
+}
+
+void PictureBox::EndRedraw() {
+    if (redraw_depth_ == 0 || --redraw_depth_ > 0) return;
+    const bool refresh = refresh_held_, pixels = pixels_held_;
+    refresh_held_ = pixels_held_ = false;
+    if (refresh) Notify(Change::Refresh);
+    else if (pixels) Notify(Change::Pixels);
+}
 
 Surface PictureBox::Composed() const {
     Surface out = surface_;

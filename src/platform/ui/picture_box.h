@@ -50,9 +50,16 @@ public:
     void PSet(int x, int y, Colour c) { surface_.PSet(x, y, c); Changed(); }
     void Circle(int cx, int cy, int r, Colour c) { surface_.Circle(cx, cy, r, c); Changed(); }
     // Tells the host that pixels changed (no repaint forced).
-    void Changed() { Notify(Change::Pixels); }
+    void Changed();
     // Asks the host to repaint now.
     void Refresh();
+
+    // A redraw reaches the screen in one piece: while one is open (they nest), the host hears
+    // of no pixels and no Refresh; the end of the outermost tells it once, a Refresh when one
+    // was asked for meanwhile. Hosts paint nothing of the picture while Redrawing.
+    void BeginRedraw() { ++redraw_depth_; }
+    void EndRedraw();
+    bool Redrawing() const { return redraw_depth_ > 0; }
 
     // What a person sees: the surface with the Line and Shape controls in it drawn above.
     Surface Composed() const;
@@ -65,6 +72,21 @@ private:
     Surface surface_;
     Surface picture_;
     int border_style_ = 1;
+    int redraw_depth_ = 0;
+    bool pixels_held_ = false;
+    bool refresh_held_ = false;
+};
+
+// The redraw of a picture box for as long as the scope lasts.
+class RedrawScope {
+public:
+    explicit RedrawScope(PictureBox& picture) : picture_(picture) { picture_.BeginRedraw(); }
+    ~RedrawScope() { picture_.EndRedraw(); }
+    RedrawScope(const RedrawScope&) = delete;
+    RedrawScope& operator=(const RedrawScope&) = delete;
+
+private:
+    PictureBox& picture_;
 };
 
 }  // namespace plat
