@@ -64,6 +64,8 @@ void Build_Entries() {
         if (!World_Has_Area(col, row)) continue;
 
         const bool centred = Is_Centred_Type(rec.Attr->Type_Code);
+        // A piece beyond the map's grid lines was not cut into its cells.
+        if (!centred && !Work_Record_Fits_Area(rec, col, row, 0, 0, false)) continue;
         local.clear();
         for (int32_t i = 0; i < n; ++i) {
             const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);

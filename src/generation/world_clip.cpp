@@ -60,6 +60,27 @@ bool World_Has_Area(int32_t lod8_col, int32_t lod8_row, int32_t lod13_col, int32
            lod13_col < Lod13_Per_Lod8 && lod13_row >= 0 && lod13_row < Lod13_Per_Lod8;
 }
 
+bool Work_Record_Fits_Area(const Work_Poly_Rec& rec, int32_t lod8_col, int32_t lod8_row, int32_t lod13_col,
+                           int32_t lod13_row, bool lod13) {
+    const double width = lod13 ? Lod13_Width : Lod8_Width;
+    const double height = lod13 ? Lod13_Height : Lod8_Height;
+    const double units = lod13 ? Lod13_Local_Max : Lod8_Local_Span;
+    double west = lod8_col * Lod8_Width - 180, north = 90 - lod8_row * Lod8_Height;
+    if (lod13) {
+        west += lod13_col * Lod13_Width;
+        north -= lod13_row * Lod13_Height;
+    }
+    const double mx = width / units, my = height / units;
+    for (int32_t i = 0; i < rec.Nb_Points; ++i) {
+        const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);
+        double lat = 0, lon = 0;
+        Com_Pixel_To_LatLon(p.X, p.Y, lat, lon);
+        if (!(lon >= west - mx && lon <= west + width + mx && lat <= north + my && lat >= north - height - my))
+            return false;
+    }
+    return true;
+}
+
 std::vector<Plane_Point> World_Clip_Ring(const std::vector<Plane_Point>& ring, const World_Box& box) {
     if (std::all_of(ring.begin(), ring.end(), [&](const Plane_Point& p) { return box.Holds(p.X, p.Y); }))
         return ring;

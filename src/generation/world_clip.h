@@ -18,6 +18,13 @@ World_Box World_Pixel_Box();
 // True for LOD8 columns 0..767 and rows 0..511 with LOD13 columns and rows 0..31.
 bool World_Has_Area(int32_t lod8_col, int32_t lod8_row, int32_t lod13_col = 0, int32_t lod13_row = 0);
 
+// True when every point of work record `rec` lies in the given area (its LOD13 area when
+// `lod13`, else the LOD8 cell) or within one local unit of it. A piece the grid cut did not reach
+// (it lies beyond the map's grid lines) spans more, and its clamped positions would draw a shape
+// that is not the author's.
+bool Work_Record_Fits_Area(const Work_Poly_Rec& rec, int32_t lod8_col, int32_t lod8_row, int32_t lod13_col,
+                           int32_t lod13_row, bool lod13);
+
 // A closed ring cut to the box; the ring itself when it lies inside, fewer than three points
 // when nothing of it does.
 std::vector<Plane_Point> World_Clip_Ring(const std::vector<Plane_Point>& ring, const World_Box& box);
