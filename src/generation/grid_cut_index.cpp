@@ -11,6 +11,7 @@
 #include "generation/exchange_sort.h"
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
+#include "generation/world_clip.h"
 
 namespace {
 
@@ -110,6 +111,9 @@ void API_Index_Pieces(int16_t mode) {
         const size_t kept = scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
+        // Shapes are cut at the world's edge; what still lies on it names no cell.
+        if (!World_Has_Area(c8, r8, mode == 2 ? 0 : c13, mode == 2 ? 0 : r13)) continue;
+        if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode != 2)) continue;
 
         if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
         if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity) {

@@ -15,6 +15,7 @@
 #include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
+#include "generation/world_clip.h"
 #include "generation/writer_base.h"
 
 namespace {
@@ -152,11 +153,14 @@ void API_Cut_Lines_Lod8() {
 int32_t API_Collect_Lines() {
     Work_Tables_Size(Line_Count, Point_Count + Work_Point_Growth);
     std::vector<Work_Point_Rec> pts;
+    const World_Box world = World_Pixel_Box();
     for (int32_t i = 2; i <= Line_Count; ++i) {
         const Line_Rec& line = Line_Table(i);
         if (!Takes_Line(line)) continue;
         if (!Line_Points(i, pts)) continue;
-        Work_Tables_Append(line, pts, Work_Point_Growth);
+        // A line crossing the world's edge keeps its inside parts.
+        for (const std::vector<Work_Point_Rec>& part : World_Clip_Line(pts, world))
+            Work_Tables_Append(line, part, Work_Point_Growth);
     }
     return Work_Poly_Count;
 }

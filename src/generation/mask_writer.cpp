@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <string>
@@ -19,6 +20,7 @@
 #include "generation/lwm_source.h"
 #include "generation/prepare_polygons.h"
 #include "generation/work_tables.h"
+#include "generation/world_clip.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -83,7 +85,10 @@ void Attach_Pieces(std::vector<Area_Entry>& areas, const Vb_Array<Cut_Piece_Reco
 
     std::map<Area_Key, std::pair<int32_t, int32_t>> runs;
     for (int32_t p = 1; p <= count; ++p) {
-        const Area_Key key = Key_Of(pieces(p));
+        // A piece that names no area of the world's grid is not written.
+        const Cut_Piece_Record& piece = pieces(p);
+        if (!World_Has_Area(piece.Lod8_Col, piece.Lod8_Row, piece.Lod13_Col, piece.Lod13_Row)) continue;
+        const Area_Key key = Key_Of(piece);
         auto it = index.find(key);
         if (it == index.end()) {
             areas.push_back({Default_Area(pieces(p))});
@@ -111,10 +116,12 @@ std::vector<Mask_Cell> Cell_List(const std::vector<Area_Entry>& areas) {
     std::vector<Mask_Cell> cells;
     for (int32_t i = 1; i <= Lod8_Cell_Count; ++i) {
         const Lod8_Cell_Rec& c = Lod8_Cell_Table(i);
+        if (!World_Has_Area(c.Lod8_Col, c.Lod8_Row)) continue;
         cells.push_back({c.Lod8_Col, c.Lod8_Row, c.Attrib});
     }
     for (const Area_Entry& e : areas) {
-        if (!e.Has_Content()) continue;
+        if (!e.Has_Content() || !World_Has_Area(e.Cell.Lod8_Col, e.Cell.Lod8_Row, e.Cell.Lod13_Col, e.Cell.Lod13_Row))
+            continue;
         const bool known = std::any_of(cells.begin(), cells.end(), [&](const Mask_Cell& c) {
             return c.Col == e.Cell.Lod8_Col && c.Row == e.Cell.Lod8_Row;
         });
@@ -226,8 +233,12 @@ void Release_Pieces() {
 }  // namespace
 
 void Gen_Altitude_Pair(double altitude, int32_t& whole, int32_t& fraction) {
-    whole = SYST_Truncate(altitude);
-    fraction = std::abs(SYST_Truncate((altitude - whole) * 128));
+    // The whole part is a 32-bit field and the fraction counts 128ths: an altitude beyond that
+    // reach is written at its end (0 for one that is no number), with the fraction still 0..127.
+    constexpr double reach = INT32_MAX;
+    const double a = std::isnan(altitude) ? 0.0 : std::clamp(altitude, -reach, reach);
+    whole = SYST_Truncate(a);
+    fraction = std::clamp(SYST_Truncate(std::fabs(a - whole) * 128), 0, 127);
 }
 
 void API_Write_Lwm_Asm() {

@@ -3,6 +3,7 @@
 #include "generation/prepare_polygons.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,7 @@
 #include "generation/polygon_checks.h"
 #include "generation/resplit.h"
 #include "generation/work_tables.h"
+#include "generation/world_clip.h"
 #include "platform/text.h"
 
 namespace {
@@ -95,7 +97,7 @@ uint8_t API_Get_Polygon_Winding(const std::vector<Plane_Point>& points, int32_t 
     count = std::min<int32_t>(count, static_cast<int32_t>(points.size()));
     if (count < 1) return 0;
     int32_t v = 0;
-    double smallest = 1e10;
+    double smallest = std::numeric_limits<double>::infinity();
     for (int32_t i = 0; i < count; ++i) {
         if (points[static_cast<size_t>(i)].X < smallest) {
             smallest = points[static_cast<size_t>(i)].X;
@@ -111,10 +113,12 @@ uint8_t API_Get_Polygon_Winding(const std::vector<Plane_Point>& points, int32_t 
 void API_Prepare_Polygons(int16_t mode) {
     Polygon_Cut_Aborted = 0;
     Work_Tables_Size(Line_Count, Point_Count);
+    const World_Box world = World_Pixel_Box();
     for (int32_t i = 2; i <= Line_Count; ++i) {
         const Line_Rec& line = Line_Table(i);
         if (!Takes_Line(line, mode)) continue;
-        std::vector<Plane_Point> pts = Chain_Points(line);
+        // What lies beyond the world is cut at its edge.
+        std::vector<Plane_Point> pts = World_Clip_Ring(Chain_Points(line), world);
         if (!Clean(pts)) continue;
         Append_Work_Polygon(line, pts);
     }

@@ -13,6 +13,7 @@
 #include "generation/generation_services.h"
 #include "generation/lwm_source.h"
 #include "generation/mask_writer.h"
+#include "generation/world_clip.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -40,6 +41,8 @@ std::vector<Mesh_Point> Mesh_Points() {
         if (g.Defined != 1) continue;
         Mesh_Point m;
         Com_Pixel_To_Sub_Pos_Clamped(g.X, g.Y, m.Lod8_Col, m.Lod8_Row, m.Lod13_Col, m.Lod13_Row, m.X, m.Y);
+        // A point beyond the world's grid has no area to be written in.
+        if (!World_Has_Area(m.Lod8_Col, m.Lod8_Row, m.Lod13_Col, m.Lod13_Row)) continue;
         m.Altitude = Remesh_Altitude_Metres(g.Alt);
         points.push_back(m);
     }

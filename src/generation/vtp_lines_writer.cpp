@@ -15,6 +15,7 @@
 #include "generation/line_prep.h"
 #include "generation/vtp_source.h"
 #include "generation/work_tables.h"
+#include "generation/world_clip.h"
 #include "generation/writer_base.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -59,8 +60,12 @@ void Build_Entries() {
         Work_Record_Centre(rec, centre_x, centre_y);
         int16_t col = 0, row = 0, cx = 0, cy = 0;
         Com_Pixel_To_Cell_Pos(centre_x, centre_y, col, row, cx, cy);
+        // The lines are cut at the world's edge; a piece lying on it names no cell.
+        if (!World_Has_Area(col, row)) continue;
 
         const bool centred = Is_Centred_Type(rec.Attr->Type_Code);
+        // A piece beyond the map's grid lines was not cut into its cells.
+        if (!centred && !Work_Record_Fits_Area(rec, col, row, 0, 0, false)) continue;
         local.clear();
         for (int32_t i = 0; i < n; ++i) {
             const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + i);

@@ -252,6 +252,15 @@ TEST_F(MaskWriter, AltitudePairs) {
     EXPECT_EQ(std::pair(w, f), std::pair(-9999, 0));
     Gen_Altitude_Pair(-0.25, w, f);
     EXPECT_EQ(std::pair(w, f), std::pair(0, 32));
+    // Beyond what the fields hold: the end of the whole part's reach, a fraction of 0..127.
+    Gen_Altitude_Pair(3.4e38, w, f);
+    EXPECT_EQ(std::pair(w, f), std::pair(2147483647, 0));
+    Gen_Altitude_Pair(-3.4e38, w, f);
+    EXPECT_EQ(std::pair(w, f), std::pair(-2147483647, 0));
+    Gen_Altitude_Pair(-2147483647.75, w, f);
+    EXPECT_EQ(std::pair(w, f), std::pair(-2147483647, 0));
+    Gen_Altitude_Pair(std::nan(""), w, f);
+    EXPECT_EQ(std::pair(w, f), std::pair(0, 0));
 }
 
 }  // namespace

@@ -95,6 +95,22 @@ TEST_F(RemeshWriter, AltitudesInMetresTakeTheOffsetAndFeetAreConverted) {
     EXPECT_NE(Read_File(Source()).find("          LWMPoly2   2,0,1,30,61\r\n"), std::string::npos);
 }
 
+TEST_F(RemeshWriter, PointsBeyondTheWorldAndAltitudesBeyondIntReachStayWithinTheFields) {
+    Add_Point(1e10, 40, 1);
+    Add_Point(40, -1e18, 1);
+    Add_Point(1e300, 1e300, 1);
+    Add_Point(40, 40, 3.4e38f);
+    Add_Point(50, 40, -3.4e38f);
+    API_Write_Remesh_Lwm_Asm();
+    const std::string text = Read_File(Source());
+    EXPECT_EQ(Count(text, "LWMCellID"), 1u);
+    EXPECT_NE(text.find("    Cell_384_128    EQU    LWMCellID 0,0,3,384,128\r\n"), std::string::npos);
+    EXPECT_NE(text.find("        LWMDataAreaDrawPolygons 2,3,1,1,1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("          LWMPoly2   2,0,1,2147483647,0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("          LWMPoly2   2,0,1,-2147483647,0\r\n"), std::string::npos);
+    EXPECT_EQ(Count(text, "LWMPoly2"), 2u);
+}
+
 TEST_F(RemeshWriter, NoDefinedPointDoesNothing) {
     Write_File(Source(), "earlier");
     Gen_Show_Stage("before", "step");
