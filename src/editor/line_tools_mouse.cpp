@@ -79,22 +79,11 @@ void Extend_Click() {
         PSais_Draw_Picture_Segment(px, py, Mouse_Down_X, Mouse_Down_Y, kRed);
     }
     Extend_Running = 1;
-    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
-    Point_Rec& p = Point_Table(id);
-    if (prepend) {
-        Point_Table(Cur_Point).Prev_Point = id;
-        p.Next_Point = Cur_Point;
-        p.Prev_Point = 0;
-        line->First_Point = id;
-    } else {
-        Point_Table(Cur_Point).Next_Point = id;
-        p.Prev_Point = Cur_Point;
-        p.Next_Point = 0;
-        line->Last_Point = id;
-    }
+    const int32_t id = prepend ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
+                               : Project_Append_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    if (id == 0) return;
     Point_Selected = 1;
     Cur_Point = id;
-    ++line->Nb_Points;
     PSais_Show_Point_Mark(id);
 }
 
@@ -104,19 +93,11 @@ void Insert_Click() {
     Frm& f = Frm_Window();
     f.Ln1.SetVisible(false);
     f.Ln2.SetVisible(false);
-    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
-    ++line->Nb_Points;
-    Point_Rec& p = Point_Table(id);
-    if (Insert_Before_First == 1) {
-        Point_Table(Cur_Point).Prev_Point = id;
-        p.Next_Point = Cur_Point;
-        line->First_Point = id;
-    } else {
-        Point_Table(Cur_Point).Next_Point = id;
-        p.Prev_Point = Cur_Point;
-        Point_Table(Neighbour_Point).Prev_Point = id;
-        p.Next_Point = Neighbour_Point;
-    }
+    // The closing segment (last, first) gets its new point at the front of the chain.
+    const int32_t id = Insert_Before_First == 1
+                           ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
+                           : Project_Insert_Point(Cur_Line, Cur_Point, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    if (id == 0) return;
     PSais_Reset_Edit_Step();
     Point_Selected = 1;
     Cur_Point = id;
