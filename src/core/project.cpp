@@ -227,12 +227,6 @@ bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
     return true;
 }
 
-bool Project_Delete_Image(int32_t index) {
-    if (!Project_Valid_Image(index)) return false;
-    Image_Table(index).Ima_In_Use = 0;
-    return true;
-}
-
 std::vector<int32_t> Project_Line_Points(int32_t line_index) {
     std::vector<int32_t> ids;
     Project_Line_Points(line_index, ids);

@@ -365,8 +365,6 @@ int32_t Project_Insert_Point(int32_t line_index, int32_t after_id, double x, dou
 bool Project_Delete_Line(int32_t line_index);
 // Unlinks point `point_id` from line `line_index`'s chain; the entry is not reclaimed.
 bool Project_Unlink_Point(int32_t line_index, int32_t point_id);
-// Marks image `index` deleted (in use := 0); the record stays.
-bool Project_Delete_Image(int32_t index);
 // The point ids of a line's chain from its first point, walked at most Point_Count steps and
 // stopped by an id of 0 or outside the table.
 std::vector<int32_t> Project_Line_Points(int32_t line_index);

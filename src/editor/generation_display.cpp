@@ -45,7 +45,3 @@ void Generation_Display_Install() {
     Debug_Draw_Set_Canvas(&canvas);
 }
 
-void Generation_Display_Remove() {
-    Gen_Set_Caption_Sink(nullptr);
-    Debug_Draw_Set_Canvas(nullptr);
-}

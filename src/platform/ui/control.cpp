@@ -7,33 +7,6 @@
 
 namespace plat {
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Form: return "Form";
-        case Kind::CommandButton: return "CommandButton";
-        case Kind::Label: return "Label";
-        case Kind::TextBox: return "TextBox";
-        case Kind::CheckBox: return "CheckBox";
-        case Kind::OptionButton: return "OptionButton";
-        case Kind::Frame: return "Frame";
-        case Kind::ComboBox: return "ComboBox";
-        case Kind::ListBox: return "ListBox";
-        case Kind::DriveListBox: return "DriveListBox";
-        case Kind::DirListBox: return "DirListBox";
-        case Kind::FileListBox: return "FileListBox";
-        case Kind::PictureBox: return "PictureBox";
-        case Kind::Line: return "Line";
-        case Kind::Shape: return "Shape";
-        case Kind::HScrollBar: return "HScrollBar";
-        case Kind::VScrollBar: return "VScrollBar";
-        case Kind::Timer: return "Timer";
-        case Kind::Menu: return "Menu";
-        case Kind::TabStrip: return "TabStrip";
-        case Kind::CommonDialog: return "CommonDialog";
-    }
-    return "?";
-}
-
 const char* ChangeName(Change change) {
     switch (change) {
         case Change::Created: return "Created";

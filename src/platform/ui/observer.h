@@ -12,7 +12,6 @@ enum class Kind {
     DriveListBox, DirListBox, FileListBox, PictureBox, Line, Shape, HScrollBar, VScrollBar,
     Timer, Menu, TabStrip, CommonDialog,
 };
-const char* KindName(Kind kind);
 
 enum class Change {
     Created,      // the control exists (design element or array element loaded); a form's
