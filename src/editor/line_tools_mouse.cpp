@@ -272,7 +272,8 @@ void Pick_Segment(const Line_Rec& line) {
 }  // namespace
 
 void PSais_Line_Tool_Press() {
-    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
+    // Every press starts from the resting pen.
+    SYST_Rest_Pen(Frm_Window().Pic);
     if (Mouse_Button == plat::Button_Left) {
         if (New_Line_Armed == 1)
             New_Line();

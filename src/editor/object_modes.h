@@ -40,8 +40,6 @@ void Frm_Cmd_TrtMesh_Click();
 
 // Every mode button enabled, every tool of a mode disabled, no mode, altitude tip hidden.
 void PSais_Enable_Tool_Buttons();
-// The eight mode flags to 0.
-void PSais_Clear_Mode_Flags();
 // Ends whatever tool is running, runs the link check, hides the altitude tip.
 void PSais_Cancel_Tool();
 // The link check; when it passes, the image tool is ended and the map pointer is the cross.

@@ -211,7 +211,7 @@ void Frm_FSUIPC::Frm_FSUIPC_Form_Unload(bool& cancel) {
     main.Cmd_Extr_Pt_Route.SetEnabled(true);
     main.Cmd_Sup_Route_Ou_Pt.SetEnabled(true);
     main.Cmd_Tabul.SetEnabled(true);
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     if (Sim_Line_Made == 1 && Line_Table.In_Range(Line_Count) && Line_Table(Line_Count).Nb_Points > 1) Line_Selected = 1;
     main.Croix1.SetVisible(false);
     main.Croix2.SetVisible(false);
