@@ -288,12 +288,6 @@ void ScrollBar::UserScroll(int value) {
     SetValue(std::clamp(value, lo, hi));
 }
 
-void ScrollBar::UserStep(int direction, bool large) {
-    int step = large ? p_.large_change : p_.small_change;
-    int sign = p_.max >= p_.min ? 1 : -1;
-    UserScroll(p_.value + sign * (direction < 0 ? -step : step));
-}
-
 void ScrollBar::ResetProperties() {
     Control::ResetProperties();
     p_ = Props{};

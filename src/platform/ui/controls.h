@@ -317,8 +317,6 @@ public:
 
     // The user moves the bar: clamped to the range, then Change.
     void UserScroll(int value);
-    // Arrow (small) and page (large) steps, +1 or -1.
-    void UserStep(int direction, bool large);
     bool Focusable() const override { return true; }
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;

@@ -34,7 +34,6 @@ enum class Change {
     Style,        // any other look property (alignment, border, graphical style, multiline)
     MousePointer,
 };
-const char* ChangeName(Change change);
 
 class UiObserver {
 public:
