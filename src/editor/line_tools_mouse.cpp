@@ -44,6 +44,21 @@ int32_t Nearest_Point(const std::vector<int32_t>& ids, double x, double y, doubl
     return found;
 }
 
+// The pair nearest to the mouse by `distance` (-1: not measurable); pairs.size() when none.
+size_t Nearest_Pair(const std::vector<std::pair<int32_t, int32_t>>& pairs,
+                    double (*distance)(int32_t, int32_t, double, double)) {
+    size_t chosen = pairs.size();
+    double best = HUGE_VAL;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const double d = distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
+        if (d != -1 && d < best) {
+            best = d;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
 void New_Line() {
     Show_Route_Dialog();
     if (Route_Dlg_Cancelled == 1) {
@@ -235,24 +250,9 @@ void Pick_Segment(const Line_Rec& line) {
         std::vector<std::pair<int32_t, int32_t>> pairs;
         for (size_t i = 1; i < ids.size(); ++i) pairs.emplace_back(ids[i - 1], ids[i]);
         pairs.emplace_back(ids.front(), ids.back());
-        size_t chosen = pairs.size();
-        double best = HUGE_VAL;
-        for (size_t i = 0; i < pairs.size(); ++i) {
-            const double d = PSais_Point_Segment_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
-            if (d != -1 && d < best) {
-                best = d;
-                chosen = i;
-            }
-        }
-        if (chosen == pairs.size()) {
-            for (size_t i = 0; i < pairs.size(); ++i) {
-                const double d = PSais_Point_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
-                if (d < best) {
-                    best = d;
-                    chosen = i;
-                }
-            }
-        }
+        // By the perpendicular where its foot falls on a segment, else by the mean distance.
+        size_t chosen = Nearest_Pair(pairs, PSais_Point_Segment_Distance);
+        if (chosen == pairs.size()) chosen = Nearest_Pair(pairs, PSais_Point_Distance);
         if (chosen == pairs.size()) return;
         Cur_Point = pairs[chosen].first;
         Neighbour_Point = pairs[chosen].second;

@@ -95,6 +95,14 @@ void PSais_Enable_Tool_Buttons() {
     f.LPtGrid.SetVisible(false);
 }
 
+void PSais_Enable_Line_Tools() {
+    Frm& f = Frm_Window();
+    f.Cmd_Saisie_Routes.SetEnabled(false);
+    for (plat::CommandButton* b : {&f.Cmd_Sel_Route, &f.Cmd_New_Route, &f.Cmd_Ins_Pt_Route, &f.Cmd_Sel_Pt_Route,
+                                   &f.Cmd_Extr_Pt_Route, &f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_Tabul})
+        b->SetEnabled(true);
+}
+
 void PSais_Cancel_Image_Tool() {
     Edit_Refused = 0;
     if (Linked_Polygon_Leaves_Image()) {
@@ -117,10 +125,7 @@ void Frm_Cmd_Saisie_Routes_Click() {
     PSais_Cancel_Image_Tool();
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
-    f.Cmd_Saisie_Routes.SetEnabled(false);
-    for (plat::CommandButton* b : {&f.Cmd_Sel_Route, &f.Cmd_New_Route, &f.Cmd_Ins_Pt_Route, &f.Cmd_Sel_Pt_Route,
-                                   &f.Cmd_Extr_Pt_Route, &f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_Tabul})
-        b->SetEnabled(true);
+    PSais_Enable_Line_Tools();
     PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     f.Pic.SetMousePointer(plat::Pointer_Cross);

@@ -10,6 +10,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "platform/host.h"
 #include "platform/text.h"
 #include "simlink/fsconnect_client.h"
@@ -203,14 +204,7 @@ void Frm_FSUIPC::Frm_FSUIPC_Form_Unload(bool& cancel) {
     (void)cancel;
     UnloadFSUIPC();
     Frm& main = Frm_Window();
-    main.Cmd_Saisie_Routes.SetEnabled(false);
-    main.Cmd_Sel_Route.SetEnabled(true);
-    main.Cmd_New_Route.SetEnabled(true);
-    main.Cmd_Ins_Pt_Route.SetEnabled(true);
-    main.Cmd_Sel_Pt_Route.SetEnabled(true);
-    main.Cmd_Extr_Pt_Route.SetEnabled(true);
-    main.Cmd_Sup_Route_Ou_Pt.SetEnabled(true);
-    main.Cmd_Tabul.SetEnabled(true);
+    PSais_Enable_Line_Tools();
     PSais_Set_Mode(Object_Mode::Lines);
     if (Sim_Line_Made == 1 && Line_Table.In_Range(Line_Count) && Line_Table(Line_Count).Nb_Points > 1) Line_Selected = 1;
     main.Croix1.SetVisible(false);
