@@ -86,13 +86,12 @@ double Best_Redraw_Ms(int runs) {
 }
 
 void Run(const char* mode, int lines, int points, int runs) {
-    Mode_Lines = Mode_Lod8_Cells = Mode_Grid_Points = 0;
     if (std::string(mode) == "lines")
-        Mode_Lines = 1;
+        PSais_Set_Mode(Object_Mode::Lines);
     else if (std::string(mode) == "lod8")
-        Mode_Lod8_Cells = 1;
+        PSais_Set_Mode(Object_Mode::Lod8_Cells);
     else
-        Mode_Grid_Points = 1;
+        PSais_Set_Mode(Object_Mode::Grid_Points);
     double base = 0;
     for (double zoom : kZooms) {
         View_Zoom = zoom;

@@ -117,8 +117,8 @@ void PSais_Init_Arrays() {
     Grid_Point_Busy = 0;
 }
 
-int32_t Project_Append_Line(const Route_Attrib& attr) {
-    Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, Line_Growth);
+int32_t Project_Append_Line(const Route_Attrib& attr, int32_t growth) {
+    Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, growth);
     ++Line_Count;
     ++Line_Id_Counter;
     Line_Rec& line = Line_Table(Line_Count);
@@ -128,8 +128,11 @@ int32_t Project_Append_Line(const Route_Attrib& attr) {
     return Line_Count;
 }
 
-int32_t Project_New_Point(double x, double y) {
-    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, Point_Growth);
+namespace {
+
+// A fresh unlinked point at (x, y) at the end of the point table, grown first when full.
+int32_t New_Point(double x, double y, int32_t growth) {
+    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, growth);
     ++Point_Count;
     Point_Rec& p = Point_Table(Point_Count);
     p = Point_Rec{};
@@ -138,9 +141,23 @@ int32_t Project_New_Point(double x, double y) {
     return Point_Count;
 }
 
-int32_t Project_Append_Point(int32_t line_index, double x, double y) {
+// Whether the chain of a line reaches the point: only such a point may be linked to or cut out.
+bool Line_Reaches(int32_t line_index, int32_t point_id) {
+    for (int32_t id : Project_Line_Points(line_index))
+        if (id == point_id) return true;
+    return false;
+}
+
+// Whether the line has a sound chain to grow at its ends; otherwise the new point starts it anew.
+bool Has_Chain(const Line_Rec& line) {
+    return line.Nb_Points > 0 && Project_Valid_Point(line.First_Point) && Project_Valid_Point(line.Last_Point);
+}
+
+}  // namespace
+
+int32_t Project_Append_Point(int32_t line_index, double x, double y, int32_t growth) {
     if (!Project_Valid_Line(line_index)) return 0;
-    const int32_t id = Project_New_Point(x, y);
+    const int32_t id = New_Point(x, y, growth);
     Line_Rec& line = Line_Table(line_index);
     Point_Rec& p = Point_Table(id);
     if (line.Nb_Points == 0 || !Project_Valid_Point(line.Last_Point)) {
@@ -155,6 +172,34 @@ int32_t Project_Append_Point(int32_t line_index, double x, double y) {
     return id;
 }
 
+int32_t Project_Prepend_Point(int32_t line_index, double x, double y) {
+    if (!Project_Valid_Line(line_index)) return 0;
+    if (!Has_Chain(Line_Table(line_index))) return Project_Append_Point(line_index, x, y);
+    const int32_t id = New_Point(x, y, Point_Growth);
+    Line_Rec& line = Line_Table(line_index);
+    Point_Table(id).Next_Point = line.First_Point;
+    Point_Table(line.First_Point).Prev_Point = id;
+    line.First_Point = id;
+    ++line.Nb_Points;
+    return id;
+}
+
+int32_t Project_Insert_Point(int32_t line_index, int32_t after_id, double x, double y) {
+    if (!Project_Valid_Line(line_index) || !Project_Valid_Point(after_id)) return 0;
+    if (after_id == Line_Table(line_index).Last_Point) return Project_Append_Point(line_index, x, y);
+    if (!Line_Reaches(line_index, after_id)) return 0;
+    const int32_t id = New_Point(x, y, Point_Growth);
+    Line_Rec& line = Line_Table(line_index);
+    const int32_t next = Point_Table(after_id).Next_Point;
+    Point_Rec& p = Point_Table(id);
+    p.Prev_Point = after_id;
+    p.Next_Point = next;
+    Point_Table(after_id).Next_Point = id;
+    if (Project_Valid_Point(next)) Point_Table(next).Prev_Point = id;
+    ++line.Nb_Points;
+    return id;
+}
+
 bool Project_Delete_Line(int32_t line_index) {
     if (!Project_Valid_Line(line_index)) return false;
     return Table_Delete_Shift(Line_Table, Line_Count, line_index);
@@ -163,11 +208,7 @@ bool Project_Delete_Line(int32_t line_index) {
 bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
     if (!Project_Valid_Line(line_index) || !Project_Valid_Point(point_id)) return false;
     Line_Rec& line = Line_Table(line_index);
-    // Only a point that the chain actually reaches may be unlinked.
-    bool found = false;
-    for (int32_t id : Project_Line_Points(line_index))
-        if (id == point_id) found = true;
-    if (!found) return false;
+    if (!Line_Reaches(line_index, point_id)) return false;
 
     Point_Rec& p = Point_Table(point_id);
     const int32_t prev = Project_Valid_Point(p.Prev_Point) ? p.Prev_Point : 0;
@@ -183,12 +224,6 @@ bool Project_Unlink_Point(int32_t line_index, int32_t point_id) {
         line.First_Point = 0;
         line.Last_Point = 0;
     }
-    return true;
-}
-
-bool Project_Delete_Image(int32_t index) {
-    if (!Project_Valid_Image(index)) return false;
-    Image_Table(index).Ima_In_Use = 0;
     return true;
 }
 

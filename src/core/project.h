@@ -349,20 +349,22 @@ inline bool Project_Valid_Grid_Point(int32_t index) {
     return index >= 1 && index <= Grid_Point_Count && Grid_Point_Table.In_Range(index);
 }
 
-// A new line at entry Line_Count + 1 with a fresh id and no points; returns its index.
-int32_t Project_Append_Line(const Route_Attrib& attr);
-// A fresh unlinked point at (x, y) at the end of the point table, grown first when full;
-// returns its id.
-int32_t Project_New_Point(double x, double y);
-// A new point appended to the end of line `line_index`'s chain; returns its id (0 when the
-// index names no line).
-int32_t Project_Append_Point(int32_t line_index, double x, double y);
+// A new line at entry Line_Count + 1 with a fresh id and no points, the table grown by `growth`
+// when full; returns its index.
+int32_t Project_Append_Line(const Route_Attrib& attr, int32_t growth = Line_Growth);
+// The point chains of the lines are linked only here. Each operation puts a fresh point at the
+// end of Point_Table (grown by `growth` when full) and returns its id, or 0 when the index names
+// no line.
+// At the end of line `line_index`'s chain.
+int32_t Project_Append_Point(int32_t line_index, double x, double y, int32_t growth = Point_Growth);
+// Before the first point of the chain (at the end of an empty one).
+int32_t Project_Prepend_Point(int32_t line_index, double x, double y);
+// Right after point `after_id`, which the chain must reach (0 otherwise).
+int32_t Project_Insert_Point(int32_t line_index, int32_t after_id, double x, double y);
 // Deletes line `line_index` (2..Line_Count) by shifting; its points stay in Point_Table.
 bool Project_Delete_Line(int32_t line_index);
 // Unlinks point `point_id` from line `line_index`'s chain; the entry is not reclaimed.
 bool Project_Unlink_Point(int32_t line_index, int32_t point_id);
-// Marks image `index` deleted (in use := 0); the record stays.
-bool Project_Delete_Image(int32_t index);
 // The point ids of a line's chain from its first point, walked at most Point_Count steps and
 // stopped by an id of 0 or outside the table.
 std::vector<int32_t> Project_Line_Points(int32_t line_index);

@@ -1,5 +1,7 @@
-// The project file's open sequence, the recent-project list, and what the writer and reader
-// share: the globals, the backup name and the safe form of a stored text.
+// The project file's open sequence (read, map tiles, texture-image pictures, window state), the
+// recent-project list, the read and save outcome flags and the main window's hooks, and the
+// helpers the writer and reader share: their message box, the tiling error report, the safe form
+// of a stored text, the date text and the backup name.
 #include "core/project_file.h"
 
 #include <algorithm>

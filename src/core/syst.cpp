@@ -52,19 +52,18 @@ void SYST_Split_Path(const std::string& path, std::string& folder, std::string& 
         error = 1;
         return;
     }
-    const auto slash = p.find_last_of("\\/");
-    if (slash != std::string::npos && (slash == p.size() - 1 || slash == 0)) {
+    plat::Path_Split split = plat::Split_Folder(p);
+    // A separator first or last leaves no folder or no name.
+    if (split.Separated && (split.Folder.empty() || split.Name.empty())) {
         error = 1;
         return;
     }
-    const std::string f = slash == std::string::npos ? std::string() : p.substr(0, slash);
-    const std::string n = slash == std::string::npos ? p : p.substr(slash + 1);
-    if (SYST_Valid_File_Name(n) == 0) {
+    if (SYST_Valid_File_Name(split.Name) == 0) {
         error = 1;
         return;
     }
-    folder = f;
-    name = n;
+    folder = std::move(split.Folder);
+    name = std::move(split.Name);
 }
 
 void SYST_Split_Ext(const std::string& name, std::string& base, std::string& ext) {

@@ -1,6 +1,7 @@
 // The land-class and water-class cell tables with their dialogs' state, and the steps the two
 // dialogs share on them.
 #include "dialogs/class_cell_dialog.h"
+#include "platform/ui/modal.h"
 
 Class_Cell_Set Land_Class_Cells() {
     return {Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity, Lc_Cell_Growth,
@@ -30,8 +31,3 @@ void Class_Cell_Delete(plat::Form& dialog, const Class_Cell_Set& set) {
     dialog.Unload();
 }
 
-void Class_Cell_Show_Modal(plat::Form& dialog) {
-    if (dialog.Loaded()) dialog.Unload();
-    dialog.Show(plat::Modal);
-    if (dialog.Loaded()) dialog.Unload();
-}

@@ -81,5 +81,3 @@ void Class_Cell_Show_Code(plat::TextBox& num, const Class_Cell_Set& set);
 // closes the dialog as not cancelled.
 void Class_Cell_Ok(plat::Form& dialog, const Class_Cell_Set& set);
 void Class_Cell_Delete(plat::Form& dialog, const Class_Cell_Set& set);
-// Shows the dialog modally, loaded afresh, and unloads it when it returns.
-void Class_Cell_Show_Modal(plat::Form& dialog);

@@ -2,6 +2,7 @@
 #include "dialogs/frm_excl.h"
 
 #include "dialogs/cell_dialog.h"
+#include "platform/ui/modal.h"
 
 #include <string>
 
@@ -99,9 +100,6 @@ Frm_Excl& Frm_Excl_Window() {
 }
 
 void Frm_Excl_Show_Modal() {
-    Frm_Excl& w = Frm_Excl_Window();
     // Every showing looks the area up afresh.
-    if (w.Loaded()) w.Unload();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload();
+    plat::Show_Modal(Frm_Excl_Window(), plat::Loaded_Copy::Unload);
 }

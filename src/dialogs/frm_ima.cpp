@@ -18,6 +18,7 @@
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -189,10 +190,7 @@ Frm_Ima& Frm_Ima_Window() {
 }
 
 void Frm_Ima_Show_Modal() {
-    Frm_Ima& w = Frm_Ima_Window();
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_Ima_Window(), plat::Loaded_Copy::Unload);
 }
 
 void Frm_Ima_Connect() { Image_Click_Dialogs.Show_Image = [] { Frm_Ima_Show_Modal(); }; }

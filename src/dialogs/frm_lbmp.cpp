@@ -11,6 +11,7 @@
 #include "platform/gdi/picture_file.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -20,11 +21,11 @@ const plat::Colour kErrorRed = plat::RGB(255, 0, 0);
 
 // The folder above, or the path itself at a top folder ("c:\", "\").
 std::string Parent_Folder(const std::string& path) {
-    const auto cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) return path;
-    if (cut == 0) return path.substr(0, 1);
-    if (cut == 2 && path[1] == ':') return path.substr(0, 3);
-    return path.substr(0, cut);
+    const plat::Path_Split up = plat::Split_Folder(path);
+    if (!up.Separated) return path;
+    if (up.Folder.empty()) return path.substr(0, 1);
+    if (up.Folder.size() == 2 && up.Folder[1] == ':') return path.substr(0, 3);
+    return up.Folder;
 }
 
 std::string Without_Trailing_Backslash(std::string folder) {
@@ -217,12 +218,7 @@ Frm_LBmp& Frm_LBmp_Window() {
 
 void Frm_LBmp_Show_Modal() {
     Bitmap_Browser_Cancelled = 1;
-    Frm_LBmp& browser = Frm_LBmp_Window();
-    // Every showing starts from the load, never from a copy left open.
-    if (browser.Loaded()) browser.Unload(plat::Unload_FormCode);
-    browser.Show(plat::Modal);
-    // A host that returns with the window still loaded (hidden) ends it as a cancel.
-    if (browser.Loaded()) browser.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_LBmp_Window(), plat::Loaded_Copy::Unload);
 }
 
 void Frm_LBmp_Reset() {

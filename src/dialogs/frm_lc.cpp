@@ -6,6 +6,7 @@
 #include "dialogs/cell_dialog_preview.h"
 #include "dialogs/class_cell_dialog.h"
 #include "dialogs/frm_route.h"  // Land_Class_Index
+#include "platform/ui/modal.h"
 
 Frm_LC::Frm_LC() : Form("Frm_LC") {
     Class_Cell_Wire<Frm_LC>(*this,
@@ -95,4 +96,4 @@ Frm_LC& Frm_LC_Window() {
     return window;
 }
 
-void Frm_LC_Show_Modal() { Class_Cell_Show_Modal(Frm_LC_Window()); }
+void Frm_LC_Show_Modal() { plat::Show_Modal(Frm_LC_Window(), plat::Loaded_Copy::Unload); }

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 #include <initializer_list>
 #include <string>
@@ -287,8 +288,5 @@ Frm_LOD& Frm_LOD_Window() {
 }
 
 void Frm_LOD_Show_Modal() {
-    Frm_LOD& w = Frm_LOD_Window();
-    if (w.Loaded()) w.Unload();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload();
+    plat::Show_Modal(Frm_LOD_Window(), plat::Loaded_Copy::Unload);
 }

@@ -4,6 +4,7 @@
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/cell_dialog_preview.h"
+#include "platform/ui/modal.h"
 
 Frm_LOD8::Frm_LOD8() : Form("Frm_LOD8") {
     Form_Load = [this] { Frm_LOD8_Form_Load(); };
@@ -89,8 +90,5 @@ Frm_LOD8& Frm_LOD8_Window() {
 }
 
 void Frm_LOD8_Show_Modal() {
-    Frm_LOD8& w = Frm_LOD8_Window();
-    if (w.Loaded()) w.Unload();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload();
+    plat::Show_Modal(Frm_LOD8_Window(), plat::Loaded_Copy::Unload);
 }

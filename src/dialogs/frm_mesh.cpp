@@ -7,6 +7,7 @@
 #include "core/erreur.h"
 #include "core/project.h"
 #include "editor/object_modes.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -118,10 +119,7 @@ Frm_Mesh& Frm_Mesh_Window() {
 }
 
 void Frm_Mesh_Show_Modal() {
-    Frm_Mesh& dialog = Frm_Mesh_Window();
-    if (dialog.Loaded()) dialog.Unload(plat::Unload_FormCode);
-    dialog.Show(plat::Modal);
-    if (dialog.Loaded()) dialog.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_Mesh_Window(), plat::Loaded_Copy::Unload);
 }
 
 void Frm_Mesh_Connect() { Object_Mode_Dialogs.Show_Remesh_Level = [] { Frm_Mesh_Show_Modal(); }; }

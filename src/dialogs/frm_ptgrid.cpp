@@ -14,6 +14,7 @@
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
 #include "platform/number.h"
+#include "platform/ui/modal.h"
 
 Frm_PtGrid::Frm_PtGrid() : Form("Frm_PtGrid") {
     Form_Load = [this] { Frm_PtGrid_Form_Load(); };
@@ -82,10 +83,7 @@ Frm_PtGrid& Frm_PtGrid_Window() {
 }
 
 void Frm_PtGrid_Show_Modal() {
-    Frm_PtGrid& popup = Frm_PtGrid_Window();
-    if (popup.Loaded()) popup.Unload(plat::Unload_FormCode);
-    popup.Show(plat::Modal);
-    if (popup.Loaded()) popup.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_PtGrid_Window(), plat::Loaded_Copy::Unload);
 }
 
 void Frm_PtGrid_Reset() {

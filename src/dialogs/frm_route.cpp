@@ -15,6 +15,7 @@
 #include "editor/line_tools.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -320,11 +321,7 @@ Frm_Route& Frm_Route_Window() {
 }
 
 void Frm_Route_Show_Modal() {
-    Frm_Route& w = Frm_Route_Window();
-    if (w.Loaded()) w.ForceUnload();
-    w.Show(plat::Modal);
-    // A window the host merely hid is closed without OK.
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_Route_Window(), plat::Loaded_Copy::Force_Unload);
 }
 
 void Frm_Route_Reset() {

@@ -154,6 +154,12 @@ private:
     void Show_Field(plat::TextBox& box);
     // Texture_Name i into both twin boxes.
     void Show_Texture_Name(int index);
+    // The two boxes of texture name i (on two tabs) are twins: what is typed in one is
+    // trimmed into both and, when empty or an existing file, taken; Escape shows the stored one.
+    void Take_Texture_Name(plat::ControlArray<plat::TextBox>& typed, plat::ControlArray<plat::TextBox>& twin,
+                           int index, bool& cancel);
+    void Texture_Name_Key(plat::ControlArray<plat::TextBox>& typed, plat::ControlArray<plat::TextBox>& twin, int index,
+                          int key_code);
     void Preview_Polygon();
     void Preview_Land_Class(bool both_pictures);
     void Preview_Park();

@@ -126,44 +126,43 @@ void Frm_Route::Frm_Route_Field_Validate(plat::TextBox& box, bool& cancel) {
     }
 }
 
-void Frm_Route::Frm_Route_Texture_Name_Validate(int index, bool& cancel) {
+void Frm_Route::Take_Texture_Name(plat::ControlArray<plat::TextBox>& typed,
+                                  plat::ControlArray<plat::TextBox>& twin, int index, bool& cancel) {
     if (index < 0 || index > 5) return;
-    const std::string text = plat::Trim(Texture_Name(index).Text());
-    Texture_Name(index).SetText(text);
-    Texture_Name_1(index).SetText(text);
+    const std::string text = plat::Trim(typed(index).Text());
+    typed(index).SetText(text);
+    twin(index).SetText(text);
     if (!text.empty() && !plat::PathExists(text)) return Refuse(cancel);
     Route_Attrib_Cur.Texture_Name[static_cast<size_t>(index)] = text;
 }
 
-void Frm_Route::Frm_Route_Texture_Name_1_Validate(int index, bool& cancel) {
+void Frm_Route::Texture_Name_Key(plat::ControlArray<plat::TextBox>& typed, plat::ControlArray<plat::TextBox>& twin,
+                                 int index, int key_code) {
     if (index < 0 || index > 5) return;
-    const std::string text = plat::Trim(Texture_Name_1(index).Text());
-    Texture_Name_1(index).SetText(text);
-    Texture_Name(index).SetText(text);
-    if (!text.empty() && !plat::PathExists(text)) return Refuse(cancel);
-    Route_Attrib_Cur.Texture_Name[static_cast<size_t>(index)] = text;
+    if (key_code == plat::Key_Return) {
+        bool cancel = false;
+        Take_Texture_Name(typed, twin, index, cancel);
+    } else if (key_code == plat::Key_Escape) {
+        Show_Texture_Name(index);
+    }
+}
+
+void Frm_Route::Frm_Route_Texture_Name_Validate(int index, bool& cancel) {
+    Take_Texture_Name(Texture_Name, Texture_Name_1, index, cancel);
+}
+
+void Frm_Route::Frm_Route_Texture_Name_1_Validate(int index, bool& cancel) {
+    Take_Texture_Name(Texture_Name_1, Texture_Name, index, cancel);
 }
 
 void Frm_Route::Frm_Route_Texture_Name_KeyDown(int index, int& key_code, int shift) {
     (void)shift;
-    if (index < 0 || index > 5) return;
-    if (key_code == plat::Key_Return) {
-        bool cancel = false;
-        Frm_Route_Texture_Name_Validate(index, cancel);
-    } else if (key_code == plat::Key_Escape) {
-        Show_Texture_Name(index);
-    }
+    Texture_Name_Key(Texture_Name, Texture_Name_1, index, key_code);
 }
 
 void Frm_Route::Frm_Route_Texture_Name_1_KeyDown(int index, int& key_code, int shift) {
     (void)shift;
-    if (index < 0 || index > 5) return;
-    if (key_code == plat::Key_Return) {
-        bool cancel = false;
-        Frm_Route_Texture_Name_1_Validate(index, cancel);
-    } else if (key_code == plat::Key_Escape) {
-        Show_Texture_Name(index);
-    }
+    Texture_Name_Key(Texture_Name_1, Texture_Name, index, key_code);
 }
 
 void Frm_Route::Show_Texture_Name(int index) {

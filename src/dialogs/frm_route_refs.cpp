@@ -11,6 +11,7 @@
 #include "platform/host.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 void Frm_Route::Frm_Route_Cmd_Save_Click() {
     if (Text_Ref.Text().empty()) {
@@ -50,10 +51,7 @@ void Frm_Route::Frm_Route_Cmd_Read_Click() {
     Ref_List_Files();
     if (Ref_Count > 0) {
         Ref_Dlg_Cancelled = 1;
-        Frm_Ref& chooser = Frm_Ref_Window();
-        if (chooser.Loaded()) chooser.ForceUnload();
-        chooser.Show(plat::Modal);
-        if (chooser.Loaded()) chooser.Unload(plat::Unload_FormCode);
+        plat::Show_Modal(Frm_Ref_Window(), plat::Loaded_Copy::Force_Unload);
         if (Ref_Dlg_Cancelled != 1) {
             Frm_Route_PrepaDisplay();
             Route_Dlg_Loading = 0;

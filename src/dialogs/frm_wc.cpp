@@ -9,6 +9,7 @@
 #include "dialogs/class_cell_dialog.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 #include <algorithm>
 #include <string>
@@ -132,4 +133,4 @@ Frm_WC& Frm_WC_Window() {
     return window;
 }
 
-void Frm_WC_Show_Modal() { Class_Cell_Show_Modal(Frm_WC_Window()); }
+void Frm_WC_Show_Modal() { plat::Show_Modal(Frm_WC_Window(), plat::Loaded_Copy::Unload); }

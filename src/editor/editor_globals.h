@@ -11,15 +11,24 @@ inline int16_t Grid_Colour_Index = 2;
 inline int16_t Map_Shown = 0;
 inline int16_t Textures_Shown = 0;
 inline int16_t Grid_Shown = 1;
-// Object modes of the main window; at most one is 1.
-inline int16_t Mode_Lines = 0;
-inline int16_t Mode_Lwm_Cells = 0;
-inline int16_t Mode_Lod8_Cells = 0;
-inline int16_t Mode_Excl_Cells = 0;
-inline int16_t Mode_Land_Class = 0;
-inline int16_t Mode_Water_Class = 0;
-inline int16_t Mode_Images = 0;
-inline int16_t Mode_Grid_Points = 0;
+// Object modes of the main window: at most one flag is 1. The flags are read-only views of
+// storage that only PSais_Set_Mode writes, so that no writer can leave two modes set.
+enum class Object_Mode { None, Lines, Lwm_Cells, Lod8_Cells, Excl_Cells, Land_Class, Water_Class, Images, Grid_Points };
+namespace mode_storage {
+inline int16_t Flags[8] = {};
+}
+inline const int16_t& Mode_Lines = mode_storage::Flags[0];
+inline const int16_t& Mode_Lwm_Cells = mode_storage::Flags[1];
+inline const int16_t& Mode_Lod8_Cells = mode_storage::Flags[2];
+inline const int16_t& Mode_Excl_Cells = mode_storage::Flags[3];
+inline const int16_t& Mode_Land_Class = mode_storage::Flags[4];
+inline const int16_t& Mode_Water_Class = mode_storage::Flags[5];
+inline const int16_t& Mode_Images = mode_storage::Flags[6];
+inline const int16_t& Mode_Grid_Points = mode_storage::Flags[7];
+// Sets the flag of `mode` and clears the seven others (None clears all eight).
+inline void PSais_Set_Mode(Object_Mode mode) {
+    for (int i = 0; i < 8; ++i) mode_storage::Flags[i] = static_cast<int>(mode) == i + 1 ? 1 : 0;
+}
 // A project is shown and the map reacts to the mouse.
 inline int16_t Project_Displayed = 0;
 // Twips per screen pixel, measured at start-up; places pop-ups next to a control.

@@ -15,7 +15,8 @@
 #include "editor/map_tiles.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
+#include "editor/pinit_texts.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/surface.h"
@@ -82,7 +83,7 @@ void Connect_Project_Window() {
         Pinit_Set_Project_Open();
         Proj_New = 0;
         Project_Displayed = 1;
-        Mode_Lwm_Cells = 1;
+        PSais_Set_Mode(Object_Mode::Lwm_Cells);
         PSais_Redraw_Map();
     };
 }
@@ -139,7 +140,7 @@ void Pinit_Reset_Modes() {
     Textures_Shown = 0;
     Grid_Shown = 1;
     Project_Open = 0;
-    PSais_Clear_Mode_Flags();
+    PSais_Set_Mode(Object_Mode::None);
 }
 
 void Pinit_Reset_View() {
@@ -311,8 +312,7 @@ void Startup_Reset() {
     Map_Shown = 0;
     Textures_Shown = 0;
     Grid_Shown = 1;
-    Mode_Lines = Mode_Lwm_Cells = Mode_Lod8_Cells = Mode_Excl_Cells = 0;
-    Mode_Land_Class = Mode_Water_Class = Mode_Images = Mode_Grid_Points = 0;
+    PSais_Set_Mode(Object_Mode::None);
     Project_Displayed = 0;
     Twips_Per_Px_X = Twips_Per_Px_Y = kTwipsPerPixel;
 }

@@ -30,7 +30,7 @@ public:
         plat::Point points[2];
         if (PSais_Round_Segment(px1, py1, px2, py2, points[0], points[1]))
             SYST_Draw_Segment(f.Pic, points, colour, 1, plat::DS_Solid);
-        f.Pic.SetDrawMode(13);
+        SYST_Rest_Pen(f.Pic);
         f.Pic.Refresh();
     }
 };
@@ -45,7 +45,3 @@ void Generation_Display_Install() {
     Debug_Draw_Set_Canvas(&canvas);
 }
 
-void Generation_Display_Remove() {
-    Gen_Set_Caption_Sink(nullptr);
-    Debug_Draw_Set_Canvas(nullptr);
-}

@@ -4,5 +4,3 @@
 
 // Installs both; the main window does it once it exists.
 void Generation_Display_Install();
-// Takes them away again (tests, shutdown).
-void Generation_Display_Remove();

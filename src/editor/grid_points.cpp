@@ -39,11 +39,11 @@ void PSais_Delete_Grid_Point() {
     Focus_Map();
 }
 
-void PSais_Draw_Segment_Grid_Mode(int32_t /*line_index*/, int32_t point_a, int32_t point_b) {
+void PSais_Draw_Segment_Grid_Mode(int32_t point_a, int32_t point_b) {
     if (!Project_Valid_Point(point_a) || !Project_Valid_Point(point_b)) return;
-    // In the pen mode it finds; the copy pen comes back after it.
+    // In the pen mode it finds; the resting copy pen comes back after it.
     PSais_Draw_Points_Segment(point_a, point_b, 255, 2);
-    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
+    SYST_Rest_Pen(Frm_Window().Pic);
 }
 
 void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
@@ -55,7 +55,7 @@ void PSais_Draw_Line_Grid_Mode(int32_t line_index) {
     if (Frm_Window().Pic.DrawMode() != plat::DM_CopyPen) {
         const std::vector<int32_t> ids = Project_Line_Points(line_index);
         if (ids.size() < 2) return;
-        PSais_Draw_Segment_Grid_Mode(line_index, ids[0], ids[1]);
+        PSais_Draw_Segment_Grid_Mode(ids[0], ids[1]);
         from = 1;
     }
     const PSais_Stroke_Pen pen(2, plat::DM_CopyPen);

@@ -23,7 +23,7 @@ void PSais_Delete_Grid_Point();
 // Lines of 2 points or more in red, 2 pixels wide.
 void PSais_Draw_Lines_Grid_Mode();
 void PSais_Draw_Line_Grid_Mode(int32_t line_index);
-void PSais_Draw_Segment_Grid_Mode(int32_t line_index, int32_t point_a, int32_t point_b);
+void PSais_Draw_Segment_Grid_Mode(int32_t point_a, int32_t point_b);
 
 // The sub-grid of the re-mesh level over the LOD13 cells in view; nothing while Grid_Shown is 0.
 void PSais_Draw_Grid_Point_Mode();

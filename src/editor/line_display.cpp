@@ -92,23 +92,8 @@ void Restore_Edit_Marks() {
 
 }  // namespace
 
-PSais_Stroke_Pen::PSais_Stroke_Pen(int width) {
-    plat::PictureBox& pic = Pic();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(width);
-}
-
-PSais_Stroke_Pen::PSais_Stroke_Pen(int width, int mode) : PSais_Stroke_Pen(width) {
-    Pic().SetDrawMode(mode);
-    back_to_copy_pen_ = true;
-}
-
-PSais_Stroke_Pen::~PSais_Stroke_Pen() {
-    plat::PictureBox& pic = Pic();
-    pic.SetDrawStyle(plat::DS_Solid);
-    pic.SetDrawWidth(1);
-    if (back_to_copy_pen_) pic.SetDrawMode(plat::DM_CopyPen);
-}
+PSais_Stroke_Pen::PSais_Stroke_Pen(int width) : SYST_Scoped_Pen(Pic(), width) {}
+PSais_Stroke_Pen::PSais_Stroke_Pen(int width, int mode) : SYST_Scoped_Pen(Pic(), width, plat::DS_Solid, mode) {}
 
 int32_t PSais_Line_Colour(int32_t line_index) {
     if (!Project_Valid_Line(line_index)) return kMagenta;

@@ -2,6 +2,7 @@
 // Lines, points, the selected-point mark and the rubber bands drawn on the map picture, the
 // two distances with which the insert tool picks a segment, and the centring of the view on a
 // point. Everything is drawn straight onto Pic in picture pixels; nothing is kept.
+#include "core/syst_draw.h"
 #include "platform/gdi/surface.h"
 
 #include <cstddef>
@@ -19,20 +20,12 @@ int32_t PSais_Line_Colour(int32_t line_index);
 // its point mark.
 void PSais_Draw_Line(int32_t line_index);
 void PSais_Draw_Line_Selected(int32_t line_index);
-// The pen of one stroke on Pic: solid and `width` pixels wide while it lives, in the pen mode
-// already set or in `mode` when one is given. When it ends the pen is back at rest, solid and one
-// pixel wide, and the copy pen again where a mode was given. Every stroke the editor draws on the
-// map sets and resets the pen through this, so each starts from the same pen.
-class PSais_Stroke_Pen {
+// The scoped pen (core/syst_draw.h) of one solid stroke on Pic. Every stroke the editor draws on
+// the map sets and resets the pen through this, so each starts from the same pen.
+class PSais_Stroke_Pen : public SYST_Scoped_Pen {
 public:
     explicit PSais_Stroke_Pen(int width);
     PSais_Stroke_Pen(int width, int mode);
-    ~PSais_Stroke_Pen();
-    PSais_Stroke_Pen(const PSais_Stroke_Pen&) = delete;
-    PSais_Stroke_Pen& operator=(const PSais_Stroke_Pen&) = delete;
-
-private:
-    bool back_to_copy_pen_ = false;
 };
 
 // The points `ids` (ids of the point table, from a chain walk) as one solid polyline of pen

@@ -44,6 +44,21 @@ int32_t Nearest_Point(const std::vector<int32_t>& ids, double x, double y, doubl
     return found;
 }
 
+// The pair nearest to the mouse by `distance` (-1: not measurable); pairs.size() when none.
+size_t Nearest_Pair(const std::vector<std::pair<int32_t, int32_t>>& pairs,
+                    double (*distance)(int32_t, int32_t, double, double)) {
+    size_t chosen = pairs.size();
+    double best = HUGE_VAL;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const double d = distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
+        if (d != -1 && d < best) {
+            best = d;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
 void New_Line() {
     Show_Route_Dialog();
     if (Route_Dlg_Cancelled == 1) {
@@ -79,22 +94,11 @@ void Extend_Click() {
         PSais_Draw_Picture_Segment(px, py, Mouse_Down_X, Mouse_Down_Y, kRed);
     }
     Extend_Running = 1;
-    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
-    Point_Rec& p = Point_Table(id);
-    if (prepend) {
-        Point_Table(Cur_Point).Prev_Point = id;
-        p.Next_Point = Cur_Point;
-        p.Prev_Point = 0;
-        line->First_Point = id;
-    } else {
-        Point_Table(Cur_Point).Next_Point = id;
-        p.Prev_Point = Cur_Point;
-        p.Next_Point = 0;
-        line->Last_Point = id;
-    }
+    const int32_t id = prepend ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
+                               : Project_Append_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    if (id == 0) return;
     Point_Selected = 1;
     Cur_Point = id;
-    ++line->Nb_Points;
     PSais_Show_Point_Mark(id);
 }
 
@@ -104,19 +108,11 @@ void Insert_Click() {
     Frm& f = Frm_Window();
     f.Ln1.SetVisible(false);
     f.Ln2.SetVisible(false);
-    const int32_t id = Project_New_Point(Mouse_Down_Map_X, Mouse_Down_Map_Y);
-    ++line->Nb_Points;
-    Point_Rec& p = Point_Table(id);
-    if (Insert_Before_First == 1) {
-        Point_Table(Cur_Point).Prev_Point = id;
-        p.Next_Point = Cur_Point;
-        line->First_Point = id;
-    } else {
-        Point_Table(Cur_Point).Next_Point = id;
-        p.Prev_Point = Cur_Point;
-        Point_Table(Neighbour_Point).Prev_Point = id;
-        p.Next_Point = Neighbour_Point;
-    }
+    // The closing segment (last, first) gets its new point at the front of the chain.
+    const int32_t id = Insert_Before_First == 1
+                           ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
+                           : Project_Insert_Point(Cur_Line, Cur_Point, Mouse_Down_Map_X, Mouse_Down_Map_Y);
+    if (id == 0) return;
     PSais_Reset_Edit_Step();
     Point_Selected = 1;
     Cur_Point = id;
@@ -254,24 +250,9 @@ void Pick_Segment(const Line_Rec& line) {
         std::vector<std::pair<int32_t, int32_t>> pairs;
         for (size_t i = 1; i < ids.size(); ++i) pairs.emplace_back(ids[i - 1], ids[i]);
         pairs.emplace_back(ids.front(), ids.back());
-        size_t chosen = pairs.size();
-        double best = HUGE_VAL;
-        for (size_t i = 0; i < pairs.size(); ++i) {
-            const double d = PSais_Point_Segment_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
-            if (d != -1 && d < best) {
-                best = d;
-                chosen = i;
-            }
-        }
-        if (chosen == pairs.size()) {
-            for (size_t i = 0; i < pairs.size(); ++i) {
-                const double d = PSais_Point_Distance(pairs[i].first, pairs[i].second, Mouse_Down_X, Mouse_Down_Y);
-                if (d < best) {
-                    best = d;
-                    chosen = i;
-                }
-            }
-        }
+        // By the perpendicular where its foot falls on a segment, else by the mean distance.
+        size_t chosen = Nearest_Pair(pairs, PSais_Point_Segment_Distance);
+        if (chosen == pairs.size()) chosen = Nearest_Pair(pairs, PSais_Point_Distance);
         if (chosen == pairs.size()) return;
         Cur_Point = pairs[chosen].first;
         Neighbour_Point = pairs[chosen].second;
@@ -291,7 +272,8 @@ void Pick_Segment(const Line_Rec& line) {
 }  // namespace
 
 void PSais_Line_Tool_Press() {
-    Frm_Window().Pic.SetDrawMode(plat::DM_CopyPen);
+    // Every press starts from the resting pen.
+    SYST_Rest_Pen(Frm_Window().Pic);
     if (Mouse_Button == plat::Button_Left) {
         if (New_Line_Armed == 1)
             New_Line();

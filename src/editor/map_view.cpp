@@ -245,10 +245,10 @@ void PSais_Reset_View_Flags() {
     Map_Shown = 1;
     Grid_Point_Busy = 0;
     Grid_Shown = 1;
-    PSais_Clear_Mode_Flags();
+    PSais_Set_Mode(Object_Mode::None);
 }
 
-void Map_View_Reset() {
+void Map_View_Start_Values() {
     View_Zoom = 1;
     View_Offset_X = View_Offset_Y = 0;
     Pic_Centre_X = Pic_Centre_Y = 0;

@@ -66,5 +66,6 @@ void Focus_Map();
 // Map and grid shown, grid-point dialog not busy, no object mode.
 void PSais_Reset_View_Flags();
 
-// Start values of the view globals (tests).
-void Map_View_Reset();
+// Zoom, offsets, centres, scroll ranges and the tile cache back to their start values (the
+// program-state reset of the tests).
+void Map_View_Start_Values();

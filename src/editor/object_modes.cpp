@@ -52,15 +52,15 @@ bool Linked_Polygon_Leaves_Image() {
 
 // Mode buttons other than the line mode's: the running tool is ended first; a refused edit
 // keeps the current mode and its buttons.
-void Enter_Mode(plat::CommandButton& pressed, int16_t& mode_flag) {
+void Enter_Mode(plat::CommandButton& pressed, Object_Mode mode) {
     Frm& f = Frm_Window();
     PSais_Cancel_Tool();
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
     pressed.SetEnabled(false);
     if (&pressed == &f.Cmd_LandClass || &pressed == &f.Cmd_WaterClass) f.Cmd_AffTexture.SetEnabled(true);
-    mode_flag = 1;
-    if (&mode_flag == &Mode_Grid_Points) f.LPtGrid.SetVisible(true);
+    PSais_Set_Mode(mode);
+    if (mode == Object_Mode::Grid_Points) f.LPtGrid.SetVisible(true);
     PSais_Redraw_Map();
     f.Pic.SetMousePointer(plat::Pointer_Cross);
 }
@@ -78,17 +78,6 @@ void Open_Cell_Dialog(int16_t& cancelled_flag, const std::function<void()>& dial
 
 }  // namespace
 
-void PSais_Clear_Mode_Flags() {
-    Mode_Lines = 0;
-    Mode_Lwm_Cells = 0;
-    Mode_Lod8_Cells = 0;
-    Mode_Excl_Cells = 0;
-    Mode_Land_Class = 0;
-    Mode_Water_Class = 0;
-    Mode_Images = 0;
-    Mode_Grid_Points = 0;
-}
-
 void PSais_Enable_Tool_Buttons() {
     Frm& f = Frm_Window();
     for (plat::CommandButton* b : {&f.Cmd_Saisie_Routes, &f.Cmd_Excl_Areas, &f.Cmd_TrtArea, &f.Cmd_TrtCell,
@@ -102,8 +91,16 @@ void PSais_Enable_Tool_Buttons() {
         b->SetEnabled(false);
     f.Cmd_FSUIPC.SetEnabled(true);
     f.Cmd_TrtMesh.SetEnabled(true);
-    PSais_Clear_Mode_Flags();
+    PSais_Set_Mode(Object_Mode::None);
     f.LPtGrid.SetVisible(false);
+}
+
+void PSais_Enable_Line_Tools() {
+    Frm& f = Frm_Window();
+    f.Cmd_Saisie_Routes.SetEnabled(false);
+    for (plat::CommandButton* b : {&f.Cmd_Sel_Route, &f.Cmd_New_Route, &f.Cmd_Ins_Pt_Route, &f.Cmd_Sel_Pt_Route,
+                                   &f.Cmd_Extr_Pt_Route, &f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_Tabul})
+        b->SetEnabled(true);
 }
 
 void PSais_Cancel_Image_Tool() {
@@ -128,26 +125,23 @@ void Frm_Cmd_Saisie_Routes_Click() {
     PSais_Cancel_Image_Tool();
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
-    f.Cmd_Saisie_Routes.SetEnabled(false);
-    for (plat::CommandButton* b : {&f.Cmd_Sel_Route, &f.Cmd_New_Route, &f.Cmd_Ins_Pt_Route, &f.Cmd_Sel_Pt_Route,
-                                   &f.Cmd_Extr_Pt_Route, &f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_Tabul})
-        b->SetEnabled(true);
-    Mode_Lines = 1;
+    PSais_Enable_Line_Tools();
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     f.Pic.SetMousePointer(plat::Pointer_Cross);
 }
 
-void Frm_Cmd_TrtArea_Click() { Enter_Mode(Frm_Window().Cmd_TrtArea, Mode_Lwm_Cells); }
-void Frm_Cmd_TrtCell_Click() { Enter_Mode(Frm_Window().Cmd_TrtCell, Mode_Lod8_Cells); }
-void Frm_Cmd_Excl_Areas_Click() { Enter_Mode(Frm_Window().Cmd_Excl_Areas, Mode_Excl_Cells); }
-void Frm_Cmd_LandClass_Click() { Enter_Mode(Frm_Window().Cmd_LandClass, Mode_Land_Class); }
-void Frm_Cmd_WaterClass_Click() { Enter_Mode(Frm_Window().Cmd_WaterClass, Mode_Water_Class); }
+void Frm_Cmd_TrtArea_Click() { Enter_Mode(Frm_Window().Cmd_TrtArea, Object_Mode::Lwm_Cells); }
+void Frm_Cmd_TrtCell_Click() { Enter_Mode(Frm_Window().Cmd_TrtCell, Object_Mode::Lod8_Cells); }
+void Frm_Cmd_Excl_Areas_Click() { Enter_Mode(Frm_Window().Cmd_Excl_Areas, Object_Mode::Excl_Cells); }
+void Frm_Cmd_LandClass_Click() { Enter_Mode(Frm_Window().Cmd_LandClass, Object_Mode::Land_Class); }
+void Frm_Cmd_WaterClass_Click() { Enter_Mode(Frm_Window().Cmd_WaterClass, Object_Mode::Water_Class); }
 
 void Frm_Cmd_TrtMesh_Click() {
     if (Mesh_Lod_Chosen == 0) Show(Object_Mode_Dialogs.Show_Remesh_Level);
     // Closed without a choice: the current mode and tool stay as they were.
     if (Mesh_Lod_Chosen == 0) return;
-    Enter_Mode(Frm_Window().Cmd_TrtMesh, Mode_Grid_Points);
+    Enter_Mode(Frm_Window().Cmd_TrtMesh, Object_Mode::Grid_Points);
 }
 
 void Frm_Pic_MouseDown(int16_t Button, int16_t Shift, float X, float Y) {

@@ -40,8 +40,8 @@ void Frm_Cmd_TrtMesh_Click();
 
 // Every mode button enabled, every tool of a mode disabled, no mode, altitude tip hidden.
 void PSais_Enable_Tool_Buttons();
-// The eight mode flags to 0.
-void PSais_Clear_Mode_Flags();
+// The line mode's buttons: its mode button disabled, its seven tools enabled in tool-bar order.
+void PSais_Enable_Line_Tools();
 // Ends whatever tool is running, runs the link check, hides the altitude tip.
 void PSais_Cancel_Tool();
 // The link check; when it passes, the image tool is ended and the map pointer is the cross.

@@ -1,7 +1,7 @@
 // The main window laid out at start-up, its scroll-bar ranges, and its no-project state.
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 
 void Pinit_Init_Scrollbars() {
     Frm& f = Frm_Window();

@@ -1,7 +1,7 @@
 // Menu captions, tool tips and the general-parameters texts, in French or English.
 #include "core/project.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_texts.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
 

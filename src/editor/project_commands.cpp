@@ -15,7 +15,7 @@
 #include "editor/map_view.h"
 #include "editor/mouse_status.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
@@ -72,10 +72,7 @@ void Open_Project_At(const std::string& path) {
 }
 
 // The folder part of a path, without its closing separator; "" when it has none.
-std::string Folder_Of(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
+std::string Folder_Of(const std::string& path) { return plat::Split_Folder(path).Folder; }
 
 void Prepare_Dialog(plat::CommonDialog& cm, const std::string& title, const std::string& folder,
                     const std::string& name) {
@@ -116,7 +113,7 @@ void Frm_Cmd_New_Click() {
     PSais_Reset_Edit_State();
     Proj_New = 0;
     Project_Displayed = 1;
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     PSais_Redraw_Map();
     plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
 }
@@ -237,7 +234,7 @@ void Frm_Mnu_Reinit_Click() {
     PSais_Reset_Edit_State();
     PSais_Init_Arrays();
     Pinit_Set_Project_Open();
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     PSais_Redraw_Map();
     plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
 }

@@ -179,6 +179,12 @@ std::string RTrim(std::string_view s) {
 
 std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
+Path_Split Split_Folder(std::string_view path) {
+    const auto cut = path.find_last_of("\\/");
+    if (cut == std::string_view::npos) return {std::string(), std::string(path), false};
+    return {std::string(path.substr(0, cut)), std::string(path.substr(cut + 1)), true};
+}
+
 std::string UCase(std::string_view s) { return MapCase(s, UpperOf); }
 std::string LCase(std::string_view s) { return MapCase(s, LowerOf); }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Text helpers: UTF-8 inside the program, Windows-1252 on disk, the string routines the
 // program's code is written with (1-based positions, as the program counts them), the number
-// text of the program's files and texts, and the lines of a text held in one buffer.
+// text of the program's files and texts, the lines of a text held in one buffer, and the folder
+// and name parts of a path.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,6 +32,15 @@ long InStrRev(std::string_view s, std::string_view find);
 std::string Trim(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
+
+// A path cut at its last separator ("\" or "/"): the folder without its closing separator and
+// the name after it. Without a separator the folder is "" and the name the whole path.
+struct Path_Split {
+    std::string Folder;
+    std::string Name;
+    bool Separated = false;  // the path holds a separator
+};
+Path_Split Split_Folder(std::string_view path);
 
 // ASCII letters and the Latin-1 accented letters (UTF-8) change case.
 std::string UCase(std::string_view s);

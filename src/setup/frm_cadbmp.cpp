@@ -15,6 +15,7 @@
 #include "setup/map_frame.h"
 #include "setup/setup_services.h"
 #include "platform/gdi/picture_file.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -274,13 +275,7 @@ void Frm_CadBmp::Frm_CadBmp_Cmd_Ok_Click() {
         return;
     }
     const Cad_Frame_Input in = Cad_Working_Input();
-    int16_t refused = Cad_Check_Pixels(in);
-    if (refused == 0) refused = Cad_Check_Order(in);
-    if (refused != 0) {
-        Msg_Answer = ERREUR_Show_Message(refused);
-        return;
-    }
-    if (!Cad_Check_Inside_Grid(in)) return;
+    if (!Cad_Accept(in)) return;
     Cad_Not_Confirmed = 0;
     Cad_Compute_Map_Edges(in);
     Cad_Compute_Map_Frame(in);
@@ -339,7 +334,5 @@ Frm_CadBmp& Frm_CadBmp_Window() {
 }
 
 void Frm_CadBmp_Show_Modal() {
-    Frm_CadBmp& w = Frm_CadBmp_Window();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_CadBmp_Window(), plat::Loaded_Copy::Keep);
 }

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/erreur.h"
 #include "core/project.h"
 #include "platform/text.h"
 #include "setup/map_frame.h"
 #include "setup/setup_services.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -116,16 +116,9 @@ void Frm_CenterMap::Frm_CenterMap_Cmd_Ok_Click() {
     in.Px_SE_Y = static_cast<int32_t>(h);
     in.Width = Cad_Map_Width;
     in.Height = Cad_Map_Height;
-    // A bitmap one pixel wide or high gives a calibration without extent, whose frame would be
-    // computed by dividing by zero: refused like points out of order.
-    int16_t refused = Cad_Check_Pixels(in);
-    if (refused == 0) refused = Cad_Check_Order(in);
-    if (refused != 0) {
-        Msg_Answer = ERREUR_Show_Message(refused);
-        return;
-    }
-    // Near a pole the metres per pixel reach past it: the dialog stays open for a correction.
-    if (!Cad_Check_Inside_Grid(in)) return;
+    // A bitmap one pixel wide or high gives a calibration without extent, refused like points
+    // out of order; near a pole the metres per pixel reach past it.
+    if (!Cad_Accept(in)) return;
 
     Cad_Not_Confirmed = 0;
     Cad_Lat_NW = in.Lat_NW;
@@ -156,7 +149,5 @@ Frm_CenterMap& Frm_CenterMap_Window() {
 }
 
 void Frm_CenterMap_Show_Modal() {
-    Frm_CenterMap& w = Frm_CenterMap_Window();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_CenterMap_Window(), plat::Loaded_Copy::Keep);
 }

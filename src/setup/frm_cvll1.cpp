@@ -7,6 +7,7 @@
 #include "core/number_entry.h"
 #include "core/syst.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -203,9 +204,6 @@ Frm_CvLL1& Frm_CvLL1_Window() {
 }
 
 void Frm_CvLL1_Show_Modal() {
-    Frm_CvLL1& w = Frm_CvLL1_Window();
-    if (w.Loaded()) w.ForceUnload();
-    w.Show(plat::Modal);
     // The stored values live only as long as the window.
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_CvLL1_Window(), plat::Loaded_Copy::Force_Unload);
 }

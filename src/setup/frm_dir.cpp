@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "setup/setup_services.h"
+#include "platform/ui/modal.h"
 
 Frm_Dir::Frm_Dir() : Form("Frm_Dir") {
     Form_Load = [this] { Frm_Dir_Form_Load(); };
@@ -65,12 +66,8 @@ Frm_Dir& Frm_Dir_Window() {
 void Frm_Dir_Choose(int16_t& cancelled, std::string& folder) {
     Dir_Pick_Path = folder;
     cancelled = 0;
-    Frm_Dir& picker = Frm_Dir_Window();
-    // Every choice starts from the window's load, never from a copy left open.
-    if (picker.Loaded()) picker.ForceUnload();
-    picker.Show(plat::Modal);
-    // A host that returns with the window still loaded (hidden) ends the choice as a cancel.
-    if (picker.Loaded()) picker.Unload(plat::Unload_FormCode);
+    // Every choice starts from the window's load; a hidden return ends it as a cancel.
+    plat::Show_Modal(Frm_Dir_Window(), plat::Loaded_Copy::Force_Unload);
     cancelled = Dir_Pick_Cancelled;
     folder = Dir_Pick_Path;
 }

@@ -1,12 +1,12 @@
 // The calibration correction window and the move of the cells that follows an accepted one.
 #include "setup/frm_modcad.h"
 
-#include "core/erreur.h"
 #include "core/grid.h"
 #include "core/project.h"
 #include "core/syst.h"
 #include "setup/map_frame.h"
 #include "setup/setup_services.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -122,13 +122,7 @@ void Frm_ModCad::Frm_ModCad_Cmd_Ok_Click() {
     in.Height = Map_Height_Px;
     // A project whose pixel points are not in order (a damaged file) has no scale to keep:
     // refused, before the cells could be moved by a division by zero.
-    int16_t refused = Cad_Check_Order(in);
-    if (refused == 0) refused = Cad_Check_Pixels(in);
-    if (refused != 0) {
-        Msg_Answer = ERREUR_Show_Message(refused);
-        return;
-    }
-    if (!Cad_Check_Inside_Grid(in)) return;
+    if (!Cad_Accept(in)) return;
     Cad_Not_Confirmed = 0;
     Cad_Compute_Map_Edges(in);
     Proj_Lat_NW = Cad_Lat_NW;
@@ -148,7 +142,5 @@ Frm_ModCad& Frm_ModCad_Window() {
 }
 
 void Frm_ModCad_Show_Modal() {
-    Frm_ModCad& w = Frm_ModCad_Window();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_ModCad_Window(), plat::Loaded_Copy::Keep);
 }

@@ -7,7 +7,7 @@
 #include "core/settings.h"
 #include "core/syst.h"
 #include "core/syst_folder.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_texts.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "setup/setup_services.h"

@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "core/number_entry.h"
 #include "setup/setup_services.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -359,7 +360,5 @@ Frm_PPro& Frm_PPro_Window() {
 }
 
 void Frm_PPro_Show_Modal() {
-    Frm_PPro& w = Frm_PPro_Window();
-    w.Show(plat::Modal);
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_PPro_Window(), plat::Loaded_Copy::Keep);
 }

@@ -2,6 +2,7 @@
 #include "setup/frm_v24.h"
 
 #include "setup/setup_services.h"
+#include "platform/ui/modal.h"
 
 Frm_V24::Frm_V24() : Form("Frm_V24") {
     Form_Load = [this] { Frm_V24_Form_Load(); };
@@ -76,8 +77,5 @@ Frm_V24& Frm_V24_Window() {
 }
 
 void Frm_V24_Show_Modal() {
-    Frm_V24& w = Frm_V24_Window();
-    w.Show(plat::Modal);
-    // A host that returns with the window still loaded (hidden) counts as closed without OK.
-    if (w.Loaded()) w.Unload(plat::Unload_FormCode);
+    plat::Show_Modal(Frm_V24_Window(), plat::Loaded_Copy::Keep);
 }

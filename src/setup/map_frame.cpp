@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/erreur.h"
 #include "core/grid.h"
 #include "core/project_checks.h"
 #include "core/project.h"
@@ -114,6 +115,16 @@ bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in) {
                        "Cette calibration rend un pixel si petit que le cadre de la grille du terrain est hors de "
                        "portée du programme en pixels. Vérifiez les coordonnées et la taille d'un pixel.");
     return false;
+}
+
+bool Cad_Accept(const Cad_Frame_Input& in) {
+    int16_t refused = Cad_Check_Pixels(in);
+    if (refused == 0) refused = Cad_Check_Order(in);
+    if (refused != 0) {
+        Msg_Answer = ERREUR_Show_Message(refused);
+        return false;
+    }
+    return Cad_Check_Inside_Grid(in);
 }
 
 void Cad_Compute_Map_Frame(const Cad_Frame_Input& in) {

@@ -33,6 +33,10 @@ void Cad_Compute_Map_Edges(const Cad_Frame_Input& in);
 // True when the bitmap, and so its grid frame, lies inside the terrain grid. Otherwise a box
 // says so in the user's language and false is returned: the points must pass both checks.
 bool Cad_Check_Inside_Grid(const Cad_Frame_Input& in);
+// The calibration windows' OK: the pixel and order checks (message 7 when either fails), then
+// the inside-grid check with its box. True when the calibration may be taken; on false the
+// window stays open for a correction.
+bool Cad_Accept(const Cad_Frame_Input& in);
 // From the edges already in Map_Top_Lat.. and the points: Grid_Corner_Cells, Grid_Frame_Cells,
 // Map_Lat_North, Map_Lon_West, Map_Lat_South, Map_Lon_East and Map_Px_West, Map_Px_North,
 // Map_Px_East, Map_Px_South. The points must pass both checks.

@@ -10,6 +10,7 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "platform/host.h"
 #include "platform/text.h"
 #include "simlink/fsconnect_client.h"
@@ -30,6 +31,10 @@ int Pixel(double v) {
 }
 
 // The attributes a recorded track starts with: a land-class line on layer 16.
+// The recording's own growth steps of the line and point tables.
+constexpr int32_t kRecorded_Line_Growth = 5;
+constexpr int32_t kRecorded_Point_Growth = 20;
+
 void Set_Recorded_Attributes(Route_Attrib& a) {
     a.Attrib = 0;
     a.Alti = -9999;
@@ -161,28 +166,9 @@ void Frm_FSUIPC::Com_Read_FSconnect(int16_t& status) {
 }
 
 void Frm_FSUIPC::Append_Point(double px, double py) {
-    if (!Line_Table.In_Range(Line_Count)) return;
-    Table_Grow_If_Full(Point_Table, Point_Count, Point_Capacity, 20);
-    ++Point_Count;
-    const int32_t n = Point_Count;
-    Line_Rec& line = Line_Table(Line_Count);
-    Point_Rec& p = Point_Table(n);
-    if (line.Nb_Points == 0) {
-        line.First_Point = n;
-        line.Last_Point = n;
-        p.Prev_Point = 0;
-    } else {
-        // Chained to the line's own last point: the main window may have moved Cur_Point.
-        const int32_t last = line.Last_Point;
-        if (Point_Table.In_Range(last)) Point_Table(last).Next_Point = n;
-        p.Prev_Point = last;
-        line.Last_Point = n;
-    }
-    p.Next_Point = 0;
-    Cur_Point = n;
-    p.X = px;
-    p.Y = py;
-    ++line.Nb_Points;
+    // Chained to the line's own last point: the main window may have moved Cur_Point.
+    const int32_t id = Project_Append_Point(Line_Count, px, py, kRecorded_Point_Growth);
+    if (id != 0) Cur_Point = id;
 }
 
 void Frm_FSUIPC::Frm_FSUIPC_Timer1_Timer() {
@@ -197,14 +183,9 @@ void Frm_FSUIPC::Frm_FSUIPC_Chk_Show_Position_Click() {
 
 void Frm_FSUIPC::Frm_FSUIPC_Cmd_start_Click() {
     Sim_Recording = 1;
-    Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, 5);
-    ++Line_Count;
-    ++Line_Id_Counter;
-    Cur_Line = Line_Count;
-    Line_Rec& line = Line_Table(Line_Count);
-    line.Line_Id = Line_Id_Counter;
-    line.Nb_Points = 0;
-    Set_Recorded_Attributes(line.Attr);
+    Route_Attrib attr;
+    Set_Recorded_Attributes(attr);
+    Cur_Line = Project_Append_Line(attr, kRecorded_Line_Growth);
     Sim_Line_Made = 1;
     Cmd_start.SetEnabled(false);
     Cmd_Stop.SetEnabled(true);
@@ -223,15 +204,8 @@ void Frm_FSUIPC::Frm_FSUIPC_Form_Unload(bool& cancel) {
     (void)cancel;
     UnloadFSUIPC();
     Frm& main = Frm_Window();
-    main.Cmd_Saisie_Routes.SetEnabled(false);
-    main.Cmd_Sel_Route.SetEnabled(true);
-    main.Cmd_New_Route.SetEnabled(true);
-    main.Cmd_Ins_Pt_Route.SetEnabled(true);
-    main.Cmd_Sel_Pt_Route.SetEnabled(true);
-    main.Cmd_Extr_Pt_Route.SetEnabled(true);
-    main.Cmd_Sup_Route_Ou_Pt.SetEnabled(true);
-    main.Cmd_Tabul.SetEnabled(true);
-    Mode_Lines = 1;
+    PSais_Enable_Line_Tools();
+    PSais_Set_Mode(Object_Mode::Lines);
     if (Sim_Line_Made == 1 && Line_Table.In_Range(Line_Count) && Line_Table(Line_Count).Nb_Points > 1) Line_Selected = 1;
     main.Croix1.SetVisible(false);
     main.Croix2.SetVisible(false);

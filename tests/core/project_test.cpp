@@ -186,18 +186,6 @@ TEST_F(ProjectTables, ValidityChecksRefuseThePlaceholderAndEntriesPastCountOrTab
     EXPECT_EQ(Project_Append_Point(Line_Capacity + 2, 5, 5), 0);
 }
 
-TEST_F(ProjectTables, DeletedImageKeepsItsRecord) {
-    Image_Count = 2;
-    Image_Table(1).Ima_In_Use = 1;
-    Image_Table(1).Ima_File = "a.bmp";
-    Image_Table(2).Ima_In_Use = 1;
-    ASSERT_TRUE(Project_Delete_Image(1));
-    EXPECT_EQ(Image_Count, 2);
-    EXPECT_EQ(Image_Table(1).Ima_In_Use, 0);
-    EXPECT_EQ(Image_Table(1).Ima_File, "a.bmp");
-    EXPECT_FALSE(Project_Delete_Image(3));
-}
-
 TEST(VbArray, BoundsAreCheckedAndPreserveKeepsRecords) {
     Vb_Array<std::string> a;
     EXPECT_TRUE(a.Empty());

@@ -178,15 +178,17 @@ protected:
 
 TEST_F(CellDoubleClick, EachCellModeOpensItsOwnDialogOnTheClickedPlace) {
     struct Mode {
-        int16_t* flag;
+        Object_Mode mode;
         const char* form;
     };
-    const Mode modes[] = {{&Mode_Excl_Cells, "Frm_Excl"}, {&Mode_Lwm_Cells, "Frm_LOD"}, {&Mode_Lod8_Cells, "Frm_LOD8"},
-                          {&Mode_Land_Class, "Frm_LC"},   {&Mode_Water_Class, "Frm_WC"}};
+    const Mode modes[] = {{Object_Mode::Excl_Cells, "Frm_Excl"},
+                          {Object_Mode::Lwm_Cells, "Frm_LOD"},
+                          {Object_Mode::Lod8_Cells, "Frm_LOD8"},
+                          {Object_Mode::Land_Class, "Frm_LC"},
+                          {Object_Mode::Water_Class, "Frm_WC"}};
     for (const Mode& m : modes) {
         SCOPED_TRACE(m.form);
-        Mode_Excl_Cells = Mode_Lwm_Cells = Mode_Lod8_Cells = Mode_Land_Class = Mode_Water_Class = 0;
-        *m.flag = 1;
+        PSais_Set_Mode(m.mode);
         std::string shown;
         host().OnModal(m.form, [&](plat::Form& w) {
             shown = w.Name();
@@ -200,8 +202,7 @@ TEST_F(CellDoubleClick, EachCellModeOpensItsOwnDialogOnTheClickedPlace) {
         EXPECT_EQ(shown, m.form);
     }
     // The excluded area of a new exclusion reaches the table through OK.
-    Mode_Water_Class = 0;
-    Mode_Excl_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Excl_Cells);
     On<Frm_Excl>("Frm_Excl", [](Frm_Excl& w) { w.Cmd_Ok.UserClick(); });
     Frm_Pic_DblClick();
     ASSERT_EQ(Excl_Cell_Count, 1);

@@ -145,7 +145,7 @@ TEST_F(FrmMeshTest, TheGridPointButtonEntersItsModeOnlyOnceALevelIsConfirmed) {
     EXPECT_EQ(Mode_Grid_Points, 1);
     EXPECT_EQ(Mesh_Lod_Index, 3);
     // Confirmed: the button no longer asks (strict host: an unscripted dialog would throw).
-    Mode_Grid_Points = 0;
+    PSais_Set_Mode(Object_Mode::None);
     Frm_Cmd_TrtMesh_Click();
     EXPECT_EQ(Mode_Grid_Points, 1);
 }

@@ -103,7 +103,7 @@ protected:
 };
 
 TEST_F(CellLayers, OneLod8CellShowsThirtyThreeLinesEachWayWithRedBorders) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Draw_Cell_Grid();
     EXPECT_EQ(Grid_First_Col, 1);
     EXPECT_EQ(Grid_Last_Col, 33);
@@ -160,7 +160,7 @@ TEST_F(CellLayers, RectangleOutOfViewDrawsNothing) {
 }
 
 TEST_F(CellLayers, TexturedAreasAreHatchedInTheColourOfTheirFillAndOption) {
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     Lwm_Cell_Table.ReDim(5);
     Lwm_Cell_Table(1) = Area(2, 3, 1, 0);
     Lwm_Cell_Table(2) = Area(4, 3, 1, 1);
@@ -180,7 +180,7 @@ TEST_F(CellLayers, TexturedAreasAreHatchedInTheColourOfTheirFillAndOption) {
 }
 
 TEST_F(CellLayers, ALod8RecordHatchesEveryLod13CellOfItsLod8Cell) {
-    Mode_Lod8_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lod8_Cells);
     Lod8_Cell_Table.ReDim(1);
     Lod8_Cell_Table(1).Lod8_Col = kLod8Col;
     Lod8_Cell_Table(1).Lod8_Row = kLod8Row;
@@ -198,18 +198,17 @@ TEST_F(CellLayers, ExclusionAreasAreGreyAndOnlyInTheirOwnMode) {
     Excl_Cell_Table(1).Lod13_Col = 10;
     Excl_Cell_Table(1).Lod13_Row = 20;
     Excl_Cell_Count = 1;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Draw_Cell_Grid();
     EXPECT_EQ(HatchCount(10, 20, kGrey), 0);
-    Mode_Lines = 0;
-    Mode_Excl_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Excl_Cells);
     PSais_Draw_Cell_Grid();
     EXPECT_GT(HatchCount(10, 20, kGrey), 0);
 }
 
 TEST_F(CellLayers, HatchLinesFollowTheCellWidth) {
     // 5 and 4.9 pixel cells: one line, then none; 150 pixel cells: six.
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     Lwm_Cell_Table.ReDim(1);
     Lwm_Cell_Table(1) = Area(0, 0, 1, 0);
     Lwm_Cell_Count = 1;
@@ -242,10 +241,9 @@ TEST_F(CellLayers, HiddenGridHidesGridAndMarksInEveryMode) {
     Lc_Cell_Table.ReDim(1);
     Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 1, 1, 5};
     Lc_Cell_Count = 1;
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     PSais_Draw_Cell_Grid();
-    Mode_Lwm_Cells = 0;
-    Mode_Land_Class = 1;
+    PSais_Set_Mode(Object_Mode::Land_Class);
     PSais_Draw_Class_Mode();
     EXPECT_TRUE(AllWhite());
 }
@@ -278,7 +276,7 @@ protected:
 TEST_F(ClassCells, WaterClassPaintsItsNumberedTextureStretchedIntoTheCell) {
     const Colour green = RGB(10, 200, 30);
     WriteTexture("007b2wa1.bmp", green);
-    Mode_Water_Class = 1;
+    PSais_Set_Mode(Object_Mode::Water_Class);
     Textures_Shown = 1;
     Wc_Cell_Table.ReDim(1);
     Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
@@ -301,7 +299,7 @@ TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
     WriteTexture("056b2su1.bmp", sand);
     WriteTexture("044b2su1.bmp", kMagenta);   // 300 cut to a byte
     WriteTexture("000b2su1.bmp", kMagenta);
-    Mode_Land_Class = 1;
+    PSais_Set_Mode(Object_Mode::Land_Class);
     Textures_Shown = 1;
     Lc_Cell_Table.ReDim(5);
     Lc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 2, 2, 12};
@@ -332,7 +330,7 @@ TEST_F(ClassCells, LandClassGoesThroughTheClassListAndFailsToGreyHatch) {
 TEST_F(ClassCells, ACellStretchedFarPastThePictureIsPaintedWithoutItsStretchedSize) {
     const Colour green = RGB(10, 200, 30);
     WriteTexture("007b2wa1.bmp", green);
-    Mode_Water_Class = 1;
+    PSais_Set_Mode(Object_Mode::Water_Class);
     Textures_Shown = 1;
     Wc_Cell_Table.ReDim(1);
     Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
@@ -358,7 +356,7 @@ TEST_F(ClassCells, ACellStretchedFarPastThePictureIsPaintedWithoutItsStretchedSi
 
 // Cells in view are looked up, not searched for: the first record on a cell still decides.
 TEST_F(CellLayers, TheFirstRecordOnACellDecidesItsMarkAmongMany) {
-    Mode_Lwm_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Lwm_Cells);
     Lwm_Cell_Table.ReDim(2001);
     for (int n = 1; n <= 2000; ++n) {
         Lwm_Cell_Rec& r = Lwm_Cell_Table(n);
@@ -394,7 +392,7 @@ TEST_F(CellLayers, TheFirstRecordOnACellDecidesItsMarkAmongMany) {
 TEST_F(ClassCells, ACellInARowOfNoHeightIsPaintedAsAOnePixelStrip) {
     const Colour green = RGB(10, 200, 30);
     WriteTexture("007b2wa1.bmp", green);
-    Mode_Water_Class = 1;
+    PSais_Set_Mode(Object_Mode::Water_Class);
     Textures_Shown = 1;
     Calibrate(320, 10, 32, 32);
     const Grid_Steps g = PSais_Compute_Grid_Window(true);
@@ -427,7 +425,7 @@ TEST_F(ClassCells, ACellInARowOfNoHeightIsPaintedAsAOnePixelStrip) {
 
 TEST_F(ClassCells, HiddenTexturesHatchEveryCellAndTheGridSitsHalfACellNorthWest) {
     WriteTexture("007b2wa1.bmp", RGB(10, 200, 30));
-    Mode_Water_Class = 1;
+    PSais_Set_Mode(Object_Mode::Water_Class);
     Textures_Shown = 0;
     Wc_Cell_Table.ReDim(1);
     Wc_Cell_Table(1) = Class_Cell_Rec{kLod8Col, kLod8Row, 5, 6, 7};
@@ -442,12 +440,11 @@ TEST_F(ClassCells, HiddenTexturesHatchEveryCellAndTheGridSitsHalfACellNorthWest)
 }
 
 TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 320);
 
-    Mode_Lines = 0;
-    Mode_Excl_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Excl_Cells);
     Excl_Cell_Table.ReDim(1);
     Excl_Cell_Table(1).Lod8_Col = kLod8Col;
     Excl_Cell_Table(1).Lod8_Row = kLod8Row;
@@ -458,7 +455,7 @@ TEST_F(CellLayers, RedrawPutsTheGridUnderTheLinesAndTheModeLayerInCellModes) {
     EXPECT_GT(HatchCount(3, 3, kGrey), 0);
 
     // No mode: the plain map, no grid.
-    Mode_Excl_Cells = 0;
+    PSais_Set_Mode(Object_Mode::None);
     PSais_Redraw_Map();
     EXPECT_EQ(CountInColumn(0, 0, 319, kRed), 0);
 }
@@ -478,7 +475,7 @@ TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuickl
     Map_Px_South = 160;
     Pic_Centre_X = 100;
     Pic_Centre_Y = 80;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Draw_Cell_Grid();
     EXPECT_EQ(Grid_Last_Row, 16385);
     EXPECT_EQ(Grid_Last_Col, 24577);
@@ -505,12 +502,11 @@ TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuickl
         Map_Lat_North = north;
         for (double zoom : {1.0, 20.0, 0.01, 1000.0}) {
             View_Zoom = zoom;
-            for (int16_t* mode : {&Mode_Lines, &Mode_Excl_Cells, &Mode_Lwm_Cells, &Mode_Lod8_Cells, &Mode_Land_Class,
-                                  &Mode_Water_Class, &Mode_Grid_Points}) {
-                Mode_Lines = 0;
-                *mode = 1;
+            for (Object_Mode mode : {Object_Mode::Lines, Object_Mode::Excl_Cells, Object_Mode::Lwm_Cells,
+                                     Object_Mode::Lod8_Cells, Object_Mode::Land_Class, Object_Mode::Water_Class,
+                                     Object_Mode::Grid_Points}) {
+                PSais_Set_Mode(mode);
                 PSais_Redraw_Map();
-                *mode = 0;
             }
         }
     }
@@ -521,7 +517,7 @@ TEST_F(CellLayers, TheWholeWorldDrawsOneRedLinePerPixelAndEveryModeRedrawsQuickl
 // times over and the repeats are left out: the picture must be the one every line drawn gives.
 // A black pen through the mask pen darkens as the copy pen does, and draws every line.
 TEST_F(CellLayers, SubGridLeavesThePixelsOfEveryLineDrawnAtEveryLevelAndZoom) {
-    Mode_Grid_Points = 1;
+    PSais_Set_Mode(Object_Mode::Grid_Points);
     Grid_Shown = 1;
     for (int16_t level : {0, 2, 4}) {
         for (double zoom : {0.3, 1.0, 3.0}) {

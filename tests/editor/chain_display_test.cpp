@@ -6,7 +6,7 @@
 #include "editor/grid_points.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +97,7 @@ TEST_F(ChainDisplay, LinesAndTheRedOverlayDrawThePixelsOfTheirSegments) {
             for (int32_t line : lines) {
                 f.Pic.SetDrawMode(mode);
                 const std::vector<int32_t> ids = Project_Line_Points(line);
-                for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment_Grid_Mode(line, ids[i - 1], ids[i]);
+                for (size_t i = 1; i < ids.size(); ++i) PSais_Draw_Segment_Grid_Mode(ids[i - 1], ids[i]);
             }
             EXPECT_EQ(overlay, Pixels()) << "overlay, zoom " << zoom << ", pen mode " << mode;
             EXPECT_EQ(f.Pic.DrawMode(), DM_CopyPen);

@@ -8,7 +8,7 @@
 #include "editor/frm_startup.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/headless/headless_host.h"
 #include "simlink/frm_fsuipc.h"
 #include "simlink/simlink_services.h"
@@ -45,7 +45,7 @@ protected:
         View_Zoom = 1;
         View_Offset_X = View_Offset_Y = 0;
         Pic_Centre_X = Pic_Centre_Y = 160;
-        Mode_Lines = 1;
+        PSais_Set_Mode(Object_Mode::Lines);
     }
 
     // Pixels of the LOD13 row line at y = 10 drawn in colour c.

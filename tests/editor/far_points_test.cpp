@@ -7,7 +7,7 @@
 #include "editor/keyboard.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -70,17 +70,15 @@ TEST_F(FarPoints, LinesMarksAndGridPointsFarAwayRedrawQuicklyAndDrawOnlyWhatCros
     Grid_Point_Table(1).X = 2147483647.0;
     Grid_Point_Table(1).Y = -huge;
 
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     // Only the row the first line crosses.
     EXPECT_EQ(Coloured(), 200);
     for (int x = 0; x < 200; ++x) EXPECT_NE(f.Pic.Image().GetPixel(x, 80), kWhite) << x;
 
-    Mode_Lines = 0;
-    Mode_Grid_Points = 1;
+    PSais_Set_Mode(Object_Mode::Grid_Points);
     PSais_Redraw_Map();
-    Mode_Grid_Points = 0;
-    Mode_Excl_Cells = 1;
+    PSais_Set_Mode(Object_Mode::Excl_Cells);
     PSais_Redraw_Map();
     EXPECT_LT(Seconds(), 5.0);
 }
@@ -112,19 +110,19 @@ TEST_F(FarPoints, SegmentsAndRubberBandsToPointsBeyondIntReachKeepTheirDirection
     const double far_x = 20 + 3e10, far_y = 30 + 1e10;
     const int32_t line = AddLine({{20, 30}, {far_x, far_y}, {20, 80}});
     const int32_t near = Line_Table(line).First_Point, far = Point_Table(near).Next_Point;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     ExpectOnTheTrueLines(f.Pic.Image(), 0.5, {30, 80});
     f.Pic.Cls();
     PSais_Draw_Red_Segment(near, far);
     ExpectOnTheTrueLines(f.Pic.Image(), 0.5, {30});
     // The lines overlay of the cell modes, with its 2-pixel pen reaching a pixel right and down.
-    Mode_Lines = 0;
+    PSais_Set_Mode(Object_Mode::None);
     f.Pic.Cls();
     PSais_Draw_Lines_Grid_Mode();
     ExpectOnTheTrueLines(f.Pic.Image(), 1.5, {30, 80});
     f.Pic.Cls();
-    PSais_Draw_Segment_Grid_Mode(line, far, near);
+    PSais_Draw_Segment_Grid_Mode(far, near);
     ExpectOnTheTrueLines(f.Pic.Image(), 1.5, {30});
 
     // The band from the far point ends where the segment leaves int reach, on the true line.
@@ -137,7 +135,7 @@ TEST_F(FarPoints, SegmentsAndRubberBandsToPointsBeyondIntReachKeepTheirDirection
 
 TEST_F(FarPoints, AOnePointLineMovedWithAltArrowAtATinyZoomRedrawsWhenZoomedBackIn) {
     const int32_t line = AddLine({{100, 80}});
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     Line_Selected = 1;
     Cur_Line = line;
     for (int k = 0; k < 60; ++k) Frm_Cmd_ZMoins_Click();

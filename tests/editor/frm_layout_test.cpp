@@ -1,7 +1,7 @@
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_texts.h"
 #include "platform/headless/headless_host.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"

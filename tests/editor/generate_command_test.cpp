@@ -5,7 +5,7 @@
 #include "editor/frm_startup.h"
 #include "editor/generate_command.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "generation/writer_test_env.h"
 
 #include <gtest/gtest.h>

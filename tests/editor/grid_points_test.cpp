@@ -6,7 +6,7 @@
 #include "editor/frm_startup.h"
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/number.h"
 #include "support/program_state.h"
 

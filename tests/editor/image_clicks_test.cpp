@@ -12,7 +12,7 @@
 #include "editor/image_clicks.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "support/bmp_files.h"
@@ -148,7 +148,7 @@ TEST_F(ImageClicks, OnlyAnArmedLeftClickOrAnotherButtonOnTheCurrentImageInImageM
     Image_Click_Dialogs.Show_Image = [&] { ++showings; };
     Press(Button_Left, 100, 80);   // no longer armed
     Press(Button_Right, 100, 80);  // not in the image mode
-    Mode_Images = 1;
+    PSais_Set_Mode(Object_Mode::Images);
     Press(Button_Right, 100, 95);  // just below the image
     EXPECT_EQ(showings, 0);
     Press(Button_Right, 119, 94);  // its corner
@@ -159,7 +159,7 @@ TEST_F(ImageClicks, OnlyAnArmedLeftClickOrAnotherButtonOnTheCurrentImageInImageM
 TEST_F(ImageClicks, AnEditedBitmapThatCannotBeConvertedPutsTheOldOneBack) {
     Place_Field();
     const Image_Rec placed = Image_Table(1);
-    Mode_Images = 1;
+    PSais_Set_Mode(Object_Mode::Images);
     Dialog_Chooses(Bitmap("broken"), 0, 0);
     host().QueueAnswer(1);
     Press(Button_Right, 100, 80);

@@ -4,7 +4,7 @@
 #include "editor/keyboard.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ protected:
         Map_Px_South = 80;
         PSais_Init_View();
         Project_Displayed = 1;
-        Mode_Lines = 1;
+        PSais_Set_Mode(Object_Mode::Lines);
         Cur_Line = Project_Append_Line(Route_Attrib{});
         Project_Append_Point(Cur_Line, 10, 10);
         Project_Append_Point(Cur_Line, 20, 15);
@@ -75,9 +75,9 @@ TEST_F(Keyboard, ArrowsMoveNothingInOtherStates) {
     Sel_Line_Armed = 1;
     Frm_Form_KeyDown(39, 1);
     Sel_Line_Armed = 0;
-    Mode_Lines = 0;
+    PSais_Set_Mode(Object_Mode::None);
     Frm_Form_KeyDown(39, 1);
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     Line_Selected = 0;
     Frm_Form_KeyDown(39, 1);
     EXPECT_DOUBLE_EQ(X(0), 10);

@@ -5,7 +5,7 @@
 #include "editor/line_display.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -137,7 +137,7 @@ TEST_F(LineDisplay, SegmentUsesTheCallersPenMode) {
 }
 
 TEST_F(LineDisplay, RedrawDrawsEveryLineAndTheSelectedOneRed) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     AddLine(Attr(0, 0, 0), {{10, 10}, {90, 10}});
     const int32_t selected = AddLine(Attr(0, 0, 0), {{10, 50}, {90, 50}});
     AddLine(Attr(0, 0, 1), {{10, 90}, {90, 90}});
@@ -149,7 +149,7 @@ TEST_F(LineDisplay, RedrawDrawsEveryLineAndTheSelectedOneRed) {
     EXPECT_EQ(At(50, 90), kMagenta);
 
     // Outside the line mode the redraw leaves the lines to the other modes' layers.
-    Mode_Lines = 0;
+    PSais_Set_Mode(Object_Mode::None);
     PSais_Redraw_Map();
     EXPECT_TRUE(AllWhite());
 }
@@ -251,7 +251,7 @@ TEST_F(LineDisplay, CentringSetsOffsetsAndBarsWithoutARedraw) {
 }
 
 TEST_F(LineDisplay, RedrawPutsTheInsertBandsBackAtTheNewZoom) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     const int32_t line = AddLine(Attr(0, 0, 1), {{60, 50}, {100, 50}, {100, 90}});
     const std::vector<int32_t> p = Project_Line_Points(line);
     Line_Selected = 1;
@@ -292,7 +292,7 @@ TEST_F(LineDisplay, RedrawPutsTheInsertBandsBackAtTheNewZoom) {
 }
 
 TEST_F(LineDisplay, RedrawPutsTheMarkBackOnTheExtendedEnd) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     const int32_t line = AddLine(Attr(0, 0, 1), {{20, 20}, {60, 20}});
     Line_Selected = 1;
     Cur_Line = line;
@@ -314,7 +314,7 @@ TEST_F(LineDisplay, RedrawPutsTheMarkBackOnTheExtendedEnd) {
 }
 
 TEST_F(LineDisplay, RedrawOfALiftedPointRedrawsItsSegmentsAndBands) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     const int32_t line = AddLine(Attr(0, 0, 1), {{20, 20}, {60, 20}, {100, 20}, {140, 20}});
     const std::vector<int32_t> p = Project_Line_Points(line);
     Line_Selected = 1;
@@ -366,7 +366,7 @@ TEST_F(LineDisplay, DamagedPointLinksDrawNothingAndNeverScore) {
     const int32_t line = AddLine(Attr(0, 0, 0), {{10, 10}, {90, 10}});
     Line_Table(line).Last_Point = 999;
     Point_Table(Line_Table(line).First_Point).Next_Point = 999;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     PSais_Redraw_Map();
     EXPECT_TRUE(AllWhite());
     EXPECT_EQ(PSais_Point_Segment_Distance(1, 999, 5, 5), -1);

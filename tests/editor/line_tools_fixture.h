@@ -12,7 +12,7 @@
 #include "editor/keyboard.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/headless/headless_host.h"
 #include "simlink/simlink_services.h"
 #include "support/program_state.h"

@@ -5,7 +5,7 @@
 #include "editor/frm.h"
 #include "editor/map_tiles.h"
 #include "editor/map_view.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/headless/headless_host.h"

@@ -6,7 +6,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/mouse_status.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
 #include <gtest/gtest.h>
@@ -95,7 +95,7 @@ TEST_F(MouseStatus, NothingChangesWithoutAProjectOrWhileAGridPointIsEdited) {
     EXPECT_EQ(Mouse_Col, 50);
     EXPECT_EQ(f.L_MouseBmp.Caption(), "Mouse 50x40");
     Project_Displayed = 1;
-    Mode_Grid_Points = 1;
+    PSais_Set_Mode(Object_Mode::Grid_Points);
     Grid_Point_Busy = 1;
     Move(10, 10);
     EXPECT_EQ(Mouse_Row, 40);
@@ -103,7 +103,7 @@ TEST_F(MouseStatus, NothingChangesWithoutAProjectOrWhileAGridPointIsEdited) {
 }
 
 TEST_F(MouseStatus, LineModeKeepsThePositionUnclampedButTheCellClamped) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     Move(110, 85);
     EXPECT_DOUBLE_EQ(Mouse_X, 110);
     EXPECT_DOUBLE_EQ(Mouse_Y, 85);
@@ -112,7 +112,7 @@ TEST_F(MouseStatus, LineModeKeepsThePositionUnclampedButTheCellClamped) {
 }
 
 TEST_F(MouseStatus, ExtendBandFollowsTheMouseInsideTheMapOnly) {
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     Line_Selected = 1;
     Cur_Line = Project_Append_Line(Route_Attrib{});
     Cur_Point = Project_Append_Point(Cur_Line, 10, 20);

@@ -5,7 +5,7 @@
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/headless/headless_host.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
@@ -48,13 +48,13 @@ protected:
         return {&f.Cmd_Sel_Route,     &f.Cmd_New_Route,       &f.Cmd_Ins_Pt_Route, &f.Cmd_Sel_Pt_Route,
                 &f.Cmd_Extr_Pt_Route, &f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_Tabul};
     }
-    std::vector<int16_t*> Mode_Flags() {
+    std::vector<const int16_t*> Mode_Flags() {
         return {&Mode_Lines,      &Mode_Lwm_Cells,   &Mode_Lod8_Cells, &Mode_Excl_Cells,
                 &Mode_Land_Class, &Mode_Water_Class, &Mode_Images,     &Mode_Grid_Points};
     }
     int Modes_Set() {
         int n = 0;
-        for (int16_t* flag : Mode_Flags()) n += *flag;
+        for (const int16_t* flag : Mode_Flags()) n += *flag;
         return n;
     }
 
@@ -90,7 +90,7 @@ protected:
 
 TEST_F(ObjectModes, EachModeButtonSetsItsModeAndLeavesEveryOtherModeButtonUsable) {
     Mesh_Lod_Chosen = 1;
-    const std::vector<int16_t*> flag_of = {&Mode_Lines,      &Mode_Lwm_Cells,   &Mode_Lod8_Cells, &Mode_Excl_Cells,
+    const std::vector<const int16_t*> flag_of = {&Mode_Lines,      &Mode_Lwm_Cells,   &Mode_Lod8_Cells, &Mode_Excl_Cells,
                                            &Mode_Land_Class, &Mode_Water_Class, &Mode_Grid_Points};
     const std::vector<CommandButton*> buttons = Mode_Buttons();
     // Walk through the modes in an order where each button is usable when pressed.

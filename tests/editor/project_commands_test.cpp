@@ -390,8 +390,7 @@ TEST_F(ProjectCommandsTest, RecentEntriesOpenTheirProjectAndAMissingOneLeavesThe
 
 TEST_F(ProjectCommandsTest, ReinitialiseAnsweredNoChangesNothingAndYesEmptiesOnlyTheObjects) {
     New_Project("Town.LWM");
-    Mode_Lwm_Cells = 0;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     View_Zoom = 2;
     host().QueueAnswer(ID_NO);
     f.Mnu_Reinit.UserClick();

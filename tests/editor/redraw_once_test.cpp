@@ -5,7 +5,7 @@
 #include "editor/frm.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
 #include "platform/headless/headless_host.h"
 #include "support/program_state.h"
 
@@ -40,9 +40,9 @@ TEST(RedrawOnce, EveryModeIsShownOnceWholeAndARefreshOutsideARedrawAtOnce) {
         return seen;
     };
     // Each mode asks for a refresh part-way (after the grid, under the lines).
-    for (int16_t* mode : {&Mode_Lines, &Mode_Lod8_Cells, &Mode_Land_Class, &Mode_Grid_Points}) {
-        PSais_Clear_Mode_Flags();
-        *mode = 1;
+    for (Object_Mode mode : {Object_Mode::Lines, Object_Mode::Lod8_Cells, Object_Mode::Land_Class,
+                             Object_Mode::Grid_Points}) {
+        PSais_Set_Mode(mode);
         host.changes.clear();
         host.record_changes = true;
         PSais_Redraw_Map();

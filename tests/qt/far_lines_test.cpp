@@ -43,7 +43,7 @@ TEST(FarLines, ASegmentAndARubberBandToPointsBeyondIntReachRunTowardThem) {
     Map_Px_South = h;
     Map_Shown = 0;
     PSais_Init_View();
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     // Down and right from (20, 30), a third as far down as right; the band from that far point
     // to the mouse at (300, 200) runs the same way.
     const int32_t line = Project_Append_Line(Route_Attrib{});

@@ -5,7 +5,8 @@
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
-#include "editor/pinit_main.h"
+#include "editor/pinit_layout.h"
+#include "editor/pinit_texts.h"
 
 #include <string>
 #include <utility>

@@ -9,7 +9,6 @@
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_colourgrid.h"
-#include "editor/pinit_main.h"
 #include "support/test_env.h"
 #include "qt/qt_convert.h"
 

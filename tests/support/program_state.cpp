@@ -148,7 +148,7 @@ void ResetProgramState() {
     Settings_Reset();
     Work_Tables_Reset_All();
     Editor_Reset_Windows();
-    Map_View_Reset();
+    Map_View_Start_Values();
     Startup_Reset();
     plat::SetHost(nullptr);
     plat::DefaultHeadlessHost().Reset();

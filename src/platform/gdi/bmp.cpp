@@ -76,19 +76,6 @@ std::array<uint8_t, kBmpFileHeaderSize + kBmpInfoHeaderSize> EncodeBmpHeaders(co
 
 uint64_t BmpRowBytes(uint64_t width, unsigned bits) { return (width * bits + 31) / 32 * 4; }
 
-const char* BmpStatusText(BmpStatus status) {
-    switch (status) {
-        case BmpStatus::Ok: return "ok";
-        case BmpStatus::CannotOpen: return "the file cannot be opened";
-        case BmpStatus::NotBmp: return "not a BMP file";
-        case BmpStatus::Truncated: return "the file is shorter than its headers say";
-        case BmpStatus::BadHeader: return "the headers hold impossible sizes or offsets";
-        case BmpStatus::BadDepth: return "unsupported bits per pixel";
-        case BmpStatus::Compressed: return "compressed bitmaps are not supported";
-    }
-    return "?";
-}
-
 uint64_t BmpLayout::RowOffset(int64_t y) const {
     return pixel_offset + static_cast<uint64_t>(StoredIndex(y)) * row_bytes;
 }

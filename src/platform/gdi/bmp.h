@@ -67,7 +67,6 @@ enum class BmpStatus {
     BadDepth,        // a bit count the caller does not handle
     Compressed,      // run-length or other compression
 };
-const char* BmpStatusText(BmpStatus status);
 
 // Where the rows of a plain (uncompressed) bitmap lie, checked against the file's length.
 struct BmpLayout {

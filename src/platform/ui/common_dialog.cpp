@@ -1,5 +1,6 @@
 // The common dialog control: a file open or save request handed to the host.
 #include "platform/host.h"
+#include "platform/text.h"
 #include "platform/ui/controls.h"
 
 namespace plat {
@@ -21,8 +22,7 @@ bool CommonDialog::Run(bool save) {
     FileDialogResult result = CurrentHost().FileDialog(request);
     if (result.cancelled) return false;
     FileName = result.file_name;
-    size_t slash = FileName.find_last_of("\\/");
-    FileTitle = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+    FileTitle = Split_Folder(FileName).Name;
     if (save && !DefaultExt.empty() && !FileTitle.empty() && FileTitle.find('.') == std::string::npos) {
         FileName += "." + DefaultExt;
         FileTitle += "." + DefaultExt;

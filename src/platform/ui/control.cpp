@@ -7,65 +7,6 @@
 
 namespace plat {
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Form: return "Form";
-        case Kind::CommandButton: return "CommandButton";
-        case Kind::Label: return "Label";
-        case Kind::TextBox: return "TextBox";
-        case Kind::CheckBox: return "CheckBox";
-        case Kind::OptionButton: return "OptionButton";
-        case Kind::Frame: return "Frame";
-        case Kind::ComboBox: return "ComboBox";
-        case Kind::ListBox: return "ListBox";
-        case Kind::DriveListBox: return "DriveListBox";
-        case Kind::DirListBox: return "DirListBox";
-        case Kind::FileListBox: return "FileListBox";
-        case Kind::PictureBox: return "PictureBox";
-        case Kind::Line: return "Line";
-        case Kind::Shape: return "Shape";
-        case Kind::HScrollBar: return "HScrollBar";
-        case Kind::VScrollBar: return "VScrollBar";
-        case Kind::Timer: return "Timer";
-        case Kind::Menu: return "Menu";
-        case Kind::TabStrip: return "TabStrip";
-        case Kind::CommonDialog: return "CommonDialog";
-    }
-    return "?";
-}
-
-const char* ChangeName(Change change) {
-    switch (change) {
-        case Change::Created: return "Created";
-        case Change::Destroyed: return "Destroyed";
-        case Change::Loaded: return "Loaded";
-        case Change::Unloaded: return "Unloaded";
-        case Change::Caption: return "Caption";
-        case Change::Text: return "Text";
-        case Change::Enabled: return "Enabled";
-        case Change::Visible: return "Visible";
-        case Change::Geometry: return "Geometry";
-        case Change::ToolTip: return "ToolTip";
-        case Change::Colours: return "Colours";
-        case Change::Font: return "Font";
-        case Change::Value: return "Value";
-        case Change::List: return "List";
-        case Change::ListIndex: return "ListIndex";
-        case Change::Range: return "Range";
-        case Change::Picture: return "Picture";
-        case Change::Pixels: return "Pixels";
-        case Change::Refresh: return "Refresh";
-        case Change::Overlay: return "Overlay";
-        case Change::Container: return "Container";
-        case Change::Focus: return "Focus";
-        case Change::Interval: return "Interval";
-        case Change::Tab: return "Tab";
-        case Change::Style: return "Style";
-        case Change::MousePointer: return "MousePointer";
-    }
-    return "?";
-}
-
 Control::Control(Form& form, std::string name, Kind kind, int index)
     : form_(&form), name_(std::move(name)), kind_(kind), index_(index) {
     // The form announces itself once its own members exist.

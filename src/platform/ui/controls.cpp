@@ -66,12 +66,6 @@ void Label::SetBorderStyle(int style) {
     Notify(Change::Style);
 }
 
-void Label::SetBackStyle(int style) {
-    if (p_.back_style == style) return;
-    p_.back_style = style;
-    Notify(Change::Style);
-}
-
 void Label::ResetProperties() {
     Control::ResetProperties();
     p_ = Props{};
@@ -107,12 +101,6 @@ void TextBox::SetText(const std::string& text) {
 void TextBox::SetLocked(bool locked) {
     if (p_.locked == locked) return;
     p_.locked = locked;
-    Notify(Change::Style);
-}
-
-void TextBox::SetMultiLine(bool multi_line) {
-    if (p_.multi_line == multi_line) return;
-    p_.multi_line = multi_line;
     Notify(Change::Style);
 }
 
@@ -300,12 +288,6 @@ void ScrollBar::UserScroll(int value) {
     SetValue(std::clamp(value, lo, hi));
 }
 
-void ScrollBar::UserStep(int direction, bool large) {
-    int step = large ? p_.large_change : p_.small_change;
-    int sign = p_.max >= p_.min ? 1 : -1;
-    UserScroll(p_.value + sign * (direction < 0 ? -step : step));
-}
-
 void ScrollBar::ResetProperties() {
     Control::ResetProperties();
     p_ = Props{};
@@ -390,12 +372,6 @@ void TabStrip::SetTabEnabled(int tab, bool enabled) {
 }
 
 bool TabStrip::TabVisible(int tab) const { return tab >= 0 && tab < Tabs() && pages_[tab].visible; }
-
-void TabStrip::SetTabVisible(int tab, bool visible) {
-    if (!ValidTab(tab) || pages_[tab].visible == visible) return;
-    pages_[tab].visible = visible;
-    Notify(Change::Tab);
-}
 
 void TabStrip::UserSelectTab(int tab) {
     if (!Reachable() || tab < 0 || tab >= Tabs() || !pages_[tab].enabled || !pages_[tab].visible) return;

@@ -53,7 +53,6 @@ public:
     void SetBorderStyle(int style);
     // 0 transparent, 1 opaque (BackColor painted).
     int BackStyle() const { return p_.back_style; }
-    void SetBackStyle(int style);
     bool WordWrap = false;
     bool AutoSize = false;
 
@@ -79,7 +78,6 @@ public:
     bool Locked() const { return p_.locked; }
     void SetLocked(bool locked);
     bool MultiLine() const { return p_.multi_line; }
-    void SetMultiLine(bool multi_line);
     int Alignment() const { return p_.alignment; }
     void SetAlignment(int alignment);
     int MaxLength = 0;   // 0: no limit (typing only)
@@ -175,14 +173,12 @@ public:
     int ListCount() const { return static_cast<int>(items_.size()); }
     // Empty text (and a UiError) for an index outside 0..ListCount-1.
     std::string List(int index) const;
-    void SetList(int index, const std::string& text);
     // Appends, or inserts at index (0..ListCount); NewIndex gives where it went.
     void AddItem(const std::string& text, int index = -1);
     void RemoveItem(int index);
     void Clear();
     int NewIndex() const { return new_index_; }
     int ItemData(int index) const;
-    void SetItemData(int index, int data);
     int ListIndex() const { return list_index_; }
     // -1 clears the selection; raises Click when it changes; outside -1..ListCount-1 is a UiError.
     virtual void SetListIndex(int index);
@@ -321,8 +317,6 @@ public:
 
     // The user moves the bar: clamped to the range, then Change.
     void UserScroll(int value);
-    // Arrow (small) and page (large) steps, +1 or -1.
-    void UserStep(int direction, bool large);
     bool Focusable() const override { return true; }
     void ResetProperties() override;
     void CopyPropertiesFrom(const Control& other) override;
@@ -390,10 +384,6 @@ public:
     int X2() const { return p_.x2; }
     int Y2() const { return p_.y2; }
     void SetPoints(int x1, int y1, int x2, int y2);
-    void SetX1(int v) { SetPoints(v, p_.y1, p_.x2, p_.y2); }
-    void SetY1(int v) { SetPoints(p_.x1, v, p_.x2, p_.y2); }
-    void SetX2(int v) { SetPoints(p_.x1, p_.y1, v, p_.y2); }
-    void SetY2(int v) { SetPoints(p_.x1, p_.y1, p_.x2, v); }
     int DrawMode() const { return p_.draw_mode; }
     void SetDrawMode(int m);
     // Draws it onto a surface whose origin is the container's.
@@ -447,7 +437,6 @@ public:
     bool TabEnabled(int tab) const;
     void SetTabEnabled(int tab, bool enabled);
     bool TabVisible(int tab) const;
-    void SetTabVisible(int tab, bool visible);
     std::function<void(int previous_tab)> TabClick;
 
     // The user picks a page: refused when the page is disabled or hidden.

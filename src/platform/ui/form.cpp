@@ -19,8 +19,6 @@ void Form::SetMaximizedSize(int width, int height) {
     maximized_width = width;
     maximized_height = height;
 }
-int Form::MaximizedWidth() { return maximized_width; }
-int Form::MaximizedHeight() { return maximized_height; }
 
 Form::Form(std::string name) : Control(*this, std::move(name), Kind::Form) {
     common_.visible = false;

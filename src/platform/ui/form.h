@@ -44,8 +44,6 @@ public:
     void SetWindowState(int state);
     // The client size a maximised window gets; hosts set it from the screen.
     static void SetMaximizedSize(int width, int height);
-    static int MaximizedWidth();
-    static int MaximizedHeight();
     // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window.
     int BorderStyle = 2;
     bool KeyPreview = false;

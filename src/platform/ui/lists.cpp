@@ -69,15 +69,6 @@ std::string ListControl::List(int index) const {
     return items_[index].text;
 }
 
-void ListControl::SetList(int index, const std::string& text) {
-    if (index < 0 || index >= ListCount()) {
-        UiError(FullName() + ": no list item " + std::to_string(index));
-        return;
-    }
-    items_[index].text = text;
-    Notify(Change::List);
-}
-
 void ListControl::AddItem(const std::string& text, int index) {
     if (index > ListCount()) {
         UiError(FullName() + ": cannot insert at " + std::to_string(index));
@@ -126,14 +117,6 @@ int ListControl::ItemData(int index) const {
         return 0;
     }
     return items_[index].data;
-}
-
-void ListControl::SetItemData(int index, int data) {
-    if (index < 0 || index >= ListCount()) {
-        UiError(FullName() + ": no list item " + std::to_string(index));
-        return;
-    }
-    items_[index].data = data;
 }
 
 void ListControl::SetListIndex(int index) {

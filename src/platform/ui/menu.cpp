@@ -17,12 +17,6 @@ void Menu::SetCaption(const std::string& caption) {
     Notify(Change::Caption);
 }
 
-void Menu::SetChecked(bool checked) {
-    if (p_.checked == checked) return;
-    p_.checked = checked;
-    Notify(Change::Value);
-}
-
 void Menu::SetShortcut(const std::string& shortcut) {
     if (p_.shortcut == shortcut) return;
     p_.shortcut = shortcut;

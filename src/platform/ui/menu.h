@@ -18,7 +18,6 @@ public:
     void SetCaption(const std::string& caption);
     bool IsSeparator() const { return p_.caption == "-"; }
     bool Checked() const { return p_.checked; }
-    void SetChecked(bool checked);
     // "Ctrl+N", "Ctrl+S", "F1"... empty for none. The same in every language.
     const std::string& Shortcut() const { return p_.shortcut; }
     void SetShortcut(const std::string& shortcut);

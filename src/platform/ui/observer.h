@@ -12,7 +12,6 @@ enum class Kind {
     DriveListBox, DirListBox, FileListBox, PictureBox, Line, Shape, HScrollBar, VScrollBar,
     Timer, Menu, TabStrip, CommonDialog,
 };
-const char* KindName(Kind kind);
 
 enum class Change {
     Created,      // the control exists (design element or array element loaded); a form's
@@ -35,7 +34,6 @@ enum class Change {
     Style,        // any other look property (alignment, border, graphical style, multiline)
     MousePointer,
 };
-const char* ChangeName(Change change);
 
 class UiObserver {
 public:

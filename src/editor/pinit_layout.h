@@ -1,6 +1,5 @@
 #pragma once
-// Layout, no-project state and language texts of the main window and the general-parameters
-// window.
+// Layout, scroll-bar ranges and no-project state of the main window.
 
 // Places the tool bar, the status row, the scroll bars and the map picture from the main
 // window's client size, then shows the scroll bars and the picture. Runs once, at start-up.
@@ -9,7 +8,3 @@ void Pinit_Layout_Main();
 void Pinit_Set_No_Project();
 // Both scroll bars to 0..32000, large step 2000, small step 200, at 0.
 void Pinit_Init_Scrollbars();
-// Menu captions and tool-bar tool tips in the language of `Language` ("US" English, else French).
-void Pinit_Set_Main_Texts();
-// Caption and texts of Frm_PGen in the language of `PGen_Language`.
-void Pinit_Set_PGen_Texts();
