@@ -26,15 +26,46 @@ constexpr int16_t Msg_Coast_Not_Closed = 132;
 
 bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
 
-void Collect_Coastline(int32_t line_index) {
+// True for a coastline collected as a ring (it comes back onto its first point, or its option
+// joins its ends).
+bool Collect_Coastline(int32_t line_index) {
     std::vector<Work_Point_Rec> pts;
     for (int32_t id : Project_Line_Points(line_index)) pts.push_back({Point_Table(id).X, Point_Table(id).Y, 0});
-    Coast_Clean_Points(pts, false);
-    // A line that collapsed to a point has no stretch of coast to close.
-    if (pts.size() < 2) return;
     const Line_Rec& line = Line_Table(line_index);
+    const bool ring = line.Attr.FermerLine == 1 || (pts.size() > 3 && Same_Place(pts.front(), pts.back()));
+    Coast_Clean_Points(pts, ring);
+    // A line that collapsed to a point has no stretch of coast to close.
+    if (pts.size() < 2) return false;
     if (line.Attr.LandOnRight == 1) std::reverse(pts.begin(), pts.end());
     Work_Tables_Append(line, pts, Work_Point_Growth);
+    return ring && pts.size() >= 3;
+}
+
+// The rings get their first point once more behind their last, so that the cut meets their
+// closing segment too.
+void Close_Rings(const std::vector<bool>& ring) {
+    Cut_Tables_Size(Work_Poly_Count, Work_Point_Count + Work_Poly_Count + 1);
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
+        const int32_t n = rec.Nb_Points;
+        const bool closes = ring[static_cast<size_t>(r)];
+        Cut_Tables_Append(rec, closes ? n + 1 : n, n + 2,
+                          [&](int32_t i) { return Work_Point_Table(rec.First_Point + (i < n ? i : 0)); });
+    }
+    API_Commit_Cut_Tables();
+}
+
+bool Is_Ring(const Work_Poly_Rec& rec) {
+    return rec.Nb_Points > 3 && Same_Place(Work_Point_Table(rec.First_Point), Work_Point_Table(rec.Last_Point));
+}
+
+// A ring starts again at its first border point, so that nothing of it lies before it.
+void Start_Ring_At(const Work_Poly_Rec& rec, int32_t k) {
+    std::vector<Work_Point_Rec> pts;
+    for (int32_t i = rec.First_Point; i < rec.Last_Point; ++i) pts.push_back(Work_Point_Table(i));
+    std::rotate(pts.begin(), pts.begin() + (k - rec.First_Point), pts.end());
+    pts.push_back(pts.front());
+    for (size_t i = 0; i < pts.size(); ++i) Work_Point_Table(rec.First_Point + static_cast<int32_t>(i)) = pts[i];
 }
 
 // Cell sizes in pixels of the map frame; false when the frame has no grid to cut at.
@@ -154,6 +185,10 @@ bool API_Cut_Coast_Lod13() {
             Fail_Stage();
             return false;
         }
+        if (Is_Ring(rec)) {
+            Start_Ring_At(rec, first);
+            continue;
+        }
         rec.First_Point = first;
         rec.Nb_Points = rec.Last_Point - first + 1;
         if (rec.Nb_Points <= 1) {
@@ -201,12 +236,21 @@ void API_Make_Coastlines() {
     Gen_Repaint();
 
     Work_Tables_Size(Line_Count, Point_Count + Work_Point_Growth);
+    std::vector<bool> ring(1, false);  // by work record
     for (int32_t i = 2; i <= Line_Count; ++i) {
         const Line_Rec& line = Line_Table(i);
-        if (line.Attr.SurfShore == 3 && line.Nb_Points >= 2) Collect_Coastline(i);
+        if (line.Attr.SurfShore == 3 && line.Nb_Points >= 2) {
+            const int32_t before = Work_Poly_Count;
+            const bool closed = Collect_Coastline(i);
+            if (Work_Poly_Count > before) ring.push_back(closed);
+        }
     }
+    bool crosses = API_Check_Coast_Crossings() == 3;
+    for (int32_t r = 1; r <= Work_Poly_Count && !crosses; ++r)
+        crosses = ring[static_cast<size_t>(r)] && API_Line_Crosses_Itself(r) == 1;  // through its closing segment
+    if (std::find(ring.begin(), ring.end(), true) != ring.end() && !crosses) Close_Rings(ring);
 
-    if (API_Check_Coast_Crossings() == 3) {
+    if (crosses) {
         ERREUR_Show_Message_Extra(Msg_Coast_Crosses, "Bmp pixel X:" + std::to_string(Cross_Point_X) +
                                                          " Y:" + std::to_string(Cross_Point_Y));
     } else if (Work_Poly_Count > 0 && API_Cut_Coast_Lod13() && Work_Poly_Count > 0) {
