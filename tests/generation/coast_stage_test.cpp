@@ -3,6 +3,7 @@
 #include "generation/coast_stage.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -153,6 +154,98 @@ TEST_F(CoastStage, CleaningDropsRepeatsAndStraightMiddlesButKeepsAnOpenLinesEnds
     pts = {{3, 3}, {3, 3}};
     Coast_Clean_Points(pts, false);
     EXPECT_TRUE(pts.empty());
+}
+
+// Water of the coast pieces per LOD13 area of cell 384, 128, in square pixels, as the mask writer
+// writes them (whole positions, 255 to an area side); every piece must turn the same way.
+std::map<Pos, double> Water_By_Area() {
+    std::map<Pos, double> water;
+    const double px = Lod13_Px / 255;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        double twice = 0;
+        for (int32_t k = r.First_Point; k <= r.Last_Point; ++k) {
+            const Cut_Piece_Point& a = Coast_Piece_Points(k);
+            const Cut_Piece_Point& b = Coast_Piece_Points(k < r.Last_Point ? k + 1 : r.First_Point);
+            twice += double(a.Local_X) * b.Local_Y - double(b.Local_X) * a.Local_Y;
+        }
+        EXPECT_GT(twice, 0) << "piece " << i << " turns the other way";
+        water[{r.Lod13_Col, r.Lod13_Row}] += twice / 2 * px * px;
+    }
+    return water;
+}
+
+// The part of area (c13, r13) inside the box x0..x1, y0..y1 (pixels).
+double Box_In_Area(int c13, int r13, double x0, double y0, double x1, double y1) {
+    const double w = std::min(x1, (c13 + 1) * Lod13_Px) - std::max(x0, c13 * Lod13_Px);
+    const double h = std::min(y1, (r13 + 1) * Lod13_Px) - std::max(y0, r13 * Lod13_Px);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// One position off along the drawn boundary in an area (at most two area sides of it).
+constexpr double Allowance = 2 * Lod13_Px * Lod13_Px / 255;
+
+TEST_F(CoastStage, SnapRepeatsAndInletsNarrowerThanAPositionCloseAsDrawn) {
+    // The crossings of x 31.25 and 62.5 snap onto the places of the points just beside them, and
+    // an inlet 0.04 pixel wide snaps onto one line of places.
+    Add_Coastline({{20, 110}, {31.27, 111}, {45, 112}, {50, 112}, {50.02, 120}, {50.04, 112},
+                   {62.48, 111}, {75, 110}});
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    const std::map<Pos, double> water = Water_By_Area();
+    ASSERT_EQ(water.size(), 1u);
+    // South of a line about 17.5 pixels into area (1, 3).
+    EXPECT_NEAR(water.at(Pos(1, 3)), (125 - 111.5) * Lod13_Px, Allowance);
+}
+
+TEST_F(CoastStage, TwoCoastlinesThroughOneAreaKeepTheWaterBetweenThem) {
+    Add_Coastline({{20, 105}, {110, 105.5}});  // water south
+    Add_Coastline({{110, 115}, {20, 115.5}});  // water north
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    std::map<Pos, double> water = Water_By_Area();
+    EXPECT_EQ(water.size(), 2u);
+    for (int c13 : {1, 2}) {
+        const double x = (c13 + 0.5) * Lod13_Px;
+        const double width = (115.5 - (x - 20) / 90 * 0.5) - (105 + (x - 20) / 90 * 0.5);
+        EXPECT_NEAR(water[Pos(c13, 3)], width * Lod13_Px, Allowance) << c13;
+    }
+}
+
+TEST_F(CoastStage, AClosedCoastlineIsARingWhateverPointItStartsAt) {
+    // An island 60 by 40 pixels over six areas, drawn with the sea on its right: once back onto
+    // its first point, once closed by its option.
+    const std::vector<Plane_Point> island = {{40, 100}, {40, 140}, {100, 140}, {100, 100}};
+    for (bool by_option : {false, true}) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        std::vector<Plane_Point> drawn = island;
+        if (!by_option) drawn.push_back(island.front());
+        const int32_t line = Add_Coastline(drawn);
+        if (by_option) Line_Table(Line_Count).Attr.FermerLine = 1;
+        (void)line;
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        std::map<Pos, double> water = Water_By_Area();
+        EXPECT_EQ(water.size(), 6u);
+        for (int c13 = 1; c13 <= 3; ++c13)
+            for (int r13 = 3; r13 <= 4; ++r13)
+                EXPECT_NEAR(water[Pos(c13, r13)], Lod13_Px * Lod13_Px - Box_In_Area(c13, r13, 40, 100, 100, 140),
+                            Allowance)
+                    << c13 << "," << r13 << (by_option ? " by option" : "");
+    }
+    // Drawn the other way round it is a lake: the water is inside.
+    Work_Tables_Reset_All();
+    testenv::ResetProgramState();
+    Calibrate();
+    Add_Coastline({{40, 100}, {100, 100}, {100, 140}, {40, 140}, {40, 100}});
+    API_Make_Coastlines();
+    std::map<Pos, double> water = Water_By_Area();
+    EXPECT_EQ(water.size(), 6u);
+    for (int c13 = 1; c13 <= 3; ++c13)
+        for (int r13 = 3; r13 <= 4; ++r13)
+            EXPECT_NEAR(water[Pos(c13, r13)], Box_In_Area(c13, r13, 40, 100, 100, 140), Allowance) << c13 << "," << r13;
 }
 
 // One work line of pixel points, ready for the closing step.
