@@ -198,6 +198,7 @@ TEST_F(CoastStage, SnapRepeatsAndInletsNarrowerThanAPositionCloseAsDrawn) {
     EXPECT_NEAR(water.at(Pos(1, 3)), (125 - 111.5) * Lod13_Px, Allowance);
 }
 
+
 TEST_F(CoastStage, TwoCoastlinesThroughOneAreaKeepTheWaterBetweenThem) {
     Add_Coastline({{20, 105}, {110, 105.5}});  // water south
     Add_Coastline({{110, 115}, {20, 115.5}});  // water north
@@ -257,6 +258,18 @@ void Work_Line(const std::vector<Plane_Point>& pts) {
     r.Last_Point = Work_Point_Count;
     r.Nb_Points = Work_Point_Count;
     Cut_Tables_Size(1, 5 + Work_Point_Count);
+}
+
+TEST_F(CoastStage, AnEndSnappedOntoThePointBeforeItStillCloses) {
+    // The point before the last snaps onto the last one's place on the east border: the leg from
+    // the end must not be taken as touching the segment that arrives there.
+    Work_Line({{31.25, 110}, {45, 112}, {62.49, 111}, {62.5, 111.01}});
+    API_Close_Coast_Cells();
+    EXPECT_TRUE(host().boxes.empty());
+    ASSERT_EQ(Work_Poly_Count, 1);
+    const std::vector<Plane_Point> pts = Work_Points(1);
+    for (size_t i = 1; i < pts.size(); ++i)
+        EXPECT_FALSE(pts[i].X == pts[i - 1].X && pts[i].Y == pts[i - 1].Y) << i;
 }
 
 TEST_F(CoastStage, APieceBackOnItsOwnBorderClosesByItselfOnlyWhenDrawnSouthward) {
