@@ -158,9 +158,9 @@ TEST_F(CoastStage, CleaningDropsRepeatsAndStraightMiddlesButKeepsAnOpenLinesEnds
 
 // Water of the coast pieces per LOD13 area of cell 384, 128, in square pixels, as the mask writer
 // writes them (whole positions, 255 to an area side); every piece must turn the same way.
-std::map<Pos, double> Water_By_Area() {
+std::map<Pos, double> Water_By_Area(double area_px = Lod13_Px) {
     std::map<Pos, double> water;
-    const double px = Lod13_Px / 255;
+    const double px = area_px / 255;
     for (int32_t i = 1; i <= Coast_Count; ++i) {
         const Cut_Piece_Record& r = Coast_Piece_Table(i);
         double twice = 0;
@@ -198,6 +198,24 @@ TEST_F(CoastStage, SnapRepeatsAndInletsNarrowerThanAPositionCloseAsDrawn) {
     EXPECT_NEAR(water.at(Pos(1, 3)), (125 - 111.5) * Lod13_Px, Allowance);
 }
 
+
+TEST_F(CoastStage, AClosingLegThroughAVertexOfItsPieceIsNotTaken) {
+    // On a map of 2200 pixels the crossing of x 68.75 at (68.75, 108.5) lies exactly on the
+    // leg north from the last point, (68.75, 126.6); the leg must go south instead.
+    const double side = 2200.0 / 64;
+    Map_Px_East = Map_Px_South = 2200;
+    Proj_Px_SE_X = Proj_Px_SE_Y = 2200;
+    const std::vector<Plane_Point> line = {{50, 101}, {75, 111}, {90, 131}, {61, 125}};
+    Add_Coastline(line);
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    std::map<Pos, double> water = Water_By_Area(side);
+    EXPECT_EQ(water.size(), 2u);
+    // Area (1, 3) less the corner north of the line; in (2, 3) the bend east of x 68.75.
+    EXPECT_NEAR(water[Pos(1, 3)], side * side - (68.75 - 55.3125) * (108.5 - 103.125) / 2, 2 * side * side / 255);
+    const double bend = Area({{68.75, 108.5}, {75, 111}, {90, 131}, {68.75, 125 + 6 * 7.75 / 29}});
+    EXPECT_NEAR(water[Pos(2, 3)], bend, 2 * side * side / 255);
+}
 
 TEST_F(CoastStage, TwoCoastlinesThroughOneAreaKeepTheWaterBetweenThem) {
     Add_Coastline({{20, 105}, {110, 105.5}});  // water south
