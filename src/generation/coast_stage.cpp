@@ -181,13 +181,14 @@ bool API_Cut_Coast_Lod13() {
         int32_t first = 0;
         for (int32_t k = rec.First_Point; k < rec.Last_Point && first == 0; ++k)
             if (Coast_Is_Border_Point(k, k + 1)) first = k;
+        if (Is_Ring(rec)) {
+            // A ring inside one area has no loose end to trim.
+            if (first != 0) Start_Ring_At(rec, first);
+            continue;
+        }
         if (first == 0) {
             Fail_Stage();
             return false;
-        }
-        if (Is_Ring(rec)) {
-            Start_Ring_At(rec, first);
-            continue;
         }
         rec.First_Point = first;
         rec.Nb_Points = rec.Last_Point - first + 1;
@@ -207,7 +208,7 @@ bool API_Cut_Coast_Lod13() {
     // A line that stays inside one area is kept only when both its ends are on the border.
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         Work_Poly_Rec& rec = Work_Poly_Table(r);
-        if (rec.Nb_Points < 3) continue;
+        if (rec.Nb_Points < 3 || Is_Ring(rec)) continue;
         const Cell_Key cell = Segment_Cell(rec.First_Point, rec.First_Point + 1);
         bool one_cell = true;
         for (int32_t k = rec.First_Point + 1; k < rec.Last_Point && one_cell; ++k)

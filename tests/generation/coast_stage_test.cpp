@@ -267,6 +267,26 @@ TEST_F(CoastStage, AClosedCoastlineIsARingWhateverPointItStartsAt) {
             EXPECT_NEAR(water[Pos(c13, r13)], Box_In_Area(c13, r13, 40, 100, 100, 140), Allowance) << c13 << "," << r13;
 }
 
+TEST_F(CoastStage, AClosedCoastlineInsideOneAreaIsAnIslandOrALake) {
+    // A C open to the east inside area (1, 3), 276 square pixels: drawn with the sea on its right
+    // it is an island, the other way round a lake.
+    std::vector<Plane_Point> ring = {{40, 98}, {40, 120}, {58, 120}, {58, 114}, {46, 114}, {46, 104}, {58, 104}, {58, 98}};
+    for (bool lake : {false, true}) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        std::vector<Plane_Point> drawn = ring;
+        if (lake) std::reverse(drawn.begin(), drawn.end());
+        drawn.push_back(drawn.front());
+        Add_Coastline(drawn);
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        std::map<Pos, double> water = Water_By_Area();
+        EXPECT_EQ(water.size(), 1u);
+        EXPECT_NEAR(water[Pos(1, 3)], lake ? 276 : Lod13_Px * Lod13_Px - 276, Allowance) << (lake ? "lake" : "island");
+    }
+}
+
 // One work line of pixel points, ready for the closing step.
 void Work_Line(const std::vector<Plane_Point>& pts) {
     Work_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
