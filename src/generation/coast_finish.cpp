@@ -256,7 +256,11 @@ void API_Index_Coast_Pieces(int16_t mode) {
         const size_t d = pts.size();
         std::vector<Pos> pos;
         for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
-        const bool keep = n == 2 ? d >= 2 : d >= 3 && !Is_Whole_Cell(pos);
+        // Points that meet on fewer than three places, repeats apart, enclose no water.
+        std::vector<Pos> places = pos;
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+        const bool keep = n == 2 ? d >= 2 : places.size() >= 3 && !Is_Whole_Cell(pos);
         if (!keep) continue;
         pr.Nb_Points = static_cast<int16_t>(d);
         pr.Line_Id = rec.Line_Id;

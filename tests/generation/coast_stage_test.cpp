@@ -3,6 +3,7 @@
 #include "generation/coast_stage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 #include <utility>
@@ -284,6 +285,100 @@ TEST_F(CoastStage, AClosedCoastlineInsideOneAreaIsAnIslandOrALake) {
         std::map<Pos, double> water = Water_By_Area();
         EXPECT_EQ(water.size(), 1u);
         EXPECT_NEAR(water[Pos(1, 3)], lake ? 276 : Lod13_Px * Lod13_Px - 276, Allowance) << (lake ? "lake" : "island");
+    }
+}
+
+// The part of polygon `poly` inside the box of one area (Sutherland-Hodgman, one side at a time).
+double Clipped_Area(std::vector<Plane_Point> poly, double x0, double y0, double x1, double y1) {
+    const auto clip = [&](auto inside, auto meet) {
+        std::vector<Plane_Point> out;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const Plane_Point& a = poly[i];
+            const Plane_Point& b = poly[(i + 1) % poly.size()];
+            if (inside(a)) out.push_back(a);
+            if (inside(a) != inside(b)) out.push_back(meet(a, b));
+        }
+        poly = out;
+    };
+    const auto at_x = [](double x) {
+        return [x](const Plane_Point& a, const Plane_Point& b) {
+            return Plane_Point{x, a.Y + (b.Y - a.Y) * (x - a.X) / (b.X - a.X)};
+        };
+    };
+    const auto at_y = [](double y) {
+        return [y](const Plane_Point& a, const Plane_Point& b) {
+            return Plane_Point{a.X + (b.X - a.X) * (y - a.Y) / (b.Y - a.Y), y};
+        };
+    };
+    clip([&](const Plane_Point& p) { return p.X >= x0; }, at_x(x0));
+    clip([&](const Plane_Point& p) { return p.X <= x1; }, at_x(x1));
+    clip([&](const Plane_Point& p) { return p.Y >= y0; }, at_y(y0));
+    clip([&](const Plane_Point& p) { return p.Y <= y1; }, at_y(y1));
+    return std::fabs(Area(poly));
+}
+
+// Water of the written pieces per area, by area counted from the map's north-west corner (so
+// also beyond the map); every piece must lie in its own area and turn the right way.
+std::map<Pos, double> Water_By_Map_Area() {
+    std::map<Pos, double> water;
+    const double px = Lod13_Px / 255;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        const Pos area{(r.Lod8_Col - 384) * 32 + r.Lod13_Col, (r.Lod8_Row - 128) * 32 + r.Lod13_Row};
+        double twice = 0;
+        for (int32_t k = r.First_Point; k <= r.Last_Point; ++k) {
+            const Cut_Piece_Point& a = Coast_Piece_Points(k);
+            const Cut_Piece_Point& b = Coast_Piece_Points(k < r.Last_Point ? k + 1 : r.First_Point);
+            twice += double(a.Local_X) * b.Local_Y - double(b.Local_X) * a.Local_Y;
+            EXPECT_TRUE(a.X > (area.first - 0.01) * Lod13_Px && a.X < (area.first + 1.01) * Lod13_Px &&
+                        a.Y > (area.second - 0.01) * Lod13_Px && a.Y < (area.second + 1.01) * Lod13_Px)
+                << "piece " << i << " of area " << area.first << "," << area.second << " reaches " << a.X << ","
+                << a.Y;
+        }
+        EXPECT_GT(twice, 0) << "piece " << i << " turns the other way";
+        water[area] += twice / 2 * px * px;
+    }
+    return water;
+}
+
+TEST_F(CoastStage, ACoastlineBeyondTheMapsEdgeKeepsItsWaterAreaByArea) {
+    // Each case: the drawn line, and a polygon whose inside is the water on its right near it
+    // (for the straight line, a strip along it, longer at both ends).
+    // One runs off the east edge and comes back; one starts north-west of the map, beyond the
+    // first grid lines a map's own range would give.
+    const std::vector<std::pair<std::vector<Plane_Point>, std::vector<Plane_Point>>> cases = {
+        {{{1940, 100}, {2090, 105}, {2090, 170}, {1940, 175}}, {{1940, 100}, {2090, 105}, {2090, 170}, {1940, 175}}},
+        {{{-200, -100}, {40, 245}}, {{-440, -445}, {280, 590}, {-65, 830}, {-785, -205}}},
+    };
+    for (const auto& [line, wet] : cases) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        Add_Coastline(line);
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        // The areas the line passes through, less the two where it ends (trimmed).
+        std::set<Pos> crossed;
+        for (size_t s = 0; s + 1 < line.size(); ++s)
+            for (int t = 0; t <= 20000; ++t) {
+                const double x = line[s].X + (line[s + 1].X - line[s].X) * t / 20000;
+                const double y = line[s].Y + (line[s + 1].Y - line[s].Y) * t / 20000;
+                crossed.insert({static_cast<int>(std::floor(x / Lod13_Px)), static_cast<int>(std::floor(y / Lod13_Px))});
+            }
+        const auto area_of = [](const Plane_Point& p) {
+            return Pos(static_cast<int>(std::floor(p.X / Lod13_Px)), static_cast<int>(std::floor(p.Y / Lod13_Px)));
+        };
+        crossed.erase(area_of(line.front()));
+        crossed.erase(area_of(line.back()));
+        const std::map<Pos, double> water = Water_By_Map_Area();
+        for (const auto& [area, got] : water) EXPECT_TRUE(crossed.count(area)) << area.first << "," << area.second;
+        for (Pos area : crossed) {
+            const double x0 = area.first * Lod13_Px, y0 = area.second * Lod13_Px;
+            const double want = Clipped_Area(wet, x0, y0, x0 + Lod13_Px, y0 + Lod13_Px);
+            const auto got = water.find(area);
+            EXPECT_NEAR(got == water.end() ? 0.0 : got->second, want, Allowance)
+                << area.first << "," << area.second << " from " << line.front().X;
+        }
     }
 }
 
