@@ -2,13 +2,16 @@
 // path round the enclosing rectangle on the piece's right-hand side.
 #include "generation/coast_close.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/erreur.h"
 #include "core/geometry.h"
 #include "core/grid.h"
+#include "generation/coast_ring.h"
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 
@@ -28,7 +31,20 @@ int Compare(double a, double b, double tolerance) {
 int Cmp_X(double a, double b) { return Compare(a, b, Tol_X); }
 int Cmp_Y(double a, double b) { return Compare(a, b, Tol_Y); }
 bool Same_Point(const Coast_Cell_Point& a, const Coast_Cell_Point& b) {
-    return Cmp_X(a.X, b.X) == 0 && Cmp_Y(a.Y, b.Y) == 0;
+    return Coast_Grid_Of(a) == Coast_Grid_Of(b) || (Cmp_X(a.X, b.X) == 0 && Cmp_Y(a.Y, b.Y) == 0);
+}
+// A leg's end: the place of p moved along its grid line onto the row (column) of a corner.
+void Take_Row(Coast_Cell_Point& p, const Coast_Cell_Point& corner) {
+    p.Lod8_Row = corner.Lod8_Row;
+    p.Lod13_Row = corner.Lod13_Row;
+    p.Pos_Y = corner.Pos_Y;
+    p.Y = corner.Y;
+}
+void Take_Col(Coast_Cell_Point& p, const Coast_Cell_Point& corner) {
+    p.Lod8_Col = corner.Lod8_Col;
+    p.Lod13_Col = corner.Lod13_Col;
+    p.Pos_X = corner.Pos_X;
+    p.X = corner.X;
 }
 bool On_Grid_X(const Coast_Cell_Point& p) { return p.Pos_X == 0 || p.Pos_X == Lod13_Local_Max; }
 bool On_Grid_Y(const Coast_Cell_Point& p) { return p.Pos_Y == 0 || p.Pos_Y == Lod13_Local_Max; }
@@ -58,17 +74,77 @@ void Step_Row(Coast_Cell_Point& p, int d) {
 auto West_Key(const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Col, p.Lod13_Col, p.Pos_X); }
 auto North_Key(const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Row, p.Lod13_Row, p.Pos_Y); }
 
+int64_t Orient(const Coast_Grid_Pos& a, const Coast_Grid_Pos& b, const Coast_Grid_Pos& c) {
+    return (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
+}
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+bool Within(const Coast_Grid_Pos& a, const Coast_Grid_Pos& b, const Coast_Grid_Pos& p) {
+    return std::min(a.X, b.X) <= p.X && p.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= p.Y &&
+           p.Y <= std::max(a.Y, b.Y);
+}
+
+// Whether the snapped segments a-b and c-d cross or touch, end points and overlaps included.
+// Judged on the whole positions: a meeting point from the slope formula may land a hair beyond
+// a vertex that lies exactly on the other segment.
+bool Segments_Meet(const Coast_Cell_Point& pa, const Coast_Cell_Point& pb, const Coast_Cell_Point& pc,
+                   const Coast_Cell_Point& pd) {
+    const Coast_Grid_Pos a = Coast_Grid_Of(pa), b = Coast_Grid_Of(pb), c = Coast_Grid_Of(pc), d = Coast_Grid_Of(pd);
+    const int o1 = Sign(Orient(a, b, c)), o2 = Sign(Orient(a, b, d));
+    const int o3 = Sign(Orient(c, d, a)), o4 = Sign(Orient(c, d, b));
+    if (o1 * o2 < 0 && o3 * o4 < 0) return true;
+    return (o1 == 0 && Within(a, b, c)) || (o2 == 0 && Within(a, b, d)) || (o3 == 0 && Within(c, d, a)) ||
+           (o4 == 0 && Within(c, d, b));
+}
+
+// b goes back along the way it came from a: a spike of no width.
+bool Folds(const Coast_Cell_Point& pa, const Coast_Cell_Point& pb, const Coast_Cell_Point& pc) {
+    const Coast_Grid_Pos a = Coast_Grid_Of(pa), b = Coast_Grid_Of(pb), c = Coast_Grid_Of(pc);
+    if (a == c) return true;
+    return Orient(a, b, c) == 0 && (b.X - a.X) * (c.X - b.X) + (b.Y - a.Y) * (c.Y - b.Y) < 0;
+}
+
+// The snap can put neighbours on one place, and both sides of an inlet narrower than a
+// position onto the same places: such repeats and spikes go, the piece's ends stay.
+std::vector<Coast_Cell_Point> Unfolded(int32_t f, int32_t l) {
+    std::vector<Coast_Cell_Point> out;
+    for (int32_t k = f; k <= l; ++k) {
+        const Coast_Cell_Point& p = Coast_Cell_Points(k);
+        if (!out.empty() && Coast_Grid_Of(out.back()) == Coast_Grid_Of(p)) {
+            if (out.size() > 1) out.back() = p;  // the later keeps its area: it may be the end
+            continue;
+        }
+        out.push_back(p);
+        while (out.size() >= 3 && Folds(out[out.size() - 3], out[out.size() - 2], out.back())) {
+            out.erase(out.end() - 2);
+            if (Coast_Grid_Of(out[out.size() - 2]) == Coast_Grid_Of(out.back())) {
+                if (out.size() == 2) {
+                    out.pop_back();
+                } else {
+                    out.erase(out.end() - 2);
+                }
+            }
+        }
+    }
+    return out;
+}
+
 class Piece_Closer {
 public:
-    Piece_Closer(int32_t first, int32_t last) : f_(first), l_(last) {}
+    explicit Piece_Closer(std::vector<Coast_Cell_Point> pts)
+        : pts_(std::move(pts)), f_(0), l_(static_cast<int32_t>(pts_.size()) - 1) {}
 
     // Appends the closed polygon to the cut tables; false when the piece cannot be closed.
     bool Close(int32_t record);
 
 private:
-    const Coast_Cell_Point& P(int32_t k) const { return Coast_Cell_Points(k); }
+    const Coast_Cell_Point& P(int32_t k) const { return pts_[static_cast<size_t>(k)]; }
     bool Same_Border() const;
     void Rectangle();
+    void Add_Piece(int32_t record) const {
+        const int32_t n = l_ + 1;
+        Cut_Tables_Append(Work_Poly_Table(record), n, n + 6,
+                          [&](int32_t i) { return Work_Point_Rec{P(i).X, P(i).Y, 0}; });
+    }
     void Add_Path(const Coast_Cell_Point& p);
     // Side i's line: y of its corner for sides 1 and 3, x for sides 2 and 4.
     bool On_Side(const Coast_Cell_Point& p, int side) const {
@@ -86,16 +162,10 @@ private:
         }
         return reversed ? c < 0 : c > 0;
     }
-    bool Touches(const Coast_Cell_Point& a, const Coast_Cell_Point& b, const Coast_Cell_Point& c,
-                 const Coast_Cell_Point& d) const {
-        int16_t code = 0;
-        double x = 0, y = 0;
-        SYST_Classify_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y, d.X, d.Y, code, x, y);
-        return code == 2 || code == 3;
-    }
     bool Start_Leg(int& side, Coast_Cell_Point& at);
-    bool End_Leg(int side, const Coast_Cell_Point& current, const Coast_Cell_Point& start, bool reversed);
+    bool End_Leg(int side, const Coast_Cell_Point& start, bool reversed);
 
+    std::vector<Coast_Cell_Point> pts_;
     int32_t f_, l_;
     std::array<Coast_Cell_Point, 5> c_{};
 };
@@ -173,14 +243,14 @@ bool Piece_Closer::Start_Leg(int& side, Coast_Cell_Point& at) {
         const Coast_Cell_Point& corner = c_[static_cast<size_t>(k - 1)];
         if (k % 2 == 1) {
             if (!On_Grid_X(last)) continue;
-            cand.Y = corner.Y;
+            Take_Row(cand, corner);
         } else {
             if (!On_Grid_Y(last)) continue;
-            cand.X = corner.X;
+            Take_Col(cand, corner);
         }
         bool rejected = false;
         for (int32_t j = f_; j < l_ && !rejected; ++j) rejected = Same_Point(cand, P(j));
-        for (int32_t j = f_; j + 1 < l_ && !rejected; ++j) rejected = Touches(last, cand, P(j), P(j + 1));
+        for (int32_t j = f_; j + 1 < l_ && !rejected; ++j) rejected = Segments_Meet(last, cand, P(j), P(j + 1));
         if (rejected) continue;
         side = k;
         at = cand;
@@ -189,23 +259,21 @@ bool Piece_Closer::Start_Leg(int& side, Coast_Cell_Point& at) {
     return false;
 }
 
-bool Piece_Closer::End_Leg(int side, const Coast_Cell_Point& current, const Coast_Cell_Point& start,
-                           bool reversed) {
+bool Piece_Closer::End_Leg(int side, const Coast_Cell_Point& start, bool reversed) {
     const Coast_Cell_Point& first = P(f_);
     const Coast_Cell_Point& last = P(l_);
     const Coast_Cell_Point& corner = c_[static_cast<size_t>(side - 1)];
     Coast_Cell_Point cand = first;
     if (side % 2 == 1) {
         if (!On_Grid_X(first)) return false;
-        cand.Y = corner.Y;
+        Take_Row(cand, corner);
     } else {
         if (!On_Grid_Y(first)) return false;
-        cand.X = corner.X;
+        Take_Col(cand, corner);
     }
-    (void)current;
-    if (!Same_Point(last, start) && Touches(cand, first, last, start)) return false;
+    if (!Same_Point(last, start) && Segments_Meet(cand, first, last, start)) return false;
     for (int32_t j = f_ + 1; j + 1 < l_; ++j)
-        if (Touches(cand, first, P(j), P(j + 1))) return false;
+        if (Segments_Meet(cand, first, P(j), P(j + 1))) return false;
     for (int32_t j = f_ + 1; j < l_; ++j)
         if (Same_Point(cand, P(j))) return false;
     if (On_Side(start, side) && !Ahead(cand, start, side, reversed)) return false;
@@ -214,15 +282,17 @@ bool Piece_Closer::End_Leg(int side, const Coast_Cell_Point& current, const Coas
 }
 
 bool Piece_Closer::Close(int32_t record) {
+    if (l_ < 1) return true;  // folded onto one place: nothing to cover
+    if (Coast_Grid_Of(P(f_)) == Coast_Grid_Of(P(l_))) return Coast_Close_Ring(Work_Poly_Table(record), pts_);
     if (Same_Border()) {
-        API_Add_Cut_Line(record, f_, l_);
+        Add_Piece(record);
         return true;
     }
     Rectangle();
     const Coast_Cell_Point& first = P(f_);
     const Coast_Cell_Point& last = P(l_);
     if (!(On_Grid_X(first) || On_Grid_Y(first)) || !(On_Grid_X(last) || On_Grid_Y(last))) return false;
-    API_Add_Cut_Line(record, f_, l_);
+    Add_Piece(record);
 
     int side = 0;
     for (int i = 1; i <= 4 && side == 0; ++i) {
@@ -248,7 +318,7 @@ bool Piece_Closer::Close(int32_t record) {
         if (direct && !(On_Side(current, side) && On_Side(first, side))) direct = false;
         if (direct) {
             if (Ahead(first, current, side, reversed)) return true;
-        } else if (End_Leg(side, current, start, reversed)) {
+        } else if (End_Leg(side, start, reversed)) {
             return true;
         }
         if (corners == 4) return false;  // a fifth corner: the path goes round for ever
@@ -265,6 +335,24 @@ void Coast_Cell_To_Pixel(Coast_Cell_Point& p) {
     const double lat = 90 - (p.Lod8_Row * Lod8_Height + p.Lod13_Row * Lod13_Height + p.Pos_Y * Lod13_Height / 255);
     const double lon = p.Lod8_Col * Lod8_Width + p.Lod13_Col * Lod13_Width + p.Pos_X * Lod13_Width / 255 - 180;
     Com_LatLon_To_Pixel(lat, lon, p.X, p.Y);
+}
+
+Coast_Grid_Pos Coast_Grid_Of(const Coast_Cell_Point& p) {
+    return {(int64_t{p.Lod8_Col} * (Last_Sub_Cell + 1) + p.Lod13_Col) * Lod13_Local_Max + p.Pos_X,
+            (int64_t{p.Lod8_Row} * (Last_Sub_Cell + 1) + p.Lod13_Row) * Lod13_Local_Max + p.Pos_Y};
+}
+
+Coast_Cell_Point Coast_Cell_At(Coast_Grid_Pos g, int64_t col, int64_t row) {
+    constexpr int64_t per = Last_Sub_Cell + 1;
+    Coast_Cell_Point p;
+    p.Lod8_Col = static_cast<int16_t>(col / per);
+    p.Lod13_Col = static_cast<int16_t>(col % per);
+    p.Lod8_Row = static_cast<int16_t>(row / per);
+    p.Lod13_Row = static_cast<int16_t>(row % per);
+    p.Pos_X = static_cast<int16_t>(g.X - col * Lod13_Local_Max);
+    p.Pos_Y = static_cast<int16_t>(g.Y - row * Lod13_Local_Max);
+    Coast_Cell_To_Pixel(p);
+    return p;
 }
 
 void API_Diagonal_Neighbours(std::array<Coast_Cell_Point, 5>& corners) {
@@ -297,10 +385,8 @@ void API_Close_Coast_Cells() {
             Com_Pixel_To_Sub_Pos_Rounded(a.X, a.Y, c.Lod8_Col, c.Lod8_Row, c.Lod13_Col, c.Lod13_Row, c.Pos_X,
                                          c.Pos_Y);
             Coast_Cell_To_Pixel(c);
-            Work_Point_Table(k).X = c.X;
-            Work_Point_Table(k).Y = c.Y;
         }
-        failed = !Piece_Closer(f, l).Close(r);
+        failed = !Piece_Closer(Unfolded(f, l)).Close(r);
     }
     if (failed) {
         Msg_Answer = ERREUR_Show_Message(Msg_Coast_Not_Closed);

@@ -32,3 +32,14 @@ void API_Diagonal_Neighbours(std::array<Coast_Cell_Point, 5>& corners);
 
 // The pixel of a place in an LOD13 area.
 void Coast_Cell_To_Pixel(Coast_Cell_Point& p);
+
+// A place as whole positions over the whole grid: 255 per LOD13 area, so that position 255 of an
+// area and 0 of the next are one place. Exact, where pixels carry rounding.
+struct Coast_Grid_Pos {
+    int64_t X = 0;   // eastward
+    int64_t Y = 0;   // southward
+    bool operator==(const Coast_Grid_Pos&) const = default;
+};
+Coast_Grid_Pos Coast_Grid_Of(const Coast_Cell_Point& p);
+// The place at grid position g given as a position in area (column, row) of the whole grid.
+Coast_Cell_Point Coast_Cell_At(Coast_Grid_Pos g, int64_t col, int64_t row);

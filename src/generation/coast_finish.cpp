@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -50,15 +51,15 @@ auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_C
 
 // True when the pieces of one area together cover it: their outer edges chain into the area's
 // border.
-bool Run_Fills_Cell(const std::vector<Stage_Piece>& pieces, size_t from, size_t to) {
+bool Run_Fills_Cell(const std::vector<const Stage_Piece*>& pieces) {
     std::vector<Cell_Edge> edges;
-    for (size_t r = from; r < to; ++r) {
-        const std::vector<Cut_Piece_Point>& pts = pieces[r].Points;
+    for (size_t r = 0; r < pieces.size(); ++r) {
+        const std::vector<Cut_Piece_Point>& pts = pieces[r]->Points;
         for (size_t k = 0; k < pts.size(); ++k) {
             const Cut_Piece_Point& a = pts[k];
             const Cut_Piece_Point& b = pts[(k + 1) % pts.size()];
             Cell_Edge e{a.Local_X, a.Local_Y, b.Local_X, b.Local_Y, 0};
-            if (r > from) {
+            if (r > 0) {
                 auto twin = std::find_if(edges.begin(), edges.end(), [&](const Cell_Edge& o) {
                     return o.X1 == e.X2 && o.Y1 == e.Y2 && o.X2 == e.X1 && o.Y2 == e.Y1;
                 });
@@ -100,6 +101,92 @@ bool Run_Fills_Cell(const std::vector<Stage_Piece>& pieces, size_t from, size_t 
     for (size_t c = 0; c < chain.size(); ++c)
         if (!straight[c]) corners.push_back({chain[c].X1, chain[c].Y1});
     return Is_Whole_Cell(corners);
+}
+
+int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
+    int64_t s = 0;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        const Cut_Piece_Point& a = pts[i];
+        const Cut_Piece_Point& b = pts[(i + 1) % pts.size()];
+        s += int64_t{a.Local_X} * b.Local_Y - int64_t{b.Local_X} * a.Local_Y;
+    }
+    return s;
+}
+
+// A point while clipping: its place in the area, unrounded, and its pixel.
+struct Clip_Point {
+    double Lx = 0, Ly = 0, X = 0, Y = 0;
+};
+
+// The part of `subject` inside the convex piece `clip`, its places rounded to whole positions;
+// empty when nothing of any width is left.
+std::vector<Cut_Piece_Point> Clipped(const std::vector<Cut_Piece_Point>& subject, const std::vector<Cut_Piece_Point>& clip) {
+    const int64_t turn = Twice_Area(clip);
+    if (turn == 0) return {};
+    std::vector<Clip_Point> poly;
+    for (const Cut_Piece_Point& p : subject) poly.push_back({double(p.Local_X), double(p.Local_Y), p.X, p.Y});
+    for (size_t e = 0; e < clip.size() && !poly.empty(); ++e) {
+        const Cut_Piece_Point& c1 = clip[e];
+        const Cut_Piece_Point& c2 = clip[(e + 1) % clip.size()];
+        auto side = [&](const Clip_Point& p) {
+            const double cr = (c2.Local_X - c1.Local_X) * (p.Ly - c1.Local_Y) - (c2.Local_Y - c1.Local_Y) * (p.Lx - c1.Local_X);
+            return turn > 0 ? cr : -cr;
+        };
+        std::vector<Clip_Point> out;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const Clip_Point& a = poly[i];
+            const Clip_Point& b = poly[(i + 1) % poly.size()];
+            const double sa = side(a), sb = side(b);
+            if (sa >= 0) out.push_back(a);
+            if ((sa >= 0) != (sb >= 0)) {
+                const double t = sa / (sa - sb);
+                out.push_back({a.Lx + t * (b.Lx - a.Lx), a.Ly + t * (b.Ly - a.Ly), a.X + t * (b.X - a.X),
+                               a.Y + t * (b.Y - a.Y)});
+            }
+        }
+        poly = std::move(out);
+    }
+    std::vector<Cut_Piece_Point> pts;
+    for (const Clip_Point& p : poly) {
+        const Cut_Piece_Point q{p.X, p.Y, static_cast<int16_t>(std::lround(p.Lx)), static_cast<int16_t>(std::lround(p.Ly))};
+        if (pts.empty() || q.Local_X != pts.back().Local_X || q.Local_Y != pts.back().Local_Y) pts.push_back(q);
+    }
+    while (pts.size() > 1 && pts.front().Local_X == pts.back().Local_X && pts.front().Local_Y == pts.back().Local_Y)
+        pts.pop_back();
+    if (pts.size() < 3 || Twice_Area(pts) == 0) return {};
+    return pts;
+}
+
+// The pieces one area keeps: per coastline, none when that line's pieces fill the area; where
+// several lines keep pieces, the part that is water for every one of them.
+std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size_t from, size_t to) {
+    std::vector<int32_t> lines;
+    for (size_t r = from; r < to; ++r)
+        if (std::find(lines.begin(), lines.end(), stage[r].Rec.Line_Id) == lines.end()) lines.push_back(stage[r].Rec.Line_Id);
+    std::vector<std::vector<const Stage_Piece*>> kept;
+    for (int32_t id : lines) {
+        std::vector<const Stage_Piece*> own;
+        for (size_t r = from; r < to; ++r)
+            if (stage[r].Rec.Line_Id == id) own.push_back(&stage[r]);
+        if (!Run_Fills_Cell(own)) kept.push_back(std::move(own));
+    }
+    std::vector<Stage_Piece> result;
+    if (kept.empty()) return result;
+    for (const Stage_Piece* p : kept[0]) result.push_back(*p);
+    for (size_t l = 1; l < kept.size(); ++l) {
+        std::vector<Stage_Piece> next;
+        for (const Stage_Piece& a : result) {
+            for (const Stage_Piece* b : kept[l]) {
+                std::vector<Cut_Piece_Point> pts = Clipped(a.Points, b->Points);
+                if (pts.empty()) continue;
+                Stage_Piece piece{a.Rec, std::move(pts)};
+                piece.Rec.Nb_Points = static_cast<int16_t>(piece.Points.size());
+                next.push_back(std::move(piece));
+            }
+        }
+        result = std::move(next);
+    }
+    return result;
 }
 
 }  // namespace
@@ -169,7 +256,11 @@ void API_Index_Coast_Pieces(int16_t mode) {
         const size_t d = pts.size();
         std::vector<Pos> pos;
         for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
-        const bool keep = n == 2 ? d >= 2 : d >= 3 && !Is_Whole_Cell(pos);
+        // Points that meet on fewer than three places, repeats apart, enclose no water.
+        std::vector<Pos> places = pos;
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+        const bool keep = n == 2 ? d >= 2 : places.size() >= 3 && !Is_Whole_Cell(pos);
         if (!keep) continue;
         pr.Nb_Points = static_cast<int16_t>(d);
         pr.Line_Id = rec.Line_Id;
@@ -193,14 +284,15 @@ void API_Index_Coast_Pieces(int16_t mode) {
     for (size_t from = 0; from < stage.size();) {
         size_t to = from + 1;
         while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
-        if (!Run_Fills_Cell(stage, from, to)) {
-            for (size_t r = from; r < to; ++r) {
-                Cut_Piece_Record& rec = Coast_Piece_Table(++Coast_Count);
-                rec = std::move(stage[r].Rec);
-                rec.First_Point = point_count + 1;
-                for (const Cut_Piece_Point& p : stage[r].Points) Coast_Piece_Points(++point_count) = p;
-                rec.Last_Point = point_count;
-            }
+        for (Stage_Piece& piece : Area_Pieces(stage, from, to)) {
+            if (Coast_Count + 1 > Coast_Piece_Table.UBound()) Coast_Piece_Table.ReDim_Preserve(Coast_Count + 10);
+            const int32_t need = point_count + static_cast<int32_t>(piece.Points.size());
+            if (need > Coast_Piece_Points.UBound()) Coast_Piece_Points.ReDim_Preserve(need + 20);
+            Cut_Piece_Record& rec = Coast_Piece_Table(++Coast_Count);
+            rec = std::move(piece.Rec);
+            rec.First_Point = point_count + 1;
+            for (const Cut_Piece_Point& p : piece.Points) Coast_Piece_Points(++point_count) = p;
+            rec.Last_Point = point_count;
         }
         from = to;
     }

@@ -62,6 +62,24 @@ bool Grid_Lines(double from, double until, double step, std::vector<double>& lin
     return true;
 }
 
+// More lines, `step` apart, before the first and after the last of `lines` until they reach
+// `low` and `high` (what the polygons span), though not past the world's edges: a coast's
+// water can leave the map. The map's own lines stay as they are.
+void Reach_Polygons(std::vector<double>& lines, double step, double low, double high, double world_low,
+                    double world_high) {
+    constexpr double Most_Lines = 768 * 32 + 2;  // the world's LOD13 columns, more than its rows
+    if (lines.empty()) return;
+    const double after = (std::min(high, world_high) - lines.back()) / step;
+    const int64_t more = after > 0 ? static_cast<int64_t>(std::ceil(std::min(after, Most_Lines))) : 0;
+    const double last = lines.back();
+    for (int64_t k = 1; k <= more; ++k) lines.push_back(last + static_cast<double>(k) * step);
+    const double before = (lines.front() - std::max(low, world_low)) / step;
+    const int64_t fewer = before > 0 ? static_cast<int64_t>(std::ceil(std::min(before, Most_Lines))) : 0;
+    std::vector<double> head;
+    for (int64_t k = fewer; k >= 1; --k) head.push_back(lines.front() - static_cast<double>(k) * step);
+    lines.insert(lines.begin(), head.begin(), head.end());
+}
+
 }  // namespace
 
 bool API_Cut_Polygons_Cells(int16_t mode) {
@@ -109,6 +127,18 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
         if (rec.Nb_Points <= 0) continue;
         pieces.push_back(grid_cut::Span_Piece(r, work_points, static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
     }
+    grid_cut::Box span{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (const Piece& p : pieces) {
+        span.Min_X = std::min(span.Min_X, p.Bounds.Min_X);
+        span.Min_Y = std::min(span.Min_Y, p.Bounds.Min_Y);
+        span.Max_X = std::max(span.Max_X, p.Bounds.Max_X);
+        span.Max_Y = std::max(span.Max_Y, p.Bounds.Max_Y);
+    }
+    Reach_Polygons(lat_lines, h, span.Min_Y, span.Max_Y, Map_Px_North - (90 - Map_Lat_North) * h / lat_step,
+                   Map_Px_North + (Map_Lat_North + 90) * h / lat_step);
+    if (lon_lines_fit)
+        Reach_Polygons(lon_lines, w, span.Min_X, span.Max_X, Map_Px_West - (Map_Lon_West + 180) * w / lon_step,
+                       Map_Px_West + (180 - Map_Lon_West) * w / lon_step);
 
     size_t done = 0;
     Point_Pool across, along;  // the points of the pieces after each direction

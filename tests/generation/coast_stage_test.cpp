@@ -3,6 +3,8 @@
 #include "generation/coast_stage.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -155,6 +157,231 @@ TEST_F(CoastStage, CleaningDropsRepeatsAndStraightMiddlesButKeepsAnOpenLinesEnds
     EXPECT_TRUE(pts.empty());
 }
 
+// Water of the coast pieces per LOD13 area of cell 384, 128, in square pixels, as the mask writer
+// writes them (whole positions, 255 to an area side); every piece must turn the same way.
+std::map<Pos, double> Water_By_Area(double area_px = Lod13_Px) {
+    std::map<Pos, double> water;
+    const double px = area_px / 255;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        double twice = 0;
+        for (int32_t k = r.First_Point; k <= r.Last_Point; ++k) {
+            const Cut_Piece_Point& a = Coast_Piece_Points(k);
+            const Cut_Piece_Point& b = Coast_Piece_Points(k < r.Last_Point ? k + 1 : r.First_Point);
+            twice += double(a.Local_X) * b.Local_Y - double(b.Local_X) * a.Local_Y;
+        }
+        EXPECT_GT(twice, 0) << "piece " << i << " turns the other way";
+        water[{r.Lod13_Col, r.Lod13_Row}] += twice / 2 * px * px;
+    }
+    return water;
+}
+
+// The part of area (c13, r13) inside the box x0..x1, y0..y1 (pixels).
+double Box_In_Area(int c13, int r13, double x0, double y0, double x1, double y1) {
+    const double w = std::min(x1, (c13 + 1) * Lod13_Px) - std::max(x0, c13 * Lod13_Px);
+    const double h = std::min(y1, (r13 + 1) * Lod13_Px) - std::max(y0, r13 * Lod13_Px);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// One position off along the drawn boundary in an area (at most two area sides of it).
+constexpr double Allowance = 2 * Lod13_Px * Lod13_Px / 255;
+
+TEST_F(CoastStage, SnapRepeatsAndInletsNarrowerThanAPositionCloseAsDrawn) {
+    // The crossings of x 31.25 and 62.5 snap onto the places of the points just beside them, and
+    // an inlet 0.04 pixel wide snaps onto one line of places.
+    Add_Coastline({{20, 110}, {31.27, 111}, {45, 112}, {50, 112}, {50.02, 120}, {50.04, 112},
+                   {62.48, 111}, {75, 110}});
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    const std::map<Pos, double> water = Water_By_Area();
+    ASSERT_EQ(water.size(), 1u);
+    // South of a line about 17.5 pixels into area (1, 3).
+    EXPECT_NEAR(water.at(Pos(1, 3)), (125 - 111.5) * Lod13_Px, Allowance);
+}
+
+
+TEST_F(CoastStage, AClosingLegThroughAVertexOfItsPieceIsNotTaken) {
+    // On a map of 2200 pixels the crossing of x 68.75 at (68.75, 108.5) lies exactly on the
+    // leg north from the last point, (68.75, 126.6); the leg must go south instead.
+    const double side = 2200.0 / 64;
+    Map_Px_East = Map_Px_South = 2200;
+    Proj_Px_SE_X = Proj_Px_SE_Y = 2200;
+    const std::vector<Plane_Point> line = {{50, 101}, {75, 111}, {90, 131}, {61, 125}};
+    Add_Coastline(line);
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    std::map<Pos, double> water = Water_By_Area(side);
+    EXPECT_EQ(water.size(), 2u);
+    // Area (1, 3) less the corner north of the line; in (2, 3) the bend east of x 68.75.
+    EXPECT_NEAR(water[Pos(1, 3)], side * side - (68.75 - 55.3125) * (108.5 - 103.125) / 2, 2 * side * side / 255);
+    const double bend = Area({{68.75, 108.5}, {75, 111}, {90, 131}, {68.75, 125 + 6 * 7.75 / 29}});
+    EXPECT_NEAR(water[Pos(2, 3)], bend, 2 * side * side / 255);
+}
+
+TEST_F(CoastStage, TwoCoastlinesThroughOneAreaKeepTheWaterBetweenThem) {
+    Add_Coastline({{20, 105}, {110, 105.5}});  // water south
+    Add_Coastline({{110, 115}, {20, 115.5}});  // water north
+    API_Make_Coastlines();
+    EXPECT_TRUE(host().boxes.empty());
+    std::map<Pos, double> water = Water_By_Area();
+    EXPECT_EQ(water.size(), 2u);
+    for (int c13 : {1, 2}) {
+        const double x = (c13 + 0.5) * Lod13_Px;
+        const double width = (115.5 - (x - 20) / 90 * 0.5) - (105 + (x - 20) / 90 * 0.5);
+        EXPECT_NEAR(water[Pos(c13, 3)], width * Lod13_Px, Allowance) << c13;
+    }
+}
+
+TEST_F(CoastStage, AClosedCoastlineIsARingWhateverPointItStartsAt) {
+    // An island 60 by 40 pixels over six areas, drawn with the sea on its right: once back onto
+    // its first point, once closed by its option.
+    const std::vector<Plane_Point> island = {{40, 100}, {40, 140}, {100, 140}, {100, 100}};
+    for (bool by_option : {false, true}) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        std::vector<Plane_Point> drawn = island;
+        if (!by_option) drawn.push_back(island.front());
+        const int32_t line = Add_Coastline(drawn);
+        if (by_option) Line_Table(Line_Count).Attr.FermerLine = 1;
+        (void)line;
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        std::map<Pos, double> water = Water_By_Area();
+        EXPECT_EQ(water.size(), 6u);
+        for (int c13 = 1; c13 <= 3; ++c13)
+            for (int r13 = 3; r13 <= 4; ++r13)
+                EXPECT_NEAR(water[Pos(c13, r13)], Lod13_Px * Lod13_Px - Box_In_Area(c13, r13, 40, 100, 100, 140),
+                            Allowance)
+                    << c13 << "," << r13 << (by_option ? " by option" : "");
+    }
+    // Drawn the other way round it is a lake: the water is inside.
+    Work_Tables_Reset_All();
+    testenv::ResetProgramState();
+    Calibrate();
+    Add_Coastline({{40, 100}, {100, 100}, {100, 140}, {40, 140}, {40, 100}});
+    API_Make_Coastlines();
+    std::map<Pos, double> water = Water_By_Area();
+    EXPECT_EQ(water.size(), 6u);
+    for (int c13 = 1; c13 <= 3; ++c13)
+        for (int r13 = 3; r13 <= 4; ++r13)
+            EXPECT_NEAR(water[Pos(c13, r13)], Box_In_Area(c13, r13, 40, 100, 100, 140), Allowance) << c13 << "," << r13;
+}
+
+TEST_F(CoastStage, AClosedCoastlineInsideOneAreaIsAnIslandOrALake) {
+    // A C open to the east inside area (1, 3), 276 square pixels: drawn with the sea on its right
+    // it is an island, the other way round a lake.
+    std::vector<Plane_Point> ring = {{40, 98}, {40, 120}, {58, 120}, {58, 114}, {46, 114}, {46, 104}, {58, 104}, {58, 98}};
+    for (bool lake : {false, true}) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        std::vector<Plane_Point> drawn = ring;
+        if (lake) std::reverse(drawn.begin(), drawn.end());
+        drawn.push_back(drawn.front());
+        Add_Coastline(drawn);
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        std::map<Pos, double> water = Water_By_Area();
+        EXPECT_EQ(water.size(), 1u);
+        EXPECT_NEAR(water[Pos(1, 3)], lake ? 276 : Lod13_Px * Lod13_Px - 276, Allowance) << (lake ? "lake" : "island");
+    }
+}
+
+// The part of polygon `poly` inside the box of one area (Sutherland-Hodgman, one side at a time).
+double Clipped_Area(std::vector<Plane_Point> poly, double x0, double y0, double x1, double y1) {
+    const auto clip = [&](auto inside, auto meet) {
+        std::vector<Plane_Point> out;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const Plane_Point& a = poly[i];
+            const Plane_Point& b = poly[(i + 1) % poly.size()];
+            if (inside(a)) out.push_back(a);
+            if (inside(a) != inside(b)) out.push_back(meet(a, b));
+        }
+        poly = out;
+    };
+    const auto at_x = [](double x) {
+        return [x](const Plane_Point& a, const Plane_Point& b) {
+            return Plane_Point{x, a.Y + (b.Y - a.Y) * (x - a.X) / (b.X - a.X)};
+        };
+    };
+    const auto at_y = [](double y) {
+        return [y](const Plane_Point& a, const Plane_Point& b) {
+            return Plane_Point{a.X + (b.X - a.X) * (y - a.Y) / (b.Y - a.Y), y};
+        };
+    };
+    clip([&](const Plane_Point& p) { return p.X >= x0; }, at_x(x0));
+    clip([&](const Plane_Point& p) { return p.X <= x1; }, at_x(x1));
+    clip([&](const Plane_Point& p) { return p.Y >= y0; }, at_y(y0));
+    clip([&](const Plane_Point& p) { return p.Y <= y1; }, at_y(y1));
+    return std::fabs(Area(poly));
+}
+
+// Water of the written pieces per area, by area counted from the map's north-west corner (so
+// also beyond the map); every piece must lie in its own area and turn the right way.
+std::map<Pos, double> Water_By_Map_Area() {
+    std::map<Pos, double> water;
+    const double px = Lod13_Px / 255;
+    for (int32_t i = 1; i <= Coast_Count; ++i) {
+        const Cut_Piece_Record& r = Coast_Piece_Table(i);
+        const Pos area{(r.Lod8_Col - 384) * 32 + r.Lod13_Col, (r.Lod8_Row - 128) * 32 + r.Lod13_Row};
+        double twice = 0;
+        for (int32_t k = r.First_Point; k <= r.Last_Point; ++k) {
+            const Cut_Piece_Point& a = Coast_Piece_Points(k);
+            const Cut_Piece_Point& b = Coast_Piece_Points(k < r.Last_Point ? k + 1 : r.First_Point);
+            twice += double(a.Local_X) * b.Local_Y - double(b.Local_X) * a.Local_Y;
+            EXPECT_TRUE(a.X > (area.first - 0.01) * Lod13_Px && a.X < (area.first + 1.01) * Lod13_Px &&
+                        a.Y > (area.second - 0.01) * Lod13_Px && a.Y < (area.second + 1.01) * Lod13_Px)
+                << "piece " << i << " of area " << area.first << "," << area.second << " reaches " << a.X << ","
+                << a.Y;
+        }
+        EXPECT_GT(twice, 0) << "piece " << i << " turns the other way";
+        water[area] += twice / 2 * px * px;
+    }
+    return water;
+}
+
+TEST_F(CoastStage, ACoastlineBeyondTheMapsEdgeKeepsItsWaterAreaByArea) {
+    // Each case: the drawn line, and a polygon whose inside is the water on its right near it
+    // (for the straight line, a strip along it, longer at both ends).
+    // One runs off the east edge and comes back; one starts north-west of the map, beyond the
+    // first grid lines a map's own range would give.
+    const std::vector<std::pair<std::vector<Plane_Point>, std::vector<Plane_Point>>> cases = {
+        {{{1940, 100}, {2090, 105}, {2090, 170}, {1940, 175}}, {{1940, 100}, {2090, 105}, {2090, 170}, {1940, 175}}},
+        {{{-200, -100}, {40, 245}}, {{-440, -445}, {280, 590}, {-65, 830}, {-785, -205}}},
+    };
+    for (const auto& [line, wet] : cases) {
+        Work_Tables_Reset_All();
+        testenv::ResetProgramState();
+        Calibrate();
+        Add_Coastline(line);
+        API_Make_Coastlines();
+        EXPECT_TRUE(host().boxes.empty());
+        // The areas the line passes through, less the two where it ends (trimmed).
+        std::set<Pos> crossed;
+        for (size_t s = 0; s + 1 < line.size(); ++s)
+            for (int t = 0; t <= 20000; ++t) {
+                const double x = line[s].X + (line[s + 1].X - line[s].X) * t / 20000;
+                const double y = line[s].Y + (line[s + 1].Y - line[s].Y) * t / 20000;
+                crossed.insert({static_cast<int>(std::floor(x / Lod13_Px)), static_cast<int>(std::floor(y / Lod13_Px))});
+            }
+        const auto area_of = [](const Plane_Point& p) {
+            return Pos(static_cast<int>(std::floor(p.X / Lod13_Px)), static_cast<int>(std::floor(p.Y / Lod13_Px)));
+        };
+        crossed.erase(area_of(line.front()));
+        crossed.erase(area_of(line.back()));
+        const std::map<Pos, double> water = Water_By_Map_Area();
+        for (const auto& [area, got] : water) EXPECT_TRUE(crossed.count(area)) << area.first << "," << area.second;
+        for (Pos area : crossed) {
+            const double x0 = area.first * Lod13_Px, y0 = area.second * Lod13_Px;
+            const double want = Clipped_Area(wet, x0, y0, x0 + Lod13_Px, y0 + Lod13_Px);
+            const auto got = water.find(area);
+            EXPECT_NEAR(got == water.end() ? 0.0 : got->second, want, Allowance)
+                << area.first << "," << area.second << " from " << line.front().X;
+        }
+    }
+}
+
 // One work line of pixel points, ready for the closing step.
 void Work_Line(const std::vector<Plane_Point>& pts) {
     Work_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
@@ -164,6 +391,18 @@ void Work_Line(const std::vector<Plane_Point>& pts) {
     r.Last_Point = Work_Point_Count;
     r.Nb_Points = Work_Point_Count;
     Cut_Tables_Size(1, 5 + Work_Point_Count);
+}
+
+TEST_F(CoastStage, AnEndSnappedOntoThePointBeforeItStillCloses) {
+    // The point before the last snaps onto the last one's place on the east border: the leg from
+    // the end must not be taken as touching the segment that arrives there.
+    Work_Line({{31.25, 110}, {45, 112}, {62.49, 111}, {62.5, 111.01}});
+    API_Close_Coast_Cells();
+    EXPECT_TRUE(host().boxes.empty());
+    ASSERT_EQ(Work_Poly_Count, 1);
+    const std::vector<Plane_Point> pts = Work_Points(1);
+    for (size_t i = 1; i < pts.size(); ++i)
+        EXPECT_FALSE(pts[i].X == pts[i - 1].X && pts[i].Y == pts[i - 1].Y) << i;
 }
 
 TEST_F(CoastStage, APieceBackOnItsOwnBorderClosesByItselfOnlyWhenDrawnSouthward) {
