@@ -136,15 +136,47 @@ void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
     };
     double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
     size_t count = 0;
-    for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
-        double px = 0, py = 0;
-        picture_of(*p, px, py);
-        minx = std::min(minx, px);
-        maxx = std::max(maxx, px);
-        miny = std::min(miny, py);
-        maxy = std::max(maxy, py);
+    if (view.Zoom > 0 && std::isfinite(view.Zoom) && std::isfinite(view.X0) && std::isfinite(view.Y0)) {
+        // The picture is the map shifted and scaled up, each step rounded upwards with its
+        // argument: the box of the map points gives the box of the picture points, with no
+        // point converted. A NaN is left out of the map box and put at 0 after.
+        bool nan = false;
+        for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
+            minx = std::min(minx, p->X);
+            maxx = std::max(maxx, p->X);
+            miny = std::min(miny, p->Y);
+            maxy = std::max(maxy, p->Y);
+            nan |= std::isnan(p->X) || std::isnan(p->Y);
+        }
+        if (count < 2) return;
+        double lox = 0, loy = 0, hix = 0, hiy = 0;
+        view.Apply(minx, miny, lox, loy);
+        view.Apply(maxx, maxy, hix, hiy);
+        if (minx <= maxx) {
+            minx = lox;
+            maxx = hix;
+        }
+        if (miny <= maxy) {
+            miny = loy;
+            maxy = hiy;
+        }
+        if (nan) {
+            minx = std::min(minx, 0.0);
+            maxx = std::max(maxx, 0.0);
+            miny = std::min(miny, 0.0);
+            maxy = std::max(maxy, 0.0);
+        }
+    } else {
+        for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
+            double px = 0, py = 0;
+            picture_of(*p, px, py);
+            minx = std::min(minx, px);
+            maxx = std::max(maxx, px);
+            miny = std::min(miny, py);
+            maxy = std::max(maxy, py);
+        }
+        if (count < 2) return;
     }
-    if (count < 2) return;
     plat::PictureBox& pic = Pic();
     // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
     const double margin = width + 1;

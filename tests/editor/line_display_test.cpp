@@ -377,4 +377,41 @@ TEST_F(LineDisplay, DamagedPointLinksDrawNothingAndNeverScore) {
     EXPECT_EQ(f.HScroll.Value(), 16000);
 }
 
+TEST_F(LineDisplay, LinesAtASmallZoomDrawTheSamePixelsAsTheirSegmentsOneByOne) {
+    // Lines whose box only just reaches the picture, points on one pixel, NaN coordinates.
+    const double nan = std::nan("");
+    const std::vector<std::vector<std::pair<double, double>>> lines = {
+        {{100, 100}, {1300, 900}, {1301, 901}, {1302, 900}, {3000, 200}},
+        {{-40, 50}, {-26, 900}, {-30, 3000}},          // left of the picture by a pixel or so
+        {{500, -25}, {2500, -27}, {4000, -40}},        // above it
+        {{5012, 100}, {5030, 4000}},                   // right of it
+        {{700, nan}, {900, 1200}, {nan, 1600}, {2000, 2100}},
+        {{nan, 300}, {nan, 2000}, {nan, 3500}},        // every x a NaN: drawn at x = 0
+    };
+    for (const auto& points : lines) AddLine(Attr(2, 0, 0), points);
+    View_Zoom = 0.04;
+    View_Offset_X = View_Offset_Y = 0;
+    Pic_Centre_X = 100;
+    Pic_Centre_Y = 80;
+    Mode_Lines = 1;
+    Grid_Shown = 0;
+    PSais_Redraw_Map();
+    const auto pixels = [&] {
+        const Surface& image = f.Pic.Image();
+        return std::vector<uint8_t>(image.Bits(), image.Bits() + size_t{3} * image.Width() * image.Height());
+    };
+    const std::vector<uint8_t> redrawn = pixels();
+
+    f.Pic.Cls();
+    for (const auto& points : lines)
+        for (size_t k = 1; k < points.size(); ++k) {
+            double ax = 0, ay = 0, bx = 0, by = 0;
+            PSais_Map_To_Picture(points[k - 1].first, points[k - 1].second, ax, ay);
+            PSais_Map_To_Picture(points[k].first, points[k].second, bx, by);
+            PSais_Draw_Picture_Segment(ax, ay, bx, by, kMagenta);
+        }
+    EXPECT_FALSE(AllWhite());
+    EXPECT_TRUE(redrawn == pixels());
+}
+
 }  // namespace
