@@ -393,7 +393,7 @@ TEST_F(LineDisplay, LinesAtASmallZoomDrawTheSamePixelsAsTheirSegmentsOneByOne) {
     View_Offset_X = View_Offset_Y = 0;
     Pic_Centre_X = 100;
     Pic_Centre_Y = 80;
-    Mode_Lines = 1;
+    PSais_Set_Mode(Object_Mode::Lines);
     Grid_Shown = 0;
     PSais_Redraw_Map();
     const auto pixels = [&] {

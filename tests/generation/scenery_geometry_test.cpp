@@ -104,7 +104,7 @@ TEST_F(SceneryGeometry, ACoastlineDrawnBackwardsWithItsLandOnTheRightGivesTheSam
 
 // Waits for the coast stage's mending: pieces beyond the map, overlapping pieces and areas the
 // coast crosses left without water are what it finds today.
-TEST_F(SceneryGeometry, DISABLED_CoastlinesWithTheSeaOnEitherSide) {
+TEST_F(SceneryGeometry, CoastlinesWithTheSeaOnEitherSide) {
     Expect_Sound(Generate({{Drawn::Coastline, Coast}}));
     Line_Count = 1;
     Drawn backwards{Drawn::Coastline, std::vector<Px>(Coast.rbegin(), Coast.rend())};
