@@ -23,7 +23,8 @@ struct Cut_Place {
 // Scratch of one direction of the cut, kept from one group to the next.
 struct Group_Scratch {
     Point_Pool pool, spare;            // the points of the group being cut
-    std::vector<Piece> now, next, parts;
+    std::vector<Piece> now, parts;     // the group's pieces, chained in their order by `link`
+    std::vector<size_t> link, ahead, still;  // the chain; the pieces the next line may cut
     Crossing_Scratch crossings;
     std::vector<std::pair<Cut_Place, const char*>> failures;  // split boxes not shown yet
 };
@@ -61,18 +62,25 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
             out.push_back(Copy_Piece(input, in_points, out_pool));
             continue;
         }
+        // The group is a chain of pieces in their order; a piece wholly before the line is done
+        // with every later line too, so each line walks only the pieces still ahead of it.
         g.pool.clear();
         g.now.clear();
+        g.link.clear();
         g.now.push_back(Copy_Piece(input, in_points, g.pool));
-        for (size_t i = first; i <= last && i < limit; ++i) {
-            g.next.clear();
-            size_t live = 0;
-            for (size_t k = 0; k < g.now.size(); ++k) {
-                const Piece& piece = g.now[k];
+        g.link.push_back(SIZE_MAX);
+        g.ahead.assign(1, 0);
+        size_t live = static_cast<size_t>(g.now[0].Count);
+        for (size_t i = first; i <= last && i < limit && !g.ahead.empty(); ++i) {
+            g.still.clear();
+            for (size_t k = 0; k < g.ahead.size(); ++k) {
+                const size_t node = g.ahead[k];
+                const double high = horizontal ? g.now[node].Bounds.Max_Y : g.now[node].Bounds.Max_X;
+                if (lines[i] > high + 2 * along_tol) continue;
                 g.parts.clear();
                 const char* failure = nullptr;
-                const Piece_Cut cut =
-                    Cut_Piece(piece, g.pool, horizontal, lines[i], tx, ty, first_run, g.crossings, g.parts, failure);
+                const Piece_Cut cut = Cut_Piece(g.now[node], g.pool, horizontal, lines[i], tx, ty, first_run,
+                                                g.crossings, g.parts, failure);
                 if (cut == Piece_Cut::Abnormal) {
                     // No later group needs to go as far; this one stops here.
                     abnormal = {i, group, k};
@@ -81,20 +89,30 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
                 }
                 if (failure && first_run) g.failures.push_back({{i, group, k}, failure});
                 if (cut == Piece_Cut::Kept) {
-                    g.next.push_back(piece);
-                    live += static_cast<size_t>(piece.Count);
+                    g.still.push_back(node);
                     continue;
                 }
-                for (const Piece& part : g.parts) {
+                live -= static_cast<size_t>(g.now[node].Count);
+                size_t at = node;
+                for (size_t p = 0; p < g.parts.size(); ++p) {
+                    const Piece& part = g.parts[p];
                     // Parts lie within their piece across the line; should one reach further,
                     // its group stays in play for the lines it meets.
                     size_t part_first = 0, part_last = 0;
                     if (line_range(part.Bounds, part_first, part_last)) last = std::max(last, part_last);
-                    g.next.push_back(part);
                     live += static_cast<size_t>(part.Count);
+                    if (p == 0) {
+                        g.now[node] = part;
+                    } else {
+                        g.now.push_back(part);
+                        g.link.push_back(g.link[at]);
+                        g.link[at] = g.now.size() - 1;
+                        at = g.now.size() - 1;
+                    }
+                    g.still.push_back(p == 0 ? node : at);
                 }
             }
-            std::swap(g.now, g.next);
+            std::swap(g.ahead, g.still);
             // Replaced pieces leave their points behind; the pool is packed once they outweigh
             // the live ones, so it stays within a few times the group's points.
             if (g.pool.size() > 4 * live + 1024) {
@@ -103,7 +121,8 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
                 std::swap(g.pool, g.spare);
             }
         }
-        for (const Piece& piece : g.now) out.push_back(Copy_Piece(piece, g.pool.data(), out_pool));
+        for (size_t node = 0; node != SIZE_MAX; node = g.link[node])
+            out.push_back(Copy_Piece(g.now[node], g.pool.data(), out_pool));
     }
     return abnormal;
 }
