@@ -4,6 +4,7 @@
 //
 // The map is 8 x 8 LOD13 cells of 16 pixels straddling a LOD8 corner (pixel 64 on both axes), so
 // multiples of 16 pixels lie exactly on grid lines.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -171,7 +172,7 @@ struct Point {
 
 // One line block of the project file, as the program writes it.
 void Append_Line(std::string& text, int32_t id, uint8_t kind, const std::vector<Point>& points) {
-    const int shape = kind % 6;
+    const int shape = (kind & 0x1F) % 6;
     const bool coast = shape >= 4;
     const int16_t shore = coast ? 3 : shape >= 2 ? 1 : 0;
     const int16_t land = !coast && shape % 2;
@@ -195,18 +196,23 @@ void Append_Line(std::string& text, int32_t id, uint8_t kind, const std::vector<
     }
 }
 
-// Up to six shapes of 2 to 32 points. A shape's first byte: its kind (modulo 6: water, land,
-// water with shore, land with shore, coastline, coastline with its land on the right), 0x40
-// repeats its first point at its end, 0x80 closes a coastline by its option. Each point's byte:
-// 0xFF repeats the previous point, else bits 0-1 and 2-3 choose how x and y are read.
+// Up to six shapes of 2 to 32 points. A shape's first byte: its kind (bits 0-4 modulo 6: water,
+// land, water with shore, land with shore, coastline, coastline with its land on the right),
+// 0x20 draws it without crossing itself, 0x40 repeats its first point at its end, 0x80 closes a
+// coastline by its option. Each point's byte: 0xFF repeats the previous point, else bits 0-1 and
+// 2-3 choose how x and y are read. Drawn without crossing, a polygon's points go round its first
+// one at a radius of 4 to 256 pixels (the byte's bits 2-7) and a coastline's go east by 4 to 64
+// pixels (bits 2-5) at a y read as bits 6-7 choose.
 std::string Project_Text(const Folders& d, Bytes& in) {
     std::string lines;
     const int shapes = 1 + in.Next() % 6;
     int32_t count = 1, points = 0;
     for (int s = 0; s < shapes && !in.Done(); ++s) {
         const uint8_t kind = in.Next();
+        const bool simple = kind & 0x20, coast = (kind & 0x1F) % 6 >= 4;
         const int n = 2 + in.Next() % 31;
         std::vector<Point> shape;
+        Point at;
         for (int i = 0; i < n; ++i) {
             const uint8_t how = in.Next();
             if (how == 0xFF && !shape.empty()) {
@@ -214,8 +220,17 @@ std::string Project_Text(const Folders& d, Bytes& in) {
                 continue;
             }
             Point p;
-            p.x = Coordinate(in, how & 3);
-            p.y = Coordinate(in, (how >> 2) & 3);
+            if (!simple || i == 0) {
+                p.x = Coordinate(in, how & 3);
+                p.y = Coordinate(in, (how >> 2) & 3);
+                at = p;
+            } else if (coast) {
+                at.x += 4.0 * (1 + (how >> 2) % 16);
+                p = {at.x, Coordinate(in, how >> 6)};
+            } else {
+                const double r = 4.0 * (1 + (how >> 2)), t = 6.283185307179586 * i / n;
+                p = {at.x + r * std::cos(t), at.y + r * std::sin(t)};
+            }
             shape.push_back(p);
         }
         if (kind & 0x40) shape.push_back(shape.front());
