@@ -5,8 +5,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build-fuzz"
 seconds="${FUZZ_SECONDS:-20}"
-# The machine is shared: three compile jobs at most.
-jobs=$(( $(nproc) < 3 ? $(nproc) : 3 ))
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: clang++ not found" >&2
@@ -22,7 +20,7 @@ done
 
 cmake -S "$root" -B "$build" -DTESSALINE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-if ! cmake --build "$build" -j"$jobs" --target "${targets[@]}" >"$build/fuzz-build.log" 2>&1; then
+if ! cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >"$build/fuzz-build.log" 2>&1; then
   tail -n 40 "$build/fuzz-build.log" >&2
   echo "fuzz: build FAILED" >&2
   exit 1
