@@ -9,6 +9,7 @@
 
 #include "core/project.h"
 #include "core/project_paths.h"
+#include "core/settings.h"
 #include "core/syst.h"
 #include "core/texture_convert.h"
 #include "platform/files.h"
@@ -158,19 +159,15 @@ void Pinit_Update_Recent(const std::string& path, int16_t mode) {
         for (int j = 3; j > 0; --j) Recent_Projects[static_cast<size_t>(j)] = Recent_Projects[static_cast<size_t>(j - 1)];
         Recent_Projects[0] = path;
     }
-    bool written = true;
+    std::vector<std::pair<std::string, std::string>> keys;
     for (int k = 0; k < 4; ++k) {
         const std::string& entry = Recent_Projects[static_cast<size_t>(k)];
-        written = plat::WritePrivateProfileString("Tessaline", "DerApt" + std::to_string(k + 1), entry, Ini_Path) &&
-                  written;
+        keys.emplace_back("DerApt" + std::to_string(k + 1), entry);
         if (Project_Window.Set_Recent_Caption) Project_Window.Set_Recent_Caption(k, entry);
     }
-    // The menu shows the list all the same; only the next start will not know it.
-    if (!written) {
-        const std::string shown = plat::NativePath(Ini_Path);
-        Project_File_Box("La liste des projets récents n'a pas pu être écrite dans " + shown,
-                         "The recent-project list could not be written in " + shown);
-    }
+    // The menu shows the list all the same.
+    Settings_Write(keys, "La liste des projets récents n'a pas pu être écrite",
+                   "The recent-project list could not be written");
 }
 
 void Project_File_Reset() {

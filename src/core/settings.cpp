@@ -78,6 +78,19 @@ int Texture_Fixed_Number(int n) {
     return fixed[n - 1182];
 }
 
+bool Settings_Write(const std::vector<std::pair<std::string, std::string>>& keys, const std::string& what_fr,
+                    const std::string& what_us) {
+    bool written = true;
+    for (const auto& [key, value] : keys)
+        written = plat::WritePrivateProfileString("Tessaline", key, value, Ini_Path) && written;
+    // The program goes on with the values in hand; only the next start will not know them.
+    if (!written) {
+        const std::string shown = plat::NativePath(Ini_Path);
+        Project_File_Box(what_fr + " dans " + shown, what_us + " in " + shown);
+    }
+    return written;
+}
+
 void Pinit_Get_Fs_Dir_Registry(std::string& folder, int16_t& found) {
     folder.clear();
     found = 0;
@@ -115,11 +128,8 @@ void Pinit_Read_Settings() {
     Pinit_Get_Fs_Dir_Registry(folder, found);
     if (Fs_Dir.empty() && found != 0) {
         Fs_Dir = folder;
-        if (!plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path)) {
-            const std::string shown = plat::NativePath(Ini_Path);
-            Project_File_Box("Le dossier du simulateur n'a pas pu être écrit dans " + shown,
-                             "The simulator's folder could not be written in " + shown);
-        }
+        Settings_Write({{"DirFS", Fs_Dir}}, "Le dossier du simulateur n'a pas pu être écrit",
+                       "The simulator's folder could not be written");
         Texture_Dir = Fs_Dir + "Scenery\\world\\Texture";
     }
 }

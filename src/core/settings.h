@@ -5,6 +5,7 @@
 // "OwnLines4.txt").
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Settings read at start-up.
@@ -19,6 +20,12 @@ inline int16_t Debug_Draw = 0;
 
 // The registry key that holds the simulator's folder ("EXE Path").
 inline constexpr const char* Fs_Registry_Key = "SoftWare\\Microsoft\\Microsoft GAMES\\Flight Simulator\\9.0";
+
+// Writes each (key, value) of `keys` in the settings file. When any cannot be written, one box
+// names the file: `what_fr`/`what_us` say what was not kept ("... could not be written"), the
+// routine adds where. True when all were written.
+bool Settings_Write(const std::vector<std::pair<std::string, std::string>>& keys, const std::string& what_fr,
+                    const std::string& what_us);
 
 // Reads every key of the settings file, derives Help_Path and Texture_Dir, and takes the
 // simulator's folder from the registry when the settings hold none.

@@ -9,7 +9,6 @@
 #include "dialogs/reference_files.h"
 #include "platform/files.h"
 #include "platform/host.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 #include "platform/ui/modal.h"
 
@@ -42,9 +41,8 @@ void Frm_Route::Frm_Route_Cmd_Save_Click() {
                                    plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
         return;
     }
-    Ref_Last_Path = path;
     Ref_Last_Name = Text_Ref.Text();
-    plat::WritePrivateProfileString("Tessaline", "DerRefLu", Ref_Last_Path, Ini_Path);
+    Ref_Remember_Last(path);
 }
 
 void Frm_Route::Frm_Route_Cmd_Read_Click() {

@@ -163,8 +163,13 @@ void Com_Load_Reference(std::string& path) {
     }
     Route_Attrib_Cur = a;
     Ref_Last_Name = name;
-    plat::WritePrivateProfileString("Tessaline", "DerRefLu", path, Ini_Path);
+    Ref_Remember_Last(path);
+}
+
+void Ref_Remember_Last(const std::string& path) {
     Ref_Last_Path = path;
+    Settings_Write({{"DerRefLu", path}}, "Le dernier fichier de référence n'a pas pu être écrit",
+                   "The last reference file could not be written");
 }
 
 void Ref_List_Files() {

@@ -30,6 +30,9 @@ std::string Ref_File_Text_Now(const Route_Attrib& a, const std::string& name);
 // version tag shows message 30 and a file that ends early message 31, and change nothing.
 void Com_Load_Reference(std::string& path);
 
+// Ref_Last_Path := path, written under "DerRefLu"; a write that fails is told naming the file.
+void Ref_Remember_Last(const std::string& path);
+
 // Fills Ref_File_Names / Ref_Descriptions / Ref_Count from the ".Ref" files of the Resource
 // folder that have a second line; names in folder order.
 void Ref_List_Files();

@@ -17,6 +17,7 @@
 #include "editor/object_modes.h"
 #include "editor/pinit_layout.h"
 #include "editor/pinit_texts.h"
+#include "editor/project_commands.h"
 #include "platform/files.h"
 #include "platform/gdi/bmp.h"
 #include "platform/gdi/surface.h"
@@ -141,30 +142,6 @@ void Pinit_Reset_Modes() {
     Grid_Shown = 1;
     Project_Open = 0;
     PSais_Set_Mode(Object_Mode::None);
-}
-
-void Pinit_Reset_View() {
-    View_Zoom = 1;
-    View_Offset_X = 0;
-    View_Offset_Y = 0;
-}
-
-void Pinit_Set_Project_Open() {
-    Frm& f = Frm_Window();
-    for (plat::Menu* m : {&f.Mnu_File_Close, &f.Mnu_File_Enreg, &f.Mnu_File_Enreg_Sous, &f.Mnu_Reinit,
-                          &f.Mnu_Param_File, &f.Mnu_par_Remesh, &f.Mnu_ModCad})
-        m->SetEnabled(true);
-    for (plat::CommandButton* b :
-         {&f.Cmd_Save, &f.Cmd_ZPlus, &f.Cmd_ZMoins, &f.Cmd_AffBmp, &f.Cmd_TrtCell, &f.Cmd_ColourGrid, &f.Cmd_Grid,
-          &f.Cmd_API, &f.Cmd_Excl_Areas, &f.Cmd_Saisie_Routes, &f.Cmd_LandClass, &f.Cmd_WaterClass, &f.Cmd_FSUIPC,
-          &f.Cmd_TrtMesh})
-        b->SetEnabled(true);
-    for (plat::CommandButton* b :
-         {&f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_TrtArea, &f.Cmd_AffTexture, &f.Cmd_New_Ima, &f.Cmd_Sel_Ima, &f.Cmd_Sel_Crb_Ima})
-        b->SetEnabled(false);
-    f.LPtGrid.SetVisible(false);
-    f.HScroll.SetEnabled(true);
-    f.VScroll.SetEnabled(true);
 }
 
 bool Pinit_Ask_Save_Project() {

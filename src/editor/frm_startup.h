@@ -1,6 +1,6 @@
 #pragma once
-// Start-up and shutdown of the main window, the start flags, the project-open state, the
-// window titles and the save question asked before a project is closed.
+// Start-up and shutdown of the main window, the start flags, the window titles and the save
+// question asked before a project is closed.
 #include <cstdint>
 #include <string>
 
@@ -24,10 +24,6 @@ std::string Startup_Clean_Command_Line(const std::string& arguments);
 
 // Start flags: display switches and object modes off, grid shown, no project open.
 void Pinit_Reset_Modes();
-// View_Zoom 1, both offsets 0.
-void Pinit_Reset_View();
-// The main window with a project: project menus, tools and scroll bars enabled.
-void Pinit_Set_Project_Open();
 
 // "Tessaline V5.1 dd/mm/yyyy", and with a project: that text, two blanks, the file.
 std::string Pinit_No_Project_Title();

@@ -1,8 +1,8 @@
 #pragma once
 // The grid-point mode of the map: the click that edits the grid point under the mouse or
-// starts a new one through the altitude popup, the Delete key, the lines drawn as a plain red
-// overlay (also over the cell modes), the fine sub-grid of the chosen re-mesh level, the red
-// crosses of the defined grid points and the altitude tip that follows the mouse.
+// starts a new one through the altitude popup, the Delete key, the fine sub-grid of the chosen
+// re-mesh level, the red crosses of the defined grid points and the altitude tip that follows
+// the mouse.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,11 +19,6 @@ extern Grid_Point_Windows Grid_Point_Dialogs;
 void PSais_Grid_Point_Click();
 // The Delete key in the grid-point mode: the point under the mouse becomes undefined.
 void PSais_Delete_Grid_Point();
-
-// Lines of 2 points or more in red, 2 pixels wide.
-void PSais_Draw_Lines_Grid_Mode();
-void PSais_Draw_Line_Grid_Mode(int32_t line_index);
-void PSais_Draw_Segment_Grid_Mode(int32_t point_a, int32_t point_b);
 
 // The sub-grid of the re-mesh level over the LOD13 cells in view; nothing while Grid_Shown is 0.
 void PSais_Draw_Grid_Point_Mode();

@@ -7,6 +7,7 @@
 #include "editor/cell_layers.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_mode_lines.h"
 #include "editor/grid_points.h"
 #include "editor/line_display.h"
 #include "editor/map_tiles.h"
@@ -101,6 +102,12 @@ int PSais_Scroll_Value(double offset, double range) {
     if (!(range > 0)) return Scroll_Max / 2;
     const int32_t v = SYST_Round(Scroll_Max / 2.0 - offset * Scroll_Max / range);
     return std::clamp<int32_t>(v, 0, Scroll_Max);
+}
+
+void Pinit_Reset_View() {
+    View_Zoom = 1;
+    View_Offset_X = 0;
+    View_Offset_Y = 0;
 }
 
 void PSais_Init_View() {

@@ -43,6 +43,8 @@ bool PSais_Box_In_Picture(const plat::Point* points, size_t count, int reach);
 // never overflow; a coordinate already within is kept.
 int32_t PSais_Near_Picture(int32_t v);
 
+// View_Zoom 1, both offsets 0.
+void Pinit_Reset_View();
 // Picture centre, offsets, scroll ranges and scroll positions for the opened or created project
 // (its map size and calibrated rectangle). The bars are set without a redraw.
 void PSais_Init_View();

@@ -1,4 +1,4 @@
-// Mouse moves over the map: the status row, the line tools' rubber bands, the altitude tip.
+// Mouse moves over the map: the status row, the altitude tip, and the rubber bands handed the mouse.
 #include "editor/mouse_status.h"
 
 #include "core/coord_text.h"
@@ -11,6 +11,7 @@
 #include "editor/line_display.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
+#include "editor/rubber_bands.h"
 
 #include <cmath>
 
@@ -32,34 +33,6 @@ void Fill_Status_Labels(Frm& f) {
                                 std::to_string(c13) + "-" + std::to_string(r13) + "  x,y " +
                                 std::to_string(x) + "-" + std::to_string(y));
     f.L_CustomBmp.SetCaption(Com_Cell_Quad_Key(c8, r8, c13, r13) + "xx.Bmp");
-}
-
-// The rubber bands of the line tools follow the mouse; the first state that applies decides.
-void Follow_Rubber_Bands() {
-    const double x = Mouse_X, y = Mouse_Y;
-    if (Insert_Tool == 1) {
-        if (Tool_Waiting == 1) return;
-        PSais_Show_Sel_Segment2(Neighbour_Point, x, y);
-        PSais_Show_Sel_Segment1(Cur_Point, x, y);
-        return;
-    }
-    if (Extend_Tool == 1) {
-        if (Tool_Waiting != 1) PSais_Show_Sel_Segment1(Cur_Point, x, y);
-        return;
-    }
-    if (Sel_Point_Armed != 1 || Tool_Waiting == 1 || Point_Lift_Ready != 0) return;
-    if (!Project_Valid_Line(Cur_Line)) return;
-    const Line_Rec& line = Line_Table(Cur_Line);
-    if (line.Nb_Points == 1) {
-        PSais_Show_Sel_Segment3(Cur_Point, x, y);
-    } else if (Cur_Point == line.First_Point) {
-        PSais_Show_Sel_Segment1(Moved_Point_Next, x, y);
-    } else if (Cur_Point == line.Last_Point) {
-        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
-    } else {
-        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
-        PSais_Show_Sel_Segment2(Moved_Point_Next, x, y);
-    }
 }
 
 }  // namespace
@@ -109,7 +82,7 @@ void Frm_Pic_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
     if (Mode_Lines == 1) {
         Mouse_X = X;
         Mouse_Y = Y;
-        if (!outside) Follow_Rubber_Bands();
+        if (!outside) PSais_Follow_Rubber_Bands();
     } else if (Mode_Lwm_Cells != 1 && Mode_Lod8_Cells != 1 && Mode_Excl_Cells != 1 && Mode_Land_Class != 1 &&
                Mode_Water_Class != 1 && Mode_Grid_Points == 1 && Grid_Point_Busy != 1) {
         PSais_Show_Altitude_Tip();

@@ -85,6 +85,24 @@ void Prepare_Dialog(plat::CommonDialog& cm, const std::string& title, const std:
 
 }  // namespace
 
+void Pinit_Set_Project_Open() {
+    Frm& f = Frm_Window();
+    for (plat::Menu* m : {&f.Mnu_File_Close, &f.Mnu_File_Enreg, &f.Mnu_File_Enreg_Sous, &f.Mnu_Reinit,
+                          &f.Mnu_Param_File, &f.Mnu_par_Remesh, &f.Mnu_ModCad})
+        m->SetEnabled(true);
+    for (plat::CommandButton* b :
+         {&f.Cmd_Save, &f.Cmd_ZPlus, &f.Cmd_ZMoins, &f.Cmd_AffBmp, &f.Cmd_TrtCell, &f.Cmd_ColourGrid, &f.Cmd_Grid,
+          &f.Cmd_API, &f.Cmd_Excl_Areas, &f.Cmd_Saisie_Routes, &f.Cmd_LandClass, &f.Cmd_WaterClass, &f.Cmd_FSUIPC,
+          &f.Cmd_TrtMesh})
+        b->SetEnabled(true);
+    for (plat::CommandButton* b :
+         {&f.Cmd_Sup_Route_Ou_Pt, &f.Cmd_TrtArea, &f.Cmd_AffTexture, &f.Cmd_New_Ima, &f.Cmd_Sel_Ima, &f.Cmd_Sel_Crb_Ima})
+        b->SetEnabled(false);
+    f.LPtGrid.SetVisible(false);
+    f.HScroll.SetEnabled(true);
+    f.VScroll.SetEnabled(true);
+}
+
 void Frm_Cmd_New_Click() {
     if (Project_Open == 1) {
         if (!Release_Open_Project()) return;

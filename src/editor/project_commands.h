@@ -1,7 +1,11 @@
 #pragma once
 // The main window's project commands: new, open, save, save as, close, the recent projects,
-// quit, re-initialise, and the menu entries that show the parameter windows.
+// quit, re-initialise, the menu entries that show the parameter windows, and the window's state
+// with a project open.
 class Frm;
+
+// The main window with a project: project menus, tools and scroll bars enabled.
+void Pinit_Set_Project_Open();
 
 // Tool-bar buttons.
 void Frm_Cmd_New_Click();

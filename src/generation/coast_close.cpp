@@ -49,26 +49,19 @@ void Take_Col(Coast_Cell_Point& p, const Coast_Cell_Point& corner) {
 bool On_Grid_X(const Coast_Cell_Point& p) { return p.Pos_X == 0 || p.Pos_X == Lod13_Local_Max; }
 bool On_Grid_Y(const Coast_Cell_Point& p) { return p.Pos_Y == 0 || p.Pos_Y == Lod13_Local_Max; }
 
-void Step_Col(Coast_Cell_Point& p, int d) {
-    p.Lod13_Col = static_cast<int16_t>(p.Lod13_Col + d);
-    if (p.Lod13_Col > Last_Sub_Cell) {
-        p.Lod13_Col = 0;
-        ++p.Lod8_Col;
-    } else if (p.Lod13_Col < 0) {
-        p.Lod13_Col = Last_Sub_Cell;
-        --p.Lod8_Col;
+// One sub-cell along a column or a row (d is 1 or -1), carried into the LOD8 cell past either end.
+void Step_Sub_Cell(int16_t& sub_cell, int16_t& cell, int d) {
+    sub_cell = static_cast<int16_t>(sub_cell + d);
+    if (sub_cell > Last_Sub_Cell) {
+        sub_cell = 0;
+        ++cell;
+    } else if (sub_cell < 0) {
+        sub_cell = Last_Sub_Cell;
+        --cell;
     }
 }
-void Step_Row(Coast_Cell_Point& p, int d) {
-    p.Lod13_Row = static_cast<int16_t>(p.Lod13_Row + d);
-    if (p.Lod13_Row > Last_Sub_Cell) {
-        p.Lod13_Row = 0;
-        ++p.Lod8_Row;
-    } else if (p.Lod13_Row < 0) {
-        p.Lod13_Row = Last_Sub_Cell;
-        --p.Lod8_Row;
-    }
-}
+void Step_Col(Coast_Cell_Point& p, int d) { Step_Sub_Cell(p.Lod13_Col, p.Lod8_Col, d); }
+void Step_Row(Coast_Cell_Point& p, int d) { Step_Sub_Cell(p.Lod13_Row, p.Lod8_Row, d); }
 
 // Lexicographic keys of the extreme points.
 auto West_Key(const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Col, p.Lod13_Col, p.Pos_X); }

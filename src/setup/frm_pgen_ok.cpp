@@ -4,7 +4,6 @@
 #include "core/settings.h"
 #include "core/syst.h"
 #include "editor/pinit_texts.h"
-#include "platform/profile.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
 
@@ -15,9 +14,8 @@ void Frm_PGen::Frm_PGen_Cmd_Ok_Click() {
     // An empty folder stays empty: a lone "\" would name the root and pass for a folder.
     if (!Fs_Dir.empty()) SYST_Add_Backslash(Fs_Dir);
     Setup_Done = 1;
-    plat::WritePrivateProfileString("Tessaline", "DirFS", Fs_Dir, Ini_Path);
-    plat::WritePrivateProfileString("Tessaline", "Language", Language, Ini_Path);
-    plat::WritePrivateProfileString("Tessaline", "Fl1Fois", "1", Ini_Path);
+    Settings_Write({{"DirFS", Fs_Dir}, {"Language", Language}, {"Fl1Fois", "1"}},
+                   "Les paramètres généraux n'ont pas pu être écrits", "The general parameters could not be written");
     Help_Path = App_Dir + "\\" + "Tessaline" + "_" + Language + ".Hlp";
     Pinit_Set_Main_Texts();
     Unload();

@@ -2,6 +2,7 @@
 // which files the read command lists, and the chooser that picks one.
 #include "dialogs/route_test_env.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "core/settings.h"
@@ -130,6 +131,30 @@ TEST_F(ReferenceFilesTest, SavedSetIsReadBackWholeAndRemembered) {
     EXPECT_EQ(Ref_Last_Name, "Coast road");
     EXPECT_EQ(Ref_Last_Path, path);
     EXPECT_EQ(Setting_DerRefLu(), path);
+}
+
+TEST_F(ReferenceFilesTest, ALastReferenceThatCannotBeRememberedIsToldOnSaveAndOnRead) {
+    const std::filesystem::path ini = plat::MapPath(Ini_Path);
+    std::filesystem::remove(ini);
+    std::filesystem::create_directories(ini);   // no file can take its place
+    const std::string told = "Le dernier fichier de référence n'a pas pu être écrit dans " + ini.string();
+    Open_Existing(Full_Record());
+    w().Text_Ref.SetText("Coast road");
+    const std::string path = Ref("coast.Ref");
+    host().QueueAnswer(plat::ID_OK);
+    Save_As(path);
+    EXPECT_TRUE(plat::FileExists(path));
+    EXPECT_EQ(Ref_Last_Path, path);
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, told);
+    w().Cmd_Cancel.UserClick();
+
+    host().QueueAnswer(plat::ID_OK);
+    std::string p = path;
+    Com_Load_Reference(p);
+    EXPECT_EQ(Route_Attrib_Cur, Full_Record());
+    ASSERT_EQ(host().boxes.size(), 2u);
+    EXPECT_EQ(host().boxes[1].prompt, told);
 }
 
 TEST_F(ReferenceFilesTest, NextRunStartsNewLinesFromTheLastSavedSet) {

@@ -9,6 +9,7 @@
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "platform/headless/headless_host.h"
 #include "simlink/frm_fsuipc.h"
 #include "simlink/simlink_services.h"

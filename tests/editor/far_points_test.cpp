@@ -3,6 +3,7 @@
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
+#include "editor/grid_mode_lines.h"
 #include "editor/grid_points.h"
 #include "editor/keyboard.h"
 #include "editor/line_display.h"

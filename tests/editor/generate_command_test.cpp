@@ -6,6 +6,7 @@
 #include "editor/generate_command.h"
 #include "editor/object_modes.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "generation/writer_test_env.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,7 @@
 #include "editor/grid_points.h"
 #include "editor/map_view.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "platform/number.h"
 #include "support/program_state.h"
 

@@ -13,6 +13,7 @@
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "support/bmp_files.h"

@@ -13,6 +13,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "platform/headless/headless_host.h"
 #include "simlink/simlink_services.h"
 #include "support/program_state.h"

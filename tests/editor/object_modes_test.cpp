@@ -6,6 +6,7 @@
 #include "editor/frm_startup.h"
 #include "editor/object_modes.h"
 #include "editor/pinit_layout.h"
+#include "editor/project_commands.h"
 #include "platform/headless/headless_host.h"
 #include "support/program_state.h"
 #include "support/test_env.h"

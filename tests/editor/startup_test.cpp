@@ -10,6 +10,7 @@
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
+#include "editor/project_commands.h"
 #include "platform/headless/headless_host.h"
 #include "platform/profile.h"
 #include "platform/text.h"

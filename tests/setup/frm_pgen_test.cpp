@@ -79,6 +79,20 @@ TEST_F(FrmPGenTest, ATypedFolderGetsItsBackslashAndOkStoresIt) {
     EXPECT_EQ(plat::GetPrivateProfileString("Tessaline", "Fl1Fois", "", Ini_Path), "1");
 }
 
+TEST_F(FrmPGenTest, SettingsThatCannotBeWrittenAreToldNamingTheFileAndStillApply) {
+    fs::create_directories(dir / "Tessaline.ini");   // no file can take its place
+    host().QueueAnswer(plat::ID_OK);
+    Open([this](Frm_PGen& w) {
+        Type_And_Leave(w.DirFS, w.Editeur, In_Dir("sim"));
+        w.Cmd_Ok.UserClick();
+    });
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt,
+              "Les paramètres généraux n'ont pas pu être écrits dans " + (dir / "Tessaline.ini").string());
+    EXPECT_EQ(Fs_Dir, In_Dir("sim") + "\\");
+    EXPECT_EQ(Setup_Done, 1);
+}
+
 TEST_F(FrmPGenTest, AMissingFolderIsRefusedAndTheLastAcceptedOneIsStored) {
     Fs_Dir = In_Dir("other") + "\\";
     Open([this](Frm_PGen& w) {
