@@ -30,6 +30,8 @@ protected:
     }
     // Draws the shapes, generates the mask and its wide lines, and checks what was written.
     scenery::Report Generate(const std::vector<Drawn>& drawn) {
+        // A project without wide lines writes no line source: none is left from the last one.
+        fs::remove(app / "Tessaline$_Lines.ASM");
         scenery::Draw_Project(drawn);
         API_Write_Lwm_Asm();
         EXPECT_EQ(Box_Texts(), std::vector<std::string>{});
@@ -112,6 +114,38 @@ TEST_F(SceneryGeometry, CoastlinesWithTheSeaOnEitherSide) {
     Expect_Sound(Generate({backwards}));
 }
 
+TEST_F(SceneryGeometry, CoastlinesMeetingTheGridAndEachOther) {
+    // Two lines through one row of areas, the water between them.
+    Expect_Sound(Generate({{Drawn::Coastline, {{-100, 105}, {2100, 105.5}}},
+                           {Drawn::Coastline, {{2100, 115}, {-100, 115.5}}}}));
+    // The crossings of x 31.25 and 62.5 snap onto the points just beside them; an inlet 0.04
+    // pixel wide.
+    Line_Count = 1;
+    Expect_Sound(Generate({{Drawn::Coastline,
+                            {{-100, 110}, {31.27, 111}, {45, 112}, {50, 112}, {50.02, 120}, {50.04, 112},
+                             {62.48, 111}, {2100, 110}}}}));
+    // On a map of 2200 pixels a loop beyond the west edge crosses the grid line x -68.75 that the
+    // line ends on, at a vertex lying exactly on the leg along it from the end.
+    for (bool land_on_right : {false, true}) {
+        Line_Count = 1;
+        Map_Px_East = Map_Px_South = 2200;
+        Proj_Px_SE_X = Proj_Px_SE_Y = 2200;
+        Drawn loop{Drawn::Coastline, {{-100, 300}, {500, 300}, {500, 900}, {-90, 900}, {-90, 1000}, {500, 1000},
+                                      {500, 1500}, {-100, 1500}}};
+        loop.Land_On_Right = land_on_right;
+        Expect_Sound(Generate({loop}));
+    }
+}
+
+TEST_F(SceneryGeometry, IslandsDrawnAsClosedCoastlines) {
+    // One over six areas, and a C open to the east inside one area.
+    Expect_Sound(Generate({{Drawn::Coastline, {{40, 100}, {40, 140}, {100, 140}, {100, 100}, {40, 100}}}}));
+    Line_Count = 1;
+    Expect_Sound(Generate({{Drawn::Coastline,
+                            {{40, 98}, {40, 120}, {58, 120}, {58, 114}, {46, 114}, {46, 104}, {58, 104}, {58, 98},
+                             {40, 98}}}}));
+}
+
 TEST_F(SceneryGeometry, AWideRiverRunsAlongItsLineAcrossCellBorders) {
     const scenery::Report r =
         Generate({{Drawn::Wide_Line, {{-50, 120}, {640, 980}, {1010, 1020}, {1500, 1960}, {2050, 1990}}, false, 12}});
@@ -134,6 +168,11 @@ TEST_F(SceneryGeometry, ARealShorelineExcerpt) {
         coast.push_back(p);
     }
     ASSERT_EQ(coast.size(), 130u);
+    // Drawn as a coastline: its land lies on its left.
+    const scenery::Report as_coast = Generate({{Drawn::Coastline, coast}});
+    Expect_Sound(as_coast);
+    EXPECT_GT(as_coast.Areas_Compared, 50);
+    Line_Count = 1;
     // The sea south and west of it, as a water polygon closed beyond the map.
     std::vector<Px> sea = coast;
     sea.push_back({coast.back().X, 2300});

@@ -14,8 +14,10 @@ struct Px {
 };
 
 // What the author drew, in map pixels. A polygon is water or land; polygons nest by containment
-// (an island in a lake). A coastline is open, its ends outside the map frame, with the sea on its
-// right unless `Land_On_Right` (drawn backwards). A wide line is a shore line of that width.
+// (an island in a lake). A coastline has the sea on its right unless `Land_On_Right` (drawn
+// backwards); it is open with its ends outside the map frame, or a ring whose last point repeats
+// its first (an island or a lake). Where several coastlines cross one area, its sea is what is sea
+// for each of them. A wide line is a shore line of that width.
 struct Drawn {
     enum Kind { Water, Land, Coastline, Wide_Line } What = Water;
     std::vector<Px> Points;
