@@ -46,9 +46,9 @@ bool Is_Output_Suffix(std::string_view s) {
 // The outputs of an earlier Generate: only the names this project's steps write, in the folder
 // they write them to, without case. The author's own "<base>_mine.bgl" stays.
 void Delete_Suffixed_Outputs(const std::string& stem) {
-    const std::filesystem::path at(stem);
-    const std::string folder = at.has_parent_path() ? at.parent_path().string() : std::string(".");
-    const std::string prefix = plat::UCase(at.filename().string());
+    const plat::Path_Split at = plat::Split_Folder(stem);
+    const std::string folder = !at.Separated ? "." : at.Folder.empty() ? "/" : at.Folder;
+    const std::string prefix = plat::UCase(at.Name);
     const std::string extension = ".BGL";
     for (const std::string& name : plat::ListFolder(folder)) {
         const std::string upper = plat::UCase(name);
@@ -78,9 +78,9 @@ std::vector<std::string> Missing_Output_Folders() {
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     };
     const std::string base = Project_Resolve_Path(Bgl_Base_Path);
-    if (!base.empty()) need(std::filesystem::path(base).parent_path().string());
+    if (!base.empty()) need(plat::Split_Folder(base).Folder);
     const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
-    if (Excl_Cell_Count > 0 && !excl.empty()) need(std::filesystem::path(excl).parent_path().string());
+    if (Excl_Cell_Count > 0 && !excl.empty()) need(plat::Split_Folder(excl).Folder);
     if (Lc_Cell_Count > 0 || Wc_Cell_Count > 0) need(Project_Resolve_Path(Scenery_Dir));
     return folders;
 }

@@ -76,29 +76,6 @@ bool Lod13_Steps(double& row_px, double& col_px) {
            (Map_Px_South - Map_Px_North) / row_px < 1e6 && (Map_Px_East - Map_Px_West) / col_px < 1e6;
 }
 
-// The work lines with every strict crossing of one grid line inserted as a point of its own.
-void Insert_Crossings(bool horizontal, double at, double tolerance) {
-    Cut_Tables_Size(2 * Work_Poly_Count, 3 * Work_Point_Capacity);
-    std::vector<Work_Point_Rec> pts;
-    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Work_Poly_Rec& rec = Work_Poly_Table(r);
-        pts.clear();
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point; ++k) {
-            const Work_Point_Rec a = Work_Point_Table(k);
-            pts.push_back(a);
-            if (k == rec.Last_Point) break;
-            const Work_Point_Rec b = Work_Point_Table(k + 1);
-            int16_t code = 0;
-            double px = 0, py = 0;
-            API_Cross_Grid_Line(horizontal, a.X, a.Y, b.X, b.Y, at, tolerance, code, px, py);
-            if (code == 2) pts.push_back({px, py, 2});
-        }
-        const int32_t n = static_cast<int32_t>(pts.size());
-        Cut_Tables_Append(rec, n, n + 1, [&](int32_t i) { return pts[static_cast<size_t>(i)]; });
-    }
-    API_Commit_Cut_Tables();
-}
-
 constexpr int32_t World_Lod13_Rows = 512 * 32;
 constexpr int32_t World_Lod13_Cols = 768 * 32;
 
@@ -187,7 +164,7 @@ void Insert_All_Crossings(bool horizontal, const std::vector<double>& at, double
 
 // The map's lines one pass each, as they always were, then those beyond it.
 void Cut_At_Lines(bool horizontal, const Grid_Lines& lines, double tolerance) {
-    for (double at : lines.Map) Insert_Crossings(horizontal, at, tolerance);
+    for (double at : lines.Map) Insert_All_Crossings(horizontal, {at}, tolerance);
     Insert_All_Crossings(horizontal, lines.Beyond, tolerance);
 }
 
