@@ -122,8 +122,9 @@ int64_t Twice_Area(const std::vector<Coast_Grid_Pos>& pts) {
 // The area round an island that lies inside it: a hole cannot be written, so a line across the
 // island at x = cut parts the area in two boxes, each closed round its half of the island.
 bool Close_Island(const Work_Poly_Rec& src, const Area_Key& area, const std::vector<Coast_Grid_Pos>& pts) {
-    const auto [lo, hi] = std::minmax_element(pts.begin(), pts.end(),
-                                              [](const Coast_Grid_Pos& a, const Coast_Grid_Pos& b) { return a.X < b.X; });
+    const auto ends = std::minmax_element(pts.begin(), pts.end(),
+                                          [](const Coast_Grid_Pos& a, const Coast_Grid_Pos& b) { return a.X < b.X; });
+    const auto lo = ends.first, hi = ends.second;
     // Narrower than two positions: no land to keep at the area's resolution.
     if (hi->X - lo->X < 2) return true;
     // Nearest the middle, through no point of the ring where one can be found.

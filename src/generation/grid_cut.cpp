@@ -63,11 +63,13 @@ bool Grid_Lines(double from, double until, double step, std::vector<double>& lin
 }
 
 // More lines, `step` apart, before the first and after the last of `lines` until they reach
-// `low` and `high` (what the polygons span), though not past the world's edges: a coast's
-// water can leave the map. The map's own lines stay as they are.
+// `low` and `high` (what the polygons span), though not past the world's edges nor far from the
+// map: a coast's water can leave the map. The map's own lines stay as they are.
 void Reach_Polygons(std::vector<double>& lines, double step, double low, double high, double world_low,
                     double world_high) {
-    constexpr double Most_Lines = 768 * 32 + 2;  // the world's LOD13 columns, more than its rows
+    // Two LOD8 cells beyond the map at most: a shape drawn far off (a point at 1e300) would
+    // otherwise be cut into every cell of the world. What lies further is not written.
+    constexpr double Most_Lines = 2 * 32;
     if (lines.empty()) return;
     const double after = (std::min(high, world_high) - lines.back()) / step;
     const int64_t more = after > 0 ? static_cast<int64_t>(std::ceil(std::min(after, Most_Lines))) : 0;

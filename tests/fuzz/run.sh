@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
   args=("$work/$name")
   [ -d "$seeds" ] && args+=("$seeds")
   echo "fuzz: $target for ${seconds}s"
-  if ! (cd "$work" && "$build/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if ! (cd "$work" && "$build/$target" -max_total_time="$seconds" -timeout=120 -rss_limit_mb=2048 \
           -max_len=70000 -print_final_stats=0 "${args[@]}" >"$work/$name.log" 2>&1); then
     echo "fuzz: $target FAILED" >&2
     tail -n 60 "$work/$name.log" >&2
