@@ -9,19 +9,8 @@ namespace {
 
 using namespace gentest;
 
-class NightLines : public Writer_Test {
+class NightLines : public Area_Writer_Test {
 protected:
-    void SetUp() override {
-        Writer_Test::SetUp();
-        Work_Tables_Reset_All();
-        polytest::Calibrate();
-        fs::create_directories(app / "Scenery");
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
-    }
-    void TearDown() override {
-        Work_Tables_Reset_All();
-        Writer_Test::TearDown();
-    }
     // The light points (x, z) of a source, in the order written.
     static std::vector<std::pair<int64_t, int64_t>> Lights(const std::string& text) {
         std::vector<std::pair<int64_t, int64_t>> lights;

@@ -15,19 +15,8 @@ using namespace gentest;
 using scenery::Drawn;
 using scenery::Px;
 
-class SceneryGeometry : public Writer_Test {
+class SceneryGeometry : public Area_Writer_Test {
 protected:
-    void SetUp() override {
-        Writer_Test::SetUp();
-        Work_Tables_Reset_All();
-        polytest::Calibrate();
-        fs::create_directories(app / "Scenery");
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
-    }
-    void TearDown() override {
-        Work_Tables_Reset_All();
-        Writer_Test::TearDown();
-    }
     // Draws the shapes, generates the mask and its wide lines, and checks what was written.
     scenery::Report Generate(const std::vector<Drawn>& drawn) {
         // A project without wide lines writes no line source: none is left from the last one.

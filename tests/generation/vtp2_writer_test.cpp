@@ -14,19 +14,8 @@ namespace {
 
 using namespace gentest;
 
-class Vtp2Writer : public Writer_Test {
+class Vtp2Writer : public Area_Writer_Test {
 protected:
-    void SetUp() override {
-        Writer_Test::SetUp();
-        Work_Tables_Reset_All();
-        polytest::Calibrate();
-        fs::create_directories(app / "Scenery");
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
-    }
-    void TearDown() override {
-        Work_Tables_Reset_All();
-        Writer_Test::TearDown();
-    }
     fs::path Source() const { return app / "Tessaline$_VTP2.ASM"; }
     std::string Output() const { return (app / "Scenery" / "Area_5.bgl").string(); }
 

@@ -19,19 +19,8 @@ struct Work_Line {
     std::string Text;
 };
 
-class VtpLinesWriter : public Writer_Test {
+class VtpLinesWriter : public Area_Writer_Test {
 protected:
-    void SetUp() override {
-        Writer_Test::SetUp();
-        Work_Tables_Reset_All();
-        polytest::Calibrate();
-        fs::create_directories(app / "Scenery");
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
-    }
-    void TearDown() override {
-        Work_Tables_Reset_All();
-        Writer_Test::TearDown();
-    }
     fs::path Source() const { return app / "Tessaline$_Lines.ASM"; }
     std::string Output() const { return (app / "Scenery" / "Area_9.bgl").string(); }
 

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "core/syst.h"
+#include "generation/work_tables.h"
 #include "generation/writer_base.h"
+#include "polygon_fixture.h"
 #include "platform/headless/headless_host.h"
 #include "support/program_state.h"
 #include "support/test_env.h"
@@ -101,6 +103,23 @@ protected:
     }
 
     fs::path app;
+};
+
+// A writer test on the calibrated test map, with its BGL base in the scenery folder
+// ("Scenery/Area.bgl") and fresh work tables.
+class Area_Writer_Test : public Writer_Test {
+protected:
+    void SetUp() override {
+        Writer_Test::SetUp();
+        Work_Tables_Reset_All();
+        polytest::Calibrate();
+        fs::create_directories(app / "Scenery");
+        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
+    }
+    void TearDown() override {
+        Work_Tables_Reset_All();
+        Writer_Test::TearDown();
+    }
 };
 
 }  // namespace gentest
