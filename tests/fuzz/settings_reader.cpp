@@ -12,6 +12,7 @@
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "core/syst.h"
+#include "platform/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = [] {
@@ -26,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Pinit_Read_Settings();
     if (!Fs_Dir.empty() && Fs_Dir.back() != '\\' && Fs_Dir.back() != '/') std::abort();
     if (Fs_Dir.empty() != Texture_Dir.empty()) std::abort();
+    // The limit holds in the file's code page: one byte there can be three in UTF-8.
     for (const std::string& recent : Recent_Projects)
-        if (recent.size() > 256) std::abort();
+        if (plat::Utf8ToCp1252(recent).size() > 255) std::abort();
     return 0;
 }
