@@ -157,8 +157,11 @@ bool Has_Chain(const Line_Rec& line) {
 
 int32_t Project_Append_Point(int32_t line_index, double x, double y, int32_t growth) {
     if (!Project_Valid_Line(line_index)) return 0;
+    return Project_Append_Point(Line_Table(line_index), x, y, growth);
+}
+
+int32_t Project_Append_Point(Line_Rec& line, double x, double y, int32_t growth) {
     const int32_t id = New_Point(x, y, growth);
-    Line_Rec& line = Line_Table(line_index);
     Point_Rec& p = Point_Table(id);
     if (line.Nb_Points == 0 || !Project_Valid_Point(line.Last_Point)) {
         line.First_Point = id;

@@ -357,6 +357,9 @@ int32_t Project_Append_Line(const Route_Attrib& attr, int32_t growth = Line_Grow
 // no line.
 // At the end of line `line_index`'s chain.
 int32_t Project_Append_Point(int32_t line_index, double x, double y, int32_t growth = Point_Growth);
+// The same on a line record of the table, the placeholder included: a file read keeps every
+// point the file holds.
+int32_t Project_Append_Point(Line_Rec& line, double x, double y, int32_t growth);
 // Before the first point of the chain (at the end of an empty one).
 int32_t Project_Prepend_Point(int32_t line_index, double x, double y);
 // Right after point `after_id`, which the chain must reach (0 otherwise).

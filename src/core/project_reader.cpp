@@ -212,8 +212,8 @@ void Convert_Excl_V4(Excl_Cell_Rec& e) {
     }
 }
 
-// One line block; its points are numbered on from `p`, in file order.
-void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, bool convert) {
+// One line block; its points are appended in file order after those read so far.
+void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, bool convert) {
     Route_Attrib& a = line.Attr;
     a.Text_Rt = r.Quoted_Line();
     a.Imbrication = r.Quoted_Line();
@@ -221,7 +221,6 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, boo
     line.Line_Id = r.Integer<int32_t>();
     const int32_t n = r.Integer<int32_t>();
     if (n < 0 || static_cast<size_t>(n) > r.Lines_Left()) throw Bad_File{0};
-    line.Nb_Points = n;
     a.Alti = r.Number();
     a.Attrib = r.Integer<int16_t>();
     a.LandOnRight = r.Integer<int16_t>();
@@ -248,29 +247,15 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, int32_t& p, boo
     for (std::string& name : a.Texture_Name) name = r.Quoted_Line();
     line.First_Point = 0;
     line.Last_Point = 0;
+    line.Nb_Points = 0;
     for (int32_t j = 1; j <= n; ++j) {
         r.Line();
         const double x = r.Number();
         const double y = r.Number();
-        if (p == std::numeric_limits<int32_t>::max()) throw Bad_File{0};
-        ++p;
-        // More points than the stored count: the table grows rather than the file being refused.
-        if (p > Point_Table.UBound()) {
-            Point_Capacity = std::max<int32_t>(p, static_cast<int32_t>(std::min<int64_t>(
-                                                      int64_t{Point_Capacity} * 2, std::numeric_limits<int32_t>::max())));
-            Point_Table.ReDim_Preserve(Point_Capacity);
-        }
-        if (j == 1) line.First_Point = p;
-        line.Last_Point = p;
-        Point_Rec& pt = Point_Table(p);
-        pt.X = x;
-        pt.Y = y;
-        pt.Prev_Point = 0;
-        if (j > 1) {
-            pt.Prev_Point = p - 1;
-            Point_Table(p - 1).Next_Point = p;
-        }
-        pt.Next_Point = 0;
+        if (Point_Count == std::numeric_limits<int32_t>::max()) throw Bad_File{0};
+        // More points than the stored count: the table doubles rather than the file being refused.
+        const int32_t doubling = std::max(1, std::min(Point_Capacity, std::numeric_limits<int32_t>::max() - Point_Capacity));
+        Project_Append_Point(line, x, y, doubling);
     }
     if (convert) Convert_Line_V4(a);
 }
@@ -346,9 +331,8 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Point_Capacity = stored_points == 0 ? 10 : static_cast<int32_t>(std::min<int64_t>(stored_points, cap));
     Point_Table.ReDim(Point_Capacity);
     const bool meter_feet = version >= 5.1 - 1e-9;
-    int32_t p = 0;
-    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, p, convert);
-    Point_Count = p;
+    Point_Count = 0;
+    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, convert);
 
     // Textured areas.
     Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
