@@ -9,6 +9,7 @@
 #include "editor/frm.h"
 #include "editor/line_tools.h"
 #include "editor/map_view.h"
+#include "editor/rubber_bands.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,36 +57,25 @@ void Draw_Line_In(int32_t line_index, int32_t colour) {
 
 // The edit marks of the selected line, as they stood before the redraw.
 void Restore_Edit_Marks() {
-    const Line_Rec& line = Line_Table(Cur_Line);
-    bool bands_both = false;
-    if (Ln1_Was_Shown == 1 && Ln2_Was_Shown == 1) {
+    // The bands come back only as they were: all of the tool's bands shown, or none redrawn.
+    const Rubber_Band_Anchors b = PSais_Rubber_Band_Anchors();
+    const bool as_shown = b.Has_First == (Ln1_Was_Shown == 1) && b.Has_Second == (Ln2_Was_Shown == 1);
+    const bool bands_both = as_shown && b.Has_First && b.Has_Second;
+    if (as_shown && b.Has_First) {
         if (Insert_Tool == 1) {
-            bands_both = true;
+            const Line_Rec& line = Line_Table(Cur_Line);
             const bool closing_pair = Cur_Point == line.First_Point && Neighbour_Point == line.Last_Point;
             if (!closing_pair) PSais_Draw_Red_Segment(Cur_Point, Neighbour_Point);
-            PSais_Show_Sel_Segment1(Cur_Point, Mouse_X, Mouse_Y);
-            PSais_Show_Sel_Segment2(Neighbour_Point, Mouse_X, Mouse_Y);
-        } else if (Sel_Point_Armed == 1) {
-            bands_both = true;
-            PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
-            PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Next);
-            PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
-            PSais_Show_Sel_Segment2(Moved_Point_Next, Mouse_X, Mouse_Y);
+        } else if (Extend_Tool != 1 && !b.Lone) {
+            // A moved point's segments to its neighbours.
+            PSais_Draw_Red_Segment(Cur_Point, b.First);
+            if (b.Has_Second) PSais_Draw_Red_Segment(Cur_Point, b.Second);
         }
-    } else if (Ln1_Was_Shown == 1) {
-        if (Sel_Point_Armed == 1) {
-            if (line.Nb_Points == 1) {
-                PSais_Show_Sel_Segment3(Cur_Point, Mouse_X, Mouse_Y);
-            } else if (Cur_Point == line.First_Point) {
-                PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Next);
-                PSais_Show_Sel_Segment1(Moved_Point_Next, Mouse_X, Mouse_Y);
-            } else if (Cur_Point == line.Last_Point) {
-                PSais_Draw_Red_Segment(Cur_Point, Moved_Point_Prev);
-                PSais_Show_Sel_Segment1(Moved_Point_Prev, Mouse_X, Mouse_Y);
-            }
-        } else if (Extend_Tool == 1) {
-            PSais_Show_Sel_Segment1(Cur_Point, Mouse_X, Mouse_Y);
-        }
+        if (b.Lone)
+            PSais_Show_Sel_Segment3(b.First, Mouse_X, Mouse_Y);
+        else
+            PSais_Show_Sel_Segment1(b.First, Mouse_X, Mouse_Y);
+        if (b.Has_Second) PSais_Show_Sel_Segment2(b.Second, Mouse_X, Mouse_Y);
     }
     if (Cercle_Was_Shown == 1 && !bands_both) PSais_Show_Point_Mark(Cur_Point);
 }

@@ -6,29 +6,29 @@
 #include "editor/line_display.h"
 #include "editor/line_tools.h"
 
-void PSais_Follow_Rubber_Bands() {
-    const double x = Mouse_X, y = Mouse_Y;
-    if (Insert_Tool == 1) {
-        if (Tool_Waiting == 1) return;
-        PSais_Show_Sel_Segment2(Neighbour_Point, x, y);
-        PSais_Show_Sel_Segment1(Cur_Point, x, y);
-        return;
-    }
-    if (Extend_Tool == 1) {
-        if (Tool_Waiting != 1) PSais_Show_Sel_Segment1(Cur_Point, x, y);
-        return;
-    }
-    if (Sel_Point_Armed != 1 || Tool_Waiting == 1 || Point_Lift_Ready != 0) return;
-    if (!Project_Valid_Line(Cur_Line)) return;
+Rubber_Band_Anchors PSais_Rubber_Band_Anchors() {
+    Rubber_Band_Anchors b;
+    if (Insert_Tool == 1) return {true, true, false, Cur_Point, Neighbour_Point};
+    if (Extend_Tool == 1) return {true, false, false, Cur_Point, 0};
+    if (Sel_Point_Armed != 1 || !Project_Valid_Line(Cur_Line)) return b;
     const Line_Rec& line = Line_Table(Cur_Line);
-    if (line.Nb_Points == 1) {
-        PSais_Show_Sel_Segment3(Cur_Point, x, y);
-    } else if (Cur_Point == line.First_Point) {
-        PSais_Show_Sel_Segment1(Moved_Point_Next, x, y);
-    } else if (Cur_Point == line.Last_Point) {
-        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
-    } else {
-        PSais_Show_Sel_Segment1(Moved_Point_Prev, x, y);
-        PSais_Show_Sel_Segment2(Moved_Point_Next, x, y);
+    if (line.Nb_Points == 1) return {true, false, true, Cur_Point, 0};
+    if (Cur_Point == line.First_Point) return {true, false, false, Moved_Point_Next, 0};
+    if (Cur_Point == line.Last_Point) return {true, false, false, Moved_Point_Prev, 0};
+    return {true, true, false, Moved_Point_Prev, Moved_Point_Next};
+}
+
+void PSais_Follow_Rubber_Bands() {
+    if (Tool_Waiting == 1) return;
+    // A selected point's bands follow only once it is lifted.
+    if (Insert_Tool != 1 && Extend_Tool != 1 && Point_Lift_Ready != 0) return;
+    const Rubber_Band_Anchors b = PSais_Rubber_Band_Anchors();
+    const double x = Mouse_X, y = Mouse_Y;
+    if (b.Has_Second) PSais_Show_Sel_Segment2(b.Second, x, y);
+    if (b.Has_First) {
+        if (b.Lone)
+            PSais_Show_Sel_Segment3(b.First, x, y);
+        else
+            PSais_Show_Sel_Segment1(b.First, x, y);
     }
 }

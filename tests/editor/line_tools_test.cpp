@@ -177,6 +177,15 @@ TEST_F(LineTools, PickedPointIsLiftedByAClickAndDroppedByTheNext) {
     EXPECT_EQ(f.Ln2.X1(), 100);
     Move(70, 110);
     EXPECT_EQ(f.Ln1.Y2(), 110);
+    // A redraw meanwhile (a zoom, a scroll) draws both bands again, to where the mouse is now.
+    Mouse_X = 80;
+    Mouse_Y = 120;
+    PSais_Redraw_Map();
+    EXPECT_EQ(f.Ln1.X1(), 20);
+    EXPECT_EQ(f.Ln1.X2(), 80);
+    EXPECT_EQ(f.Ln2.X1(), 100);
+    EXPECT_EQ(f.Ln2.Y2(), 120);
+    EXPECT_FALSE(f.Cercle.Visible());
 
     Click(70, 110);   // drop
     EXPECT_EQ(Points(line), (std::vector<XY>{{20, 20}, {70, 110}, {100, 20}}));
@@ -203,6 +212,10 @@ TEST_F(LineTools, LiftingAnEndPointHasOneBandAndEscLeavesThePointWhereItWas) {
     EXPECT_TRUE(f.Ln1.Visible());
     EXPECT_FALSE(f.Ln2.Visible());
     EXPECT_EQ(f.Ln1.X1(), 60);   // from the first point's successor
+    Mouse_X = 50;
+    PSais_Redraw_Map();
+    EXPECT_EQ(f.Ln1.X2(), 50);
+    EXPECT_FALSE(f.Ln2.Visible());
     Key(27);
     EXPECT_FALSE(f.Ln1.Visible());
     EXPECT_EQ(Points(line), (std::vector<XY>{{20, 20}, {60, 60}, {100, 20}}));
