@@ -204,14 +204,7 @@ void Frm_CadBmp::Frm_CadBmp_Form_Unload(bool& cancel) {
         }
     WPic(0).ClearPicture();
     Pic.Cls();
-    if (Cad_Not_Confirmed == 1) {
-        Cad_Px_NW_X = Proj_Px_NW_X;
-        Cad_Px_NW_Y = Proj_Px_NW_Y;
-        Cad_Px_SE_X = Proj_Px_SE_X;
-        Cad_Px_SE_Y = Proj_Px_SE_Y;
-        Cad_NW_Set = Proj_NW_Set;
-        Cad_SE_Set = Proj_SE_Set;
-    }
+    if (Cad_Not_Confirmed == 1) Cad_Take_Project_Points();
 }
 
 void Frm_CadBmp::Frm_CadBmp_Cmd_CadNW_Click() {

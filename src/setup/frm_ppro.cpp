@@ -12,6 +12,7 @@
 #include "platform/number.h"
 #include "platform/text.h"
 #include "core/number_entry.h"
+#include "setup/map_frame.h"
 #include "setup/setup_services.h"
 #include "platform/ui/modal.h"
 
@@ -185,12 +186,7 @@ void Frm_PPro::Frm_PPro_Form_Load() {
     Cad_Lat_SE = Proj_Lat_SE;
     Cad_Lon_SE = Proj_Lon_SE;
     PPro_Map_File = Map_File;
-    Cad_Px_NW_X = Proj_Px_NW_X;
-    Cad_Px_NW_Y = Proj_Px_NW_Y;
-    Cad_Px_SE_X = Proj_Px_SE_X;
-    Cad_Px_SE_Y = Proj_Px_SE_Y;
-    Cad_NW_Set = Proj_NW_Set;
-    Cad_SE_Set = Proj_SE_Set;
+    Cad_Take_Project_Points();
     Cad_Map_Width = Map_Width_Px;
     Cad_Map_Height = Map_Height_Px;
     PPro_Bgl_Base_Path = Bgl_Base_Path;

@@ -27,6 +27,15 @@ Cad_Frame_Input Cad_Working_Input() {
     return in;
 }
 
+void Cad_Take_Project_Points() {
+    Cad_Px_NW_X = Proj_Px_NW_X;
+    Cad_Px_NW_Y = Proj_Px_NW_Y;
+    Cad_Px_SE_X = Proj_Px_SE_X;
+    Cad_Px_SE_Y = Proj_Px_SE_Y;
+    Cad_NW_Set = Proj_NW_Set;
+    Cad_SE_Set = Proj_SE_Set;
+}
+
 int16_t Cad_Check_Order(const Cad_Frame_Input& in) {
     // Written so that a NaN fails too.
     if (!(in.Lat_NW > in.Lat_SE) || !(in.Lon_NW < in.Lon_SE)) return 7;

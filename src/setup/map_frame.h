@@ -15,6 +15,8 @@ struct Cad_Frame_Input {
 
 // The working calibration of the project parameters window (Cad_* of setup_services.h).
 Cad_Frame_Input Cad_Working_Input();
+// The working calibration's pixel points and their set flags := the project's own.
+void Cad_Take_Project_Points();
 
 // 0 when the NW point lies north and west of the SE point, else message 7.
 int16_t Cad_Check_Order(const Cad_Frame_Input& in);

@@ -46,6 +46,8 @@ public:
     static void SetMaximizedSize(int width, int height);
     // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window.
     int BorderStyle = 2;
+    // Key handling with KeyPreview: the form's KeyDown/KeyPress see a key before the control.
+    // Enter on a focused non-button clicks the Default button; Escape clicks the Cancel one.
     bool KeyPreview = false;
     bool ControlBox = true;
 
@@ -80,10 +82,6 @@ public:
     Control* ActiveControl() const { return active_; }
     // Top-level menus, in order.
     std::vector<Menu*> MenuBar() const;
-
-    // Key handling with KeyPreview: the form's KeyDown/KeyPress see a key before the control.
-    // Enter on a focused non-button clicks the Default button; Escape clicks the Cancel one.
-    bool DesignRunning() const { return designing_; }
 
 protected:
     // Designed property values; runs with events off at every Load.
