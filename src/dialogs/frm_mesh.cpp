@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/erreur.h"
+#include "core/grid.h"
 #include "core/project.h"
 #include "editor/object_modes.h"
 #include "platform/ui/modal.h"
@@ -14,9 +15,7 @@ namespace {
 constexpr int16_t kFinestLevel = 12;
 constexpr int16_t kCoarsestLevel = 8;
 constexpr int16_t kOptionCount = 5;
-// A LOD13 cell's height and width in degrees, and its local positions.
-constexpr double kLod13Height = 0.010986328125;
-constexpr double kLod13Width = 0.0146484375;
+// A LOD13 cell's local positions.
 constexpr double kCellPositions = 255;
 // Pixels a mesh step must cover at least.
 constexpr double kMinPixelsPerStep = 7;
@@ -28,8 +27,8 @@ bool Valid_Option(int index) { return index >= 0 && index < kOptionCount; }
 int16_t Frm_Mesh_Advised_Level() {
     const double rows = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_Y) - Proj_Px_NW_Y);
     const double cols = static_cast<double>(static_cast<int64_t>(Proj_Px_SE_X) - Proj_Px_NW_X);
-    const double r_lat = std::fabs(rows / (Proj_Lat_SE - Proj_Lat_NW) * kLod13Height / kCellPositions);
-    const double r_lon = std::fabs(cols / (Proj_Lon_SE - Proj_Lon_NW) * kLod13Width / kCellPositions);
+    const double r_lat = std::fabs(rows / (Proj_Lat_SE - Proj_Lat_NW) * Lod13_Height / kCellPositions);
+    const double r_lon = std::fabs(cols / (Proj_Lon_SE - Proj_Lon_NW) * Lod13_Width / kCellPositions);
     // Two points on one latitude or longitude give no pixel size in that direction.
     if (!std::isfinite(r_lat) || !std::isfinite(r_lon)) return 0;
     double r = r_lat < r_lon ? r_lat : r_lon;
