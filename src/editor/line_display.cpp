@@ -227,13 +227,20 @@ void Draw_Chain(const std::vector<Point_Run>& runs, int32_t colour, int width) {
     };
     constexpr double kSmall = 1 << 30;
     if (box.minx > -kSmall && box.maxx < kSmall && box.miny > -kSmall && box.maxy < kSmall) {
-        // Converting again costs less than keeping the first results.
+        // Converting again costs less than keeping the first results. Every point is written
+        // and a repeat is then written over: no branch on where the repeats fall.
+        chain.resize(count);
+        plat::Point* const out = chain.data();
+        size_t n = 0;
         for_each([&](const Point_Rec& q) {
             double px = 0, py = 0;
             picture_of(q, px, py);
             const plat::Point p{SYST_Round_Small(px), SYST_Round_Small(py)};
-            if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
+            const bool fresh = n == 0 || !(out[n - 1] == p);
+            out[n] = p;
+            n += fresh ? 1 : 0;
         });
+        chain.resize(n);
     } else {
         // Far points: segment by segment, each cut to int reach where it leaves it; a cut end
         // starts a new run.
