@@ -2,6 +2,7 @@
 // The project held in memory: object tables, their records, the project parameters and the
 // resource tables that the project refers to. Every subsystem reads and changes these globals
 // in place.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -401,4 +402,29 @@ template <class Visit>
 void Project_For_Each_Line_Point(int32_t line_index, Visit&& visit) {
     Project_Line_Walk walk(line_index);
     while (const Point_Rec* p = walk.Next()) visit(*p);
+}
+// The points of that walk from the chain's point `from` on (0 the first), as runs of entries
+// that follow one another in the table: visit(first, count) for each run, in chain order. A
+// chain built by appending is one run, read as an array rather than a link at a time.
+template <class Visit>
+void Project_Visit_Line_Runs(int32_t line_index, size_t from, Visit&& visit) {
+    if (!Project_Valid_Line(line_index) || Point_Count <= 0 || Point_Table.Empty()) return;
+    const Line_Rec& line = Line_Table(line_index);
+    if (line.Nb_Points <= 0) return;
+    const int32_t last = line.Last_Point, valid = std::min(Point_Count, Point_Table.UBound());
+    const Point_Rec* const table = &*Point_Table.begin();
+    int64_t steps_left = Point_Count;
+    for (int32_t id = line.First_Point; id >= 1 && id <= valid;) {
+        int32_t end = id;
+        --steps_left;
+        while (end != last && steps_left > 0 && end < valid && table[end - 1].Next_Point == end + 1) {
+            ++end;
+            --steps_left;
+        }
+        const size_t n = static_cast<size_t>(end - id) + 1;
+        if (from < n) visit(table + (id - 1) + from, n - from);
+        from = from < n ? 0 : from - n;
+        if (end == last || steps_left == 0) return;
+        id = table[end - 1].Next_Point;
+    }
 }

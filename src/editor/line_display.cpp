@@ -111,12 +111,46 @@ void PSais_Draw_Picture_Segment(double xa, double ya, double xb, double yb, int3
 
 namespace {
 
+// Entries of the point table that follow one another in a chain.
+struct Point_Run {
+    const Point_Rec* first;
+    size_t count;
+};
+
+// The chain being drawn, kept between chains for its storage.
+std::vector<Point_Run>& Chain_Runs() {
+    static std::vector<Point_Run> runs;
+    return runs;
+}
+
+struct Box {
+    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
+};
+
+// The box of the chain's map points, NaN left out (`nan` tells if there was one). In locals
+// throughout: this is the first read of every point of a redraw.
+Box Map_Box(const std::vector<Point_Run>& runs, bool& nan) {
+    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
+    bool any_nan = false;
+    for (const Point_Run& run : runs)
+        for (const Point_Rec *p = run.first, *end = run.first + run.count; p != end; ++p) {
+            minx = std::min(minx, p->X);
+            maxx = std::max(maxx, p->X);
+            miny = std::min(miny, p->Y);
+            maxy = std::max(maxy, p->Y);
+            any_nan |= std::isnan(p->X) || std::isnan(p->Y);
+        }
+    nan = any_nan;
+    return {minx, maxx, miny, maxy};
+}
+
 // Runs of points on one pixel give empty segments, which draw nothing, and a chain whose box
 // misses the picture draws nothing at all: both are left out, with the same pixels as drawing
-// segment by segment. `start()` gives a walk of the chain (Next() a point or nullptr), the same
-// points each time: the chain is walked twice (its box, then its pixels) rather than listed.
-template <class Start>
-void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
+// segment by segment. The chain is read twice (its box, then its pixels) rather than listed.
+void Draw_Chain(const std::vector<Point_Run>& runs, int32_t colour, int width) {
+    size_t count = 0;
+    for (const Point_Run& run : runs) count += run.count;
+    if (count < 2) return;
     const Map_To_Picture_Transform view = PSais_Current_Transform();
     // Rounding puts a NaN at 0; the box must count it there too.
     const auto picture_of = [&](const Point_Rec& p, double& px, double& py) {
@@ -124,53 +158,50 @@ void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
         if (std::isnan(px)) px = 0;
         if (std::isnan(py)) py = 0;
     };
-    double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
-    size_t count = 0;
+    const auto for_each = [&](auto&& visit) {
+        for (const Point_Run& run : runs)
+            for (const Point_Rec *p = run.first, *end = run.first + run.count; p != end; ++p) visit(*p);
+    };
+    Box box;
     if (view.Zoom > 0 && std::isfinite(view.Zoom) && std::isfinite(view.X0) && std::isfinite(view.Y0)) {
         // The picture is the map shifted and scaled up, each step rounded upwards with its
         // argument: the box of the map points gives the box of the picture points, with no
         // point converted. A NaN is left out of the map box and put at 0 after.
         bool nan = false;
-        for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
-            minx = std::min(minx, p->X);
-            maxx = std::max(maxx, p->X);
-            miny = std::min(miny, p->Y);
-            maxy = std::max(maxy, p->Y);
-            nan |= std::isnan(p->X) || std::isnan(p->Y);
-        }
-        if (count < 2) return;
+        const Box map = Map_Box(runs, nan);
+        box = map;
         double lox = 0, loy = 0, hix = 0, hiy = 0;
-        view.Apply(minx, miny, lox, loy);
-        view.Apply(maxx, maxy, hix, hiy);
-        if (minx <= maxx) {
-            minx = lox;
-            maxx = hix;
+        view.Apply(map.minx, map.miny, lox, loy);
+        view.Apply(map.maxx, map.maxy, hix, hiy);
+        if (map.minx <= map.maxx) {
+            box.minx = lox;
+            box.maxx = hix;
         }
-        if (miny <= maxy) {
-            miny = loy;
-            maxy = hiy;
+        if (map.miny <= map.maxy) {
+            box.miny = loy;
+            box.maxy = hiy;
         }
         if (nan) {
-            minx = std::min(minx, 0.0);
-            maxx = std::max(maxx, 0.0);
-            miny = std::min(miny, 0.0);
-            maxy = std::max(maxy, 0.0);
+            box.minx = std::min(box.minx, 0.0);
+            box.maxx = std::max(box.maxx, 0.0);
+            box.miny = std::min(box.miny, 0.0);
+            box.maxy = std::max(box.maxy, 0.0);
         }
     } else {
-        for (auto walk = start_walk(); const Point_Rec* p = walk.Next(); ++count) {
+        for_each([&](const Point_Rec& p) {
             double px = 0, py = 0;
-            picture_of(*p, px, py);
-            minx = std::min(minx, px);
-            maxx = std::max(maxx, px);
-            miny = std::min(miny, py);
-            maxy = std::max(maxy, py);
-        }
-        if (count < 2) return;
+            picture_of(p, px, py);
+            box.minx = std::min(box.minx, px);
+            box.maxx = std::max(box.maxx, px);
+            box.miny = std::min(box.miny, py);
+            box.maxy = std::max(box.maxy, py);
+        });
     }
     plat::PictureBox& pic = Pic();
     // Rounding moves an end by half a pixel at most and the pen reaches `width` further.
     const double margin = width + 1;
-    if (maxx < -margin || maxy < -margin || minx > pic.Width() + margin || miny > pic.Height() + margin) return;
+    if (box.maxx < -margin || box.maxy < -margin || box.minx > pic.Width() + margin || box.miny > pic.Height() + margin)
+        return;
     // The chain as runs of points: a run ends where the next segment starts elsewhere.
     static std::vector<plat::Point> chain;
     static std::vector<size_t> run_ends;
@@ -185,22 +216,29 @@ void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
         run_start = chain.size();
     };
     constexpr double kSmall = 1 << 30;
-    if (minx > -kSmall && maxx < kSmall && miny > -kSmall && maxy < kSmall) {
-        // Converting again costs less than keeping the first results.
-        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
+    if (box.minx > -kSmall && box.maxx < kSmall && box.miny > -kSmall && box.maxy < kSmall) {
+        // Converting again costs less than keeping the first results. Every point is written
+        // and a repeat is then written over: no branch on where the repeats fall.
+        chain.resize(count);
+        plat::Point* const out = chain.data();
+        size_t n = 0;
+        for_each([&](const Point_Rec& q) {
             double px = 0, py = 0;
-            picture_of(*q, px, py);
+            picture_of(q, px, py);
             const plat::Point p{SYST_Round_Small(px), SYST_Round_Small(py)};
-            if (chain.empty() || !(chain.back() == p)) chain.push_back(p);
-        }
+            const bool fresh = n == 0 || !(out[n - 1] == p);
+            out[n] = p;
+            n += fresh ? 1 : 0;
+        });
+        chain.resize(n);
     } else {
         // Far points: segment by segment, each cut to int reach where it leaves it; a cut end
         // starts a new run.
         double ax = 0, ay = 0;
         bool first = true;
-        for (auto walk = start_walk(); const Point_Rec* q = walk.Next();) {
+        for_each([&](const Point_Rec& q) {
             double bx = 0, by = 0;
-            picture_of(*q, bx, by);
+            picture_of(q, bx, by);
             if (!first) {
                 plat::Point a, b;
                 if (PSais_Round_Segment(ax, ay, bx, by, a, b)) {
@@ -212,7 +250,7 @@ void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
             first = false;
             ax = bx;
             ay = by;
-        }
+        });
     }
     end_run();
     if (run_ends.empty()) return;
@@ -230,33 +268,21 @@ void Draw_Chain(const Start& start_walk, int32_t colour, int width) {
 
 }  // namespace
 
-namespace {
-
-// A walk over ids of the point table, as a chain walk gave them.
-struct Id_Walk {
-    const Point_Rec* table;
-    const int32_t* ids;
-    size_t count, at = 0;
-    const Point_Rec* Next() { return at < count ? table + (ids[at++] - 1) : nullptr; }
-};
-
-}  // namespace
-
 void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
     if (count < 2 || Point_Table.Empty()) return;
     // The ids come from a chain walk, so they index the table from 1.
     const Point_Rec* table = &*Point_Table.begin();
-    Draw_Chain([&] { return Id_Walk{table, ids, count}; }, colour, width);
+    std::vector<Point_Run>& runs = Chain_Runs();
+    runs.clear();
+    for (size_t i = 0; i < count; ++i) runs.push_back({table + (ids[i] - 1), 1});
+    Draw_Chain(runs, colour, width);
 }
 
 void PSais_Draw_Line_Chain(int32_t line_index, size_t from, int32_t colour, int width) {
-    Draw_Chain(
-        [&] {
-            Project_Line_Walk walk(line_index);
-            for (size_t k = 0; k < from && walk.Next();) ++k;
-            return walk;
-        },
-        colour, width);
+    std::vector<Point_Run>& runs = Chain_Runs();
+    runs.clear();
+    Project_Visit_Line_Runs(line_index, from, [&](const Point_Rec* first, size_t n) { runs.push_back({first, n}); });
+    Draw_Chain(runs, colour, width);
 }
 
 void PSais_Draw_Line(int32_t line_index) { Draw_Line_In(line_index, PSais_Line_Colour(line_index)); }

@@ -220,6 +220,20 @@ TEST(SurfaceClipping, ChainsOfUnitStepsDrawThePixelsOfThePlainWalk) {
     }
 }
 
+// Every step of up to 9 pixels each way from a point inside, joined on into a second step, for
+// the copied square pens, which take the short segments' table within 8 pixels.
+TEST(SurfaceClipping, EveryShortStepDrawsThePixelsOfThePlainWalk) {
+    std::mt19937 rng(5);
+    for (int width = 1; width <= 3; ++width)
+        for (int dx = -9; dx <= 9; ++dx)
+            for (int dy = -9; dy <= 9; ++dy) {
+                const Point start{30, 21}, turn{start.x + dx, start.y + dy};
+                const std::vector<Point> pts{start, turn, {turn.x - dy, turn.y + dx}};
+                ASSERT_TRUE(Draws_As_Plain_Walk(rng, pts, width, DS_Solid, DM_CopyPen, RGB(5, 250, 40)))
+                    << "width " << width << " step " << dx << "," << dy;
+            }
+}
+
 TEST(SurfaceClipping, XorStrokesAcrossTheEdgesCancelWhenDrawnTwice) {
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {

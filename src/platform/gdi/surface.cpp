@@ -380,18 +380,70 @@ struct SquareDot {
     }
 };
 
+// The dots of every segment of at most kReach pixels each way, by the step rule, as offsets
+// from its first dot in the rows of one surface width; each list is filled up to kReach entries
+// with its last dot. A copied dot written again leaves the same pixels, so every short segment
+// writes kReach dots: the time of a far zoom's chain of short segments goes in branching on
+// their lengths otherwise.
+class ShortSegments {
+public:
+    static constexpr int kReach = 8;
+
+    // The table for rows of `stride` bytes, or nullptr when its offsets would not fit.
+    static const ShortSegments* For(std::ptrdiff_t stride) {
+        static ShortSegments table;
+        if (stride > std::numeric_limits<std::int32_t>::max() / (4 * kReach)) return nullptr;
+        if (table.stride_ != stride) table.Build(stride);
+        return &table;
+    }
+    // dx and dy within +-kReach, not both 0.
+    const std::int32_t* Dots(int dx, int dy) const { return dots_[static_cast<size_t>((dx + kReach) * kSide + dy + kReach)].data(); }
+
+private:
+    static constexpr int kSide = 2 * kReach + 1;
+
+    void Build(std::ptrdiff_t stride) {
+        stride_ = stride;
+        for (int dx = -kReach; dx <= kReach; ++dx)
+            for (int dy = -kReach; dy <= kReach; ++dy) {
+                std::array<std::int32_t, kReach>& dots = dots_[static_cast<size_t>((dx + kReach) * kSide + dy + kReach)];
+                const int a = std::abs(dx), b = std::abs(dy), n = std::max(a, b);
+                const std::ptrdiff_t step_x = dx > 0 ? 3 : -3, step_y = dy > 0 ? stride : -stride;
+                std::ptrdiff_t at = 0;
+                int k = 0, err = a - b;
+                Walk(n, err, a, b, [&] { dots[static_cast<size_t>(k++)] = static_cast<std::int32_t>(at); },
+                     [&](bool mvx, bool mvy) { at += (mvx ? step_x : 0) + (mvy ? step_y : 0); });
+                for (; k < kReach; ++k) dots[static_cast<size_t>(k)] = k > 0 ? dots[static_cast<size_t>(k - 1)] : 0;
+            }
+    }
+
+    std::ptrdiff_t stride_ = -1;
+    std::array<std::array<std::int32_t, kReach>, kSide * kSide> dots_{};
+};
+
 }  // namespace
 
 template <int W>
 void Surface::SquarePenPolyline(const Point* points, int count) {
     constexpr int lo = -(W - 1) / 2, hi = W / 2;
+    constexpr int reach = ShortSegments::kReach;
     const SquareDot<W> dot(ForeColor, Stride());
+    const ShortSegments* const short_segments = ShortSegments::For(dot.stride);
     for (int i = 1; i < count; ++i) {
         const int x1 = points[i - 1].x, y1 = points[i - 1].y, x2 = points[i].x, y2 = points[i].y;
         if (std::int64_t{std::min(x1, x2)} + lo < 0 || std::int64_t{std::min(y1, y2)} + lo < 0 ||
             std::int64_t{std::max(x1, x2)} + hi >= width_ || std::int64_t{std::max(y1, y2)} + hi >= height_) {
             std::int64_t step = 0;   // solid: the phase plays no part
             SegmentPixels(nullptr, x1, y1, x2, y2, ForeColor, step);
+            continue;
+        }
+        // Both ends on the surface, so the differences cannot overflow.
+        const int dx = x2 - x1, dy = y2 - y1;
+        if (short_segments && dx >= -reach && dx <= reach && dy >= -reach && dy <= reach) {
+            if (dx == 0 && dy == 0) continue;
+            std::uint8_t* const p = pixels_.data() + (static_cast<std::ptrdiff_t>(y1) + lo) * dot.stride + (static_cast<std::ptrdiff_t>(x1) + lo) * 3;
+            const std::int32_t* const dots = short_segments->Dots(dx, dy);
+            for (int k = 0; k < reach; ++k) dot.Put(p + dots[k]);
             continue;
         }
         const int a = std::abs(x2 - x1), b = std::abs(y2 - y1);
