@@ -8,6 +8,7 @@
 #include <vector>
 
 struct Work_Poly_Rec;
+struct Work_Part;
 struct Cut_Piece_Record;
 struct Cut_Piece_Point;
 
@@ -40,6 +41,9 @@ void API_Commit_Cut_Tables();
 // "Anormal Lat decoupe LOD13_8" / "Anormal Lon decoupe LOD13_8" has been shown and
 // Polygon_Cut_Aborted is 1; the work tables then hold the result of the last whole line.
 bool API_Cut_Polygons_Cells(int16_t mode);
+// The same over the polygons of `parts` (the concave split's), one part at a time, into the
+// work tables; after an abandoned cut the work tables are left empty. Without debug drawing.
+bool API_Cut_Parts_Cells(std::vector<Work_Part>&& parts, int16_t mode);
 
 // Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).

@@ -11,6 +11,7 @@
 #include "core/geometry.h"
 #include "core/project.h"
 #include "generation/exchange_sort.h"
+#include "generation/debug_draw.h"
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/resplit.h"
@@ -144,8 +145,15 @@ void API_Prepare_Polygons(int16_t mode) {
     if (Touch_Groups_Found == 1) API_Order_Touching_Polys();
     Nesting_Tables_Erase();
     int32_t limit = mode == 1 ? 24 : 60;
-    API_Split_Concave(limit);
-    const bool cut = API_Cut_Polygons_Cells(mode);
+    bool cut = false;
+    if (Debug_Draw == 0) {
+        // Part by part, so that the whole table of concave pieces never stands beside its cut.
+        cut = API_Cut_Parts_Cells(API_Split_Concave_Parts(limit), mode);
+    } else {
+        // Drawn as ever: every split, then every cut.
+        API_Split_Concave(limit);
+        cut = API_Cut_Polygons_Cells(mode);
+    }
     Cut_Tables_Erase();
     if (!cut) {
         // Half-cut polygons would come out distorted: none of this run is written.
