@@ -195,7 +195,7 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     return Cut_Work_Tables(grid, pieces);
 }
 
-bool API_Cut_Parts_Cells(std::vector<Work_Part>&& parts, int16_t mode) {
+bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
     Polygon_Cut_Aborted = 0;
     Gen_Set_Compile_Name("Lod8/13 cut");
     Gen_Repaint();
@@ -208,6 +208,7 @@ bool API_Cut_Parts_Cells(std::vector<Work_Part>&& parts, int16_t mode) {
                                .Bounds);
     Grid grid;
     if (!Make_Grid(mode, span, grid)) {
+        parts.clear();
         Work_Tables_Erase();
         return false;
     }
@@ -229,6 +230,5 @@ bool API_Cut_Parts_Cells(std::vector<Work_Part>&& parts, int16_t mode) {
             Abandon_Cut("Anormal Lon decoupe LOD13_8");
             return false;
     }
-    Work_Tables_Join(std::move(parts));
     return true;
 }

@@ -12,6 +12,7 @@
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/world_clip.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -82,33 +83,45 @@ void API_Sort_Cut_Pieces() {
     Exchange_Sort_Apply(Piece_Order(keys), [](int32_t i) -> Cut_Piece_Record& { return Cut_Piece_Table(i + 1); });
 }
 
-void API_Index_Pieces(int16_t mode) {
-    Cut_Piece_Count = 0;
-    Cut_Piece_Point_Count = 0;
-    Cut_Piece_Capacity = Work_Poly_Count + 1;
-    Cut_Piece_Point_Capacity = Work_Point_Count + 1;
-    Cut_Piece_Points.ReDim(Cut_Piece_Point_Capacity);
+namespace {
 
-    // The points go in as the pieces come; the records are written once the order is known,
-    // each straight into its sorted place.
+// The index as it fills: the points go in as the pieces come; the records are written once the
+// order is known, each straight into its sorted place. The attributes move from the work
+// records, which can go before the piece table is made.
+struct Index_Fill {
     struct Indexed {
-        int32_t Record;
+        Shared_Attrib Attr;
+        int32_t Line_Id;
         int32_t First_Point;
         int16_t Nb_Points;
     };
     std::vector<Indexed> indexed;
     std::vector<Piece_Key> keys;
-    indexed.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
-    keys.reserve(indexed.capacity());
+    std::vector<Cut_Piece_Point> points;  // becomes Cut_Piece_Points
     std::vector<Cut_Piece_Point> scratch;
+};
+
+void Index_Begin(Index_Fill& f, int64_t records, int64_t points) {
+    Cut_Piece_Count = 0;
+    Cut_Piece_Point_Count = 0;
+    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(records + 1, INT32_MAX));
+    Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(points + 1, INT32_MAX));
+    Cut_Piece_Points.Erase();
+    f.points.reserve(static_cast<size_t>(Cut_Piece_Point_Capacity));
+    f.indexed.reserve(static_cast<size_t>(std::max<int64_t>(records, 0)));
+    f.keys.reserve(f.indexed.capacity());
+}
+
+// The pieces of the work records as they stand in the work tables.
+void Index_Work_Tables(int16_t mode, Index_Fill& f) {
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Work_Poly_Rec& rec = Work_Poly_Table(r);
+        Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Piece_Area area;
-        API_Piece_Local_Points(rec, mode, area, scratch);
+        API_Piece_Local_Points(rec, mode, area, f.scratch);
         const int16_t c8 = area.Lod8_Col, r8 = area.Lod8_Row, c13 = area.Lod13_Col, r13 = area.Lod13_Row;
-        const size_t kept = scratch.size();
+        const size_t kept = f.scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
         // Shapes are cut at the world's edge; what still lies on it names no cell.
@@ -116,28 +129,26 @@ void API_Index_Pieces(int16_t mode) {
         if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode != 2)) continue;
 
         if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
-        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity) {
+        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity)
             Cut_Piece_Point_Capacity += static_cast<int32_t>(kept) + 20;
-            Cut_Piece_Points.ReDim_Preserve(Cut_Piece_Point_Capacity);
-        }
         ++Cut_Piece_Count;
-        indexed.push_back({r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
-        keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
-                        rec.Group_Id, rec.Ring_Number});
-        for (size_t i = 0; i < kept; ++i) Cut_Piece_Points(++Cut_Piece_Point_Count) = scratch[i];
+        f.keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+                          rec.Group_Id, rec.Ring_Number});
+        f.indexed.push_back({std::move(rec.Attr), rec.Line_Id, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
+        f.points.insert(f.points.end(), f.scratch.begin(), f.scratch.end());
+        Cut_Piece_Point_Count += static_cast<int32_t>(kept);
     }
-    // Every point the pieces keep is in their own table now.
-    Work_Point_Table.Erase();
-    Work_Point_Count = Work_Point_Capacity = 0;
+}
 
-    const std::vector<int32_t> order = Piece_Order(keys);
+void Index_End(Index_Fill& f) {
+    f.points.resize(static_cast<size_t>(std::max(Cut_Piece_Point_Capacity, 0)));
+    Cut_Piece_Points.Adopt(std::move(f.points));
+    const std::vector<int32_t> order = Piece_Order(f.keys);
     Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
     for (size_t i = 0; i < order.size(); ++i) {
         const size_t k = static_cast<size_t>(order[i]);
-        const Indexed& from = indexed[k];
-        const Piece_Key& key = keys[k];
-        // The work tables are emptied below: the attributes can move rather than be shared.
-        Work_Poly_Rec& rec = Work_Poly_Table(from.Record);
+        Index_Fill::Indexed& from = f.indexed[k];
+        const Piece_Key& key = f.keys[k];
         Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
         piece.Nb_Points = from.Nb_Points;
         piece.First_Point = from.First_Point;
@@ -146,10 +157,45 @@ void API_Index_Pieces(int16_t mode) {
         piece.Lod8_Row = key.Lod8_Row;
         piece.Lod13_Col = key.Lod13_Col;
         piece.Lod13_Row = key.Lod13_Row;
-        piece.Line_Id = rec.Line_Id;
-        piece.Attr = std::move(rec.Attr);
-        piece.Ring_Number = rec.Ring_Number;
-        piece.Group_Id = rec.Group_Id;
+        piece.Line_Id = from.Line_Id;
+        piece.Attr = std::move(from.Attr);
+        piece.Ring_Number = key.Ring_Number;
+        piece.Group_Id = key.Group_Id;
     }
+}
+
+}  // namespace
+
+void API_Index_Pieces(int16_t mode) {
+    Index_Fill f;
+    Index_Begin(f, Work_Poly_Count, Work_Point_Count);
+    Index_Work_Tables(mode, f);
+    // Every point and attribute the pieces keep is in the index now.
     Work_Tables_Erase();
+    Index_End(f);
+}
+
+void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode) {
+    int64_t records = 0, points = 0;
+    for (const Work_Part& part : parts) {
+        records += static_cast<int64_t>(part.Polys.size());
+        points += static_cast<int64_t>(part.Points.size());
+    }
+    Index_Fill f;
+    Index_Begin(f, records, points);
+    Work_Tables_Erase();
+    for (Work_Part& part : parts) {
+        // Each part stands as the work tables while its pieces are taken, its records numbered
+        // from 1 and their points with them.
+        Work_Poly_Count = Work_Poly_Capacity = static_cast<int32_t>(part.Polys.size());
+        Work_Point_Count = Work_Point_Capacity = static_cast<int32_t>(part.Points.size());
+        Work_Poly_Table.Adopt(std::move(part.Polys));
+        Work_Point_Table.Adopt(std::move(part.Points));
+        part = Work_Part{};
+        Index_Work_Tables(mode, f);
+        Work_Tables_Erase();
+        plat::Release_Free_Memory();
+    }
+    parts.clear();
+    Index_End(f);
 }
