@@ -187,11 +187,7 @@ void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode) {
     for (Work_Part& part : parts) {
         // Each part stands as the work tables while its pieces are taken, its records numbered
         // from 1 and their points with them.
-        Work_Poly_Count = Work_Poly_Capacity = static_cast<int32_t>(part.Polys.size());
-        Work_Point_Count = Work_Point_Capacity = static_cast<int32_t>(part.Points.size());
-        Work_Poly_Table.Adopt(std::move(part.Polys));
-        Work_Point_Table.Adopt(std::move(part.Points));
-        part = Work_Part{};
+        Work_Tables_Adopt_Part(std::move(part));
         Index_Work_Tables(mode, f);
         Work_Tables_Erase();
         plat::Release_Free_Memory();

@@ -15,6 +15,7 @@
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -459,27 +460,34 @@ std::vector<Work_Part> API_Split_Concave_Parts(int32_t max_points) {
     // Both passes go over a few polygons at a time: a polygon's pieces depend on it alone, and
     // the second pass takes the pieces in the order the first made them.
     constexpr int64_t Part_Points = 1 << 18;
-    Vb_Array<Work_Poly_Rec> polys;
-    Vb_Array<Work_Point_Rec> points;
-    std::swap(polys, Work_Poly_Table);
-    std::swap(points, Work_Point_Table);
-    const int32_t count = Work_Poly_Count;
-    Work_Tables_Erase();
-    int32_t stuck_first = 0, stuck_second = 0;
     std::vector<Work_Part> parts;
-    for (int32_t first = 1; first <= count;) {
-        int32_t last = first;
-        int64_t held = std::max(polys(first).Nb_Points, 0);
-        while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
-            held += std::max(polys(++last).Nb_Points, 0);
-        Work_Tables_Load(polys, points, first, last);
+    {
+        // The input too is cut into parts first, so that each goes once split.
+        Vb_Array<Work_Poly_Rec> polys;
+        Vb_Array<Work_Point_Rec> points;
+        std::swap(polys, Work_Poly_Table);
+        std::swap(points, Work_Point_Table);
+        const int32_t count = Work_Poly_Count;
+        Work_Tables_Erase();
+        for (int32_t first = 1; first <= count;) {
+            int32_t last = first;
+            int64_t held = std::max(polys(first).Nb_Points, 0);
+            while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
+                held += std::max(polys(++last).Nb_Points, 0);
+            Work_Tables_Load(polys, points, first, last);
+            parts.push_back(Work_Tables_Take_Part());
+            first = last + 1;
+        }
+    }
+    Work_Tables_Erase();
+    plat::Release_Free_Memory();
+    int32_t stuck_first = 0, stuck_second = 0;
+    for (Work_Part& part : parts) {
+        Work_Tables_Adopt_Part(std::move(part));
         Split_Pass(max_points, stuck_first);
         Split_Pass(max_points, stuck_second);
-        parts.push_back(Work_Tables_Take_Part());
-        first = last + 1;
+        part = Work_Tables_Take_Part();
     }
-    polys.Erase();
-    points.Erase();
     Work_Tables_Erase();
     Cut_Tables_Erase();
     Show_Stuck(stuck_first != 0 ? stuck_first : stuck_second);

@@ -174,6 +174,14 @@ Work_Part Work_Tables_Take_Part() {
     return part;
 }
 
+void Work_Tables_Adopt_Part(Work_Part&& part) {
+    Work_Poly_Count = Work_Poly_Capacity = static_cast<int32_t>(std::min<size_t>(part.Polys.size(), INT32_MAX));
+    Work_Point_Count = Work_Point_Capacity = static_cast<int32_t>(std::min<size_t>(part.Points.size(), INT32_MAX));
+    Work_Poly_Table.Adopt(std::move(part.Polys));
+    Work_Point_Table.Adopt(std::move(part.Points));
+    part = Work_Part{};
+}
+
 void Work_Tables_Join(std::vector<Work_Part>&& parts) {
     size_t polys = 0, points = 0;
     for (const Work_Part& part : parts) {

@@ -151,6 +151,8 @@ void Work_Tables_Load(const Vb_Array<Work_Poly_Rec>& polys, const Vb_Array<Work_
                       int32_t last);
 // The work records and points as a part; the work tables are left empty, their storage kept.
 Work_Part Work_Tables_Take_Part();
+// The part as the work tables (capacities what they hold), taken over without a copy.
+void Work_Tables_Adopt_Part(Work_Part&& part);
 // The parts one after another as the work tables, as a hand-over of the cut tables leaves
 // them; each part is freed once copied.
 void Work_Tables_Join(std::vector<Work_Part>&& parts);
