@@ -9,6 +9,7 @@
 
 #include "generation/grid_cut_pieces.h"
 #include "generation/writer_base.h"
+#include "platform/memory.h"
 
 namespace grid_cut {
 namespace {
@@ -218,6 +219,7 @@ Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<doub
             }
         }
         part = Work_Part{};
+        plat::Release_Free_Memory();
     }
     parts.clear();
     auto show = [](std::vector<std::pair<Cut_Place, const char*>>& failures, const Cut_Place& abnormal) {
