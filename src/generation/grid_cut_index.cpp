@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -95,7 +96,7 @@ struct Index_Fill {
         int32_t First_Point;
         int16_t Nb_Points;
     };
-    std::vector<Indexed> indexed;
+    std::deque<Indexed> indexed;   // given up from the front as the piece table fills
     std::vector<Piece_Key> keys;
     std::vector<Cut_Piece_Point> points;  // becomes Cut_Piece_Points
     std::vector<Cut_Piece_Point> scratch;
@@ -108,8 +109,7 @@ void Index_Begin(Index_Fill& f, int64_t records, int64_t points) {
     Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(points + 1, INT32_MAX));
     Cut_Piece_Points.Erase();
     f.points.reserve(static_cast<size_t>(Cut_Piece_Point_Capacity));
-    f.indexed.reserve(static_cast<size_t>(std::max<int64_t>(records, 0)));
-    f.keys.reserve(f.indexed.capacity());
+    f.keys.reserve(static_cast<size_t>(std::max<int64_t>(records, 0)));
 }
 
 // The pieces of the work records as they stand in the work tables.
@@ -144,12 +144,15 @@ void Index_End(Index_Fill& f) {
     f.points.resize(static_cast<size_t>(std::max(Cut_Piece_Point_Capacity, 0)));
     Cut_Piece_Points.Adopt(std::move(f.points));
     const std::vector<int32_t> order = Piece_Order(f.keys);
-    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
+    // The entries put in their sorted places first, so that the table fills from the front as
+    // they go.
+    Exchange_Sort_Apply(order, [&](int32_t i) -> Index_Fill::Indexed& { return f.indexed[static_cast<size_t>(i)]; });
+    std::vector<Cut_Piece_Record> table;
+    table.reserve(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
     for (size_t i = 0; i < order.size(); ++i) {
-        const size_t k = static_cast<size_t>(order[i]);
-        Index_Fill::Indexed& from = f.indexed[k];
-        const Piece_Key& key = f.keys[k];
-        Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
+        Index_Fill::Indexed& from = f.indexed.front();
+        const Piece_Key& key = f.keys[static_cast<size_t>(order[i])];
+        Cut_Piece_Record& piece = table.emplace_back();
         piece.Nb_Points = from.Nb_Points;
         piece.First_Point = from.First_Point;
         piece.Last_Point = from.First_Point + from.Nb_Points - 1;
@@ -161,7 +164,11 @@ void Index_End(Index_Fill& f) {
         piece.Attr = std::move(from.Attr);
         piece.Ring_Number = key.Ring_Number;
         piece.Group_Id = key.Group_Id;
+        f.indexed.pop_front();
+        if (i % 65536 == 65535) plat::Release_Free_Memory();
     }
+    table.resize(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
+    Cut_Piece_Table.Adopt(std::move(table));
 }
 
 }  // namespace

@@ -459,7 +459,7 @@ std::vector<Work_Part> API_Split_Concave_Parts(int32_t max_points) {
     Progress = 0;
     // Both passes go over a few polygons at a time: a polygon's pieces depend on it alone, and
     // the second pass takes the pieces in the order the first made them.
-    constexpr int64_t Part_Points = 1 << 18;
+    constexpr int64_t Part_Points = 1 << 17;
     std::vector<Work_Part> parts;
     {
         // The input too is cut into parts first, so that each goes once split.
