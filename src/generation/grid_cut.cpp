@@ -82,20 +82,23 @@ void Reach_Polygons(std::vector<double>& lines, double step, double low, double 
     lines.insert(lines.begin(), head.begin(), head.end());
 }
 
-}  // namespace
 
-bool API_Cut_Polygons_Cells(int16_t mode) {
-    Polygon_Cut_Aborted = 0;
-    Gen_Set_Compile_Name("Lod8/13 cut");
-    Gen_Repaint();
+// The grid lines of the cut for `mode`, reaching the polygons' span; false, with the box
+// shown, when the map's cells have no size or far too many lines.
+struct Grid {
+    double Tx = 0, Ty = 0;
+    std::vector<double> Lat, Lon;
+    bool Lon_Fits = false;
+};
 
+bool Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
     const double lat_step = mode == 2 ? Lod8_Height : Lod13_Height;
     const double lon_step = mode == 2 ? Lod8_Width : Lod13_Width;
     const double divisor = mode == 2 ? 16321.1 : 512.1;
     const double h = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * lat_step;
     const double w = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * lon_step;
-    const double tx = w / divisor;
-    const double ty = h / divisor;
+    grid.Tx = w / divisor;
+    grid.Ty = h / divisor;
 
     // Cells without a size (an uncalibrated or inverted frame) would step for ever.
     if (!(h > 0) || !(w > 0) || !std::isfinite(h) || !std::isfinite(w)) {
@@ -106,8 +109,7 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     int32_t r0 = SYST_Truncate((90 - Map_Lat_North) / lat_step) - 3;
     if (r0 < 0) r0 = 0;
     const double lat0 = 90 - r0 * lat_step;
-    std::vector<double> lat_lines;
-    if (!Grid_Lines(Map_Px_North - (lat0 - Map_Lat_North) * h / lat_step, Map_Px_South + h, h, lat_lines)) {
+    if (!Grid_Lines(Map_Px_North - (lat0 - Map_Lat_North) * h / lat_step, Map_Px_South + h, h, grid.Lat)) {
         Abandon_Cut("Anormal Lat decoupe LOD13_8");
         return false;
     }
@@ -115,36 +117,31 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     int32_t c0 = SYST_Truncate((Map_Lon_West + 180) / lon_step) - 3;
     if (c0 < 0) c0 = 0;
     const double lon0 = c0 * lon_step - 180;
-    std::vector<double> lon_lines;
-    const bool lon_lines_fit =
-        Grid_Lines(Map_Px_West - std::fabs(lon0 - Map_Lon_West) * w / lon_step, Map_Px_East + w, w, lon_lines);
+    grid.Lon_Fits =
+        Grid_Lines(Map_Px_West - std::fabs(lon0 - Map_Lon_West) * w / lon_step, Map_Px_East + w, w, grid.Lon);
+    Reach_Polygons(grid.Lat, h, span.Min_Y, span.Max_Y, Map_Px_North - (90 - Map_Lat_North) * h / lat_step,
+                   Map_Px_North + (Map_Lat_North + 90) * h / lat_step);
+    if (grid.Lon_Fits)
+        Reach_Polygons(grid.Lon, w, span.Min_X, span.Max_X, Map_Px_West - (Map_Lon_West + 180) * w / lon_step,
+                       Map_Px_West + (180 - Map_Lon_West) * w / lon_step);
+    return true;
+}
 
+void Join(grid_cut::Box& span, const grid_cut::Box& b) {
+    span.Min_X = std::min(span.Min_X, b.Min_X);
+    span.Min_Y = std::min(span.Min_Y, b.Min_Y);
+    span.Max_X = std::max(span.Max_X, b.Max_X);
+    span.Max_Y = std::max(span.Max_Y, b.Max_Y);
+}
+
+// Both directions over the work tables' polygons, `pieces` their spans.
+bool Cut_Work_Tables(const Grid& grid, std::vector<Piece>& pieces) {
     // The latitude lines read the work points where they are; records without points do not
     // outlive the first line.
     const Work_Point_Rec* work_points = Work_Point_Table.Empty() ? nullptr : &*Work_Point_Table.begin();
-    std::vector<Piece> pieces;
-    pieces.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
-    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Work_Poly_Rec& rec = Work_Poly_Table(r);
-        if (rec.Nb_Points <= 0) continue;
-        pieces.push_back(grid_cut::Span_Piece(r, work_points, static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
-    }
-    grid_cut::Box span{INFINITY, INFINITY, -INFINITY, -INFINITY};
-    for (const Piece& p : pieces) {
-        span.Min_X = std::min(span.Min_X, p.Bounds.Min_X);
-        span.Min_Y = std::min(span.Min_Y, p.Bounds.Min_Y);
-        span.Max_X = std::max(span.Max_X, p.Bounds.Max_X);
-        span.Max_Y = std::max(span.Max_Y, p.Bounds.Max_Y);
-    }
-    Reach_Polygons(lat_lines, h, span.Min_Y, span.Max_Y, Map_Px_North - (90 - Map_Lat_North) * h / lat_step,
-                   Map_Px_North + (Map_Lat_North + 90) * h / lat_step);
-    if (lon_lines_fit)
-        Reach_Polygons(lon_lines, w, span.Min_X, span.Max_X, Map_Px_West - (Map_Lon_West + 180) * w / lon_step,
-                       Map_Px_West + (180 - Map_Lon_West) * w / lon_step);
-
     size_t done = 0;
     Point_Pool across, along;  // the points of the pieces after each direction
-    if (!grid_cut::Cut_Direction(true, lat_lines, tx, ty, pieces, work_points,
+    if (!grid_cut::Cut_Direction(true, grid.Lat, grid.Tx, grid.Ty, pieces, work_points,
                                  static_cast<size_t>(std::max(Work_Point_Count, 0)), across, done)) {
         if (done > 0) Store_Pieces(pieces, std::move(across));
         Abandon_Cut("Anormal Lat decoupe LOD13_8");
@@ -153,18 +150,85 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     // Every point is in `across` now; the work records stay for the pieces to copy.
     Work_Point_Table.Erase();
     Work_Point_Count = Work_Point_Capacity = 0;
-    if (!lon_lines_fit) {
+    if (!grid.Lon_Fits) {
         Store_Pieces(pieces, std::move(across));
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
     }
     const bool whole =
-        grid_cut::Cut_Direction(false, lon_lines, tx, ty, pieces, across.data(), across.size(), along, done);
+        grid_cut::Cut_Direction(false, grid.Lon, grid.Tx, grid.Ty, pieces, across.data(), across.size(), along, done);
     across = Point_Pool();  // not needed while the tables fill
     Store_Pieces(pieces, std::move(along));
     if (!whole) {
         Abandon_Cut("Anormal Lon decoupe LOD13_8");
         return false;
+    }
+    return true;
+}
+
+// The spans of the work tables' polygons, and their box.
+std::vector<Piece> Work_Pieces(grid_cut::Box& span) {
+    const Work_Point_Rec* work_points = Work_Point_Table.Empty() ? nullptr : &*Work_Point_Table.begin();
+    std::vector<Piece> pieces;
+    pieces.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
+    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
+        if (rec.Nb_Points <= 0) continue;
+        pieces.push_back(grid_cut::Span_Piece(r, work_points, static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
+        Join(span, pieces.back().Bounds);
+    }
+    return pieces;
+}
+
+constexpr grid_cut::Box No_Span{INFINITY, INFINITY, -INFINITY, -INFINITY};
+
+}  // namespace
+
+bool API_Cut_Polygons_Cells(int16_t mode) {
+    Polygon_Cut_Aborted = 0;
+    Gen_Set_Compile_Name("Lod8/13 cut");
+    Gen_Repaint();
+    grid_cut::Box span = No_Span;
+    std::vector<Piece> pieces = Work_Pieces(span);
+    Grid grid;
+    if (!Make_Grid(mode, span, grid)) return false;
+    return Cut_Work_Tables(grid, pieces);
+}
+
+bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
+    Polygon_Cut_Aborted = 0;
+    Gen_Set_Compile_Name("Lod8/13 cut");
+    Gen_Repaint();
+    grid_cut::Box span = No_Span;
+    for (const Work_Part& part : parts)
+        for (const Work_Poly_Rec& rec : part.Polys)
+            if (rec.Nb_Points > 0)
+                Join(span, grid_cut::Span_Piece(0, part.Points.data(), static_cast<size_t>(rec.First_Point - 1),
+                                                rec.Nb_Points)
+                               .Bounds);
+    Grid grid;
+    if (!Make_Grid(mode, span, grid)) {
+        parts.clear();
+        Work_Tables_Erase();
+        return false;
+    }
+    if (!grid.Lon_Fits) {
+        // Cut the latitude lines over the whole table as ever, for the pieces it leaves.
+        Work_Tables_Join(std::move(parts));
+        std::vector<Piece> pieces = Work_Pieces(span);
+        return Cut_Work_Tables(grid, pieces);
+    }
+    switch (grid_cut::Cut_Parts(grid.Lat, grid.Lon, grid.Tx, grid.Ty, parts)) {
+        case grid_cut::Parts_Cut::Whole:
+            break;
+        case grid_cut::Parts_Cut::Lat_Abnormal:
+            Work_Tables_Erase();
+            Abandon_Cut("Anormal Lat decoupe LOD13_8");
+            return false;
+        case grid_cut::Parts_Cut::Lon_Abnormal:
+            Work_Tables_Erase();
+            Abandon_Cut("Anormal Lon decoupe LOD13_8");
+            return false;
     }
     return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 struct Work_Poly_Rec;
+struct Work_Part;
 struct Cut_Piece_Record;
 struct Cut_Piece_Point;
 
@@ -40,10 +41,18 @@ void API_Commit_Cut_Tables();
 // "Anormal Lat decoupe LOD13_8" / "Anormal Lon decoupe LOD13_8" has been shown and
 // Polygon_Cut_Aborted is 1; the work tables then hold the result of the last whole line.
 bool API_Cut_Polygons_Cells(int16_t mode);
+// The same over the polygons of `parts` (the concave split's), one part at a time, each freed
+// once cut: the pieces replace them. A frame whose longitude lines cannot all be stepped is cut
+// over the whole work tables as ever, which then hold the pieces, `parts` left empty; after an
+// abandoned cut both are empty. Without debug drawing.
+bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode);
 
 // Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
 void API_Index_Pieces(int16_t mode);
+// The same over the polygons of `parts` (the cut's, one after another), each part freed once
+// read; the work tables are left empty.
+void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode);
 
 // The area of work record `rec` (the LOD8 and LOD13 cells holding the centre of its box) and its
 // points in local positions there (mode 2: LOD8-local, else LOD13-local). Of neighbours on one position, counting the last and the first as

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/world_clip.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -82,33 +84,44 @@ void API_Sort_Cut_Pieces() {
     Exchange_Sort_Apply(Piece_Order(keys), [](int32_t i) -> Cut_Piece_Record& { return Cut_Piece_Table(i + 1); });
 }
 
-void API_Index_Pieces(int16_t mode) {
-    Cut_Piece_Count = 0;
-    Cut_Piece_Point_Count = 0;
-    Cut_Piece_Capacity = Work_Poly_Count + 1;
-    Cut_Piece_Point_Capacity = Work_Point_Count + 1;
-    Cut_Piece_Points.ReDim(Cut_Piece_Point_Capacity);
+namespace {
 
-    // The points go in as the pieces come; the records are written once the order is known,
-    // each straight into its sorted place.
+// The index as it fills: the points go in as the pieces come; the records are written once the
+// order is known, each straight into its sorted place. The attributes move from the work
+// records, which can go before the piece table is made.
+struct Index_Fill {
     struct Indexed {
-        int32_t Record;
+        Shared_Attrib Attr;
+        int32_t Line_Id;
         int32_t First_Point;
         int16_t Nb_Points;
     };
-    std::vector<Indexed> indexed;
+    std::deque<Indexed> indexed;   // given up from the front as the piece table fills
     std::vector<Piece_Key> keys;
-    indexed.reserve(static_cast<size_t>(std::max(Work_Poly_Count, 0)));
-    keys.reserve(indexed.capacity());
+    std::vector<Cut_Piece_Point> points;  // becomes Cut_Piece_Points
     std::vector<Cut_Piece_Point> scratch;
+};
+
+void Index_Begin(Index_Fill& f, int64_t records, int64_t points) {
+    Cut_Piece_Count = 0;
+    Cut_Piece_Point_Count = 0;
+    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(records + 1, INT32_MAX));
+    Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(points + 1, INT32_MAX));
+    Cut_Piece_Points.Erase();
+    f.points.reserve(static_cast<size_t>(Cut_Piece_Point_Capacity));
+    f.keys.reserve(static_cast<size_t>(std::max<int64_t>(records, 0)));
+}
+
+// The pieces of the work records as they stand in the work tables.
+void Index_Work_Tables(int16_t mode, Index_Fill& f) {
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Work_Poly_Rec& rec = Work_Poly_Table(r);
+        Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Piece_Area area;
-        API_Piece_Local_Points(rec, mode, area, scratch);
+        API_Piece_Local_Points(rec, mode, area, f.scratch);
         const int16_t c8 = area.Lod8_Col, r8 = area.Lod8_Row, c13 = area.Lod13_Col, r13 = area.Lod13_Row;
-        const size_t kept = scratch.size();
+        const size_t kept = f.scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
         // Shapes are cut at the world's edge; what still lies on it names no cell.
@@ -116,29 +129,30 @@ void API_Index_Pieces(int16_t mode) {
         if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode != 2)) continue;
 
         if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
-        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity) {
+        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity)
             Cut_Piece_Point_Capacity += static_cast<int32_t>(kept) + 20;
-            Cut_Piece_Points.ReDim_Preserve(Cut_Piece_Point_Capacity);
-        }
         ++Cut_Piece_Count;
-        indexed.push_back({r, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
-        keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
-                        rec.Group_Id, rec.Ring_Number});
-        for (size_t i = 0; i < kept; ++i) Cut_Piece_Points(++Cut_Piece_Point_Count) = scratch[i];
+        f.keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+                          rec.Group_Id, rec.Ring_Number});
+        f.indexed.push_back({std::move(rec.Attr), rec.Line_Id, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
+        f.points.insert(f.points.end(), f.scratch.begin(), f.scratch.end());
+        Cut_Piece_Point_Count += static_cast<int32_t>(kept);
     }
-    // Every point the pieces keep is in their own table now.
-    Work_Point_Table.Erase();
-    Work_Point_Count = Work_Point_Capacity = 0;
+}
 
-    const std::vector<int32_t> order = Piece_Order(keys);
-    Cut_Piece_Table.ReDim(Cut_Piece_Capacity);
+void Index_End(Index_Fill& f) {
+    f.points.resize(static_cast<size_t>(std::max(Cut_Piece_Point_Capacity, 0)));
+    Cut_Piece_Points.Adopt(std::move(f.points));
+    const std::vector<int32_t> order = Piece_Order(f.keys);
+    // The entries put in their sorted places first, so that the table fills from the front as
+    // they go.
+    Exchange_Sort_Apply(order, [&](int32_t i) -> Index_Fill::Indexed& { return f.indexed[static_cast<size_t>(i)]; });
+    std::vector<Cut_Piece_Record> table;
+    table.reserve(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
     for (size_t i = 0; i < order.size(); ++i) {
-        const size_t k = static_cast<size_t>(order[i]);
-        const Indexed& from = indexed[k];
-        const Piece_Key& key = keys[k];
-        // The work tables are emptied below: the attributes can move rather than be shared.
-        Work_Poly_Rec& rec = Work_Poly_Table(from.Record);
-        Cut_Piece_Record& piece = Cut_Piece_Table(static_cast<int64_t>(i) + 1);
+        Index_Fill::Indexed& from = f.indexed.front();
+        const Piece_Key& key = f.keys[static_cast<size_t>(order[i])];
+        Cut_Piece_Record& piece = table.emplace_back();
         piece.Nb_Points = from.Nb_Points;
         piece.First_Point = from.First_Point;
         piece.Last_Point = from.First_Point + from.Nb_Points - 1;
@@ -146,10 +160,45 @@ void API_Index_Pieces(int16_t mode) {
         piece.Lod8_Row = key.Lod8_Row;
         piece.Lod13_Col = key.Lod13_Col;
         piece.Lod13_Row = key.Lod13_Row;
-        piece.Line_Id = rec.Line_Id;
-        piece.Attr = std::move(rec.Attr);
-        piece.Ring_Number = rec.Ring_Number;
-        piece.Group_Id = rec.Group_Id;
+        piece.Line_Id = from.Line_Id;
+        piece.Attr = std::move(from.Attr);
+        piece.Ring_Number = key.Ring_Number;
+        piece.Group_Id = key.Group_Id;
+        f.indexed.pop_front();
+        if (i % 65536 == 65535) plat::Release_Free_Memory();
     }
+    table.resize(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
+    Cut_Piece_Table.Adopt(std::move(table));
+}
+
+}  // namespace
+
+void API_Index_Pieces(int16_t mode) {
+    Index_Fill f;
+    Index_Begin(f, Work_Poly_Count, Work_Point_Count);
+    Index_Work_Tables(mode, f);
+    // Every point and attribute the pieces keep is in the index now.
     Work_Tables_Erase();
+    Index_End(f);
+}
+
+void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode) {
+    int64_t records = 0, points = 0;
+    for (const Work_Part& part : parts) {
+        records += static_cast<int64_t>(part.Polys.size());
+        points += static_cast<int64_t>(part.Points.size());
+    }
+    Index_Fill f;
+    Index_Begin(f, records, points);
+    Work_Tables_Erase();
+    for (Work_Part& part : parts) {
+        // Each part stands as the work tables while its pieces are taken, its records numbered
+        // from 1 and their points with them.
+        Work_Tables_Adopt_Part(std::move(part));
+        Index_Work_Tables(mode, f);
+        Work_Tables_Erase();
+        plat::Release_Free_Memory();
+    }
+    parts.clear();
+    Index_End(f);
 }

@@ -9,6 +9,7 @@
 
 #include "generation/grid_cut_pieces.h"
 #include "generation/writer_base.h"
+#include "platform/memory.h"
 
 namespace grid_cut {
 namespace {
@@ -33,11 +34,11 @@ struct Group_Scratch {
 // among lines[0, limit) in order. A group's pieces never meet another group's, so cutting group
 // by group gives the pieces, in the order, that a pass over the whole table per line would.
 // Returns where the first piece met a line three times or more (the output is then incomplete);
-// its Line is SIZE_MAX when none did. With `first_run`, the new pieces are drawn and the split
-// boxes kept in `g.failures`.
+// its Line is SIZE_MAX when none did. The groups are counted from `group_base`. With
+// `first_run`, the new pieces are drawn and the split boxes kept in `g.failures`.
 Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t limit, double tx, double ty,
                      bool first_run, const std::vector<Piece>& in, const Work_Point_Rec* in_points, std::vector<Piece>& out,
-                     Point_Pool& out_pool, Group_Scratch& g) {
+                     Point_Pool& out_pool, Group_Scratch& g, size_t group_base = 0) {
     const double along_tol = horizontal ? ty : tx;
     auto line_range = [&](const Box& b, size_t& first, size_t& last) {
         const double lo = horizontal ? b.Min_Y : b.Min_X;
@@ -55,8 +56,9 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
         return first <= last;
     };
     Cut_Place abnormal;
-    for (size_t group = 0; group < in.size(); ++group) {
-        const Piece& input = in[group];
+    for (size_t local = 0; local < in.size(); ++local) {
+        const Piece& input = in[local];
+        const size_t group = group_base + local;
         size_t first = 0, last = 0;
         if (!line_range(input.Bounds, first, last) || first >= limit) {
             out.push_back(Copy_Piece(input, in_points, out_pool));
@@ -154,6 +156,83 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
     lines_done = whole ? lines.size() : abnormal.Line;
     pieces.swap(out);
     return whole;
+}
+
+Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty,
+                    std::vector<Work_Part>& parts) {
+    // The groups of each direction are counted over all parts, as one pass over the whole
+    // table counts them; a part is cut through both directions and freed before the next.
+    Cut_Place lat_abnormal, lon_abnormal;
+    size_t lat_limit = lat_lines.size(), lon_limit = lon_lines.size();
+    size_t lat_groups = 0, lon_groups = 0;
+    std::vector<std::pair<Cut_Place, const char*>> lat_failures, lon_failures;
+    Group_Scratch scratch;
+    std::vector<Piece> in, across, along;
+    Point_Pool across_pool, along_pool;
+    std::vector<Work_Part> out;
+    out.reserve(parts.size());
+    auto take_failures = [&](std::vector<std::pair<Cut_Place, const char*>>& to) {
+        to.insert(to.end(), scratch.failures.begin(), scratch.failures.end());
+        scratch.failures.clear();
+    };
+    for (Work_Part& part : parts) {
+        in.clear();
+        for (size_t r = 0; r < part.Polys.size(); ++r) {
+            const Work_Poly_Rec& rec = part.Polys[r];
+            if (rec.Nb_Points <= 0) continue;
+            in.push_back(Span_Piece(static_cast<int32_t>(r), part.Points.data(),
+                                    static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
+        }
+        across.clear();
+        across_pool.clear();
+        const Cut_Place lat = Cut_Groups(true, lat_lines, lat_limit, tx, ty, true, in, part.Points.data(), across,
+                                         across_pool, scratch, lat_groups);
+        take_failures(lat_failures);
+        lat_groups += in.size();
+        if (lat.Line != SIZE_MAX) {
+            lat_abnormal = lat;
+            lat_limit = lat.Line;
+        }
+        // After an abnormal piece only the boxes of the latitude lines before it are still due.
+        if (lat_abnormal.Line == SIZE_MAX) {
+            along.clear();
+            along_pool.clear();
+            const Cut_Place lon = Cut_Groups(false, lon_lines, lon_limit, tx, ty, true, across, across_pool.data(),
+                                             along, along_pool, scratch, lon_groups);
+            take_failures(lon_failures);
+            lon_groups += across.size();
+            if (lon.Line != SIZE_MAX) {
+                lon_abnormal = lon;
+                lon_limit = lon.Line;
+            }
+            if (lon_abnormal.Line == SIZE_MAX) {
+                Work_Part cut;
+                cut.Polys.reserve(along.size());
+                for (const Piece& p : along) {
+                    Work_Poly_Rec& rec = cut.Polys.emplace_back(part.Polys[static_cast<size_t>(p.Source)]);
+                    rec.First_Point = static_cast<int32_t>(p.First) + 1;
+                    rec.Last_Point = rec.First_Point + p.Count - 1;
+                    rec.Nb_Points = p.Count;
+                }
+                cut.Points.assign(along_pool.begin(), along_pool.end());
+                out.push_back(std::move(cut));
+            }
+        }
+        part = Work_Part{};
+        plat::Release_Free_Memory();
+    }
+    parts.clear();
+    auto show = [](std::vector<std::pair<Cut_Place, const char*>>& failures, const Cut_Place& abnormal) {
+        std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [place, text] : failures)
+            if (place < abnormal) Gen_Show_Failure(text);
+    };
+    show(lat_failures, lat_abnormal);
+    if (lat_abnormal.Line != SIZE_MAX) return Parts_Cut::Lat_Abnormal;
+    show(lon_failures, lon_abnormal);
+    if (lon_abnormal.Line != SIZE_MAX) return Parts_Cut::Lon_Abnormal;
+    parts = std::move(out);
+    return Parts_Cut::Whole;
 }
 
 }  // namespace grid_cut

@@ -265,13 +265,7 @@ void Lwm_Write_Source() {
     for (int32_t i = 1; i <= Lwm_Cell_Count; ++i) areas.push_back({Lwm_Cell_Table(i)});
 
     Cut_Piece_Count = 0;
-    if (has_polygons) {
-        API_Prepare_Polygons(0);
-        if (Touch_Groups_Found == 1 || Line_Groups_Numbered == 1)
-            API_Index_Pieces(0);
-        else
-            Work_Tables_Erase();  // refused polygons: none of them is written
-    }
+    if (has_polygons) API_Prepare_Pieces(0);
     Attach_Pieces(areas, Cut_Piece_Table, Cut_Piece_Count, false);
     Attach_Pieces(areas, Coast_Piece_Table, coasts, true);
     const std::vector<Mask_Cell> cells = Cell_List(areas);

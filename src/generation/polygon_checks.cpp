@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 #include "core/geometry.h"
@@ -196,14 +197,18 @@ int16_t API_Check_Coast_Crossings() {
 
 void Srf_Exchange_Sort(Vb_Array<Srf_Vertex_Rec>& table, int32_t n) {
     if (n < 2) return;
-    std::vector<Srf_Vertex_Rec> values;
-    values.reserve(static_cast<size_t>(n));
-    for (int32_t i = 1; i <= n; ++i) values.push_back(table(i));
-    auto less = [](const Srf_Vertex_Rec& a, const Srf_Vertex_Rec& b) {
-        return a.X < b.X || (a.X == b.X && a.Y < b.Y);
-    };
-    const std::vector<int32_t> order = Exchange_Sort_Order(Exchange_Sort_Ranks(values, less), true);
-    for (int32_t i = 1; i <= n; ++i) table(i) = values[static_cast<size_t>(order[static_cast<size_t>(i - 1)])];
+    // Exchanging equal entries too leaves them in reverse table order. The order is worked out
+    // on places and applied in the table itself: a sorted copy of the vertices would be as big.
+    std::vector<int32_t> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        const Srf_Vertex_Rec& p = table(a + 1);
+        const Srf_Vertex_Rec& q = table(b + 1);
+        if (p.X < q.X || (p.X == q.X && p.Y < q.Y)) return true;
+        if (q.X < p.X || (q.X == p.X && q.Y < p.Y)) return false;
+        return a > b;
+    });
+    Exchange_Sort_Apply(std::move(order), [&](int32_t i) -> Srf_Vertex_Rec& { return table(i + 1); });
 }
 
 namespace {
@@ -261,37 +266,53 @@ void Srf_Separate_Y() { Separate(Srf_Vertex_Table, Srf_Vertex_Count, 0.00001, fa
 void Srf_Find_Crossing(uint8_t& found) {
     found = 0;
     if (Srf_Poly_Count < 2) return;
-    struct Poly_Edges {
-        std::vector<Seg> edges;
-        double min_x, min_y, max_x, max_y;
+    // Only the boxes are kept for every polygon: the edges of the two polygons of a pair whose
+    // boxes meet are taken when the pair comes, so that the check holds two polygons' edges
+    // rather than every one of them.
+    struct Poly_Box {
+        bool has_edges = false;
+        double min_x = 1e300, min_y = 1e300, max_x = -1e300, max_y = -1e300;
     };
-    std::vector<Poly_Edges> polys(static_cast<size_t>(Srf_Poly_Count));
+    std::vector<Poly_Box> boxes(static_cast<size_t>(Srf_Poly_Count));
     for (int32_t i = 1; i <= Srf_Poly_Count; ++i) {
         const Srf_Poly_Rec& p = Srf_Poly_Table(i);
-        Poly_Edges& pe = polys[static_cast<size_t>(i - 1)];
-        pe.min_x = pe.min_y = 1e300;
-        pe.max_x = pe.max_y = -1e300;
+        Poly_Box& box = boxes[static_cast<size_t>(i - 1)];
         if (p.Last_Vertex - p.First_Vertex < 1) continue;
+        box.has_edges = true;
+        for (int32_t d = p.First_Vertex; d <= p.Last_Vertex; ++d) {
+            const Srf_Vertex_Rec& a = Sorted_Vertex(d);
+            box.min_x = std::min(box.min_x, a.X);
+            box.max_x = std::max(box.max_x, a.X);
+            box.min_y = std::min(box.min_y, a.Y);
+            box.max_y = std::max(box.max_y, a.Y);
+        }
+    }
+    auto edges_of = [](size_t entry, std::vector<Seg>& edges) {
+        const Srf_Poly_Rec& p = Srf_Poly_Table(static_cast<int64_t>(entry) + 1);
+        edges.clear();
         for (int32_t d = p.First_Vertex; d <= p.Last_Vertex; ++d) {
             const Srf_Vertex_Rec& a = Sorted_Vertex(d);
             const Srf_Vertex_Rec& b = Sorted_Vertex(d < p.Last_Vertex ? d + 1 : p.First_Vertex);
-            pe.edges.push_back({a.X, a.Y, b.X, b.Y});
-            pe.min_x = std::min({pe.min_x, a.X, b.X});
-            pe.max_x = std::max({pe.max_x, a.X, b.X});
-            pe.min_y = std::min({pe.min_y, a.Y, b.Y});
-            pe.max_y = std::max({pe.max_y, a.Y, b.Y});
+            edges.push_back({a.X, a.Y, b.X, b.Y});
         }
-    }
-    for (size_t i = 0; i + 1 < polys.size(); ++i) {
-        const Poly_Edges& a = polys[i];
-        if (a.edges.empty()) continue;
-        for (size_t m = i + 1; m < polys.size(); ++m) {
-            const Poly_Edges& b = polys[m];
+    };
+    std::vector<Seg> a_edges, b_edges;
+    for (size_t i = 0; i + 1 < boxes.size(); ++i) {
+        const Poly_Box& a = boxes[i];
+        if (!a.has_edges) continue;
+        bool a_taken = false;
+        for (size_t m = i + 1; m < boxes.size(); ++m) {
+            const Poly_Box& b = boxes[m];
             // Segments meet only where their boxes do, and so do the polygons' boxes.
-            if (b.edges.empty() || b.min_x > a.max_x || b.max_x < a.min_x || b.min_y > a.max_y || b.max_y < a.min_y)
+            if (!b.has_edges || b.min_x > a.max_x || b.max_x < a.min_x || b.min_y > a.max_y || b.max_y < a.min_y)
                 continue;
-            for (const Seg& e : a.edges) {
-                for (const Seg& f : b.edges) {
+            if (!a_taken) {
+                edges_of(i, a_edges);
+                a_taken = true;
+            }
+            edges_of(m, b_edges);
+            for (const Seg& e : a_edges) {
+                for (const Seg& f : b_edges) {
                     if (!Boxes_Meet(e, f)) continue;
                     int16_t code = 0;
                     double x = 0, y = 0;

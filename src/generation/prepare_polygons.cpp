@@ -11,6 +11,7 @@
 #include "core/geometry.h"
 #include "core/project.h"
 #include "generation/exchange_sort.h"
+#include "generation/debug_draw.h"
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/resplit.h"
@@ -110,7 +111,11 @@ uint8_t API_Get_Polygon_Winding(const std::vector<Plane_Point>& points, int32_t 
     return SYST_Cross_Product(p.X, p.Y, c.X, c.Y, n.X, n.Y) > 0 ? 1 : 0;
 }
 
-void API_Prepare_Polygons(int16_t mode) {
+namespace {
+
+// The preparation; with `parts`, a cut made part by part is left there rather than joined into
+// the work tables.
+void Prepare_Polygons(int16_t mode, std::vector<Work_Part>* parts) {
     Polygon_Cut_Aborted = 0;
     Work_Tables_Size(Line_Count, Point_Count);
     const World_Box world = World_Pixel_Box();
@@ -144,14 +149,44 @@ void API_Prepare_Polygons(int16_t mode) {
     if (Touch_Groups_Found == 1) API_Order_Touching_Polys();
     Nesting_Tables_Erase();
     int32_t limit = mode == 1 ? 24 : 60;
-    API_Split_Concave(limit);
-    const bool cut = API_Cut_Polygons_Cells(mode);
+    bool cut = false;
+    if (Debug_Draw == 0) {
+        // Part by part, so that the whole table of concave pieces never stands beside its cut.
+        std::vector<Work_Part> pieces = API_Split_Concave_Parts(limit);
+        cut = API_Cut_Parts_Cells(pieces, mode);
+        if (parts)
+            *parts = std::move(pieces);
+        else if (!pieces.empty())
+            Work_Tables_Join(std::move(pieces));
+    } else {
+        // Drawn as ever: every split, then every cut.
+        API_Split_Concave(limit);
+        cut = API_Cut_Polygons_Cells(mode);
+    }
     Cut_Tables_Erase();
     if (!cut) {
         // Half-cut polygons would come out distorted: none of this run is written.
         Work_Tables_Erase();
         Refuse();
     }
+}
+
+}  // namespace
+
+void API_Prepare_Polygons(int16_t mode) { Prepare_Polygons(mode, nullptr); }
+
+bool API_Prepare_Pieces(int16_t mode) {
+    std::vector<Work_Part> parts;
+    Prepare_Polygons(mode, &parts);
+    if (Touch_Groups_Found != 1 && Line_Groups_Numbered != 1) {
+        Work_Tables_Erase();  // refused polygons: none of them is written
+        return false;
+    }
+    if (parts.empty())
+        API_Index_Pieces(mode);
+    else
+        API_Index_Parts(std::move(parts), mode);
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

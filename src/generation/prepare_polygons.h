@@ -11,6 +11,9 @@
 // Line_Groups_Numbered is 1 when the work tables hold pieces ready for indexing; both are 0
 // after a refused check or an abandoned cut (then no piece of the run may be written).
 void API_Prepare_Polygons(int16_t mode);
+// The preparation, then the piece index (API_Index_Pieces) of what it leaves, the work tables
+// emptied either way; false, with no piece indexed, when the run's polygons were refused.
+bool API_Prepare_Pieces(int16_t mode);
 
 // 1 when the closed point list turns positively at its vertex of smallest x.
 uint8_t API_Get_Polygon_Winding(const std::vector<Plane_Point>& points, int32_t count);

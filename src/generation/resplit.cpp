@@ -15,6 +15,7 @@
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -364,81 +365,131 @@ void API_Test_Vertex_Inside(int32_t poly, int32_t a, int32_t b, int32_t v, int16
     is_outside = inside ? 0 : 1;
 }
 
+namespace {
+
+// One pass over the work polygons into the cut tables, which then become the work tables; the
+// line of the first polygon with no way on goes to `stuck_line` if it holds none yet.
+void Split_Pass(int32_t max_points, int32_t& stuck_line) {
+    Cut_Tables_Size(Work_Poly_Count + 10, SYST_Round(Work_Point_Capacity * 1.2));
+    const int32_t polygons = Work_Poly_Count;
+    for (int32_t w = 1; w <= polygons; ++w) {
+        if (Work_Poly_Table(w).Nb_Points < 4) {
+            Show_Progress();
+            const int32_t n = Work_Poly_Table(w).Nb_Points;
+            if (n > 0) API_Add_Split_Piece(w, 1, n - 1);
+            continue;
+        }
+        {
+            // Most polygons are convex from the start (all of them in the second pass): they
+            // need none of the splitter's bookkeeping.
+            Work_Poly_Rec& rec = Work_Poly_Table(w);
+            const int32_t n = rec.Nb_Points;
+            int16_t convex = 0;
+            API_Is_Convex(rec.First_Point, rec.First_Point + n - 1, convex);
+            if (convex == 1) {
+                Show_Progress();
+                rec.Last_Point = rec.First_Point + n - 1;
+                if (n < max_points)
+                    API_Add_Split_Piece(w, 1, n - 1);
+                else
+                    Fan_Split(w, n, max_points);
+                continue;
+            }
+        }
+        // Each cut takes at least one vertex off w, so this ends after n rounds.
+        Ring_Splitter ring(w);
+        for (;;) {
+            Show_Progress();
+            const int32_t n = ring.Count();
+            if (n < 4) {
+                ring.Write_Back();
+                API_Add_Split_Piece(w, 1, n - 1);
+                break;
+            }
+            if (ring.Convex()) {
+                ring.Write_Back();
+                if (n < max_points)
+                    API_Add_Split_Piece(w, 1, n - 1);
+                else
+                    Fan_Split(w, n, max_points);
+                break;
+            }
+            int32_t a = 0, b = 0;
+            const bool found = ring.Find_Chord(a, b) == Ring_Splitter::Chord::Found;
+            if (found && Debug_Draw != 0) {
+                ring.Write_Back();
+                API_Draw_Debug_Diagonal(w, ring.Slot_Of(a), ring.Slot_Of(b));
+            }
+            if (!found || !ring.Cut(a, b)) {  // no way on, or no vertex would come off
+                if (stuck_line == 0) stuck_line = Work_Poly_Table(w).Line_Id;
+                ring.Write_Back();
+                API_Add_Split_Piece(w, 1, ring.Count() - 1);
+                break;
+            }
+        }
+    }
+    API_Commit_Cut_Tables();
+}
+
+void Show_Stuck(int32_t stuck_line) {
+    if (stuck_line == 0) return;
+    std::string id = std::to_string(stuck_line);
+    Gen_Show_Failure(Language == "US"
+                         ? "Concave/convex: the polygon of line " + id +
+                               " could not be cut into convex pieces; it is kept as it stands."
+                         : "Concave/convexe : le polygone de la ligne " + id +
+                               " n'a pas pu être découpé en morceaux convexes ; il est gardé tel quel.");
+}
+
+}  // namespace
+
 void API_Split_Concave(int32_t& max_points) {
     Gen_Set_Compile_Name("Concave/convexe");
     Gen_Repaint();
     Progress = 0;
     int32_t stuck_line = 0;
-
-    for (int pass = 1; pass <= 2; ++pass) {
-        Cut_Tables_Size(Work_Poly_Count + 10, SYST_Round(Work_Point_Capacity * 1.2));
-        const int32_t polygons = Work_Poly_Count;
-        for (int32_t w = 1; w <= polygons; ++w) {
-            if (Work_Poly_Table(w).Nb_Points < 4) {
-                Show_Progress();
-                const int32_t n = Work_Poly_Table(w).Nb_Points;
-                if (n > 0) API_Add_Split_Piece(w, 1, n - 1);
-                continue;
-            }
-            {
-                // Most polygons are convex from the start (all of them in the second pass): they
-                // need none of the splitter's bookkeeping.
-                Work_Poly_Rec& rec = Work_Poly_Table(w);
-                const int32_t n = rec.Nb_Points;
-                int16_t convex = 0;
-                API_Is_Convex(rec.First_Point, rec.First_Point + n - 1, convex);
-                if (convex == 1) {
-                    Show_Progress();
-                    rec.Last_Point = rec.First_Point + n - 1;
-                    if (n < max_points)
-                        API_Add_Split_Piece(w, 1, n - 1);
-                    else
-                        Fan_Split(w, n, max_points);
-                    continue;
-                }
-            }
-            // Each cut takes at least one vertex off w, so this ends after n rounds.
-            Ring_Splitter ring(w);
-            for (;;) {
-                Show_Progress();
-                const int32_t n = ring.Count();
-                if (n < 4) {
-                    ring.Write_Back();
-                    API_Add_Split_Piece(w, 1, n - 1);
-                    break;
-                }
-                if (ring.Convex()) {
-                    ring.Write_Back();
-                    if (n < max_points)
-                        API_Add_Split_Piece(w, 1, n - 1);
-                    else
-                        Fan_Split(w, n, max_points);
-                    break;
-                }
-                int32_t a = 0, b = 0;
-                const bool found = ring.Find_Chord(a, b) == Ring_Splitter::Chord::Found;
-                if (found && Debug_Draw != 0) {
-                    ring.Write_Back();
-                    API_Draw_Debug_Diagonal(w, ring.Slot_Of(a), ring.Slot_Of(b));
-                }
-                if (!found || !ring.Cut(a, b)) {  // no way on, or no vertex would come off
-                    if (stuck_line == 0) stuck_line = Work_Poly_Table(w).Line_Id;
-                    ring.Write_Back();
-                    API_Add_Split_Piece(w, 1, ring.Count() - 1);
-                    break;
-                }
-            }
-        }
-        API_Commit_Cut_Tables();
-    }
+    for (int pass = 1; pass <= 2; ++pass) Split_Pass(max_points, stuck_line);
     Cut_Tables_Erase();
+    Show_Stuck(stuck_line);
+}
 
-    if (stuck_line != 0) {
-        std::string id = std::to_string(stuck_line);
-        Gen_Show_Failure(Language == "US"
-                             ? "Concave/convex: the polygon of line " + id +
-                                   " could not be cut into convex pieces; it is kept as it stands."
-                             : "Concave/convexe : le polygone de la ligne " + id +
-                                   " n'a pas pu être découpé en morceaux convexes ; il est gardé tel quel.");
+std::vector<Work_Part> API_Split_Concave_Parts(int32_t max_points) {
+    Gen_Set_Compile_Name("Concave/convexe");
+    Gen_Repaint();
+    Progress = 0;
+    // Both passes go over a few polygons at a time: a polygon's pieces depend on it alone, and
+    // the second pass takes the pieces in the order the first made them.
+    constexpr int64_t Part_Points = 1 << 17;
+    std::vector<Work_Part> parts;
+    {
+        // The input too is cut into parts first, so that each goes once split.
+        Vb_Array<Work_Poly_Rec> polys;
+        Vb_Array<Work_Point_Rec> points;
+        std::swap(polys, Work_Poly_Table);
+        std::swap(points, Work_Point_Table);
+        const int32_t count = Work_Poly_Count;
+        Work_Tables_Erase();
+        for (int32_t first = 1; first <= count;) {
+            int32_t last = first;
+            int64_t held = std::max(polys(first).Nb_Points, 0);
+            while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
+                held += std::max(polys(++last).Nb_Points, 0);
+            Work_Tables_Load(polys, points, first, last);
+            parts.push_back(Work_Tables_Take_Part());
+            first = last + 1;
+        }
     }
+    Work_Tables_Erase();
+    plat::Release_Free_Memory();
+    int32_t stuck_first = 0, stuck_second = 0;
+    for (Work_Part& part : parts) {
+        Work_Tables_Adopt_Part(std::move(part));
+        Split_Pass(max_points, stuck_first);
+        Split_Pass(max_points, stuck_second);
+        part = Work_Tables_Take_Part();
+    }
+    Work_Tables_Erase();
+    Cut_Tables_Erase();
+    Show_Stuck(stuck_first != 0 ? stuck_first : stuck_second);
+    return parts;
 }

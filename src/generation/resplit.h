@@ -2,11 +2,17 @@
 // The "Concave/convexe" stage: every work polygon is cut into convex pieces along inside chords,
 // and convex polygons of too many points into fans, in two passes.
 #include <cstdint>
+#include <vector>
+
+#include "generation/work_tables.h"
 
 // Replaces the work polygons by their pieces; convex polygons of `max_points` points or more are
 // fanned. Ends on every input: a polygon whose chord search finds no way on is kept as it stands
 // (one box per run says which line).
 void API_Split_Concave(int32_t& max_points);
+// The same pieces, in the same order, handed back as parts instead; the work tables are left
+// empty.
+std::vector<Work_Part> API_Split_Concave_Parts(int32_t max_points);
 
 // For the sub-ring a..b of work polygon `poly`, closed by the chord b -> a: is_outside := 0 when
 // the vertical through vertex v meets it both above and below v; range_count := the number of

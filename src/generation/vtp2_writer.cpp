@@ -198,12 +198,7 @@ void API_Write_Vtp2_Asm() {
     bool has_polygons = false;
     for (int32_t i = 2; i <= Line_Count && !has_polygons; ++i) has_polygons = Line_Table(i).Attr.SurfShore < 2;
     if (!has_polygons) return Finish();
-    API_Prepare_Polygons(2);
-    if (Touch_Groups_Found != 1 && Line_Groups_Numbered != 1) {
-        Work_Tables_Erase();
-        return Finish();
-    }
-    API_Index_Pieces(2);
+    if (!API_Prepare_Pieces(2)) return Finish();
     if (Cut_Piece_Count == 0) return Finish();
 
     Assign_Texture_Sets(textures);

@@ -2,12 +2,15 @@
 #include "generation/work_tables.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 #include <vector>
 
 #include "generation/debug_draw.h"
 #include "generation/polygon_checks.h"
+#include "platform/memory.h"
 
 Vb_Array<Work_Poly_Rec> Work_Poly_Table;
 int32_t Work_Poly_Count = 0;
@@ -144,6 +147,71 @@ void Work_Tables_Take_Cut_Tables() {
     Ensure_Storage(Work_Point_Table, Work_Point_Count + 1);
     Cut_Poly_Count = Cut_Poly_Capacity = 0;
     Cut_Point_Count = Cut_Point_Capacity = 0;
+}
+
+void Work_Tables_Load(const Vb_Array<Work_Poly_Rec>& polys, const Vb_Array<Work_Point_Rec>& points, int32_t first,
+                      int32_t last) {
+    int64_t total = 0;
+    for (int32_t r = first; r <= last; ++r) total += std::max(polys(r).Nb_Points, 0);
+    Work_Tables_Size(last - first + 1, static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX)));
+    for (int32_t r = first; r <= last; ++r) {
+        Work_Poly_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
+        rec = polys(r);
+        rec.First_Point = Work_Point_Count + 1;
+        rec.Last_Point = rec.First_Point + (polys(r).Last_Point - polys(r).First_Point);
+        for (int32_t i = 0; i < rec.Nb_Points; ++i) Work_Point_Table(++Work_Point_Count) = points(polys(r).First_Point + i);
+    }
+}
+
+Work_Part Work_Tables_Take_Part() {
+    Work_Part part;
+    const auto polys = Work_Poly_Table.begin();
+    const auto pts = Work_Point_Table.begin();
+    part.Polys.assign(std::make_move_iterator(polys), std::make_move_iterator(polys + Work_Poly_Count));
+    part.Points.assign(pts, pts + Work_Point_Count);
+    Work_Poly_Count = Work_Poly_Capacity = 0;
+    Work_Point_Count = Work_Point_Capacity = 0;
+    return part;
+}
+
+void Work_Tables_Adopt_Part(Work_Part&& part) {
+    Work_Poly_Count = Work_Poly_Capacity = static_cast<int32_t>(std::min<size_t>(part.Polys.size(), INT32_MAX));
+    Work_Point_Count = Work_Point_Capacity = static_cast<int32_t>(std::min<size_t>(part.Points.size(), INT32_MAX));
+    Work_Poly_Table.Adopt(std::move(part.Polys));
+    Work_Point_Table.Adopt(std::move(part.Points));
+    part = Work_Part{};
+}
+
+void Work_Tables_Join(std::vector<Work_Part>&& parts) {
+    size_t polys = 0, points = 0;
+    for (const Work_Part& part : parts) {
+        polys += part.Polys.size();
+        points += part.Points.size();
+    }
+    Work_Tables_Erase();
+    // One spare entry behind the last, as a hand-over keeps.
+    std::vector<Work_Poly_Rec> all_polys;
+    std::vector<Work_Point_Rec> all_points;
+    all_polys.reserve(polys + 1);
+    all_points.reserve(points + 1);
+    for (Work_Part& part : parts) {
+        const int32_t shift = static_cast<int32_t>(all_points.size());
+        for (Work_Poly_Rec& rec : part.Polys) {
+            rec.First_Point += shift;
+            rec.Last_Point += shift;
+            all_polys.push_back(std::move(rec));
+        }
+        all_points.insert(all_points.end(), part.Points.begin(), part.Points.end());
+        part = Work_Part{};
+        plat::Release_Free_Memory();
+    }
+    parts.clear();
+    Work_Poly_Count = Work_Poly_Capacity = static_cast<int32_t>(std::min<size_t>(polys, INT32_MAX));
+    Work_Point_Count = Work_Point_Capacity = static_cast<int32_t>(std::min<size_t>(points, INT32_MAX));
+    all_polys.emplace_back();
+    all_points.emplace_back();
+    Work_Poly_Table.Adopt(std::move(all_polys));
+    Work_Point_Table.Adopt(std::move(all_points));
 }
 
 void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room) {

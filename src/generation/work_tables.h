@@ -108,6 +108,13 @@ extern int16_t Polygon_Cut_Aborted;    // the last grid cut stopped on an abnorm
 extern int32_t Cross_Point_X;
 extern int32_t Cross_Point_Y;
 
+// A run of work records with their own points (a record's First_Point counts from 1 in
+// `Points`): a stage hands its output on part by part, so that each part can go once read.
+struct Work_Part {
+    std::vector<Work_Poly_Rec> Polys;
+    std::vector<Work_Point_Rec> Points;
+};
+
 // Sizing: entries 1..capacity, count 0.
 void Work_Tables_Size(int32_t polys, int32_t points);
 void Cut_Tables_Size(int32_t polys, int32_t points);
@@ -138,6 +145,17 @@ void Work_Record_Centre(const Work_Poly_Rec& rec, double& x, double& y);
 // A work record for `line` (its id and attributes) over `pts`, appended after growing the tables
 // when full: records by 10, points to what they need plus `point_room`.
 void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room);
+// Records `first`..`last` of `polys` and their points, out of `points`, as the work tables
+// (records renumbered to their new points, capacities what they hold).
+void Work_Tables_Load(const Vb_Array<Work_Poly_Rec>& polys, const Vb_Array<Work_Point_Rec>& points, int32_t first,
+                      int32_t last);
+// The work records and points as a part; the work tables are left empty, their storage kept.
+Work_Part Work_Tables_Take_Part();
+// The part as the work tables (capacities what they hold), taken over without a copy.
+void Work_Tables_Adopt_Part(Work_Part&& part);
+// The parts one after another as the work tables, as a hand-over of the cut tables leaves
+// them; each part is freed once copied.
+void Work_Tables_Join(std::vector<Work_Part>&& parts);
 // The cut tables become the work tables (counts and capacities = the cut counts, one spare
 // entry behind the last); the cut tables are left empty for the next pass.
 void Work_Tables_Take_Cut_Tables();

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/erreur.h"
+#include "core/settings.h"
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/prepare_polygons.h"
@@ -325,4 +326,42 @@ TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
         EXPECT_EQ(rec.Ring_Number, want[rec.Line_Id].first) << rec.Attr->Imbrication << " " << rec.Line_Id;
         EXPECT_EQ(rec.Group_Id, want[rec.Line_Id].second) << rec.Attr->Imbrication << " " << rec.Line_Id;
     }
+}
+
+TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
+    // Enough wobbly lakes that the split and the cut go over several parts: the tables must come
+    // out as the split and the cut over the whole table make them.
+    for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 9; ++i) {
+            std::vector<Plane_Point> ring;
+            for (int k = 0; k < 4000; ++k) {
+                const double t = 2 * 3.14159265358979 * k / 4000;
+                const double r = 80 * (0.8 + 0.2 * std::cos(7 * t + i + j));
+                ring.push_back({std::round((110 + 220 * i + r * std::cos(t)) * 100) / 100,
+                                std::round((110 + 240 * j + r * std::sin(t)) * 100) / 100});
+            }
+            Add_Polygon(ring);
+        }
+    struct Table {
+        std::vector<Work_Poly_Rec> polys;
+        std::vector<Work_Point_Rec> points;
+        std::vector<std::string> boxes;
+    };
+    auto prepare = [&](int16_t debug_draw) {
+        Work_Tables_Reset_All();
+        host().boxes.clear();
+        Debug_Draw = debug_draw;  // drawn (with no canvas) only through the stages one after the other
+        API_Prepare_Polygons(0);
+        Table t;
+        for (int32_t r = 1; r <= Work_Poly_Count; ++r) t.polys.push_back(Work_Poly_Table(r));
+        for (int32_t p = 1; p <= Work_Point_Count; ++p) t.points.push_back(Work_Point_Table(p));
+        for (const auto& box : host().boxes) t.boxes.push_back(box.prompt);
+        return t;
+    };
+    const Table parts = prepare(0);
+    const Table whole = prepare(1);
+    EXPECT_GT(parts.points.size(), 300000u);
+    EXPECT_TRUE(parts.polys == whole.polys);
+    EXPECT_TRUE(parts.points == whole.points);
+    EXPECT_EQ(parts.boxes, whole.boxes);
 }
