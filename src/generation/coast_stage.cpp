@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int32_t Work_Point_Growth = 50;
-constexpr double Lod13_Tolerance_Divisor = 512.1;
 constexpr int16_t Msg_Coast_Crosses = 121;
 constexpr int16_t Msg_Coast_Not_Closed = 132;
 

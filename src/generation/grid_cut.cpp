@@ -94,7 +94,7 @@ struct Grid {
 bool Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
     const double lat_step = mode == 2 ? Lod8_Height : Lod13_Height;
     const double lon_step = mode == 2 ? Lod8_Width : Lod13_Width;
-    const double divisor = mode == 2 ? 16321.1 : 512.1;
+    const double divisor = mode == 2 ? Lod8_Tolerance_Divisor : Lod13_Tolerance_Divisor;
     const double h = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * lat_step;
     const double w = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * lon_step;
     grid.Tx = w / divisor;

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr double Lod8_Tolerance_Divisor = 16321.1;
 constexpr int32_t Work_Point_Growth = 50;
 
 bool Same_Place(const Work_Point_Rec& a, const Work_Point_Rec& b) { return a.X == b.X && a.Y == b.Y; }
