@@ -31,13 +31,8 @@ void Store_Pieces(const std::vector<Piece>& pieces, Point_Pool&& pool) {
     Cut_Tables_Size(static_cast<int32_t>(std::min<size_t>(pieces.size() + 1, INT32_MAX)), 0);
     Cut_Point_Table.Adopt(std::move(pool));
     Cut_Point_Count = Cut_Point_Capacity = static_cast<int32_t>(std::min<size_t>(points, INT32_MAX));
-    for (const Piece& p : pieces) {
-        Work_Poly_Rec& rec = Cut_Poly_Table(++Cut_Poly_Count);
-        rec = Work_Poly_Table(p.Source);
-        rec.First_Point = static_cast<int32_t>(p.First) + 1;
-        rec.Last_Point = rec.First_Point + p.Count - 1;
-        rec.Nb_Points = p.Count;
-    }
+    for (const Piece& p : pieces)
+        Cut_Poly_Table(++Cut_Poly_Count) = grid_cut::Piece_Record(Work_Poly_Table(p.Source), p);
     API_Commit_Cut_Tables();
 }
 
@@ -81,7 +76,6 @@ void Reach_Polygons(std::vector<double>& lines, double step, double low, double 
     for (int64_t k = fewer; k >= 1; --k) head.push_back(lines.front() - static_cast<double>(k) * step);
     lines.insert(lines.begin(), head.begin(), head.end());
 }
-
 
 // The grid lines of the cut for `mode`, reaching the polygons' span; false, with the box
 // shown, when the map's cells have no size or far too many lines.

@@ -10,12 +10,12 @@
 struct Work_Poly_Rec;
 struct Work_Part;
 struct Cut_Piece_Record;
+struct Cut_Piece_Point;
 
 // A cut meets a point when the grid line passes within the cell's size over these: the LOD8
 // cuts of the wide lines, the LOD13 cuts of the polygons and coasts.
 constexpr double Lod8_Tolerance_Divisor = 16321.1;
 constexpr double Lod13_Tolerance_Divisor = 512.1;
-struct Cut_Piece_Point;
 
 // Meeting of a segment with a grid line: 0 the segment is parallel to it, 1 the line misses the
 // segment, 2 it crosses strictly inside, 3 it passes within the tolerance of an end point (which

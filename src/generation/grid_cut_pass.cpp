@@ -208,12 +208,8 @@ Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<doub
             if (lon_abnormal.Line == SIZE_MAX) {
                 Work_Part cut;
                 cut.Polys.reserve(along.size());
-                for (const Piece& p : along) {
-                    Work_Poly_Rec& rec = cut.Polys.emplace_back(part.Polys[static_cast<size_t>(p.Source)]);
-                    rec.First_Point = static_cast<int32_t>(p.First) + 1;
-                    rec.Last_Point = rec.First_Point + p.Count - 1;
-                    rec.Nb_Points = p.Count;
-                }
+                for (const Piece& p : along)
+                    cut.Polys.push_back(Piece_Record(part.Polys[static_cast<size_t>(p.Source)], p));
                 cut.Points.assign(along_pool.begin(), along_pool.end());
                 out.push_back(std::move(cut));
             }

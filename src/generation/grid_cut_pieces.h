@@ -40,6 +40,16 @@ inline Piece Span_Piece(int32_t source, const Work_Point_Rec* points, size_t fir
     return {first, b, source, count};
 }
 
+// Work record `source` over the piece's points, numbered from 1 in the points the piece's pool
+// becomes.
+inline Work_Poly_Rec Piece_Record(const Work_Poly_Rec& source, const Piece& p) {
+    Work_Poly_Rec rec = source;
+    rec.First_Point = static_cast<int32_t>(p.First) + 1;
+    rec.Last_Point = rec.First_Point + p.Count - 1;
+    rec.Nb_Points = p.Count;
+    return rec;
+}
+
 // A copy of `p` (its points among `from`) whose points are appended to `to`.
 inline Piece Copy_Piece(const Piece& p, const Work_Point_Rec* from, Point_Pool& to) {
     Piece copy = p;
