@@ -77,15 +77,15 @@ void Reach_Polygons(std::vector<double>& lines, double step, double low, double 
     lines.insert(lines.begin(), head.begin(), head.end());
 }
 
-// The grid lines of the cut for `mode`, reaching the polygons' span; false, with the box
-// shown, when the map's cells have no size or far too many lines.
+// The grid lines of the cut for `mode`, reaching the polygons' span; the failure's box text when
+// the map's cells have no size or far too many lines.
 struct Grid {
     double Tx = 0, Ty = 0;
     std::vector<double> Lat, Lon;
     bool Lon_Fits = false;
 };
 
-bool Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
+const char* Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
     const double lat_step = mode == 2 ? Lod8_Height : Lod13_Height;
     const double lon_step = mode == 2 ? Lod8_Width : Lod13_Width;
     const double divisor = mode == 2 ? Lod8_Tolerance_Divisor : Lod13_Tolerance_Divisor;
@@ -95,18 +95,13 @@ bool Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
     grid.Ty = h / divisor;
 
     // Cells without a size (an uncalibrated or inverted frame) would step for ever.
-    if (!(h > 0) || !(w > 0) || !std::isfinite(h) || !std::isfinite(w)) {
-        Abandon_Cut("Anormal Lat decoupe LOD13_8");
-        return false;
-    }
+    if (!(h > 0) || !(w > 0) || !std::isfinite(h) || !std::isfinite(w)) return "Anormal Lat decoupe LOD13_8";
 
     int32_t r0 = SYST_Truncate((90 - Map_Lat_North) / lat_step) - 3;
     if (r0 < 0) r0 = 0;
     const double lat0 = 90 - r0 * lat_step;
-    if (!Grid_Lines(Map_Px_North - (lat0 - Map_Lat_North) * h / lat_step, Map_Px_South + h, h, grid.Lat)) {
-        Abandon_Cut("Anormal Lat decoupe LOD13_8");
-        return false;
-    }
+    if (!Grid_Lines(Map_Px_North - (lat0 - Map_Lat_North) * h / lat_step, Map_Px_South + h, h, grid.Lat))
+        return "Anormal Lat decoupe LOD13_8";
 
     int32_t c0 = SYST_Truncate((Map_Lon_West + 180) / lon_step) - 3;
     if (c0 < 0) c0 = 0;
@@ -118,7 +113,7 @@ bool Make_Grid(int16_t mode, const grid_cut::Box& span, Grid& grid) {
     if (grid.Lon_Fits)
         Reach_Polygons(grid.Lon, w, span.Min_X, span.Max_X, Map_Px_West - (Map_Lon_West + 180) * w / lon_step,
                        Map_Px_West + (180 - Map_Lon_West) * w / lon_step);
-    return true;
+    return nullptr;
 }
 
 void Join(grid_cut::Box& span, const grid_cut::Box& b) {
@@ -176,23 +171,7 @@ std::vector<Piece> Work_Pieces(grid_cut::Box& span) {
 
 constexpr grid_cut::Box No_Span{INFINITY, INFINITY, -INFINITY, -INFINITY};
 
-}  // namespace
-
-bool API_Cut_Polygons_Cells(int16_t mode) {
-    Polygon_Cut_Aborted = 0;
-    Gen_Set_Compile_Name("Lod8/13 cut");
-    Gen_Repaint();
-    grid_cut::Box span = No_Span;
-    std::vector<Piece> pieces = Work_Pieces(span);
-    Grid grid;
-    if (!Make_Grid(mode, span, grid)) return false;
-    return Cut_Work_Tables(grid, pieces);
-}
-
-bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
-    Polygon_Cut_Aborted = 0;
-    Gen_Set_Compile_Name("Lod8/13 cut");
-    Gen_Repaint();
+grid_cut::Box Parts_Span(const std::vector<Work_Part>& parts) {
     grid_cut::Box span = No_Span;
     for (const Work_Part& part : parts)
         for (const Work_Poly_Rec& rec : part.Polys)
@@ -200,21 +179,14 @@ bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
                 Join(span, grid_cut::Span_Piece(0, part.Points.data(), static_cast<size_t>(rec.First_Point - 1),
                                                 rec.Nb_Points)
                                .Bounds);
-    Grid grid;
-    if (!Make_Grid(mode, span, grid)) {
-        parts.clear();
-        Work_Tables_Erase();
-        return false;
-    }
-    if (!grid.Lon_Fits) {
-        // Cut the latitude lines over the whole table as ever, for the pieces it leaves.
-        Work_Tables_Join(std::move(parts));
-        std::vector<Piece> pieces = Work_Pieces(span);
-        return Cut_Work_Tables(grid, pieces);
-    }
-    switch (grid_cut::Cut_Parts(grid.Lat, grid.Lon, grid.Tx, grid.Ty, parts)) {
+    return span;
+}
+
+// The end of a part-by-part cut: an abnormal piece abandons it, with its box.
+bool Parts_Cut_Ends(grid_cut::Parts_Cut result) {
+    switch (result) {
         case grid_cut::Parts_Cut::Whole:
-            break;
+            return true;
         case grid_cut::Parts_Cut::Lat_Abnormal:
             Work_Tables_Erase();
             Abandon_Cut("Anormal Lat decoupe LOD13_8");
@@ -224,5 +196,65 @@ bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
             Abandon_Cut("Anormal Lon decoupe LOD13_8");
             return false;
     }
+    return false;
+}
+
+void Show_Cut_Caption() {
+    Gen_Set_Compile_Name("Lod8/13 cut");
+    Gen_Repaint();
+}
+
+}  // namespace
+
+bool API_Cut_Polygons_Cells(int16_t mode) {
+    Polygon_Cut_Aborted = 0;
+    Show_Cut_Caption();
+    grid_cut::Box span = No_Span;
+    std::vector<Piece> pieces = Work_Pieces(span);
+    Grid grid;
+    if (const char* failure = Make_Grid(mode, span, grid)) {
+        Abandon_Cut(failure);
+        return false;
+    }
+    return Cut_Work_Tables(grid, pieces);
+}
+
+bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
+    Polygon_Cut_Aborted = 0;
+    Show_Cut_Caption();
+    const grid_cut::Box span = Parts_Span(parts);
+    Grid grid;
+    if (const char* failure = Make_Grid(mode, span, grid)) {
+        parts.clear();
+        Work_Tables_Erase();
+        Abandon_Cut(failure);
+        return false;
+    }
+    if (!grid.Lon_Fits) {
+        // Cut the latitude lines over the whole table as ever, for the pieces it leaves.
+        Work_Tables_Join(std::move(parts));
+        grid_cut::Box whole = No_Span;
+        std::vector<Piece> pieces = Work_Pieces(whole);
+        return Cut_Work_Tables(grid, pieces);
+    }
+    const grid_cut::Parts_Cut result = grid_cut::Cut_Parts(grid.Lat, grid.Lon, grid.Tx, grid.Ty, parts);
+    return Parts_Cut_Ends(result);
+}
+
+Cell_Part_Cut::Cell_Part_Cut() = default;
+Cell_Part_Cut::~Cell_Part_Cut() = default;
+
+bool Cell_Part_Cut::Begin(int16_t mode, const std::vector<Work_Part>& parts) {
+    Grid grid;
+    if (Make_Grid(mode, Parts_Span(parts), grid) != nullptr || !grid.Lon_Fits) return false;
+    Polygon_Cut_Aborted = 0;
+    cutter_ = std::make_unique<grid_cut::Parts_Cutter>(grid.Lat, grid.Lon, grid.Tx, grid.Ty);
     return true;
 }
+
+Work_Part Cell_Part_Cut::Cut(Work_Part&& part) {
+    Show_Cut_Caption();
+    return cutter_->Cut(std::move(part));
+}
+
+bool Cell_Part_Cut::End() { return Parts_Cut_Ends(cutter_->End()); }

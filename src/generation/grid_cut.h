@@ -5,6 +5,7 @@
 // the cut tables that the line and coast stages use.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct Work_Poly_Rec;
@@ -52,12 +53,49 @@ bool API_Cut_Polygons_Cells(int16_t mode);
 // abandoned cut both are empty. Without debug drawing.
 bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode);
 
+namespace grid_cut {
+class Parts_Cutter;
+}
+
+// The same cut as the concave split hands its parts on, one at a time. Begin makes the grid
+// lines from the span of every polygon of `parts`, the split's input (its pieces span no
+// more); false, with no box, where no part-by-part cut can be made: the parts then go to
+// API_Cut_Parts_Cells once split, which tells why. End shows the boxes due and, as
+// API_Cut_Parts_Cells, is false when the cut was abandoned.
+class Cell_Part_Cut {
+public:
+    Cell_Part_Cut();
+    ~Cell_Part_Cut();
+    bool Begin(int16_t mode, const std::vector<Work_Part>& parts);
+    // The pieces of `part`, which is freed; none once a piece was abnormal.
+    Work_Part Cut(Work_Part&& part);
+    bool End();
+
+private:
+    std::unique_ptr<grid_cut::Parts_Cutter> cutter_;
+};
+
 // Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
 void API_Index_Pieces(int16_t mode);
-// The same over the polygons of `parts` (the cut's, one after another), each part freed once
-// read; the work tables are left empty.
-void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode);
+// The index filled as the cut hands its pieces on, in the order they come: End fills the piece
+// tables as API_Index_Pieces over all of them at once would. `points` is what the pieces are
+// likely to hold.
+class Piece_Index {
+public:
+    Piece_Index(int16_t mode, int64_t points);
+    ~Piece_Index();
+    // The polygons of `part`, which is freed; the work tables are left empty.
+    void Add(Work_Part&& part);
+    // The polygons the work tables hold, which are emptied.
+    void Add_Work_Tables();
+    void End();
+
+private:
+    struct Fill;
+    int16_t mode_;
+    std::unique_ptr<Fill> fill_;
+};
 
 // The area of work record `rec` (the LOD8 and LOD13 cells holding the centre of its box) and its
 // points in local positions there (mode 2: LOD8-local, else LOD13-local). Of neighbours on one position, counting the last and the first as

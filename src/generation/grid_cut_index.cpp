@@ -84,12 +84,12 @@ void API_Sort_Cut_Pieces() {
     Exchange_Sort_Apply(Piece_Order(keys), [](int32_t i) -> Cut_Piece_Record& { return Cut_Piece_Table(i + 1); });
 }
 
-namespace {
-
 // The index as it fills: the points go in as the pieces come; the records are written once the
 // order is known, each straight into its sorted place. The attributes move from the work
-// records, which can go before the piece table is made.
-struct Index_Fill {
+// records, which can go before the piece table is made. The counts and capacities run here and
+// reach the piece table's globals at the end, each capacity one more than the records or points
+// read, as a table sized once to them all.
+struct Piece_Index::Fill {
     struct Indexed {
         Shared_Attrib Attr;
         int32_t Line_Id;
@@ -100,57 +100,74 @@ struct Index_Fill {
     std::vector<Piece_Key> keys;
     std::vector<Cut_Piece_Point> points;  // becomes Cut_Piece_Points
     std::vector<Cut_Piece_Point> scratch;
+    int32_t count = 0, point_count = 0;
+    int64_t capacity = 1, point_capacity = 1;
 };
 
-void Index_Begin(Index_Fill& f, int64_t records, int64_t points) {
-    Cut_Piece_Count = 0;
-    Cut_Piece_Point_Count = 0;
-    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(records + 1, INT32_MAX));
-    Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(points + 1, INT32_MAX));
-    Cut_Piece_Points.Erase();
-    f.points.reserve(static_cast<size_t>(Cut_Piece_Point_Capacity));
-    f.keys.reserve(static_cast<size_t>(std::max<int64_t>(records, 0)));
+Piece_Index::Piece_Index(int16_t mode, int64_t points) : mode_(mode), fill_(std::make_unique<Fill>()) {
+    // Room the pieces are likely to need, taken only as it fills.
+    fill_->points.reserve(static_cast<size_t>(std::clamp<int64_t>(points + 1, 1, INT32_MAX)));
 }
 
-// The pieces of the work records as they stand in the work tables.
-void Index_Work_Tables(int16_t mode, Index_Fill& f) {
+Piece_Index::~Piece_Index() = default;
+
+void Piece_Index::Add(Work_Part&& part) {
+    // The part stands as the work tables while its pieces are taken, its records numbered from 1
+    // and their points with them.
+    Work_Tables_Adopt_Part(std::move(part));
+    Add_Work_Tables();
+    plat::Release_Free_Memory();
+}
+
+void Piece_Index::Add_Work_Tables() {
+    Fill& f = *fill_;
+    f.capacity += std::max(Work_Poly_Count, 0);
+    f.point_capacity += std::max(Work_Point_Count, 0);
+    const int64_t capacity = std::min<int64_t>(f.capacity, INT32_MAX);
+    const int64_t point_capacity = std::min<int64_t>(f.point_capacity, INT32_MAX);
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
         Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Piece_Area area;
-        API_Piece_Local_Points(rec, mode, area, f.scratch);
+        API_Piece_Local_Points(rec, mode_, area, f.scratch);
         const int16_t c8 = area.Lod8_Col, r8 = area.Lod8_Row, c13 = area.Lod13_Col, r13 = area.Lod13_Row;
         const size_t kept = f.scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
         // Shapes are cut at the world's edge; what still lies on it names no cell.
-        if (!World_Has_Area(c8, r8, mode == 2 ? 0 : c13, mode == 2 ? 0 : r13)) continue;
-        if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode != 2)) continue;
-
-        if (Cut_Piece_Count + 1 >= Cut_Piece_Capacity) Cut_Piece_Capacity += 10;
-        if (Cut_Piece_Point_Count + static_cast<int32_t>(kept) >= Cut_Piece_Point_Capacity)
-            Cut_Piece_Point_Capacity += static_cast<int32_t>(kept) + 20;
-        ++Cut_Piece_Count;
-        f.keys.push_back({r8, c8, static_cast<int16_t>(mode == 2 ? 0 : r13), static_cast<int16_t>(mode == 2 ? 0 : c13),
+        if (!World_Has_Area(c8, r8, mode_ == 2 ? 0 : c13, mode_ == 2 ? 0 : r13)) continue;
+        if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode_ != 2)) continue;
+        // A table past what a count can number keeps what it holds.
+        if (f.count + 1 >= capacity || f.point_count + static_cast<int64_t>(kept) >= point_capacity) continue;
+        ++f.count;
+        f.keys.push_back({r8, c8, static_cast<int16_t>(mode_ == 2 ? 0 : r13), static_cast<int16_t>(mode_ == 2 ? 0 : c13),
                           rec.Group_Id, rec.Ring_Number});
-        f.indexed.push_back({std::move(rec.Attr), rec.Line_Id, Cut_Piece_Point_Count + 1, static_cast<int16_t>(kept)});
+        f.indexed.push_back({std::move(rec.Attr), rec.Line_Id, f.point_count + 1, static_cast<int16_t>(kept)});
         f.points.insert(f.points.end(), f.scratch.begin(), f.scratch.end());
-        Cut_Piece_Point_Count += static_cast<int32_t>(kept);
+        f.point_count += static_cast<int32_t>(kept);
     }
+    // Every point and attribute the pieces keep is in the index now.
+    Work_Tables_Erase();
 }
 
-void Index_End(Index_Fill& f) {
-    f.points.resize(static_cast<size_t>(std::max(Cut_Piece_Point_Capacity, 0)));
+// The tables keep room for their capacity, but only the entries filled are made: the rest,
+// never touched, costs no resident memory (most of a large project's capacity goes unused).
+void Piece_Index::End() {
+    Fill& f = *fill_;
+    Cut_Piece_Count = f.count;
+    Cut_Piece_Point_Count = f.point_count;
+    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(f.capacity, INT32_MAX));
+    Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(f.point_capacity, INT32_MAX));
     Cut_Piece_Points.Adopt(std::move(f.points));
     const std::vector<int32_t> order = Piece_Order(f.keys);
     // The entries put in their sorted places first, so that the table fills from the front as
     // they go.
-    Exchange_Sort_Apply(order, [&](int32_t i) -> Index_Fill::Indexed& { return f.indexed[static_cast<size_t>(i)]; });
+    Exchange_Sort_Apply(order, [&](int32_t i) -> Fill::Indexed& { return f.indexed[static_cast<size_t>(i)]; });
     std::vector<Cut_Piece_Record> table;
-    table.reserve(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
+    table.reserve(static_cast<size_t>(Cut_Piece_Capacity));
     for (size_t i = 0; i < order.size(); ++i) {
-        Index_Fill::Indexed& from = f.indexed.front();
+        Fill::Indexed& from = f.indexed.front();
         const Piece_Key& key = f.keys[static_cast<size_t>(order[i])];
         Cut_Piece_Record& piece = table.emplace_back();
         piece.Nb_Points = from.Nb_Points;
@@ -167,38 +184,12 @@ void Index_End(Index_Fill& f) {
         f.indexed.pop_front();
         if (i % 65536 == 65535) plat::Release_Free_Memory();
     }
-    table.resize(static_cast<size_t>(std::max(Cut_Piece_Capacity, 0)));
     Cut_Piece_Table.Adopt(std::move(table));
+    fill_ = std::make_unique<Fill>();
 }
-
-}  // namespace
 
 void API_Index_Pieces(int16_t mode) {
-    Index_Fill f;
-    Index_Begin(f, Work_Poly_Count, Work_Point_Count);
-    Index_Work_Tables(mode, f);
-    // Every point and attribute the pieces keep is in the index now.
-    Work_Tables_Erase();
-    Index_End(f);
-}
-
-void API_Index_Parts(std::vector<Work_Part>&& parts, int16_t mode) {
-    int64_t records = 0, points = 0;
-    for (const Work_Part& part : parts) {
-        records += static_cast<int64_t>(part.Polys.size());
-        points += static_cast<int64_t>(part.Points.size());
-    }
-    Index_Fill f;
-    Index_Begin(f, records, points);
-    Work_Tables_Erase();
-    for (Work_Part& part : parts) {
-        // Each part stands as the work tables while its pieces are taken, its records numbered
-        // from 1 and their points with them.
-        Work_Tables_Adopt_Part(std::move(part));
-        Index_Work_Tables(mode, f);
-        Work_Tables_Erase();
-        plat::Release_Free_Memory();
-    }
-    parts.clear();
-    Index_End(f);
+    Piece_Index index(mode, Work_Point_Count);
+    index.Add_Work_Tables();
+    index.End();
 }

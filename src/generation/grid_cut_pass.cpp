@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -158,77 +159,105 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
     return whole;
 }
 
-Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty,
-                    std::vector<Work_Part>& parts) {
+struct Parts_Cutter::State {
+    std::vector<double> lat_lines, lon_lines;
+    double tx = 0, ty = 0;
     // The groups of each direction are counted over all parts, as one pass over the whole
-    // table counts them; a part is cut through both directions and freed before the next.
+    // table counts them.
     Cut_Place lat_abnormal, lon_abnormal;
-    size_t lat_limit = lat_lines.size(), lon_limit = lon_lines.size();
+    size_t lat_limit = 0, lon_limit = 0;
     size_t lat_groups = 0, lon_groups = 0;
     std::vector<std::pair<Cut_Place, const char*>> lat_failures, lon_failures;
     Group_Scratch scratch;
     std::vector<Piece> in, across, along;
     Point_Pool across_pool, along_pool;
-    std::vector<Work_Part> out;
-    out.reserve(parts.size());
-    auto take_failures = [&](std::vector<std::pair<Cut_Place, const char*>>& to) {
+
+    void Take_Failures(std::vector<std::pair<Cut_Place, const char*>>& to) {
         to.insert(to.end(), scratch.failures.begin(), scratch.failures.end());
         scratch.failures.clear();
-    };
-    for (Work_Part& part : parts) {
-        in.clear();
-        for (size_t r = 0; r < part.Polys.size(); ++r) {
-            const Work_Poly_Rec& rec = part.Polys[r];
-            if (rec.Nb_Points <= 0) continue;
-            in.push_back(Span_Piece(static_cast<int32_t>(r), part.Points.data(),
-                                    static_cast<size_t>(rec.First_Point - 1), rec.Nb_Points));
-        }
-        across.clear();
-        across_pool.clear();
-        const Cut_Place lat = Cut_Groups(true, lat_lines, lat_limit, tx, ty, true, in, part.Points.data(), across,
-                                         across_pool, scratch, lat_groups);
-        take_failures(lat_failures);
-        lat_groups += in.size();
-        if (lat.Line != SIZE_MAX) {
-            lat_abnormal = lat;
-            lat_limit = lat.Line;
-        }
-        // After an abnormal piece only the boxes of the latitude lines before it are still due.
-        if (lat_abnormal.Line == SIZE_MAX) {
-            along.clear();
-            along_pool.clear();
-            const Cut_Place lon = Cut_Groups(false, lon_lines, lon_limit, tx, ty, true, across, across_pool.data(),
-                                             along, along_pool, scratch, lon_groups);
-            take_failures(lon_failures);
-            lon_groups += across.size();
-            if (lon.Line != SIZE_MAX) {
-                lon_abnormal = lon;
-                lon_limit = lon.Line;
-            }
-            if (lon_abnormal.Line == SIZE_MAX) {
-                Work_Part cut;
-                cut.Polys.reserve(along.size());
-                for (const Piece& p : along)
-                    cut.Polys.push_back(Piece_Record(part.Polys[static_cast<size_t>(p.Source)], p));
-                cut.Points.assign(along_pool.begin(), along_pool.end());
-                out.push_back(std::move(cut));
-            }
-        }
-        part = Work_Part{};
-        plat::Release_Free_Memory();
     }
-    parts.clear();
+};
+
+Parts_Cutter::Parts_Cutter(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx,
+                           double ty)
+    : s_(std::make_unique<State>()) {
+    s_->lat_lines = lat_lines;
+    s_->lon_lines = lon_lines;
+    s_->tx = tx;
+    s_->ty = ty;
+    s_->lat_limit = lat_lines.size();
+    s_->lon_limit = lon_lines.size();
+}
+
+Parts_Cutter::~Parts_Cutter() = default;
+
+Work_Part Parts_Cutter::Cut(Work_Part&& part) {
+    State& s = *s_;
+    Work_Part cut;
+    s.in.clear();
+    for (size_t r = 0; r < part.Polys.size(); ++r) {
+        const Work_Poly_Rec& rec = part.Polys[r];
+        if (rec.Nb_Points <= 0) continue;
+        s.in.push_back(Span_Piece(static_cast<int32_t>(r), part.Points.data(), static_cast<size_t>(rec.First_Point - 1),
+                                  rec.Nb_Points));
+    }
+    s.across.clear();
+    s.across_pool.clear();
+    const Cut_Place lat = Cut_Groups(true, s.lat_lines, s.lat_limit, s.tx, s.ty, true, s.in, part.Points.data(),
+                                     s.across, s.across_pool, s.scratch, s.lat_groups);
+    s.Take_Failures(s.lat_failures);
+    s.lat_groups += s.in.size();
+    if (lat.Line != SIZE_MAX) {
+        s.lat_abnormal = lat;
+        s.lat_limit = lat.Line;
+    }
+    // After an abnormal piece only the boxes of the latitude lines before it are still due.
+    if (s.lat_abnormal.Line == SIZE_MAX) {
+        s.along.clear();
+        s.along_pool.clear();
+        const Cut_Place lon = Cut_Groups(false, s.lon_lines, s.lon_limit, s.tx, s.ty, true, s.across,
+                                         s.across_pool.data(), s.along, s.along_pool, s.scratch, s.lon_groups);
+        s.Take_Failures(s.lon_failures);
+        s.lon_groups += s.across.size();
+        if (lon.Line != SIZE_MAX) {
+            s.lon_abnormal = lon;
+            s.lon_limit = lon.Line;
+        }
+        if (s.lon_abnormal.Line == SIZE_MAX) {
+            cut.Polys.reserve(s.along.size());
+            for (const Piece& p : s.along) cut.Polys.push_back(Piece_Record(part.Polys[static_cast<size_t>(p.Source)], p));
+            cut.Points.assign(s.along_pool.begin(), s.along_pool.end());
+        }
+    }
+    part = Work_Part{};
+    plat::Release_Free_Memory();
+    return cut;
+}
+
+Parts_Cut Parts_Cutter::End() {
+    State& s = *s_;
     auto show = [](std::vector<std::pair<Cut_Place, const char*>>& failures, const Cut_Place& abnormal) {
         std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [place, text] : failures)
             if (place < abnormal) Gen_Show_Failure(text);
     };
-    show(lat_failures, lat_abnormal);
-    if (lat_abnormal.Line != SIZE_MAX) return Parts_Cut::Lat_Abnormal;
-    show(lon_failures, lon_abnormal);
-    if (lon_abnormal.Line != SIZE_MAX) return Parts_Cut::Lon_Abnormal;
-    parts = std::move(out);
+    show(s.lat_failures, s.lat_abnormal);
+    if (s.lat_abnormal.Line != SIZE_MAX) return Parts_Cut::Lat_Abnormal;
+    show(s.lon_failures, s.lon_abnormal);
+    if (s.lon_abnormal.Line != SIZE_MAX) return Parts_Cut::Lon_Abnormal;
     return Parts_Cut::Whole;
+}
+
+Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty,
+                    std::vector<Work_Part>& parts) {
+    Parts_Cutter cutter(lat_lines, lon_lines, tx, ty);
+    std::vector<Work_Part> out;
+    out.reserve(parts.size());
+    for (Work_Part& part : parts) out.push_back(cutter.Cut(std::move(part)));
+    parts.clear();
+    const Parts_Cut result = cutter.End();
+    if (result == Parts_Cut::Whole) parts = std::move(out);
+    return result;
 }
 
 }  // namespace grid_cut

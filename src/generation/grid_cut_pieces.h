@@ -4,6 +4,7 @@
 // Shared by the stages of the cut (grid_cut*.cpp) and nothing else.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "generation/grid_cut.h"
@@ -91,6 +92,24 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
                    size_t& lines_done);
 
 enum class Parts_Cut { Whole, Lat_Abnormal, Lon_Abnormal };
+
+// Both directions, latitude lines first, over polygons handed on a part at a time: each part's
+// pieces come out in the order the two directions over the whole table make them, the groups
+// counted over all parts. End shows the split boxes due (those met before an abnormal piece).
+// Without debug drawing only.
+class Parts_Cutter {
+public:
+    Parts_Cutter(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty);
+    ~Parts_Cutter();
+    // The pieces of `part`, which is freed; none once a piece of this or an earlier part was
+    // abnormal.
+    Work_Part Cut(Work_Part&& part);
+    Parts_Cut End();
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
 
 // Both directions, latitude lines first, over the polygons of `parts`, one part at a time:
 // the pieces, in the order the two directions over the whole table make them, replace the

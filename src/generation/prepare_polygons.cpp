@@ -113,9 +113,43 @@ uint8_t API_Get_Polygon_Winding(const std::vector<Plane_Point>& points, int32_t 
 
 namespace {
 
-// The preparation; with `parts`, a cut made part by part is left there rather than joined into
-// the work tables.
-void Prepare_Polygons(int16_t mode, std::vector<Work_Part>* parts) {
+// The split and the cut part by part, so that neither the whole table of concave pieces nor its
+// cut ever stands: each part is split, cut and handed on (to `index`, or gathered into the work
+// tables) before the next. The boxes come as the whole-table stages show them: the split's,
+// then the cut's.
+bool Split_And_Cut(int32_t limit, int16_t mode, Piece_Index* index) {
+    std::vector<Work_Part> parts = API_Concave_Input_Parts();
+    Concave_Part_Split split(limit);
+    Cell_Part_Cut cut;
+    std::vector<Work_Part> pieces;
+    if (!cut.Begin(mode, parts)) {
+        // The cut's grid cannot be stepped: it says so once the split is done.
+        for (Work_Part& part : parts) pieces.push_back(split.Split(std::move(part)));
+        split.End();
+        if (!API_Cut_Parts_Cells(pieces, mode)) return false;
+        // A cut over the whole table leaves its pieces there.
+        if (index && pieces.empty()) index->Add_Work_Tables();
+    } else {
+        for (Work_Part& part : parts) {
+            Work_Part cell_pieces = cut.Cut(split.Split(std::move(part)));
+            if (index)
+                index->Add(std::move(cell_pieces));
+            else
+                pieces.push_back(std::move(cell_pieces));
+        }
+        split.End();
+        if (!cut.End()) return false;
+    }
+    if (index)
+        for (Work_Part& part : pieces) index->Add(std::move(part));
+    else if (!pieces.empty())
+        Work_Tables_Join(std::move(pieces));
+    return true;
+}
+
+// The preparation; with `index`, the pieces of a whole cut go there rather than into the work
+// tables.
+void Prepare_Polygons(int16_t mode, Piece_Index* index) {
     Polygon_Cut_Aborted = 0;
     Work_Tables_Size(Line_Count, Point_Count);
     const World_Box world = World_Pixel_Box();
@@ -151,17 +185,12 @@ void Prepare_Polygons(int16_t mode, std::vector<Work_Part>* parts) {
     int32_t limit = mode == 1 ? 24 : 60;
     bool cut = false;
     if (Debug_Draw == 0) {
-        // Part by part, so that the whole table of concave pieces never stands beside its cut.
-        std::vector<Work_Part> pieces = API_Split_Concave_Parts(limit);
-        cut = API_Cut_Parts_Cells(pieces, mode);
-        if (parts)
-            *parts = std::move(pieces);
-        else if (!pieces.empty())
-            Work_Tables_Join(std::move(pieces));
+        cut = Split_And_Cut(limit, mode, index);
     } else {
         // Drawn as ever: every split, then every cut.
         API_Split_Concave(limit);
         cut = API_Cut_Polygons_Cells(mode);
+        if (cut && index) index->Add_Work_Tables();
     }
     Cut_Tables_Erase();
     if (!cut) {
@@ -176,16 +205,13 @@ void Prepare_Polygons(int16_t mode, std::vector<Work_Part>* parts) {
 void API_Prepare_Polygons(int16_t mode) { Prepare_Polygons(mode, nullptr); }
 
 bool API_Prepare_Pieces(int16_t mode) {
-    std::vector<Work_Part> parts;
-    Prepare_Polygons(mode, &parts);
+    Piece_Index index(mode, Point_Count);
+    Prepare_Polygons(mode, &index);
     if (Touch_Groups_Found != 1 && Line_Groups_Numbered != 1) {
         Work_Tables_Erase();  // refused polygons: none of them is written
         return false;
     }
-    if (parts.empty())
-        API_Index_Pieces(mode);
-    else
-        API_Index_Parts(std::move(parts), mode);
+    index.End();
     return true;
 }
 

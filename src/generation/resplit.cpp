@@ -453,43 +453,46 @@ void API_Split_Concave(int32_t& max_points) {
     Show_Stuck(stuck_line);
 }
 
-std::vector<Work_Part> API_Split_Concave_Parts(int32_t max_points) {
-    Gen_Set_Compile_Name("Concave/convexe");
-    Gen_Repaint();
-    Progress = 0;
-    // Both passes go over a few polygons at a time: a polygon's pieces depend on it alone, and
-    // the second pass takes the pieces in the order the first made them.
+std::vector<Work_Part> API_Concave_Input_Parts() {
     constexpr int64_t Part_Points = 1 << 17;
     std::vector<Work_Part> parts;
-    {
-        // The input too is cut into parts first, so that each goes once split.
-        Vb_Array<Work_Poly_Rec> polys;
-        Vb_Array<Work_Point_Rec> points;
-        std::swap(polys, Work_Poly_Table);
-        std::swap(points, Work_Point_Table);
-        const int32_t count = Work_Poly_Count;
-        Work_Tables_Erase();
-        for (int32_t first = 1; first <= count;) {
-            int32_t last = first;
-            int64_t held = std::max(polys(first).Nb_Points, 0);
-            while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
-                held += std::max(polys(++last).Nb_Points, 0);
-            Work_Tables_Load(polys, points, first, last);
-            parts.push_back(Work_Tables_Take_Part());
-            first = last + 1;
-        }
+    // Moved out first, so that the whole table goes as the parts are made.
+    Vb_Array<Work_Poly_Rec> polys;
+    Vb_Array<Work_Point_Rec> points;
+    std::swap(polys, Work_Poly_Table);
+    std::swap(points, Work_Point_Table);
+    const int32_t count = Work_Poly_Count;
+    Work_Tables_Erase();
+    for (int32_t first = 1; first <= count;) {
+        int32_t last = first;
+        int64_t held = std::max(polys(first).Nb_Points, 0);
+        while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
+            held += std::max(polys(++last).Nb_Points, 0);
+        Work_Tables_Load(polys, points, first, last);
+        parts.push_back(Work_Tables_Take_Part());
+        first = last + 1;
     }
     Work_Tables_Erase();
+    polys.Erase();
+    points.Erase();
     plat::Release_Free_Memory();
-    int32_t stuck_first = 0, stuck_second = 0;
-    for (Work_Part& part : parts) {
-        Work_Tables_Adopt_Part(std::move(part));
-        Split_Pass(max_points, stuck_first);
-        Split_Pass(max_points, stuck_second);
-        part = Work_Tables_Take_Part();
-    }
-    Work_Tables_Erase();
-    Cut_Tables_Erase();
-    Show_Stuck(stuck_first != 0 ? stuck_first : stuck_second);
     return parts;
+}
+
+Concave_Part_Split::Concave_Part_Split(int32_t max_points) : max_points_(max_points) { Progress = 0; }
+
+Work_Part Concave_Part_Split::Split(Work_Part&& part) {
+    Gen_Set_Compile_Name("Concave/convexe");
+    Gen_Repaint();
+    Work_Tables_Adopt_Part(std::move(part));
+    Split_Pass(max_points_, stuck_first_);
+    Split_Pass(max_points_, stuck_second_);
+    Cut_Tables_Erase();
+    Work_Part pieces = Work_Tables_Take_Part();
+    Work_Tables_Erase();
+    return pieces;
+}
+
+void Concave_Part_Split::End() {
+    Show_Stuck(stuck_first_ != 0 ? stuck_first_ : stuck_second_);
 }

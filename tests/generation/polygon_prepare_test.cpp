@@ -329,8 +329,9 @@ TEST_F(PolygonPrepare, NamedGroupsWithEqualTextsKeepTheExchangeOrder) {
 }
 
 TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
-    // Enough wobbly lakes that the split and the cut go over several parts: the tables must come
-    // out as the split and the cut over the whole table make them.
+    // Enough wobbly lakes that the split and the cut go over several parts: the tables, and the
+    // piece index fed part by part, must come out as the split, the cut and the index over the
+    // whole table make them.
     for (int j = 0; j < 8; ++j)
         for (int i = 0; i < 9; ++i) {
             std::vector<Plane_Point> ring;
@@ -346,6 +347,8 @@ TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
         std::vector<Work_Poly_Rec> polys;
         std::vector<Work_Point_Rec> points;
         std::vector<std::string> boxes;
+        std::vector<Cut_Piece_Record> pieces;
+        std::vector<Cut_Piece_Point> piece_points;
     };
     auto prepare = [&](int16_t debug_draw) {
         Work_Tables_Reset_All();
@@ -355,6 +358,10 @@ TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
         Table t;
         for (int32_t r = 1; r <= Work_Poly_Count; ++r) t.polys.push_back(Work_Poly_Table(r));
         for (int32_t p = 1; p <= Work_Point_Count; ++p) t.points.push_back(Work_Point_Table(p));
+        Work_Tables_Reset_All();
+        EXPECT_TRUE(API_Prepare_Pieces(0));
+        t.pieces.assign(Cut_Piece_Table.begin(), Cut_Piece_Table.begin() + Cut_Piece_Count);
+        t.piece_points.assign(Cut_Piece_Points.begin(), Cut_Piece_Points.begin() + Cut_Piece_Point_Count);
         for (const auto& box : host().boxes) t.boxes.push_back(box.prompt);
         return t;
     };
@@ -363,5 +370,8 @@ TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
     EXPECT_GT(parts.points.size(), 300000u);
     EXPECT_TRUE(parts.polys == whole.polys);
     EXPECT_TRUE(parts.points == whole.points);
+    EXPECT_GT(parts.pieces.size(), 10000u);
+    EXPECT_TRUE(parts.pieces == whole.pieces);
+    EXPECT_TRUE(parts.piece_points == whole.piece_points);
     EXPECT_EQ(parts.boxes, whole.boxes);
 }
