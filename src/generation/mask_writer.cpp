@@ -190,7 +190,7 @@ private:
             const Cut_Piece_Record& piece = pieces(p);
             const Route_Attrib& attr = *piece.Attr;
             src_.Line("; ");
-            src_.Line("; " + Gen_Free_Text(attr.Text_Rt));
+            src_.Line("; ", Gen_Free_Text(attr.Text_Rt));
             src_.Line("; ");
             const int32_t c = piece.Last_Point - piece.First_Point + 1;
             const int16_t type = coast ? 0 : attr.Attrib;
@@ -200,13 +200,11 @@ private:
             Gen_Altitude_Pair(altitude, w, f);
             if (Cfs_Mode == 1) {
                 if (c > Max_Poly2_Points) Gen_Show_Failure("LWM poly/CFS : more than 62 points");
-                src_.Line("          LWMPoly1 " + Gen_Num(c) + ",0," + Gen_Num(type));
+                src_.Line("          LWMPoly1 ", c, ",0,", type);
             } else if (c <= Max_Poly2_Points) {
-                src_.Line("          LWMPoly2   " + Gen_Num(c) + ",0," + Gen_Num(type) + "," + Gen_Num(w) + "," +
-                          Gen_Num(f));
+                src_.Line("          LWMPoly2   ", c, ",0,", type, ",", w, ",", f);
             } else {
-                src_.Line("          LWMPoly2Ex 63,0," + Gen_Num(type) + "," + Gen_Num(w) + "," + Gen_Num(f) + "," +
-                          Gen_Num(c - 63));
+                src_.Line("          LWMPoly2Ex 63,0,", type, ",", w, ",", f, ",", c - 63);
             }
             for (int32_t i = piece.First_Point; i <= piece.Last_Point; ++i)
                 src_.Line("            LWMPoint ", points(i).Local_X, ",", points(i).Local_Y);

@@ -183,7 +183,7 @@ void Write_Line_Entry(Gen_Source& src, const Line_Entry_Rec& e) {
     wide(first, 1);
     src.Line("               VTPWidePointWidth 1");
     wide(first, 1);
-    src.Line("               VTPWidePointWidth " + Gen_Num(e.Attr.Largeur));
+    src.Line("               VTPWidePointWidth ", e.Attr.Largeur);
     for (int32_t i = e.First_Point; i < e.Last_Point; ++i) wide(Line_Entry_Points(i), 0);
     wide(Line_Entry_Points(e.Last_Point), 1);
     src.Line("               VTPWidePointWidth 0");

@@ -86,13 +86,13 @@ void Vtp_Write_Block_Start(Gen_Source& src, int32_t texture, int32_t polygons) {
 
 void Vtp_Write_Poly_Start(Gen_Source& src, const std::string& free_text, int32_t points, bool wide) {
     src.Line(";");
-    src.Line(";" + Gen_Free_Text(free_text));
+    src.Line(";", Gen_Free_Text(free_text));
     src.Line(";");
     if (points <= Max_Short_Poly) {
-        src.Line("             VTPPolyMethod2 " + Gen_Num(points) + (wide ? ", 1, 0" : ", 0, 0"));
+        src.Line("             VTPPolyMethod2 ", points, wide ? ", 1, 0" : ", 0, 0");
     } else {
-        src.Line(std::string("             VTPPolyMethod2 31, ") + (wide ? "1, 0" : "0, 1"));
-        src.Line("             VTPPolyMethod2Ex " + Gen_Num(points - 31));
+        src.Line("             VTPPolyMethod2 31, ", wide ? "1, 0" : "0, 1");
+        src.Line("             VTPPolyMethod2Ex ", points - 31);
     }
 }
 

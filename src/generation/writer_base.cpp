@@ -94,8 +94,8 @@ std::string Gen_Date_Text(const std::tm& when) {
 // Numbers
 
 void Gen_Append_Num_Int(std::string& out, int64_t value) {
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+    char buf[Gen_Num_Int_Room];
+    out.append(buf, Gen_Put_Num_Int(buf, value));
 }
 
 std::string Gen_Num_Int(int64_t value) {
@@ -191,36 +191,30 @@ Gen_Source::Gen_Source(const std::string& name) : path_(plat::NativePath(App_Dir
     // Renewal: never appended to, and no stale file if the writer stops early.
     plat::DeleteFile(path_);
     file_ = std::make_unique<plat::FileReplacement>(path_);
-    buffer_.reserve(kSourceBuffer + 4096);
+    buffer_.resize(kSourceBuffer + 4096);
 }
 
 Gen_Source::~Gen_Source() = default;
 
-void Gen_Source::Put_Text(std::string_view text, bool& ascii) {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    buffer_.append(text);
-}
-
 void Gen_Source::End_Line(size_t start, bool ascii) {
     if (!ascii) {
-        const std::string converted = plat::Utf8ToCp1252(std::string_view(buffer_).substr(start));
-        buffer_.resize(start);
-        buffer_ += converted;
+        const std::string converted = plat::Utf8ToCp1252(std::string_view(buffer_).substr(start, used_ - start));
+        used_ = start;
+        bool unused = true;
+        Put_Text(converted, unused);
     }
-    buffer_ += "\r\n";
-    if (buffer_.size() >= kSourceBuffer && file_) {
-        file_->Write(buffer_);
-        written_ += static_cast<long long>(buffer_.size());
-        buffer_.clear();
+    Room(2);
+    buffer_[used_++] = '\r';
+    buffer_[used_++] = '\n';
+    if (used_ >= kSourceBuffer && file_) {
+        file_->Write(std::string_view(buffer_).substr(0, used_));
+        written_ += static_cast<long long>(used_);
+        used_ = 0;
     }
 }
 
 void Gen_Source::Line(std::string_view text) {
-    const size_t start = buffer_.size();
+    const size_t start = used_;
     bool ascii = true;
     Put_Text(text, ascii);
     End_Line(start, ascii);
@@ -240,8 +234,9 @@ void Gen_Source::Head(const std::string& title_prefix, const Gen_Bounds& bounds,
 bool Gen_Source::Close() {
     if (closed_) return true;
     closed_ = true;
-    file_->Write(buffer_);
-    written_ += static_cast<long long>(buffer_.size());
+    file_->Write(std::string_view(buffer_).substr(0, used_));
+    written_ += static_cast<long long>(used_);
+    used_ = 0;
     std::string().swap(buffer_);
     const bool written = file_->Commit();
     file_.reset();   // a new file that failed goes now, not with the source

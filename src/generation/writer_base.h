@@ -3,9 +3,12 @@
 // the number text of the terrain sources, bounds, cell names, the command lines of the outside
 // compilers and tools, output names, the two progress captions of the main window and the clock
 // of the title comment.
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -71,6 +74,9 @@ std::string Gen_Num_Int(int64_t value);
 // The same texts appended to `out`: what Gen_Num gives, without a string of its own.
 void Gen_Append_Num(std::string& out, double value);
 void Gen_Append_Num_Int(std::string& out, int64_t value);
+// The whole number's text written at `at`, which has Gen_Num_Int_Room bytes; returns its end.
+inline constexpr size_t Gen_Num_Int_Room = 24;
+inline char* Gen_Put_Num_Int(char* at, int64_t value) { return std::to_chars(at, at + Gen_Num_Int_Room, value).ptr; }
 template <std::integral T>
 std::string Gen_Num(T value) { return Gen_Num_Int(static_cast<int64_t>(value)); }
 
@@ -138,7 +144,7 @@ public:
     // text of the sources (Gen_Num), with no string made for the line.
     template <class First, class Second, class... Rest>
     void Line(const First& first, const Second& second, const Rest&... rest) {
-        const size_t start = buffer_.size();
+        const size_t start = used_;
         bool ascii = true;
         Put(first, ascii);
         Put(second, ascii);
@@ -150,7 +156,7 @@ public:
     // False when the file could not be written.
     bool Close();
     // Bytes written so far (all of them after Close).
-    long long Bytes() const { return written_ + static_cast<long long>(buffer_.size()); }
+    long long Bytes() const { return written_ + static_cast<long long>(used_); }
 
 private:
     template <class T>
@@ -158,20 +164,52 @@ private:
         if constexpr (std::is_same_v<T, bool>) {
             static_assert(!std::is_same_v<T, bool>, "a source line takes no bool");
         } else if constexpr (std::is_integral_v<T>) {
-            Gen_Append_Num_Int(buffer_, static_cast<int64_t>(part));
+            Room(Gen_Num_Int_Room);
+            used_ = static_cast<size_t>(Gen_Put_Num_Int(buffer_.data() + used_, static_cast<int64_t>(part)) -
+                                        buffer_.data());
         } else if constexpr (std::is_floating_point_v<T>) {
-            Gen_Append_Num(buffer_, static_cast<double>(part));
+            std::string text;
+            Gen_Append_Num(text, static_cast<double>(part));
+            Put_Text(text, ascii);
+        } else if constexpr (std::is_array_v<T>) {
+            // A text in quotes: its length is known without counting it on every line.
+            static_assert(std::is_same_v<std::remove_extent_t<T>, char>, "a source line takes texts in quotes");
+            Put_Text(std::string_view(part, std::extent_v<T> - 1), ascii);
         } else {
             Put_Text(std::string_view(part), ascii);
         }
     }
-    void Put_Text(std::string_view text, bool& ascii);
+    void Put_Text(std::string_view text, bool& ascii) {
+        if (ascii) {
+            // Eight bytes at a time: the sources are nearly all ASCII, and every line is looked at.
+            constexpr uint64_t high = 0x8080808080808080u;
+            size_t i = 0;
+            for (; i + 8 <= text.size(); i += 8) {
+                uint64_t word;
+                std::memcpy(&word, text.data() + i, 8);
+                if (word & high) break;
+            }
+            for (; i < text.size(); ++i)
+                if (static_cast<unsigned char>(text[i]) >= 0x80) {
+                    ascii = false;
+                    break;
+                }
+        }
+        Room(text.size());
+        std::memcpy(buffer_.data() + used_, text.data(), text.size());
+        used_ += text.size();
+    }
+    // At least `bytes` more of the buffer's storage after the text it holds.
+    void Room(size_t bytes) {
+        if (used_ + bytes > buffer_.size()) buffer_.resize(std::max(2 * buffer_.size(), used_ + bytes));
+    }
     // CR LF after the line that starts at `start`, turned to Windows-1252 unless all ASCII.
     void End_Line(size_t start, bool ascii);
 
     std::string path_;
     std::unique_ptr<plat::FileReplacement> file_;
-    std::string buffer_;
+    std::string buffer_;   // its first used_ bytes are the text not yet written
+    size_t used_ = 0;
     long long written_ = 0;
     bool closed_ = false;
     std::chrono::steady_clock::time_point opened_;
