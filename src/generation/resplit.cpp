@@ -487,12 +487,13 @@ Work_Part Concave_Part_Split::Split(Work_Part&& part) {
     Work_Tables_Adopt_Part(std::move(part));
     Split_Pass(max_points_, stuck_first_);
     Split_Pass(max_points_, stuck_second_);
-    Cut_Tables_Erase();
+    // The cut tables keep their storage for the next part.
     Work_Part pieces = Work_Tables_Take_Part();
     Work_Tables_Erase();
     return pieces;
 }
 
 void Concave_Part_Split::End() {
+    Cut_Tables_Erase();
     Show_Stuck(stuck_first_ != 0 ? stuck_first_ : stuck_second_);
 }
