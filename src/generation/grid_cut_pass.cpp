@@ -130,6 +130,23 @@ Cut_Place Cut_Groups(bool horizontal, const std::vector<double>& lines, size_t l
     return abnormal;
 }
 
+// The boxes of the splits met before the abnormal piece, in the order they were met.
+void Show_Failures_Before(std::vector<std::pair<Cut_Place, const char*>>& failures, const Cut_Place& abnormal) {
+    std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [place, text] : failures)
+        if (place < abnormal) Gen_Show_Failure(text);
+}
+
+// One direction of the cut over parts: how far its lines are still cut, the groups counted so
+// far, the split boxes kept and where a piece was abnormal.
+struct Direction {
+    bool Horizontal = true;
+    std::vector<double> Lines;
+    size_t Limit = 0, Groups = 0;
+    Cut_Place Abnormal;
+    std::vector<std::pair<Cut_Place, const char*>> Failures;
+};
+
 }  // namespace
 
 bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx, double ty,
@@ -142,11 +159,7 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
     Group_Scratch scratch;
     const Cut_Place abnormal =
         Cut_Groups(horizontal, lines, lines.size(), tx, ty, true, pieces, points, out, out_pool, scratch);
-    // The boxes of the splits met before the abnormal piece, in the order they were met.
-    std::stable_sort(scratch.failures.begin(), scratch.failures.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [place, text] : scratch.failures)
-        if (place < abnormal) Gen_Show_Failure(text);
+    Show_Failures_Before(scratch.failures, abnormal);
     const bool whole = abnormal.Line == SIZE_MAX;
     if (!whole) {
         // Once more up to the line that could not be cut whole; no group fails before it.
@@ -160,33 +173,43 @@ bool Cut_Direction(bool horizontal, const std::vector<double>& lines, double tx,
 }
 
 struct Parts_Cutter::State {
-    std::vector<double> lat_lines, lon_lines;
-    double tx = 0, ty = 0;
     // The groups of each direction are counted over all parts, as one pass over the whole
     // table counts them.
-    Cut_Place lat_abnormal, lon_abnormal;
-    size_t lat_limit = 0, lon_limit = 0;
-    size_t lat_groups = 0, lon_groups = 0;
-    std::vector<std::pair<Cut_Place, const char*>> lat_failures, lon_failures;
+    Direction lat, lon;
+    double tx = 0, ty = 0;
     Group_Scratch scratch;
     std::vector<Piece> in, across, along;
     Point_Pool across_pool, along_pool;
 
-    void Take_Failures(std::vector<std::pair<Cut_Place, const char*>>& to) {
-        to.insert(to.end(), scratch.failures.begin(), scratch.failures.end());
+    // `pieces` through the lines of `d` into `out`; false once `d` has met an abnormal piece,
+    // in this part or an earlier one (its lines are then cut only for the boxes still due).
+    bool Cut(Direction& d, const std::vector<Piece>& pieces, const Work_Point_Rec* points, std::vector<Piece>& out,
+             Point_Pool& pool) {
+        out.clear();
+        pool.clear();
+        const Cut_Place at =
+            Cut_Groups(d.Horizontal, d.Lines, d.Limit, tx, ty, true, pieces, points, out, pool, scratch, d.Groups);
+        d.Failures.insert(d.Failures.end(), scratch.failures.begin(), scratch.failures.end());
         scratch.failures.clear();
+        d.Groups += pieces.size();
+        if (at.Line != SIZE_MAX) {
+            d.Abnormal = at;
+            d.Limit = at.Line;
+        }
+        return d.Abnormal.Line == SIZE_MAX;
     }
 };
 
 Parts_Cutter::Parts_Cutter(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx,
                            double ty)
     : s_(std::make_unique<State>()) {
-    s_->lat_lines = lat_lines;
-    s_->lon_lines = lon_lines;
+    s_->lon.Horizontal = false;
+    s_->lat.Lines = lat_lines;
+    s_->lon.Lines = lon_lines;
+    s_->lat.Limit = lat_lines.size();
+    s_->lon.Limit = lon_lines.size();
     s_->tx = tx;
     s_->ty = ty;
-    s_->lat_limit = lat_lines.size();
-    s_->lon_limit = lon_lines.size();
 }
 
 Parts_Cutter::~Parts_Cutter() = default;
@@ -201,33 +224,13 @@ Work_Part Parts_Cutter::Cut(Work_Part&& part) {
         s.in.push_back(Span_Piece(static_cast<int32_t>(r), part.Points.data(), static_cast<size_t>(rec.First_Point - 1),
                                   rec.Nb_Points));
     }
-    s.across.clear();
-    s.across_pool.clear();
-    const Cut_Place lat = Cut_Groups(true, s.lat_lines, s.lat_limit, s.tx, s.ty, true, s.in, part.Points.data(),
-                                     s.across, s.across_pool, s.scratch, s.lat_groups);
-    s.Take_Failures(s.lat_failures);
-    s.lat_groups += s.in.size();
-    if (lat.Line != SIZE_MAX) {
-        s.lat_abnormal = lat;
-        s.lat_limit = lat.Line;
-    }
-    // After an abnormal piece only the boxes of the latitude lines before it are still due.
-    if (s.lat_abnormal.Line == SIZE_MAX) {
-        s.along.clear();
-        s.along_pool.clear();
-        const Cut_Place lon = Cut_Groups(false, s.lon_lines, s.lon_limit, s.tx, s.ty, true, s.across,
-                                         s.across_pool.data(), s.along, s.along_pool, s.scratch, s.lon_groups);
-        s.Take_Failures(s.lon_failures);
-        s.lon_groups += s.across.size();
-        if (lon.Line != SIZE_MAX) {
-            s.lon_abnormal = lon;
-            s.lon_limit = lon.Line;
-        }
-        if (s.lon_abnormal.Line == SIZE_MAX) {
-            cut.Polys.reserve(s.along.size());
-            for (const Piece& p : s.along) cut.Polys.push_back(Piece_Record(part.Polys[static_cast<size_t>(p.Source)], p));
-            cut.Points.assign(s.along_pool.begin(), s.along_pool.end());
-        }
+    // After an abnormal piece at a latitude line only the boxes of the lines before it are still
+    // due: the longitude lines are not cut.
+    if (s.Cut(s.lat, s.in, part.Points.data(), s.across, s.across_pool) &&
+        s.Cut(s.lon, s.across, s.across_pool.data(), s.along, s.along_pool)) {
+        cut.Polys.reserve(s.along.size());
+        for (const Piece& p : s.along) cut.Polys.push_back(Piece_Record(part.Polys[static_cast<size_t>(p.Source)], p));
+        cut.Points.assign(s.along_pool.begin(), s.along_pool.end());
     }
     part = Work_Part{};
     plat::Release_Free_Memory();
@@ -236,15 +239,10 @@ Work_Part Parts_Cutter::Cut(Work_Part&& part) {
 
 Parts_Cut Parts_Cutter::End() {
     State& s = *s_;
-    auto show = [](std::vector<std::pair<Cut_Place, const char*>>& failures, const Cut_Place& abnormal) {
-        std::stable_sort(failures.begin(), failures.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [place, text] : failures)
-            if (place < abnormal) Gen_Show_Failure(text);
-    };
-    show(s.lat_failures, s.lat_abnormal);
-    if (s.lat_abnormal.Line != SIZE_MAX) return Parts_Cut::Lat_Abnormal;
-    show(s.lon_failures, s.lon_abnormal);
-    if (s.lon_abnormal.Line != SIZE_MAX) return Parts_Cut::Lon_Abnormal;
+    Show_Failures_Before(s.lat.Failures, s.lat.Abnormal);
+    if (s.lat.Abnormal.Line != SIZE_MAX) return Parts_Cut::Lat_Abnormal;
+    Show_Failures_Before(s.lon.Failures, s.lon.Abnormal);
+    if (s.lon.Abnormal.Line != SIZE_MAX) return Parts_Cut::Lon_Abnormal;
     return Parts_Cut::Whole;
 }
 
