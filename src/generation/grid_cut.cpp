@@ -219,28 +219,6 @@ bool API_Cut_Polygons_Cells(int16_t mode) {
     return Cut_Work_Tables(grid, pieces);
 }
 
-bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode) {
-    Polygon_Cut_Aborted = 0;
-    Show_Cut_Caption();
-    const grid_cut::Box span = Parts_Span(parts);
-    Grid grid;
-    if (const char* failure = Make_Grid(mode, span, grid)) {
-        parts.clear();
-        Work_Tables_Erase();
-        Abandon_Cut(failure);
-        return false;
-    }
-    if (!grid.Lon_Fits) {
-        // Cut the latitude lines over the whole table as ever, for the pieces it leaves.
-        Work_Tables_Join(std::move(parts));
-        grid_cut::Box whole = No_Span;
-        std::vector<Piece> pieces = Work_Pieces(whole);
-        return Cut_Work_Tables(grid, pieces);
-    }
-    const grid_cut::Parts_Cut result = grid_cut::Cut_Parts(grid.Lat, grid.Lon, grid.Tx, grid.Ty, parts);
-    return Parts_Cut_Ends(result);
-}
-
 Cell_Part_Cut::Cell_Part_Cut() = default;
 Cell_Part_Cut::~Cell_Part_Cut() = default;
 

@@ -47,21 +47,16 @@ void API_Commit_Cut_Tables();
 // "Anormal Lat decoupe LOD13_8" / "Anormal Lon decoupe LOD13_8" has been shown and
 // Polygon_Cut_Aborted is 1; the work tables then hold the result of the last whole line.
 bool API_Cut_Polygons_Cells(int16_t mode);
-// The same over the polygons of `parts` (the concave split's), one part at a time, each freed
-// once cut: the pieces replace them. A frame whose longitude lines cannot all be stepped is cut
-// over the whole work tables as ever, which then hold the pieces, `parts` left empty; after an
-// abandoned cut both are empty. Without debug drawing.
-bool API_Cut_Parts_Cells(std::vector<Work_Part>& parts, int16_t mode);
 
 namespace grid_cut {
 class Parts_Cutter;
 }
 
-// The same cut as the concave split hands its parts on, one at a time. Begin makes the grid
-// lines from the span of every polygon of `parts`, the split's input (its pieces span no
-// more); false, with no box, where no part-by-part cut can be made: the parts then go to
-// API_Cut_Parts_Cells once split, which tells why. End shows the boxes due and, as
-// API_Cut_Parts_Cells, is false when the cut was abandoned.
+// The same cut as the concave split hands its parts on, one at a time, without debug drawing.
+// Begin makes the grid lines from the span of every polygon of `parts`, the split's input (its
+// pieces span no more); false, with no box, where the grid cannot be stepped: the split's
+// pieces then go to API_Cut_Polygons_Cells, which tells why. End shows the boxes due and, as
+// API_Cut_Polygons_Cells, is false when the cut was abandoned (the work tables are then empty).
 class Cell_Part_Cut {
 public:
     Cell_Part_Cut();

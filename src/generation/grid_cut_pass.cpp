@@ -246,16 +246,4 @@ Parts_Cut Parts_Cutter::End() {
     return Parts_Cut::Whole;
 }
 
-Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty,
-                    std::vector<Work_Part>& parts) {
-    Parts_Cutter cutter(lat_lines, lon_lines, tx, ty);
-    std::vector<Work_Part> out;
-    out.reserve(parts.size());
-    for (Work_Part& part : parts) out.push_back(cutter.Cut(std::move(part)));
-    parts.clear();
-    const Parts_Cut result = cutter.End();
-    if (result == Parts_Cut::Whole) parts = std::move(out);
-    return result;
-}
-
 }  // namespace grid_cut

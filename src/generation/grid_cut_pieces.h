@@ -111,11 +111,4 @@ private:
     std::unique_ptr<State> s_;
 };
 
-// Both directions, latitude lines first, over the polygons of `parts`, one part at a time:
-// the pieces, in the order the two directions over the whole table make them, replace the
-// parts when the cut is whole. The split boxes due are shown (those met before an abnormal
-// piece); after an abnormal piece `parts` is left empty. Without debug drawing only.
-Parts_Cut Cut_Parts(const std::vector<double>& lat_lines, const std::vector<double>& lon_lines, double tx, double ty,
-                    std::vector<Work_Part>& parts);
-
 }  // namespace grid_cut

@@ -123,27 +123,25 @@ bool Split_And_Cut(int32_t limit, int16_t mode, Piece_Index* index) {
     Cell_Part_Cut cut;
     std::vector<Work_Part> pieces;
     if (!cut.Begin(mode, parts)) {
-        // The cut's grid cannot be stepped: it says so once the split is done.
+        // The cut's grid cannot be stepped: the cut over the whole table says so once the split
+        // is done, with the boxes of the lines it could cut.
         for (Work_Part& part : parts) pieces.push_back(split.Split(std::move(part)));
         split.End();
-        if (!API_Cut_Parts_Cells(pieces, mode)) return false;
-        // A cut over the whole table leaves its pieces there.
-        if (index && pieces.empty()) index->Add_Work_Tables();
-    } else {
-        for (Work_Part& part : parts) {
-            Work_Part cell_pieces = cut.Cut(split.Split(std::move(part)));
-            if (index)
-                index->Add(std::move(cell_pieces));
-            else
-                pieces.push_back(std::move(cell_pieces));
-        }
-        split.End();
-        if (!cut.End()) return false;
-    }
-    if (index)
-        for (Work_Part& part : pieces) index->Add(std::move(part));
-    else if (!pieces.empty())
         Work_Tables_Join(std::move(pieces));
+        if (!API_Cut_Polygons_Cells(mode)) return false;
+        if (index) index->Add_Work_Tables();
+        return true;
+    }
+    for (Work_Part& part : parts) {
+        Work_Part cell_pieces = cut.Cut(split.Split(std::move(part)));
+        if (index)
+            index->Add(std::move(cell_pieces));
+        else
+            pieces.push_back(std::move(cell_pieces));
+    }
+    split.End();
+    if (!cut.End()) return false;
+    if (!pieces.empty()) Work_Tables_Join(std::move(pieces));
     return true;
 }
 

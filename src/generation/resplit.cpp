@@ -456,7 +456,8 @@ void API_Split_Concave(int32_t& max_points) {
 std::vector<Work_Part> API_Concave_Input_Parts() {
     constexpr int64_t Part_Points = 1 << 17;
     std::vector<Work_Part> parts;
-    // Moved out first, so that the whole table goes as the parts are made.
+    // Moved out of the work tables, which are left empty; the whole table goes once cut into
+    // parts.
     Vb_Array<Work_Poly_Rec> polys;
     Vb_Array<Work_Point_Rec> points;
     std::swap(polys, Work_Poly_Table);
@@ -468,11 +469,21 @@ std::vector<Work_Part> API_Concave_Input_Parts() {
         int64_t held = std::max(polys(first).Nb_Points, 0);
         while (last < count && held + std::max(polys(last + 1).Nb_Points, 0) <= Part_Points)
             held += std::max(polys(++last).Nb_Points, 0);
-        Work_Tables_Load(polys, points, first, last);
-        parts.push_back(Work_Tables_Take_Part());
+        Work_Part& part = parts.emplace_back();
+        part.Polys.reserve(static_cast<size_t>(last - first + 1));
+        part.Points.reserve(static_cast<size_t>(held));
+        for (int32_t r = first; r <= last; ++r) {
+            // Each record over its own points, numbered from 1 in the part.
+            Work_Poly_Rec& rec = polys(r);
+            const int32_t from = rec.First_Point;
+            const int32_t first_point = static_cast<int32_t>(part.Points.size()) + 1;
+            for (int32_t i = 0; i < rec.Nb_Points; ++i) part.Points.push_back(points(from + i));
+            rec.Last_Point = first_point + (rec.Last_Point - from);
+            rec.First_Point = first_point;
+            part.Polys.push_back(std::move(rec));
+        }
         first = last + 1;
     }
-    Work_Tables_Erase();
     polys.Erase();
     points.Erase();
     plat::Release_Free_Memory();

@@ -149,20 +149,6 @@ void Work_Tables_Take_Cut_Tables() {
     Cut_Point_Count = Cut_Point_Capacity = 0;
 }
 
-void Work_Tables_Load(const Vb_Array<Work_Poly_Rec>& polys, const Vb_Array<Work_Point_Rec>& points, int32_t first,
-                      int32_t last) {
-    int64_t total = 0;
-    for (int32_t r = first; r <= last; ++r) total += std::max(polys(r).Nb_Points, 0);
-    Work_Tables_Size(last - first + 1, static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX)));
-    for (int32_t r = first; r <= last; ++r) {
-        Work_Poly_Rec& rec = Work_Poly_Table(++Work_Poly_Count);
-        rec = polys(r);
-        rec.First_Point = Work_Point_Count + 1;
-        rec.Last_Point = rec.First_Point + (polys(r).Last_Point - polys(r).First_Point);
-        for (int32_t i = 0; i < rec.Nb_Points; ++i) Work_Point_Table(++Work_Point_Count) = points(polys(r).First_Point + i);
-    }
-}
-
 Work_Part Work_Tables_Take_Part() {
     Work_Part part;
     const auto polys = Work_Poly_Table.begin();

@@ -145,10 +145,6 @@ void Work_Record_Centre(const Work_Poly_Rec& rec, double& x, double& y);
 // A work record for `line` (its id and attributes) over `pts`, appended after growing the tables
 // when full: records by 10, points to what they need plus `point_room`.
 void Work_Tables_Append(const Line_Rec& line, const std::vector<Work_Point_Rec>& pts, int32_t point_room);
-// Records `first`..`last` of `polys` and their points, out of `points`, as the work tables
-// (records renumbered to their new points, capacities what they hold).
-void Work_Tables_Load(const Vb_Array<Work_Poly_Rec>& polys, const Vb_Array<Work_Point_Rec>& points, int32_t first,
-                      int32_t last);
 // The work records and points as a part; the work tables are left empty, their storage kept.
 Work_Part Work_Tables_Take_Part();
 // The part as the work tables (capacities what they hold), taken over without a copy.
