@@ -71,11 +71,7 @@ void Restore_Edit_Marks() {
             PSais_Draw_Red_Segment(Cur_Point, b.First);
             if (b.Has_Second) PSais_Draw_Red_Segment(Cur_Point, b.Second);
         }
-        if (b.Lone)
-            PSais_Show_Sel_Segment3(b.First, Mouse_X, Mouse_Y);
-        else
-            PSais_Show_Sel_Segment1(b.First, Mouse_X, Mouse_Y);
-        if (b.Has_Second) PSais_Show_Sel_Segment2(b.Second, Mouse_X, Mouse_Y);
+        PSais_Show_Rubber_Bands(b, Mouse_X, Mouse_Y);
     }
     if (Cercle_Was_Shown == 1 && !bands_both) PSais_Show_Point_Mark(Cur_Point);
 }

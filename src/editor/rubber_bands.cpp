@@ -22,13 +22,14 @@ void PSais_Follow_Rubber_Bands() {
     if (Tool_Waiting == 1) return;
     // A selected point's bands follow only once it is lifted.
     if (Insert_Tool != 1 && Extend_Tool != 1 && Point_Lift_Ready != 0) return;
-    const Rubber_Band_Anchors b = PSais_Rubber_Band_Anchors();
-    const double x = Mouse_X, y = Mouse_Y;
+    PSais_Show_Rubber_Bands(PSais_Rubber_Band_Anchors(), Mouse_X, Mouse_Y);
+}
+
+void PSais_Show_Rubber_Bands(const Rubber_Band_Anchors& b, double x, double y) {
+    if (!b.Has_First) return;
+    if (b.Lone)
+        PSais_Show_Sel_Segment3(b.First, x, y);
+    else
+        PSais_Show_Sel_Segment1(b.First, x, y);
     if (b.Has_Second) PSais_Show_Sel_Segment2(b.Second, x, y);
-    if (b.Has_First) {
-        if (b.Lone)
-            PSais_Show_Sel_Segment3(b.First, x, y);
-        else
-            PSais_Show_Sel_Segment1(b.First, x, y);
-    }
 }

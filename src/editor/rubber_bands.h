@@ -14,5 +14,8 @@ struct Rubber_Band_Anchors {
 // whether or not the tool is waiting for its click.
 Rubber_Band_Anchors PSais_Rubber_Band_Anchors();
 
+// The bands from `b`'s anchors to (x, y).
+void PSais_Show_Rubber_Bands(const Rubber_Band_Anchors& b, double x, double y);
+
 // Moves the bands to the mouse (Mouse_X, Mouse_Y); the first tool state that applies decides.
 void PSais_Follow_Rubber_Bands();
