@@ -121,6 +121,13 @@ std::vector<Point_Run>& Chain_Runs() {
 
 struct Box {
     double minx = HUGE_VAL, maxx = -HUGE_VAL, miny = HUGE_VAL, maxy = -HUGE_VAL;
+
+    void Add(double x, double y) {
+        minx = std::min(minx, x);
+        maxx = std::max(maxx, x);
+        miny = std::min(miny, y);
+        maxy = std::max(maxy, y);
+    }
 };
 
 // The box of the chain's map points, NaN left out (`nan` tells if there was one). In locals
@@ -177,20 +184,12 @@ void Draw_Chain(const std::vector<Point_Run>& runs, int32_t colour, int width) {
             box.miny = loy;
             box.maxy = hiy;
         }
-        if (nan) {
-            box.minx = std::min(box.minx, 0.0);
-            box.maxx = std::max(box.maxx, 0.0);
-            box.miny = std::min(box.miny, 0.0);
-            box.maxy = std::max(box.maxy, 0.0);
-        }
+        if (nan) box.Add(0, 0);
     } else {
         for_each([&](const Point_Rec& p) {
             double px = 0, py = 0;
             picture_of(p, px, py);
-            box.minx = std::min(box.minx, px);
-            box.maxx = std::max(box.maxx, px);
-            box.miny = std::min(box.miny, py);
-            box.maxy = std::max(box.maxy, py);
+            box.Add(px, py);
         });
     }
     plat::PictureBox& pic = Pic();
