@@ -2,6 +2,10 @@
 // routines that add and remove lines, points and images.
 #include "core/project.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 Vb_Array<Line_Rec> Line_Table;
 int32_t Line_Count = 1;
 int32_t Line_Capacity = 0;
@@ -117,13 +121,34 @@ void PSais_Init_Arrays() {
     Grid_Point_Busy = 0;
 }
 
+namespace {
+
+// The smallest positive id no line holds, for a counter that has no next id to give.
+int32_t Free_Line_Id() {
+    std::vector<int32_t> ids;
+    for (int32_t i = 2; i <= std::min(Line_Count, Line_Table.UBound()); ++i)
+        if (Line_Table(i).Line_Id > 0) ids.push_back(Line_Table(i).Line_Id);
+    std::sort(ids.begin(), ids.end());
+    int32_t free = 1;
+    for (int32_t id : ids) {
+        if (id > free) break;
+        if (id == free) ++free;
+    }
+    return free;
+}
+
+}  // namespace
+
 int32_t Project_Append_Line(const Route_Attrib& attr, int32_t growth) {
+    // At the top of its range the counter stays there, and every later line takes a free id.
+    const bool counter_sound = Line_Id_Counter >= 0 && Line_Id_Counter < std::numeric_limits<int32_t>::max();
+    const int32_t id = counter_sound ? Line_Id_Counter + 1 : Free_Line_Id();
+    if (counter_sound) Line_Id_Counter = id;
     Table_Grow_If_Full(Line_Table, Line_Count, Line_Capacity, growth);
     ++Line_Count;
-    ++Line_Id_Counter;
     Line_Rec& line = Line_Table(Line_Count);
     line = Line_Rec{};
-    line.Line_Id = Line_Id_Counter;
+    line.Line_Id = id;
     line.Attr = attr;
     return Line_Count;
 }

@@ -351,7 +351,8 @@ inline bool Project_Valid_Grid_Point(int32_t index) {
 }
 
 // A new line at entry Line_Count + 1 with a fresh id and no points, the table grown by `growth`
-// when full; returns its index.
+// when full; returns its index. The id is Line_Id_Counter + 1; a counter at the top of its range
+// (or below 0) is left as it is and the line takes the smallest id no line holds.
 int32_t Project_Append_Line(const Route_Attrib& attr, int32_t growth = Line_Growth);
 // The point chains of the lines are linked only here. Each operation puts a fresh point at the
 // end of Point_Table (grown by `growth` when full) and returns its id, or 0 when the index names

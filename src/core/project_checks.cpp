@@ -7,11 +7,14 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 #include <string>
 
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -98,6 +101,48 @@ std::optional<Project_Value_Fault> Line_Fields() {
     return std::nullopt;
 }
 
+// The id counter gives every new line the next id: it must lie above every id in use and leave
+// room for one more.
+std::optional<Project_Value_Fault> Line_Counter() {
+    int32_t highest = 0;
+    const int32_t last = std::min(Line_Count, Line_Table.UBound());
+    for (int32_t i = 2; i <= last; ++i) highest = std::max(highest, Line_Table(i).Line_Id);
+    return Out_Of_Range({"Lignes", "Lines"}, {{"leur compteur d'identifiants", "their id counter", Line_Id_Counter,
+                                               highest, std::numeric_limits<int32_t>::max() - 1}});
+}
+
+// What a BGL name of the parameters window is when it names no file: "" when it names one.
+std::string No_File_In(const std::string& path, bool less_bgl, bool us) {
+    if (plat::Trim(path).empty()) return us ? "is empty" : "est vide";
+    const std::string name = plat::Trim(plat::Split_Folder(less_bgl ? Project_Bgl_Stem(path) : path).Name);
+    if (!name.empty() && name != "." && name != "..") return {};
+    return (us ? "(\"" : "(« ") + path + (us ? "\") holds no file name" : " ») ne contient aucun nom de fichier");
+}
+
+// The two BGL names, refused as the parameters window refuses them (message 9): the outputs are
+// named after the base less ".bgl", and the exclusion BGL is written at its own path.
+std::optional<Project_Value_Fault> Bgl_Names() {
+    struct Field {
+        const char* fr;
+        const char* us;
+        const std::string& path;
+        bool less_bgl;
+    };
+    const Field fields[] = {
+        {"le nom bgl des Fill/Polys LWM-VTP/Lignes Bgls", "the Bgl name of the Fill/Polys LWM-VTP/Lines Bgls",
+         Bgl_Base_Path, true},
+        {"le nom bgl des Exclude Bgls", "the Bgl name of the Exclude Bgls", Bgl_Excl_Path, false},
+    };
+    for (const Field& f : fields) {
+        const std::string fr = No_File_In(f.path, f.less_bgl, false);
+        if (fr.empty()) continue;
+        return Project_Value_Fault{"Paramètres du projet : " + std::string(f.fr) + " " + fr + ".",
+                                   "Project parameters: " + std::string(f.us) + " " + No_File_In(f.path, f.less_bgl, true) + ".",
+                                   9};
+    }
+    return std::nullopt;
+}
+
 std::optional<Project_Value_Fault> Object_Values() {
     // The parameters window takes offsets strictly between -1000 and 1000.
     if (!(Alt_Offset > -1000 && Alt_Offset < 1000))
@@ -105,6 +150,7 @@ std::optional<Project_Value_Fault> Object_Values() {
             "Le décalage d'altitude du projet (" + SYST_To_Text(Alt_Offset) + ") doit être strictement entre -1000 et 1000.",
             "The project's altitude offset (" + SYST_To_Text(Alt_Offset) + ") must lie strictly between -1000 and 1000."};
     if (auto f = Line_Fields()) return f;
+    if (auto f = Line_Counter()) return f;
     if (auto f = Cell_Table("Zone texturée", "Textured area", Lwm_Cell_Table, Lwm_Cell_Count, true)) return f;
     if (auto f = Cell_Table("Zone d'exclusion", "Exclusion area", Excl_Cell_Table, Excl_Cell_Count, true)) return f;
     if (auto f = Cell_Table("Cellule LOD8", "LOD8 cell", Lod8_Cell_Table, Lod8_Cell_Count, false)) return f;
@@ -144,6 +190,7 @@ Project_Value_Fault Project_Check_Values(const std::string& path) {
             return {"Les bords de la carte sont inversés : " + std::string(p.fr) + values + refused_fr,
                     "The map's edges are the wrong way round: " + std::string(p.us) + values + refused_us};
     }
+    if (const auto fault = Bgl_Names()) return {fault->fr + refused_fr, fault->us + refused_us, fault->message};
     if (const auto fault = Object_Values()) return {fault->fr + refused_fr, fault->us + refused_us};
     return {};
 }

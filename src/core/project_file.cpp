@@ -87,6 +87,24 @@ void Load_Image_Pictures() {
     }
 }
 
+// The copy of the file as it was opened, made before anything can change it.
+void Back_Up_Project(const std::string& path) {
+    // The backup is never the project file itself (a project named "x.bak").
+    const std::string backup = Project_Backup_Path(path);
+    if (plat::EqualsNoCase(backup, path) || plat::MapPath(backup) == plat::MapPath(path) ||
+        Project_Copy_File(path, backup))
+        return;
+    // The project itself opens whole; the author only learns that this backup is the old one.
+    plat::Host& host = plat::CurrentHost();
+    host.SetMousePointer(plat::Pointer_Default);
+    const std::string shown = plat::NativePath(backup);
+    Project_File_Box("La copie de sauvegarde du projet n'a pas pu être écrite : " + shown +
+                         "\r\nUne sauvegarde plus ancienne de ce nom, s'il y en a une, est restée telle quelle.",
+                     "The project's backup copy could not be written: " + shown +
+                         "\r\nAn older backup of that name, if there is one, was left as it was.");
+    host.SetMousePointer(plat::Pointer_Hourglass);  // the map is cut next
+}
+
 }  // namespace
 
 void Pinit_Open_Project(const std::string& path) {
@@ -98,6 +116,8 @@ void Pinit_Open_Project(const std::string& path) {
     }
     Load_Image_Pictures();
     Project_Open = 1;
+    // Whatever becomes of the map, a later save must find the version opened kept.
+    Back_Up_Project(path);
 
     int16_t error = 0;
     Tiling_No_Progress no_progress;
@@ -113,19 +133,6 @@ void Pinit_Open_Project(const std::string& path) {
         Proj_New = 0;
         if (Project_Window.Enter_Project_State) Project_Window.Enter_Project_State();
         return;
-    }
-
-    // The backup is never the project file itself (a project named "x.bak").
-    const std::string backup = Project_Backup_Path(path);
-    if (!plat::EqualsNoCase(backup, path) && plat::MapPath(backup) != plat::MapPath(path) &&
-        !Project_Copy_File(path, backup)) {
-        // The project itself opened whole; the author only learns that this backup is the old one.
-        host.SetMousePointer(plat::Pointer_Default);
-        const std::string shown = plat::NativePath(backup);
-        Project_File_Box("La copie de sauvegarde du projet n'a pas pu être écrite : " + shown +
-                             "\r\nUne sauvegarde plus ancienne de ce nom, s'il y en a une, est restée telle quelle.",
-                         "The project's backup copy could not be written: " + shown +
-                             "\r\nAn older backup of that name, if there is one, was left as it was.");
     }
 
     if (Project_Window.Init_View_And_Tiles) Project_Window.Init_View_And_Tiles();

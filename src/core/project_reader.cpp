@@ -80,8 +80,22 @@ auto& Saved(State& state, const T& global) {
 
 // Raised inside the reader for a file it refuses; caught in Pinit_Read_Project, never beyond.
 struct Bad_File {
-    int16_t message;  // numbered message to show, 0 for the plain "damaged" box
+    int16_t message;  // numbered message to show, 0 for the plain "damaged" box or the texts
+    std::string fr = {}, us = {};  // what is wrong, naming the object and field; empty: "damaged"
 };
+
+// A count of the file and what it counts, named as the refusals name it.
+struct Counted {
+    std::string fr, us;  // "Points d'altitude : leur nombre", "Altitude grid points: their count"
+    int32_t n = 0;
+};
+
+Bad_File Count_Fault(const Counted& c, bool negative) {
+    const std::string n = " (" + std::to_string(c.n) + ")";
+    if (negative) return {0, c.fr + n + " ne peut pas être négatif.", c.us + n + " cannot be negative."};
+    return {0, c.fr + n + " dépasse les enregistrements qui le suivent dans le fichier.",
+            c.us + n + " runs past the records that follow it in the file."};
+}
 
 // The fields of the file, read in place from the whole file's bytes. A line or a token that is
 // missing reads as empty, and an empty number as 0; only a file that ends early, or a number
@@ -97,7 +111,8 @@ public:
         return plat::Cp1252ToUtf8(Token());
     }
     void Line() {
-        if (!Next_Line()) throw Bad_File{0};
+        // Records that end before their count is met: the count is what is wrong.
+        if (!Next_Line()) throw counting_ ? Count_Fault(*counting_, false) : Bad_File{0};
         // The scanner's positions are 16-bit: a longer line would be read cut short. Positions
         // count the characters of the file, one byte each, before any text is converted.
         if (line_.size() > Longest_Line) throw Bad_File{0};
@@ -131,16 +146,26 @@ public:
     }
     // The next line must be the section `tag`.
     void Section(std::string_view tag) {
+        counting_.reset();
         Line();
         if (line_.substr(0, 4) != tag) throw Bad_File{31};
     }
-    // A count on a section line: not negative, and small enough for the lines that are left.
-    int32_t Count(size_t lines_per_record) {
-        const int32_t n = Integer<int32_t>();
-        if (n < 0) throw Bad_File{0};
-        if (lines_per_record > 0 && static_cast<size_t>(n) > Lines_Left() / lines_per_record) throw Bad_File{0};
-        return n;
+    // A count on a section line, named by `what` (its object and field): not negative, and small
+    // enough for the lines that are left. The records read next are those it counts.
+    int32_t Count(size_t lines_per_record, Counted what) {
+        what.n = Integer<int32_t>();
+        Expect(what, lines_per_record);
+        return what.n;
     }
+    // The records read next are `what.n` records of `lines_per_record` lines each. Returns what
+    // was expected before, for Expect_Again once these are read.
+    std::optional<Counted> Expect(const Counted& what, size_t lines_per_record) {
+        if (what.n < 0) throw Count_Fault(what, true);
+        if (lines_per_record > 0 && static_cast<size_t>(what.n) > Lines_Left() / lines_per_record)
+            throw Count_Fault(what, false);
+        return std::exchange(counting_, what);
+    }
+    void Expect_Again(std::optional<Counted> before) { counting_ = std::move(before); }
     size_t Lines_Left() const { return lines_.Left(); }
 
 private:
@@ -176,6 +201,7 @@ private:
     }
 
     plat::TextLines lines_;
+    std::optional<Counted> counting_;
     bool ended_ = false;
     std::string_view line_;
     size_t at_ = 0;  // read position in line_
@@ -220,7 +246,8 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, bool convert) {
     r.Line();
     line.Line_Id = r.Integer<int32_t>();
     const int32_t n = r.Integer<int32_t>();
-    if (n < 0 || static_cast<size_t>(n) > r.Lines_Left()) throw Bad_File{0};
+    const std::string id = std::to_string(line.Line_Id);
+    const std::optional<Counted> lines = r.Expect({"Ligne n°" + id + " : son nombre de points", "Line " + id + ": its point count", n}, 1);
     a.Alti = r.Number();
     a.Attrib = r.Integer<int16_t>();
     a.LandOnRight = r.Integer<int16_t>();
@@ -257,13 +284,15 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, bool convert) {
         const int32_t doubling = std::max(1, std::min(Point_Capacity, std::numeric_limits<int32_t>::max() - Point_Capacity));
         Project_Append_Point(line, x, y, doubling);
     }
+    r.Expect_Again(lines);
     if (convert) Convert_Line_V4(a);
 }
 
-void Read_Class_Cells(Reader& r, const char* tag, Vb_Array<Class_Cell_Rec>& table, int32_t& count, int32_t& capacity) {
+void Read_Class_Cells(Reader& r, const char* tag, Counted what, Vb_Array<Class_Cell_Rec>& table, int32_t& count,
+                      int32_t& capacity) {
     Table_Empty(table, count, capacity, 1);
     r.Section(tag);
-    const int32_t n = r.Count(1);
+    const int32_t n = r.Count(1, std::move(what));
     if (n != 0) {
         capacity = n + 1;
         table.ReDim(capacity);
@@ -317,7 +346,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
     // Lines. Entry 1 is the placeholder and is always there.
     r.Section("0100");
-    const int32_t lines = r.Count(9);
+    const int32_t lines = r.Count(9, {"Lignes : leur nombre", "Lines: their count"});
     if (lines < 1) throw Bad_File{0};
     Line_Count = lines;
     Line_Id_Counter = r.Integer<int32_t>();
@@ -337,7 +366,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     // Textured areas.
     Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
     r.Section("0120");
-    const int32_t lwm = r.Count(8);
+    const int32_t lwm = r.Count(8, {"Zones texturées : leur nombre", "Textured areas: their count"});
     if (lwm != 0) {
         Lwm_Cell_Capacity = lwm + 3;
         Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
@@ -365,7 +394,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
     // Exclusion areas; a count of 0 keeps the table that was there.
     r.Section("0140");
-    const int32_t excl = r.Count(1 + Excl_Flag_Count);
+    const int32_t excl = r.Count(1 + Excl_Flag_Count, {"Zones d'exclusion : leur nombre", "Exclusion areas: their count"});
     if (excl != 0) {
         Excl_Cell_Capacity = excl + 2;
         Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
@@ -390,7 +419,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
 
     // LOD8 cells.
     r.Section("0150");
-    const int32_t lod8 = r.Count(1);
+    const int32_t lod8 = r.Count(1, {"Cellules LOD8 : leur nombre", "LOD8 cells: their count"});
     Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, lod8 + 3);
     for (int32_t i = 1; i <= lod8; ++i) {
         Lod8_Cell_Rec& c = Lod8_Cell_Table(i);
@@ -402,13 +431,15 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     }
     Lod8_Cell_Count = lod8;
 
-    Read_Class_Cells(r, "0160", Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity);
-    Read_Class_Cells(r, "0170", Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity);
+    Read_Class_Cells(r, "0160", {"Cellules de classe de terrain : leur nombre", "Land-class cells: their count"},
+                     Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity);
+    Read_Class_Cells(r, "0170", {"Cellules de classe d'eau : leur nombre", "Water-class cells: their count"},
+                     Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity);
 
     // Images.
     Table_Empty(Image_Table, Image_Count, Image_Capacity, 3);
     r.Section("0180");
-    const int32_t images = r.Count(7);
+    const int32_t images = r.Count(7, {"Images de texture : leur nombre", "Texture images: their count"});
     if (images != 0) {
         Image_Capacity = images + 3;
         Image_Table.ReDim(Image_Capacity);
@@ -439,7 +470,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         Mesh_Lod_Index = 2;
         Mesh_Lod_Chosen = 0;
     }
-    const int32_t grid = r.Count(1);
+    const int32_t grid = r.Count(1, {"Points d'altitude : leur nombre", "Altitude grid points: their count"});
     if (grid != 0) {
         Grid_Point_Capacity = grid + 50;
         Grid_Point_Table.ReDim(Grid_Point_Capacity);
@@ -466,6 +497,9 @@ void Pinit_Read_Project(const std::string& path) {
         Project_File_Box("Impossible de lire le fichier projet : " + path, "The project file cannot be read: " + path);
         return;
     }
+    // A text editor's UTF-8 byte-order mark: what follows is UTF-8, not the file's code page.
+    constexpr std::string_view utf8_mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(utf8_mark)) bytes = plat::Utf8ToCp1252(std::string_view(bytes).substr(utf8_mark.size()));
     Reader r(bytes);
 
     // Version: the first token after the tag, "V" and three characters of number.
@@ -500,25 +534,29 @@ void Pinit_Read_Project(const std::string& path) {
     Project_State before;
     Saved(before, Mesh_Lod_Index) = 2;  // as a new project has it
     Swap_With_Globals(before);
-    int16_t message = -1;
+    std::optional<Bad_File> refused;
     try {
         Read_Body(r, version, convert, before);
     } catch (const Bad_File& bad) {
-        message = bad.message;
+        refused = bad;
     } catch (const std::exception&) {
-        message = 0;
+        refused = Bad_File{0};
     }
-    if (message < 0) {
+    if (!refused) {
         const Project_Value_Fault fault = Project_Check_Values(path);
         if (!fault.Any()) return;
         Swap_With_Globals(before);
         Project_Read_Failed = 1;
-        Project_File_Box(fault.fr, fault.us);
+        if (fault.message != 0) ERREUR_Show_Message_Extra(fault.message, Language == "US" ? fault.us : fault.fr);
+        else Project_File_Box(fault.fr, fault.us);
         return;
     }
     Swap_With_Globals(before);
     Project_Read_Failed = 1;
-    if (message > 0) Msg_Answer = ERREUR_Show_Message(message);
+    if (refused->message > 0) Msg_Answer = ERREUR_Show_Message(refused->message);
+    else if (!refused->fr.empty())
+        Project_File_Box(refused->fr + "\r\nLe fichier projet n'a pas été chargé : " + path,
+                         refused->us + "\r\nThe project file was not loaded: " + path);
     else
         Project_File_Box("Le fichier projet est incomplet ou endommagé ; il n'a pas été chargé : " + path,
                          "The project file is incomplete or damaged and was not loaded: " + path);

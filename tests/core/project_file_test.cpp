@@ -2,6 +2,7 @@
 // older-project conversion, and that a bad file or a failed save never costs the user data.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -12,6 +13,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <unistd.h>
 
 #include "core/erreur.h"
 #include "core/project.h"
@@ -87,6 +90,9 @@ protected:
         App_Dir = dir.string();
         Ini_Path = App_Dir + "\\Resource\\Tessaline.Ini";
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
+        // The names the parameters window asks of every project, as the empty fixture holds them.
+        Bgl_Base_Path = "Empty.bgl";
+        Bgl_Excl_Path = "Empty_Excl.bgl";
     }
     void TearDown() override { testenv::ResetProgramState(); }
 
@@ -670,16 +676,126 @@ TEST_F(ProjectFileTest, CellsBeyondTheGridAndValuesNoWindowTakesAreRefusedNaming
     EXPECT_EQ(Line_Table(4).Attr.Largeur, -3);
 }
 
-TEST_F(ProjectFileTest, AGridPointCountPastItsPointsIsRefusedAndEndIsNoPoint) {
-    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
-    ASSERT_EQ(l[188], "0200  3  1  2");
-    l[188] = "0200  3  1  3";
-    Write_File(dir / "g.LWM", Join(l));
-    host().QueueAnswer(plat::ID_OK);
-    Read(dir / "g.LWM");
-    EXPECT_EQ(Project_Read_Failed, 1);
+TEST_F(ProjectFileTest, ACountPastItsRecordsIsRefusedNamingTheObjectAndFieldAndEndIsNoRecord) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(good[188], "0200  3  1  2");
+    auto read_with = [&](size_t at, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[at] = text;
+        Write_File(dir / "g.LWM", Join(l));
+        host().boxes.clear();
+        Read(dir / "g.LWM");
+    };
+    host().strict = false;
+    Language = "US";
+    const std::vector<std::tuple<size_t, std::string, std::string>> refused = {
+        // One grid point more than the file holds: "End" is no point.
+        {188, "0200  3  1  3", "Altitude grid points: their count (3) runs past the records that follow it in the file."},
+        {188, "0200  3  1 -1", "Altitude grid points: their count (-1) cannot be negative."},
+        {27, "       2  300000 -9999  1  0  1026  12  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1",
+         "Line 2: its point count (300000) runs past"},
+        {172, "0150  2000", "LOD8 cells: their count (2000) runs past"},
+        {175, "0160 -2", "Land-class cells: their count (-2) cannot be negative."},
+        {15, "0100  2000000000  4  8", "Lines: their count (2000000000) runs past"},
+    };
+    for (const auto& [at, text, says] : refused) {
+        read_with(at, text);
+        EXPECT_EQ(Project_Read_Failed, 1) << text;
+        EXPECT_EQ(State(), before) << text;
+        ASSERT_EQ(host().boxes.size(), 1u) << text;
+        EXPECT_EQ(host().boxes[0].prompt.find(says), 0u) << host().boxes[0].prompt;
+        EXPECT_NE(host().boxes[0].prompt.find("\r\nThe project file was not loaded: " + (dir / "g.LWM").string()),
+                  std::string::npos) << host().boxes[0].prompt;
+    }
+    Language = "FR";
+    read_with(188, "0200  3  1  3");
     ASSERT_EQ(host().boxes.size(), 1u);
-    EXPECT_NE(host().boxes[0].prompt.find("incomplet ou endommagé"), std::string::npos) << host().boxes[0].prompt;
+    EXPECT_EQ(host().boxes[0].prompt,
+              "Points d'altitude : leur nombre (3) dépasse les enregistrements qui le suivent dans le fichier.\r\n"
+              "Le fichier projet n'a pas été chargé : " + (dir / "g.LWM").string());
+}
+
+TEST_F(ProjectFileTest, BglNamesOfNoFileAndLineIdCountersWithoutAFreshIdAreRefusedNamingTheField) {
+    Read(Fixture("all_kinds.LWM"));
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string before = State();
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(good[15], "0100  4  4  8");
+    auto read_with = [&](size_t at, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[at] = text;
+        Write_File(dir / "n.LWM", Join(l));
+        host().boxes.clear();
+        Read(dir / "n.LWM");
+    };
+    host().strict = false;
+    Language = "US";
+    const std::string base = "Project parameters: the Bgl name of the Fill/Polys LWM-VTP/Lines Bgls ";
+    const std::string excl = "Project parameters: the Bgl name of the Exclude Bgls ";
+    // As the parameters window refuses them, with its message.
+    const std::vector<std::tuple<size_t, std::string, std::string>> refused_names = {
+        {8, "0030 \"\"", base + "is empty."},
+        {8, "0030 \"   \"", base + "is empty."},
+        {8, "0030 \"out/\"", base + "(\"out/\") holds no file name."},
+        {8, "0030 \"out/.bgl\"", base + "(\"out/.bgl\") holds no file name."},
+        {8, "0030 \"C:\\Scenery\\.BGL\"", base + "(\"C:\\Scenery\\.BGL\") holds no file name."},
+        {9, "0031 \"\"", excl + "is empty."},
+        {9, "0031 \"out\\\"", excl + "(\"out\\\") holds no file name."},
+    };
+    for (const auto& [at, text, says] : refused_names) {
+        read_with(at, text);
+        EXPECT_EQ(Project_Read_Failed, 1) << text;
+        EXPECT_EQ(State(), before) << text;
+        ASSERT_EQ(host().boxes.size(), 1u) << text;
+        EXPECT_EQ(host().boxes[0].prompt.rfind("(509) Project parameters incomplete", 0), 0u) << host().boxes[0].prompt;
+        EXPECT_NE(host().boxes[0].prompt.find("\r\n" + says + "\r\nThe project file was not loaded: " + (dir / "n.LWM").string()),
+                  std::string::npos) << host().boxes[0].prompt;
+    }
+    // New lines would repeat an id, or overflow the counter.
+    for (const char* counter : {"-1", "3", "2147483647"}) {
+        read_with(15, std::string("0100  4  ") + counter + "  8");
+        EXPECT_EQ(Project_Read_Failed, 1) << counter;
+        EXPECT_EQ(State(), before) << counter;
+        ASSERT_EQ(host().boxes.size(), 1u) << counter;
+        EXPECT_EQ(host().boxes[0].prompt.rfind(std::string("Lines: their id counter (") + counter +
+                                                   ") lies outside the values allowed, 4 to 2147483646.", 0),
+                  0u) << host().boxes[0].prompt;
+    }
+    Language = "FR";
+    read_with(9, "0031 \"\"");
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_NE(host().boxes[0].prompt.find("\r\nParamètres du projet : le nom bgl des Exclude Bgls est vide.\r\n"
+                                          "Le fichier projet n'a pas été chargé : "),
+              std::string::npos) << host().boxes[0].prompt;
+    EXPECT_EQ(host().boxes[0].prompt.rfind("(9) ", 0), 0u) << host().boxes[0].prompt;
+
+    // A base without ".bgl", and the last id the counter can give, open.
+    read_with(8, "0030 \"out/Town\"");
+    EXPECT_EQ(Project_Read_Failed, 0);
+    read_with(15, "0100  4  2147483646  8");
+    EXPECT_EQ(Project_Read_Failed, 0);
+    EXPECT_TRUE(host().boxes.empty());
+}
+
+TEST_F(ProjectFileTest, AFileSavedWithAUtf8MarkReadsAsIfTheMarkWereAbsent) {
+    std::vector<std::string> l = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    ASSERT_EQ(l[25], "      \"Main road\"");
+    l[25] = "      \"Route de la For\xEAt\"";   // Windows-1252, as the program writes it
+    Write_File(dir / "plain.LWM", Join(l));
+    Read(dir / "plain.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    const std::string plain = State();
+    // A text editor's save: the mark, then UTF-8.
+    l[25] = "      \"Route de la For\xC3\xAAt\"";
+    Write_File(dir / "marked.LWM", "\xEF\xBB\xBF" + Join(l));
+    PSais_Init_Arrays();
+    Read(dir / "marked.LWM");
+    ASSERT_EQ(Project_Read_Failed, 0);
+    EXPECT_EQ(Line_Table(2).Attr.Text_Rt, "Route de la Forêt");
+    EXPECT_EQ(State(), plain);
 }
 
 TEST_F(ProjectFileTest, MissingOrLooseNumbersReadAsFarAsTheyReadAndEndIsNotNeeded) {
@@ -891,6 +1007,34 @@ TEST_F(ProjectOpenTest, AProjectNamedLikeItsBackupIsNeverDeleted) {
     EXPECT_EQ(Project_Backup_Path("C:\\x\\Town.LWMX"), "C:\\x\\Town.Lbak");
 }
 
+// A disk full for the backup alone: the flush of its new copy fails, every other file is written.
+int Backup_Disk_Full(int fd) {
+    std::error_code ec;
+    const std::string name = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec).filename().string();
+    if (name.rfind("Town.bak.", 0) == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+TEST_F(ProjectOpenTest, ABackupThatCannotBeWrittenOnAFullDiskLeavesTheOlderOneAsItWas) {
+    const fs::path p = Make_Project("Town.LWM");
+    Write_File(dir / "Town.bak", "the older backup");
+    plat::SetFileFlush(Backup_Disk_Full);
+    Language = "US";
+    host().QueueAnswer(plat::ID_OK);
+    Pinit_Open_Project(p.string());
+    plat::SetFileFlush(nullptr);
+    EXPECT_EQ(Project_Open, 1);
+    EXPECT_EQ(Recent_Projects[0], p.string());
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, "The project's backup copy could not be written: " + (dir / "Town.bak").string() +
+                                          "\r\nAn older backup of that name, if there is one, was left as it was.");
+    EXPECT_EQ(Read_File(dir / "Town.bak"), "the older backup");
+    for (const std::string& name : plat::ListFolder(dir.string())) EXPECT_EQ(name.find("Town.bak."), std::string::npos) << name;
+}
+
 TEST_F(ProjectOpenTest, ABackupThatCannotBeWrittenIsNamedAndTheProjectStillOpens) {
     const fs::path p = Make_Project("Town.LWM");
     fs::create_directories(dir / "Town.bak");   // nothing can be written in its place
@@ -918,7 +1062,8 @@ TEST_F(ProjectOpenTest, AMapThatCannotBeTiledLeavesTheProjectOpenWithoutMap) {
     ASSERT_EQ(host().boxes.size(), 1u);
     EXPECT_EQ(host().boxes[0].prompt, "Fail to load bitmap : " + (dir / "map.bmp").string());
     EXPECT_EQ(Recent_Projects[0], "");
-    EXPECT_FALSE(fs::exists(dir / "Town.bak"));
+    // A later save must still find the version opened kept.
+    EXPECT_EQ(Read_File(dir / "Town.bak"), Read_File(p));
     // Open with the menus of an open project, so that it can be saved, closed or given its
     // map again; no map view, and the caption waits for a whole opening.
     EXPECT_EQ(calls, std::vector<std::string>{"state"});
@@ -945,7 +1090,7 @@ TEST_F(ProjectOpenTest, TilesThatCannotBeWrittenAreReportedWithTheirFolderNotAsA
                                            " (disque plein ou dossier protégé en écriture ?)";
         EXPECT_EQ(host().boxes[0].prompt, want);
         EXPECT_EQ(Recent_Projects[0], "");
-        EXPECT_FALSE(fs::exists(dir / "Town.bak"));
+        EXPECT_EQ(Read_File(dir / "Town.bak"), Read_File(p));
     }
 }
 
@@ -1353,11 +1498,13 @@ TEST_F(ProjectFileTest, DamageAmongManyLineBlocksIsRefusedAndTheOpenProjectStays
         {changed(middle + 9 + 1, "      1E999 2"), "a point too large for a number", damaged_box},
         {changed(middle + 2, "      " + id + " " + std::to_string(n + 1) + rest), "a count one too high", ""},
         {changed(middle + 2, "      " + id + " " + std::to_string(n - 1) + rest), "a count one too low", ""},
-        {changed(late + 2, "      " + id + " -4" + rest), "a negative count", damaged_box},
-        {changed(middle + 2, "      " + id + " 99999999" + rest), "a count past the file", damaged_box},
+        {changed(late + 2, "      " + id + " -4" + rest), "a negative count", "its point count (-4) cannot be negative."},
+        {changed(middle + 2, "      " + id + " 99999999" + rest), "a count past the file",
+         "Line " + id + ": its point count (99999999) runs past the records that follow it in the file."},
         {changed(late, "      \"" + std::string(40000, 'a') + "\""), "a line too long", damaged_box},
-        {saved.substr(0, saved.size() * 2 / 3), "cut among the blocks", damaged_box},
-        {saved.substr(0, saved.find("0120")), "cut after the blocks", damaged_box},
+        // The count whose records the file ends among is named.
+        {saved.substr(0, saved.size() * 2 / 3), "cut among the blocks", "runs past the records that follow it"},
+        {saved.substr(0, saved.find("0120")), "cut after the blocks", "runs past the records that follow it"},
     };
     Language = "US";
     for (const auto& [text, what, box] : damaged) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/project.h"
 #include "support/program_state.h"
 
@@ -96,6 +98,16 @@ TEST_F(ProjectTables, LineIdsAreNotReusedAfterDeletion) {
     Project_Append_Line(Route_Attrib{});
     ASSERT_TRUE(Project_Delete_Line(3));
     EXPECT_EQ(Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id, 3);
+}
+
+TEST_F(ProjectTables, ACounterAtTheTopOfItsRangeGivesFreeIdsInsteadOfOverflowing) {
+    for (int32_t id : {1, 2, 4}) Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id = id;
+    Line_Id_Counter = std::numeric_limits<int32_t>::max() - 1;
+    EXPECT_EQ(Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id, 3);
+    EXPECT_EQ(Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id, 5);
+    EXPECT_EQ(Line_Id_Counter, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(Line_Count, 7);
 }
 
 TEST_F(ProjectTables, DeletingALineShiftsTheLaterOnesAndKeepsItsPoints) {

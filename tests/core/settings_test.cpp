@@ -139,6 +139,18 @@ TEST_F(SettingsTest, AVanishedSimulatorFolderIsTakenFromTheRegistryAndWrittenBac
     EXPECT_EQ(plat::GetPrivateProfileString("Tessaline", "DirFS", "", Ini_Path), sim.string() + "\\");
 }
 
+TEST_F(SettingsTest, ARegistryFolderThatCannotBeWrittenBackIsToldAndStillUsed) {
+    fs::create_directories(dir / "Resource" / "Tessaline.Ini");   // no settings file can take its place
+    plat::RegistrySetForTest(plat::HKEY_LOCAL_MACHINE, Fs_Registry_Key, "EXE Path", sim.string());
+    plat::DefaultHeadlessHost().QueueAnswer(plat::ID_OK);
+    Pinit_Read_Settings();
+    EXPECT_EQ(Fs_Dir, sim.string() + "\\");
+    EXPECT_EQ(Texture_Dir, sim.string() + "\\Scenery\\world\\Texture");
+    ASSERT_EQ(plat::DefaultHeadlessHost().boxes.size(), 1u);
+    EXPECT_EQ(plat::DefaultHeadlessHost().boxes[0].prompt,
+              "Le dossier du simulateur n'a pas pu être écrit dans " + (dir / "Resource" / "Tessaline.Ini").string());
+}
+
 TEST_F(SettingsTest, TheRegistryIsOnlyAFallback) {
     const fs::path other = dir / "Other";
     fs::create_directories(other / "Scenery");
