@@ -73,6 +73,8 @@ protected:
             ASSERT_EQ(Proj_New, 1);
             Project_File = project.string();
             Map_File = (root / "map.bmp").string();
+            Bgl_Base_Path = (root / "Town.bgl").string();
+            Bgl_Excl_Path = (root / "Town_Excl.bgl").string();
             Map_Width_Px = 30;
             Map_Height_Px = 20;
             Map_Px_West = 0;

@@ -89,6 +89,9 @@ protected:
         App_Dir = app.string();
         PSais_Init_Arrays();
         Map_File = (root / "map.bmp").string();
+        // The names the project-parameters window asks of every project.
+        Bgl_Base_Path = "Town.bgl";
+        Bgl_Excl_Path = "Town_Excl.bgl";
         Map_Width_Px = 30;
         Map_Height_Px = 20;
         Project_Open = 1;
@@ -287,6 +290,8 @@ TEST_F(StartupTest, TheCommandLineProjectsTextureImagesBecomePicturesEvenWhenOne
     Image_Table(2).Ima_In_Use = 1;
     Image_Table(2).Ima_File = (root / "gone.bmp").string();
     Map_File = (root / "map.bmp").string();
+    Bgl_Base_Path = "Images.bgl";
+    Bgl_Excl_Path = "Images_Excl.bgl";
     Map_Width_Px = 30;
     Map_Height_Px = 20;
     Project_Open = 1;
