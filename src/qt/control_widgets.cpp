@@ -268,6 +268,9 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
+            // The answer is for the press that brought the focus, delivered right after it; a
+            // refusal by Tab must not refuse a later press.
+            if (focus_refused_) QMetaObject::invokeMethod(this, [this] { focus_refused_ = false; }, Qt::QueuedConnection);
             return false;
         default:
             return false;
