@@ -210,8 +210,7 @@ bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
                 ReturnFocus(control_, widget);
             }
         }
-        // A refused press does nothing to the widget either: no button held down, no list
-        // opened, so that its release cannot refuse the value a second time.
+        // A refused press does nothing to the widget either: no button held down, no list opened.
         return press_refused_;
     }
     if (type == QEvent::MouseButtonRelease) {
@@ -268,8 +267,7 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
-            // The answer is for the press that brought the focus, delivered right after it; a
-            // refusal by Tab must not refuse a later press.
+            // The answer is for the press that brought the focus: a refusal by Tab refuses no later one.
             if (focus_refused_) QMetaObject::invokeMethod(this, [this] { focus_refused_ = false; }, Qt::QueuedConnection);
             return false;
         default:
@@ -736,8 +734,7 @@ void OverlayWidget::paintEvent(QPaintEvent* event) {
 
 TabWidget::TabWidget(plat::TabStrip& control, QWidget* parent) : QWidget(parent), c_(control), bar_(new QTabBar(this)) {
     bar_->setDrawBase(false);
-    // The strip is one stop for the focus, as the model has it: a bar of its own would take
-    // the keys and the focus past the model.
+    // The strip is one stop for the focus: a bar of its own would take keys past the model.
     bar_->setFocusPolicy(Qt::NoFocus);
     bar_->installEventFilter(this);
 }
@@ -768,8 +765,7 @@ bool TabWidget::eventFilter(QObject* watched, QEvent* event) {
 void TabWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
-    // A click on the bar does not focus the strip (the model does, once the page may change);
-    // Tab still reaches it.
+    // A click on the bar does not focus the strip (the model does, once the page may change).
     setFocusPolicy(c_.TabStop ? Qt::TabFocus : Qt::NoFocus);
     while (bar_->count() > c_.Tabs()) bar_->removeTab(bar_->count() - 1);
     while (bar_->count() < c_.Tabs()) bar_->addTab(QString());
