@@ -77,6 +77,8 @@ std::string Folder_Of(const std::string& path) { return plat::Split_Folder(path)
 void Prepare_Dialog(plat::CommonDialog& cm, const std::string& title, const std::string& folder,
                     const std::string& name) {
     cm.DialogTitle = title;
+    // A name typed without an extension is a project file, as in the New-project chooser.
+    cm.DefaultExt = "LWM";
     cm.InitDir = folder;
     cm.FileName = name;
     cm.Filter = kProjectFilter;

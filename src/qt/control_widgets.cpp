@@ -127,14 +127,9 @@ void SetButtonColours(QWidget& w, const plat::Control& c) {
     SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
 }
 
-// False when the model refused the focus (a Validate elsewhere cancelled).
-bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
-    const Qt::FocusReason r = event->reason();
-    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return true;
-    control.UserFocus();
-    // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
-    if (control.HasFocus() || !control.Focusable()) return true;
-    // A cancelled Validate keeps the focus where it was: put Qt's focus back there.
+// Qt's focus back on the control that has the model's, once the event under way is done: a
+// cancelled Validate keeps the focus where it was.
+void ReturnFocus(plat::Control& control, QWidget* widget) {
     plat::Control* active = control.Parent().ActiveControl();
     QWidget* window = widget->window();
     QMetaObject::invokeMethod(window, [window, active] {
@@ -145,6 +140,16 @@ bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
                 return;
             }
     }, Qt::QueuedConnection);
+}
+
+// False when the model refused the focus (a Validate elsewhere cancelled).
+bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
+    const Qt::FocusReason r = event->reason();
+    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return true;
+    control.UserFocus();
+    // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
+    if (control.HasFocus() || !control.Focusable()) return true;
+    ReturnFocus(control, widget);
     return false;
 }
 }  // namespace
@@ -195,8 +200,18 @@ bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
         }
         // Qt has moved its focus here already; a Validate that refused it refuses the press.
         press_refused_ = std::exchange(focus_refused_, false) && !control_.HasFocus();
-        if (!press_refused_) control_.UserMouseDown(button, shift, x, y);
-        return gone();
+        if (!press_refused_) {
+            control_.UserMouseDown(button, shift, x, y);
+            if (gone()) return true;
+            // In a window not yet active again (a message box just closed) Qt moves its focus
+            // without a word, and the model refuses it only here.
+            if (control_.Focusable() && !control_.HasFocus()) {
+                press_refused_ = true;
+                ReturnFocus(control_, widget);
+            }
+        }
+        // A refused press does nothing to the widget either: no button held down, no list opened.
+        return press_refused_;
     }
     if (type == QEvent::MouseButtonRelease) {
         const bool refused = std::exchange(press_refused_, false);
@@ -252,6 +267,8 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
             focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
+            // The answer is for the press that brought the focus: a refusal by Tab refuses no later one.
+            if (focus_refused_) QMetaObject::invokeMethod(this, [this] { focus_refused_ = false; }, Qt::QueuedConnection);
             return false;
         default:
             return false;
@@ -717,16 +734,39 @@ void OverlayWidget::paintEvent(QPaintEvent* event) {
 
 TabWidget::TabWidget(plat::TabStrip& control, QWidget* parent) : QWidget(parent), c_(control), bar_(new QTabBar(this)) {
     bar_->setDrawBase(false);
-    connect(bar_, &QTabBar::tabBarClicked, this, [this](int tab) {
-        if (Syncing() || tab < 0) return;
-        c_.UserSelectTab(tab);
-        Sync();
-    });
+    // The strip is one stop for the focus: a bar of its own would take keys past the model.
+    bar_->setFocusPolicy(Qt::NoFocus);
+    bar_->installEventFilter(this);
+}
+
+bool TabWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != bar_) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            // A press gives Qt's focus to nothing here: the model moves it, and a box that
+            // refuses its value keeps it, with one refusal and its page still shown.
+            auto* m = static_cast<QMouseEvent*>(event);
+            const int tab = bar_->tabAt(m->position().toPoint());
+            if (m->button() == Qt::LeftButton && tab >= 0 && !Syncing()) {
+                QPointer<TabWidget> self(this);
+                c_.UserSelectTab(tab);
+                if (self) Sync();
+            }
+            return true;
+        }
+        case QEvent::Wheel:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void TabWidget::Sync() {
     SyncScope scope;
     SyncCommon(c_, *this);
+    // A click on the bar does not focus the strip (the model does, once the page may change).
+    setFocusPolicy(c_.TabStop ? Qt::TabFocus : Qt::NoFocus);
     while (bar_->count() > c_.Tabs()) bar_->removeTab(bar_->count() - 1);
     while (bar_->count() < c_.Tabs()) bar_->addTab(QString());
     // The window's palette carries one text colour for every state, so a closed tab would read

@@ -189,6 +189,8 @@ public:
     void Sync();
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The bar's presses and wheel turns: the model decides the page, not the bar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 private:
     plat::TabStrip& c_;
     QTabBar* bar_;

@@ -190,6 +190,26 @@ TEST_F(FrmRouteFieldsTest, OkIsRefusedWhileABoxHoldsARefusedText) {
     EXPECT_EQ(Route_Attrib_Result.Largeur, 40);
 }
 
+TEST_F(FrmRouteFieldsTest, ARefusedTextKeepsItsTabTheFocusAndWhatWasTyped) {
+    w().Alt_Coast.UserFocus();
+    w().Alt_Coast.UserType("abc");
+    const size_t before = host().boxes.size();
+    host().QueueAnswer(plat::ID_OK);
+    w().SSTb.UserSelectTab(2);
+    EXPECT_TRUE(Shown_Message(before, 1));
+    EXPECT_EQ(w().SSTb.Tab(), 0);
+    EXPECT_TRUE(w().Alt_Coast.Shown());
+    EXPECT_TRUE(w().Alt_Coast.HasFocus());
+    EXPECT_EQ(w().Alt_Coast.Text(), "abc");
+    EXPECT_EQ(Route_Attrib_Cur.Alt_Coast, 1);
+
+    w().Alt_Coast.UserType("12");
+    w().SSTb.UserSelectTab(2);
+    EXPECT_EQ(host().boxes.size(), before + 1);
+    EXPECT_EQ(w().SSTb.Tab(), 2);
+    EXPECT_EQ(Route_Attrib_Cur.Alt_Coast, 12);
+}
+
 TEST_F(FrmRouteFieldsTest, TexturePathsMustExistAndTheTwinBoxesAgree) {
     const std::string tex = testenv::ProgramPath(root_ / "grass.bmp");
     routetest::Write_Bmp(tex, 4, 4, 0, 200, 0);

@@ -237,7 +237,8 @@ TEST_F(ProjectCommandsTest, SaveAsRefusesABadNameThenWritesTheCopyAndPutsItFirst
     New_Project("Town.LWM");
     Choose_File(root / "bad name.LWMX");
     host().QueueAnswer(ID_OK);
-    Choose_File(root / "Copy.LWM");
+    // Typed without an extension: the project's own is added, as New does.
+    Choose_File(root / "Copy");
     f.Mnu_File_Enreg_Sous.UserClick();
 
     ASSERT_EQ(host().file_requests.size(), 2u);
@@ -254,6 +255,7 @@ TEST_F(ProjectCommandsTest, SaveAsRefusesABadNameThenWritesTheCopyAndPutsItFirst
     EXPECT_TRUE(Starts_With(host().boxes[0].prompt, "(1) ")) << host().boxes[0].prompt;
 
     ASSERT_TRUE(fs::exists(root / "Copy.LWM"));
+    EXPECT_FALSE(fs::exists(root / "Copy"));
     EXPECT_NE(Read_File(root / "Copy.LWM").find(" issu de " + (root / "Town.LWM").string()), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "Town.LWM"));
     EXPECT_EQ(Project_File, (root / "Town.LWM").string());

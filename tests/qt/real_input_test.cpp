@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -192,6 +193,75 @@ TEST_F(RealInput, AFrameShowsItsColourInsideAndItsCaption) {
     for (int x = form.Fra.Left(); x < form.Fra.Left() + 60; ++x)
         for (int y = form.Fra.Top(); y < form.Fra.Top() + 14; ++y) dark += img.pixelColor(x, y).lightness() < 100;
     EXPECT_GT(dark, 10);
+}
+
+// A box on the first page of a tab strip whose check refuses "bad", and a button beside it.
+class Frm_Pages : public plat::Form {
+public:
+    Frm_Pages() : Form("Frm_Pages") {
+        Txt.Validate = [this](bool& cancel) {
+            ++checks;
+            cancel = Txt.Text() == "bad";
+        };
+        Cmd.Click = [this] { ++clicks; };
+    }
+    plat::TabStrip Tab{*this, "Tab"};
+    plat::TextBox Txt{*this, "Txt"};
+    plat::CommandButton Cmd{*this, "Cmd"};
+    int checks = 0, clicks = 0;
+
+protected:
+    void Design() override {
+        Move(0, 0, 300, 200);
+        Tab.Move(0, 0, 300, 150);
+        Tab.SetTabs(2);
+        Tab.SetTabCaption(0, "Main");
+        Tab.SetTabCaption(1, "LWM");
+        Txt.SetContainer(&Tab, 0);
+        Txt.Move(10, 40, 100, 22);
+        Cmd.Move(10, 160, 80, 25);
+        Cmd.SetCaption("OK");
+    }
+};
+
+TEST(RealInputPages, ARefusedValueKeepsItsPageAndTheFocusAndIsCheckedOncePerClick) {
+    qttest::HostScope host;
+    Frm_Pages form;
+    form.Show();
+    qttest::Settle();
+    QApplication::setActiveWindow(host->WindowOf(form));
+    QWidget& txt = *host->WidgetOf(form.Txt);
+    auto* bar = host->WidgetOf(form.Tab)->findChild<QTabBar*>();
+    ASSERT_TRUE(bar);
+    qttest::Click(txt);
+    QTest::keyClicks(&txt, "bad");
+    ASSERT_EQ(form.Txt.Text(), "bad");
+
+    qttest::Click(*bar, bar->tabRect(1).center());
+    qttest::Settle();
+    EXPECT_EQ(form.checks, 1);
+    EXPECT_EQ(form.Tab.Tab(), 0);
+    EXPECT_EQ(bar->currentIndex(), 0);
+    EXPECT_TRUE(txt.isVisible());
+    EXPECT_TRUE(form.Txt.HasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), &txt);
+
+    // The button's press is refused with one check, and leaves the button up.
+    auto& cmd = static_cast<QPushButton&>(*host->WidgetOf(form.Cmd));
+    qttest::Click(cmd);
+    EXPECT_EQ(form.checks, 2);
+    EXPECT_EQ(form.clicks, 0);
+    EXPECT_FALSE(cmd.isDown());
+    qttest::Settle();
+    EXPECT_EQ(QApplication::focusWidget(), &txt);
+    QTest::keyClicks(&txt, "!");
+    EXPECT_EQ(form.Txt.Text(), "bad!");
+
+    qttest::Click(*bar, bar->tabRect(1).center());
+    qttest::Settle();
+    EXPECT_EQ(form.Tab.Tab(), 1);
+    EXPECT_EQ(bar->currentIndex(), 1);
+    EXPECT_FALSE(txt.isVisible());
 }
 
 // Qt's own texts follow the program's language, also when it changes while the program runs.

@@ -133,6 +133,8 @@ int Control::FormTop() const {
 
 void Control::SetFocus() { form_->MoveFocus(this); }
 
+bool Control::TakeFocus() { return form_->MoveFocus(this); }
+
 bool Control::HasFocus() const { return form_->active_ == this; }
 
 bool Control::Reachable() const { return form_->loaded_ && Shown() && EffectivelyEnabled(); }

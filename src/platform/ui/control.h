@@ -155,6 +155,9 @@ public:
 protected:
     // Tells the host.
     void Notify(Change change);
+    // The focus move of a click or a tab by the user: false when the control that had the
+    // focus refused to be left (its Validate cancelled), and the action must not happen.
+    bool TakeFocus();
     // True while events may run: form loaded and not applying its design.
     bool EventsOn() const;
     void Raise(const Event& e) { if (e && EventsOn()) e(); }

@@ -375,7 +375,9 @@ bool TabStrip::TabVisible(int tab) const { return tab >= 0 && tab < Tabs() && pa
 
 void TabStrip::UserSelectTab(int tab) {
     if (!Reachable() || tab < 0 || tab >= Tabs() || !pages_[tab].enabled || !pages_[tab].visible) return;
-    if (!Parent().ActiveControl() || Parent().ActiveControl() != this) SetFocus();
+    // A box that refuses its value keeps the focus and the page it stands on, so that the
+    // author sees what was refused and can correct it.
+    if (!TakeFocus()) return;
     SetTab(tab);
 }
 

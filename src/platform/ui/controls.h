@@ -439,7 +439,8 @@ public:
     bool TabVisible(int tab) const;
     std::function<void(int previous_tab)> TabClick;
 
-    // The user picks a page: refused when the page is disabled or hidden.
+    // The user picks a page: refused when the page is disabled or hidden, or when the control
+    // that has the focus refuses to be left.
     void UserSelectTab(int tab);
     std::string DisplayText() const override { return TabCaption(current_); }
     int CurrentPage() const override { return current_; }
