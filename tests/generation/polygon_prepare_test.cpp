@@ -456,4 +456,11 @@ TEST_F(PolygonPrepare, APointFarBeyondTheWorldIsCutAtItsEdgeAlongBothLegs) {
                     EXPECT_GT((edge.X - from.X) * u.X + (edge.Y - from.Y) * u.Y, 0);
                 }
             }
+    // Coming in to a point on the world's edge, the leg starts there: no leg of no length.
+    const std::vector<std::vector<Work_Point_Rec>> in =
+        World_Clip_Line({{1e300, 0, 1}, {world.East, 1000, 0}, {1000, 1100, 1}}, world);
+    ASSERT_EQ(in.size(), 1u);
+    ASSERT_EQ(in[0].size(), 2u);
+    EXPECT_EQ(in[0][0].X, world.East);
+    EXPECT_EQ(in[0][0].Flag, 2);
 }
