@@ -24,20 +24,21 @@ struct Edge {
     double at;
     bool keep_above;  // inside where the coordinate is >= at
 
-    bool Inside(const Plane_Point& p) const {
-        const double v = vertical ? p.X : p.Y;
-        return keep_above ? v >= at : v <= at;
-    }
+    bool Inside(const Plane_Point& p) const { return keep_above ? Value(p) >= at : Value(p) <= at; }
+    // The parameter is taken from the end nearer the edge, so that it is at most one half: from
+    // the other end it would be one less a fraction too small to hold, for a point a damaged file
+    // puts far beyond the world.
     Plane_Point Meet(const Plane_Point& a, const Plane_Point& b) const {
-        const double va = vertical ? a.X : a.Y;
-        const double vb = vertical ? b.X : b.Y;
+        const double da = std::fabs(Value(a) - at), db = std::fabs(Value(b) - at);
+        const bool from_a = da <= db;
+        const double near = from_a ? da : db;
         // Each value's distance to the edge is finite when the values are; their ratio is in 0..1.
-        const double da = std::fabs(va - at), db = std::fabs(vb - at);
-        const double t = da + db > 0 ? std::clamp(da / (da + db), 0.0, 1.0) : 0.0;
-        Plane_Point p = Between(a, b, t);
+        const double t = da + db > 0 ? std::clamp(near / (da + db), 0.0, 1.0) : 0.0;
+        Plane_Point p = from_a ? Between(a, b, t) : Between(b, a, t);
         (vertical ? p.X : p.Y) = at;
         return p;
     }
+    double Value(const Plane_Point& p) const { return vertical ? p.X : p.Y; }
 };
 
 std::vector<Edge> Edges_Of(const World_Box& box) {
@@ -115,6 +116,14 @@ std::vector<std::vector<Work_Point_Rec>> World_Clip_Line(const std::vector<Work_
         if (part.size() >= 2) parts.push_back(part);
         part.clear();
     };
+    // A point where the part already is adds no leg of no length; a cut there marks it.
+    auto add = [&](const Work_Point_Rec& p) {
+        if (!part.empty() && part.back().X == p.X && part.back().Y == p.Y) {
+            if (p.Flag == 2) part.back().Flag = 2;
+            return;
+        }
+        part.push_back(p);
+    };
     for (size_t i = 0; i < line.size(); ++i) {
         const Work_Point_Rec& q = line[i];
         const Plane_Point b{q.X, q.Y};
@@ -128,42 +137,36 @@ std::vector<std::vector<Work_Point_Rec>> World_Clip_Line(const std::vector<Work_
             if (box.Holds(b.X, b.Y)) part.push_back(q);
             continue;
         }
-        // The segment's inside part, by its parameters at the four edges.
-        double t0 = 0, t1 = 1;
+        // The segment's inside part: an end beyond an edge is moved onto it, edge after edge, so
+        // no two parameters measured from different ends are ever compared.
+        Plane_Point from = a, to = b;
+        bool entered = false, left = false, inside = true;
         for (const Edge& edge : edges) {
-            const double va = edge.vertical ? a.X : a.Y;
-            const double vb = edge.vertical ? b.X : b.Y;
-            const bool ia = edge.Inside(a), ib = edge.Inside(b);
+            const bool ia = edge.Inside(from), ib = edge.Inside(to);
             if (!ia && !ib) {
-                t0 = 1;
-                t1 = 0;
+                inside = false;
                 break;
             }
             if (ia == ib) continue;
-            const double da = std::fabs(va - edge.at), db = std::fabs(vb - edge.at);
-            const double t = std::clamp(da / (da + db), 0.0, 1.0);
-            if (ia) t1 = std::min(t1, t);
-            else t0 = std::max(t0, t);
+            (ia ? to : from) = edge.Meet(from, to);
+            (ia ? left : entered) = true;
         }
-        if (t0 > t1) {
+        if (!inside) {
             close_part();
             continue;
         }
-        auto edge_point = [&](double t) {
-            Plane_Point p = Between(a, b, t);
-            p.X = std::clamp(p.X, box.West, box.East);
-            p.Y = std::clamp(p.Y, box.North, box.South);
-            return Work_Point_Rec{p.X, p.Y, 2};
+        auto edge_point = [&](const Plane_Point& p) {
+            return Work_Point_Rec{std::clamp(p.X, box.West, box.East), std::clamp(p.Y, box.North, box.South), 2};
         };
-        if (t0 > 0) {
+        if (entered) {
             close_part();
-            part.push_back(edge_point(t0));
+            add(edge_point(from));
         }
-        if (t1 < 1) {
-            part.push_back(edge_point(t1));
+        if (left) {
+            add(edge_point(to));
             close_part();
         } else {
-            part.push_back(q);
+            add(q);
         }
     }
     close_part();

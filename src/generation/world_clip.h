@@ -29,7 +29,7 @@ bool Work_Record_Fits_Area(const Work_Poly_Rec& rec, int32_t lod8_col, int32_t l
 // when nothing of it does.
 std::vector<Plane_Point> World_Clip_Ring(const std::vector<Plane_Point>& ring, const World_Box& box);
 
-// An open line cut to the box: its parts inside, in order. A point made at the edge carries
-// flag 2, like a point of a grid cut.
+// An open line cut to the box: its parts inside, in order, none of no length. A point made at
+// the edge carries flag 2, like a point of a grid cut.
 std::vector<std::vector<Work_Point_Rec>> World_Clip_Line(const std::vector<Work_Point_Rec>& line,
                                                          const World_Box& box);

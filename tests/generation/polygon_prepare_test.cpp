@@ -1,14 +1,17 @@
 // Copying drawn polygons into the work tables: cleaning, winding, checks, nesting and named groups.
 #include "polygon_fixture.h"
 
+#include <boost/geometry.hpp>
 #include <map>
 #include <random>
 
 #include "core/erreur.h"
 #include "core/settings.h"
 #include "generation/grid_cut.h"
+#include "generation/line_prep.h"
 #include "generation/polygon_checks.h"
 #include "generation/prepare_polygons.h"
+#include "generation/world_clip.h"
 #include "platform/text.h"
 
 using namespace polytest;
@@ -374,4 +377,90 @@ TEST_F(PolygonPrepare, LargeProjectIsCutPartByPartAsInOnePass) {
     EXPECT_TRUE(parts.pieces == whole.pieces);
     EXPECT_TRUE(parts.piece_points == whole.piece_points);
     EXPECT_EQ(parts.boxes, whole.boxes);
+}
+
+// The area of the strip that leaves segment a-b in direction u, within the box.
+double Strip_Area_Within(Plane_Point a, Plane_Point b, Plane_Point u, double west, double north, double east,
+                         double south) {
+    namespace bg = boost::geometry;
+    using Pt = bg::model::d2::point_xy<double>;
+    bg::model::polygon<Pt> strip, box;
+    const double l = 1e7;
+    bg::assign_points(strip, std::vector<Pt>{{a.X, a.Y}, {b.X, b.Y}, {b.X + u.X * l, b.Y + u.Y * l},
+                                             {a.X + u.X * l, a.Y + u.Y * l}, {a.X, a.Y}});
+    bg::assign_points(box, std::vector<Pt>{{west, north}, {east, north}, {east, south}, {west, south}, {west, north}});
+    bg::correct(strip);
+    bg::correct(box);
+    std::vector<bg::model::polygon<Pt>> both;
+    bg::intersection(strip, box, both);
+    double area = 0;
+    for (const auto& p : both) area += std::fabs(bg::area(p));
+    return area;
+}
+
+TEST_F(PolygonPrepare, APointFarBeyondTheWorldIsCutAtItsEdgeAlongBothLegs) {
+    // A lake and a river out to a point far beyond the world and back, in eight directions: the
+    // lake keeps its water on the map and up to the world's edge, the river both its legs.
+    const World_Box world = World_Pixel_Box();
+    const Plane_Point a{950, 900}, b{1050, 1100};
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (double far : {1e10, 1e20, 1e100, 1e300}) {
+                if (dx == 0 && dy == 0) continue;
+                SCOPED_TRACE("direction " + std::to_string(dx) + "," + std::to_string(dy) + " at " +
+                             std::to_string(std::log10(far)));
+                const Plane_Point f{1000 + dx * far, 1000 + dy * far};
+                const double n = std::hypot(dx, dy);
+                const Plane_Point u{dx / n, dy / n};
+                testenv::ResetProgramState();
+                Work_Tables_Reset_All();
+                host().Reset();
+                host().QueueAnswer(1);  // a box is a failure below, not the end of the run
+                Calibrate();
+                Add_Polygon({a, f, b});
+                API_Prepare_Polygons(0);
+                EXPECT_TRUE(host().boxes.empty()) << host().boxes.front().prompt;
+                double on_map = 0, in_world = 0;
+                for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
+                    const std::vector<Plane_Point> pts = Work_Points(r);
+                    double x = 0, y = 0;  // a piece lies in one cell: its mean point says which
+                    for (const Plane_Point& p : pts) x += p.X / pts.size(), y += p.Y / pts.size();
+                    const bool map = x > 0 && x < 2000 && y > 0 && y < 2000;
+                    (map ? on_map : in_world) += std::fabs(Area(pts));
+                }
+                in_world += on_map;
+                EXPECT_NEAR(on_map, Strip_Area_Within(a, b, u, 0, 0, 2000, 2000), 1.0);
+                const double world_area = Strip_Area_Within(a, b, u, world.West, world.North, world.East, world.South);
+                EXPECT_NEAR(in_world, world_area, world_area * 1e-4);
+
+                Work_Tables_Reset_All();
+                Route_Attrib river;
+                river.SurfShore = 2;
+                river.Type_Code = 1026;
+                const int32_t line = Project_Append_Line(river);
+                for (const Plane_Point& p : {a, f, b}) Project_Append_Point(line, p.X, p.Y);
+                ASSERT_EQ(API_Collect_Lines(), 2);
+                for (int32_t r : {1, 2}) {
+                    const std::vector<Plane_Point> leg = Work_Points(r);
+                    ASSERT_EQ(leg.size(), 2u);
+                    const Plane_Point from = r == 1 ? a : b;
+                    const Plane_Point edge = r == 1 ? leg[1] : leg[0];
+                    EXPECT_EQ(r == 1 ? leg[0].X : leg[1].X, from.X);
+                    EXPECT_EQ(r == 1 ? leg[0].Y : leg[1].Y, from.Y);
+                    EXPECT_TRUE(edge.X == world.West || edge.X == world.East || edge.Y == world.North ||
+                                edge.Y == world.South);
+                    EXPECT_TRUE(world.Holds(edge.X, edge.Y));
+                    const double len = std::hypot(edge.X - from.X, edge.Y - from.Y);
+                    EXPECT_GT(len, 1e5);
+                    EXPECT_LT(std::fabs((edge.X - from.X) * u.Y - (edge.Y - from.Y) * u.X), len * 1e-6);
+                    EXPECT_GT((edge.X - from.X) * u.X + (edge.Y - from.Y) * u.Y, 0);
+                }
+            }
+    // Coming in to a point on the world's edge, the leg starts there: no leg of no length.
+    const std::vector<std::vector<Work_Point_Rec>> in =
+        World_Clip_Line({{1e300, 0, 1}, {world.East, 1000, 0}, {1000, 1100, 1}}, world);
+    ASSERT_EQ(in.size(), 1u);
+    ASSERT_EQ(in[0].size(), 2u);
+    EXPECT_EQ(in[0][0].X, world.East);
+    EXPECT_EQ(in[0][0].Flag, 2);
 }
