@@ -483,6 +483,7 @@ TEST_F(FrmPProTest, AnOutputNameThatWouldReplaceAFileTheProjectReadsIsRefusedNam
         No_File();
         host().QueueAnswer(plat::ID_OK);
         Double_Click(w.NameBgl);
+        ASSERT_EQ(host().boxes.size(), 3u);
         EXPECT_EQ(host().boxes.back().prompt, "Bgl name (Fill/Polys LWM-VTP/Lines Bgls): Generate would write or delete " +
                                                   (dir / "map_3.bgl").string() +
                                                   ", which is the project's map.\r\nChoose another name.");
