@@ -3,9 +3,16 @@
 #include "core/project_paths.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <system_error>
+#include <vector>
 
+#include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_file.h"
+#include "core/settings.h"
+#include "core/syst.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -60,4 +67,164 @@ std::string Project_Bgl_Stem(const std::string& base) {
     const std::string tail = base.substr(base.size() - ext.size());
     if (!plat::EqualsNoCase(tail, ext)) return base;
     return base.substr(0, base.size() - ext.size());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Outputs and inputs
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The absolute spelling of a local path with its links and "." and ".." resolved as far as it
+// exists.
+std::string Resolved(const std::string& local) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(local, ec);
+    if (ec) return local;
+    fs::path canonical = fs::weakly_canonical(absolute, ec);
+    if (ec || canonical.empty()) canonical = absolute.lexically_normal();
+    std::string text = canonical.string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+bool Is_Digits(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "LC_048_016" or "WC_048_016" followed by `extension`, in capitals: a class file of one LOD5 cell.
+bool Is_Class_File_Name(std::string_view name, std::string_view extension) {
+    if (name.size() != 10 + extension.size() || !name.ends_with(extension)) return false;
+    return (name.starts_with("LC_") || name.starts_with("WC_")) && Is_Digits(name.substr(3, 3)) &&
+           name[6] == '_' && Is_Digits(name.substr(7, 3));
+}
+
+// Generate's working files: its sources and the compiled night-light cell in the program's
+// folder, the class rasters, descriptions and intermediates in its "Temp" folder (capitals).
+constexpr std::array<std::string_view, 7> Program_Outputs = {
+    "TESSALINE$_EXCL.ASM", "TESSALINE$_POLY_LWM.ASM", "TESSALINE$_LINES.ASM", "TESSALINE$_VTP2.ASM",
+    "TESSALINE$_REMESH_LWM.ASM", "TMPRT.SCA", "TMP.BGL"};
+constexpr std::array<std::string_view, 7> Temp_Outputs = {
+    "FICRAW.RAW", "TMPLC.INF", "TMPWC.INF", "FICTEMP.TMF", "COMPRESS.TMF", "LANDCLASS.TMF", "LWCCOMPRESS.TMF"};
+
+bool Listed(std::string_view name, const std::array<std::string_view, 7>& names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+bool Project_Same_File(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    const std::string la = plat::MapPath(a), lb = plat::MapPath(b);
+    std::error_code ec;
+    if (fs::exists(la, ec) && fs::exists(lb, ec) && fs::equivalent(la, lb, ec)) return true;
+    return plat::EqualsNoCase(Resolved(la), Resolved(lb));
+}
+
+bool Project_Is_Output_Suffix(std::string_view s) {
+    if (s == "_2" || s == "_3" || s == "_5" || s == "_9") return true;
+    // The counter is written with three digits at least: "_9001", "_9999", then "_91000".
+    if (!s.starts_with("_9")) return false;
+    const std::string_view counter = s.substr(2);
+    return counter.size() >= 3 && Is_Digits(counter) && (counter.size() == 3 || counter[0] != '0');
+}
+
+Project_Output_Names Project_Current_Output_Names() {
+    return {Bgl_Base_Path, Bgl_Excl_Path, Scenery_Dir, Raw_Dir};
+}
+
+Project_Output_Field Project_Output_Field_Of(const std::string& file, const Project_Output_Names& names,
+                                             const std::string& project_file) {
+    using F = Project_Output_Field;
+    if (file.empty()) return F::None;
+    const fs::path local(plat::NativePath(file));
+    const std::string folder = local.parent_path().string();
+    const std::string name = plat::UCase(local.filename().string());
+    auto in = [&folder](const std::string& dir) { return !dir.empty() && Project_Same_File(folder, dir); };
+
+    const std::string excl = Project_Resolve_Path(names.Bgl_Excl_Path, project_file);
+    if (!excl.empty() && Project_Same_File(file, excl)) return F::Bgl_Excl;
+
+    const std::string stem = Project_Bgl_Stem(names.Bgl_Base_Path);
+    if (!stem.empty() && !Is_Separator(stem.back())) {
+        const fs::path base(Project_Resolve_Path(stem, project_file));
+        const std::string prefix = plat::UCase(base.filename().string());
+        const std::string_view extension = ".BGL";
+        // A night-light cell that cannot be copied is set aside in the program's folder under
+        // its output's name.
+        if ((in(base.parent_path().string()) || in(App_Dir)) && name.size() >= prefix.size() + extension.size() &&
+            name.starts_with(prefix) && name.ends_with(extension) &&
+            Project_Is_Output_Suffix(std::string_view(name).substr(
+                prefix.size(), name.size() - prefix.size() - extension.size())))
+            return F::Bgl_Base;
+    }
+    if (in(Project_Resolve_Path(names.Scenery_Dir, project_file)) && Is_Class_File_Name(name, ".BGL"))
+        return F::Scenery_Dir;
+    if (in(Project_Resolve_Path(names.Raw_Dir, project_file)) && Is_Class_File_Name(name, ".RAW"))
+        return F::Raw_Dir;
+    if (in(App_Dir) && Listed(name, Program_Outputs)) return F::Program;
+    if (in(App_Dir + "\\Temp") && Listed(name, Temp_Outputs)) return F::Program;
+    return F::None;
+}
+
+Project_Output_Clash Project_Find_Output_Clash(const Project_Output_Names& names, const std::string& project_file,
+                                               const std::string& map_file, Project_Output_Field only) {
+    struct Read_File {
+        std::string Path;
+        const char* Fr;
+        const char* Us;
+    };
+    std::vector<Read_File> reads;
+    auto add = [&reads](const std::string& path, const char* fr, const char* us) {
+        if (!path.empty()) reads.push_back({plat::NativePath(path), fr, us});
+    };
+    if (!project_file.empty()) {
+        add(project_file, "le fichier du projet", "the project file");
+        add(Project_Backup_Path(project_file), "la copie de sauvegarde du projet", "the project's backup copy");
+    }
+    add(Project_Resolve_Path(map_file, project_file), "la carte du projet", "the project's map");
+    for (int32_t i = 1; i <= std::min(Image_Count, Image_Table.UBound()); ++i)
+        if (Image_Table(i).Ima_In_Use == 1)
+            add(Image_Table(i).Ima_File, "une image de texture du projet", "one of the project's texture images");
+    add(Ini_Path, "le fichier des paramètres", "the settings file");
+    add(Ref_Last_Path, "un fichier de référence", "a reference file");
+    const char* program_fr = "un fichier que le programme lit";
+    const char* program_us = "a file the program reads";
+    add(Msg_File_Path, program_fr, program_us);
+    for (const char* table : {"LC.txt", "WC.txt", "OwnLines4.txt"})
+        add(App_Dir + "\\Resource\\" + table, program_fr, program_us);
+    add(App_Dir + "\\Fs5.pal", program_fr, program_us);
+    if (!Fs_Dir.empty()) add(Fs_Dir + "Terrain.cfg", program_fr, program_us);
+    for (const char* tool : {"bglc.exe", "scasm.exe", "Resample.exe", "ResampleV11.exe", "tmfcompress.exe", "tmf2bgl.exe",
+                             "TDFMacros.inc", "TDFHeaders.inc"})
+        add(App_Dir + "\\" + tool, "un fichier que la génération utilise", "a file that Generate uses");
+
+    for (const Read_File& read : reads) {
+        const Project_Output_Field field = Project_Output_Field_Of(read.Path, names, project_file);
+        if (field != Project_Output_Field::None && (only == Project_Output_Field::None || field == only))
+            return {field, read.Path, read.Fr, read.Us};
+    }
+    return {};
+}
+
+std::string Project_Output_Field_Name(Project_Output_Field field) {
+    const bool us = Language == "US";
+    switch (field) {
+    case Project_Output_Field::Bgl_Base:
+        return us ? "Bgl name (Fill/Polys LWM-VTP/Lines Bgls)" : "Nom bgl (Fill/Polys LWM-VTP/Lignes Bgls)";
+    case Project_Output_Field::Bgl_Excl: return us ? "Bgl name (Exclude Bgls)" : "Nom bgl (Exclude Bgls)";
+    case Project_Output_Field::Scenery_Dir: return us ? "Directory Bgl (LC and WC Bgls)" : "Directory Bgl (LC et WC Bgls)";
+    case Project_Output_Field::Raw_Dir: return us ? "Directory Raw (LC and WC Bgls)" : "Directory Raw (LC et WC Bgls)";
+    case Project_Output_Field::Program: return us ? "The program's folder" : "Le dossier du programme";
+    case Project_Output_Field::None: break;
+    }
+    return {};
+}
+
+std::string Project_Output_Clash_Text(const Project_Output_Clash& clash) {
+    const bool us = Language == "US";
+    const std::string field = Project_Output_Field_Name(clash.Field);
+    return us ? field + ": Generate would write or delete " + clash.File + ", which is " + clash.What_Us + "."
+              : field + " : la génération écrirait ou supprimerait " + clash.File + ", qui est " + clash.What_Fr + ".";
 }

@@ -35,14 +35,6 @@ bool Vtp1_Polygon_Without_Image() {
     return false;
 }
 
-// The name part of an output Generate writes after the base name: "_2", "_3", "_5" and "_9" (the
-// wide lines), "_9" and three digits (the night lines).
-bool Is_Output_Suffix(std::string_view s) {
-    if (s == "_2" || s == "_3" || s == "_5" || s == "_9") return true;
-    return s.size() == 5 && s.starts_with("_9") &&
-           std::all_of(s.begin() + 2, s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The outputs of an earlier Generate: only the names this project's steps write, in the folder
 // they write them to, without case. The author's own "<base>_mine.bgl" stays.
 void Delete_Suffixed_Outputs(const std::string& stem) {
@@ -56,7 +48,7 @@ void Delete_Suffixed_Outputs(const std::string& stem) {
             continue;
         const std::string_view middle =
             std::string_view(upper).substr(prefix.size(), upper.size() - prefix.size() - extension.size());
-        if (Is_Output_Suffix(middle)) plat::DeleteFile((std::filesystem::path(folder) / name).string());
+        if (Project_Is_Output_Suffix(middle)) plat::DeleteFile((std::filesystem::path(folder) / name).string());
     }
 }
 
@@ -94,6 +86,22 @@ void Show_Missing_Folders(const std::vector<std::string>& folders) {
     plat::CurrentHost().MsgBox(text, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
 }
 
+// A project whose outputs would take the place of a file it reads (a file may carry any name):
+// the file and the field are named, and nothing is deleted or written.
+bool Refuse_Output_Over_Input() {
+    const Project_Output_Clash clash =
+        Project_Find_Output_Clash(Project_Current_Output_Names(), Project_File, Map_File);
+    if (clash.Field == Project_Output_Field::None) return false;
+    const bool english = Language == "US";
+    std::string text = Project_Output_Clash_Text(clash);
+    if (clash.Field != Project_Output_Field::Program)
+        text += english ? "\r\nChoose another name in the project parameters."
+                        : "\r\nChoisissez un autre nom dans les paramètres du projet.";
+    text += english ? "\r\nNothing was generated or deleted." : "\r\nRien n'a été généré ni supprimé.";
+    plat::CurrentHost().MsgBox(text, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+    return true;
+}
+
 }  // namespace
 
 void Frm_Cmd_API_Click() {
@@ -104,6 +112,7 @@ void Frm_Cmd_API_Click() {
         Msg_Answer = ERREUR_Show_Message(131);
         return;
     }
+    if (Refuse_Output_Over_Input()) return;
     // Before anything is deleted: a run that cannot put its files anywhere keeps the old ones.
     if (const std::vector<std::string> missing = Missing_Output_Folders(); !missing.empty()) {
         Show_Missing_Folders(missing);

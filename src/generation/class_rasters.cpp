@@ -214,8 +214,9 @@ void Make_Class_Bgl(const Class_Run& run) {
                 plat::DeleteFile(tmp + old);
         }
         Fill_Raster(raster, work, ranges, c, r);
+        // The file that could not be written is named; the step's own text says which step.
         if (!Write_Raster(raster, raw)) {
-            Gen_Show_Failure(failure);
+            Gen_Show_Failure(Gen_Cannot_Write_Text(raw) + "\r\n" + failure);
             break;
         }
         if (Lc_Keep_Raw != 0 && !Keep_Raw_Copy(raster, Raw_Copy_Path(run.Kind, c, r)) && !told_raw) {
@@ -223,7 +224,7 @@ void Make_Class_Bgl(const Class_Run& run) {
             told_raw = true;
         }
         if (!plat::WriteTextLines(inf, Description(run.Kind, c, r))) {
-            Gen_Show_Failure(failure);
+            Gen_Show_Failure(Gen_Cannot_Write_Text(inf) + "\r\n" + failure);
             break;
         }
         Gen_Show_Stage(Bgl_Base_Path, tool_caption);

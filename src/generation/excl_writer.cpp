@@ -104,7 +104,7 @@ void API_Write_Excl_Asm() {
     src.Head(Gen_Title_Excl, Vtp_Cell_Bounds(Gen_Cell_Ids(cells)), Gen_Tail_Vtp);
     Write_Body(src, cells);
     if (!src.Close()) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure(Gen_Cannot_Write_Text(src.Path()));
         return;
     }
 

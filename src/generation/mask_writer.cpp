@@ -288,7 +288,7 @@ void Lwm_Write_Source() {
     Release_Pieces();
 
     if (!written) {
-        Gen_Show_Failure("Cannot write " + source_path);
+        Gen_Show_Failure(Gen_Cannot_Write_Text(source_path));
     } else if (compile) {
         plat::DeleteFile(output);
         const Gen_Run_Result result = Gen_Run_Tool(Gen_Bglc_Command(source_path, output, 2), output);

@@ -23,7 +23,7 @@
 Vb_Array<Night_Line_Rec> Night_Line_Table;
 int32_t Night_Line_Count = 0;
 Vb_Array<Night_Point> Night_Line_Points;
-int16_t Scasm_File_Counter = 0;
+int32_t Scasm_File_Counter = 0;
 
 namespace {
 
@@ -342,7 +342,7 @@ void API_Write_Scasm_Night(int32_t first, int32_t last) {
     const bool written = src.Close();
     ++Scasm_File_Counter;
     if (!written) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure(Gen_Cannot_Write_Text(src.Path()));
         return;
     }
     const std::string tmp_bgl = App_Dir + "\\Tmp.Bgl";

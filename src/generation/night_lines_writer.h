@@ -35,7 +35,7 @@ struct Road_Point {
 extern Vb_Array<Night_Line_Rec> Night_Line_Table;
 extern int32_t Night_Line_Count;
 extern Vb_Array<Night_Point> Night_Line_Points;
-extern int16_t Scasm_File_Counter;
+extern int32_t Scasm_File_Counter;
 
 // Entry of the generate chain.
 void API_Make_Night_Lines();

@@ -128,7 +128,7 @@ void API_Write_Remesh_Lwm_Asm() {
     src.Head(";  Tessaline : ReMesh LWM Generated on ", Lwm_Map_Bounds(), Gen_Tail_Lwm);
     Write_Body(src, points, cells);
     if (!src.Close()) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure(Gen_Cannot_Write_Text(src.Path()));
     } else {
         plat::DeleteFile(output);
         if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) != Gen_Run_Result::Done)

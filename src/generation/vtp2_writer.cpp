@@ -222,7 +222,7 @@ void API_Write_Vtp2_Asm() {
     const bool written = src.Close();
     if (!complete) return Finish();
     if (!written) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure(Gen_Cannot_Write_Text(src.Path()));
         return Finish();
     }
     if (blocks > 0) {

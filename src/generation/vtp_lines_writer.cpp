@@ -293,7 +293,7 @@ void API_Write_Lines_Asm() {
     plat::DeleteFile(output);
     Gen_Show_Stage(Bgl_Base_Path, "lines : BGLC.exe");
     if (!written) {
-        Gen_Show_Failure("Cannot write " + src.Path());
+        Gen_Show_Failure(Gen_Cannot_Write_Text(src.Path()));
         return;
     }
     if (Gen_Run_Tool(Gen_Bglc_Command(src.Path(), output, 2), output) == Gen_Run_Result::Not_Started)

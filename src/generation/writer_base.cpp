@@ -335,6 +335,11 @@ void Gen_Show_Failure(const std::string& message) {
     plat::CurrentHost().MsgBox(message, plat::MB_OK, "Tessaline");
 }
 
+std::string Gen_Cannot_Write_Text(const std::string& path) {
+    const std::string shown = plat::NativePath(path);
+    return Language == "US" ? "Cannot write " + shown : "Impossible d'écrire " + shown;
+}
+
 std::string Gen_Output_Path(const std::string& suffix) {
     return Project_Resolve_Path(Project_Bgl_Stem(Bgl_Base_Path) + suffix + ".bgl");
 }

@@ -255,6 +255,9 @@ void Gen_Reset_Commands_Run();
 // The writer's own failure box: OK button, the program's title. A step's "... not found" text
 // follows Not_Started only; after Failed the tool's box has already said what went wrong.
 void Gen_Show_Failure(const std::string& message);
+// The text of a file of the chain that could not be written, in the session's language:
+// "Cannot write <path>" or "Impossible d'écrire <path>", the path as the person finds it.
+std::string Gen_Cannot_Write_Text(const std::string& path);
 
 // BGL output named from Bgl_Base_Path less a real ".bgl", then suffix and ".bgl" ("_3" gives
 // .../Area_3.bgl), as the native path of the file (see Project_Resolve_Path).

@@ -6,9 +6,11 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "core/syst_folder.h"
 #include "platform/files.h"
+#include "platform/host.h"
 #include "platform/number.h"
 #include "platform/text.h"
 #include "core/number_entry.h"
@@ -24,6 +26,27 @@ void Place(plat::Control& c, plat::Frame& frame, int left, int top, int width, i
 }
 
 void Value_Label(plat::Label& l) { l.SetBorderStyle(1); }
+
+Project_Output_Names Working_Output_Names() {
+    return {PPro_Bgl_Base_Path, PPro_Bgl_Excl_Path, PPro_Scenery_Dir, PPro_Raw_Dir};
+}
+
+// An output name that would make Generate write or delete a file the project reads is refused,
+// naming the field and the file; `only` limits the test to one field (None: all of them).
+bool Refuse_Output_Over_Input(const Project_Output_Names& names, Project_Output_Field only) {
+    // The open project keeps its file and map whatever the working copy holds.
+    const bool fresh = Proj_New == 1;
+    const Project_Output_Clash clash = Project_Find_Output_Clash(names, fresh ? PPro_Project_File : Project_File,
+                                                                 fresh ? PPro_Map_File : Map_File, only);
+    if (clash.Field == Project_Output_Field::None) return false;
+    const bool us = Language == "US";
+    const bool folder = clash.Field == Project_Output_Field::Scenery_Dir || clash.Field == Project_Output_Field::Raw_Dir;
+    const std::string advice = folder ? (us ? "Choose another folder." : "Choisissez un autre dossier.")
+                                      : (us ? "Choose another name." : "Choisissez un autre nom.");
+    plat::CurrentHost().MsgBox(Project_Output_Clash_Text(clash) + "\r\n" + advice,
+                               plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+    return true;
+}
 
 }  // namespace
 
@@ -251,25 +274,38 @@ void Frm_PPro::Frm_PPro_Cmd_Next_Projet_Click() {
     Proj_Step_Project_Done = 1;
 }
 
-void Frm_PPro::Choose_Bgl(plat::Label& label, std::string& path) {
+void Frm_PPro::Choose_Bgl(plat::Label& label, std::string& path, bool exclusion) {
     const bool us = Language == "US";
-    if (!Choose_File(us ? "BGL name" : "BGL", "BGL (*.Bgl)|*.Bgl", true, "bgl")) return;
-    label.SetCaption(CM.FileName);
-    path = CM.FileName;
+    for (;;) {
+        if (!Choose_File(us ? "BGL name" : "BGL", "BGL (*.Bgl)|*.Bgl", true, "bgl")) return;
+        Project_Output_Names names = Working_Output_Names();
+        (exclusion ? names.Bgl_Excl_Path : names.Bgl_Base_Path) = CM.FileName;
+        // Refused where it was chosen: the chooser opens again, the field keeps its name.
+        if (Refuse_Output_Over_Input(names, exclusion ? Project_Output_Field::Bgl_Excl : Project_Output_Field::Bgl_Base))
+            continue;
+        label.SetCaption(CM.FileName);
+        path = CM.FileName;
+        return;
+    }
 }
 
-void Frm_PPro::Frm_PPro_NameBgl_DblClick() { Choose_Bgl(NameBgl, PPro_Bgl_Base_Path); }
-void Frm_PPro::Frm_PPro_NameBglExcl_DblClick() { Choose_Bgl(NameBglExcl, PPro_Bgl_Excl_Path); }
+void Frm_PPro::Frm_PPro_NameBgl_DblClick() { Choose_Bgl(NameBgl, PPro_Bgl_Base_Path, false); }
+void Frm_PPro::Frm_PPro_NameBglExcl_DblClick() { Choose_Bgl(NameBglExcl, PPro_Bgl_Excl_Path, true); }
 
-void Frm_PPro::Frm_PPro_Dir_LCWC_DblClick() {
-    if (SYST_Pick_Folder("Répertoire des Bgls LC et WC", "LC and WC Bgl directory", PPro_Scenery_Dir))
-        Dir_LCWC.SetCaption(PPro_Scenery_Dir);
+void Frm_PPro::Choose_Output_Folder(plat::Label& label, std::string& folder, bool raw) {
+    std::string chosen = folder;
+    const bool picked = raw ? SYST_Pick_Folder("Répertoire des LC et WC Raw", "LC and WC Raw directory", chosen)
+                            : SYST_Pick_Folder("Répertoire des Bgls LC et WC", "LC and WC Bgl directory", chosen);
+    if (!picked) return;
+    Project_Output_Names names = Working_Output_Names();
+    (raw ? names.Raw_Dir : names.Scenery_Dir) = chosen;
+    if (Refuse_Output_Over_Input(names, raw ? Project_Output_Field::Raw_Dir : Project_Output_Field::Scenery_Dir)) return;
+    folder = chosen;
+    label.SetCaption(folder);
 }
 
-void Frm_PPro::Frm_PPro_Dir_Raw_DblClick() {
-    if (SYST_Pick_Folder("Répertoire des LC et WC Raw", "LC and WC Raw directory", PPro_Raw_Dir))
-        Dir_Raw.SetCaption(PPro_Raw_Dir);
-}
+void Frm_PPro::Frm_PPro_Dir_LCWC_DblClick() { Choose_Output_Folder(Dir_LCWC, PPro_Scenery_Dir, false); }
+void Frm_PPro::Frm_PPro_Dir_Raw_DblClick() { Choose_Output_Folder(Dir_Raw, PPro_Raw_Dir, true); }
 
 void Frm_PPro::Frm_PPro_Chk_Dir_Raw_Click() { PPro_Lc_Merge = static_cast<int16_t>(Chk_Dir_Raw.Value()); }
 void Frm_PPro::Frm_PPro_Chk_ReUse_Raw_Click() { PPro_Lc_Keep_Raw = static_cast<int16_t>(Chk_ReUse_Raw.Value()); }
@@ -316,6 +352,9 @@ void Frm_PPro::Frm_PPro_Cmd_Ok_Click() {
         Msg_Answer = ERREUR_Show_Message(16);
         return;
     }
+    // Names that were each sound when chosen can still clash once the project file or the map
+    // changed, or as a project file carried them.
+    if (Refuse_Output_Over_Input(Working_Output_Names(), Project_Output_Field::None)) return;
     if (Proj_New == 1) {
         Project_File = PPro_Project_File;
         Proj_Lat_NW = Cad_Lat_NW;

@@ -109,7 +109,10 @@ private:
     // `extension` (without its dot) is added to a name saved without one.
     bool Choose_File(const std::string& title, const std::string& filter, bool save,
                      const std::string& extension = {});
-    void Choose_Bgl(plat::Label& label, std::string& path);
+    // The BGL base name or (`exclusion`) the exclusion BGL into `label` and `path`.
+    void Choose_Bgl(plat::Label& label, std::string& path, bool exclusion);
+    // The class BGL folder or (`raw`) the raw-copy folder into `label` and `folder`.
+    void Choose_Output_Folder(plat::Label& label, std::string& folder, bool raw);
 };
 
 // The one instance of the window.

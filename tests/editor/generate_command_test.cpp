@@ -1,5 +1,6 @@
 #include "core/erreur.h"
 #include "core/project.h"
+#include "core/syst.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
@@ -129,12 +130,68 @@ TEST_F(GenerateCommand, AMissingOutputFolderIsNamedInBothLanguagesAndNothingIsTo
     EXPECT_FALSE(f.Fram_Compile.Visible());
 }
 
+TEST_F(GenerateCommand, AnOutputThatWouldReplaceAFileTheProjectReadsIsNamedAndNothingIsTouched) {
+    Add_Polygon(0, 2, 1, 0);
+    Project_File = (out / "Town.LWM").string();
+    gentest::Write_File(Project_File, "the project");
+    gentest::Write_File(out / "Town.bak", "the backup");
+    gentest::Write_File(out / "Town_5.bgl", "the map");
+    fs::create_directories(app / "Resource");
+    Ini_Path = (app / "Resource" / "Tessaline.Ini").string();
+    gentest::Write_File(Ini_Path, "[Tessaline]");
+    struct Case {
+        const char* language;
+        std::string excl, map;
+        std::string file, field, what;
+    };
+    const std::string excl = Bgl_Excl_Path;
+    const std::vector<Case> cases = {
+        // Paths as the file system resolves them: relative to the project, "." and "..", any case.
+        {"FR", "../out/./Town.LWM", "", Project_File, "Nom bgl (Exclude Bgls)", "qui est le fichier du projet"},
+        {"US", "TOWN.BAK", "", (out / "Town.bak").string(), "Bgl name (Exclude Bgls)", "which is the project's backup copy"},
+        {"US", (app / "RESOURCE" / "tessaline.INI").string(), "", Ini_Path, "Bgl name (Exclude Bgls)",
+         "which is the settings file"},
+        // The base's outputs are swept: a map among them is refused too.
+        {"FR", excl, "Town_5.bgl", (out / "Town_5.bgl").string(), "Nom bgl (Fill/Polys LWM-VTP/Lignes Bgls)",
+         "qui est la carte du projet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.excl + " " + c.map);
+        host().boxes.clear();
+        Language = c.language;
+        Bgl_Excl_Path = c.excl;
+        Map_File = c.map;
+        Expect_Boxes(1);
+        f.Cmd_API.UserClick();
+        ASSERT_EQ(Box_Texts().size(), 1u);
+        const std::string text = Box_Texts()[0];
+        EXPECT_EQ(text.rfind(c.field + (Language == "US" ? ": " : " : "), 0), 0u) << text;
+        EXPECT_NE(text.find(" " + c.file + ", " + c.what + "."), std::string::npos) << text;
+        EXPECT_NE(text.find(Language == "US" ? "Nothing was generated or deleted." : "Rien n'a été généré ni supprimé."),
+                  std::string::npos) << text;
+        EXPECT_EQ(gentest::Read_File(out / "Town.LWM"), "the project");
+        EXPECT_EQ(gentest::Read_File(out / "Town.bak"), "the backup");
+        EXPECT_EQ(gentest::Read_File(out / "Town_5.bgl"), "the map");
+        EXPECT_EQ(gentest::Read_File(Ini_Path), "[Tessaline]");
+        EXPECT_TRUE(Exists("Town_9.bgl"));   // no earlier output swept either
+        EXPECT_TRUE(Tool_Calls().empty());
+        EXPECT_FALSE(f.Fram_Compile.Visible());
+    }
+}
+
 TEST_F(GenerateCommand, PreviousOutputsGoAndEveryStepRunsInOrder) {
     host().strict = false;
     Add_Polygon(0, 2, 1, 0);
+    // Night-light cells past the 999th have longer numbers; "_90001" is no number Generate writes.
+    for (const char* name : {"Town_9001.bgl", "Town_91000.bgl", "Town_9123456.BGL", "Town_90001.bgl"})
+        gentest::Write_File(out / name, "old");
     f.Cmd_API.UserClick();
     EXPECT_FALSE(Exists("Town_9.bgl"));
     EXPECT_FALSE(Exists("TownExcl.bgl"));
+    EXPECT_FALSE(Exists("Town_9001.bgl"));
+    EXPECT_FALSE(Exists("Town_91000.bgl"));
+    EXPECT_FALSE(Exists("Town_9123456.BGL"));
+    EXPECT_TRUE(Exists("Town_90001.bgl"));
     // Only what Generate writes is swept: the author's own "Town_old.BGL" stays.
     EXPECT_TRUE(Exists("Town_old.BGL"));
     EXPECT_TRUE(Exists("Town.bgl"));

@@ -2,6 +2,7 @@
 
 #include "core/grid.h"
 #include "core/project.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -241,6 +242,27 @@ TEST_F(ClassRaster, MissingResamplerStopsTheVisits) {
     EXPECT_EQ(Box_Texts()[1], "Error BGL lC generation");
     EXPECT_EQ(Gen_Commands_Run().size(), 1u);
     EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+}
+
+TEST_F(ClassRaster, ARasterOrDescriptionThatCannotBeWrittenIsNamedInTheSessionsLanguage) {
+    // Something in the raster's place; then a disk that fails the description's flush.
+    fs::create_directories(app / "Temp" / "FicRaw.Raw");
+    Land(7, 15, 1, 1, 4);
+    Water(7, 15, 1, 1, 4);
+    Expect_Boxes(3);
+    API_Make_Landclass_Bgl();
+    fs::remove(app / "Temp" / "FicRaw.Raw");
+    Language = "US";
+    plat::SetFileFlush([](int) { return -1; });
+    API_Make_Landclass_Bgl();
+    API_Make_Waterclass_Bgl();
+    plat::SetFileFlush(nullptr);
+    const std::string temp = (app / "Temp").string() + "/";
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{
+                               "Impossible d'écrire " + temp + "FicRaw.Raw\r\nError BGL lC generation",
+                               "Cannot write " + temp + "TmpLC.Inf\r\nError BGL lC generation",
+                               "Cannot write " + temp + "TmpWC.Inf\r\nError BGL WC generation"}));
+    EXPECT_TRUE(Tool_Calls().empty());
 }
 
 TEST_F(ClassRaster, AFailedToolEndsTheStepWithItsOwnBoxThenTheStepText) {

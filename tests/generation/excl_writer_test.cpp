@@ -1,6 +1,7 @@
 #include "generation/excl_writer.h"
 
 #include "core/project.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -142,6 +143,19 @@ TEST_F(ExclWriter, CompilerThatFailsOrMakesNothingIsNotTakenForSuccess) {
     ASSERT_EQ(Box_Texts().size(), 1u);
     EXPECT_EQ(Box_Texts()[0].rfind("bglc.exe a été lancé (code de sortie 0) mais n'a pas écrit ", 0), 0u);
     EXPECT_EQ(Read_File(Bgl_Excl_Path), "old");
+}
+
+TEST_F(ExclWriter, ASourceThatCannotBeWrittenIsToldInTheSessionsLanguage) {
+    Add(389, 130, 12, 5, {4});
+    plat::SetFileFlush([](int) { return -1; });   // a disk that fails
+    Expect_Boxes(2);
+    API_Write_Excl_Asm();
+    Language = "US";
+    API_Write_Excl_Asm();
+    plat::SetFileFlush(nullptr);
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"Impossible d'écrire " + Source().string(),
+                                                     "Cannot write " + Source().string()}));
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 }  // namespace

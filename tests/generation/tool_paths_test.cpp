@@ -130,6 +130,20 @@ TEST_F(ToolPaths, AToolThatRanAndFailedIsNamedWithItsExitStatusInBothLanguages) 
     EXPECT_EQ(Box_Texts(), std::vector<std::string>{"Erreur générale d'exécution du processus : " + command});
 }
 
+TEST_F(ToolPaths, AStandInToolThatCannotWriteItsOutputFailsAsARealOneWould) {
+    // A full disk: every write to /dev/full fails with "no space left".
+    Write_File(app / "in.asm", "source");
+    Write_File(app / "Temp" / "landclass.tmf", "resampled");
+    Expect_Boxes(2);
+    Language = "US";
+    EXPECT_EQ(Gen_Run_Tool(Gen_Bglc_Command((app / "in.asm").string(), "/dev/full", 1)), Gen_Run_Result::Failed);
+    EXPECT_EQ(Gen_Run_Tool(Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg((app / "Temp" / "landclass.tmf").string()),
+                                                                 "/dev/full"})),
+              Gen_Run_Result::Failed);
+    EXPECT_EQ(Box_Texts(), (std::vector<std::string>{"bglc.exe ran but failed (exit status 4).",
+                                                     "tmfcompress.exe ran but failed (exit status 4)."}));
+}
+
 class NightLinePaths : public Writer_Test {
 protected:
     void SetUp() override {

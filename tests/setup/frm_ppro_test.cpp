@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -436,6 +437,60 @@ TEST_F(FrmPProTest, TheOpenProjectsParametersChangeButNotItsFileMapOrCalibration
     EXPECT_EQ(Lc_Keep_Raw, 0);
     EXPECT_FLOAT_EQ(Alt_Offset, -7);
     EXPECT_EQ(Proj_Accepted, 1);
+}
+
+TEST_F(FrmPProTest, AnOutputNameThatWouldReplaceAFileTheProjectReadsIsRefusedNamingTheField) {
+    Project_File = In_Dir("open.LWM");
+    Map_File = In_Dir("map.bmp");
+    std::ofstream(dir / "open.LWM") << "the project";
+    Bgl_Base_Path = In_Dir("out.bgl");
+    Bgl_Excl_Path = "open.bak";   // as a project file carried it: the backup, beside the project
+    Scenery_Dir = In_Dir("lcwc");
+    Raw_Dir = In_Dir("raw");
+    const std::string project = (dir / "open.LWM").string();
+    Open_Current([&](Frm_PPro& w) {
+        // Chosen in another letter case through a "." folder: the chooser says so and opens again.
+        File(App_Dir + "\\.\\OPEN.lwm");
+        No_File();
+        host().QueueAnswer(plat::ID_OK);
+        Double_Click(w.NameBglExcl);
+        ASSERT_EQ(host().boxes.size(), 1u);
+        EXPECT_EQ(host().boxes[0].prompt, "Nom bgl (Exclude Bgls) : la génération écrirait ou supprimerait " + project +
+                                              ", qui est le fichier du projet.\r\nChoisissez un autre nom.");
+        EXPECT_EQ(host().file_requests.size(), 2u);
+        EXPECT_EQ(w.NameBglExcl.Caption(), "open.bak");
+        // OK refuses the carried name, the map as a base output likewise; nothing is written back.
+        host().QueueAnswer(plat::ID_OK);
+        w.Cmd_Ok.UserClick();
+        ASSERT_EQ(host().boxes.size(), 2u);
+        EXPECT_EQ(host().boxes[1].prompt.rfind("Nom bgl (Exclude Bgls) : ", 0), 0u) << host().boxes[1].prompt;
+        EXPECT_NE(host().boxes[1].prompt.find((dir / "open.bak").string() + ", qui est la copie de sauvegarde du projet."),
+                  std::string::npos) << host().boxes[1].prompt;
+        EXPECT_TRUE(w.Loaded());
+        File(In_Dir("excl.bgl"));
+        Double_Click(w.NameBglExcl);
+        w.Cmd_Ok.UserClick();
+        EXPECT_FALSE(w.Loaded());
+    });
+    EXPECT_EQ(Bgl_Excl_Path, In_Dir("excl.bgl"));
+    EXPECT_EQ(host().boxes.size(), 2u);
+    // In English, the BGL base whose outputs would sweep the map.
+    Language = "US";
+    std::ofstream(dir / "map_3.bgl") << "a map";
+    Map_File = In_Dir("map_3.bgl");
+    Open_Current([&](Frm_PPro& w) {
+        File(In_Dir("Map.bgl"));
+        No_File();
+        host().QueueAnswer(plat::ID_OK);
+        Double_Click(w.NameBgl);
+        ASSERT_EQ(host().boxes.size(), 3u);
+        EXPECT_EQ(host().boxes.back().prompt, "Bgl name (Fill/Polys LWM-VTP/Lines Bgls): Generate would write or delete " +
+                                                  (dir / "map_3.bgl").string() +
+                                                  ", which is the project's map.\r\nChoose another name.");
+        EXPECT_EQ(w.NameBgl.Caption(), In_Dir("out.bgl"));
+        w.Cmd_Cancel.UserClick();
+    });
+    EXPECT_EQ(Bgl_Base_Path, In_Dir("out.bgl"));
 }
 
 TEST_F(FrmPProTest, CancelWritesNothingBack) {
