@@ -1,0 +1,106 @@
+// Coastlines that touch the grid, read back from the written mask: islands with a vertex on or
+// beside a grid line, islands near one another, lines with land or water between them, lines
+// along grid lines and map edges. Each must give the water drawn with sound pieces.
+#include "generation/generation_services.h"
+#include "generation/mask_writer.h"
+#include "polygon_fixture.h"
+#include "support/scenery_check.h"
+#include "writer_test_env.h"
+
+namespace {
+
+using namespace gentest;
+using scenery::Drawn;
+using scenery::Px;
+
+constexpr double Area_Px = 64;
+
+class CoastCases : public Area_Writer_Test {
+protected:
+    // A map of cols x rows LOD13 areas of 64 pixels, its north-west corner on the corner of
+    // LOD13 area (29, 29) of LOD8 cell (383, 127).
+    static void Aligned(int cols, int rows) {
+        polytest::Calibrate();
+        Proj_Lat_NW = Map_Lat_North = 45 + 3 * Lod13_Height;
+        Proj_Lon_NW = Map_Lon_West = -3 * Lod13_Width;
+        Proj_Lat_SE = Map_Lat_South = Proj_Lat_NW - rows * Lod13_Height;
+        Proj_Lon_SE = Map_Lon_East = Proj_Lon_NW + cols * Lod13_Width;
+        Proj_Px_SE_X = static_cast<int32_t>(cols * Area_Px);
+        Proj_Px_SE_Y = static_cast<int32_t>(rows * Area_Px);
+        Map_Px_East = cols * Area_Px;
+        Map_Px_South = rows * Area_Px;
+    }
+
+    // Generates the shapes and returns what is wrong with the coast pieces and the mask read back.
+    std::string Faults(const std::vector<Drawn>& drawn) {
+        Line_Count = 1;
+        Work_Tables_Reset_All();
+        host().boxes.clear();
+        fs::remove(app / "Tessaline$_Poly_LWM.asm");
+        scenery::Draw_Project(drawn);
+        API_Write_Lwm_Asm();
+        std::string faults;
+        for (const auto& box : host().boxes) faults += "box: " + box.prompt.substr(0, 60) + "\n";
+        const scenery::Report r = scenery::Check_Scenery(app, drawn);
+        for (const scenery::Finding& f : r.Findings) faults += f.Text + "\n";
+        if (r.Areas_Compared == 0) faults += "no area compared\n";
+        return faults;
+    }
+};
+
+std::vector<Px> Closed(std::vector<Px> pts) {
+    pts.push_back(pts.front());
+    return pts;
+}
+
+Drawn Coast(std::vector<Px> pts, bool land_on_right = false) {
+    Drawn d{Drawn::Coastline, std::move(pts)};
+    d.Land_On_Right = land_on_right;
+    return d;
+}
+
+TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
+    Aligned(5, 5);
+    // Its vertex at x 191.7548 snaps onto the border at x 192: the area east stays sea.
+    EXPECT_EQ(Faults({Coast(Closed({{188.5967, 104.3404}, {191.7548, 104.5186}, {189.8059, 103.0088}}))}), "");
+    // A vertex exactly on the grid line x 128.
+    EXPECT_EQ(Faults({Coast(Closed({{128, 150}, {160, 135}, {173, 165}}))}), "");
+    EXPECT_EQ(Faults({Coast(Closed({{83, 150}, {128, 135}, {96, 165}}))}), "");
+    // An island inside one area, then one a column west whose area box covers it; both orders.
+    const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
+                                       {155, 170}, {143, 160}}));
+    const Drawn west = Coast(Closed({{80, 140}, {110, 135}, {100, 170}}));
+    EXPECT_EQ(Faults({inside, west}), "");
+    EXPECT_EQ(Faults({west, inside}), "");
+}
+
+TEST_F(CoastCases, TwoLinesGiveTheLandOrTheWaterBetweenThem) {
+    Aligned(6, 6);
+    // A spit: water north of the first line, south of the second, land between them.
+    EXPECT_EQ(Faults({Coast({{-10, 150}, {200, 140}, {400, 152}}, true), Coast({{-10, 170}, {200, 175}, {400, 168}})}),
+              "");
+    // A channel: the water between them.
+    EXPECT_EQ(Faults({Coast({{-10, 150}, {200, 140}, {400, 152}}), Coast({{-10, 170}, {200, 175}, {400, 168}}, true)}),
+              "");
+}
+
+TEST_F(CoastCases, LinesAcrossAColumnOrFromAMapEdgeCloseAsDrawn) {
+    Aligned(6, 5);
+    // Wandering east over the grid line x 128 and back, never nearer it than 2.4 pixels.
+    EXPECT_EQ(Faults({Coast({{110, 0}, {118, 24}, {136, 48}, {150, 72}, {135, 96}, {117, 120}, {112, 144}, {110, 320}})}),
+              "");
+    // From the south edge up to the north edge, the sea east.
+    EXPECT_EQ(Faults({Coast({{281.2694, 320}, {183.0228, 0}})}), "");
+}
+
+TEST_F(CoastCases, LinesBesideOrAlongAGridLineAtTheMapsEdge) {
+    // The 2 x 2 LOD8 map, 31.25 pixels to an area: the grid line y 750 is within half a position.
+    EXPECT_EQ(Faults({Coast({{-100, 760}, {1974.25, 746.23}, {2007.39, 771.83}, {2100, 771.8}}, true)}), "");
+    EXPECT_EQ(Faults({Coast({{2100, 771.8}, {2007.39, 771.83}, {1974.25, 746.23}, {-100, 760}})}), "");
+    EXPECT_EQ(Faults({Coast({{-100, 760}, {1979, 748}, {2100, 772}}, true)}), "");
+    // An inlet of 0.02 pixel and a ring under a pixel wide: no box, no spike left.
+    EXPECT_EQ(Faults({Coast({{-100, 110}, {40, 111}, {45, 130}, {45.02, 111}, {2100, 112}})}), "");
+    EXPECT_EQ(Faults({Coast(Closed({{40, 40}, {55, 40.4}, {40, 40.8}}))}), "");
+}
+
+}  // namespace
