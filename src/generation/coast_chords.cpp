@@ -1,7 +1,7 @@
 // Coastlines into area chords: clipped to where coasts are written, cut at every LOD13 grid
 // line in grid units (255 to an area, so a grid line is an exact multiple), trimmed to their
-// first and last border place, snapped, cleaned of repeats and spikes, and split where they
-// touch a border.
+// first and last border place, snapped, rid of repeated places, and split where they touch a
+// border.
 #include "generation/coast_chords.h"
 
 #include <algorithm>
@@ -205,45 +205,10 @@ int32_t Snap(double d) {
 
 bool On_Border(const Coast_Pos& p) { return p.X == 0 || p.Y == 0 || p.X == Lod13_Local_Max || p.Y == Lod13_Local_Max; }
 
-int64_t Cross(const Coast_Pos& a, const Coast_Pos& b, const Coast_Pos& c) {
-    return int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
-}
-
-// b on the line a-c and not between them: the way back of a spike of no width.
-bool Folds(const Coast_Pos& a, const Coast_Pos& b, const Coast_Pos& c) {
-    if (a == c) return true;
-    return Cross(a, b, c) == 0 && int64_t{b.X - a.X} * (c.X - b.X) + int64_t{b.Y - a.Y} * (c.Y - b.Y) < 0;
-}
-
-// Repeats and spikes go; an open chord keeps its ends.
-void Clean(std::vector<Coast_Pos>& pts, bool loop) {
-    std::vector<Coast_Pos> out;
-    for (const Coast_Pos& p : pts) {
-        if (!out.empty() && out.back() == p) continue;
-        out.push_back(p);
-        while (out.size() >= 3 && Folds(out[out.size() - 3], out[out.size() - 2], out.back())) {
-            out.erase(out.end() - 2);
-            if (out[out.size() - 2] == out.back()) out.erase(out.end() - 2);
-        }
-    }
-    if (loop) {
-        for (bool changed = true; changed && out.size() >= 3;) {
-            changed = false;
-            const size_t n = out.size();
-            if (out.front() == out.back()) {
-                out.pop_back();
-                changed = true;
-            } else if (Folds(out[n - 2], out[n - 1], out[0])) {
-                out.pop_back();
-                changed = true;
-            } else if (Folds(out[n - 1], out[0], out[1])) {
-                out.erase(out.begin());
-                changed = true;
-            }
-        }
-        if (out.size() < 3) out.clear();
-    }
-    pts = std::move(out);
+// Places the snap made one go; spikes of no width go when the areas' rings are cleaned.
+void Drop_Repeats(std::vector<Coast_Pos>& pts, bool loop) {
+    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
+    while (loop && pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
 }
 
 Coast_Pos Local(const Grid_Pt& g, int64_t col, int64_t row) {
@@ -260,8 +225,8 @@ bool Along_Border(const Coast_Pos& a, const Coast_Pos& b) {
 void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord>& out) {
     std::vector<Coast_Pos> pts;
     for (const Grid_Pt& g : run.Points) pts.push_back(Local(g, run.Col, run.Row));
-    Clean(pts, loop);
-    if (pts.size() < 2) return;
+    Drop_Repeats(pts, loop);
+    if (pts.size() < (loop ? 3u : 2u)) return;
     if (loop) {
         const auto at = std::find_if(pts.begin(), pts.end(), On_Border);
         if (at == pts.end()) {

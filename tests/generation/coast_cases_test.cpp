@@ -99,7 +99,9 @@ TEST_F(CoastCases, LinesBesideOrAlongAGridLineAtTheMapsEdge) {
     EXPECT_EQ(Faults({Coast({{2100, 771.8}, {2007.39, 771.83}, {1974.25, 746.23}, {-100, 760}})}), "");
     EXPECT_EQ(Faults({Coast({{-100, 760}, {1979, 748}, {2100, 772}}, true)}), "");
     // An inlet of 0.02 pixel and a ring under a pixel wide: no box, no spike left.
-    EXPECT_EQ(Faults({Coast({{-100, 110}, {40, 111}, {45, 130}, {45.02, 111}, {2100, 112}})}), "");
+    EXPECT_EQ(Faults({Coast({{-100, 110}, {45, 112}, {45.01, 130}, {45.02, 112}, {2100, 112}})}), "");
+    // Its tip on the grid line y 125, where the line would be parted in two along the inlet.
+    EXPECT_EQ(Faults({Coast({{-100, 110}, {45, 112}, {45.01, 125}, {45.02, 112}, {2100, 112}})}), "");
     EXPECT_EQ(Faults({Coast(Closed({{40, 40}, {55, 40.4}, {40, 40.8}}))}), "");
 }
 
