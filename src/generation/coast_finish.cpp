@@ -103,8 +103,8 @@ bool Run_Fills_Cell(const std::vector<const Stage_Piece*>& pieces) {
     return Is_Whole_Cell(corners);
 }
 
-// The places of a piece in its area, rounded: its points were made from whole places, which
-// the border snap of the general conversion could move by one.
+// The places of a piece in its area, rounded (its points were made from whole places), with
+// repeats dropped.
 void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
     const double west = area.Lod8_Col * Lod8_Width + area.Lod13_Col * Lod13_Width - 180;
     const double north = 90 - (area.Lod8_Row * Lod8_Height + area.Lod13_Row * Lod13_Height);
@@ -195,7 +195,17 @@ void API_Index_Coast_Pieces(int16_t mode) {
         Cut_Piece_Record& pr = piece.Rec;
         Piece_Area area;
         std::vector<Cut_Piece_Point> pts;
-        API_Piece_Local_Points(rec, 1, area, pts);
+        // The area of the box's centre; the places rounded, not snapped to the border within one
+        // position as the general conversion does, which would merge places the areas keep apart.
+        double centre_x = 0, centre_y = 0;
+        int16_t px = 0, py = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
+        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, area.Lod8_Col, area.Lod8_Row, area.Lod13_Col, area.Lod13_Row,
+                                     px, py);
+        for (int32_t k = 0; k < n; ++k) {
+            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + k);
+            pts.push_back({p.X, p.Y, 0, 0});
+        }
         Round_Places(area, pts);
         pr.Lod8_Col = area.Lod8_Col;
         pr.Lod8_Row = area.Lod8_Row;
