@@ -27,11 +27,6 @@ struct Stage_Piece {
     std::vector<Cut_Piece_Point> Points;
 };
 
-struct Cell_Edge {
-    int16_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    uint8_t Used = 0;
-};
-
 using Pos = std::pair<int16_t, int16_t>;
 
 // The four corners of an area, clockwise from the north-west, in any cyclic start.
@@ -49,58 +44,14 @@ bool Is_Whole_Cell(const std::vector<Pos>& pos) {
 
 auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col); }
 
-// True when the pieces of one area together cover it: their outer edges chain into the area's
-// border.
-bool Run_Fills_Cell(const std::vector<const Stage_Piece*>& pieces) {
-    std::vector<Cell_Edge> edges;
-    for (size_t r = 0; r < pieces.size(); ++r) {
-        const std::vector<Cut_Piece_Point>& pts = pieces[r]->Points;
-        for (size_t k = 0; k < pts.size(); ++k) {
-            const Cut_Piece_Point& a = pts[k];
-            const Cut_Piece_Point& b = pts[(k + 1) % pts.size()];
-            Cell_Edge e{a.Local_X, a.Local_Y, b.Local_X, b.Local_Y, 0};
-            if (r > 0) {
-                auto twin = std::find_if(edges.begin(), edges.end(), [&](const Cell_Edge& o) {
-                    return o.X1 == e.X2 && o.Y1 == e.Y2 && o.X2 == e.X1 && o.Y2 == e.Y1;
-                });
-                if (twin != edges.end()) {
-                    twin->Used = 1;  // shared inside the area
-                    continue;
-                }
-            }
-            edges.push_back(e);
-        }
+int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
+    int64_t s = 0;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        const Cut_Piece_Point& a = pts[i];
+        const Cut_Piece_Point& b = pts[(i + 1) % pts.size()];
+        s += int64_t{a.Local_X} * b.Local_Y - int64_t{b.Local_X} * a.Local_Y;
     }
-    auto start = std::find_if(edges.begin(), edges.end(), [](const Cell_Edge& e) { return e.Used == 0; });
-    if (start == edges.end()) return false;
-    start->Used = 1;
-    std::vector<Cell_Edge> chain{*start};
-    if (edges.end() - start > 2) {
-        const size_t max_sweeps = edges.size() + 2;
-        size_t sweeps = 0;
-        for (bool grew = true; grew;) {
-            if (++sweeps > max_sweeps) return false;
-            grew = false;
-            for (Cell_Edge& e : edges) {
-                if (e.Used == 0 && e.X1 == chain.back().X2 && e.Y1 == chain.back().Y2) {
-                    e.Used = 1;
-                    chain.push_back(e);
-                    grew = true;
-                }
-            }
-        }
-    }
-    if (chain.size() <= 3) return false;
-    std::vector<bool> straight(chain.size(), false);
-    for (size_t c = 0; c < chain.size(); ++c) {
-        const Cell_Edge& p = chain[(c + chain.size() - 1) % chain.size()];
-        const Cell_Edge& n = chain[(c + 1) % chain.size()];
-        straight[c] = API_Intersect_Segments(p.X1, p.Y1, n.X1, n.Y1, chain[c].X1, chain[c].Y1) == 0;
-    }
-    std::vector<Pos> corners;
-    for (size_t c = 0; c < chain.size(); ++c)
-        if (!straight[c]) corners.push_back({chain[c].X1, chain[c].Y1});
-    return Is_Whole_Cell(corners);
+    return s;
 }
 
 // The places of a piece in its area, rounded (its points were made from whole places), with
@@ -126,11 +77,13 @@ void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
 }
 
 // The pieces one area keeps: the coastlines' water there was settled before the split, so
-// the area's pieces go together, or none when together they fill it.
+// the area's pieces go together, or none when together they fill it. The pieces do not
+// overlap, so their areas add up to the area's own only when they cover it: an outline that
+// chains round the border could still hold an island.
 std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size_t from, size_t to) {
-    std::vector<const Stage_Piece*> all;
-    for (size_t r = from; r < to; ++r) all.push_back(&stage[r]);
-    if (Run_Fills_Cell(all)) return {};
+    int64_t total = 0;
+    for (size_t r = from; r < to; ++r) total += Twice_Area(stage[r].Points);
+    if (total == 2 * int64_t{Lod13_Local_Max} * Lod13_Local_Max) return {};
     return {stage.begin() + static_cast<long>(from), stage.begin() + static_cast<long>(to)};
 }
 

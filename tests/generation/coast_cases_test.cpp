@@ -66,6 +66,11 @@ TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
     // A vertex exactly on the grid line x 128.
     EXPECT_EQ(Faults({Coast(Closed({{128, 150}, {160, 135}, {173, 165}}))}), "");
     EXPECT_EQ(Faults({Coast(Closed({{83, 150}, {128, 135}, {96, 165}}))}), "");
+    // A vertex snapped onto the area's corner: the area is the sea round the island, though the
+    // outline of its pieces runs round the whole border.
+    Aligned(6, 6);
+    EXPECT_EQ(Faults({Coast(Closed({{350.0764, 232.0313}, {353.3295, 217.6322}, {322.6572, 233.2330}, {320.1147, 256}}))}),
+              "");
     // An island inside one area, then one a column west whose area box covers it; both orders.
     const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
                                        {155, 170}, {143, 160}}));
