@@ -1,7 +1,8 @@
 // Random coastlines, islands and polygons drawn on an aligned map (64 pixels to an LOD13 area,
 // an LOD8 border through the middle), generated, and read back by the geometric check. A fault
 // names its seed and kind; TESSALINE_RANDOM_SEED=<seed> TESSALINE_RANDOM_CASES=1 replays it.
-// TESSALINE_RANDOM_CASES sets the number of cases, TESSALINE_RANDOM_SEED the first seed.
+// TESSALINE_RANDOM_CASES sets the number of cases, TESSALINE_RANDOM_SEED the first seed;
+// TESSALINE_RANDOM_TRACE=1 names each case before it runs (for a case that stops the run).
 #include <boost/geometry.hpp>
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -371,6 +373,7 @@ protected:
         Calibrate(m);
         fs::remove(app / "Tessaline$_Poly_LWM.asm");
         fs::remove(app / "Tessaline$_Lines.ASM");
+        if (verbose) std::printf("seed %llu drawn:%s\n", static_cast<unsigned long long>(seed), Describe(shapes).c_str());
         scenery::Draw_Project(shapes);
         API_Write_Lwm_Asm();
         const scenery::Report r = scenery::Check_Scenery(app, shapes);
@@ -382,7 +385,6 @@ protected:
             std::ostringstream text;
             text << "seed " << seed << " (" << Kind_Names[result.What] << ", map " << m.W() << " x " << m.H()
                  << " px):" << fault;
-            if (verbose) text << "\n  drawn:" << Describe(shapes);
             result.Finding = text.str();
         }
         return result;
@@ -396,7 +398,9 @@ TEST_F(CoastRandom, GeneratedCoastsGiveTheWaterDrawn) {
     std::array<int, Kind_Count> runs{}, faults{}, made{};
     std::vector<std::string> shown;
     std::array<std::string, Kind_Count> seeds;
+    const bool trace = Env_Number("TESSALINE_RANDOM_TRACE", 0) == 1;
     for (long i = 0; i < cases; ++i) {
+        if (trace) std::fprintf(stderr, "case seed %llu\n", static_cast<unsigned long long>(first + static_cast<uint64_t>(i)));
         const Case_Result r = Run_Case(first + static_cast<uint64_t>(i), cases <= 5);
         ++runs[r.What];
         made[r.What] += r.Made;
