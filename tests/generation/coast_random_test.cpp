@@ -107,9 +107,26 @@ bool Simple(const Drawn& d) {
 bool Apart(const std::vector<Drawn>& shapes) {
     for (const Drawn& d : shapes)
         if (!Simple(d)) return false;
+    // The outline of a polygon closes back to its first point.
+    auto outline = [](const Drawn& d) {
+        Line l = Line_Of(d.Points);
+        if (d.What != Drawn::Coastline) l.push_back(l.front());
+        return l;
+    };
     for (size_t i = 0; i < shapes.size(); ++i)
-        for (size_t j = i + 1; j < shapes.size(); ++j)
-            if (bg::distance(Line_Of(shapes[i].Points), Line_Of(shapes[j].Points)) < 1.0) return false;
+        for (size_t j = i + 1; j < shapes.size(); ++j) {
+            if (bg::distance(outline(shapes[i]), outline(shapes[j])) < 1.0) return false;
+            // Two lakes do not nest.
+            if (shapes[i].What == Drawn::Water && shapes[j].What == Drawn::Water) {
+                const Pt a{shapes[i].Points[0].X, shapes[i].Points[0].Y}, b{shapes[j].Points[0].X, shapes[j].Points[0].Y};
+                Ring ri, rj;
+                for (const Pt& p : outline(shapes[i])) ri.push_back(p);
+                for (const Pt& p : outline(shapes[j])) rj.push_back(p);
+                if (bg::area(ri) < 0) std::reverse(ri.begin(), ri.end());
+                if (bg::area(rj) < 0) std::reverse(rj.begin(), rj.end());
+                if (bg::within(b, ri) || bg::within(a, rj)) return false;
+            }
+        }
     return true;
 }
 
