@@ -1,5 +1,5 @@
-// The coastline stage's end: polygons joined and cut at LOD13 lines, then the pieces indexed by
-// area, dropped where together they fill the whole area.
+// The coastline stage's end: the water polygons of the areas cleaned, wound one way and split
+// into convex pieces, then the pieces indexed by area, dropped where together they fill it.
 #include "generation/coast_finish.h"
 
 #include <algorithm>
@@ -27,11 +27,6 @@ struct Stage_Piece {
     std::vector<Cut_Piece_Point> Points;
 };
 
-struct Cell_Edge {
-    int16_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    uint8_t Used = 0;
-};
-
 using Pos = std::pair<int16_t, int16_t>;
 
 // The four corners of an area, clockwise from the north-west, in any cyclic start.
@@ -49,60 +44,6 @@ bool Is_Whole_Cell(const std::vector<Pos>& pos) {
 
 auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col); }
 
-// True when the pieces of one area together cover it: their outer edges chain into the area's
-// border.
-bool Run_Fills_Cell(const std::vector<const Stage_Piece*>& pieces) {
-    std::vector<Cell_Edge> edges;
-    for (size_t r = 0; r < pieces.size(); ++r) {
-        const std::vector<Cut_Piece_Point>& pts = pieces[r]->Points;
-        for (size_t k = 0; k < pts.size(); ++k) {
-            const Cut_Piece_Point& a = pts[k];
-            const Cut_Piece_Point& b = pts[(k + 1) % pts.size()];
-            Cell_Edge e{a.Local_X, a.Local_Y, b.Local_X, b.Local_Y, 0};
-            if (r > 0) {
-                auto twin = std::find_if(edges.begin(), edges.end(), [&](const Cell_Edge& o) {
-                    return o.X1 == e.X2 && o.Y1 == e.Y2 && o.X2 == e.X1 && o.Y2 == e.Y1;
-                });
-                if (twin != edges.end()) {
-                    twin->Used = 1;  // shared inside the area
-                    continue;
-                }
-            }
-            edges.push_back(e);
-        }
-    }
-    auto start = std::find_if(edges.begin(), edges.end(), [](const Cell_Edge& e) { return e.Used == 0; });
-    if (start == edges.end()) return false;
-    start->Used = 1;
-    std::vector<Cell_Edge> chain{*start};
-    if (edges.end() - start > 2) {
-        const size_t max_sweeps = edges.size() + 2;
-        size_t sweeps = 0;
-        for (bool grew = true; grew;) {
-            if (++sweeps > max_sweeps) return false;
-            grew = false;
-            for (Cell_Edge& e : edges) {
-                if (e.Used == 0 && e.X1 == chain.back().X2 && e.Y1 == chain.back().Y2) {
-                    e.Used = 1;
-                    chain.push_back(e);
-                    grew = true;
-                }
-            }
-        }
-    }
-    if (chain.size() <= 3) return false;
-    std::vector<bool> straight(chain.size(), false);
-    for (size_t c = 0; c < chain.size(); ++c) {
-        const Cell_Edge& p = chain[(c + chain.size() - 1) % chain.size()];
-        const Cell_Edge& n = chain[(c + 1) % chain.size()];
-        straight[c] = API_Intersect_Segments(p.X1, p.Y1, n.X1, n.Y1, chain[c].X1, chain[c].Y1) == 0;
-    }
-    std::vector<Pos> corners;
-    for (size_t c = 0; c < chain.size(); ++c)
-        if (!straight[c]) corners.push_back({chain[c].X1, chain[c].Y1});
-    return Is_Whole_Cell(corners);
-}
-
 int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
     int64_t s = 0;
     for (size_t i = 0; i < pts.size(); ++i) {
@@ -113,80 +54,37 @@ int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
     return s;
 }
 
-// A point while clipping: its place in the area, unrounded, and its pixel.
-struct Clip_Point {
-    double Lx = 0, Ly = 0, X = 0, Y = 0;
-};
-
-// The part of `subject` inside the convex piece `clip`, its places rounded to whole positions;
-// empty when nothing of any width is left.
-std::vector<Cut_Piece_Point> Clipped(const std::vector<Cut_Piece_Point>& subject, const std::vector<Cut_Piece_Point>& clip) {
-    const int64_t turn = Twice_Area(clip);
-    if (turn == 0) return {};
-    std::vector<Clip_Point> poly;
-    for (const Cut_Piece_Point& p : subject) poly.push_back({double(p.Local_X), double(p.Local_Y), p.X, p.Y});
-    for (size_t e = 0; e < clip.size() && !poly.empty(); ++e) {
-        const Cut_Piece_Point& c1 = clip[e];
-        const Cut_Piece_Point& c2 = clip[(e + 1) % clip.size()];
-        auto side = [&](const Clip_Point& p) {
-            const double cr = (c2.Local_X - c1.Local_X) * (p.Ly - c1.Local_Y) - (c2.Local_Y - c1.Local_Y) * (p.Lx - c1.Local_X);
-            return turn > 0 ? cr : -cr;
+// The places of a piece in its area, rounded (its points were made from whole places), with
+// repeats dropped.
+void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
+    const double west = area.Lod8_Col * Lod8_Width + area.Lod13_Col * Lod13_Width - 180;
+    const double north = 90 - (area.Lod8_Row * Lod8_Height + area.Lod13_Row * Lod13_Height);
+    for (Cut_Piece_Point& p : pts) {
+        double lat = 0, lon = 0;
+        Com_Pixel_To_LatLon(p.X, p.Y, lat, lon);
+        const auto place = [](double offset, double size) {
+            return static_cast<int16_t>(std::clamp(std::lround(255 * offset / size), 0L, 255L));
         };
-        std::vector<Clip_Point> out;
-        for (size_t i = 0; i < poly.size(); ++i) {
-            const Clip_Point& a = poly[i];
-            const Clip_Point& b = poly[(i + 1) % poly.size()];
-            const double sa = side(a), sb = side(b);
-            if (sa >= 0) out.push_back(a);
-            if ((sa >= 0) != (sb >= 0)) {
-                const double t = sa / (sa - sb);
-                out.push_back({a.Lx + t * (b.Lx - a.Lx), a.Ly + t * (b.Ly - a.Ly), a.X + t * (b.X - a.X),
-                               a.Y + t * (b.Y - a.Y)});
-            }
-        }
-        poly = std::move(out);
+        p.Local_X = place(lon - west, Lod13_Width);
+        p.Local_Y = place(north - lat, Lod13_Height);
     }
-    std::vector<Cut_Piece_Point> pts;
-    for (const Clip_Point& p : poly) {
-        const Cut_Piece_Point q{p.X, p.Y, static_cast<int16_t>(std::lround(p.Lx)), static_cast<int16_t>(std::lround(p.Ly))};
-        if (pts.empty() || q.Local_X != pts.back().Local_X || q.Local_Y != pts.back().Local_Y) pts.push_back(q);
-    }
-    while (pts.size() > 1 && pts.front().Local_X == pts.back().Local_X && pts.front().Local_Y == pts.back().Local_Y)
-        pts.pop_back();
-    if (pts.size() < 3 || Twice_Area(pts) == 0) return {};
-    return pts;
+    std::vector<Cut_Piece_Point> out;
+    for (const Cut_Piece_Point& p : pts)
+        if (out.empty() || p.Local_X != out.back().Local_X || p.Local_Y != out.back().Local_Y) out.push_back(p);
+    while (out.size() > 1 && out.front().Local_X == out.back().Local_X && out.front().Local_Y == out.back().Local_Y)
+        out.pop_back();
+    pts = std::move(out);
 }
 
-// The pieces one area keeps: per coastline, none when that line's pieces fill the area; where
-// several lines keep pieces, the part that is water for every one of them.
+// The pieces one area keeps: the coastlines' water there was settled before the split, so
+// the area's pieces go together, or none when together they fill it. The pieces do not
+// overlap, so their areas add up to the area's own only when they cover it: an outline that
+// chains round the border could still hold an island.
 std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size_t from, size_t to) {
-    std::vector<int32_t> lines;
-    for (size_t r = from; r < to; ++r)
-        if (std::find(lines.begin(), lines.end(), stage[r].Rec.Line_Id) == lines.end()) lines.push_back(stage[r].Rec.Line_Id);
-    std::vector<std::vector<const Stage_Piece*>> kept;
-    for (int32_t id : lines) {
-        std::vector<const Stage_Piece*> own;
-        for (size_t r = from; r < to; ++r)
-            if (stage[r].Rec.Line_Id == id) own.push_back(&stage[r]);
-        if (!Run_Fills_Cell(own)) kept.push_back(std::move(own));
-    }
-    std::vector<Stage_Piece> result;
-    if (kept.empty()) return result;
-    for (const Stage_Piece* p : kept[0]) result.push_back(*p);
-    for (size_t l = 1; l < kept.size(); ++l) {
-        std::vector<Stage_Piece> next;
-        for (const Stage_Piece& a : result) {
-            for (const Stage_Piece* b : kept[l]) {
-                std::vector<Cut_Piece_Point> pts = Clipped(a.Points, b->Points);
-                if (pts.empty()) continue;
-                Stage_Piece piece{a.Rec, std::move(pts)};
-                piece.Rec.Nb_Points = static_cast<int16_t>(piece.Points.size());
-                next.push_back(std::move(piece));
-            }
-        }
-        result = std::move(next);
-    }
-    return result;
+    int64_t total = 0;
+    for (size_t r = from; r < to; ++r) total += Twice_Area(stage[r].Points);
+    if (total == 2 * int64_t{Lod13_Local_Max} * Lod13_Local_Max) return {};
+    return {stage.begin() + static_cast<long>(from), stage.begin() + static_cast<long>(to)};
 }
 
 }  // namespace
@@ -230,7 +128,9 @@ void API_Join_Coast_Polygons(int16_t mode) {
     API_Commit_Cut_Tables();
     int32_t limit = Coast_Piece_Limit;
     API_Split_Concave(limit);
-    API_Cut_Polygons_Cells(mode);
+    // The polygons lie in one area each already: the mode's cut would only add slivers on
+    // their borders.
+    (void)mode;
     Cut_Tables_Erase();
 }
 
@@ -248,7 +148,18 @@ void API_Index_Coast_Pieces(int16_t mode) {
         Cut_Piece_Record& pr = piece.Rec;
         Piece_Area area;
         std::vector<Cut_Piece_Point> pts;
-        API_Piece_Local_Points(rec, 1, area, pts);
+        // The area of the box's centre; the places rounded, not snapped to the border within one
+        // position as the general conversion does, which would merge places the areas keep apart.
+        double centre_x = 0, centre_y = 0;
+        int16_t px = 0, py = 0;
+        Work_Record_Centre(rec, centre_x, centre_y);
+        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, area.Lod8_Col, area.Lod8_Row, area.Lod13_Col, area.Lod13_Row,
+                                     px, py);
+        for (int32_t k = 0; k < n; ++k) {
+            const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + k);
+            pts.push_back({p.X, p.Y, 0, 0});
+        }
+        Round_Places(area, pts);
         pr.Lod8_Col = area.Lod8_Col;
         pr.Lod8_Row = area.Lod8_Row;
         pr.Lod13_Col = area.Lod13_Col;
@@ -260,7 +171,10 @@ void API_Index_Coast_Pieces(int16_t mode) {
         std::vector<Pos> places = pos;
         std::sort(places.begin(), places.end());
         places.erase(std::unique(places.begin(), places.end()), places.end());
-        const bool keep = n == 2 ? d >= 2 : places.size() >= 3 && !Is_Whole_Cell(pos);
+        int64_t twice_area = 0;
+        for (size_t i = 0; i < d; ++i)
+            twice_area += int64_t{pos[i].first} * pos[(i + 1) % d].second - int64_t{pos[(i + 1) % d].first} * pos[i].second;
+        const bool keep = n == 2 ? d >= 2 : places.size() >= 3 && twice_area != 0 && !Is_Whole_Cell(pos);
         if (!keep) continue;
         pr.Nb_Points = static_cast<int16_t>(d);
         pr.Line_Id = rec.Line_Id;

@@ -11,16 +11,7 @@
 // as well, for the mask writer).
 void API_Make_Coastlines();
 
-// Cuts the work lines at every LOD13 latitude line, then every longitude line, and trims each
-// to the stretch between its first and last point on an area border. False when a line has no
-// such point: message 132 has been shown and the work polygon count is 0.
-bool API_Cut_Coast_Lod13();
-
 // Cleaning of a point list: consecutive equal points (exact) go, then middle points of three on
 // one line. `ring`: the list is closed, the last point's successor is the first, so the triples
 // across the end are tested too; an open line keeps its ends.
 void Coast_Clean_Points(std::vector<Work_Point_Rec>& pts, bool ring);
-
-// True when point k of work line `line` lies on the border of the LOD13 area of the segment
-// from k to `other` (the area of that segment's midpoint).
-bool Coast_Is_Border_Point(int32_t k, int32_t other);

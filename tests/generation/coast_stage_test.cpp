@@ -8,7 +8,6 @@
 #include <set>
 #include <utility>
 
-#include "generation/coast_close.h"
 #include "generation/coast_finish.h"
 #include "generation/generation_services.h"
 #include "generation/grid_cut.h"
@@ -380,106 +379,6 @@ TEST_F(CoastStage, ACoastlineBeyondTheMapsEdgeKeepsItsWaterAreaByArea) {
                 << area.first << "," << area.second << " from " << line.front().X;
         }
     }
-}
-
-// One work line of pixel points, ready for the closing step.
-void Work_Line(const std::vector<Plane_Point>& pts) {
-    Work_Tables_Size(1, static_cast<int32_t>(pts.size()) + 1);
-    Work_Poly_Rec& r = Work_Poly_Table(++Work_Poly_Count);
-    r.First_Point = 1;
-    for (const Plane_Point& p : pts) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
-    r.Last_Point = Work_Point_Count;
-    r.Nb_Points = Work_Point_Count;
-    Cut_Tables_Size(1, 5 + Work_Point_Count);
-}
-
-TEST_F(CoastStage, AnEndSnappedOntoThePointBeforeItStillCloses) {
-    // The point before the last snaps onto the last one's place on the east border: the leg from
-    // the end must not be taken as touching the segment that arrives there.
-    Work_Line({{31.25, 110}, {45, 112}, {62.49, 111}, {62.5, 111.01}});
-    API_Close_Coast_Cells();
-    EXPECT_TRUE(host().boxes.empty());
-    ASSERT_EQ(Work_Poly_Count, 1);
-    const std::vector<Plane_Point> pts = Work_Points(1);
-    for (size_t i = 1; i < pts.size(); ++i)
-        EXPECT_FALSE(pts[i].X == pts[i - 1].X && pts[i].Y == pts[i - 1].Y) << i;
-}
-
-TEST_F(CoastStage, APieceBackOnItsOwnBorderClosesByItselfOnlyWhenDrawnSouthward) {
-    // Leaves the west border of area (1, 3) and comes back to it further south.
-    Work_Line({{31.25, 100}, {45, 105}, {31.25, 115}});
-    API_Close_Coast_Cells();
-    ASSERT_EQ(Work_Poly_Count, 1);
-    EXPECT_EQ(Work_Poly_Table(1).Nb_Points, 3);
-    EXPECT_EQ(Work_Point_Table(1).X, 31.25);  // snapped exactly onto the border
-
-    Work_Line({{31.25, 115}, {45, 105}, {31.25, 100}});
-    API_Close_Coast_Cells();
-    ASSERT_EQ(Work_Poly_Count, 1);
-    EXPECT_GT(Work_Poly_Table(1).Nb_Points, 3);  // round the rectangle
-    EXPECT_TRUE(host().boxes.empty());
-}
-
-TEST_F(CoastStage, EndsOnFacingBordersAtOneHeightGoRoundTheRectangle) {
-    Work_Line({{62.5, 110}, {46.875, 112}, {31.25, 110}});
-    API_Close_Coast_Cells();
-    ASSERT_EQ(Work_Poly_Count, 1);
-    const std::vector<Plane_Point> pts = Work_Points(1);
-    // Straight north of the last point to one area beyond, then back down onto the first.
-    ASSERT_EQ(pts.size(), 5u);
-    EXPECT_DOUBLE_EQ(pts[3].X, 31.25);
-    EXPECT_DOUBLE_EQ(pts[3].Y, 62.5);
-    EXPECT_DOUBLE_EQ(pts[4].X, 62.5);
-    EXPECT_DOUBLE_EQ(pts[4].Y, 62.5);
-
-    // Top and bottom borders alike: southward, the western side is covered.
-    Work_Line({{40, 93.75}, {42, 109.375}, {40, 125}});
-    API_Close_Coast_Cells();
-    ASSERT_EQ(Work_Poly_Count, 1);
-    EXPECT_GT(Work_Poly_Table(1).Nb_Points, 3);
-    EXPECT_TRUE(host().boxes.empty());
-}
-
-TEST_F(CoastStage, ThePathRoundACrossingGoesNorthThenRoundTheEastSide) {
-    Work_Line({{31.25, 110}, {45, 112}, {62.5, 110}});
-    API_Close_Coast_Cells();
-    ASSERT_EQ(Work_Poly_Count, 1);
-    const std::vector<Plane_Point> pts = Work_Points(1);
-    ASSERT_EQ(pts.size(), 7u);
-    // Straight north of the last point to one area beyond, the two eastern corners one area
-    // beyond, then straight south of the first point.
-    EXPECT_DOUBLE_EQ(pts[3].X, 62.5);
-    EXPECT_DOUBLE_EQ(pts[3].Y, 62.5);
-    EXPECT_DOUBLE_EQ(pts[4].X, 93.75);
-    EXPECT_DOUBLE_EQ(pts[4].Y, 62.5);
-    EXPECT_DOUBLE_EQ(pts[5].X, 93.75);
-    EXPECT_DOUBLE_EQ(pts[5].Y, 156.25);
-    EXPECT_DOUBLE_EQ(pts[6].X, 31.25);
-    EXPECT_DOUBLE_EQ(pts[6].Y, 156.25);
-}
-
-TEST_F(CoastStage, APieceWithAnEndInsideItsAreaCannotBeClosed) {
-    Work_Line({{31.25, 110}, {45, 112}, {50, 110}});
-    host().QueueAnswer(1);
-    API_Close_Coast_Cells();
-    EXPECT_EQ(Work_Poly_Count, 0);
-    ASSERT_EQ(host().boxes.size(), 1u);
-    EXPECT_NE(host().boxes[0].prompt.find("(132) "), std::string::npos);
-    EXPECT_EQ(Coast_Cell_Points.UBound(), 0);
-}
-
-TEST_F(CoastStage, DiagonalNeighboursStepAcrossLod8Borders) {
-    std::array<Coast_Cell_Point, 5> c{};
-    c[0] = {10, 20, 0, 0};
-    c[1] = {10, 20, 31, 0};
-    c[2] = {10, 20, 31, 31};
-    c[3] = {10, 20, 0, 31};
-    API_Diagonal_Neighbours(c);
-    auto cell = [](const Coast_Cell_Point& p) { return std::tuple(p.Lod8_Col, p.Lod8_Row, p.Lod13_Col, p.Lod13_Row); };
-    EXPECT_EQ(cell(c[0]), std::tuple(9, 19, 31, 31));
-    EXPECT_EQ(cell(c[1]), std::tuple(11, 19, 0, 31));
-    EXPECT_EQ(cell(c[2]), std::tuple(11, 21, 0, 0));
-    EXPECT_EQ(cell(c[3]), std::tuple(9, 21, 31, 0));
 }
 
 // Work polygons given by their pixel points, indexed into coast pieces.

@@ -133,6 +133,21 @@ TEST_F(SceneryGeometry, IslandsDrawnAsClosedCoastlines) {
     Expect_Sound(Generate({{Drawn::Coastline,
                             {{40, 98}, {40, 120}, {58, 120}, {58, 114}, {46, 114}, {46, 104}, {58, 104}, {58, 98},
                              {40, 98}}}}));
+    // On a map of 6 x 6 areas of 64 pixels, an island of two square pixels round the grid corner
+    // (320, 320) with vertices on it and within half a position of it: the snap puts several
+    // onto one place.
+    Line_Count = 1;
+    polytest::Calibrate();
+    Proj_Lat_NW = Map_Lat_North = 45 + 3 * Lod13_Height;
+    Proj_Lon_NW = Map_Lon_West = -3 * Lod13_Width;
+    Proj_Lat_SE = Map_Lat_South = Proj_Lat_NW - 6 * Lod13_Height;
+    Proj_Lon_SE = Map_Lon_East = Proj_Lon_NW + 6 * Lod13_Width;
+    Proj_Px_SE_X = Proj_Px_SE_Y = 384;
+    Map_Px_East = Map_Px_South = 384;
+    Drawn corner{Drawn::Coastline, {{304.514662, 323.4305472}, {320, 320}, {306.8313062, 322.1962419},
+                                    {320.0619683, 319.9732409}, {320.0442586, 320.1164884}, {304.514662, 323.4305472}}};
+    corner.Land_On_Right = true;
+    Expect_Sound(Generate({corner}));
 }
 
 TEST_F(SceneryGeometry, AWideRiverRunsAlongItsLineAcrossCellBorders) {

@@ -5,6 +5,7 @@
 #include "support/scenery_check.h"
 
 #include <boost/geometry.hpp>
+#include <boost/geometry/algorithms/point_on_surface.hpp>
 
 #include <algorithm>
 #include <charconv>
@@ -16,6 +17,7 @@
 
 #include "core/grid.h"
 #include "core/project.h"
+#include "support/scenery_read.h"
 
 namespace scenery {
 namespace {
@@ -29,7 +31,6 @@ using Lines = bg::model::multi_linestring<Line>;
 using Box = bg::model::box<Pt>;
 
 constexpr double Area_Units = 255;    // an LOD13 cell side
-constexpr double Cell_Units = 8160;   // an LOD8 cell side
 constexpr double Line_Tolerance = 2.5;  // units between a wide line's written points and the drawn line
 
 Pt Units_Of_LatLon(double lat, double lon) {
@@ -61,180 +62,6 @@ Poly Ring_Of(const std::vector<Pt>& pts) {
     return p;
 }
 
-std::vector<std::string> Read_Lines(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The numbers of a macro line after its name, separated by commas and blanks.
-std::vector<long> Numbers_After(const std::string& line, const std::string& name) {
-    std::vector<long> out;
-    const size_t at = line.find(name);
-    if (at == std::string::npos) return out;
-    const char* p = line.data() + at + name.size();
-    const char* end = line.data() + line.size();
-    while (p < end) {
-        while (p < end && (*p == ' ' || *p == ',')) ++p;
-        long v = 0;
-        auto [next, ec] = std::from_chars(p, end, v);
-        if (ec != std::errc()) break;
-        out.push_back(v);
-        p = next;
-    }
-    return out;
-}
-
-bool Starts(const std::string& line, const std::string& what) {
-    const size_t first = line.find_first_not_of(' ');
-    return first != std::string::npos && line.compare(first, what.size(), what) == 0;
-}
-
-// The cells of a source's index, in the order of its data blocks.
-std::vector<std::pair<long, long>> Index_Cells(const std::vector<std::string>& lines, const std::string& macro) {
-    std::vector<std::pair<long, long>> cells;
-    for (const std::string& line : lines) {
-        const std::vector<long> n = Numbers_After(line, macro);
-        if (n.size() >= 2) cells.push_back({n[n.size() - 2], n[n.size() - 1]});
-    }
-    return cells;
-}
-
-struct Lwm_Piece {
-    Area Where;
-    int Type = 0;  // 0 water, 1 land
-    std::string Text;
-    size_t Order = 0;
-    std::vector<std::pair<long, long>> Local;
-    bool Fill = false;
-};
-
-std::vector<Lwm_Piece> Read_Lwm(const std::filesystem::path& path, Report& report) {
-    const std::vector<std::string> lines = Read_Lines(path);
-    const std::vector<std::pair<long, long>> cells = Index_Cells(lines, "LWMCellID");
-    std::vector<Lwm_Piece> pieces;
-    size_t block = 0;
-    long c13 = -1, r13 = -1;
-    std::string text;
-    bool commented = false;
-    for (const std::string& line : lines) {
-        if (Starts(line, "datamark_") && line.find("label") != std::string::npos) {
-            const std::vector<long> n = Numbers_After(line, "datamark_");
-            if (!n.empty() && n[0] >= 0) block = static_cast<size_t>(n[0]);
-            continue;
-        }
-        if (Starts(line, "LWMDataAreaDrawPolygons")) {
-            const std::vector<long> n = Numbers_After(line, Starts(line, "LWMDataAreaDrawPolygonsEx")
-                                                               ? "LWMDataAreaDrawPolygonsEx"
-                                                               : "LWMDataAreaDrawPolygons");
-            if (n.size() >= 5) c13 = n[3], r13 = n[4];
-            commented = false;
-            continue;
-        }
-        if (line.rfind("; ", 0) == 0) {
-            if (line.size() > 2) text = line.substr(2);
-            commented = true;
-            continue;
-        }
-        if (Starts(line, "LWMPoly")) {
-            const std::vector<long> n = Numbers_After(line, Starts(line, "LWMPoly2Ex") ? "LWMPoly2Ex" : "LWMPoly2");
-            // Block k lies between the marks k - 1 and k.
-            if (block >= cells.size()) {
-                report.Findings.push_back({"a piece outside every cell block: " + line});
-                continue;
-            }
-            const auto [col, row] = cells[block];
-            if (col < 0 || col > 767 || row < 0 || row > 511 || c13 < 0 || c13 > 31 || r13 < 0 || r13 > 31)
-                report.Findings.push_back({"a cell outside the world's grid: " + std::to_string(col) + "," +
-                                           std::to_string(row) + " area " + std::to_string(c13) + "," +
-                                           std::to_string(r13)});
-            Lwm_Piece piece;
-            piece.Where = {col * 32 + c13, row * 32 + r13};
-            piece.Type = n.size() >= 3 ? static_cast<int>(n[2]) : 0;
-            piece.Fill = !commented;
-            piece.Text = commented ? text : "";
-            piece.Order = pieces.size();
-            if (n.size() >= 5 && (n[4] < 0 || n[4] > 127))
-                report.Findings.push_back({"an altitude fraction outside 0..127: " + line});
-            pieces.push_back(piece);
-            commented = false;
-            text.clear();
-            continue;
-        }
-        if (Starts(line, "LWMPoint") && !pieces.empty()) {
-            const std::vector<long> n = Numbers_After(line, "LWMPoint");
-            if (n.size() != 2) continue;
-            if (n[0] < 0 || n[0] > 255 || n[1] < 0 || n[1] > 255)
-                report.Findings.push_back({"a position outside its area in " + Area_Name(pieces.back().Where) + ": " +
-                                           line});
-            pieces.back().Local.push_back({n[0], n[1]});
-        }
-    }
-    return pieces;
-}
-
-Poly Piece_Shape(const Lwm_Piece& p) {
-    std::vector<Pt> pts;
-    for (auto [x, y] : p.Local)
-        pts.push_back({p.Where.first * Area_Units + static_cast<double>(x), p.Where.second * Area_Units + static_cast<double>(y)});
-    return Ring_Of(pts);
-}
-
-struct Wide_Entry {
-    std::pair<long, long> Cell;
-    std::vector<Pt> Points;
-};
-
-std::vector<Wide_Entry> Read_Wide_Lines(const std::filesystem::path& path, Report& report) {
-    const std::vector<std::string> lines = Read_Lines(path);
-    const std::vector<std::pair<long, long>> cells = Index_Cells(lines, "VTPCellID");
-    std::vector<Wide_Entry> entries;
-    size_t block = 0;
-    int widths = 0;
-    for (const std::string& line : lines) {
-        if (Starts(line, "datamark_v") && line.find("label") != std::string::npos) {
-            const std::vector<long> n = Numbers_After(line, "datamark_v");
-            if (!n.empty() && n[0] >= 0) block = static_cast<size_t>(n[0]);
-            continue;
-        }
-        if (Starts(line, "VTPPolyMethod2 ")) {
-            if (block >= cells.size()) {
-                report.Findings.push_back({"a wide line outside every cell block"});
-                continue;
-            }
-            const auto [col, row] = cells[block];
-            if (col < 0 || col > 767 || row < 0 || row > 511)
-                report.Findings.push_back({"a wide-line cell outside the world's grid: " + std::to_string(col) + "," +
-                                           std::to_string(row)});
-            entries.push_back({cells[block], {}});
-            widths = 0;
-            continue;
-        }
-        if (entries.empty()) continue;
-        if (Starts(line, "VTPWidePointWidth")) {
-            ++widths;
-            continue;
-        }
-        // The points drawn: after the two widths that open the line, before the closing one.
-        if (Starts(line, "VTPWidePoint ") && widths == 2) {
-            const std::vector<long> n = Numbers_After(line, "VTPWidePoint");
-            if (n.size() != 4) continue;
-            // One unit beyond the cell for the step point beside a cut end.
-            if (n[0] < 4079 || n[0] > 12241 || n[2] < 4079 || n[2] > 12241)
-                report.Findings.push_back({"a wide-line position outside its cell: " + line});
-            const auto [col, row] = entries.back().Cell;
-            entries.back().Points.push_back({static_cast<double>(col) * Cell_Units + static_cast<double>(n[0] - 4080),
-                                             static_cast<double>(row) * Cell_Units + static_cast<double>(n[2] - 4080)});
-        }
-    }
-    return entries;
-}
-
 // The map frame in units, and the LOD13 areas it covers.
 Box Map_Frame() {
     const Pt nw = Units_Of_LatLon(Map_Lat_North, Map_Lon_West);
@@ -251,7 +78,14 @@ Poly Sea_Beside(const std::vector<Pt>& line, bool land_on_right, const Box& fram
     big = {{big.min_corner().x() - margin, big.min_corner().y() - margin},
            {big.max_corner().x() + margin, big.max_corner().y() + margin}};
     auto to_box = [&](const Pt& from, const Pt& toward) {
-        const double dx = from.x() - toward.x(), dy = from.y() - toward.y();
+        double dx = from.x() - toward.x(), dy = from.y() - toward.y();
+        // An end on the map's edge goes straight out of the map: its last leg may come back in,
+        // and led on it would cross the map (the program drops what follows the last border).
+        const double e = 1e-6;
+        if (std::fabs(from.x() - frame.min_corner().x()) < e) dx = -1, dy = 0;
+        else if (std::fabs(from.x() - frame.max_corner().x()) < e) dx = 1, dy = 0;
+        else if (std::fabs(from.y() - frame.min_corner().y()) < e) dx = 0, dy = -1;
+        else if (std::fabs(from.y() - frame.max_corner().y()) < e) dx = 0, dy = 1;
         double t = 1e300;
         if (dx > 0) t = std::min(t, (big.max_corner().x() - from.x()) / dx);
         if (dx < 0) t = std::min(t, (big.min_corner().x() - from.x()) / dx);
@@ -333,9 +167,12 @@ std::vector<Pt> Held_To(const std::vector<Pt>& pts, const Box& box, bool closed)
         auto value = [&](const Pt& p) { return on_x ? p.x() : p.y(); };
         auto inside = [&](const Pt& p) { return side % 2 == 0 ? value(p) >= at : value(p) <= at; };
         auto meet = [&](const Pt& a, const Pt& b) {
+            // Measured from the end nearer the edge: from a far end the fraction rounds to 1.
             const double da = std::fabs(value(a) - at), db = std::fabs(value(b) - at);
-            const double t = da / (da + db);
-            Pt q{a.x() * (1 - t) + b.x() * t, a.y() * (1 - t) + b.y() * t};
+            const Pt& near = da <= db ? a : b;
+            const Pt& far = da <= db ? b : a;
+            const double t = std::min(da, db) / (da + db);
+            Pt q{near.x() + (far.x() - near.x()) * t, near.y() + (far.y() - near.y()) * t};
             (on_x ? q.x(at) : q.y(at));
             return q;
         };
@@ -356,19 +193,114 @@ std::vector<Pt> Held_To(const std::vector<Pt>& pts, const Box& box, bool closed)
     return out;
 }
 
+// The length of the boundary of `water` inside the area, less what runs along the area's border.
 double Boundary_Units(const Multi& water, const Box& box) {
     double length = 0;
+    const double x0 = box.min_corner().x(), y0 = box.min_corner().y();
+    const double x1 = box.max_corner().x(), y1 = box.max_corner().y();
+    auto on_border = [&](const Pt& a, const Pt& b) {
+        const double e = 1e-6;
+        return (std::fabs(a.x() - x0) < e && std::fabs(b.x() - x0) < e) ||
+               (std::fabs(a.x() - x1) < e && std::fabs(b.x() - x1) < e) ||
+               (std::fabs(a.y() - y0) < e && std::fabs(b.y() - y0) < e) ||
+               (std::fabs(a.y() - y1) < e && std::fabs(b.y() - y1) < e);
+    };
     auto add = [&](const auto& ring) {
-        Line l(ring.begin(), ring.end());
-        Lines inside;
-        bg::intersection(box, l, inside);
-        length += bg::length(inside);
+        for (size_t i = 0; i + 1 < ring.size(); ++i)
+            if (!on_border(ring[i], ring[i + 1])) length += bg::distance(ring[i], ring[i + 1]);
     };
     for (const Poly& p : water) {
         add(p.outer());
         for (const auto& inner : p.inners()) add(inner);
     }
     return length;
+}
+
+Poly Box_Poly(const Box& box) {
+    Poly p;
+    bg::convert(box, p);
+    return p;
+}
+
+// A written piece as a region, whichever way it turns (the way it turns is judged apart).
+Poly Piece_Region(const Lwm_Piece& p) {
+    std::vector<Pt> pts;
+    for (auto [x, y] : p.Local)
+        pts.push_back({p.Where.first * Area_Units + static_cast<double>(x), p.Where.second * Area_Units + static_cast<double>(y)});
+    return Ring_Of(pts);
+}
+
+// The water of an area that several coastlines cross: they cut it into faces, and a face is
+// water when it lies on the water side of the line with the longest run along its border (the
+// nearest line when none borders it).
+Multi Faces_Water(const Box& box, const std::vector<size_t>& through, const std::vector<Multi>& seas,
+                  const std::vector<Line>& coasts) {
+    struct Face {
+        Poly Shape;
+        std::vector<bool> In;
+    };
+    std::vector<Face> faces{{Box_Poly(box), {}}};
+    for (size_t k : through) {
+        std::vector<Face> next;
+        for (const Face& f : faces) {
+            Multi in, out;
+            bg::intersection(f.Shape, seas[k], in);
+            bg::difference(f.Shape, seas[k], out);
+            for (bool wet : {true, false})
+                for (const Poly& p : wet ? in : out) {
+                    if (bg::area(p) < 1e-9) continue;
+                    next.push_back({p, f.In});
+                    next.back().In.push_back(wet);
+                }
+        }
+        faces = std::move(next);
+    }
+    Multi water;
+    for (const Face& f : faces) {
+        std::vector<double> run(through.size(), 0);
+        auto along = [&](const auto& ring) {
+            for (size_t i = 0; i + 1 < ring.size(); ++i) {
+                const Pt mid{(ring[i].x() + ring[i + 1].x()) / 2, (ring[i].y() + ring[i + 1].y()) / 2};
+                for (size_t j = 0; j < through.size(); ++j)
+                    if (bg::distance(mid, coasts[through[j]]) < 1e-3) run[j] += bg::distance(ring[i], ring[i + 1]);
+            }
+        };
+        along(f.Shape.outer());
+        for (const auto& inner : f.Shape.inners()) along(inner);
+        size_t best = static_cast<size_t>(std::max_element(run.begin(), run.end()) - run.begin());
+        if (run[best] <= 0) {
+            Pt inside;
+            bg::point_on_surface(f.Shape, inside);
+            double nearest = 1e300;
+            for (size_t j = 0; j < through.size(); ++j) {
+                const double d = bg::distance(inside, coasts[through[j]]);
+                if (d < nearest) nearest = d, best = j;
+            }
+        }
+        if (!f.In[best]) continue;
+        Multi next;
+        bg::union_(water, f.Shape, next);
+        water = std::move(next);
+    }
+    return water;
+}
+
+std::string Points_Text(const Lwm_Piece& p) {
+    std::string text;
+    for (size_t i = 0; i < p.Local.size() && i < 12; ++i)
+        text += " (" + std::to_string(p.Local[i].first) + "," + std::to_string(p.Local[i].second) + ")";
+    if (p.Local.size() > 12) text += " ...";
+    return text;
+}
+
+// The drawn shape a written free text names ("shape 3" is the third), or -1.
+long Shape_Named(const std::string& text, size_t shapes) {
+    const std::string head = "shape ";
+    if (text.compare(0, head.size(), head) != 0) return -1;
+    long n = 0;
+    const auto [end, ec] = std::from_chars(text.data() + head.size(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n < 1 || static_cast<size_t>(n) > shapes) return -1;
+    return n - 1;
 }
 
 }  // namespace
@@ -389,6 +321,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
     std::vector<std::pair<double, const Drawn*>> polygons;
     std::vector<Multi> seas;
     std::vector<Line> coasts, wide;
+    std::vector<long> coast_of_shape(drawn.size(), -1);
     const double reach = 100 * Area_Units;
     const Box held{{frame.min_corner().x() - reach, frame.min_corner().y() - reach},
                    {frame.max_corner().x() + reach, frame.max_corner().y() + reach}};
@@ -397,7 +330,8 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         for (const Px& p : d.Points) pts.push_back(Units_Of_Pixel(p));
         return Held_To(pts, held, d.What == Drawn::Water || d.What == Drawn::Land);
     };
-    for (const Drawn& d : drawn) {
+    for (size_t s = 0; s < drawn.size(); ++s) {
+        const Drawn& d = drawn[s];
         const std::vector<Pt> pts = units_of(d);
         if (d.What == Drawn::Water || d.What == Drawn::Land) {
             polygons.push_back({bg::area(Ring_Of(pts)), &d});
@@ -410,27 +344,33 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
                 seas.emplace_back();
                 seas.back().push_back(Sea_Beside(pts, d.Land_On_Right, frame));
             }
+            coast_of_shape[s] = static_cast<long>(coasts.size());
             coasts.push_back(Line(pts.begin(), pts.end()));
         } else {
             wide.push_back(Line(pts.begin(), pts.end()));
         }
     }
     std::stable_sort(polygons.begin(), polygons.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::pair<Poly, bool>> painted;  // the polygons, outermost first, and whether water
     Multi drawn_water;
     for (const auto& [area, d] : polygons) {
-        const std::vector<Pt> pts = units_of(*d);
+        painted.push_back({Ring_Of(units_of(*d)), d->What == Drawn::Water});
         Multi next;
-        if (d->What == Drawn::Water) bg::union_(drawn_water, Ring_Of(pts), next);
-        else bg::difference(drawn_water, Ring_Of(pts), next);
+        if (painted.back().second) bg::union_(drawn_water, painted.back().first, next);
+        else bg::difference(drawn_water, painted.back().first, next);
         drawn_water = next;
     }
 
     // The areas to compare: every area written, every area of the map with drawn water or a
     // coastline through it.
-    const std::vector<Lwm_Piece> pieces = Read_Lwm(app_dir / "Tessaline$_Poly_LWM.asm", report);
+    const std::vector<Lwm_Piece> pieces = Read_Lwm(app_dir / "Tessaline$_Poly_LWM.asm", report.Findings);
     std::map<Area, std::vector<const Lwm_Piece*>> by_area;
     for (const Lwm_Piece& p : pieces)
         if (!p.Fill) by_area[p.Where].push_back(&p);
+    auto is_coast = [&](const Lwm_Piece& p) {
+        const long s = Shape_Named(p.Text, drawn.size());
+        return s >= 0 && coast_of_shape[static_cast<size_t>(s)] >= 0;
+    };
     // The coastlines through each area, by their place in `seas`.
     std::map<Area, std::vector<size_t>> coast_areas;
     const long c0 = static_cast<long>(std::floor(frame.min_corner().x() / Area_Units));
@@ -470,47 +410,80 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         // Beyond the map the grid cut stops; what is written there is not compared.
         if (a.first < c0 || a.first >= c1 || a.second < r0 || a.second >= r1) continue;
         const Box box = Area_Box(a);
-        // The water the source marks: its pieces painted in the order written.
-        Multi written;
-        for (const Lwm_Piece* p : list) {
-            const Poly shape = Piece_Shape(*p);
-            Multi next;
-            if (p->Type == 0) bg::union_(written, shape, next);
-            else bg::difference(written, shape, next);
-            written = next;
-        }
-        // The author's: where coastlines cross the area, what is sea for every one of them; then
-        // the polygons.
-        Multi expected;
-        if (const auto through = coast_areas.find(a); through != coast_areas.end()) {
-            expected = seas[through->second.front()];
-            for (size_t k = 1; k < through->second.size(); ++k) {
-                Multi next;
-                bg::intersection(expected, seas[through->second[k]], next);
-                expected = next;
+        const Poly whole = Box_Poly(box);
+        const bool has_coast = std::any_of(list.begin(), list.end(), [&](const Lwm_Piece* p) { return is_coast(*p); });
+
+        // The author's: the sea of the one coastline through the area, the faces of several, or
+        // where a coast piece is written in an area no coastline enters, the sea of the nearest;
+        // then the polygons painted over it.
+        Multi coast_water;
+        const auto through = coast_areas.find(a);
+        if (through != coast_areas.end() && through->second.size() > 1) {
+            coast_water = Faces_Water(box, through->second, seas, coasts);
+        } else {
+            size_t sea = seas.size();
+            if (through != coast_areas.end()) {
+                sea = through->second.front();
+            } else if (has_coast) {
+                double nearest = 1e300;
+                const Pt centre{(box.min_corner().x() + box.max_corner().x()) / 2,
+                                (box.min_corner().y() + box.max_corner().y()) / 2};
+                for (size_t k = 0; k < coasts.size(); ++k) {
+                    const double d = bg::distance(centre, coasts[k]);
+                    if (d < nearest) nearest = d, sea = k;
+                }
             }
+            if (sea < seas.size()) bg::intersection(whole, seas[sea], coast_water);
         }
-        if (!drawn_water.empty()) {
-            Multi next;
-            bg::union_(expected, drawn_water, next);
-            expected = next;
+        Multi expected_here = coast_water;
+        for (const auto& [shape, water] : painted) {
+            if (!bg::intersects(shape, box)) continue;
+            Multi part, next;
+            bg::intersection(whole, shape, part);
+            if (water) bg::union_(expected_here, part, next);
+            else bg::difference(expected_here, part, next);
+            expected_here = std::move(next);
         }
-        Multi expected_here;
-        bg::intersection(box, expected, expected_here);
         // One unit along the drawn boundary, and the snapping at the area's corners.
-        const double allowance = Boundary_Units(expected, box) * 1.0 + 4.0;
-        // A coastline that only grazes an area leaves it all sea once snapped: such an area is
-        // left out like the areas its pieces fill.
-        if (list.empty() && coast_areas.count(a) && bg::area(box) - bg::area(expected_here) <= allowance) {
-            written.clear();
-            written.push_back(Ring_Of({box.min_corner(), {box.max_corner().x(), box.min_corner().y()}, box.max_corner(),
-                                       {box.min_corner().x(), box.max_corner().y()}}));
+        const double allowance = Boundary_Units(expected_here, box) + 4.0;
+
+        // The water the source marks: its pieces painted in the order written, over the whole
+        // sea where a coastline only grazes the area (once snapped, its pieces would fill it).
+        Multi written;
+        if (!has_coast && through != coast_areas.end() &&
+            bg::area(box) - bg::area(coast_water) <= Boundary_Units(coast_water, box) + 4.0)
+            written.push_back(whole);
+        for (const Lwm_Piece* p : list) {
+            const std::string fault = Outline_Fault(p->Local);
+            const std::string name = Area_Name(a) + ": " + (p->Type == 0 ? "water" : "land") + " piece of \"" +
+                                     p->Text + "\"";
+            if (!fault.empty()) {
+                report.Findings.push_back({name + ": " + fault + ":" + Points_Text(*p)});
+                continue;
+            }
+            // Turned the other way, water is written as land and land as water.
+            const bool reversed = Twice_Area(p->Local) < 0;
+            if (reversed)
+                report.Findings.push_back({name + " of reversed winding, " + std::to_string(-Twice_Area(p->Local) / 2.0) +
+                                           " square units:" + Points_Text(*p)});
+            Multi next;
+            if ((p->Type == 0) != reversed) bg::union_(written, Piece_Region(*p), next);
+            else bg::difference(written, Piece_Region(*p), next);
+            written = std::move(next);
         }
 
-        Multi only_written, only_drawn;
-        bg::difference(written, expected_here, only_written);
-        bg::difference(expected_here, written, only_drawn);
-        const double wrong = bg::area(only_written) + bg::area(only_drawn);
+        // What lies in one and not the other. The drawn outline is held to 1/1024 of a position:
+        // an edge a hair off its written twin (1e-5 beyond the area's border) makes the overlay
+        // of the two lose their common part.
+        for (Poly& p : expected_here) {
+            bg::for_each_point(p, [](Pt& q) {
+                q.x(std::round(q.x() * 1024) / 1024);
+                q.y(std::round(q.y() * 1024) / 1024);
+            });
+        }
+        Multi both;
+        bg::intersection(written, expected_here, both);
+        const double wrong = std::max(0.0, bg::area(written) + bg::area(expected_here) - 2 * bg::area(both));
         ++report.Areas_Compared;
         report.Water_Written += bg::area(written);
         report.Water_Drawn += bg::area(expected_here);
@@ -521,16 +494,25 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             report.Findings.push_back({text.str()});
         }
 
-        // Pieces of one polygon do not overlap; a land piece comes after the water it lies in.
+        // Pieces of one type do not overlap where they come from the coastlines or from one
+        // polygon; a land piece comes after the water it lies in.
         for (size_t i = 0; i < list.size(); ++i) {
-            const Poly pi = Piece_Shape(*list[i]);
+            if (!Outline_Fault(list[i]->Local).empty()) continue;
+            const Poly pi = Piece_Region(*list[i]);
             for (size_t j = i + 1; j < list.size(); ++j) {
-                const Poly pj = Piece_Shape(*list[j]);
+                if (!Outline_Fault(list[j]->Local).empty()) continue;
+                const Poly pj = Piece_Region(*list[j]);
                 Multi both;
                 bg::intersection(pi, pj, both);
-                if (bg::area(both) < 1.0) continue;
-                if (list[i]->Type == list[j]->Type && list[i]->Text == list[j]->Text)
-                    report.Findings.push_back({Area_Name(a) + ": pieces of \"" + list[i]->Text + "\" overlap"});
+                const double shared = bg::area(both);
+                if (shared <= 1.0) continue;
+                const bool one_source = list[i]->Text == list[j]->Text || (is_coast(*list[i]) && is_coast(*list[j]));
+                if (list[i]->Type == list[j]->Type && one_source) {
+                    std::ostringstream text;
+                    text << Area_Name(a) << ": pieces of \"" << list[i]->Text << "\" and \"" << list[j]->Text
+                         << "\" overlap by " << shared << " square units";
+                    report.Findings.push_back({text.str()});
+                }
                 if (list[i]->Type == 1 && list[j]->Type == 0 && list[i]->Text != list[j]->Text)
                     report.Findings.push_back({Area_Name(a) + ": land \"" + list[i]->Text + "\" before the water \"" +
                                                list[j]->Text + "\" it lies in"});
@@ -538,21 +520,34 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         }
     }
 
-    // Wide lines: every written point near the drawn line, and the drawn line inside the map
-    // covered by what is written, across cell borders.
-    const std::vector<Wide_Entry> entries = Read_Wide_Lines(app_dir / "Tessaline$_Lines.ASM", report);
+    // Wide lines: every written point near the drawn line, its width the drawn width, and the
+    // drawn line inside the map covered by what is written, across cell borders.
+    const std::vector<Wide_Entry> entries = Read_Wide_Lines(app_dir / "Tessaline$_Lines.ASM", report.Findings);
     Lines written_lines;
+    Lines drawn_lines;
+    drawn_lines.insert(drawn_lines.end(), wide.begin(), wide.end());
+    drawn_lines.insert(drawn_lines.end(), coasts.begin(), coasts.end());
     for (const Wide_Entry& e : entries) {
         ++report.Lines_Checked;
-        written_lines.push_back(Line(e.Points.begin(), e.Points.end()));
-        Lines drawn_lines;
-        drawn_lines.insert(drawn_lines.end(), wide.begin(), wide.end());
-        drawn_lines.insert(drawn_lines.end(), coasts.begin(), coasts.end());
-        for (const Pt& p : e.Points) {
+        const std::string where = "a wide line of \"" + e.Text + "\" in cell " + std::to_string(e.Cell.first) + "," +
+                                  std::to_string(e.Cell.second);
+        const long s = Shape_Named(e.Text, drawn.size());
+        if (s < 0) {
+            report.Findings.push_back({where + " names no drawn shape"});
+        } else if (e.Widths.size() != 3 || e.Widths[0] != 1 || e.Widths[1] != drawn[static_cast<size_t>(s)].Width ||
+                   e.Widths[2] != 0) {
+            std::string widths;
+            for (long w : e.Widths) widths += " " + std::to_string(w);
+            report.Findings.push_back({where + " has the widths" + widths + ", drawn " +
+                                       std::to_string(drawn[static_cast<size_t>(s)].Width)});
+        }
+        Line points;
+        for (const auto& [u, v] : e.Points) points.push_back({u, v});
+        written_lines.push_back(points);
+        for (const Pt& p : points) {
             if (drawn_lines.empty() || bg::distance(p, drawn_lines) > Line_Tolerance) {
                 std::ostringstream text;
-                text << "a wide-line point " << p.x() << "," << p.y() << " in cell " << e.Cell.first << ","
-                     << e.Cell.second << " away from every drawn line";
+                text << where << ": a point " << p.x() << "," << p.y() << " away from every drawn line";
                 report.Findings.push_back({text.str()});
                 break;
             }

@@ -16,8 +16,10 @@ struct Px {
 // What the author drew, in map pixels. A polygon is water or land; polygons nest by containment
 // (an island in a lake). A coastline has the sea on its right unless `Land_On_Right` (drawn
 // backwards); it is open with its ends outside the map frame, or a ring whose last point repeats
-// its first (an island or a lake). Where several coastlines cross one area, its sea is what is sea
-// for each of them. A wide line is a shore line of that width.
+// its first (an island or a lake). Where several coastlines cross one area, a place is water when
+// it lies on the water side of the coastline nearest to it: the lines cut the area into faces, and
+// a face takes the side of the line with the longest run along its border. A wide line is a shore
+// line of that width; every shape's lines are written with `Width`.
 struct Drawn {
     enum Kind { Water, Land, Coastline, Wide_Line } What = Water;
     std::vector<Px> Points;
@@ -40,8 +42,11 @@ struct Report {
 };
 
 // Reads "Tessaline$_Poly_LWM.asm" and "Tessaline$_Lines.ASM" in `app_dir` and compares them with
-// `drawn` in the LOD13 areas of the map frame of the project's globals; every cell and position
-// written, on the map or not, must exist in the world's grid.
+// `drawn` (written by Draw_Project) in the LOD13 areas of the map frame of the project's globals;
+// every cell and position written, on the map or not, must exist in the world's grid. A piece is
+// read as it is written: one turning the other way counts as the other type; one of no area or
+// crossing itself is named and counts as nothing; pieces of one type overlapping, from the
+// coastlines or from one polygon, are named.
 Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Drawn>& drawn);
 
 }  // namespace scenery

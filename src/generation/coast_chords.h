@@ -1,0 +1,30 @@
+#pragma once
+// The coastlines cut into chords of LOD13 areas: each stretch of a line inside one area, its
+// points snapped to the area's 0..255 grid, with the water on its right. A chord runs from one
+// place of the area's border to another with every point between strictly inside; a ring that
+// never meets the border is a loop (its last point's successor is its first).
+#include <cstdint>
+#include <vector>
+
+// A place in an area: 0 the west (north) border, 255 the east (south) border.
+struct Coast_Pos {
+    int32_t X = 0;
+    int32_t Y = 0;
+    bool operator==(const Coast_Pos&) const = default;
+};
+
+struct Coast_Chord {
+    int64_t Col = 0;   // LOD13 column over the whole grid, eastward from 180 W
+    int64_t Row = 0;   // LOD13 row over the whole grid, southward from 90 N
+    int32_t Line = 0;  // work record of its coastline
+    bool Loop = false;
+    std::vector<Coast_Pos> Points;
+};
+
+// The chords of the work lines (rings flagged by work record in `ring`, entry 0 unused), within
+// the world and at most two LOD8 cells beyond the map. False when an open line never reaches an
+// area border: it cannot be closed (the caller tells the author).
+bool Coast_Make_Chords(const std::vector<bool>& ring, std::vector<Coast_Chord>& chords);
+
+// The pixel of a place of an area.
+void Coast_Pos_To_Pixel(int64_t col, int64_t row, Coast_Pos p, double& x, double& y);

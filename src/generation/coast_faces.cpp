@@ -1,0 +1,270 @@
+// Area water from chords. Where the chords' ends follow one another round the border as water
+// and land alternate, a walk round the border closes them directly; anything else (loops,
+// chords meeting at one place, lines that disagree) goes through an overlay of the faces.
+#include "generation/coast_faces.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include <boost/geometry.hpp>
+
+#include "core/grid.h"
+
+namespace bg = boost::geometry;
+
+namespace {
+
+using B_Point = bg::model::d2::point_xy<double>;
+using B_Poly = bg::model::polygon<B_Point>;
+using B_Multi = bg::model::multi_polygon<B_Poly>;
+
+constexpr int32_t Max = Lod13_Local_Max;
+constexpr int64_t Round = 4 * int64_t{Max};
+const std::array<Coast_Pos, 4> Corners = {Coast_Pos{0, 0}, {Max, 0}, {Max, Max}, {0, Max}};
+
+// Place on the border, clockwise on the map from the north-west corner.
+int64_t Place(const Coast_Pos& p) {
+    if (p.Y == 0) return p.X;
+    if (p.X == Max) return Max + p.Y;
+    if (p.Y == Max) return 2 * Max + (Max - p.X);
+    return 3 * Max + (Max - p.Y);
+}
+
+// The corners passed going clockwise from place a to place b (a full round when they are one).
+void Corners_Between(int64_t a, int64_t b, std::vector<Coast_Pos>& out) {
+    const int64_t span = a == b ? Round : (b - a + Round) % Round;
+    std::vector<std::pair<int64_t, size_t>> passed;
+    for (size_t c = 0; c < 4; ++c) {
+        const int64_t d = (Place(Corners[c]) - a + Round) % Round;
+        if (d > 0 && d < span) passed.push_back({d, c});
+    }
+    std::sort(passed.begin(), passed.end());
+    for (const auto& [d, c] : passed) out.push_back(Corners[c]);
+}
+
+B_Poly To_Poly(const std::vector<Coast_Pos>& ring) {
+    B_Poly poly;
+    for (const Coast_Pos& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
+    bg::correct(poly);
+    return poly;
+}
+
+B_Poly Square() { return To_Poly({Corners.begin(), Corners.end()}); }
+
+// Repeats, straight middles and spikes go, round the ring.
+void Clean_Ring(std::vector<Coast_Pos>& ring) {
+    for (bool changed = true; changed && ring.size() >= 3;) {
+        changed = false;
+        for (size_t i = 0; i < ring.size() && ring.size() >= 3; ++i) {
+            const size_t n = ring.size();
+            const Coast_Pos& a = ring[(i + n - 1) % n];
+            const Coast_Pos& b = ring[i];
+            const Coast_Pos& c = ring[(i + 1) % n];
+            const int64_t cross = int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
+            if (a == b || cross == 0) {
+                ring.erase(ring.begin() + static_cast<long>(i));
+                changed = true;
+                --i;
+            }
+        }
+    }
+    if (ring.size() < 3) ring.clear();
+}
+
+// The chords closed by walking clockwise along the border from each exit to the next entry;
+// false when the ends do not alternate so.
+bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector<Coast_Pos>>& rings) {
+    struct End {
+        int64_t At;
+        bool Entry;
+        size_t Chord;
+    };
+    std::vector<End> ends;
+    for (size_t i = 0; i < chords.size(); ++i) {
+        const Coast_Chord& c = *chords[i];
+        if (c.Loop || c.Points.front() == c.Points.back()) return false;
+        ends.push_back({Place(c.Points.front()), true, i});
+        ends.push_back({Place(c.Points.back()), false, i});
+    }
+    std::sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.At < b.At; });
+    for (size_t k = 0; k < ends.size(); ++k) {
+        const End& next = ends[(k + 1) % ends.size()];
+        if (next.At == ends[k].At || ends[k].Entry == next.Entry) return false;
+    }
+    std::vector<size_t> entry_after(chords.size());  // the chord whose entry follows each exit
+    for (size_t k = 0; k < ends.size(); ++k)
+        if (!ends[k].Entry) entry_after[ends[k].Chord] = ends[(k + 1) % ends.size()].Chord;
+    std::vector<bool> used(chords.size(), false);
+    for (size_t s0 = 0; s0 < chords.size(); ++s0) {
+        if (used[s0]) continue;
+        std::vector<Coast_Pos> ring;
+        for (size_t s = s0; !used[s]; s = entry_after[s]) {
+            used[s] = true;
+            const std::vector<Coast_Pos>& pts = chords[s]->Points;
+            ring.insert(ring.end(), pts.begin(), pts.end());
+            Corners_Between(Place(pts.back()), Place(chords[entry_after[s]]->Points.front()), ring);
+        }
+        Clean_Ring(ring);
+        if (!ring.empty()) rings.push_back(std::move(ring));
+    }
+    return true;
+}
+
+// The side of one chord that its water lies on, within the area.
+B_Multi Water_Side(const Coast_Chord& c) {
+    B_Multi out;
+    std::vector<Coast_Pos> ring = c.Points;
+    if (!c.Loop && !(ring.front() == ring.back())) {
+        Corners_Between(Place(ring.back()), Place(ring.front()), ring);
+        Clean_Ring(ring);
+        if (!ring.empty()) out.push_back(To_Poly(ring));
+        return out;
+    }
+    if (ring.front() == ring.back()) ring.pop_back();
+    Clean_Ring(ring);
+    if (ring.empty()) return out;
+    const B_Poly loop = To_Poly(ring);
+    if (Coast_Twice_Area(ring) > 0) {
+        out.push_back(loop);  // a lake: the water within
+    } else {
+        bg::difference(Square(), loop, out);  // an island: the water round it
+    }
+    return out;
+}
+
+void Add_Parts(const B_Multi& parts, std::vector<B_Poly>& out) {
+    for (const B_Poly& p : parts)
+        if (bg::area(p) > 1e-6) out.push_back(p);
+}
+
+// The faces that the chords cut the area into, each taking the side of the lines along its
+// border, weighed by the length of their runs along it.
+B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
+    std::vector<B_Poly> faces{Square()};
+    for (const Coast_Chord* c : chords) {
+        const B_Multi side = Water_Side(*c);
+        std::vector<B_Poly> next;
+        for (const B_Poly& f : faces) {
+            B_Multi in, out;
+            bg::intersection(f, side, in);
+            bg::difference(f, side, out);
+            Add_Parts(in, next);
+            Add_Parts(out, next);
+        }
+        faces = std::move(next);
+    }
+    B_Multi water;
+    std::map<int32_t, double> weight;
+    for (const B_Poly& f : faces) {
+        double vote = 0;
+        std::map<int32_t, double> for_water;
+        for (const Coast_Chord* c : chords) {
+            const size_t n = c->Points.size();
+            const size_t segments = c->Loop ? n : n - 1;
+            for (size_t i = 0; i < segments; ++i) {
+                const Coast_Pos& a = c->Points[i];
+                const Coast_Pos& b = c->Points[(i + 1) % n];
+                const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::hypot(dx, dy);
+                if (len == 0) continue;
+                const double mx = (a.X + b.X) / 2.0, my = (a.Y + b.Y) / 2.0;
+                const double nx = -dy / len * 0.01, ny = dx / len * 0.01;  // towards the water
+                if (bg::within(B_Point(mx + nx, my + ny), f)) {
+                    vote += len;
+                    for_water[c->Line] += len;
+                } else if (bg::within(B_Point(mx - nx, my - ny), f)) {
+                    vote -= len;
+                }
+            }
+        }
+        if (vote <= 0) continue;
+        for (const auto& [l, w] : for_water) weight[l] += w;
+        B_Multi merged;
+        bg::union_(water, f, merged);
+        water = std::move(merged);
+    }
+    double best = -1;
+    for (const auto& [l, w] : weight)
+        if (w > best) best = w, line = l;
+    return water;
+}
+
+// Holes cannot be written: a polygon with one is parted by a north-south line through it.
+void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
+    while (!water.empty()) {
+        B_Poly p = std::move(water.back());
+        water.pop_back();
+        if (p.inners().empty()) {
+            out.push_back(std::move(p));
+            continue;
+        }
+        const auto& hole = p.inners().front();
+        double lo = Max, hi = 0;
+        for (const B_Point& q : hole) lo = std::min(lo, q.x()), hi = std::max(hi, q.x());
+        const double cut = std::floor((lo + hi) / 2) + (hi - lo >= 2 ? 0 : 0.5);
+        for (const auto& [x0, x1] : {std::pair{0.0, cut}, std::pair{cut, double(Max)}}) {
+            B_Poly half;
+            for (const B_Point& q : {B_Point(x0, 0), B_Point(x1, 0), B_Point(x1, Max), B_Point(x0, Max)})
+                half.outer().push_back(q);
+            bg::correct(half);
+            B_Multi part;
+            bg::intersection(p, half, part);
+            for (B_Poly& q : part)
+                if (bg::area(q) > 1e-6) water.push_back(std::move(q));
+        }
+    }
+}
+
+std::vector<Coast_Pos> Snapped(const B_Poly& p) {
+    std::vector<Coast_Pos> ring;
+    for (const B_Point& q : p.outer())
+        ring.push_back({static_cast<int32_t>(std::clamp(std::lround(q.x()), 0L, long{Max})),
+                        static_cast<int32_t>(std::clamp(std::lround(q.y()), 0L, long{Max}))});
+    if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
+    Clean_Ring(ring);
+    if (Coast_Twice_Area(ring) < 0) std::reverse(ring.begin(), ring.end());
+    return ring;
+}
+
+}  // namespace
+
+int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
+    int64_t s = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Coast_Pos& a = ring[i];
+        const Coast_Pos& b = ring[(i + 1) % ring.size()];
+        s += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
+    }
+    return s;
+}
+
+std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords) {
+    std::stable_sort(chords.begin(), chords.end(), [](const Coast_Chord& a, const Coast_Chord& b) {
+        return std::pair(a.Row, a.Col) < std::pair(b.Row, b.Col);
+    });
+    std::vector<Coast_Water> out;
+    for (size_t from = 0; from < chords.size();) {
+        size_t to = from;
+        std::vector<const Coast_Chord*> area;
+        while (to < chords.size() && chords[to].Row == chords[from].Row && chords[to].Col == chords[from].Col)
+            area.push_back(&chords[to++]);
+        Coast_Water w{chords[from].Col, chords[from].Row, chords[from].Line, {}};
+        from = to;
+        if (!Walk(area, w.Rings)) {
+            w.Rings.clear();
+            std::vector<B_Poly> parts;
+            Without_Holes(Overlay(area, w.Line), parts);
+            for (const B_Poly& p : parts) {
+                std::vector<Coast_Pos> ring = Snapped(p);
+                if (!ring.empty()) w.Rings.push_back(std::move(ring));
+            }
+        }
+        int64_t total = 0;
+        for (const std::vector<Coast_Pos>& r : w.Rings) total += Coast_Twice_Area(r);
+        if (w.Rings.empty() || total >= 2 * int64_t{Max} * Max) continue;
+        out.push_back(std::move(w));
+    }
+    return out;
+}

@@ -1,0 +1,121 @@
+// Coastlines that touch the grid, read back from the written mask: islands with a vertex on or
+// beside a grid line, islands near one another, lines with land or water between them, lines
+// along grid lines and map edges. Each must give the water drawn with sound pieces.
+#include "generation/generation_services.h"
+#include "generation/mask_writer.h"
+#include "polygon_fixture.h"
+#include "support/scenery_check.h"
+#include "writer_test_env.h"
+
+namespace {
+
+using namespace gentest;
+using scenery::Drawn;
+using scenery::Px;
+
+constexpr double Area_Px = 64;
+
+class CoastCases : public Area_Writer_Test {
+protected:
+    // A map of cols x rows LOD13 areas of 64 pixels, its north-west corner on the corner of
+    // LOD13 area (29, 29) of LOD8 cell (383, 127).
+    static void Aligned(int cols, int rows) {
+        polytest::Calibrate();
+        Proj_Lat_NW = Map_Lat_North = 45 + 3 * Lod13_Height;
+        Proj_Lon_NW = Map_Lon_West = -3 * Lod13_Width;
+        Proj_Lat_SE = Map_Lat_South = Proj_Lat_NW - rows * Lod13_Height;
+        Proj_Lon_SE = Map_Lon_East = Proj_Lon_NW + cols * Lod13_Width;
+        Proj_Px_SE_X = static_cast<int32_t>(cols * Area_Px);
+        Proj_Px_SE_Y = static_cast<int32_t>(rows * Area_Px);
+        Map_Px_East = cols * Area_Px;
+        Map_Px_South = rows * Area_Px;
+    }
+
+    // Generates the shapes and returns what is wrong with the coast pieces and the mask read back.
+    std::string Faults(const std::vector<Drawn>& drawn) {
+        Line_Count = 1;
+        Work_Tables_Reset_All();
+        host().boxes.clear();
+        fs::remove(app / "Tessaline$_Poly_LWM.asm");
+        scenery::Draw_Project(drawn);
+        API_Write_Lwm_Asm();
+        std::string faults;
+        for (const auto& box : host().boxes) faults += "box: " + box.prompt.substr(0, 60) + "\n";
+        const scenery::Report r = scenery::Check_Scenery(app, drawn);
+        for (const scenery::Finding& f : r.Findings) faults += f.Text + "\n";
+        if (r.Areas_Compared == 0) faults += "no area compared\n";
+        return faults;
+    }
+};
+
+std::vector<Px> Closed(std::vector<Px> pts) {
+    pts.push_back(pts.front());
+    return pts;
+}
+
+Drawn Coast(std::vector<Px> pts, bool land_on_right = false) {
+    Drawn d{Drawn::Coastline, std::move(pts)};
+    d.Land_On_Right = land_on_right;
+    return d;
+}
+
+TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
+    Aligned(5, 5);
+    // Its vertex at x 191.7548 snaps onto the border at x 192: the area east stays sea.
+    EXPECT_EQ(Faults({Coast(Closed({{188.5967, 104.3404}, {191.7548, 104.5186}, {189.8059, 103.0088}}))}), "");
+    // A vertex exactly on the grid line x 128.
+    EXPECT_EQ(Faults({Coast(Closed({{128, 150}, {160, 135}, {173, 165}}))}), "");
+    EXPECT_EQ(Faults({Coast(Closed({{83, 150}, {128, 135}, {96, 165}}))}), "");
+    // A vertex snapped onto an area's corner, a mainland south: the area is the sea round the
+    // island, though the outline of its pieces can run round the whole border.
+    Aligned(6, 6);
+    EXPECT_EQ(Faults({Coast({{391.6283, 282.9655}, {362.8294, 288.1120}, {334.3147, 286.8267}, {319.8806, 279.0619},
+                             {282.3944, 273.9054}, {247.2002, 266.6684}, {223.9105, 262.2898}, {202.7791, 262.6963},
+                             {175.8479, 268.0303}, {160.9141, 274.5005}, {132.1077, 274.9627}, {118.0933, 268.6092},
+                             {103.3706, 263.3116}, {81.6705, 263.3139}, {52.8979, 269.9374}, {21.5716, 265.7422},
+                             {3.5494, 273.5417}, {-25.6014, 272.2970}}),
+                      Coast(Closed({{202.6599, 246.1954}, {203.5229, 233.4453}, {202.5661, 225.7334}, {191.9423, 192},
+                                    {181.0315, 213.9143}, {174.7735, 219.3123}, {176.3945, 256}, {176.8787, 243.7811},
+                                    {180.4646, 254.6858}, {196.6237, 255.9408}})),
+                      Coast(Closed({{350.0764, 232.0313}, {353.3295, 217.6322}, {322.6572, 233.2330}, {320.1147, 256}}))}),
+              "");
+    // An island inside one area, then one a column west whose area box covers it; both orders.
+    const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
+                                       {155, 170}, {143, 160}}));
+    const Drawn west = Coast(Closed({{80, 140}, {110, 135}, {100, 170}}));
+    EXPECT_EQ(Faults({inside, west}), "");
+    EXPECT_EQ(Faults({west, inside}), "");
+}
+
+TEST_F(CoastCases, TwoLinesGiveTheLandOrTheWaterBetweenThem) {
+    Aligned(6, 6);
+    // A spit: water north of the first line, south of the second, land between them.
+    EXPECT_EQ(Faults({Coast({{-10, 150}, {200, 140}, {400, 152}}, true), Coast({{-10, 170}, {200, 175}, {400, 168}})}),
+              "");
+    // A channel: the water between them.
+    EXPECT_EQ(Faults({Coast({{-10, 150}, {200, 140}, {400, 152}}), Coast({{-10, 170}, {200, 175}, {400, 168}}, true)}),
+              "");
+}
+
+TEST_F(CoastCases, LinesAcrossAColumnOrFromAMapEdgeCloseAsDrawn) {
+    Aligned(6, 5);
+    // Wandering east over the grid line x 128 and back, never nearer it than 2.4 pixels.
+    EXPECT_EQ(Faults({Coast({{110, 0}, {118, 24}, {136, 48}, {150, 72}, {135, 96}, {117, 120}, {112, 144}, {110, 320}})}),
+              "");
+    // From the south edge up to the north edge, the sea east.
+    EXPECT_EQ(Faults({Coast({{281.2694, 320}, {183.0228, 0}})}), "");
+}
+
+TEST_F(CoastCases, LinesBesideOrAlongAGridLineAtTheMapsEdge) {
+    // The 2 x 2 LOD8 map, 31.25 pixels to an area: the grid line y 750 is within half a position.
+    EXPECT_EQ(Faults({Coast({{-100, 760}, {1974.25, 746.23}, {2007.39, 771.83}, {2100, 771.8}}, true)}), "");
+    EXPECT_EQ(Faults({Coast({{2100, 771.8}, {2007.39, 771.83}, {1974.25, 746.23}, {-100, 760}})}), "");
+    EXPECT_EQ(Faults({Coast({{-100, 760}, {1979, 748}, {2100, 772}}, true)}), "");
+    // An inlet of 0.02 pixel and a ring under a pixel wide: no box, no spike left.
+    EXPECT_EQ(Faults({Coast({{-100, 110}, {45, 112}, {45.01, 130}, {45.02, 112}, {2100, 112}})}), "");
+    // Its tip on the grid line y 125, where the line would be parted in two along the inlet.
+    EXPECT_EQ(Faults({Coast({{-100, 110}, {45, 112}, {45.01, 125}, {45.02, 112}, {2100, 112}})}), "");
+    EXPECT_EQ(Faults({Coast(Closed({{40, 40}, {55, 40.4}, {40, 40.8}}))}), "");
+}
+
+}  // namespace
