@@ -33,9 +33,9 @@ int64_t Place(const Coast_Pos& p) {
     return 3 * Max + (Max - p.Y);
 }
 
-// The corners passed going clockwise from place a to place b (a full round when they are one).
+// The corners passed going clockwise from place a to another place b.
 void Corners_Between(int64_t a, int64_t b, std::vector<Coast_Pos>& out) {
-    const int64_t span = a == b ? Round : (b - a + Round) % Round;
+    const int64_t span = (b - a + Round) % Round;
     std::vector<std::pair<int64_t, size_t>> passed;
     for (size_t c = 0; c < 4; ++c) {
         const int64_t d = (Place(Corners[c]) - a + Round) % Round;

@@ -44,16 +44,6 @@ bool Is_Whole_Cell(const std::vector<Pos>& pos) {
 
 auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col); }
 
-int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
-    int64_t s = 0;
-    for (size_t i = 0; i < pts.size(); ++i) {
-        const Cut_Piece_Point& a = pts[i];
-        const Cut_Piece_Point& b = pts[(i + 1) % pts.size()];
-        s += int64_t{a.Local_X} * b.Local_Y - int64_t{b.Local_X} * a.Local_Y;
-    }
-    return s;
-}
-
 // The places of a piece in its area, rounded (its points were made from whole places), with
 // repeats dropped.
 void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
@@ -82,7 +72,7 @@ void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
 // chains round the border could still hold an island.
 std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size_t from, size_t to) {
     int64_t total = 0;
-    for (size_t r = from; r < to; ++r) total += Twice_Area(stage[r].Points);
+    for (size_t r = from; r < to; ++r) total += API_Piece_Twice_Area(stage[r].Points);
     if (total == 2 * int64_t{Lod13_Local_Max} * Lod13_Local_Max) return {};
     return {stage.begin() + static_cast<long>(from), stage.begin() + static_cast<long>(to)};
 }
@@ -171,10 +161,8 @@ void API_Index_Coast_Pieces(int16_t mode) {
         std::vector<Pos> places = pos;
         std::sort(places.begin(), places.end());
         places.erase(std::unique(places.begin(), places.end()), places.end());
-        int64_t twice_area = 0;
-        for (size_t i = 0; i < d; ++i)
-            twice_area += int64_t{pos[i].first} * pos[(i + 1) % d].second - int64_t{pos[(i + 1) % d].first} * pos[i].second;
-        const bool keep = n == 2 ? d >= 2 : places.size() >= 3 && twice_area != 0 && !Is_Whole_Cell(pos);
+        const bool keep =
+            n == 2 ? d >= 2 : places.size() >= 3 && API_Piece_Twice_Area(pts) != 0 && !Is_Whole_Cell(pos);
         if (!keep) continue;
         pr.Nb_Points = static_cast<int16_t>(d);
         pr.Line_Id = rec.Line_Id;

@@ -8,7 +8,6 @@
 #include "core/erreur.h"
 #include "core/grid.h"
 #include "core/project.h"
-#include "core/syst.h"
 #include "generation/coast_chords.h"
 #include "generation/coast_faces.h"
 #include "generation/coast_finish.h"
@@ -41,10 +40,10 @@ bool Collect_Coastline(int32_t line_index) {
     return ring && pts.size() >= 3;
 }
 
-// Cell sizes in pixels of the map frame; false when the frame has no grid to cut at.
-bool Lod13_Steps(double& row_px, double& col_px) {
-    row_px = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * Lod13_Height;
-    col_px = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * Lod13_Width;
+// False when the map frame has no grid to cut at: its LOD13 cells have no size in pixels.
+bool Map_Has_Grid() {
+    const double row_px = (Map_Px_South - Map_Px_North) / (Map_Lat_North - Map_Lat_South) * Lod13_Height;
+    const double col_px = (Map_Px_East - Map_Px_West) / (Map_Lon_East - Map_Lon_West) * Lod13_Width;
     return row_px > 0 && col_px > 0 && std::isfinite(row_px) && std::isfinite(col_px) &&
            (Map_Px_South - Map_Px_North) / row_px < 1e6 && (Map_Px_East - Map_Px_West) / col_px < 1e6;
 }
@@ -132,10 +131,9 @@ void API_Make_Coastlines() {
         ERREUR_Show_Message_Extra(Msg_Coast_Crosses, "Bmp pixel X:" + std::to_string(Cross_Point_X) +
                                                          " Y:" + std::to_string(Cross_Point_Y));
     } else if (Work_Poly_Count > 0) {
-        double row_px = 0, col_px = 0;
         std::vector<Coast_Chord> chords;
         // Without a grid to cut at, no line can reach an area border.
-        if (!Lod13_Steps(row_px, col_px) || !Coast_Make_Chords(ring, chords)) {
+        if (!Map_Has_Grid() || !Coast_Make_Chords(ring, chords)) {
             Fail_Stage();
         } else {
             Write_Water(Coast_Area_Water(std::move(chords)));

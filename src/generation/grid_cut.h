@@ -99,6 +99,8 @@ struct Piece_Area {
     int16_t Lod8_Col = 0, Lod8_Row = 0, Lod13_Col = 0, Lod13_Row = 0;
 };
 void API_Piece_Local_Points(const Work_Poly_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
+// Twice the area of a piece by its local places, positive clockwise on the map (y southward).
+int64_t API_Piece_Twice_Area(const std::vector<Cut_Piece_Point>& pts);
 
 // True when piece `l` stands before piece `k` in the piece table.
 bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k);

@@ -119,9 +119,7 @@ void Piece_Index::Add(Work_Part&& part) {
     plat::Release_Free_Memory();
 }
 
-namespace {
-
-int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
+int64_t API_Piece_Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
     int64_t s = 0;
     for (size_t i = 0; i < pts.size(); ++i) {
         const Cut_Piece_Point& a = pts[i];
@@ -130,8 +128,6 @@ int64_t Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
     }
     return s;
 }
-
-}  // namespace
 
 void Piece_Index::Add_Work_Tables() {
     Fill& f = *fill_;
@@ -150,7 +146,7 @@ void Piece_Index::Add_Work_Tables() {
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
         // A polygon piece whose places all lie on one line covers nothing of its cell.
-        if (n != 2 && Twice_Area(f.scratch) == 0) continue;
+        if (n != 2 && API_Piece_Twice_Area(f.scratch) == 0) continue;
         // Shapes are cut at the world's edge; what still lies on it names no cell.
         if (!World_Has_Area(c8, r8, mode_ == 2 ? 0 : c13, mode_ == 2 ? 0 : r13)) continue;
         if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode_ != 2)) continue;
