@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "core/project_file.h"
 #include "editor/frm.h"
@@ -218,6 +219,8 @@ int main(int argc, char** argv) {
     plat::WritePrivateProfileString("Tessaline", "DirFS", (source / "examples" / "sim").string() + "/", ini);
     plat::HeadlessHost& host = plat::DefaultHeadlessHost();
     host.strict = false;
+    // The program's own wiring of its windows, as at its start.
+    Window_Hooks_Connect();
     if (!Frm_Start(app.string(), (root / "Demo.LWM").string())) return 1;
 
     // The demo's lake and road lend their attributes; the projects are saved as a person would.

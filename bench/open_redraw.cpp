@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
@@ -89,6 +90,8 @@ int main(int argc, char** argv) {
     plat::WritePrivateProfileString("Tessaline", "Fl1Fois", "1", ini);
     plat::WritePrivateProfileString("Tessaline", "DirFS", (source / "examples" / "sim").string(), ini);
     plat::DefaultHeadlessHost().strict = false;
+    // The program's own wiring of its windows, as at its start.
+    Window_Hooks_Connect();
     if (!Frm_Start(app.string(), "")) return 1;
     Frm_Window().Pic.Move(0, 21, 1600, 1000);
     for (const char* name : {"Demo.LWM", "World.LWM", "Demo.LWM", "World.LWM"}) Open(root / name, runs);

@@ -1,4 +1,5 @@
 // Tessaline: picks the host and starts the main window.
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "editor/frm.h"
 #include "editor/frm_startup.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     Frm& f = Frm_Window();
     host.SetMainForm(&f);
     host.SetLanguageSource([] { return Language != "US"; });
+    Window_Hooks_Connect();
     if (!Frm_Start(qthost::ToProgramPath(QCoreApplication::applicationDirPath()), CommandLine(argc, argv)))
         return 0;
     if (!f.Loaded()) return 0;

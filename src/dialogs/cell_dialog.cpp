@@ -12,8 +12,7 @@
 #include "dialogs/frm_lod8.h"
 #include "dialogs/frm_route.h"  // Land_Class_Index
 #include "dialogs/frm_wc.h"
-#include "editor/editor_globals.h"
-#include "editor/object_modes.h"
+#include "editor/editor_services.h"
 #include "platform/text.h"
 
 #include <cmath>
@@ -95,14 +94,6 @@ void Cell_Wire_Value_Box(plat::TextBox& box, std::function<void(bool& cancel)> v
             key_code = 0;
         }
     };
-}
-
-void Cell_Dialogs_Connect() {
-    Object_Mode_Dialogs.Show_Excl_Area = [] { Frm_Excl_Show_Modal(); };
-    Object_Mode_Dialogs.Show_Lwm_Area = [] { Frm_LOD_Show_Modal(); };
-    Object_Mode_Dialogs.Show_Lod8_Cell = [] { Frm_LOD8_Show_Modal(); };
-    Object_Mode_Dialogs.Show_Land_Class = [] { Frm_LC_Show_Modal(); };
-    Object_Mode_Dialogs.Show_Water_Class = [] { Frm_WC_Show_Modal(); };
 }
 
 void Cell_Dialogs_Reset() {

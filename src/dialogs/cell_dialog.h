@@ -126,7 +126,5 @@ std::string Cell_Trim_Box(plat::TextBox& box);
 // A refused entry: numbered message 1; the focus stays in the box.
 void Cell_Refuse_Entry(bool& cancel);
 
-// Installs the five dialogs as the map's cell-mode dialogs.
-void Cell_Dialogs_Connect();
 // Start values of the dialogs' own globals (tests).
 void Cell_Dialogs_Reset();

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/project.h"
+#include "editor/editor_services.h"   // the flags of the dialogs the editor shows
 
 // Line/polygon attribute dialog (its records Route_Attrib_Cur / _Result are in project.h).
-inline int16_t Route_Dlg_Cancelled = 0;
 inline int16_t Route_Dlg_Loading = 0;
 
 // Cell dialogs: working records, flags, the index of the record being edited, loading flags.
@@ -17,10 +17,6 @@ inline Lod8_Cell_Rec Lod8_Cell_Cur;
 inline Excl_Cell_Rec Excl_Cell_Cur;
 inline Class_Cell_Rec Lc_Cell_Cur;
 inline Class_Cell_Rec Wc_Cell_Cur;
-inline int16_t Area_Dlg_Cancelled = 0;
-inline int16_t Excl_Dlg_Cancelled = 0;
-inline int16_t Lc_Dlg_Cancelled = 0;
-inline int16_t Wc_Dlg_Cancelled = 0;
 inline int32_t Area_Dlg_Index = 0;
 inline int32_t Excl_Dlg_Index = 0;
 inline int32_t Lc_Dlg_Index = 0;
@@ -30,10 +26,8 @@ inline int16_t Lc_Dlg_Loading = 0;
 inline int16_t Wc_Dlg_Loading = 0;
 inline std::string Edit_Mode;        // "C" create or "M" modify
 
-// Texture image dialog (its working record) and grid-point altitude popup.
+// Texture image dialog: its working record.
 inline Image_Rec Image_Cur;
-inline int16_t Ima_Dlg_Cancelled = 0;
-inline int16_t Grid_Dlg_Cancelled = 0;
 
 // Bitmap browser (Frm_LBmp): the caller may preset the folder, sets Cancelled := 1, shows the
 // browser modally; when the flag is no longer 1 it takes the path and, if needed, the size.

@@ -12,9 +12,7 @@
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_lbmp.h"
-#include "editor/editor_globals.h"
-#include "editor/image_clicks.h"
-#include "editor/object_modes.h"
+#include "editor/editor_services.h"
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
@@ -24,7 +22,7 @@ namespace {
 
 constexpr int kSeasons = 5;
 
-bool Creating() { return New_Image_Armed == 1; }
+bool Creating() { return PSais_New_Image_Armed(); }
 
 // Shows the bitmap browser, opened in the folder of `current` when that folder exists. True
 // when the author accepted a file; the path and size are then in Bitmap_Browser_*.
@@ -192,8 +190,6 @@ Frm_Ima& Frm_Ima_Window() {
 void Frm_Ima_Show_Modal() {
     plat::Show_Modal(Frm_Ima_Window(), plat::Loaded_Copy::Unload);
 }
-
-void Frm_Ima_Connect() { Image_Click_Dialogs.Show_Image = [] { Frm_Ima_Show_Modal(); }; }
 
 void Frm_Ima_Reset() {
     Frm_Ima& w = Frm_Ima_Window();

@@ -33,7 +33,5 @@ protected:
 Frm_Ima& Frm_Ima_Window();
 // Shows it modally from a fresh load (the caller sets Ima_Dlg_Cancelled := 1 first).
 void Frm_Ima_Show_Modal();
-// The map's texture-image clicks open it.
-void Frm_Ima_Connect();
 // Start values (tests): the window unloaded.
 void Frm_Ima_Reset();

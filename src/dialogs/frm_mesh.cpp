@@ -7,7 +7,6 @@
 #include "core/erreur.h"
 #include "core/grid.h"
 #include "core/project.h"
-#include "editor/object_modes.h"
 #include "platform/ui/modal.h"
 
 namespace {
@@ -120,8 +119,6 @@ Frm_Mesh& Frm_Mesh_Window() {
 void Frm_Mesh_Show_Modal() {
     plat::Show_Modal(Frm_Mesh_Window(), plat::Loaded_Copy::Unload);
 }
-
-void Frm_Mesh_Connect() { Object_Mode_Dialogs.Show_Remesh_Level = [] { Frm_Mesh_Show_Modal(); }; }
 
 void Frm_Mesh_Reset() {
     Frm_Mesh& dialog = Frm_Mesh_Window();

@@ -38,7 +38,5 @@ void Frm_Mesh_Show_Modal();
 // The advised level (8 to 12) from the project's calibration, or 0 when the calibration advises
 // none (too few pixels per degree, or two points on one latitude or longitude).
 int16_t Frm_Mesh_Advised_Level();
-// Hands the dialog to the main window's grid-point mode button.
-void Frm_Mesh_Connect();
 // Start values (tests): the window unloaded, nothing pending.
 void Frm_Mesh_Reset();

@@ -9,10 +9,7 @@
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
-#include "editor/editor_globals.h"
-#include "editor/frm.h"
-#include "editor/grid_points.h"
-#include "editor/map_view.h"
+#include "editor/editor_services.h"
 #include "platform/number.h"
 #include "platform/ui/modal.h"
 
@@ -90,5 +87,3 @@ void Frm_PtGrid_Reset() {
     Frm_PtGrid& popup = Frm_PtGrid_Window();
     if (popup.Loaded()) popup.ForceUnload();
 }
-
-void Frm_PtGrid_Connect() { Grid_Point_Dialogs.Show_Altitude = [] { Frm_PtGrid_Show_Modal(); }; }

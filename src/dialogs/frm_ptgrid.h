@@ -21,7 +21,5 @@ protected:
 Frm_PtGrid& Frm_PtGrid_Window();
 // Shows it modally from a fresh load (the caller sets Grid_Dlg_Cancelled := 1 first).
 void Frm_PtGrid_Show_Modal();
-// The grid-point tool opens it for each click.
-void Frm_PtGrid_Connect();
 // Start values (tests): the window unloaded.
 void Frm_PtGrid_Reset();

@@ -12,7 +12,7 @@
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_ref.h"
 #include "dialogs/reference_files.h"
-#include "editor/line_tools.h"
+#include "editor/editor_services.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/ui/modal.h"
@@ -326,7 +326,6 @@ void Frm_Route_Show_Modal() {
 
 void Frm_Route_Reset() {
     Line_Type_Index = Land_Class_Index = Park_Index = 0;
-    New_Line_Armed = 0;
     if (Frm_Ref_Window().Loaded()) Frm_Ref_Window().ForceUnload();
     if (Frm_Route_Window().Loaded()) Frm_Route_Window().ForceUnload();
     Reference_Files_Reset();
@@ -386,7 +385,7 @@ void Frm_Route::Frm_Route_Form_Load() {
         }
     }
 
-    if (New_Line_Armed == 1) {
+    if (PSais_New_Line_Armed()) {
         Set_New_Line_Defaults(Route_Attrib_Cur);
         if (!Ref_Last_Path.empty() && plat::PathExists(Ref_Last_Path)) {
             std::string path = Ref_Last_Path;

@@ -8,8 +8,8 @@
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "platform/host.h"
-#include "simlink/frm_fsuipc.h"
-#include "simlink/simlink_services.h"
+
+Display_Toggle_Windows Display_Toggle_Dialogs;
 
 namespace {
 
@@ -41,9 +41,8 @@ void Frm_Cmd_FSUIPC_Click() {
     if (Edit_Refused == 1) return;
     PSais_Enable_Tool_Buttons();
     PSais_Leave_Line_Edit();
-    Sim_Line_Made = 0;
     plat::CurrentHost().Sleep(200);
-    Frm_FSUIPC_Window().Show(plat::Modeless);
+    if (Display_Toggle_Dialogs.Show_Sim_Link) Display_Toggle_Dialogs.Show_Sim_Link();
 }
 
 void Display_Toggles_Connect(Frm& f) {

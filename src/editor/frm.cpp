@@ -1,10 +1,6 @@
 // The main window's controls and their designed layout.
 #include "editor/frm.h"
 
-#include "dialogs/cell_dialog.h"
-#include "dialogs/frm_ima.h"
-#include "dialogs/frm_mesh.h"
-#include "dialogs/frm_ptgrid.h"
 #include "editor/display_toggles.h"
 #include "editor/generate_command.h"
 #include "editor/keyboard.h"
@@ -51,10 +47,6 @@ Frm::Frm() : Form("Frm") {
     HScroll.Change = [] { Frm_HScroll_Change(); };
     VScroll.Change = [] { Frm_VScroll_Change(); };
     Object_Modes_Connect(*this);
-    Frm_Mesh_Connect();
-    Frm_PtGrid_Connect();
-    Cell_Dialogs_Connect();
-    Frm_Ima_Connect();
     Display_Toggles_Connect(*this);
     Line_Tools_Connect(*this);
     Generate_Command_Connect(*this);

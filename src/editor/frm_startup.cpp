@@ -23,9 +23,6 @@
 #include "platform/gdi/surface.h"
 #include "platform/host.h"
 #include "platform/text.h"
-#include "setup/frm_pgen.h"
-#include "setup/setup_reset.h"
-#include "setup/setup_services.h"
 #include "platform/gdi/picture_file.h"
 
 #include <cstring>
@@ -91,9 +88,12 @@ void Connect_Project_Window() {
 
 // Shows the general-parameters window until the simulator folder holds "Terrain.cfg".
 void Run_General_Parameters_Loop() {
+    const auto& show = Project_Command_Dialogs.Show_General_Parameters;
+    // Without the window nothing could ever put the folder right.
+    if (!show) return;
     for (;;) {
         if (Setup_Done == 0) {
-            Frm_PGen_Window().Show(plat::Modal);
+            show();
             // Closed without OK: shown again, without a message.
             if (Setup_Done == 0) continue;
             if (!plat::FolderExists(Fs_Dir)) {
@@ -198,7 +198,6 @@ void Frm_Form_Load() {
     Servitudes_Read_Palette(App_Dir + "\\Fs5.pal", Fs5_Palette);
 
     Connect_Project_Window();
-    Setup_Connect_Core();
     Pinit_Read_Settings();
 
     Tile_Size = 2000;
@@ -223,7 +222,7 @@ void Frm_Form_Load() {
     Run_General_Parameters_Loop();
 
     Pinit_Load_Resources();
-    Dir_Pick_Path.clear();
+    if (Project_Command_Dialogs.Forget_Picked_Folder) Project_Command_Dialogs.Forget_Picked_Folder();
 
     if (!Command_Line_Project.empty()) {
         Project_File = Command_Line_Project;

@@ -2,8 +2,8 @@
 #include "editor/grid_points.h"
 
 #include "core/project.h"
-#include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
+#include "editor/editor_services.h"
 #include "editor/frm.h"
 #include "editor/map_view.h"
 

@@ -3,7 +3,6 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
-#include "dialogs/frm_route.h"
 #include "editor/editor_globals.h"
 #include "editor/frm.h"
 #include "editor/line_display.h"
@@ -12,12 +11,6 @@
 #include "platform/host.h"
 
 Line_Tool_Windows Line_Tool_Dialogs;
-
-namespace {
-
-void Install_Dialogs() { Line_Tool_Dialogs.Show_Route_Attributes = [] { Frm_Route_Show_Modal(); }; }
-
-}  // namespace
 
 namespace line_tools {
 
@@ -303,7 +296,6 @@ void PSais_Line_Tool_Delete() {
 }
 
 void Line_Tools_Connect(Frm& f) {
-    Install_Dialogs();
     f.Cmd_New_Route.Click = [] { Frm_Cmd_New_Route_Click(); };
     f.Cmd_Extr_Pt_Route.Click = [] { Frm_Cmd_Extr_Pt_Route_Click(); };
     f.Cmd_Sel_Route.Click = [] { Frm_Cmd_Sel_Route_Click(); };
@@ -324,5 +316,5 @@ void Line_Tools_Reset() {
     Mouse_Button = Mouse_Shift = 0;
     Mouse_Down_X = Mouse_Down_Y = 0;
     Mouse_Down_Map_X = Mouse_Down_Map_Y = 0;
-    Install_Dialogs();
+    Line_Tool_Dialogs = Line_Tool_Windows{};
 }

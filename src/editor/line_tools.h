@@ -43,7 +43,7 @@ inline double Mouse_Down_Y = 0;
 inline double Mouse_Down_Map_X = 0;
 inline double Mouse_Down_Map_Y = 0;
 
-// The attribute dialog of lines and polygons (Frm_Route; tests put their own in). It is shown
+// The attribute dialog of lines and polygons (Frm_Route, wired at start-up; tests put their own in). It is shown
 // modally with Route_Dlg_Cancelled at 1 and clears the flag on OK, leaving its result in
 // Route_Attrib_Result; an empty hook counts as a dialog closed without OK.
 struct Line_Tool_Windows {
@@ -85,5 +85,5 @@ void PSais_Line_Tool_Delete();
 // Connects the tool buttons to their handlers.
 void Line_Tools_Connect(Frm& f);
 
-// Start values of every global above, the real dialog in the hook (tests).
+// Start values of every global above, the dialog hook empty (tests).
 void Line_Tools_Reset();

@@ -2,8 +2,8 @@
 // attribute edit) and the picking double-clicks.
 #include "core/project.h"
 #include "core/syst.h"
-#include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
+#include "editor/editor_services.h"
 #include "editor/frm.h"
 #include "editor/line_display.h"
 #include "editor/line_tools.h"

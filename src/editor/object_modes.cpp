@@ -4,8 +4,8 @@
 
 #include "core/erreur.h"
 #include "core/project.h"
-#include "dialogs/dialog_services.h"
 #include "editor/editor_globals.h"
+#include "editor/editor_services.h"
 #include "editor/frm.h"
 #include "editor/grid_points.h"
 #include "editor/image_clicks.h"

@@ -1,9 +1,7 @@
-// Menu captions, tool tips and the general-parameters texts, in French or English.
+// Menu captions and tool tips, in French or English.
 #include "core/project.h"
 #include "editor/frm.h"
 #include "editor/pinit_texts.h"
-#include "setup/frm_pgen.h"
-#include "setup/setup_services.h"
 
 namespace {
 
@@ -68,14 +66,4 @@ void Pinit_Set_Main_Texts() {
         {&f.Cmd_Sup_Route_Ou_Pt, {"Delete selected object", "Supprimer l'objet sélectionner"}},
     };
     for (const auto& [button, text] : tips) button->SetToolTipText(Pick(text, english));
-}
-
-void Pinit_Set_PGen_Texts() {
-    Frm_PGen& w = Frm_PGen_Window();
-    const bool english = PGen_Language == "US";
-    w.SetCaption(english ? "Main parameters" : "Paramètres généraux");
-    w.Frame_Lang.SetCaption(english ? "Language" : "Langage");
-    w.Lab_FSdir.SetCaption(english ? "FS9 Directory :" : "Répertoire FS9 :");
-    w.Opt_Lang(0).SetCaption(english ? "French" : "Français");
-    w.Opt_Lang(1).SetCaption(english ? "English" : "Anglais");
 }

@@ -19,14 +19,11 @@
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/text.h"
-#include "setup/frm_cvll1.h"
-#include "setup/frm_modcad.h"
-#include "setup/frm_pgen.h"
-#include "setup/frm_ppro.h"
-#include "setup/setup_services.h"
 
 #include <cstdint>
 #include <string>
+
+Project_Command_Windows Project_Command_Dialogs;
 
 namespace {
 
@@ -110,11 +107,10 @@ void Frm_Cmd_New_Click() {
         if (!Release_Open_Project()) return;
         Enter_No_Project(true);
     }
-    Proj_Accepted = 0;
     Proj_New = 1;
     PSais_Reset_View_Flags();
-    Frm_PPro_Show_Modal();
-    if (Proj_Accepted == 0) return;
+    const auto& ask = Project_Command_Dialogs.Show_New_Project;
+    if (!ask || !ask()) return;
     if (plat::FileExists(Project_File)) {
         Msg_Answer = ERREUR_Show_Message(32);
         return;
@@ -213,11 +209,14 @@ void Frm_Mnu_File_Quit_Click() {
     if (f.Loaded()) f.Unload(plat::Unload_FormCode);
 }
 
-void Frm_Mnu_Param_File_Click() { Frm_PPro_Show_Modal(); }
+void Frm_Mnu_Param_File_Click() { Show_Window(Project_Command_Dialogs.Show_Project_Parameters); }
 
 void Frm_Mnu_Param_Gene_Click() {
+    const auto& show = Project_Command_Dialogs.Show_General_Parameters;
+    // Without the window nothing could ever put the folder right.
+    if (!show) return;
     for (;;) {
-        Frm_PGen_Window().Show(plat::Modal);
+        show();
         if (!Fs_Dir.empty() && plat::FileExists(Fs_Dir + "Terrain.cfg")) break;
         Msg_Answer = ERREUR_Show_Message(134);
     }
@@ -230,8 +229,7 @@ void Frm_Mnu_par_Remesh_Click() {
 }
 
 void Frm_Mnu_ModCad_Click() {
-    Cad_Not_Confirmed = 1;
-    Frm_ModCad_Show_Modal();
+    Show_Window(Project_Command_Dialogs.Show_Map_Calibration);
     PSais_Redraw_Map();
 }
 
@@ -259,7 +257,7 @@ void Frm_Mnu_Reinit_Click() {
     plat::CurrentHost().SetMousePointer(plat::Pointer_Default);
 }
 
-void Frm_Mnu_Tool_CvLL_Click() { Frm_CvLL1_Show_Modal(); }
+void Frm_Mnu_Tool_CvLL_Click() { Show_Window(Project_Command_Dialogs.Show_Lat_Lon_Conversion); }
 
 void Project_Commands_Connect(Frm& f) {
     f.Cmd_New.Click = [] { Frm_Cmd_New_Click(); };

@@ -1,5 +1,5 @@
-// The general-parameters window: its layout, the language choice, and the simulator's folder
-// and the editor program picked.
+// The general-parameters window: its layout and texts, the language choice, and the simulator's
+// folder and the editor program picked.
 #include "setup/frm_pgen.h"
 
 #include "core/erreur.h"
@@ -7,7 +7,6 @@
 #include "core/settings.h"
 #include "core/syst.h"
 #include "core/syst_folder.h"
-#include "editor/pinit_texts.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "setup/setup_services.h"
@@ -140,4 +139,14 @@ void Frm_PGen::Frm_PGen_Cmd_Cancel_Click() { Unload(); }
 Frm_PGen& Frm_PGen_Window() {
     static Frm_PGen window;
     return window;
+}
+
+void Pinit_Set_PGen_Texts() {
+    Frm_PGen& w = Frm_PGen_Window();
+    const bool english = PGen_Language == "US";
+    w.SetCaption(english ? "Main parameters" : "Paramètres généraux");
+    w.Frame_Lang.SetCaption(english ? "Language" : "Langage");
+    w.Lab_FSdir.SetCaption(english ? "FS9 Directory :" : "Répertoire FS9 :");
+    w.Opt_Lang(0).SetCaption(english ? "French" : "Français");
+    w.Opt_Lang(1).SetCaption(english ? "English" : "Anglais");
 }

@@ -35,3 +35,5 @@ protected:
 
 // The one instance of the window.
 Frm_PGen& Frm_PGen_Window();
+// Caption and texts of the window in the language of `PGen_Language`.
+void Pinit_Set_PGen_Texts();

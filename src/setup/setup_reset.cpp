@@ -8,6 +8,7 @@
 #include "setup/frm_centermap.h"
 #include "setup/frm_dir.h"
 #include "setup/frm_modcad.h"
+#include "setup/frm_pgen.h"
 #include "setup/frm_ppro.h"
 #include "setup/frm_v24.h"
 #include "setup/setup_services.h"
@@ -20,6 +21,7 @@ void Close(F& window) {
 }  // namespace
 
 void Setup_Windows_Reset() {
+    Close(Frm_PGen_Window());
     Close(Frm_PPro_Window());
     Close(Frm_ModCad_Window());
     Close(Frm_CenterMap_Window());

@@ -3,6 +3,7 @@
 // nothing; and the map's double-click opens the dialog of its mode.
 #include "cell_dialog_fixture.h"
 
+#include "app/window_hooks.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/frm_excl.h"
 #include "dialogs/frm_lc.h"

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "dialogs/frm_mesh.h"
 #include "editor/editor_globals.h"

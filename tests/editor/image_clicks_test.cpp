@@ -1,6 +1,7 @@
 // The texture-image clicks on the map: with the new-image tool armed a left click defines an
 // image through its dialog and centres it on the click; in the image mode another button on
 // the current image edits its bitmap. A bitmap that cannot be converted never shows.
+#include "app/window_hooks.h"
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/syst.h"

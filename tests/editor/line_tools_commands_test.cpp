@@ -1,5 +1,7 @@
 #include "editor/line_tools_fixture.h"
 
+#include "app/window_hooks.h"
+
 #include <string>
 
 namespace {
@@ -243,6 +245,7 @@ namespace {
 // The attribute dialog itself, answered by a script as a person would.
 TEST_F(LineCommands, TheLineDialogStartsANewLineFromItsDefaultsOrMakesNoneWhenClosed) {
     Line_Tools_Reset();
+    Window_Hooks_Connect();
     host.OnModal("Frm_Route", [](plat::Form& d) { d.UserClose(); });
     f.Cmd_New_Route.UserClick();
     Click(20, 20);

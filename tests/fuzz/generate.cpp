@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/window_hooks.h"
 #include "core/grid.h"
 #include "core/project.h"
 #include "core/project_file.h"
@@ -131,6 +132,8 @@ const Folders& Start_Program() {
         plat::WritePrivateProfileString("Tessaline", "DirFS", (source / "examples" / "sim").string(), ini);
         plat::HeadlessHost& host = plat::DefaultHeadlessHost();
         host.strict = false;
+        // The program's own wiring of its windows, as at its start.
+        Window_Hooks_Connect();
         if (!Frm_Start(d.app.string(), "")) std::abort();
         // One tile the size of the map: the 2000-pixel tile would take most of each run.
         Tile_Size = Map_Px;

@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "core/project_file.h"
 #include "editor/frm.h"
@@ -37,6 +38,8 @@ std::string Start_Program() {
         plat::WritePrivateProfileString("Tessaline", "DirFS", (source / "examples" / "sim").string(), ini);
         plat::HeadlessHost& host = plat::DefaultHeadlessHost();
         host.strict = false;
+        // The program's own wiring of its windows, as at its start.
+        Window_Hooks_Connect();
         if (!Frm_Start(app.string(), "")) std::abort();
         return (root / "project" / "Demo.LWM").string();
     }();

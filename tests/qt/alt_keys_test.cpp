@@ -5,6 +5,7 @@
 #include "qt_input.h"
 #include "qt_test_app.h"
 
+#include "app/window_hooks.h"
 #include "core/project.h"
 #include "dialogs/frm_mesh.h"
 #include "dialogs/frm_route.h"

@@ -1,5 +1,6 @@
 #include "support/program_state.h"
 
+#include "app/window_hooks.h"
 #include "core/coord_text.h"
 #include "core/erreur.h"
 #include "core/project.h"
@@ -156,7 +157,6 @@ void ResetProgramState() {
     Mouse_Status_Reset();
     Object_Modes_Reset();
     Setup_Windows_Reset();
-    Setup_Connect_Core();
     Frm_Route_Reset();
     Cell_Dialogs_Reset();
     Frm_LBmp_Reset();
@@ -167,6 +167,9 @@ void ResetProgramState() {
     Frm_Ima_Reset();
     Image_Clicks_Reset();
     // Other subsystems' resets follow here.
+
+    // Last, the windows back in the editor's hooks, as the program's start wires them.
+    Window_Hooks_Connect();
 }
 
 }  // namespace testenv
