@@ -326,7 +326,6 @@ void Frm_Route_Show_Modal() {
 
 void Frm_Route_Reset() {
     Line_Type_Index = Land_Class_Index = Park_Index = 0;
-    New_Line_Armed = 0;
     if (Frm_Ref_Window().Loaded()) Frm_Ref_Window().ForceUnload();
     if (Frm_Route_Window().Loaded()) Frm_Route_Window().ForceUnload();
     Reference_Files_Reset();

@@ -106,6 +106,4 @@ void Mouse_Status_Clear_Labels() {
 void Mouse_Status_Reset() {
     Mouse_X = Mouse_Y = 0;
     Mouse_Col = Mouse_Row = 0;
-    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
-    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
 }
