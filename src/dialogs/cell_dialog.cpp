@@ -105,11 +105,3 @@ void Cell_Dialogs_Connect() {
     Object_Mode_Dialogs.Show_Water_Class = [] { Frm_WC_Show_Modal(); };
 }
 
-void Cell_Dialogs_Reset() {
-    Land_Class_Index = 0;
-    Water_Class_Codes.Erase();
-    Water_Class_Count = 0;
-    Water_Class_Index = 0;
-    Wc_List_Loaded = 0;
-    Wc_Texture_Dir_Found = 0;
-}

@@ -128,5 +128,3 @@ void Cell_Refuse_Entry(bool& cancel);
 
 // Installs the five dialogs as the map's cell-mode dialogs.
 void Cell_Dialogs_Connect();
-// Start values of the dialogs' own globals (tests).
-void Cell_Dialogs_Reset();

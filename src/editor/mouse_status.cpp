@@ -102,8 +102,3 @@ void Mouse_Status_Clear_Labels() {
                            &f.L_CustomBmp})
         l->SetCaption("");
 }
-
-void Mouse_Status_Reset() {
-    Mouse_X = Mouse_Y = 0;
-    Mouse_Col = Mouse_Row = 0;
-}
