@@ -246,3 +246,10 @@ bool Com_Open_Text_File(const std::string& path, Text_In_File& file) {
     file = Text_In_File{};
     return plat::ReadTextLines(path, file.Lines);
 }
+
+void Coord_Text_Reset() {
+    Scan_Line.clear();
+    Scan_Length = 0;
+    Scan_Pos = 1;
+    Scan_Token.clear();
+}

@@ -32,6 +32,8 @@ extern std::string Scan_Line;   // the current line
 extern int16_t Scan_Length;     // its length in characters
 extern int16_t Scan_Pos;        // read position, 1-based
 extern std::string Scan_Token;  // the last token
+// The scanner's start values (tests).
+void Coord_Text_Reset();
 
 // Next line into Scan_Line / Scan_Length. At the end of the file: empty line, false.
 bool Com_Read_Line(Text_In_File& file);

@@ -273,3 +273,39 @@ void Project_Line_Points(int32_t line_index, std::vector<int32_t>& ids) {
         id = Point_Table(id).Next_Point;
     }
 }
+
+void Project_Reset_Parameters() {
+    Project_File.clear();
+    Project_Open = 0;
+    Map_File.clear();
+    Map_Width_Px = Map_Height_Px = 0;
+    Map_Top_Lat = Map_Left_Lon = Map_Bottom_Lat = Map_Right_Lon = 0;
+    Proj_Lat_NW = Proj_Lon_NW = Proj_Lat_SE = Proj_Lon_SE = 0;
+    Map_Lat_North = Map_Lon_West = Map_Lat_South = Map_Lon_East = 0;
+    Proj_Px_NW_X = Proj_Px_NW_Y = Proj_Px_SE_X = Proj_Px_SE_Y = 0;
+    Map_Px_West = Map_Px_North = Map_Px_East = Map_Px_South = 0;
+    Proj_NW_Set = Proj_SE_Set = 0;
+    Grid_Corner_Cells.fill(0);
+    Grid_Frame_Cells.fill(0);
+    Lc_Merge = Lc_Keep_Raw = 0;
+    Raw_Dir.clear();
+    Scenery_Dir.clear();
+    Bgl_Base_Path.clear();
+    Bgl_Excl_Path.clear();
+    Tile_Count = Tile_Rows = Tile_Cols = 0;
+    Alt_Unit_Feet = 0;
+    Alt_Offset = 0;
+    Cfs_Mode = 0;
+    Old_Cal_Lat_Lon.fill(0);
+    Language = "FR";
+    Route_Attrib_Cur = Route_Attrib{};
+    Route_Attrib_Result = Route_Attrib{};
+    Line_Type_Table.Erase();
+    Line_Type_Count = 0;
+    Park_Table.Erase();
+    Park_Count = 0;
+    Line_Type_Loaded = Park_Loaded = 0;
+    Land_Class_Table.Erase();
+    Land_Class_Count = 0;
+    Land_Class_Loaded = 0;
+}

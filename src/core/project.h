@@ -304,6 +304,8 @@ extern int16_t Land_Class_Loaded;
 // Empty start state of every object table and the selection state; parameters, resource
 // tables and Project_File are left alone.
 void PSais_Init_Arrays();
+// Start values of the project parameters, the attribute records and the resource tables (tests).
+void Project_Reset_Parameters();
 
 // Grows a table by its step when count has reached capacity, keeping the records. Call before
 // incrementing count for an append.

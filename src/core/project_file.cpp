@@ -182,4 +182,7 @@ void Project_File_Reset() {
     Project_Read_Failed = 0;
     Project_Save_Failed = 0;
     Project_Window = Project_Window_Hooks{};
+    Proj_New = 0;
+    Conv_Adapt_Lines = Conv_Line_Layers = Conv_Poly_Layers = Conv_Excl_Layers = 0;
+    Conv_Not_Confirmed = 0;
 }

@@ -7,6 +7,8 @@
 
 // The cell grid's colour (red in the low byte), chosen in the grid colour dialog.
 inline int32_t Grid_Colour = 12632256;
+// Its start value (tests).
+inline void SYST_Draw_Reset() { Grid_Colour = 12632256; }
 
 namespace plat {
 class PictureBox;

@@ -449,3 +449,9 @@ void Servitudes_Convert_Texture(const std::string& source, const Palette_Table& 
     }
     description = text;
 }
+
+void Texture_Convert_Reset() {
+    Fs5_Palette = Servitudes_Grey_Palette();
+    Temp_Tex_Bmp.clear();
+    Temp_Ima_Bmp.clear();
+}

@@ -17,6 +17,8 @@ extern Palette_Table Fs5_Palette;
 extern std::string Temp_Tex_Bmp;
 // The destination bitmap; every caller sets it before converting.
 extern std::string Temp_Ima_Bmp;
+// The start values of the three above (tests).
+void Texture_Convert_Reset();
 
 // The grey ramp used when no palette file is there: entry i = (i, i, i).
 Palette_Table Servitudes_Grey_Palette();

@@ -194,3 +194,5 @@ std::string Com_Tile_File(int32_t tile_cols, int32_t tile_rows, int32_t tile_ind
     Com_Tile_Name(tile_cols, tile_rows, tile_index, name);
     return App_Dir + "\\Temp\\$$$_" + name + ".bmp";
 }
+
+void Tiling_Reset() { Tile_Size = 2000; }

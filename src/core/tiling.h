@@ -9,6 +9,8 @@
 
 // Side of a map tile in pixels; 2000.
 extern int32_t Tile_Size;
+// Its start value (tests).
+void Tiling_Reset();
 
 // The progress frame that a window carries for the tiler: the frame `Fram_Creat_2500` with its
 // labels `LTex2500` (title), `LPourCent` (percentage) and `LNbTex` (tile number). The main

@@ -95,12 +95,3 @@ void Cell_Wire_Value_Box(plat::TextBox& box, std::function<void(bool& cancel)> v
         }
     };
 }
-
-void Cell_Dialogs_Reset() {
-    Land_Class_Index = 0;
-    Water_Class_Codes.Erase();
-    Water_Class_Count = 0;
-    Water_Class_Index = 0;
-    Wc_List_Loaded = 0;
-    Wc_Texture_Dir_Found = 0;
-}

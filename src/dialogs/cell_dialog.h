@@ -126,5 +126,3 @@ std::string Cell_Trim_Box(plat::TextBox& box);
 // A refused entry: numbered message 1; the focus stays in the box.
 void Cell_Refuse_Entry(bool& cancel);
 
-// Start values of the dialogs' own globals (tests).
-void Cell_Dialogs_Reset();

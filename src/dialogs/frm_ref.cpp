@@ -52,3 +52,7 @@ Frm_Ref& Frm_Ref_Window() {
     static Frm_Ref window;
     return window;
 }
+
+void Frm_Ref_Reset() {
+    if (Frm_Ref_Window().Loaded()) Frm_Ref_Window().ForceUnload();
+}

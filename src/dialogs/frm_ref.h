@@ -27,3 +27,5 @@ protected:
 
 // The one instance of the window.
 Frm_Ref& Frm_Ref_Window();
+// Closes the window (tests).
+void Frm_Ref_Reset();

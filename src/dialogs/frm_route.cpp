@@ -326,9 +326,7 @@ void Frm_Route_Show_Modal() {
 
 void Frm_Route_Reset() {
     Line_Type_Index = Land_Class_Index = Park_Index = 0;
-    if (Frm_Ref_Window().Loaded()) Frm_Ref_Window().ForceUnload();
     if (Frm_Route_Window().Loaded()) Frm_Route_Window().ForceUnload();
-    Reference_Files_Reset();
 }
 
 void Frm_Route::Frm_Route_Form_Load() {

@@ -134,3 +134,11 @@ Frm_WC& Frm_WC_Window() {
 }
 
 void Frm_WC_Show_Modal() { plat::Show_Modal(Frm_WC_Window(), plat::Loaded_Copy::Unload); }
+
+void Frm_WC_Reset() {
+    Water_Class_Codes.Erase();
+    Water_Class_Count = 0;
+    Water_Class_Index = 0;
+    Wc_List_Loaded = 0;
+    Wc_Texture_Dir_Found = 0;
+}

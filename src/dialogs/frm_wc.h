@@ -48,3 +48,5 @@ private:
 Frm_WC& Frm_WC_Window();
 // Shows it modally for the cell nearest the mouse; returns when it is closed.
 void Frm_WC_Show_Modal();
+// Start values of the water-class list's globals (tests).
+void Frm_WC_Reset();

@@ -45,3 +45,18 @@ inline int32_t Mouse_Row = 0;
 // (index in Grid_Point_Table, 0 none).
 inline int32_t Cur_Image = 0;
 inline int32_t Cur_Grid_Point = 0;
+
+// Start values of every global above (tests).
+inline void Editor_Globals_Reset() {
+    Scroll_Busy = 0;
+    Grid_Colour_Index = 2;
+    Map_Shown = 0;
+    Textures_Shown = 0;
+    Grid_Shown = 1;
+    PSais_Set_Mode(Object_Mode::None);
+    Project_Displayed = 0;
+    Twips_Per_Px_X = Twips_Per_Px_Y = 15;
+    Mouse_X = Mouse_Y = 0;
+    Mouse_Col = Mouse_Row = 0;
+    Cur_Image = Cur_Grid_Point = 0;
+}

@@ -1,4 +1,3 @@
 #pragma once
-// Puts the main window, the general-parameters window and the editor's globals back to their
-// start (tests, between scenarios).
+// Closes the main window (tests, between scenarios); the editor's globals have their own resets.
 void Editor_Reset_Windows();

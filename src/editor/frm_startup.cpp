@@ -285,10 +285,4 @@ void Startup_Reset() {
     Frm& f = Frm_Window();
     f.Form_Load = nullptr;
     f.Form_Unload = nullptr;
-    Map_Shown = 0;
-    Textures_Shown = 0;
-    Grid_Shown = 1;
-    PSais_Set_Mode(Object_Mode::None);
-    Project_Displayed = 0;
-    Twips_Per_Px_X = Twips_Per_Px_Y = kTwipsPerPixel;
 }

@@ -36,6 +36,5 @@ void PSais_Delete_Grid_Point() {
 }
 
 void Grid_Points_Reset() {
-    Cur_Grid_Point = 0;
     Grid_Point_Dialogs = Grid_Point_Windows{};
 }

@@ -402,5 +402,4 @@ void PSais_Restore_Red_Line() {
 
 void Line_Display_Reset() {
     Ln1_Was_Shown = Ln2_Was_Shown = Cercle_Was_Shown = 0;
-    Mouse_X = Mouse_Y = 0;
 }

@@ -69,10 +69,8 @@ void Select_Next_Point(const Line_Rec& line) {
     int32_t next = Project_Valid_Point(Cur_Point) ? Point_Table(Cur_Point).Next_Point : 0;
     if (Cur_Point == line.Last_Point || !Project_Valid_Point(next)) next = line.First_Point;
     End_Whole_Tool();
-    PSais_Reset_Edit_Step();
-    Sel_Point_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point, {.Lift_Ready = 1});
     Point_Selected = 1;
-    Point_Lift_Ready = 1;
     Cur_Point = next;
     if (!In_View(Cur_Point)) PSais_Scroll_To_Point(Cur_Point);
     PSais_Redraw_Map();
@@ -95,14 +93,11 @@ void Select_Next_Line() {
     if (found == 0) return;
     // The running tool ends first: left waiting, it would go on with a point of the old line.
     // An armed new line has no point yet, so it stays armed for the next click.
-    const int16_t new_line_armed = New_Line_Armed;
+    const bool new_line_armed = New_Line_Armed == 1;
     End_Whole_Tool();
-    PSais_Reset_Edit_Step();
-    New_Line_Armed = new_line_armed;
+    PSais_Set_Line_Tool(new_line_armed ? Line_Tool::New_Line : Line_Tool::None);
     Line_Selected = 1;
     Cur_Line = found;
-    Tool_Waiting = 0;
-    Sel_Line_Armed = 0;
     Point_Selected = 0;
     Red_Line_Shown = 1;
     Red_Line_Index = found;
@@ -113,16 +108,7 @@ void Select_Next_Line() {
 
 }  // namespace
 
-void PSais_Reset_Edit_Step() {
-    New_Line_Armed = 0;
-    Sel_Line_Armed = 0;
-    Insert_Tool = 0;
-    Extend_Tool = 0;
-    Sel_Point_Armed = 0;
-    Point_Lift_Ready = 0;
-    Tool_Waiting = 0;
-    Extend_Running = 0;
-}
+void PSais_Reset_Edit_Step() { PSais_Set_Line_Tool(Line_Tool::None); }
 
 void PSais_Reset_Edit_State() {
     PSais_Reset_Edit_Step();
@@ -134,7 +120,7 @@ void PSais_Reset_Edit_State() {
 void PSais_End_Edit_Step() {
     if (Project_Displayed != 1) return;
     if (New_Line_Armed == 1) {
-        New_Line_Armed = 0;
+        PSais_Set_Line_Tool(Line_Tool::None);
         return;
     }
     if (Line_Selected != 1) return;
@@ -148,16 +134,11 @@ void PSais_End_Edit_Step() {
         }
         f.Ln1.SetVisible(false);
         f.Cercle.SetVisible(false);
-        Extend_Tool = 0;
-        Tool_Waiting = 0;
-        Extend_Running = 0;
+        PSais_Set_Line_Tool(Line_Tool::None);
         if (line && line->Nb_Points == 1) PSais_Draw_Red_Point(Cur_Point);
-        PSais_Reset_Edit_Step();
         // The end point stays selected for the point tool.
         Point_Selected = 1;
-        Sel_Point_Armed = 1;
-        Tool_Waiting = 0;
-        Point_Lift_Ready = 1;
+        PSais_Set_Line_Tool(Line_Tool::Sel_Point, {.Lift_Ready = 1});
         PSais_Show_Point_Mark(Cur_Point);
     } else if (Insert_Tool == 1) {
         if (Tool_Waiting == 1) {
@@ -167,7 +148,7 @@ void PSais_End_Edit_Step() {
         f.Ln1.SetVisible(false);
         f.Ln2.SetVisible(false);
         if (Insert_Before_First == 0) PSais_Draw_Red_Segment(Cur_Point, Neighbour_Point);
-        Tool_Waiting = 1;
+        PSais_Set_Line_Tool(Line_Tool::Insert, {.Waiting = 1});
         Insert_Before_First = 0;
     } else if (Sel_Point_Armed == 1) {
         if (Tool_Waiting != 1) {
@@ -180,9 +161,7 @@ void PSais_End_Edit_Step() {
                 if (line) Red_Around_Point(*line, Cur_Point);
             }
         }
-        Sel_Point_Armed = 0;
-        Tool_Waiting = 0;
-        Point_Lift_Ready = 0;
+        PSais_Set_Line_Tool(Line_Tool::None);
     }
 }
 
@@ -207,25 +186,21 @@ void PSais_Leave_Line_Edit() {
 
 void Frm_Cmd_New_Route_Click() {
     PSais_Leave_Line_Edit();
-    New_Line_Armed = 1;
-    Tool_Waiting = 0;
+    PSais_Set_Line_Tool(Line_Tool::New_Line);
 }
 
 void Frm_Cmd_Sel_Route_Click() {
     PSais_Leave_Line_Edit();
-    Sel_Line_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Line, {.Waiting = 1});
     Line_Selected = 0;
-    Tool_Waiting = 1;
 }
 
 void Frm_Cmd_Sel_Pt_Route_Click() {
     End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
-    Sel_Point_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point, {.Waiting = 1, .Lift_Ready = 1});
     Point_Selected = 0;
-    Tool_Waiting = 1;
-    Point_Lift_Ready = 1;
 }
 
 void Frm_Cmd_Ins_Pt_Route_Click() {
@@ -233,17 +208,14 @@ void Frm_Cmd_Ins_Pt_Route_Click() {
     PSais_Reset_Edit_Step();
     const Line_Rec* line = Current_Line();
     if (Line_Selected != 1 || !line || line->Nb_Points <= 1) return;
-    Insert_Tool = 1;
-    Tool_Waiting = 1;
+    PSais_Set_Line_Tool(Line_Tool::Insert, {.Waiting = 1});
 }
 
 void Frm_Cmd_Extr_Pt_Route_Click() {
     End_Whole_Tool();
     PSais_Reset_Edit_Step();
     if (Line_Selected != 1) return;
-    Extend_Tool = 1;
-    Extend_Running = 0;
-    Tool_Waiting = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend, {.Waiting = 1});
 }
 
 void Frm_Cmd_Sup_Route_Ou_Pt_Click() {
@@ -306,9 +278,8 @@ void Line_Tools_Connect(Frm& f) {
 }
 
 void Line_Tools_Reset() {
-    New_Line_Armed = Sel_Line_Armed = 0;
-    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
-    Extend_Running = Insert_Before_First = 0;
+    PSais_Set_Line_Tool(Line_Tool::None);
+    Insert_Before_First = 0;
     Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
     Red_Line_Shown = 0;
     Red_Line_Index = 0;

@@ -1,9 +1,8 @@
 #pragma once
 // The line tools of the line mode: new line, extend from an end point, select a line, select
 // and move a point, insert a point; delete, Tab and Esc; the attribute edit of the selected
-// line. Each tool is a small state machine in the flags below, the tools' whole state: a
-// double-click picks the object, a single click acts. Positions given to the tables are
-// map-bitmap pixels; every hit test is made in picture pixels. The selected line and point
+// line. Each tool is a small state machine in the flags below: a double-click picks the object,
+// a single click acts. Positions given to the tables are map-bitmap pixels; every hit test is made in picture pixels. The selected line and point
 // (Line_Selected, Cur_Line, Point_Selected, Cur_Point) are in core/project.h, beside the tables
 // whose initialisation clears them and which the simulator link also fills.
 #include <cstdint>
@@ -11,17 +10,44 @@
 
 class Frm;
 
-// 1 while the new-line tool waits for its first click; the line dialog then starts a new line.
-inline int16_t New_Line_Armed = 0;
-// The select-line tool waits for its picking double-click.
-inline int16_t Sel_Line_Armed = 0;
-inline int16_t Insert_Tool = 0;
-inline int16_t Extend_Tool = 0;
-inline int16_t Sel_Point_Armed = 0;
-inline int16_t Tool_Waiting = 0;
-inline int16_t Point_Lift_Ready = 0;
-// An extension is under way: each click adds a point.
-inline int16_t Extend_Running = 0;
+// The tools of the line mode; at most one is armed at a time.
+enum class Line_Tool { None, New_Line, Sel_Line, Insert, Extend, Sel_Point };
+// The armed tool's phase: waiting for its picking double-click; a selected point ready to be
+// lifted (0 once lifted, while it follows the mouse); an extension under way, where each click
+// adds a point (the extend tool only).
+struct Line_Tool_Phase {
+    int16_t Waiting = 0;
+    int16_t Lift_Ready = 0;
+    int16_t Running = 0;
+};
+// The tool flags, the tools' whole state, are read-only views of storage that only
+// PSais_Set_Line_Tool writes, so that no writer can arm two tools or leave a phase behind.
+// New_Line_Armed: the new-line tool waits for its first click; the line dialog then starts a
+// new line. Sel_Line_Armed: the select-line tool waits for its picking double-click.
+namespace line_tool_storage {
+inline int16_t Flags[8] = {};
+}
+inline const int16_t& New_Line_Armed = line_tool_storage::Flags[0];
+inline const int16_t& Sel_Line_Armed = line_tool_storage::Flags[1];
+inline const int16_t& Insert_Tool = line_tool_storage::Flags[2];
+inline const int16_t& Extend_Tool = line_tool_storage::Flags[3];
+inline const int16_t& Sel_Point_Armed = line_tool_storage::Flags[4];
+inline const int16_t& Tool_Waiting = line_tool_storage::Flags[5];
+inline const int16_t& Point_Lift_Ready = line_tool_storage::Flags[6];
+inline const int16_t& Extend_Running = line_tool_storage::Flags[7];
+// Arms `tool` (None: no tool) with `phase`; every other tool flag cleared.
+inline void PSais_Set_Line_Tool(Line_Tool tool, Line_Tool_Phase phase = {}) {
+    for (int i = 0; i < 5; ++i) line_tool_storage::Flags[i] = static_cast<int>(tool) == i + 1 ? 1 : 0;
+    line_tool_storage::Flags[5] = phase.Waiting;
+    line_tool_storage::Flags[6] = phase.Lift_Ready;
+    line_tool_storage::Flags[7] = phase.Running;
+}
+// The armed tool, None when no tool flag is set.
+inline Line_Tool PSais_Line_Tool() {
+    for (int i = 0; i < 5; ++i)
+        if (line_tool_storage::Flags[i] == 1) return static_cast<Line_Tool>(i + 1);
+    return Line_Tool::None;
+}
 // The chosen pair of the insert tool is (first, last): the new point goes before the first.
 inline int16_t Insert_Before_First = 0;
 inline int32_t Neighbour_Point = 0;    // other end of the segment chosen for an insertion

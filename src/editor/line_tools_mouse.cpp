@@ -62,7 +62,7 @@ size_t Nearest_Pair(const std::vector<std::pair<int32_t, int32_t>>& pairs,
 void New_Line() {
     Show_Route_Dialog();
     if (Route_Dlg_Cancelled == 1) {
-        New_Line_Armed = 0;
+        PSais_Set_Line_Tool(Line_Tool::None);
         return;
     }
     Cur_Line = Project_Append_Line(Route_Attrib_Result);
@@ -70,9 +70,8 @@ void New_Line() {
     Cur_Point = Project_Append_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y);
     Point_Selected = 1;
     PSais_Show_Point_Mark(Cur_Point);
-    New_Line_Armed = 0;
-    Extend_Tool = 1;
-    Extend_Running = 1;
+    // The new line goes on as an extension from its first point.
+    PSais_Set_Line_Tool(Line_Tool::Extend, {.Running = 1});
     Red_Line_Shown = 1;
     Red_Line_Index = Cur_Line;
 }
@@ -93,7 +92,7 @@ void Extend_Click() {
         const PSais_Stroke_Pen pen(2);
         PSais_Draw_Picture_Segment(px, py, Mouse_Down_X, Mouse_Down_Y, kRed);
     }
-    Extend_Running = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend, {.Running = 1});
     const int32_t id = prepend ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
                                : Project_Append_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y);
     if (id == 0) return;
@@ -113,19 +112,16 @@ void Insert_Click() {
                            ? Project_Prepend_Point(Cur_Line, Mouse_Down_Map_X, Mouse_Down_Map_Y)
                            : Project_Insert_Point(Cur_Line, Cur_Point, Mouse_Down_Map_X, Mouse_Down_Map_Y);
     if (id == 0) return;
-    PSais_Reset_Edit_Step();
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point, {.Lift_Ready = 1});
     Point_Selected = 1;
     Cur_Point = id;
-    Sel_Point_Armed = 1;
-    Point_Lift_Ready = 1;
-    Tool_Waiting = 0;
     PSais_Redraw_Map();
     PSais_Show_Point_Mark(id);
 }
 
 void Lift_Point(const Line_Rec& line) {
     Frm& f = Frm_Window();
-    Point_Lift_Ready = 0;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point);
     f.Cercle.SetVisible(false);
     const Point_Rec& p = Point_Table(Cur_Point);
     if (line.Nb_Points == 1) {
@@ -157,8 +153,7 @@ void Drop_Point() {
     p.Y = Mouse_Down_Map_Y;
     f.Ln1.SetVisible(false);
     f.Ln2.SetVisible(false);
-    Tool_Waiting = 0;
-    Point_Lift_Ready = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point, {.Lift_Ready = 1});
     PSais_Redraw_Map();
     PSais_Show_Point_Mark(Cur_Point);
 }
@@ -198,9 +193,8 @@ void Pick_Line() {
         found = true;
     }
     if (!found) return;
-    Tool_Waiting = 0;
+    PSais_Set_Line_Tool(Line_Tool::None);
     PSais_Draw_Line_Selected(Cur_Line);
-    Sel_Line_Armed = 0;
     Point_Selected = 0;
     Red_Line_Shown = 1;
     Red_Line_Index = Cur_Line;
@@ -216,8 +210,7 @@ void Pick_End_Point(const Line_Rec& line) {
         const double to_last = Squared_Distance_To(line.Last_Point, Mouse_Down_X, Mouse_Down_Y);
         if (to_first < to_last) id = line.First_Point;
     }
-    Tool_Waiting = 0;
-    Extend_Running = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend, {.Running = 1});
     Point_Selected = 1;
     Cur_Point = id;
     PSais_Show_Point_Mark(id);
@@ -229,10 +222,8 @@ void Pick_Point(const Line_Rec& line) {
     if (line.Nb_Points <= 0 || ids.empty()) return;
     double best = 0;
     Cur_Point = line.Nb_Points == 1 ? ids.front() : Nearest_Point(ids, Mouse_Down_X, Mouse_Down_Y, best);
-    Tool_Waiting = 0;
-    Extend_Running = 0;
+    PSais_Set_Line_Tool(PSais_Line_Tool(), {.Lift_Ready = 1});
     Point_Selected = 1;
-    Point_Lift_Ready = 1;
     PSais_Show_Point_Mark(Cur_Point);
 }
 
@@ -259,7 +250,7 @@ void Pick_Segment(const Line_Rec& line) {
         closing = chosen == pairs.size() - 1;
     }
     (void)line;
-    Tool_Waiting = 0;
+    PSais_Set_Line_Tool(Line_Tool::Insert);
     Insert_Before_First = 0;
     if (closing)
         Insert_Before_First = 1;

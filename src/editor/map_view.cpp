@@ -261,5 +261,4 @@ void Map_View_Start_Values() {
     Pic_Centre_X = Pic_Centre_Y = 0;
     Map_Centre_X = Map_Centre_Y = 0;
     Scroll_Range_X = Scroll_Range_Y = 0;
-    Map_Tiles_Reset();
 }

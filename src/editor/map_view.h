@@ -68,6 +68,5 @@ void Focus_Map();
 // Map and grid shown, grid-point dialog not busy, no object mode.
 void PSais_Reset_View_Flags();
 
-// Zoom, offsets, centres, scroll ranges and the tile cache back to their start values (the
-// program-state reset of the tests).
+// Zoom, offsets, centres and scroll ranges back to their start values (tests).
 void Map_View_Start_Values();

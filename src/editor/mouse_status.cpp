@@ -102,10 +102,3 @@ void Mouse_Status_Clear_Labels() {
                            &f.L_CustomBmp})
         l->SetCaption("");
 }
-
-void Mouse_Status_Reset() {
-    Mouse_X = Mouse_Y = 0;
-    Mouse_Col = Mouse_Row = 0;
-    Insert_Tool = Extend_Tool = Sel_Point_Armed = Tool_Waiting = Point_Lift_Ready = 0;
-    Neighbour_Point = Moved_Point_Next = Moved_Point_Prev = 0;
-}

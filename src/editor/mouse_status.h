@@ -20,6 +20,3 @@ void Mouse_Status_Clear_Labels();
 
 // The latitude or longitude as the decimal status labels show it: rounded down to 7 decimals.
 std::string Mouse_Decimal_Degrees(double value);
-
-// Start values of the mouse position and of the line-tool state (tests).
-void Mouse_Status_Reset();

@@ -35,3 +35,10 @@ inline Vb_Array<Cut_Piece_Record> Coast_Piece_Table;
 inline Vb_Array<Cut_Piece_Point> Coast_Piece_Points;
 // Number of coastline polygons; 0 when there are none or they were refused.
 inline int32_t Coast_Count = 0;
+
+// Start values of the coastline pieces (tests).
+inline void Generation_Services_Reset() {
+    Coast_Count = 0;
+    Coast_Piece_Table.Erase();
+    Coast_Piece_Points.Erase();
+}

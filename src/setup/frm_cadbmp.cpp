@@ -329,3 +329,14 @@ Frm_CadBmp& Frm_CadBmp_Window() {
 void Frm_CadBmp_Show_Modal() {
     plat::Show_Modal(Frm_CadBmp_Window(), plat::Loaded_Copy::Keep);
 }
+
+void Frm_CadBmp_Reset() {
+    Cad_Pending_Point = 0;
+    Cad_Pic_Half_W = Cad_Pic_Half_H = 0;
+    Cad_Map_Half_W = 0;
+    Cad_Map_Half_H = 0;
+    Cad_Off_X = Cad_Off_Y = 0;
+    Cad_Scroll_Range_X = Cad_Scroll_Range_Y = 0;
+    Cad_Scroll_Busy = 0;
+    Cad_Last_Mouse_X = Cad_Last_Mouse_Y = 0;
+}

@@ -79,6 +79,8 @@ private:
 Frm_CadBmp& Frm_CadBmp_Window();
 // Shows it modally (the caller has tiled the map and set Cad_Not_Confirmed := 1).
 void Frm_CadBmp_Show_Modal();
+// Start values of the view state above (tests).
+void Frm_CadBmp_Reset();
 
 // The view of the window: repaint for the given bitmap size and offsets, the point markers
 // for the first visible column and row, and the coordinate and pixel labels.

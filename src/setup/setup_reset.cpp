@@ -26,29 +26,7 @@ void Setup_Windows_Reset() {
     Close(Frm_ModCad_Window());
     Close(Frm_CenterMap_Window());
     Close(Frm_CadBmp_Window());
-    Cad_Pending_Point = 0;
-    Cad_Pic_Half_W = Cad_Pic_Half_H = 0;
-    Cad_Map_Half_W = 0;
-    Cad_Map_Half_H = 0;
-    Cad_Off_X = Cad_Off_Y = 0;
-    Cad_Scroll_Range_X = Cad_Scroll_Range_Y = 0;
-    Cad_Scroll_Busy = 0;
-    Cad_Last_Mouse_X = Cad_Last_Mouse_Y = 0;
-    Cad_Tile_Count = Cad_Tile_Rows = Cad_Tile_Cols = 0;
-    Center_Lat = Center_Lon = 0;
-    Center_M_Per_Px_Lat = Center_M_Per_Px_Lon = 4.75;
-    Proj_Step_Project_Done = Proj_Step_Map_Done = 0;
-    PPro_Project_File.clear();
-    PPro_Map_File.clear();
-    PPro_Bgl_Base_Path.clear();
-    PPro_Bgl_Excl_Path.clear();
-    PPro_Scenery_Dir.clear();
-    PPro_Raw_Dir.clear();
-    PPro_Lc_Merge = PPro_Lc_Keep_Raw = 0;
-    PPro_Alt_Unit_Feet = 0;
-    PPro_Alt_Offset = 0;
-    PPro_Cfs_Mode = 0;
-    PGen_Editor_Path.clear();
+    Frm_CadBmp_Reset();
 }
 
 void Setup_Connect_Core() {

@@ -1,6 +1,6 @@
 #pragma once
-// Closes the set-up and calibration windows and puts their globals back to their start values
-// (tests).
+// Closes the set-up and calibration windows and puts the calibration window's globals back to
+// their start values (tests); the shared globals of setup_services.h have their own reset.
 void Setup_Windows_Reset();
 
 // Installs in core the set-up windows that core shows: the folder picker and the older-project

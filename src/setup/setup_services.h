@@ -51,3 +51,34 @@ inline double Center_M_Per_Px_Lat = 4.75, Center_M_Per_Px_Lon = 4.75;
 inline std::string Dir_Pick_Title;
 inline std::string Dir_Pick_Path;
 inline int16_t Dir_Pick_Cancelled = 0;
+
+// Start values of every global above (tests).
+inline void Setup_Services_Reset() {
+    PGen_Language.clear();
+    PGen_Fs_Dir.clear();
+    PGen_Texture_Dir.clear();
+    PGen_Editor_Path.clear();
+    Proj_Accepted = 0;
+    Proj_Step_Project_Done = Proj_Step_Map_Done = 0;
+    PPro_Project_File.clear();
+    PPro_Map_File.clear();
+    PPro_Bgl_Base_Path.clear();
+    PPro_Bgl_Excl_Path.clear();
+    PPro_Scenery_Dir.clear();
+    PPro_Raw_Dir.clear();
+    PPro_Lc_Merge = PPro_Lc_Keep_Raw = 0;
+    PPro_Alt_Unit_Feet = 0;
+    PPro_Alt_Offset = 0;
+    PPro_Cfs_Mode = 0;
+    Cad_Not_Confirmed = 0;
+    Cad_Lat_NW = Cad_Lon_NW = Cad_Lat_SE = Cad_Lon_SE = 0;
+    Cad_Px_NW_X = Cad_Px_NW_Y = Cad_Px_SE_X = Cad_Px_SE_Y = 0;
+    Cad_NW_Set = Cad_SE_Set = 0;
+    Cad_Map_Width = Cad_Map_Height = 0;
+    Cad_Tile_Count = Cad_Tile_Rows = Cad_Tile_Cols = 0;
+    Center_Lat = Center_Lon = 0;
+    Center_M_Per_Px_Lat = Center_M_Per_Px_Lon = 4.75;
+    Dir_Pick_Title.clear();
+    Dir_Pick_Path.clear();
+    Dir_Pick_Cancelled = 0;
+}

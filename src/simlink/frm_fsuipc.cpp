@@ -221,5 +221,4 @@ void Simlink_Reset() {
     Frm_FSUIPC& w = Frm_FSUIPC_Window();
     if (w.Loaded()) w.ForceUnload();
     Sim_Over_Map = Sim_Recording = 0;
-    FSConnect_Reset();
 }

@@ -41,5 +41,5 @@ private:
 };
 
 Frm_FSUIPC& Frm_FSUIPC_Window();
-// Closes the window without its unload steps and forgets the link state (tests).
+// Closes the window without its unload steps and clears its recording flags (tests).
 void Simlink_Reset();

@@ -3,3 +3,6 @@
 #include <cstdint>
 
 inline int16_t Sim_Line_Made = 0;     // 1 once a recorded flight path became a line
+
+// Start values of the globals above (tests).
+inline void Simlink_Services_Reset() { Sim_Line_Made = 0; }

@@ -55,7 +55,7 @@ TEST_F(FrmRouteTest, NewLineStartsFromTheDefaultsAndOkHandsThemBack) {
         EXPECT_EQ(d.Cbo_LC.ListIndex(), 1);
         d.Cmd_Ok.UserClick();
     });
-    New_Line_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::New_Line);
     Route_Dlg_Cancelled = 1;
     Frm_Route_Show_Modal();
     EXPECT_EQ(Route_Dlg_Cancelled, 0);

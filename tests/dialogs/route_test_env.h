@@ -104,12 +104,12 @@ protected:
     }
     // Opens it for a new line / for a line whose attributes are `a`.
     static void Open_New() {
-        New_Line_Armed = 1;
+        PSais_Set_Line_Tool(Line_Tool::New_Line);
         Route_Dlg_Cancelled = 1;
         Open();
     }
     static void Open_Existing(const Route_Attrib& a) {
-        New_Line_Armed = 0;
+        PSais_Set_Line_Tool(Line_Tool::None);
         Route_Dlg_Cancelled = 1;
         Route_Attrib_Result = a;
         Open();

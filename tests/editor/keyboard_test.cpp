@@ -72,9 +72,9 @@ TEST_F(Keyboard, ArrowsMoveNothingInOtherStates) {
     Frm_Form_KeyDown(39, 3);  // Shift+Ctrl
     Frm_Form_KeyDown(39, 0);
     Frm_Form_KeyDown(36, 1);  // not an arrow
-    Sel_Line_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Line);
     Frm_Form_KeyDown(39, 1);
-    Sel_Line_Armed = 0;
+    PSais_Set_Line_Tool(Line_Tool::None);
     PSais_Set_Mode(Object_Mode::None);
     Frm_Form_KeyDown(39, 1);
     PSais_Set_Mode(Object_Mode::Lines);

@@ -256,7 +256,7 @@ TEST_F(LineDisplay, RedrawPutsTheInsertBandsBackAtTheNewZoom) {
     const std::vector<int32_t> p = Project_Line_Points(line);
     Line_Selected = 1;
     Cur_Line = line;
-    Insert_Tool = 1;
+    PSais_Set_Line_Tool(Line_Tool::Insert);
     Cur_Point = p[0];
     Neighbour_Point = p[1];
     Mouse_X = 40;
@@ -296,7 +296,7 @@ TEST_F(LineDisplay, RedrawPutsTheMarkBackOnTheExtendedEnd) {
     const int32_t line = AddLine(Attr(0, 0, 1), {{20, 20}, {60, 20}});
     Line_Selected = 1;
     Cur_Line = line;
-    Extend_Tool = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend);
     Cur_Point = Line_Table(line).Last_Point;
     Mouse_X = 90;
     Mouse_Y = 90;
@@ -319,7 +319,7 @@ TEST_F(LineDisplay, RedrawOfALiftedPointRedrawsItsSegmentsAndBands) {
     const std::vector<int32_t> p = Project_Line_Points(line);
     Line_Selected = 1;
     Cur_Line = line;
-    Sel_Point_Armed = 1;
+    PSais_Set_Line_Tool(Line_Tool::Sel_Point);
     Cur_Point = p[1];
     Moved_Point_Prev = p[0];
     Moved_Point_Next = p[2];

@@ -116,15 +116,15 @@ TEST_F(MouseStatus, ExtendBandFollowsTheMouseInsideTheMapOnly) {
     Line_Selected = 1;
     Cur_Line = Project_Append_Line(Route_Attrib{});
     Cur_Point = Project_Append_Point(Cur_Line, 10, 20);
-    Extend_Tool = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend);
     Move(30, 35);
     EXPECT_TRUE(f.Ln1.Visible());
     EXPECT_FALSE(f.Ln2.Visible());
     f.Ln1.SetVisible(false);
-    Tool_Waiting = 1;
+    PSais_Set_Line_Tool(Line_Tool::Extend, {.Waiting = 1});
     Move(31, 36);
     EXPECT_FALSE(f.Ln1.Visible());
-    Tool_Waiting = 0;
+    PSais_Set_Line_Tool(Line_Tool::Extend);
     Move(110, 85);
     EXPECT_FALSE(f.Ln1.Visible());
 }

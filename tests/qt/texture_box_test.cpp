@@ -61,7 +61,7 @@ TEST(TextureBox, ADoubleClickOpensTheBitmapBrowserAndTheFileClickedThereIsTaken)
     polygon.Texture_Source() = 1;
     polygon.Texture_Name[0] = folder + "\\a.bmp";
     Route_Attrib_Result = polygon;
-    New_Line_Armed = 0;
+    PSais_Set_Line_Tool(Line_Tool::None);
     Route_Dlg_Cancelled = 1;
 
     Frm_Route& route = Frm_Route_Window();
@@ -126,7 +126,7 @@ TEST(LineDialogTabs, ATabThatCannotBeOpenedReadsFaded) {
     Route_Attrib_Result = Route_Attrib{};
     Route_Attrib_Result.SurfShore = 0;
     Route_Attrib_Result.LWM_VTP2 = 0;
-    New_Line_Armed = 0;
+    PSais_Set_Line_Tool(Line_Tool::None);
     Frm_Route& route = Frm_Route_Window();
     QImage look;
     QTabBar* tabs = nullptr;
