@@ -40,18 +40,16 @@ inline std::string Last_Bitmap_Folder;
 
 // Start values of every global above (tests).
 inline void Dialog_Services_Reset() {
-    Route_Dlg_Cancelled = Route_Dlg_Loading = 0;
+    Route_Dlg_Loading = 0;
     Lwm_Cell_Cur = Lwm_Cell_Rec{};
     Lod8_Cell_Cur = Lod8_Cell_Rec{};
     Excl_Cell_Cur = Excl_Cell_Rec{};
     Lc_Cell_Cur = Class_Cell_Rec{};
     Wc_Cell_Cur = Class_Cell_Rec{};
-    Area_Dlg_Cancelled = Excl_Dlg_Cancelled = Lc_Dlg_Cancelled = Wc_Dlg_Cancelled = 0;
     Area_Dlg_Index = Excl_Dlg_Index = Lc_Dlg_Index = Wc_Dlg_Index = 0;
     Area_Dlg_Loading = Lc_Dlg_Loading = Wc_Dlg_Loading = 0;
     Edit_Mode.clear();
     Image_Cur = Image_Rec{};
-    Ima_Dlg_Cancelled = Grid_Dlg_Cancelled = 0;
     Bitmap_Browser_Cancelled = Bitmap_Browser_Chosen = 0;
     Bitmap_Browser_Path.clear();
     Bitmap_Browser_Width = Bitmap_Browser_Height = 0;

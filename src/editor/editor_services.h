@@ -18,6 +18,11 @@ inline int16_t Lc_Dlg_Cancelled = 0;      // land class cell
 inline int16_t Wc_Dlg_Cancelled = 0;      // water class cell
 inline int16_t Ima_Dlg_Cancelled = 0;     // texture image
 inline int16_t Grid_Dlg_Cancelled = 0;    // grid-point altitude
+// Start values of the flags above (tests).
+inline void Editor_Services_Reset() {
+    Route_Dlg_Cancelled = Area_Dlg_Cancelled = Excl_Dlg_Cancelled = 0;
+    Lc_Dlg_Cancelled = Wc_Dlg_Cancelled = Ima_Dlg_Cancelled = Grid_Dlg_Cancelled = 0;
+}
 
 // The tool that showed the dialog: the new-line tool (the line dialog then starts a new line),
 // the new-image tool (the image dialog then creates an image).

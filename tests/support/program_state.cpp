@@ -21,6 +21,7 @@
 #include "dialogs/reference_files.h"
 #include "editor/editor_globals.h"
 #include "editor/editor_reset.h"
+#include "editor/editor_services.h"
 #include "editor/line_display.h"
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
@@ -68,6 +69,7 @@ void ResetProgramState() {
     // editor
     Editor_Reset_Windows();
     Editor_Globals_Reset();
+    Editor_Services_Reset();
     Map_View_Start_Values();
     Map_Tiles_Reset();
     Startup_Reset();
