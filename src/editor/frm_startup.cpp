@@ -93,7 +93,7 @@ void Connect_Project_Window() {
 void Run_General_Parameters_Loop() {
     for (;;) {
         if (Setup_Done == 0) {
-            Frm_PGen_Window().Show(plat::Modal);
+            Frm_PGen_Show_Modal();
             // Closed without OK: shown again, without a message.
             if (Setup_Done == 0) continue;
             if (!plat::FolderExists(Fs_Dir)) {

@@ -217,7 +217,7 @@ void Frm_Mnu_Param_File_Click() { Frm_PPro_Show_Modal(); }
 
 void Frm_Mnu_Param_Gene_Click() {
     for (;;) {
-        Frm_PGen_Window().Show(plat::Modal);
+        Frm_PGen_Show_Modal();
         if (!Fs_Dir.empty() && plat::FileExists(Fs_Dir + "Terrain.cfg")) break;
         Msg_Answer = ERREUR_Show_Message(134);
     }

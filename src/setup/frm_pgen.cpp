@@ -10,6 +10,7 @@
 #include "editor/pinit_texts.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 #include "setup/setup_services.h"
 
 Frm_PGen::Frm_PGen() : Form("Frm_PGen") {
@@ -140,4 +141,8 @@ void Frm_PGen::Frm_PGen_Cmd_Cancel_Click() { Unload(); }
 Frm_PGen& Frm_PGen_Window() {
     static Frm_PGen window;
     return window;
+}
+
+void Frm_PGen_Show_Modal() {
+    plat::Show_Modal(Frm_PGen_Window(), plat::Loaded_Copy::Keep);
 }

@@ -35,3 +35,5 @@ protected:
 
 // The one instance of the window.
 Frm_PGen& Frm_PGen_Window();
+// Shows it modally; Setup_Done is 1 once OK took the choices.
+void Frm_PGen_Show_Modal();
