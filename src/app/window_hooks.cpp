@@ -58,7 +58,7 @@ void Window_Hooks_Connect() {
         return Proj_Accepted != 0;
     };
     p.Show_Project_Parameters = [] { Frm_PPro_Show_Modal(); };
-    p.Show_General_Parameters = [] { Frm_PGen_Window().Show(plat::Modal); };
+    p.Show_General_Parameters = [] { Frm_PGen_Show_Modal(); };
     p.Show_Map_Calibration = [] {
         Cad_Not_Confirmed = 1;
         Frm_ModCad_Show_Modal();

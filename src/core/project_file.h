@@ -90,9 +90,7 @@ std::string Project_Backup_Path(const std::string& path);
 // before the point (0.5 is " .5", -0.25 is "-.25"), exponent form for very large or very small
 // magnitudes (" 1E+20", " 1E-05"). Doubles keep 15 significant digits, floats 7.
 std::string Project_Num(double value);
-std::string Project_Num_Float(float value);
-std::string Project_Num_Int(int64_t value);
-// Appends the same texts to `out`.
+// Appends the same texts to `out`, of a double, a float and a whole number.
 void Project_Append_Num(std::string& out, double value);
 void Project_Append_Num_Float(std::string& out, float value);
 void Project_Append_Num_Int(std::string& out, int64_t value);

@@ -50,16 +50,6 @@ std::string Project_Num(double value) {
     Project_Append_Num(s, value);
     return s;
 }
-std::string Project_Num_Float(float value) {
-    std::string s;
-    Project_Append_Num_Float(s, value);
-    return s;
-}
-std::string Project_Num_Int(int64_t value) {
-    std::string s;
-    Project_Append_Num_Int(s, value);
-    return s;
-}
 
 std::optional<int64_t> Project_Read_Whole(std::string_view token, int64_t low, int64_t high) {
     const plat::NumberText n = plat::ReadNumber(token);

@@ -36,10 +36,8 @@ std::string Project_Resolve_Path(const std::string& stored) { return Project_Res
 std::string Project_Resolve_Path(const std::string& stored, const std::string& project_file) {
     if (stored.empty()) return stored;
     if (Is_Absolute(stored) || project_file.empty()) return plat::NativePath(stored);
-    const std::string project = plat::NativePath(project_file);
-    const auto slash = project.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : project.substr(0, slash + 1);
-    return plat::NativePath(folder + stored);
+    const plat::Path_Split project = plat::Split_Folder(plat::NativePath(project_file));
+    return plat::NativePath(project.Separated ? project.Folder + "/" + stored : stored);
 }
 
 std::string Project_Rebase_Path(const std::string& stored, const std::string& from_project,

@@ -19,6 +19,25 @@ void Class_Cell_Show_Code(plat::TextBox& num, const Class_Cell_Set& set) {
     set.Loading = 0;
 }
 
+Class_Code_Typed Class_Cell_Take_Code(plat::TextBox& num, const Class_Cell_Set& set, const Class_Code_Rule& rule,
+                                      bool& cancel) {
+    if (set.Loading == 1) return {};
+    const std::string text = Cell_Trim_Box(num);
+    const double v = Cell_Is_Whole(text) ? SYST_To_Double(text) : -1;
+    if (v < rule.Lowest || v >= rule.Beyond) {
+        Cell_Refuse_Entry(cancel);
+        return {};
+    }
+    set.Cur.Class_Code = static_cast<uint8_t>(v);
+    if (!rule.Entry_Of) return {true, -1};
+    int k = rule.Entry_Of(set.Cur.Class_Code);
+    if (k < 0) {
+        k = 0;
+        set.Cur.Class_Code = rule.Unlisted;
+    }
+    return {true, k};
+}
+
 void Class_Cell_Ok(plat::Form& dialog, const Class_Cell_Set& set) {
     Cell_Store(set.Table, set.Count, set.Capacity, set.Growth, set.Found_Index, set.Cur);
     set.Cancelled = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // What the land-class and water-class cell dialogs share: the same controls in the same places,
-// wired alike to each dialog's own handlers, the class code in the number box, OK and Delete on
-// the dialog's table, and the modal showing. Each dialog's list, preview and checks are its own.
+// wired alike to each dialog's own handlers, the class code in the number box and its check, OK
+// and Delete on the dialog's table, and the modal showing. Each dialog's list, preview and range
+// of codes are its own.
 #include <cstdint>
 #include <string>
 
@@ -77,6 +78,25 @@ void Class_Cell_Design(Dialog& d, const std::string& caption) {
 
 // The working class code in the number box, without taking it as typed.
 void Class_Cell_Show_Code(plat::TextBox& num, const Class_Cell_Set& set);
+// How a dialog's number box takes a class code: whole codes from `Lowest` to below `Beyond`;
+// `Entry_Of` gives a code's entry of the class list (-1 when the list lacks it) and is empty
+// when there is no list.
+struct Class_Code_Rule {
+    int Lowest;
+    int Beyond;
+    uint8_t Unlisted;  // the code of the first entry, which a code the list lacks falls back on
+    std::function<int(int code)> Entry_Of;
+};
+// A code typed in the number box once checked: not `Taken` when it was refused (or the
+// dialog wrote the box itself); `Entry` its class-list entry, -1 without a list.
+struct Class_Code_Typed {
+    bool Taken = false;
+    int Entry = -1;
+};
+// The code typed in `num` into the working cell, by `rule`; a refused code gets message 1 and
+// keeps the focus. Without a list the typed code stands.
+Class_Code_Typed Class_Cell_Take_Code(plat::TextBox& num, const Class_Cell_Set& set, const Class_Code_Rule& rule,
+                                      bool& cancel);
 // OK stores the working cell (appended or written back), Delete removes the found one; either
 // closes the dialog as not cancelled.
 void Class_Cell_Ok(plat::Form& dialog, const Class_Cell_Set& set);

@@ -56,27 +56,18 @@ void Frm_LC::Frm_LC_Cmbo_Click() {
 }
 
 void Frm_LC::Frm_LC_Num_Validate(bool& cancel) {
-    if (Lc_Dlg_Loading == 1) return;
-    const std::string text = Cell_Trim_Box(Num);
-    const double v = Cell_Is_Whole(text) ? SYST_To_Double(text) : -1;
-    if (v < 0 || v >= 255) {
-        Cell_Refuse_Entry(cancel);
-        return;
-    }
-    Lc_Cell_Cur.Class_Code = static_cast<uint8_t>(v);
+    Class_Code_Rule rule{0, 255, 0, {}};
+    if (Cell_Land_Class_Last() >= 0) rule.Entry_Of = Cell_Find_Land_Class;
+    const Class_Code_Typed typed = Class_Cell_Take_Code(Num, Land_Class_Cells(), rule, cancel);
+    if (!typed.Taken) return;
     // Without a class list the typed code stands: there is no entry to fall back on.
-    if (Cell_Land_Class_Last() < 0) {
+    if (typed.Entry < 0) {
         Show_Code();
         return;
     }
-    int k = Cell_Find_Land_Class(Lc_Cell_Cur.Class_Code);
-    if (k < 0) {
-        k = 0;
-        Lc_Cell_Cur.Class_Code = 0;
-    }
-    Land_Class_Index = static_cast<int16_t>(k);
-    Cell_Select_Entry(Cmbo, k, [this] { Frm_LC_Cmbo_Click(); });
-    Cell_Land_Class_Preview(Pic, k);
+    Land_Class_Index = static_cast<int16_t>(typed.Entry);
+    Cell_Select_Entry(Cmbo, typed.Entry, [this] { Frm_LC_Cmbo_Click(); });
+    Cell_Land_Class_Preview(Pic, typed.Entry);
     LTexture.SetVisible(Lc_Cell_Cur.Class_Code == 252 || Lc_Cell_Cur.Class_Code == 253);
 }
 

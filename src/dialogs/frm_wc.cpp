@@ -92,28 +92,19 @@ void Frm_WC::Frm_WC_Cmbo_Click() {
 }
 
 void Frm_WC::Frm_WC_Num_Validate(bool& cancel) {
-    if (Wc_Dlg_Loading == 1) return;
-    const std::string text = Cell_Trim_Box(Num);
-    const double v = Cell_Is_Whole(text) ? SYST_To_Double(text) : 0;
-    if (v < 1 || v >= 60) {
-        Cell_Refuse_Entry(cancel);
-        return;
-    }
-    Wc_Cell_Cur.Class_Code = static_cast<uint8_t>(v);
+    Class_Code_Rule rule{1, 60, 1, {}};
+    if (Wc_List_Loaded == 1) rule.Entry_Of = Find_Water_Class;
+    const Class_Code_Typed typed = Class_Cell_Take_Code(Num, Water_Class_Cells(), rule, cancel);
+    if (!typed.Taken) return;
     // Without a list the typed class stands: there is no entry to fall back on.
-    if (Wc_List_Loaded != 1) {
+    if (typed.Entry < 0) {
         Preview(Wc_Cell_Cur.Class_Code);
         Show_Code();
         return;
     }
-    int k = Find_Water_Class(Wc_Cell_Cur.Class_Code);
-    if (k < 0) {
-        k = 0;
-        Wc_Cell_Cur.Class_Code = 1;
-    }
-    Water_Class_Index = static_cast<int16_t>(k);
-    Cell_Select_Entry(Cmbo, k, [this] { Frm_WC_Cmbo_Click(); });
-    Preview(Water_Class_Codes(k));
+    Water_Class_Index = static_cast<int16_t>(typed.Entry);
+    Cell_Select_Entry(Cmbo, typed.Entry, [this] { Frm_WC_Cmbo_Click(); });
+    Preview(Water_Class_Codes(typed.Entry));
 }
 
 void Frm_WC::Frm_WC_Cmd_Ok_Click() { Class_Cell_Ok(*this, Water_Class_Cells()); }

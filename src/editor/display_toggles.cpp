@@ -8,6 +8,7 @@
 #include "editor/map_view.h"
 #include "editor/object_modes.h"
 #include "platform/host.h"
+#include "platform/ui/modal.h"
 
 Display_Toggle_Windows Display_Toggle_Dialogs;
 
@@ -29,7 +30,7 @@ void Frm_Cmd_Help_Click() { Focus_Map(); }
 
 void Frm_Cmd_ColourGrid_Click() {
     Colour_Dlg_Loading = 1;
-    Frm_ColourGrid_Window().Show(plat::Modal);
+    plat::Show_Modal(Frm_ColourGrid_Window(), plat::Loaded_Copy::Keep);
     // A window closed before its load finished must not leave the next one deaf to clicks.
     Colour_Dlg_Loading = 0;
     PSais_Redraw_Map();

@@ -263,16 +263,6 @@ void Draw_Chain(const std::vector<Point_Run>& runs, int32_t colour, int width) {
 
 }  // namespace
 
-void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width) {
-    if (count < 2 || Point_Table.Empty()) return;
-    // The ids come from a chain walk, so they index the table from 1.
-    const Point_Rec* table = &*Point_Table.begin();
-    std::vector<Point_Run>& runs = Chain_Runs();
-    runs.clear();
-    for (size_t i = 0; i < count; ++i) runs.push_back({table + (ids[i] - 1), 1});
-    Draw_Chain(runs, colour, width);
-}
-
 void PSais_Draw_Line_Chain(int32_t line_index, size_t from, int32_t colour, int width) {
     std::vector<Point_Run>& runs = Chain_Runs();
     runs.clear();

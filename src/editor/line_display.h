@@ -28,10 +28,8 @@ public:
     PSais_Stroke_Pen(int width, int mode);
 };
 
-// The points `ids` (ids of the point table, from a chain walk) as one solid polyline of pen
-// width `width` in the picture's current pen mode.
-void PSais_Draw_Point_Chain(const int32_t* ids, size_t count, int32_t colour, int width);
-// The same for line `line_index`'s chain from its point `from` (0 the first) on, walked in place.
+// Line `line_index`'s chain from its point `from` (0 the first) on, walked in place, as one
+// solid polyline of pen width `width` in the picture's current pen mode.
 void PSais_Draw_Line_Chain(int32_t line_index, size_t from, int32_t colour, int width);
 // The picture segment (xa, ya)-(xb, yb) with its ends rounded to pixels. An end beyond int reach
 // is first brought along the segment to the edge of reach, so that what is drawn keeps its place

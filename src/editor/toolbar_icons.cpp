@@ -15,6 +15,36 @@ const plat::Colour Black = RGB(0, 0, 0), Maroon = RGB(128, 0, 0), Green = RGB(0,
                    Silver = RGB(192, 192, 192), Red = RGB(255, 0, 0), Lime = RGB(0, 255, 0), Yellow = RGB(255, 255, 0),
                    Blue = RGB(0, 0, 255), Aqua = RGB(0, 255, 255), White = RGB(255, 255, 255);
 
+// The pen of some strokes of an icon: `width` pixels wide in `style` while it lives, then the
+// surface's pen as it was, so no stroke leaves a wide, dotted or filling pen to the next.
+class Icon_Pen {
+public:
+    Icon_Pen(Surface& s, int width, int style = plat::DS_Solid) : s_(s), before_(s.Pen()) {
+        s.DrawWidth = width;
+        s.DrawStyle = style;
+    }
+    ~Icon_Pen() { s_.SetPen(before_); }
+    Icon_Pen(const Icon_Pen&) = delete;
+    Icon_Pen& operator=(const Icon_Pen&) = delete;
+
+    // Circles drawn while it lives are filled with `colour`.
+    void Fill(plat::Colour colour) {
+        s_.FillStyle = plat::FS_Solid;
+        s_.FillColor = colour;
+    }
+
+private:
+    Surface& s_;
+    Surface::PenState before_;
+};
+
+// A circle filled with `fill` inside its `edge`.
+void Disc(Surface& s, int cx, int cy, int radius, plat::Colour fill, plat::Colour edge) {
+    Icon_Pen pen(s, 1);
+    pen.Fill(fill);
+    s.Circle(cx, cy, radius, edge);
+}
+
 void Box(Surface& s, int x1, int y1, int x2, int y2, plat::Colour fill, plat::Colour edge) {
     s.FillRect(x1, y1, x2 + 1, y2 + 1, fill);
     s.Line(x1, y1, x2, y1, edge);
@@ -39,14 +69,12 @@ void Plus(Surface& s, int cx, int cy, int half, plat::Colour c) {
 }
 
 void Magnifier(Surface& s) {
-    s.DrawWidth = 2;
-    s.Line(10, 10, 15, 15, Maroon);
-    s.DrawWidth = 1;
+    {
+        const Icon_Pen handle(s, 2);
+        s.Line(10, 10, 15, 15, Maroon);
+    }
     s.Circle(6, 6, 5, Black);
-    s.FillStyle = plat::FS_Solid;
-    s.FillColor = White;
-    s.Circle(6, 6, 4, White);
-    s.FillStyle = plat::FS_Transparent;
+    Disc(s, 6, 6, 4, White, White);
 }
 
 // A line of the map with its vertices, the editing tools' common motif.
@@ -103,15 +131,9 @@ const std::map<std::string, std::function<void(Surface&)>>& Painters() {
          }},
         {"Cmd_API", [](Surface& s) {
              // A gear: generation of the scenery files.
-             s.FillStyle = plat::FS_Solid;
-             s.FillColor = Grey;
-             s.Circle(8, 8, 5, Black);
-             s.FillStyle = plat::FS_Transparent;
+             Disc(s, 8, 8, 5, Grey, Black);
              for (auto [x, y] : {std::pair{7, 1}, {7, 13}, {1, 7}, {13, 7}}) s.FillRect(x, y, x + 2, y + 2, Black);
-             s.FillStyle = plat::FS_Solid;
-             s.FillColor = Silver;
-             s.Circle(8, 8, 2, Black);
-             s.FillStyle = plat::FS_Transparent;
+             Disc(s, 8, 8, 2, Silver, Black);
          }},
         {"Cmd_Help", [](Surface& s) {
              Glyph(s, 4, 1, {"  ####  ", " ##  ## ", " ##  ## ", "     ## ", "    ##  ", "   ##   ", "   ##   ",
@@ -123,14 +145,14 @@ const std::map<std::string, std::function<void(Surface&)>>& Painters() {
              s.Rectangle(1, 1, 15, 15);
          }},
         {"Cmd_Excl_Areas", [](Surface& s) {
-             s.DrawStyle = plat::DS_Dot;
              s.ForeColor = Black;
-             s.Rectangle(1, 1, 15, 15);
-             s.DrawStyle = plat::DS_Solid;
-             s.DrawWidth = 2;
+             {
+                 const Icon_Pen dotted(s, 1, plat::DS_Dot);
+                 s.Rectangle(1, 1, 15, 15);
+             }
+             const Icon_Pen cross(s, 2);
              s.Line(4, 4, 12, 12, Red);
              s.Line(12, 4, 4, 12, Red);
-             s.DrawWidth = 1;
          }},
         {"Cmd_TrtCell", [](Surface& s) {
              Box(s, 1, 1, 14, 14, Teal, Black);
@@ -150,16 +172,18 @@ const std::map<std::string, std::function<void(Surface&)>>& Painters() {
          }},
         {"Cmd_Sel_Route", [](Surface& s) {
              s.ForeColor = Red;
-             s.DrawWidth = 2;
-             plat::Point pts[] = {{1, 13}, {5, 8}, {10, 10}, {14, 3}};
-             s.Polyline(pts, 4);
-             s.DrawWidth = 1;
+             {
+                 const Icon_Pen wide(s, 2);
+                 plat::Point pts[] = {{1, 13}, {5, 8}, {10, 10}, {14, 3}};
+                 s.Polyline(pts, 4);
+             }
              Glyph(s, 2, 1, {"#", "##", "###", "####", "##", "# #"}, Black);
          }},
         {"Cmd_Tabul", [](Surface& s) {
-             s.DrawWidth = 2;
-             s.Line(2, 8, 11, 8, Black);
-             s.DrawWidth = 1;
+             {
+                 const Icon_Pen wide(s, 2);
+                 s.Line(2, 8, 11, 8, Black);
+             }
              Glyph(s, 8, 4, {"#", "##", "###", "####", "####", "###", "##", "#"}, Black);
              s.Line(13, 3, 13, 13, Black);
              s.Line(14, 3, 14, 13, Black);
@@ -182,9 +206,8 @@ const std::map<std::string, std::function<void(Surface&)>>& Painters() {
              s.Line(1, 13, 8, 8);
              Box(s, 0, 12, 2, 14, Navy, Navy);
              Box(s, 7, 7, 9, 9, Red, Black);
-             s.DrawStyle = plat::DS_Dot;
+             const Icon_Pen dotted(s, 1, plat::DS_Dot);
              s.Line(9, 7, 15, 2, Red);
-             s.DrawStyle = plat::DS_Solid;
          }},
         {"Cmd_TrtIma", [](Surface& s) { Picture_Frame(s, Purple); }},
         {"Cmd_New_Ima", [](Surface& s) {
@@ -199,18 +222,16 @@ const std::map<std::string, std::function<void(Surface&)>>& Painters() {
          }},
         {"Cmd_Sel_Crb_Ima", [](Surface& s) {
              // Two chain links: a polygon tied to the image.
-             s.DrawWidth = 2;
+             const Icon_Pen wide(s, 2);
              s.ForeColor = Grey;
              s.Ellipse(1, 4, 10, 11);
              s.ForeColor = Black;
              s.Ellipse(6, 5, 15, 12);
-             s.DrawWidth = 1;
          }},
         {"Cmd_Sup_Route_Ou_Pt", [](Surface& s) {
-             s.DrawWidth = 3;
+             const Icon_Pen wide(s, 3);
              s.Line(4, 4, 16, 16, Red);
              s.Line(16, 4, 4, 16, Red);
-             s.DrawWidth = 1;
          }},
         {"Cmd_FSUIPC", [](Surface& s) {
              Glyph(s, 0, 1, {"       ##       ", "      ####      ", "       ##       ", "       ##       ",

@@ -41,9 +41,3 @@ inline void API_Test_Diagonal(int32_t first, int32_t last, int16_t& is_convex) {
 inline int16_t API_Make_Split_Piece(int32_t polygon, int32_t p, int32_t q) {
     return API_Diagonal_Crosses_Chain(polygon, p, q);
 }
-inline void API_Test_Split_Inside(int32_t polygon, int32_t a, int32_t b, int16_t& is_convex) {
-    API_Chain_Is_Convex(polygon, a, b, is_convex);
-}
-inline void API_Copy_Vertex_Range(int32_t polygon, int32_t a, int32_t b) {
-    API_Split_Off_Chain(polygon, a, b);
-}

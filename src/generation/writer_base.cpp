@@ -281,8 +281,7 @@ namespace {
 std::string Tool_Name(const std::string& command) {
     const std::vector<std::string> words = plat::SplitCommandLine(command);
     if (words.empty()) return command;
-    const auto slash = words[0].find_last_of("\\/");
-    return slash == std::string::npos ? words[0] : words[0].substr(slash + 1);
+    return plat::Split_Folder(words[0]).Name;
 }
 
 // A tool that ran and failed is no tool that was not found: say which and how it ended.

@@ -9,6 +9,7 @@
 #include "core/syst_folder.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/ui/modal.h"
 #include "setup/setup_services.h"
 
 Frm_PGen::Frm_PGen() : Form("Frm_PGen") {
@@ -149,4 +150,8 @@ void Pinit_Set_PGen_Texts() {
     w.Lab_FSdir.SetCaption(english ? "FS9 Directory :" : "Répertoire FS9 :");
     w.Opt_Lang(0).SetCaption(english ? "French" : "Français");
     w.Opt_Lang(1).SetCaption(english ? "English" : "Anglais");
+}
+
+void Frm_PGen_Show_Modal() {
+    plat::Show_Modal(Frm_PGen_Window(), plat::Loaded_Copy::Keep);
 }

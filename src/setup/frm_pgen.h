@@ -37,3 +37,5 @@ protected:
 Frm_PGen& Frm_PGen_Window();
 // Caption and texts of the window in the language of `PGen_Language`.
 void Pinit_Set_PGen_Texts();
+// Shows it modally; Setup_Done is 1 once OK took the choices.
+void Frm_PGen_Show_Modal();

@@ -20,11 +20,6 @@
 
 namespace {
 
-void Place(plat::Control& c, plat::Frame& frame, int left, int top, int width, int height) {
-    c.SetContainer(&frame);
-    c.Move(left, top, width, height);
-}
-
 void Value_Label(plat::Label& l) { l.SetBorderStyle(1); }
 
 Project_Output_Names Working_Output_Names() {
@@ -49,6 +44,11 @@ bool Refuse_Output_Over_Input(const Project_Output_Names& names, Project_Output_
 }
 
 }  // namespace
+
+void Frm_PPro::Place(plat::Control& c, plat::Frame& frame, int left, int top, int width, int height) {
+    c.SetContainer(&frame);
+    c.Move(left, top, width, height);
+}
 
 Frm_PPro::Frm_PPro() : Form("Frm_PPro") {
     Form_Load = [this] { Frm_PPro_Form_Load(); };

@@ -104,6 +104,8 @@ protected:
     void Design() override;
 
 private:
+    // `c` into `frame`, at the given place within it.
+    static void Place(plat::Control& c, plat::Frame& frame, int left, int top, int width, int height);
     void Design_Map_Step();
     // A file name through CM; false when the author cancelled.
     // `extension` (without its dot) is added to a name saved without one.

@@ -172,44 +172,36 @@ void Frm_PPro::Frm_PPro_Show_Calibration() {
 
 void Frm_PPro::Design_Map_Step() {
     Fram_Carte.Move(8, 70, 640, 170);
-    const auto place = [this](plat::Control& c, int left, int top, int width, int height) {
-        c.SetContainer(&Fram_Carte);
-        c.Move(left, top, width, height);
-    };
-    place(L_Carte, 10, 24, 60, 16);
-    place(Carte, 74, 22, 440, 20);
+    Place(L_Carte, Fram_Carte, 10, 24, 60, 16);
+    Place(Carte, Fram_Carte, 74, 22, 440, 20);
     Carte.SetBorderStyle(1);
-    place(Cmd_CadCarte, 10, 50, 220, 26);
-    place(Cmd_CenterMap, 240, 50, 220, 26);
-    place(Cmd_Next_Carte, 530, 50, 100, 26);
+    Place(Cmd_CadCarte, Fram_Carte, 10, 50, 220, 26);
+    Place(Cmd_CenterMap, Fram_Carte, 240, 50, 220, 26);
+    Place(Cmd_Next_Carte, Fram_Carte, 530, 50, 100, 26);
     Label2.SetCaption("NW Point");
-    place(Label2, 80, 88, 200, 16);
+    Place(Label2, Fram_Carte, 80, 88, 200, 16);
     Label6.SetCaption("SE Point");
-    place(Label6, 350, 88, 200, 16);
+    Place(Label6, Fram_Carte, 350, 88, 200, 16);
     Label5.SetCaption("Lat:");
-    place(Label5, 10, 112, 60, 16);
+    Place(Label5, Fram_Carte, 10, 112, 60, 16);
     Label7.SetCaption("Lon:");
-    place(Label7, 10, 138, 60, 16);
-    place(L_LatNW, 80, 112, 130, 16);
-    place(L_LatNW_Dec, 214, 112, 120, 16);
-    place(L_LonNW, 80, 138, 130, 16);
-    place(L_LonNW_Dec, 214, 138, 120, 16);
-    place(L_LatSE, 350, 112, 130, 16);
-    place(L_latSE_Dec, 484, 112, 120, 16);
-    place(L_LonSE, 350, 138, 130, 16);
-    place(L_LonSE_Dec, 484, 138, 120, 16);
+    Place(Label7, Fram_Carte, 10, 138, 60, 16);
+    Place(L_LatNW, Fram_Carte, 80, 112, 130, 16);
+    Place(L_LatNW_Dec, Fram_Carte, 214, 112, 120, 16);
+    Place(L_LonNW, Fram_Carte, 80, 138, 130, 16);
+    Place(L_LonNW_Dec, Fram_Carte, 214, 138, 120, 16);
+    Place(L_LatSE, Fram_Carte, 350, 112, 130, 16);
+    Place(L_latSE_Dec, Fram_Carte, 484, 112, 120, 16);
+    Place(L_LonSE, Fram_Carte, 350, 138, 130, 16);
+    Place(L_LonSE_Dec, Fram_Carte, 484, 138, 120, 16);
 
     Frame2.Move(8, 246, 640, 50);
-    const auto place2 = [this](plat::Control& c, int left, int top, int width, int height) {
-        c.SetContainer(&Frame2);
-        c.Move(left, top, width, height);
-    };
-    place2(LDV2Pix, 10, 22, 180, 16);
-    place2(DV2Pix, 194, 22, 80, 16);
+    Place(LDV2Pix, Frame2, 10, 22, 180, 16);
+    Place(DV2Pix, Frame2, 194, 22, 80, 16);
     Label11.SetCaption("(m)");
-    place2(Label11, 278, 22, 30, 16);
-    place2(LDH2Pix, 330, 22, 180, 16);
-    place2(DH2Pix, 514, 22, 80, 16);
+    Place(Label11, Frame2, 278, 22, 30, 16);
+    Place(LDH2Pix, Frame2, 330, 22, 180, 16);
+    Place(DH2Pix, Frame2, 514, 22, 80, 16);
     Label12.SetCaption("(m)");
-    place2(Label12, 598, 22, 30, 16);
+    Place(Label12, Frame2, 598, 22, 30, 16);
 }
