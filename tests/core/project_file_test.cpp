@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <type_traits>
 #include <tuple>
 #include <vector>
 
@@ -135,17 +134,10 @@ TEST(ProjectFileNumbers, AreShortestWithALeadingBlankAndNoZeroBeforeThePoint) {
     // Below the normal range the file has the shortest text that reads back.
     EXPECT_EQ(Project_Num(5e-324), " 5E-324");
     EXPECT_EQ(Project_Num(-0x0.08f9d0f57c993p-1022), "-7.8015302433005E-310");
-    const auto num = [](auto value) {
-        std::string text;
-        if constexpr (std::is_same_v<decltype(value), float>) Project_Append_Num_Float(text, value);
-        else Project_Append_Num_Int(text, value);
-        return text;
-    };
-    EXPECT_EQ(num(0.1f), " .1");
-    EXPECT_EQ(num(12.5f), " 12.5");
-    EXPECT_EQ(num(12345678.0f), " 1.234568E+07");
-    EXPECT_EQ(num(int64_t{0}), " 0");
-    EXPECT_EQ(num(int64_t{-7}), "-7");
+    std::string text;
+    for (float value : {0.1f, 12.5f, 12345678.0f}) Project_Append_Num_Float(text, value);
+    for (int64_t value : {0, -7}) Project_Append_Num_Int(text, value);
+    EXPECT_EQ(text, " .1" " 12.5" " 1.234568E+07" " 0" "-7");
 }
 
 TEST(ProjectFileNumbers, ReadAsFarAsTheTokenReadsAndEmptyGivesZero) {
