@@ -6,12 +6,6 @@
 #include "core/grid.h"
 #include "core/number_entry.h"
 #include "core/syst.h"
-#include "dialogs/frm_excl.h"
-#include "dialogs/frm_lc.h"
-#include "dialogs/frm_lod.h"
-#include "dialogs/frm_lod8.h"
-#include "dialogs/frm_route.h"  // Land_Class_Index
-#include "dialogs/frm_wc.h"
 #include "editor/editor_services.h"
 #include "platform/text.h"
 
