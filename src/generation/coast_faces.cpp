@@ -113,21 +113,37 @@ bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector
     return true;
 }
 
+// A ring of unsnapped places as a polygon, without repeats.
+B_Poly To_Poly(const std::vector<Coast_Fine>& ring) {
+    B_Poly poly;
+    for (const Coast_Fine& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
+    bg::unique(poly);
+    bg::correct(poly);
+    return poly;
+}
+
 // The side of one chord that its water lies on, within the area.
 B_Multi Water_Side(const Coast_Chord& c) {
     B_Multi out;
-    std::vector<Coast_Pos> ring = c.Points;
-    if (!c.Loop && !(ring.front() == ring.back())) {
-        Corners_Between(Place(ring.back()), Place(ring.front()), ring);
-        Clean_Ring(ring);
-        if (!ring.empty()) out.push_back(To_Poly(ring));
+    std::vector<Coast_Fine> ring = c.Fine;
+    if (!c.Loop && !(c.Points.front() == c.Points.back())) {
+        std::vector<Coast_Pos> corners;
+        Corners_Between(Place(c.Points.back()), Place(c.Points.front()), corners);
+        for (const Coast_Pos& p : corners) ring.push_back({double(p.X), double(p.Y)});
+        const B_Poly side = To_Poly(ring);
+        if (side.outer().size() >= 4 && bg::area(side) > 1e-6) out.push_back(side);
         return out;
     }
-    if (ring.front() == ring.back()) ring.pop_back();
-    Clean_Ring(ring);
-    if (ring.empty()) return out;
+    if (!c.Loop) ring.pop_back();
     const B_Poly loop = To_Poly(ring);
-    if (Coast_Twice_Area(ring) > 0) {
+    if (loop.outer().size() < 4 || bg::area(loop) <= 1e-6) return out;
+    double twice = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Coast_Fine& a = ring[i];
+        const Coast_Fine& b = ring[(i + 1) % ring.size()];
+        twice += a.X * b.Y - b.X * a.Y;
+    }
+    if (twice > 0) {
         out.push_back(loop);  // a lake: the water within
     } else {
         bg::difference(Square(), loop, out);  // an island: the water round it
@@ -162,11 +178,11 @@ B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
         double vote = 0;
         std::map<int32_t, double> for_water;
         for (const Coast_Chord* c : chords) {
-            const size_t n = c->Points.size();
+            const size_t n = c->Fine.size();
             const size_t segments = c->Loop ? n : n - 1;
             for (size_t i = 0; i < segments; ++i) {
-                const Coast_Pos& a = c->Points[i];
-                const Coast_Pos& b = c->Points[(i + 1) % n];
+                const Coast_Fine& a = c->Fine[i];
+                const Coast_Fine& b = c->Fine[(i + 1) % n];
                 const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::hypot(dx, dy);
                 if (len == 0) continue;
                 const double mx = (a.X + b.X) / 2.0, my = (a.Y + b.Y) / 2.0;
@@ -228,6 +244,39 @@ std::vector<Coast_Pos> Snapped(const B_Poly& p) {
     return ring;
 }
 
+bool Overlapping(const std::vector<std::vector<Coast_Pos>>& rings) {
+    for (size_t i = 0; i < rings.size(); ++i)
+        for (size_t j = i + 1; j < rings.size(); ++j) {
+            B_Multi both;
+            bg::intersection(To_Poly(rings[i]), To_Poly(rings[j]), both);
+            if (bg::area(both) > 1e-9) return true;
+        }
+    return false;
+}
+
+// The water on the 0..255 grid. Two parts less than a position apart can overlap once rounded:
+// they are then made one and rounded again.
+std::vector<std::vector<Coast_Pos>> Snapped_Water(B_Multi water) {
+    std::vector<std::vector<Coast_Pos>> rings;
+    for (int pass = 0; pass < 4; ++pass) {
+        std::vector<B_Poly> parts;
+        Without_Holes(std::move(water), parts);
+        rings.clear();
+        for (const B_Poly& p : parts) {
+            std::vector<Coast_Pos> ring = Snapped(p);
+            if (!ring.empty()) rings.push_back(std::move(ring));
+        }
+        if (!Overlapping(rings)) break;
+        water.clear();
+        for (const std::vector<Coast_Pos>& r : rings) {
+            B_Multi merged;
+            bg::union_(water, To_Poly(r), merged);
+            water = std::move(merged);
+        }
+    }
+    return rings;
+}
+
 }  // namespace
 
 int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
@@ -252,15 +301,7 @@ std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords) {
             area.push_back(&chords[to++]);
         Coast_Water w{chords[from].Col, chords[from].Row, chords[from].Line, {}};
         from = to;
-        if (!Walk(area, w.Rings)) {
-            w.Rings.clear();
-            std::vector<B_Poly> parts;
-            Without_Holes(Overlay(area, w.Line), parts);
-            for (const B_Poly& p : parts) {
-                std::vector<Coast_Pos> ring = Snapped(p);
-                if (!ring.empty()) w.Rings.push_back(std::move(ring));
-            }
-        }
+        if (!Walk(area, w.Rings)) w.Rings = Snapped_Water(Overlay(area, w.Line));
         int64_t total = 0;
         for (const std::vector<Coast_Pos>& r : w.Rings) total += Coast_Twice_Area(r);
         if (w.Rings.empty() || total >= 2 * int64_t{Max} * Max) continue;
