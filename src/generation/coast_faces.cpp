@@ -23,6 +23,7 @@ using B_Multi = bg::model::multi_polygon<B_Poly>;
 
 constexpr int32_t Max = Lod13_Local_Max;
 constexpr int64_t Round = 4 * int64_t{Max};
+constexpr double Touch_Inset = 1e-3;
 const std::array<Coast_Pos, 4> Corners = {Coast_Pos{0, 0}, {Max, 0}, {Max, Max}, {0, Max}};
 
 // Place on the border, clockwise on the map from the north-west corner.
@@ -134,7 +135,14 @@ B_Multi Water_Side(const Coast_Chord& c) {
         if (side.outer().size() >= 4 && bg::area(side) > 1e-6) out.push_back(side);
         return out;
     }
-    if (!c.Loop) ring.pop_back();
+    if (!c.Loop) {
+        // A ring that touches the border at one place: the overlay loses a hole that touches its
+        // polygon's outline, so the place is held a hair inside.
+        ring.pop_back();
+        Coast_Fine& p = ring.front();
+        p.X = std::clamp(p.X, Touch_Inset, Max - Touch_Inset);
+        p.Y = std::clamp(p.Y, Touch_Inset, Max - Touch_Inset);
+    }
     const B_Poly loop = To_Poly(ring);
     if (loop.outer().size() < 4 || bg::area(loop) <= 1e-6) return out;
     double twice = 0;
@@ -233,7 +241,24 @@ void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
     }
 }
 
-std::vector<Coast_Pos> Snapped(const B_Poly& p) {
+// A ring rounded onto one place twice is two rings touching there; a part turned the other way
+// round is a twist of no width that the rounding made, and goes.
+void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Pos>>& out) {
+    for (size_t i = 0; i < ring.size(); ++i)
+        for (size_t j = i + 1; j < ring.size(); ++j) {
+            if (!(ring[i] == ring[j])) continue;
+            std::vector<Coast_Pos> part(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
+            ring.erase(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
+            Clean_Ring(part);
+            Clean_Ring(ring);
+            Split_Pinches(std::move(part), out);
+            Split_Pinches(std::move(ring), out);
+            return;
+        }
+    if (ring.size() >= 3 && Coast_Twice_Area(ring) > 0) out.push_back(std::move(ring));
+}
+
+void Snapped(const B_Poly& p, std::vector<std::vector<Coast_Pos>>& out) {
     std::vector<Coast_Pos> ring;
     for (const B_Point& q : p.outer())
         ring.push_back({static_cast<int32_t>(std::clamp(std::lround(q.x()), 0L, long{Max})),
@@ -241,7 +266,7 @@ std::vector<Coast_Pos> Snapped(const B_Poly& p) {
     if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
     Clean_Ring(ring);
     if (Coast_Twice_Area(ring) < 0) std::reverse(ring.begin(), ring.end());
-    return ring;
+    Split_Pinches(std::move(ring), out);
 }
 
 bool Overlapping(const std::vector<std::vector<Coast_Pos>>& rings) {
@@ -262,10 +287,7 @@ std::vector<std::vector<Coast_Pos>> Snapped_Water(B_Multi water) {
         std::vector<B_Poly> parts;
         Without_Holes(std::move(water), parts);
         rings.clear();
-        for (const B_Poly& p : parts) {
-            std::vector<Coast_Pos> ring = Snapped(p);
-            if (!ring.empty()) rings.push_back(std::move(ring));
-        }
+        for (const B_Poly& p : parts) Snapped(p, rings);
         if (!Overlapping(rings)) break;
         water.clear();
         for (const std::vector<Coast_Pos>& r : rings) {

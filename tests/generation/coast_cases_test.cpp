@@ -79,6 +79,8 @@ TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
                                     {180.4646, 254.6858}, {196.6237, 255.9408}})),
                       Coast(Closed({{350.0764, 232.0313}, {353.3295, 217.6322}, {322.6572, 233.2330}, {320.1147, 256}}))}),
               "");
+    // A vertex on the grid line x 192: the overlay loses a hole touching its polygon's outline.
+    EXPECT_EQ(Faults({Coast(Closed({{198.7547, 363.5526}, {192, 339.7632}, {217.7737, 354.9940}}), true)}), "");
     // An island inside one area, then one a column west whose area box covers it; both orders.
     const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
                                        {155, 170}, {143, 160}}));
