@@ -205,14 +205,42 @@ int32_t Snap(double d) {
 
 bool On_Border(const Coast_Pos& p) { return p.X == 0 || p.Y == 0 || p.X == Lod13_Local_Max || p.Y == Lod13_Local_Max; }
 
-// Places the snap made one go; spikes of no width go when the areas' rings are cleaned.
-void Drop_Repeats(std::vector<Coast_Pos>& pts, bool loop) {
-    pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
-    while (loop && pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
+// A place of a chord, snapped and as it was.
+struct Place {
+    Coast_Pos P;
+    Coast_Fine F;
+};
+
+// Places the snap made one go, and middles of three places on one line: spikes of no width
+// would otherwise give the faces they lie in the vote of both their sides, and divide a
+// border they only touch.
+void Drop_Repeats(std::vector<Place>& pts, bool loop) {
+    const auto straight = [](const Coast_Pos& a, const Coast_Pos& b, const Coast_Pos& c) {
+        return int64_t{b.X - a.X} * (c.Y - a.Y) == int64_t{b.Y - a.Y} * (c.X - a.X);
+    };
+    const auto same = [](const Place& a, const Place& b) { return a.P == b.P; };
+    for (bool changed = true; changed;) {
+        changed = false;
+        pts.erase(std::unique(pts.begin(), pts.end(), same), pts.end());
+        while (loop && pts.size() > 1 && same(pts.front(), pts.back())) pts.pop_back();
+        const size_t n = pts.size();
+        if (n < 3) return;
+        const size_t first = loop ? 0 : 1, last = loop ? n : n - 1;
+        for (size_t i = first; i < last; ++i) {
+            if (straight(pts[(i + n - 1) % n].P, pts[i].P, pts[(i + 1) % n].P)) {
+                pts.erase(pts.begin() + static_cast<long>(i));
+                changed = true;
+                break;
+            }
+        }
+    }
 }
 
-Coast_Pos Local(const Grid_Pt& g, int64_t col, int64_t row) {
-    return {Snap(std::clamp(g.X - col * Side, 0.0, Side)), Snap(std::clamp(g.Y - row * Side, 0.0, Side))};
+Place Local(const Grid_Pt& g, int64_t col, int64_t row) {
+    const double x = std::clamp(g.X - col * Side, 0.0, Side), y = std::clamp(g.Y - row * Side, 0.0, Side);
+    const Coast_Pos p{Snap(x), Snap(y)};
+    const auto fine = [](double d, int32_t snapped) { return snapped == 0 || snapped == Lod13_Local_Max ? snapped : d; };
+    return {p, {fine(x, p.X), fine(y, p.Y)}};
 }
 
 // Two places on one side of the area: the segment between them runs along the border.
@@ -220,17 +248,25 @@ bool Along_Border(const Coast_Pos& a, const Coast_Pos& b) {
     return (a.X == b.X && (a.X == 0 || a.X == Lod13_Local_Max)) || (a.Y == b.Y && (a.Y == 0 || a.Y == Lod13_Local_Max));
 }
 
+Coast_Chord Chord_Of(const Run& run, int32_t line, bool loop, std::vector<Place>::const_iterator from,
+                     std::vector<Place>::const_iterator to) {
+    Coast_Chord c{run.Col, run.Row, line, loop, {}, {}};
+    for (auto it = from; it != to; ++it) c.Points.push_back(it->P), c.Fine.push_back(it->F);
+    return c;
+}
+
 // A snapped run into chords: split at every place on the border, so that each chord meets the
 // border only at its ends; stretches along the border itself divide nothing and go.
 void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord>& out) {
-    std::vector<Coast_Pos> pts;
+    std::vector<Place> pts;
     for (const Grid_Pt& g : run.Points) pts.push_back(Local(g, run.Col, run.Row));
     Drop_Repeats(pts, loop);
     if (pts.size() < (loop ? 3u : 2u)) return;
+    const auto border = [](const Place& p) { return On_Border(p.P); };
     if (loop) {
-        const auto at = std::find_if(pts.begin(), pts.end(), On_Border);
+        const auto at = std::find_if(pts.begin(), pts.end(), border);
         if (at == pts.end()) {
-            out.push_back({run.Col, run.Row, line, true, std::move(pts)});
+            out.push_back(Chord_Of(run, line, true, pts.begin(), pts.end()));
             return;
         }
         std::rotate(pts.begin(), at, pts.end());
@@ -238,9 +274,10 @@ void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord
     }
     size_t from = 0;
     for (size_t k = 1; k < pts.size(); ++k) {
-        if (!On_Border(pts[k]) && k + 1 < pts.size()) continue;
-        if (!(k == from + 1 && Along_Border(pts[from], pts[k])) && On_Border(pts[from]) && On_Border(pts[k]))
-            out.push_back({run.Col, run.Row, line, false, {pts.begin() + static_cast<long>(from), pts.begin() + static_cast<long>(k) + 1}});
+        if (!border(pts[k]) && k + 1 < pts.size()) continue;
+        if (!(k == from + 1 && Along_Border(pts[from].P, pts[k].P)) && border(pts[from]) && border(pts[k]))
+            out.push_back(Chord_Of(run, line, false, pts.begin() + static_cast<long>(from),
+                                   pts.begin() + static_cast<long>(k) + 1));
         from = k;
     }
 }
@@ -248,7 +285,7 @@ void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord
 // An open stretch starts at its first place on a border and ends at its last: what lies before
 // and after is a loose end, with no water to give. False when it has no such place.
 bool Trim(std::vector<Run>& runs) {
-    const auto border = [](const Run& r, const Grid_Pt& g) { return On_Border(Local(g, r.Col, r.Row)); };
+    const auto border = [](const Run& r, const Grid_Pt& g) { return On_Border(Local(g, r.Col, r.Row).P); };
     while (!runs.empty()) {
         Run& r = runs.front();
         const auto at = std::find_if(r.Points.begin(), r.Points.end(), [&](const Grid_Pt& g) { return border(r, g); });

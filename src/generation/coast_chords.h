@@ -13,12 +13,21 @@ struct Coast_Pos {
     bool operator==(const Coast_Pos&) const = default;
 };
 
+// A place before the snap to the 0..255 grid (a place on the border is on it exactly).
+struct Coast_Fine {
+    double X = 0;
+    double Y = 0;
+};
+
 struct Coast_Chord {
     int64_t Col = 0;   // LOD13 column over the whole grid, eastward from 180 W
     int64_t Row = 0;   // LOD13 row over the whole grid, southward from 90 N
     int32_t Line = 0;  // work record of its coastline
     bool Loop = false;
     std::vector<Coast_Pos> Points;
+    // Its places unsnapped, one for each of Points: two chords a position apart may cross once
+    // snapped, and the faces between them then take the votes of the wrong lines.
+    std::vector<Coast_Fine> Fine;
 };
 
 // The chords of the work lines (rings flagged by work record in `ring`, entry 0 unused), within

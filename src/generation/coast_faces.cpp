@@ -23,6 +23,7 @@ using B_Multi = bg::model::multi_polygon<B_Poly>;
 
 constexpr int32_t Max = Lod13_Local_Max;
 constexpr int64_t Round = 4 * int64_t{Max};
+constexpr double Touch_Inset = 1e-3;
 const std::array<Coast_Pos, 4> Corners = {Coast_Pos{0, 0}, {Max, 0}, {Max, Max}, {0, Max}};
 
 // Place on the border, clockwise on the map from the north-west corner.
@@ -113,21 +114,44 @@ bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector
     return true;
 }
 
+// A ring of unsnapped places as a polygon, without repeats.
+B_Poly To_Poly(const std::vector<Coast_Fine>& ring) {
+    B_Poly poly;
+    for (const Coast_Fine& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
+    bg::unique(poly);
+    bg::correct(poly);
+    return poly;
+}
+
 // The side of one chord that its water lies on, within the area.
 B_Multi Water_Side(const Coast_Chord& c) {
     B_Multi out;
-    std::vector<Coast_Pos> ring = c.Points;
-    if (!c.Loop && !(ring.front() == ring.back())) {
-        Corners_Between(Place(ring.back()), Place(ring.front()), ring);
-        Clean_Ring(ring);
-        if (!ring.empty()) out.push_back(To_Poly(ring));
+    std::vector<Coast_Fine> ring = c.Fine;
+    if (!c.Loop && !(c.Points.front() == c.Points.back())) {
+        std::vector<Coast_Pos> corners;
+        Corners_Between(Place(c.Points.back()), Place(c.Points.front()), corners);
+        for (const Coast_Pos& p : corners) ring.push_back({double(p.X), double(p.Y)});
+        const B_Poly side = To_Poly(ring);
+        if (side.outer().size() >= 4 && bg::area(side) > 1e-6) out.push_back(side);
         return out;
     }
-    if (ring.front() == ring.back()) ring.pop_back();
-    Clean_Ring(ring);
-    if (ring.empty()) return out;
+    if (!c.Loop) {
+        // A ring that touches the border at one place: the overlay loses a hole that touches its
+        // polygon's outline, so the place is held a hair inside.
+        ring.pop_back();
+        Coast_Fine& p = ring.front();
+        p.X = std::clamp(p.X, Touch_Inset, Max - Touch_Inset);
+        p.Y = std::clamp(p.Y, Touch_Inset, Max - Touch_Inset);
+    }
     const B_Poly loop = To_Poly(ring);
-    if (Coast_Twice_Area(ring) > 0) {
+    if (loop.outer().size() < 4 || bg::area(loop) <= 1e-6) return out;
+    double twice = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Coast_Fine& a = ring[i];
+        const Coast_Fine& b = ring[(i + 1) % ring.size()];
+        twice += a.X * b.Y - b.X * a.Y;
+    }
+    if (twice > 0) {
         out.push_back(loop);  // a lake: the water within
     } else {
         bg::difference(Square(), loop, out);  // an island: the water round it
@@ -162,11 +186,11 @@ B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
         double vote = 0;
         std::map<int32_t, double> for_water;
         for (const Coast_Chord* c : chords) {
-            const size_t n = c->Points.size();
+            const size_t n = c->Fine.size();
             const size_t segments = c->Loop ? n : n - 1;
             for (size_t i = 0; i < segments; ++i) {
-                const Coast_Pos& a = c->Points[i];
-                const Coast_Pos& b = c->Points[(i + 1) % n];
+                const Coast_Fine& a = c->Fine[i];
+                const Coast_Fine& b = c->Fine[(i + 1) % n];
                 const double dx = b.X - a.X, dy = b.Y - a.Y, len = std::hypot(dx, dy);
                 if (len == 0) continue;
                 const double mx = (a.X + b.X) / 2.0, my = (a.Y + b.Y) / 2.0;
@@ -217,7 +241,24 @@ void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
     }
 }
 
-std::vector<Coast_Pos> Snapped(const B_Poly& p) {
+// A ring rounded onto one place twice is two rings touching there; a part turned the other way
+// round is a twist of no width that the rounding made, and goes.
+void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Pos>>& out) {
+    for (size_t i = 0; i < ring.size(); ++i)
+        for (size_t j = i + 1; j < ring.size(); ++j) {
+            if (!(ring[i] == ring[j])) continue;
+            std::vector<Coast_Pos> part(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
+            ring.erase(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
+            Clean_Ring(part);
+            Clean_Ring(ring);
+            Split_Pinches(std::move(part), out);
+            Split_Pinches(std::move(ring), out);
+            return;
+        }
+    if (ring.size() >= 3 && Coast_Twice_Area(ring) > 0) out.push_back(std::move(ring));
+}
+
+void Snapped(const B_Poly& p, std::vector<std::vector<Coast_Pos>>& out) {
     std::vector<Coast_Pos> ring;
     for (const B_Point& q : p.outer())
         ring.push_back({static_cast<int32_t>(std::clamp(std::lround(q.x()), 0L, long{Max})),
@@ -225,7 +266,37 @@ std::vector<Coast_Pos> Snapped(const B_Poly& p) {
     if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
     Clean_Ring(ring);
     if (Coast_Twice_Area(ring) < 0) std::reverse(ring.begin(), ring.end());
-    return ring;
+    Split_Pinches(std::move(ring), out);
+}
+
+bool Overlapping(const std::vector<std::vector<Coast_Pos>>& rings) {
+    for (size_t i = 0; i < rings.size(); ++i)
+        for (size_t j = i + 1; j < rings.size(); ++j) {
+            B_Multi both;
+            bg::intersection(To_Poly(rings[i]), To_Poly(rings[j]), both);
+            if (bg::area(both) > 1e-9) return true;
+        }
+    return false;
+}
+
+// The water on the 0..255 grid. Two parts less than a position apart can overlap once rounded:
+// they are then made one and rounded again.
+std::vector<std::vector<Coast_Pos>> Snapped_Water(B_Multi water) {
+    std::vector<std::vector<Coast_Pos>> rings;
+    for (int pass = 0; pass < 4; ++pass) {
+        std::vector<B_Poly> parts;
+        Without_Holes(std::move(water), parts);
+        rings.clear();
+        for (const B_Poly& p : parts) Snapped(p, rings);
+        if (!Overlapping(rings)) break;
+        water.clear();
+        for (const std::vector<Coast_Pos>& r : rings) {
+            B_Multi merged;
+            bg::union_(water, To_Poly(r), merged);
+            water = std::move(merged);
+        }
+    }
+    return rings;
 }
 
 }  // namespace
@@ -252,15 +323,7 @@ std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords) {
             area.push_back(&chords[to++]);
         Coast_Water w{chords[from].Col, chords[from].Row, chords[from].Line, {}};
         from = to;
-        if (!Walk(area, w.Rings)) {
-            w.Rings.clear();
-            std::vector<B_Poly> parts;
-            Without_Holes(Overlay(area, w.Line), parts);
-            for (const B_Poly& p : parts) {
-                std::vector<Coast_Pos> ring = Snapped(p);
-                if (!ring.empty()) w.Rings.push_back(std::move(ring));
-            }
-        }
+        if (!Walk(area, w.Rings)) w.Rings = Snapped_Water(Overlay(area, w.Line));
         int64_t total = 0;
         for (const std::vector<Coast_Pos>& r : w.Rings) total += Coast_Twice_Area(r);
         if (w.Rings.empty() || total >= 2 * int64_t{Max} * Max) continue;

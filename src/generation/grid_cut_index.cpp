@@ -145,8 +145,6 @@ void Piece_Index::Add_Work_Tables() {
         const size_t kept = f.scratch.size();
         const size_t needed = n == 2 ? 2 : 3;
         if (kept < needed || kept > INT16_MAX) continue;
-        // A polygon piece whose places all lie on one line covers nothing of its cell.
-        if (n != 2 && API_Piece_Twice_Area(f.scratch) == 0) continue;
         // Shapes are cut at the world's edge; what still lies on it names no cell.
         if (!World_Has_Area(c8, r8, mode_ == 2 ? 0 : c13, mode_ == 2 ? 0 : r13)) continue;
         if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode_ != 2)) continue;

@@ -79,6 +79,8 @@ TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
                                     {180.4646, 254.6858}, {196.6237, 255.9408}})),
                       Coast(Closed({{350.0764, 232.0313}, {353.3295, 217.6322}, {322.6572, 233.2330}, {320.1147, 256}}))}),
               "");
+    // A vertex on the grid line x 192: the overlay loses a hole touching its polygon's outline.
+    EXPECT_EQ(Faults({Coast(Closed({{198.7547, 363.5526}, {192, 339.7632}, {217.7737, 354.9940}}), true)}), "");
     // An island inside one area, then one a column west whose area box covers it; both orders.
     const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
                                        {155, 170}, {143, 160}}));
@@ -116,6 +118,32 @@ TEST_F(CoastCases, LinesBesideOrAlongAGridLineAtTheMapsEdge) {
     // Its tip on the grid line y 125, where the line would be parted in two along the inlet.
     EXPECT_EQ(Faults({Coast({{-100, 110}, {45, 112}, {45.01, 125}, {45.02, 112}, {2100, 112}})}), "");
     EXPECT_EQ(Faults({Coast(Closed({{40, 40}, {55, 40.4}, {40, 40.8}}))}), "");
+}
+
+TEST_F(CoastCases, SpikesThinnerThanAPositionGoWithTheSnap) {
+    Aligned(6, 6);
+    // Land on the right, a spike of 0.2 pixel running 38 pixels into the land and one of 0.06
+    // pixel across the grid line x 320 into the sea, in an area whose border the line touches.
+    EXPECT_EQ(Faults({Coast({{297.4601, -14.2777}, {319.9533, 19.3881}, {303.4497, 38.9658}, {320, 77.0791},
+                             {317.0397, 96.0385}, {279.1330, 96.1363}, {317.0092, 96.2341}, {315.0816, 108.5794},
+                             {313.5812, 108.9786}, {339.3449, 109.0102}, {313.3435, 109.0419}, {312.3295, 109.3117},
+                             {314.8529, 110.0440}, {314.3943, 112.9812}, {315.4722, 154.7605}, {320, 182.1763},
+                             {327.0165, 207.5447}, {323.8812, 244.4368}, {329.1780, 288.9732}, {336.7069, 324.2111},
+                             {337.4733, 341.1452}, {319.8768, 372.8039}, {324.9237, 393.9155}, {316.6820, 410.8405}},
+                            true)}),
+              "");
+    // An island whose north shore doubles back on itself a hundredth of a pixel apart, out to
+    // the grid line x 256 and beyond it: once snapped the two shores would cross.
+    EXPECT_EQ(Faults({Coast({{254.8877, 409.8033}, {252.4867, 378.4029}, {257.3999, 353.2832}, {249.6377, 336.8043},
+                             {257.6279, 312.4893}, {265.0639, 281.5291}, {256, 252.1103}, {269.7034, 229.0237},
+                             {272.1667, 192.8727}, {270.6247, 179.2391}, {268.6926, 155.2040}, {266.9059, 126.5840},
+                             {273.2084, 112.4254}, {276.0800, 75.1387}, {255.9193, 44.5068}, {272.5015, 0.1202},
+                             {278.9072, -15.1138}},
+                            true),
+                      Coast(Closed({{225.4422, 51.2219}, {256.0708, 51.5719}, {230.7131, 51.2838}, {256, 64},
+                                    {226.1821, 56.2046}, {224.7294, 54.1245}}),
+                            true)}),
+              "");
 }
 
 }  // namespace

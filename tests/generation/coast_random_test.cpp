@@ -116,8 +116,14 @@ bool Apart(const std::vector<Drawn>& shapes) {
     for (size_t i = 0; i < shapes.size(); ++i)
         for (size_t j = i + 1; j < shapes.size(); ++j) {
             if (bg::distance(outline(shapes[i]), outline(shapes[j])) < 1.0) return false;
-            // Two lakes do not nest.
-            if (shapes[i].What == Drawn::Water && shapes[j].What == Drawn::Water) {
+            // Two lakes do not nest, nor two closed coastlines: one of them would be drawn with
+            // its sea on the land of the other.
+            const auto ring = [](const Drawn& d) {
+                return d.What == Drawn::Water ||
+                       (d.What == Drawn::Coastline && d.Points.front().X == d.Points.back().X &&
+                        d.Points.front().Y == d.Points.back().Y);
+            };
+            if (ring(shapes[i]) && ring(shapes[j]) && shapes[i].What == shapes[j].What) {
                 const Pt a{shapes[i].Points[0].X, shapes[i].Points[0].Y}, b{shapes[j].Points[0].X, shapes[j].Points[0].Y};
                 Ring ri, rj;
                 for (const Pt& p : outline(shapes[i])) ri.push_back(p);
@@ -203,8 +209,15 @@ std::vector<Px> Star(Random& rng, double cx, double cy, double r0, double r1, in
         if (rng.Chance(0.2)) p.X = Onto_Grid(rng, p.X), p.Y = Onto_Grid(rng, p.Y);
         pts.push_back(p);
     }
-    // Angles growing turn clockwise on the map (y down): a lake with the sea on the right.
-    if (island) std::reverse(pts.begin(), pts.end());
+    // Clockwise on the map (y down) is a lake, the sea on the right. Angles grow clockwise, but a
+    // small star whose vertices moved onto the grid can come out turned the other way round.
+    double twice = 0;
+    for (size_t k = 0; k < pts.size(); ++k) {
+        const Px& a = pts[k];
+        const Px& b = pts[(k + 1) % pts.size()];
+        twice += a.X * b.Y - b.X * a.Y;
+    }
+    if (island == (twice > 0)) std::reverse(pts.begin(), pts.end());
     pts.push_back(pts.front());
     return pts;
 }
@@ -244,9 +257,12 @@ std::vector<Drawn> Drawing(Random& rng, Kind kind, Map& m) {
             shapes.push_back({Drawn::Coastline, line});
             break;
         }
-        case Islands:
-            for (int k = rng.Int(1, 3); k > 0; --k) shapes.push_back(Island(rng, m, rng.Chance(0.2)));
+        case Islands: {
+            // All islands or all lakes: a lake beside an island would be drawn in its sea.
+            const bool lakes = rng.Chance(0.2);
+            for (int k = rng.Int(1, 3); k > 0; --k) shapes.push_back(Island(rng, m, lakes));
             break;
+        }
         case Mainland_With_Islands: {
             shapes.push_back({Drawn::Coastline, Across(rng, m, rng.Uniform(30, m.H() / 2), 25, 8)});
             for (int k = rng.Int(1, 4); k > 0; --k) {
@@ -286,11 +302,18 @@ std::vector<Drawn> Drawing(Random& rng, Kind kind, Map& m) {
             m.Rows = rng.Int(5, 7);
             const Px from = On_Edge(rng, m, 3);
             const Px to = On_Edge(rng, m, rng.Int(0, 2));
+            // Ends on one edge, a corner's two sides within a pixel, would draw a line along the
+            // edge, with nothing of the map on either side.
+            const auto one_edge = [](double a, double b, double edge) {
+                return std::fabs(a - edge) < 1 && std::fabs(b - edge) < 1;
+            };
+            if (one_edge(from.X, to.X, 0) || one_edge(from.Y, to.Y, 0) || one_edge(from.Y, to.Y, m.H())) break;
             std::vector<Px> line{from};
             for (int k = rng.Int(0, 3); k > 0; --k) {
                 const double t = static_cast<double>(k) / 4;
-                line.insert(line.begin() + 1, {from.X + (to.X - from.X) * t + rng.Uniform(-8, 8),
-                                               from.Y + (to.Y - from.Y) * t + rng.Uniform(-8, 8)});
+                line.insert(line.begin() + 1,
+                            {std::clamp(from.X + (to.X - from.X) * t + rng.Uniform(-8, 8), 1.0, m.W() - 1),
+                             std::clamp(from.Y + (to.Y - from.Y) * t + rng.Uniform(-8, 8), 1.0, m.H() - 1)});
             }
             line.push_back(to);
             shapes.push_back({Drawn::Coastline, line});
