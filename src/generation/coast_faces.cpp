@@ -241,9 +241,26 @@ void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
     }
 }
 
-// A ring rounded onto one place twice is two rings touching there; a part turned the other way
-// round is a twist of no width that the rounding made, and goes.
+// Whether q lies on the segment from a to b, between its ends.
+bool Within(Coast_Pos q, Coast_Pos a, Coast_Pos b) {
+    const int64_t abx = b.X - a.X, aby = b.Y - a.Y, aqx = q.X - a.X, aqy = q.Y - a.Y;
+    if (abx * aqy - aby * aqx != 0) return false;
+    const int64_t along = abx * aqx + aby * aqy;
+    return along > 0 && along < abx * abx + aby * aby;
+}
+
+// A ring rounded onto one place twice, or onto a place on one of its own sides, is two rings
+// touching there; a part turned the other way round is a twist of no width that the rounding
+// made, and goes.
 void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Pos>>& out) {
+    for (size_t i = 0; i < ring.size(); ++i)
+        for (size_t j = 0; j < ring.size(); ++j) {
+            const size_t k = (j + 1) % ring.size();
+            if (i == j || i == k || !Within(ring[i], ring[j], ring[k])) continue;
+            ring.insert(ring.begin() + static_cast<long>(j + 1), ring[i]);
+            Split_Pinches(std::move(ring), out);
+            return;
+        }
     for (size_t i = 0; i < ring.size(); ++i)
         for (size_t j = i + 1; j < ring.size(); ++j) {
             if (!(ring[i] == ring[j])) continue;

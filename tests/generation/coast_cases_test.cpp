@@ -81,6 +81,10 @@ TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
               "");
     // A vertex on the grid line x 192: the overlay loses a hole touching its polygon's outline.
     EXPECT_EQ(Faults({Coast(Closed({{198.7547, 363.5526}, {192, 339.7632}, {217.7737, 354.9940}}), true)}), "");
+    // An island touching a grid line beside a mainland's coast: the rounded water meets its own side.
+    EXPECT_EQ(Faults({Coast({{222, -20}, {224, 150}, {222, 404}}),
+                      Coast(Closed({{215.6626, 355.8167}, {215.2219, 346.9275}, {209.3188, 320.0573}}))}),
+              "");
     // An island inside one area, then one a column west whose area box covers it; both orders.
     const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
                                        {155, 170}, {143, 160}}));
