@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include <boost/geometry.hpp>
@@ -249,9 +250,23 @@ bool Within(Coast_Pos q, Coast_Pos a, Coast_Pos b) {
     return along > 0 && along < abx * abx + aby * aby;
 }
 
-// A ring rounded onto one place twice, or onto a place on one of its own sides, is two rings
-// touching there; a part turned the other way round is a twist of no width that the rounding
-// made, and goes.
+int64_t Turn(Coast_Pos a, Coast_Pos b, Coast_Pos c) {
+    return int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
+}
+
+// Where the sides a-b and c-d cross, each through the other's inside, rounded.
+std::optional<Coast_Pos> Crossing(Coast_Pos a, Coast_Pos b, Coast_Pos c, Coast_Pos d) {
+    const int64_t ta = Turn(c, d, a), tb = Turn(c, d, b), tc = Turn(a, b, c), td = Turn(a, b, d);
+    if (!((ta > 0 && tb < 0) || (ta < 0 && tb > 0)) || !((tc > 0 && td < 0) || (tc < 0 && td > 0)))
+        return std::nullopt;
+    const double t = double(ta) / double(ta - tb);
+    return Coast_Pos{static_cast<int32_t>(std::lround(a.X + t * (b.X - a.X))),
+                     static_cast<int32_t>(std::lround(a.Y + t * (b.Y - a.Y)))};
+}
+
+// A ring rounded onto one place twice, onto a place on one of its own sides, or across itself,
+// is two rings touching there; a part turned the other way round is a twist of no width that
+// the rounding made, and goes.
 void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Pos>>& out) {
     for (size_t i = 0; i < ring.size(); ++i)
         for (size_t j = 0; j < ring.size(); ++j) {
@@ -269,6 +284,16 @@ void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Po
             Clean_Ring(part);
             Clean_Ring(ring);
             Split_Pinches(std::move(part), out);
+            Split_Pinches(std::move(ring), out);
+            return;
+        }
+    const size_t n = ring.size();
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 2; j < n && (j + 1) % n != i; ++j) {
+            const std::optional<Coast_Pos> at = Crossing(ring[i], ring[i + 1], ring[j], ring[(j + 1) % n]);
+            if (!at) continue;
+            ring.insert(ring.begin() + static_cast<long>(j + 1), *at);
+            ring.insert(ring.begin() + static_cast<long>(i + 1), *at);
             Split_Pinches(std::move(ring), out);
             return;
         }

@@ -85,6 +85,8 @@ TEST_F(CoastCases, IslandsTouchingOrBesideAGridLineKeepTheSeaRoundThem) {
     EXPECT_EQ(Faults({Coast({{222, -20}, {224, 150}, {222, 404}}),
                       Coast(Closed({{215.6626, 355.8167}, {215.2219, 346.9275}, {209.3188, 320.0573}}))}),
               "");
+    // A sliver of an island touching a grid line, its rounded sides crossing.
+    EXPECT_EQ(Faults({Coast(Closed({{251.3644, 160.8268}, {250.7861, 165.7421}, {246.8178, 192.0275}}), true)}), "");
     // An island inside one area, then one a column west whose area box covers it; both orders.
     const Drawn inside = Coast(Closed({{140, 140}, {146, 134}, {160, 133}, {175, 138}, {180, 150}, {170, 165},
                                        {155, 170}, {143, 160}}));
