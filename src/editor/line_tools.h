@@ -2,9 +2,10 @@
 // The line tools of the line mode: new line, extend from an end point, select a line, select
 // and move a point, insert a point; delete, Tab and Esc; the attribute edit of the selected
 // line. Each tool is a small state machine in the flags below: a double-click picks the object,
-// a single click acts. Positions given to the tables are map-bitmap pixels; every hit test is made in picture pixels. The selected line and point
-// (Line_Selected, Cur_Line, Point_Selected, Cur_Point) are in core/project.h, beside the tables
-// whose initialisation clears them and which the simulator link also fills.
+// a single click acts. Positions given to the tables are map-bitmap pixels; every hit test is
+// made in picture pixels. The selected line and point (Line_Selected, Cur_Line, Point_Selected,
+// Cur_Point) are in core/project.h, beside the tables whose initialisation clears them and which
+// the simulator link also fills.
 #include <cstdint>
 #include <functional>
 
@@ -69,9 +70,9 @@ inline double Mouse_Down_Y = 0;
 inline double Mouse_Down_Map_X = 0;
 inline double Mouse_Down_Map_Y = 0;
 
-// The attribute dialog of lines and polygons (Frm_Route, wired at start-up; tests put their own in). It is shown
-// modally with Route_Dlg_Cancelled at 1 and clears the flag on OK, leaving its result in
-// Route_Attrib_Result; an empty hook counts as a dialog closed without OK.
+// The attribute dialog of lines and polygons (Frm_Route, wired at start-up; tests put their own
+// in). It is shown modally with Route_Dlg_Cancelled at 1 and clears the flag on OK, leaving its
+// result in Route_Attrib_Result; an empty hook counts as a dialog closed without OK.
 struct Line_Tool_Windows {
     std::function<void()> Show_Route_Attributes;   // Frm_Route
 };

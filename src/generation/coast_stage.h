@@ -1,7 +1,8 @@
 #pragma once
-// The coastline stage: the coastlines (shore option 3), open lines drawn between land and sea,
-// become closed polygons cut to LOD13 areas with their points on each area's 0..255 grid, in
-// Coast_Piece_Table / Coast_Piece_Points / Coast_Count (generation_services.h).
+// The coastline stage: the coastlines (shore option 3), lines drawn between land and sea, are cut
+// into chords of each LOD13 area; each area's water, made from the faces its chords cut it into,
+// is written as pieces with their points on the area's 0..255 grid, in Coast_Piece_Table /
+// Coast_Piece_Points / Coast_Count (generation_services.h).
 #include <cstdint>
 #include <vector>
 
