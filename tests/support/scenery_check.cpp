@@ -459,7 +459,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             Multi part, next;
             bg::intersection(whole, shape, part);
             if (water) bg::union_(expected_here, part, next);
-            else bg::difference(expected_here, part, next);
+            else bg::difference(expected_here, shape, next);
             expected_here = std::move(next);
         }
         // One unit along the drawn boundary, and the snapping at the area's corners.
