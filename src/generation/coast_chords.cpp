@@ -215,9 +215,6 @@ struct Place {
 // would otherwise give the faces they lie in the vote of both their sides, and divide a
 // border they only touch.
 void Drop_Repeats(std::vector<Place>& pts, bool loop) {
-    const auto straight = [](const Coast_Pos& a, const Coast_Pos& b, const Coast_Pos& c) {
-        return int64_t{b.X - a.X} * (c.Y - a.Y) == int64_t{b.Y - a.Y} * (c.X - a.X);
-    };
     const auto same = [](const Place& a, const Place& b) { return a.P == b.P; };
     for (bool changed = true; changed;) {
         changed = false;
@@ -227,7 +224,7 @@ void Drop_Repeats(std::vector<Place>& pts, bool loop) {
         if (n < 3) return;
         const size_t first = loop ? 0 : 1, last = loop ? n : n - 1;
         for (size_t i = first; i < last; ++i) {
-            if (straight(pts[(i + n - 1) % n].P, pts[i].P, pts[(i + 1) % n].P)) {
+            if (Coast_Turn(pts[(i + n - 1) % n].P, pts[i].P, pts[(i + 1) % n].P) == 0) {
                 pts.erase(pts.begin() + static_cast<long>(i));
                 changed = true;
                 break;

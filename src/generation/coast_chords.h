@@ -13,6 +13,11 @@ struct Coast_Pos {
     bool operator==(const Coast_Pos&) const = default;
 };
 
+// Twice the signed area of the triangle a, b, c: 0 when the three lie on one line.
+inline int64_t Coast_Turn(Coast_Pos a, Coast_Pos b, Coast_Pos c) {
+    return int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
+}
+
 // A place before the snap to the 0..255 grid (a place on the border is on it exactly).
 struct Coast_Fine {
     double X = 0;

@@ -47,14 +47,17 @@ void Corners_Between(int64_t a, int64_t b, std::vector<Coast_Pos>& out) {
     for (const auto& [d, c] : passed) out.push_back(Corners[c]);
 }
 
-B_Poly To_Poly(const std::vector<Coast_Pos>& ring) {
+// A ring of places, snapped or not, as a polygon without repeats.
+template <class P>
+B_Poly To_Poly(const std::vector<P>& ring) {
     B_Poly poly;
-    for (const Coast_Pos& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
+    for (const P& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
+    bg::unique(poly);
     bg::correct(poly);
     return poly;
 }
 
-B_Poly Square() { return To_Poly({Corners.begin(), Corners.end()}); }
+B_Poly Square() { return To_Poly(std::vector<Coast_Pos>(Corners.begin(), Corners.end())); }
 
 // Repeats, straight middles and spikes go, round the ring.
 void Clean_Ring(std::vector<Coast_Pos>& ring) {
@@ -65,8 +68,7 @@ void Clean_Ring(std::vector<Coast_Pos>& ring) {
             const Coast_Pos& a = ring[(i + n - 1) % n];
             const Coast_Pos& b = ring[i];
             const Coast_Pos& c = ring[(i + 1) % n];
-            const int64_t cross = int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
-            if (a == b || cross == 0) {
+            if (a == b || Coast_Turn(a, b, c) == 0) {
                 ring.erase(ring.begin() + static_cast<long>(i));
                 changed = true;
                 --i;
@@ -115,14 +117,8 @@ bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector
     return true;
 }
 
-// A ring of unsnapped places as a polygon, without repeats.
-B_Poly To_Poly(const std::vector<Coast_Fine>& ring) {
-    B_Poly poly;
-    for (const Coast_Fine& p : ring) poly.outer().push_back(B_Point(p.X, p.Y));
-    bg::unique(poly);
-    bg::correct(poly);
-    return poly;
-}
+// A polygon that holds some of the area, not a sliver of no width.
+bool Covers(const B_Poly& p) { return p.outer().size() >= 4 && bg::area(p) > 1e-6; }
 
 // The side of one chord that its water lies on, within the area.
 B_Multi Water_Side(const Coast_Chord& c) {
@@ -133,7 +129,7 @@ B_Multi Water_Side(const Coast_Chord& c) {
         Corners_Between(Place(c.Points.back()), Place(c.Points.front()), corners);
         for (const Coast_Pos& p : corners) ring.push_back({double(p.X), double(p.Y)});
         const B_Poly side = To_Poly(ring);
-        if (side.outer().size() >= 4 && bg::area(side) > 1e-6) out.push_back(side);
+        if (Covers(side)) out.push_back(side);
         return out;
     }
     if (!c.Loop) {
@@ -145,7 +141,7 @@ B_Multi Water_Side(const Coast_Chord& c) {
         p.Y = std::clamp(p.Y, Touch_Inset, Max - Touch_Inset);
     }
     const B_Poly loop = To_Poly(ring);
-    if (loop.outer().size() < 4 || bg::area(loop) <= 1e-6) return out;
+    if (!Covers(loop)) return out;
     double twice = 0;
     for (size_t i = 0; i < ring.size(); ++i) {
         const Coast_Fine& a = ring[i];
@@ -162,7 +158,7 @@ B_Multi Water_Side(const Coast_Chord& c) {
 
 void Add_Parts(const B_Multi& parts, std::vector<B_Poly>& out) {
     for (const B_Poly& p : parts)
-        if (bg::area(p) > 1e-6) out.push_back(p);
+        if (Covers(p)) out.push_back(p);
 }
 
 // The faces that the chords cut the area into, each taking the side of the lines along its
@@ -244,19 +240,16 @@ void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
 
 // Whether q lies on the segment from a to b, between its ends.
 bool Within(Coast_Pos q, Coast_Pos a, Coast_Pos b) {
+    if (Coast_Turn(a, b, q) != 0) return false;
     const int64_t abx = b.X - a.X, aby = b.Y - a.Y, aqx = q.X - a.X, aqy = q.Y - a.Y;
-    if (abx * aqy - aby * aqx != 0) return false;
     const int64_t along = abx * aqx + aby * aqy;
     return along > 0 && along < abx * abx + aby * aby;
 }
 
-int64_t Turn(Coast_Pos a, Coast_Pos b, Coast_Pos c) {
-    return int64_t{b.X - a.X} * (c.Y - a.Y) - int64_t{b.Y - a.Y} * (c.X - a.X);
-}
-
 // Where the sides a-b and c-d cross, each through the other's inside, rounded.
 std::optional<Coast_Pos> Crossing(Coast_Pos a, Coast_Pos b, Coast_Pos c, Coast_Pos d) {
-    const int64_t ta = Turn(c, d, a), tb = Turn(c, d, b), tc = Turn(a, b, c), td = Turn(a, b, d);
+    const int64_t ta = Coast_Turn(c, d, a), tb = Coast_Turn(c, d, b), tc = Coast_Turn(a, b, c),
+                  td = Coast_Turn(a, b, d);
     if (!((ta > 0 && tb < 0) || (ta < 0 && tb > 0)) || !((tc > 0 && td < 0) || (tc < 0 && td > 0)))
         return std::nullopt;
     const double t = double(ta) / double(ta - tb);
