@@ -456,10 +456,14 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         Multi expected_here = coast_water;
         for (const auto& [shape, water] : painted) {
             if (!bg::intersects(shape, box)) continue;
-            Multi part, next;
-            bg::intersection(whole, shape, part);
-            if (water) bg::union_(expected_here, part, next);
-            else bg::difference(expected_here, shape, next);
+            Multi next;
+            if (water) {
+                Multi part;
+                bg::intersection(whole, shape, part);
+                bg::union_(expected_here, part, next);
+            } else {
+                bg::difference(expected_here, shape, next);
+            }
             expected_here = std::move(next);
         }
         // One unit along the drawn boundary, and the snapping at the area's corners.
