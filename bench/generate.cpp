@@ -1,11 +1,13 @@
-// Generate of two large projects through the headless main window (not a test), with tools that
-// only exit 0: `lakes`, 1 000 lakes of 4 000 points, and `roads`, 20 000 night-lit roads of 50
-// points, both on a 10 000 x 5 000 map. Each project is written as a project file, opened and
-// generated several times; per project it prints the best Generate, the bytes of sources it
+// Generate of three large projects through the headless main window (not a test), with tools
+// that only exit 0: `lakes`, 1 000 lakes of 4 000 points, `roads`, 20 000 night-lit roads of 50
+// points, and `coast`, a winding shore and islands of 100 points, 100 000 points in all (or the
+// number given: the shore runs that share of the map's width, its points as close, with as many
+// islands off it), all on a 10 000 x 5 000 map. Each project is written as a project file, opened
+// and generated several times; per project it prints the best Generate, the bytes of sources it
 // wrote, the median over the runs of its writing of the sources against a plain 1 MB-buffered
 // write of the same bytes with fsync timed in the same run, and its lowest peak resident memory
 // above the open project over those bytes.
-//   bench_generate <source folder> [runs] [lakes|roads]
+//   bench_generate <source folder> [runs] [lakes|roads|coast] [coast points]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -135,6 +137,58 @@ void Make_Roads(const Route_Attrib& like) {
     }
 }
 
+// Coastlines: a shore from beyond the west edge, winding in bays 600 pixels apart and up to
+// 1 200 deep, the sea south of it, then north out of the map; islands of 100 points on a grid
+// 125 pixels apart south of it. Half the points are the shore's, a point every 1.3 pixels or so
+// along it; the shore's length and the islands' count follow `points`. Returns the points drawn.
+int Make_Coast(const Route_Attrib& like, int points) {
+    Route_Attrib a = like;
+    a.SurfShore = 3;
+    a.FermerLine = 0;
+    a.Line_Night = 0;
+    a.LandOnRight = 0;
+    std::mt19937 rng(42);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    const double share = points / 100000.0;
+    auto shore_y = [](double x) {
+        return 2500 + 1200 * std::sin(2 * kPi * x / 600) * (0.6 + 0.4 * std::sin(x / 1700)) + 60 * std::sin(x / 37);
+    };
+    a.Text_Rt = "Shore";
+    int32_t line = Project_Append_Line(a);
+    const int shore_points = points / 2;
+    // Steps along x that keep about the same length along the shore.
+    double length = 0;
+    for (double x = 0; x < kMapWidth; x += 1) length += std::hypot(1.0, shore_y(x + 1) - shore_y(x));
+    const double spacing = length / 50000;
+    Project_Append_Point(line, -50, shore_y(0));
+    int drawn = 1;
+    double x = 0;
+    for (; drawn < shore_points - 1 && x < kMapWidth * share; ++drawn) {
+        const double slope = shore_y(x + 0.01) - shore_y(x);
+        Project_Append_Point(line, std::round(x * 100) / 100, std::round((shore_y(x) + jitter(rng)) * 100) / 100);
+        x += spacing / std::hypot(1.0, slope / 0.01);
+    }
+    // Out of the map east, or north where the shore stops short of the east edge.
+    if (x >= kMapWidth) Project_Append_Point(line, kMapWidth + 50, shore_y(x));
+    else Project_Append_Point(line, std::round(x * 100) / 100, -50);
+    ++drawn;
+    for (int i = 0; i < (points - shore_points) / 100; ++i) {
+        const int col = i / 8, row = i % 8;
+        const double cx = 62.5 + col * 125, cy = 4000 + row * 125, r = 20 + 30 * ((i * 37) % 10) / 10.0;
+        a.Text_Rt = "Island " + std::to_string(i);
+        line = Project_Append_Line(a);
+        // Turning so that the island's land lies left of its shore, the sea right; closed.
+        for (int k = 0; k <= 100; ++k) {
+            const double t = -2 * kPi * (k % 100) / 100;
+            const double rr = r * (0.75 + 0.25 * std::cos(5 * t + i));
+            Project_Append_Point(line, std::round((cx + rr * std::cos(t)) * 100) / 100,
+                                 std::round((cy + rr * std::sin(t)) * 100) / 100);
+        }
+        drawn += 101;
+    }
+    return drawn;
+}
+
 // The same bytes written plainly: a 1 MB buffer at a time, then fsync.
 double Plain_Write_Seconds(const std::string& bytes, const fs::path& path) {
     const auto start = std::chrono::steady_clock::now();
@@ -155,6 +209,7 @@ double Plain_Write_Seconds(const std::string& bytes, const fs::path& path) {
 
 struct Run {
     double generate = 0, mb = 0, ratio = 0, peak_per_byte = 0;
+    std::string box;  // the first message Generate showed, if any
 };
 
 Run Generate_Once(const fs::path& project, const fs::path& root) {
@@ -173,6 +228,7 @@ Run Generate_Once(const fs::path& project, const fs::path& root) {
     f.Cmd_API.UserClick();
     Run run;
     run.generate = Seconds_Since(start);
+    if (!host.boxes.empty()) run.box = host.boxes.front().prompt.substr(0, 100);
     const double peak = Status_Bytes("VmHWM:") - (reset ? before : 0);
     double bytes = 0, writing = 0, plain = 0;
     for (const Gen_Source_Record& source : Gen_Sources_Written()) {
@@ -193,13 +249,14 @@ Run Generate_Once(const fs::path& project, const fs::path& root) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_generate <source folder> [runs] [lakes|roads]\n");
+        std::fprintf(stderr, "usage: bench_generate <source folder> [runs] [lakes|roads|coast] [coast points]\n");
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const fs::path source = fs::absolute(argv[1]);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const std::string only = argc > 3 ? argv[3] : "";
+    const int coast_points = argc > 4 ? std::clamp(std::atoi(argv[4]), 1000, 400000) : 100000;
     const char* tmp = std::getenv("TMPDIR");
     const fs::path root = fs::path(tmp ? tmp : "/tmp") / ("bench_generate_" + std::to_string(::getpid()));
     const fs::path app = root / "app";
@@ -225,7 +282,7 @@ int main(int argc, char** argv) {
 
     // The demo's lake and road lend their attributes; the projects are saved as a person would.
     const Route_Attrib lake = Line_Table(2).Attr, road = Line_Table(Line_Count).Attr;
-    for (const char* name : {"lakes", "roads"}) {
+    for (const char* name : {"lakes", "roads", "coast"}) {
         if (!only.empty() && only != name) continue;
         host.QueueAnswer(plat::ID_NO);
         Frm_Window().Mnu_File_Close.UserClick();
@@ -235,10 +292,13 @@ int main(int argc, char** argv) {
         PSais_Init_Arrays();
         Set_Frame(root / "Map.bmp");
         Bgl_Base_Path = (root / "out" / (std::string(name) + ".bgl")).string();
+        int drawn = 0;
         if (std::string(name) == "lakes")
             Make_Lakes(lake);
-        else
+        else if (std::string(name) == "roads")
             Make_Roads(road);
+        else
+            drawn = Make_Coast(lake, coast_points);
         const fs::path project = root / (std::string(name) + ".LWM");
         Pinit_Save_Project(1, project.string());
         if (Project_Save_Failed != 0) return 1;
@@ -256,7 +316,9 @@ int main(int argc, char** argv) {
             best = std::min(best, run.generate);
             peak = std::min(peak, run.peak_per_byte);
         }
+        if (drawn > 0) std::printf("points %s: %d\n", name, drawn);
         std::printf("generate %s: %.2f s\n", name, best);
+        if (!results.front().box.empty()) std::printf("message %s: %s\n", name, results.front().box.c_str());
         std::printf("sources %s: %.1f MB\n", name, median(&Run::mb));
         std::printf("write ratio %s: %.2f\n", name, median(&Run::ratio));
         std::printf("peak per byte %s: %.2f\n", name, peak);

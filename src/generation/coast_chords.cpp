@@ -1,7 +1,6 @@
 // Coastlines into area chords: clipped to where coasts are written, cut at every LOD13 grid
 // line in grid units (255 to an area, so a grid line is an exact multiple), trimmed to their
-// first and last border place, snapped, rid of repeated places, and split where they touch a
-// border.
+// first and last border place, and split where they touch a border.
 #include "generation/coast_chords.h"
 
 #include <algorithm>
@@ -203,67 +202,39 @@ int32_t Snap(double d) {
     return static_cast<int32_t>(std::floor(d + 0.5));
 }
 
-bool On_Border(const Coast_Pos& p) { return p.X == 0 || p.Y == 0 || p.X == Lod13_Local_Max || p.Y == Lod13_Local_Max; }
-
-// A place of a chord, snapped and as it was.
-struct Place {
-    Coast_Pos P;
-    Coast_Fine F;
-};
-
-// Places the snap made one go, and middles of three places on one line: spikes of no width
-// would otherwise give the faces they lie in the vote of both their sides, and divide a
-// border they only touch.
-void Drop_Repeats(std::vector<Place>& pts, bool loop) {
-    const auto same = [](const Place& a, const Place& b) { return a.P == b.P; };
-    for (bool changed = true; changed;) {
-        changed = false;
-        pts.erase(std::unique(pts.begin(), pts.end(), same), pts.end());
-        while (loop && pts.size() > 1 && same(pts.front(), pts.back())) pts.pop_back();
-        const size_t n = pts.size();
-        if (n < 3) return;
-        const size_t first = loop ? 0 : 1, last = loop ? n : n - 1;
-        for (size_t i = first; i < last; ++i) {
-            if (Coast_Turn(pts[(i + n - 1) % n].P, pts[i].P, pts[(i + 1) % n].P) == 0) {
-                pts.erase(pts.begin() + static_cast<long>(i));
-                changed = true;
-                break;
-            }
-        }
-    }
+Coast_Fine Local(const Grid_Pt& g, int64_t col, int64_t row) {
+    return {std::clamp(g.X - col * Side, 0.0, Side), std::clamp(g.Y - row * Side, 0.0, Side)};
 }
 
-Place Local(const Grid_Pt& g, int64_t col, int64_t row) {
-    const double x = std::clamp(g.X - col * Side, 0.0, Side), y = std::clamp(g.Y - row * Side, 0.0, Side);
-    const Coast_Pos p{Snap(x), Snap(y)};
-    const auto fine = [](double d, int32_t snapped) { return snapped == 0 || snapped == Lod13_Local_Max ? snapped : d; };
-    return {p, {fine(x, p.X), fine(y, p.Y)}};
+// On the border exactly, as the cuts at the grid lines are.
+bool On_Border(const Coast_Fine& p) { return p.X == 0 || p.Y == 0 || p.X == Side || p.Y == Side; }
+
+// Within one position of the border: where an open line's loose end is taken to meet it.
+bool Near_Border(const Coast_Fine& p) {
+    const auto near = [](double d) { return Snap(d) == 0 || Snap(d) == Lod13_Local_Max; };
+    return near(p.X) || near(p.Y);
 }
+
+bool Same(const Coast_Fine& a, const Coast_Fine& b) { return a.X == b.X && a.Y == b.Y; }
 
 // Two places on one side of the area: the segment between them runs along the border.
-bool Along_Border(const Coast_Pos& a, const Coast_Pos& b) {
-    return (a.X == b.X && (a.X == 0 || a.X == Lod13_Local_Max)) || (a.Y == b.Y && (a.Y == 0 || a.Y == Lod13_Local_Max));
+bool Along_Border(const Coast_Fine& a, const Coast_Fine& b) {
+    return (a.X == b.X && (a.X == 0 || a.X == Side)) || (a.Y == b.Y && (a.Y == 0 || a.Y == Side));
 }
 
-Coast_Chord Chord_Of(const Run& run, int32_t line, bool loop, std::vector<Place>::const_iterator from,
-                     std::vector<Place>::const_iterator to) {
-    Coast_Chord c{run.Col, run.Row, line, loop, {}, {}};
-    for (auto it = from; it != to; ++it) c.Points.push_back(it->P), c.Fine.push_back(it->F);
-    return c;
-}
-
-// A snapped run into chords: split at every place on the border, so that each chord meets the
-// border only at its ends; stretches along the border itself divide nothing and go.
+// A run into chords: split at every place on the border, so that each chord meets the border
+// only at its ends; stretches along the border itself divide nothing and go. The places are
+// kept as they are: the snap comes once the water is made, for all of an area's lines at once.
 void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord>& out) {
-    std::vector<Place> pts;
+    std::vector<Coast_Fine> pts;
     for (const Grid_Pt& g : run.Points) pts.push_back(Local(g, run.Col, run.Row));
-    Drop_Repeats(pts, loop);
+    pts.erase(std::unique(pts.begin(), pts.end(), Same), pts.end());
+    while (loop && pts.size() > 1 && Same(pts.front(), pts.back())) pts.pop_back();
     if (pts.size() < (loop ? 3u : 2u)) return;
-    const auto border = [](const Place& p) { return On_Border(p.P); };
     if (loop) {
-        const auto at = std::find_if(pts.begin(), pts.end(), border);
+        const auto at = std::find_if(pts.begin(), pts.end(), On_Border);
         if (at == pts.end()) {
-            out.push_back(Chord_Of(run, line, true, pts.begin(), pts.end()));
+            out.push_back({run.Col, run.Row, line, true, pts});
             return;
         }
         std::rotate(pts.begin(), at, pts.end());
@@ -271,23 +242,33 @@ void Add_Chords(const Run& run, int32_t line, bool loop, std::vector<Coast_Chord
     }
     size_t from = 0;
     for (size_t k = 1; k < pts.size(); ++k) {
-        if (!border(pts[k]) && k + 1 < pts.size()) continue;
-        if (!(k == from + 1 && Along_Border(pts[from].P, pts[k].P)) && border(pts[from]) && border(pts[k]))
-            out.push_back(Chord_Of(run, line, false, pts.begin() + static_cast<long>(from),
-                                   pts.begin() + static_cast<long>(k) + 1));
+        if (!On_Border(pts[k]) && k + 1 < pts.size()) continue;
+        if (!(k == from + 1 && Along_Border(pts[from], pts[k])) && On_Border(pts[from]) && On_Border(pts[k]))
+            out.push_back({run.Col, run.Row, line, false,
+                           {pts.begin() + static_cast<long>(from), pts.begin() + static_cast<long>(k) + 1}});
         from = k;
     }
+}
+
+// A loose end taken to meet the border there is moved onto it.
+void Onto_Border(const Run& r, Grid_Pt& g) {
+    const Coast_Fine p = Local(g, r.Col, r.Row);
+    if (Snap(p.X) == 0) g.X = r.Col * Side;
+    if (Snap(p.X) == Lod13_Local_Max) g.X = (r.Col + 1) * Side;
+    if (Snap(p.Y) == 0) g.Y = r.Row * Side;
+    if (Snap(p.Y) == Lod13_Local_Max) g.Y = (r.Row + 1) * Side;
 }
 
 // An open stretch starts at its first place on a border and ends at its last: what lies before
 // and after is a loose end, with no water to give. False when it has no such place.
 bool Trim(std::vector<Run>& runs) {
-    const auto border = [](const Run& r, const Grid_Pt& g) { return On_Border(Local(g, r.Col, r.Row).P); };
+    const auto border = [](const Run& r, const Grid_Pt& g) { return Near_Border(Local(g, r.Col, r.Row)); };
     while (!runs.empty()) {
         Run& r = runs.front();
         const auto at = std::find_if(r.Points.begin(), r.Points.end(), [&](const Grid_Pt& g) { return border(r, g); });
         if (at != r.Points.end()) {
             r.Points.erase(r.Points.begin(), at);
+            Onto_Border(r, r.Points.front());
             break;
         }
         runs.erase(runs.begin());
@@ -298,6 +279,7 @@ bool Trim(std::vector<Run>& runs) {
         const auto at = std::find_if(r.Points.rbegin(), r.Points.rend(), [&](const Grid_Pt& g) { return border(r, g); });
         if (at != r.Points.rend()) {
             r.Points.erase(at.base(), r.Points.end());
+            Onto_Border(r, r.Points.back());
             break;
         }
         runs.pop_back();

@@ -1,6 +1,6 @@
 #pragma once
 // The coastlines cut into chords of LOD13 areas: each stretch of a line inside one area, its
-// points snapped to the area's 0..255 grid, with the water on its right. A chord runs from one
+// points in the area's 0..255 units, with the water on its right. A chord runs from one
 // place of the area's border to another with every point between strictly inside; a ring that
 // never meets the border is a loop (its last point's successor is its first).
 #include <cstdint>
@@ -29,9 +29,8 @@ struct Coast_Chord {
     int64_t Row = 0;   // LOD13 row over the whole grid, southward from 90 N
     int32_t Line = 0;  // work record of its coastline
     bool Loop = false;
-    std::vector<Coast_Pos> Points;
-    // Its places unsnapped, one for each of Points: two chords a position apart may cross once
-    // snapped, and the faces between them then take the votes of the wrong lines.
+    // Its places unsnapped: two chords a position apart may cross once snapped, and the faces
+    // between them then take the votes of the wrong lines.
     std::vector<Coast_Fine> Fine;
 };
 

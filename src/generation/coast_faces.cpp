@@ -1,6 +1,7 @@
 // Area water from chords. Where the chords' ends follow one another round the border as water
 // and land alternate, a walk round the border closes them directly; anything else (loops,
-// chords meeting at one place, lines that disagree) goes through an overlay of the faces.
+// chords meeting at one place, lines that disagree) goes through an overlay of the faces. Both
+// end in one snap to the area's places.
 #include "generation/coast_faces.h"
 
 #include <algorithm>
@@ -8,11 +9,14 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include <boost/geometry.hpp>
 
 #include "core/grid.h"
+#include "generation/coast_snap.h"
+#include "generation/invariants.h"
 
 namespace bg = boost::geometry;
 
@@ -28,23 +32,26 @@ constexpr double Touch_Inset = 1e-3;
 const std::array<Coast_Pos, 4> Corners = {Coast_Pos{0, 0}, {Max, 0}, {Max, Max}, {0, Max}};
 
 // Place on the border, clockwise on the map from the north-west corner.
-int64_t Place(const Coast_Pos& p) {
+double Place(const Coast_Fine& p) {
     if (p.Y == 0) return p.X;
     if (p.X == Max) return Max + p.Y;
     if (p.Y == Max) return 2 * Max + (Max - p.X);
     return 3 * Max + (Max - p.Y);
 }
 
+bool Same(const Coast_Fine& a, const Coast_Fine& b) { return a.X == b.X && a.Y == b.Y; }
+
 // The corners passed going clockwise from place a to another place b.
-void Corners_Between(int64_t a, int64_t b, std::vector<Coast_Pos>& out) {
-    const int64_t span = (b - a + Round) % Round;
-    std::vector<std::pair<int64_t, size_t>> passed;
+void Corners_Between(double a, double b, std::vector<Coast_Fine>& out) {
+    const auto from_a = [&](double at) { return std::fmod(at - a + 2 * Round, double(Round)); };
+    const double span = from_a(b);
+    std::vector<std::pair<double, size_t>> passed;
     for (size_t c = 0; c < 4; ++c) {
-        const int64_t d = (Place(Corners[c]) - a + Round) % Round;
+        const double d = from_a(Place({double(Corners[c].X), double(Corners[c].Y)}));
         if (d > 0 && d < span) passed.push_back({d, c});
     }
     std::sort(passed.begin(), passed.end());
-    for (const auto& [d, c] : passed) out.push_back(Corners[c]);
+    for (const auto& [d, c] : passed) out.push_back({double(Corners[c].X), double(Corners[c].Y)});
 }
 
 // A ring of places, snapped or not, as a polygon without repeats.
@@ -59,39 +66,21 @@ B_Poly To_Poly(const std::vector<P>& ring) {
 
 B_Poly Square() { return To_Poly(std::vector<Coast_Pos>(Corners.begin(), Corners.end())); }
 
-// Repeats, straight middles and spikes go, round the ring.
-void Clean_Ring(std::vector<Coast_Pos>& ring) {
-    for (bool changed = true; changed && ring.size() >= 3;) {
-        changed = false;
-        for (size_t i = 0; i < ring.size() && ring.size() >= 3; ++i) {
-            const size_t n = ring.size();
-            const Coast_Pos& a = ring[(i + n - 1) % n];
-            const Coast_Pos& b = ring[i];
-            const Coast_Pos& c = ring[(i + 1) % n];
-            if (a == b || Coast_Turn(a, b, c) == 0) {
-                ring.erase(ring.begin() + static_cast<long>(i));
-                changed = true;
-                --i;
-            }
-        }
-    }
-    if (ring.size() < 3) ring.clear();
-}
-
 // The chords closed by walking clockwise along the border from each exit to the next entry;
-// false when the ends do not alternate so.
-bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector<Coast_Pos>>& rings) {
+// false when the ends do not alternate so. The places are those before the snap: there a single
+// line's ends always alternate, however close together the rounding would bring them.
+bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector<Coast_Fine>>& rings) {
     struct End {
-        int64_t At;
+        double At;
         bool Entry;
         size_t Chord;
     };
     std::vector<End> ends;
     for (size_t i = 0; i < chords.size(); ++i) {
         const Coast_Chord& c = *chords[i];
-        if (c.Loop || c.Points.front() == c.Points.back()) return false;
-        ends.push_back({Place(c.Points.front()), true, i});
-        ends.push_back({Place(c.Points.back()), false, i});
+        if (c.Loop || Same(c.Fine.front(), c.Fine.back())) return false;
+        ends.push_back({Place(c.Fine.front()), true, i});
+        ends.push_back({Place(c.Fine.back()), false, i});
     }
     std::sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.At < b.At; });
     for (size_t k = 0; k < ends.size(); ++k) {
@@ -104,15 +93,14 @@ bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector
     std::vector<bool> used(chords.size(), false);
     for (size_t s0 = 0; s0 < chords.size(); ++s0) {
         if (used[s0]) continue;
-        std::vector<Coast_Pos> ring;
+        std::vector<Coast_Fine> ring;
         for (size_t s = s0; !used[s]; s = entry_after[s]) {
             used[s] = true;
-            const std::vector<Coast_Pos>& pts = chords[s]->Points;
+            const std::vector<Coast_Fine>& pts = chords[s]->Fine;
             ring.insert(ring.end(), pts.begin(), pts.end());
-            Corners_Between(Place(pts.back()), Place(chords[entry_after[s]]->Points.front()), ring);
+            Corners_Between(Place(pts.back()), Place(chords[entry_after[s]]->Fine.front()), ring);
         }
-        Clean_Ring(ring);
-        if (!ring.empty()) rings.push_back(std::move(ring));
+        rings.push_back(std::move(ring));
     }
     return true;
 }
@@ -124,10 +112,8 @@ bool Covers(const B_Poly& p) { return p.outer().size() >= 4 && bg::area(p) > 1e-
 B_Multi Water_Side(const Coast_Chord& c) {
     B_Multi out;
     std::vector<Coast_Fine> ring = c.Fine;
-    if (!c.Loop && !(c.Points.front() == c.Points.back())) {
-        std::vector<Coast_Pos> corners;
-        Corners_Between(Place(c.Points.back()), Place(c.Points.front()), corners);
-        for (const Coast_Pos& p : corners) ring.push_back({double(p.X), double(p.Y)});
+    if (!c.Loop && !Same(c.Fine.front(), c.Fine.back())) {
+        Corners_Between(Place(c.Fine.back()), Place(c.Fine.front()), ring);
         const B_Poly side = To_Poly(ring);
         if (Covers(side)) out.push_back(side);
         return out;
@@ -238,113 +224,102 @@ void Without_Holes(B_Multi water, std::vector<B_Poly>& out) {
     }
 }
 
-// Whether q lies on the segment from a to b, between its ends.
-bool Within(Coast_Pos q, Coast_Pos a, Coast_Pos b) {
-    if (Coast_Turn(a, b, q) != 0) return false;
-    const int64_t abx = b.X - a.X, aby = b.Y - a.Y, aqx = q.X - a.X, aqy = q.Y - a.Y;
-    const int64_t along = abx * aqx + aby * aqy;
-    return along > 0 && along < abx * abx + aby * aby;
-}
-
-// Where the sides a-b and c-d cross, each through the other's inside, rounded.
-std::optional<Coast_Pos> Crossing(Coast_Pos a, Coast_Pos b, Coast_Pos c, Coast_Pos d) {
-    const int64_t ta = Coast_Turn(c, d, a), tb = Coast_Turn(c, d, b), tc = Coast_Turn(a, b, c),
-                  td = Coast_Turn(a, b, d);
-    if (!((ta > 0 && tb < 0) || (ta < 0 && tb > 0)) || !((tc > 0 && td < 0) || (tc < 0 && td > 0)))
-        return std::nullopt;
-    const double t = double(ta) / double(ta - tb);
-    return Coast_Pos{static_cast<int32_t>(std::lround(a.X + t * (b.X - a.X))),
-                     static_cast<int32_t>(std::lround(a.Y + t * (b.Y - a.Y)))};
-}
-
-// A ring rounded onto one place twice, onto a place on one of its own sides, or across itself,
-// is two rings touching there; a part turned the other way round is a twist of no width that
-// the rounding made, and goes.
-void Split_Pinches(std::vector<Coast_Pos> ring, std::vector<std::vector<Coast_Pos>>& out) {
-    for (size_t i = 0; i < ring.size(); ++i)
-        for (size_t j = 0; j < ring.size(); ++j) {
-            const size_t k = (j + 1) % ring.size();
-            if (i == j || i == k || !Within(ring[i], ring[j], ring[k])) continue;
-            ring.insert(ring.begin() + static_cast<long>(j + 1), ring[i]);
-            Split_Pinches(std::move(ring), out);
-            return;
-        }
-    for (size_t i = 0; i < ring.size(); ++i)
-        for (size_t j = i + 1; j < ring.size(); ++j) {
-            if (!(ring[i] == ring[j])) continue;
-            std::vector<Coast_Pos> part(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
-            ring.erase(ring.begin() + static_cast<long>(i), ring.begin() + static_cast<long>(j));
-            Clean_Ring(part);
-            Clean_Ring(ring);
-            Split_Pinches(std::move(part), out);
-            Split_Pinches(std::move(ring), out);
-            return;
-        }
-    const size_t n = ring.size();
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = i + 2; j < n && (j + 1) % n != i; ++j) {
-            const std::optional<Coast_Pos> at = Crossing(ring[i], ring[i + 1], ring[j], ring[(j + 1) % n]);
-            if (!at) continue;
-            ring.insert(ring.begin() + static_cast<long>(j + 1), *at);
-            ring.insert(ring.begin() + static_cast<long>(i + 1), *at);
-            Split_Pinches(std::move(ring), out);
-            return;
-        }
-    if (ring.size() >= 3 && Coast_Twice_Area(ring) > 0) out.push_back(std::move(ring));
-}
-
-void Snapped(const B_Poly& p, std::vector<std::vector<Coast_Pos>>& out) {
-    std::vector<Coast_Pos> ring;
-    for (const B_Point& q : p.outer())
-        ring.push_back({static_cast<int32_t>(std::clamp(std::lround(q.x()), 0L, long{Max})),
-                        static_cast<int32_t>(std::clamp(std::lround(q.y()), 0L, long{Max}))});
-    if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
-    Clean_Ring(ring);
+// A polygon of Boost.Geometry as a ring of places turned positively.
+std::vector<Coast_Fine> Fine_Ring(const B_Poly& p) {
+    std::vector<Coast_Fine> ring;
+    for (const B_Point& q : p.outer()) ring.push_back({q.x(), q.y()});
+    if (ring.size() > 1 && ring.front().X == ring.back().X && ring.front().Y == ring.back().Y) ring.pop_back();
     if (Coast_Twice_Area(ring) < 0) std::reverse(ring.begin(), ring.end());
-    Split_Pinches(std::move(ring), out);
+    return ring;
 }
 
-bool Overlapping(const std::vector<std::vector<Coast_Pos>>& rings) {
-    for (size_t i = 0; i < rings.size(); ++i)
-        for (size_t j = i + 1; j < rings.size(); ++j) {
-            B_Multi both;
-            bg::intersection(To_Poly(rings[i]), To_Poly(rings[j]), both);
-            if (bg::area(both) > 1e-9) return true;
-        }
-    return false;
-}
+// Every pass cuts each hole the rounding closed through at a place, and the cut parts are rounded
+// again with the rest. A hole still there after this many passes is a bay that each cut closes
+// anew; none has been seen, and the author then gets the land within filled as water.
+constexpr int Snap_Passes = 4;
 
-// The water on the 0..255 grid. Two parts less than a position apart can overlap once rounded:
-// they are then made one and rounded again.
-std::vector<std::vector<Coast_Pos>> Snapped_Water(B_Multi water) {
-    std::vector<std::vector<Coast_Pos>> rings;
-    for (int pass = 0; pass < 4; ++pass) {
-        std::vector<B_Poly> parts;
-        Without_Holes(std::move(water), parts);
-        rings.clear();
-        for (const B_Poly& p : parts) Snapped(p, rings);
-        if (!Overlapping(rings)) break;
-        water.clear();
-        for (const std::vector<Coast_Pos>& r : rings) {
-            B_Multi merged;
-            bg::union_(water, To_Poly(r), merged);
-            water = std::move(merged);
+// The water on the 0..255 grid: simple rings turned positively, no two overlapping.
+std::vector<std::vector<Coast_Pos>> Snapped_Water(std::vector<std::vector<Coast_Fine>> parts) {
+    for (int pass = 1;; ++pass) {
+        const auto snapped = Coast_Snap_Parts(parts);
+        std::vector<std::vector<Coast_Pos>> rings;
+        std::vector<std::vector<Coast_Fine>> next;
+        bool holes = false;
+        for (const auto& part : snapped) {
+            B_Multi water;
+            bool holed = false;
+            for (const std::vector<Coast_Pos>& r : part) {
+                if (Coast_Twice_Area(r) < 0) {
+                    holed = true;
+                    continue;
+                }
+                rings.push_back(r);
+                B_Multi merged;
+                bg::union_(water, To_Poly(r), merged);
+                water = std::move(merged);
+            }
+            holes = holes || holed;
+            if (!holed) {
+                for (const std::vector<Coast_Pos>& r : part) next.push_back(Fine_Ring(To_Poly(r)));
+                continue;
+            }
+            for (const std::vector<Coast_Pos>& r : part) {
+                if (Coast_Twice_Area(r) > 0) continue;
+                B_Multi cut;
+                bg::difference(water, To_Poly(r), cut);
+                water = std::move(cut);
+            }
+            std::vector<B_Poly> cut_parts;
+            Without_Holes(std::move(water), cut_parts);
+            for (const B_Poly& p : cut_parts) next.push_back(Fine_Ring(p));
         }
+        if (!holes || pass == Snap_Passes) return rings;
+        parts = std::move(next);
     }
-    return rings;
+}
+
+int Sign(int64_t v) { return (v > 0) - (v < 0); }
+
+// Whether the closed sides a-b and c-d have a point in common.
+bool Sides_Meet(Coast_Pos a, Coast_Pos b, Coast_Pos c, Coast_Pos d) {
+    const int d1 = Sign(Coast_Turn(c, d, a)), d2 = Sign(Coast_Turn(c, d, b)), d3 = Sign(Coast_Turn(a, b, c)),
+              d4 = Sign(Coast_Turn(a, b, d));
+    if (d1 * d2 < 0 && d3 * d4 < 0) return true;
+    const auto on = [](Coast_Pos p, Coast_Pos q, Coast_Pos r) {  // r on p-q, knowing the three on a line
+        return std::min(p.X, q.X) <= r.X && r.X <= std::max(p.X, q.X) && std::min(p.Y, q.Y) <= r.Y &&
+               r.Y <= std::max(p.Y, q.Y);
+    };
+    return (d1 == 0 && on(c, d, a)) || (d2 == 0 && on(c, d, b)) || (d3 == 0 && on(a, b, c)) ||
+           (d4 == 0 && on(a, b, d));
+}
+
+// What the area's water promises the split: simple rings turned positively, none overlapping.
+void Check_Water(const Coast_Water& w) {
+    const auto name = [&] {
+        return "coast water of area (" + std::to_string(w.Col / 32) + "," + std::to_string(w.Row / 32) + "," +
+               std::to_string(w.Col % 32) + "," + std::to_string(w.Row % 32) + "): ";
+    };
+    for (const std::vector<Coast_Pos>& r : w.Rings) {
+        const size_t n = r.size();
+        if (n < 3 || Coast_Twice_Area(r) <= 0) Invariant_Broken(name() + "a ring turned the wrong way or of no area");
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j) {
+                const bool next = j == i + 1 || (i == 0 && j == n - 1);
+                if (next ? Coast_Turn(r[i], r[(i + 1) % n], r[(i + 2) % n]) == 0 && j == i + 1
+                         : Sides_Meet(r[i], r[(i + 1) % n], r[j], r[(j + 1) % n]))
+                    return Invariant_Broken(name() + "a ring touches itself at (" + std::to_string(r[i].X) + "," +
+                                            std::to_string(r[i].Y) + ")");
+            }
+    }
+    for (size_t i = 0; i < w.Rings.size(); ++i)
+        for (size_t j = i + 1; j < w.Rings.size(); ++j) {
+            B_Multi both;
+            bg::intersection(To_Poly(w.Rings[i]), To_Poly(w.Rings[j]), both);
+            if (bg::area(both) > 0) return Invariant_Broken(name() + "two rings overlap");
+        }
 }
 
 }  // namespace
-
-int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
-    int64_t s = 0;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const Coast_Pos& a = ring[i];
-        const Coast_Pos& b = ring[(i + 1) % ring.size()];
-        s += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
-    }
-    return s;
-}
 
 std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords) {
     std::stable_sort(chords.begin(), chords.end(), [](const Coast_Chord& a, const Coast_Chord& b) {
@@ -358,10 +333,18 @@ std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords) {
             area.push_back(&chords[to++]);
         Coast_Water w{chords[from].Col, chords[from].Row, chords[from].Line, {}};
         from = to;
-        if (!Walk(area, w.Rings)) w.Rings = Snapped_Water(Overlay(area, w.Line));
+        std::vector<std::vector<Coast_Fine>> parts;
+        if (!Walk(area, parts)) {
+            parts.clear();
+            std::vector<B_Poly> polys;
+            Without_Holes(Overlay(area, w.Line), polys);
+            for (const B_Poly& p : polys) parts.push_back(Fine_Ring(p));
+        }
+        w.Rings = Snapped_Water(std::move(parts));
         int64_t total = 0;
         for (const std::vector<Coast_Pos>& r : w.Rings) total += Coast_Twice_Area(r);
         if (w.Rings.empty() || total >= 2 * int64_t{Max} * Max) continue;
+        if (Checked_Build) Check_Water(w);
         out.push_back(std::move(w));
     }
     return out;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generation/coast_chords.h"
+#include "generation/coast_snap.h"
 
 struct Coast_Water {
     int64_t Col = 0;
@@ -19,6 +20,3 @@ struct Coast_Water {
 // Areas grouped in grid order; an area that comes out all water or all land is left out, as
 // a piece filling its area is.
 std::vector<Coast_Water> Coast_Area_Water(std::vector<Coast_Chord> chords);
-
-// Twice the area of a ring, positive clockwise on the map.
-int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring);

@@ -1,75 +1,92 @@
-// The coastline stage's end: the water polygons of the areas cleaned, wound one way and split
-// into convex pieces, then the pieces indexed by area, dropped where together they fill it.
+// The water of the areas split into convex pieces, the pieces indexed by area, dropped where
+// together they fill it.
 #include "generation/coast_finish.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "core/grid.h"
-#include "generation/coast_stage.h"
-#include "generation/concave_split.h"
 #include "generation/exchange_sort.h"
 #include "generation/generation_services.h"
 #include "generation/grid_cut.h"
+#include "generation/invariants.h"
 #include "generation/prepare_polygons.h"
+#include "generation/resplit.h"
 #include "generation/work_tables.h"
 
 namespace {
 
 constexpr int32_t Coast_Piece_Limit = 60;
+constexpr int64_t Areas_Per_Lod8 = 32;
 
 struct Stage_Piece {
     Cut_Piece_Record Rec;
     std::vector<Cut_Piece_Point> Points;
 };
 
-using Pos = std::pair<int16_t, int16_t>;
-
-// The four corners of an area, clockwise from the north-west, in any cyclic start.
-bool Is_Whole_Cell(const std::vector<Pos>& pos) {
-    static const std::array<Pos, 4> full = {Pos{0, 0}, Pos{Lod13_Local_Max, 0},
-                                            Pos{Lod13_Local_Max, Lod13_Local_Max}, Pos{0, Lod13_Local_Max}};
-    if (pos.size() != 4) return false;
-    for (size_t s = 0; s < 4; ++s) {
-        bool same = true;
-        for (size_t i = 0; i < 4 && same; ++i) same = pos[(s + i) % 4] == full[i];
-        if (same) return true;
-    }
-    return false;
-}
-
 auto Cell_Of(const Cut_Piece_Record& r) { return std::tuple(r.Lod8_Row, r.Lod8_Col, r.Lod13_Row, r.Lod13_Col); }
 
-// The places of a piece in its area, rounded (its points were made from whole places), with
-// repeats dropped.
-void Round_Places(const Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
-    const double west = area.Lod8_Col * Lod8_Width + area.Lod13_Col * Lod13_Width - 180;
-    const double north = 90 - (area.Lod8_Row * Lod8_Height + area.Lod13_Row * Lod13_Height);
-    for (Cut_Piece_Point& p : pts) {
-        double lat = 0, lon = 0;
-        Com_Pixel_To_LatLon(p.X, p.Y, lat, lon);
-        const auto place = [](double offset, double size) {
-            return static_cast<int16_t>(std::clamp(std::lround(255 * offset / size), 0L, 255L));
-        };
-        p.Local_X = place(lon - west, Lod13_Width);
-        p.Local_Y = place(north - lat, Lod13_Height);
-    }
-    std::vector<Cut_Piece_Point> out;
-    for (const Cut_Piece_Point& p : pts)
-        if (out.empty() || p.Local_X != out.back().Local_X || p.Local_Y != out.back().Local_Y) out.push_back(p);
-    while (out.size() > 1 && out.front().Local_X == out.back().Local_X && out.front().Local_Y == out.back().Local_Y)
-        out.pop_back();
-    pts = std::move(out);
+std::string Area_Name(const Cut_Piece_Record& r) {
+    return "area (" + std::to_string(r.Lod8_Col) + "," + std::to_string(r.Lod8_Row) + "," +
+           std::to_string(r.Lod13_Col) + "," + std::to_string(r.Lod13_Row) + ")";
 }
 
-// The pieces one area keeps: the coastlines' water there was settled before the split, so
-// the area's pieces go together, or none when together they fill it. The pieces do not
-// overlap, so their areas add up to the area's own only when they cover it: an outline that
-// chains round the border could still hold an island.
+// The areas' rings as work polygons, their places as points; each record's group holds its
+// area's entry in `water` (one more) until the pieces are indexed.
+void Water_To_Work_Tables(const std::vector<Coast_Water>& water) {
+    int32_t polys = 0, points = 0;
+    for (const Coast_Water& w : water)
+        for (const std::vector<Coast_Pos>& ring : w.Rings) ++polys, points += static_cast<int32_t>(ring.size());
+    Cut_Tables_Size(polys + 1, points + 1);
+    std::vector<Plane_Point> plane;
+    for (size_t i = 0; i < water.size(); ++i) {
+        Work_Poly_Rec head;
+        head.Line_Id = Work_Poly_Table(water[i].Line).Line_Id;
+        head.Attr = Work_Poly_Table(water[i].Line).Attr;
+        head.Group_Id = static_cast<int32_t>(i) + 1;
+        for (const std::vector<Coast_Pos>& ring : water[i].Rings) {
+            plane.clear();
+            for (const Coast_Pos& p : ring) plane.push_back({double(p.X), double(p.Y)});
+            // The split takes polygons turned its way round.
+            if (API_Get_Polygon_Winding(plane, static_cast<int32_t>(plane.size())) != 1)
+                std::reverse(plane.begin(), plane.end());
+            const int32_t n = static_cast<int32_t>(plane.size());
+            Cut_Tables_Append(head, n, n + 1, [&](int32_t k) {
+                const Plane_Point& p = plane[static_cast<size_t>(k)];
+                return Work_Point_Rec{p.X, p.Y, 0};
+            });
+        }
+    }
+    API_Commit_Cut_Tables();
+}
+
+// What every written piece promises the mask writer: convex, at most the limit of places,
+// turned positively, of some area, every place in its area.
+void Check_Piece(const Stage_Piece& piece) {
+    const std::vector<Cut_Piece_Point>& p = piece.Points;
+    const size_t n = p.size();
+    std::string fault;
+    if (n > static_cast<size_t>(Coast_Piece_Limit)) fault = std::to_string(n) + " places";
+    if (API_Piece_Twice_Area(p) <= 0) fault = "turned the wrong way or of no area";
+    for (size_t i = 0; i < n && fault.empty(); ++i) {
+        const Cut_Piece_Point& a = p[i];
+        const Cut_Piece_Point& b = p[(i + 1) % n];
+        const Cut_Piece_Point& c = p[(i + 2) % n];
+        const int64_t turn = int64_t{b.Local_X - a.Local_X} * (c.Local_Y - a.Local_Y) -
+                             int64_t{b.Local_Y - a.Local_Y} * (c.Local_X - a.Local_X);
+        if (turn < 0) fault = "not convex";
+        if (a.Local_X < 0 || a.Local_X > Lod13_Local_Max || a.Local_Y < 0 || a.Local_Y > Lod13_Local_Max)
+            fault = "a place outside its area";
+    }
+    if (!fault.empty()) Invariant_Broken("coast piece in " + Area_Name(piece.Rec) + ": " + fault);
+}
+
+// The pieces one area keeps: none when together they fill it. They do not overlap, so their
+// areas add up to the area's own only when they cover it.
 std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size_t from, size_t to) {
     int64_t total = 0;
     for (size_t r = from; r < to; ++r) total += API_Piece_Twice_Area(stage[r].Points);
@@ -79,97 +96,39 @@ std::vector<Stage_Piece> Area_Pieces(const std::vector<Stage_Piece>& stage, size
 
 }  // namespace
 
-void API_Join_Coast_Polygons(int16_t mode) {
-    if (Work_Poly_Count == 0) {
-        Coast_Count = 0;
-        return;
-    }
-    Cut_Tables_Size(Work_Poly_Count, Work_Point_Count);
-    std::vector<Work_Point_Rec> pts;
-    std::vector<Plane_Point> plane;
-    for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        const Work_Poly_Rec& rec = Work_Poly_Table(r);
-        pts.clear();
-        for (int32_t k = rec.First_Point; k <= rec.Last_Point && rec.Nb_Points > 0; ++k)
-            pts.push_back(Work_Point_Table(k));
-        Coast_Clean_Points(pts, true);
-        if (pts.size() < 2) continue;
-        if (pts.size() >= 2) {
-            const Work_Point_Rec& a = pts.back();
-            const Work_Point_Rec& b = pts[0];
-            const Work_Point_Rec& c = pts[1];
-            if (API_Intersect_Segments(a.X, a.Y, b.X, b.Y, c.X, c.Y) == 0) pts.erase(pts.begin());
-        }
-        if (pts.size() > 2) {
-            plane.clear();
-            for (const Work_Point_Rec& p : pts) plane.push_back({p.X, p.Y});
-            if (API_Get_Polygon_Winding(plane, static_cast<int32_t>(plane.size())) != 1)
-                std::reverse(pts.begin(), pts.end());
-        }
-        const int32_t n = static_cast<int32_t>(pts.size());
-        Work_Poly_Rec head;  // only the id and attributes carry over
-        head.Line_Id = rec.Line_Id;
-        head.Attr = rec.Attr;
-        Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
-            const Work_Point_Rec& p = pts[static_cast<size_t>(i)];
-            return Work_Point_Rec{p.X, p.Y, 0};
-        });
-    }
-    API_Commit_Cut_Tables();
-    int32_t limit = Coast_Piece_Limit;
-    API_Split_Concave(limit);
-    // The polygons lie in one area each already: the mode's cut would only add slivers on
-    // their borders.
-    (void)mode;
-    Cut_Tables_Erase();
-}
-
-void API_Index_Coast_Pieces(int16_t mode) {
-    (void)mode;  // the coastline stage indexes LOD13 areas only
+void Coast_Write_Pieces(const std::vector<Coast_Water>& water) {
     Coast_Count = 0;
     Coast_Piece_Table.Erase();
     Coast_Piece_Points.Erase();
+    Water_To_Work_Tables(water);
+    int32_t limit = Coast_Piece_Limit;
+    API_Split_Concave(limit);
+
     std::vector<Stage_Piece> stage;
     for (int32_t w = 1; w <= Work_Poly_Count; ++w) {
         const Work_Poly_Rec& rec = Work_Poly_Table(w);
-        const int32_t n = rec.Nb_Points;
-        if (n <= 0) continue;
+        if (rec.Nb_Points < 3 || rec.Group_Id < 1) continue;
+        const Coast_Water& area = water[static_cast<size_t>(rec.Group_Id - 1)];
         Stage_Piece piece;
         Cut_Piece_Record& pr = piece.Rec;
-        Piece_Area area;
-        std::vector<Cut_Piece_Point> pts;
-        // The area of the box's centre; the places rounded, not snapped to the border within one
-        // position as the general conversion does, which would merge places the areas keep apart.
-        double centre_x = 0, centre_y = 0;
-        int16_t px = 0, py = 0;
-        Work_Record_Centre(rec, centre_x, centre_y);
-        Com_Pixel_To_Sub_Pos_Clamped(centre_x, centre_y, area.Lod8_Col, area.Lod8_Row, area.Lod13_Col, area.Lod13_Row,
-                                     px, py);
-        for (int32_t k = 0; k < n; ++k) {
+        pr.Lod8_Col = static_cast<int16_t>(area.Col / Areas_Per_Lod8);
+        pr.Lod13_Col = static_cast<int16_t>(area.Col % Areas_Per_Lod8);
+        pr.Lod8_Row = static_cast<int16_t>(area.Row / Areas_Per_Lod8);
+        pr.Lod13_Row = static_cast<int16_t>(area.Row % Areas_Per_Lod8);
+        for (int32_t k = 0; k < rec.Nb_Points; ++k) {
             const Work_Point_Rec& p = Work_Point_Table(rec.First_Point + k);
-            pts.push_back({p.X, p.Y, 0, 0});
+            const Coast_Pos place{static_cast<int32_t>(std::lround(p.X)), static_cast<int32_t>(std::lround(p.Y))};
+            Cut_Piece_Point out{0, 0, static_cast<int16_t>(place.X), static_cast<int16_t>(place.Y)};
+            Coast_Pos_To_Pixel(area.Col, area.Row, place, out.X, out.Y);
+            piece.Points.push_back(out);
         }
-        Round_Places(area, pts);
-        pr.Lod8_Col = area.Lod8_Col;
-        pr.Lod8_Row = area.Lod8_Row;
-        pr.Lod13_Col = area.Lod13_Col;
-        pr.Lod13_Row = area.Lod13_Row;
-        const size_t d = pts.size();
-        std::vector<Pos> pos;
-        for (const Cut_Piece_Point& p : pts) pos.push_back({p.Local_X, p.Local_Y});
-        // Points that meet on fewer than three places, repeats apart, enclose no water.
-        std::vector<Pos> places = pos;
-        std::sort(places.begin(), places.end());
-        places.erase(std::unique(places.begin(), places.end()), places.end());
-        const bool keep =
-            n == 2 ? d >= 2 : places.size() >= 3 && API_Piece_Twice_Area(pts) != 0 && !Is_Whole_Cell(pos);
-        if (!keep) continue;
-        pr.Nb_Points = static_cast<int16_t>(d);
+        // The split can leave a chain of places on one line once the pieces round it are cut off:
+        // it holds no water.
+        if (API_Piece_Twice_Area(piece.Points) == 0) continue;
+        pr.Nb_Points = static_cast<int16_t>(piece.Points.size());
         pr.Line_Id = rec.Line_Id;
         pr.Attr = rec.Attr;
-        pr.Ring_Number = rec.Ring_Number;
-        pr.Group_Id = rec.Group_Id;
-        piece.Points = std::move(pts);
+        if (Checked_Build) Check_Piece(piece);
         stage.push_back(std::move(piece));
     }
     Work_Tables_Erase();
@@ -187,9 +146,6 @@ void API_Index_Coast_Pieces(int16_t mode) {
         size_t to = from + 1;
         while (to < stage.size() && Cell_Of(stage[to].Rec) == Cell_Of(stage[from].Rec)) ++to;
         for (Stage_Piece& piece : Area_Pieces(stage, from, to)) {
-            if (Coast_Count + 1 > Coast_Piece_Table.UBound()) Coast_Piece_Table.ReDim_Preserve(Coast_Count + 10);
-            const int32_t need = point_count + static_cast<int32_t>(piece.Points.size());
-            if (need > Coast_Piece_Points.UBound()) Coast_Piece_Points.ReDim_Preserve(need + 20);
             Cut_Piece_Record& rec = Coast_Piece_Table(++Coast_Count);
             rec = std::move(piece.Rec);
             rec.First_Point = point_count + 1;

@@ -48,31 +48,6 @@ bool Map_Has_Grid() {
            (Map_Px_South - Map_Px_North) / row_px < 1e6 && (Map_Px_East - Map_Px_West) / col_px < 1e6;
 }
 
-// The water of the areas as work polygons in pixels, each with its coastline's id and
-// attributes.
-void Write_Water(const std::vector<Coast_Water>& water) {
-    std::vector<Work_Poly_Rec> lines;
-    for (int32_t r = 0; r <= Work_Poly_Count; ++r) lines.push_back(r == 0 ? Work_Poly_Rec{} : Work_Poly_Table(r));
-    int32_t polys = 0, points = 0;
-    for (const Coast_Water& w : water)
-        for (const std::vector<Coast_Pos>& ring : w.Rings) ++polys, points += static_cast<int32_t>(ring.size());
-    Cut_Tables_Size(polys + 1, points + 1);
-    for (const Coast_Water& w : water) {
-        Work_Poly_Rec head;
-        head.Line_Id = lines[static_cast<size_t>(w.Line)].Line_Id;
-        head.Attr = lines[static_cast<size_t>(w.Line)].Attr;
-        for (const std::vector<Coast_Pos>& ring : w.Rings) {
-            const int32_t n = static_cast<int32_t>(ring.size());
-            Cut_Tables_Append(head, n, n + 1, [&](int32_t i) {
-                Work_Point_Rec p;
-                Coast_Pos_To_Pixel(w.Col, w.Row, ring[static_cast<size_t>(i)], p.X, p.Y);
-                return p;
-            });
-        }
-    }
-    API_Commit_Cut_Tables();
-}
-
 void Fail_Stage() {
     Msg_Answer = ERREUR_Show_Message(Msg_Coast_Not_Closed);
     Work_Poly_Count = 0;
@@ -136,11 +111,7 @@ void API_Make_Coastlines() {
         if (!Map_Has_Grid() || !Coast_Make_Chords(ring, chords)) {
             Fail_Stage();
         } else {
-            Write_Water(Coast_Area_Water(std::move(chords)));
-            if (Work_Poly_Count > 0) {
-                API_Join_Coast_Polygons(0);
-                API_Index_Coast_Pieces(0);
-            }
+            Coast_Write_Pieces(Coast_Area_Water(std::move(chords)));
         }
     }
     Work_Tables_Erase();

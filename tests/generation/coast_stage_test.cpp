@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "generation/coast_finish.h"
@@ -381,39 +382,31 @@ TEST_F(CoastStage, ACoastlineBeyondTheMapsEdgeKeepsItsWaterAreaByArea) {
     }
 }
 
-// Work polygons given by their pixel points, indexed into coast pieces.
-void Index(const std::vector<std::vector<Plane_Point>>& polys) {
-    Work_Tables_Size(static_cast<int32_t>(polys.size()), 100);
-    for (const auto& poly : polys) {
-        Work_Poly_Rec& r = Work_Poly_Table(++Work_Poly_Count);
-        r.First_Point = Work_Point_Count + 1;
-        for (const Plane_Point& p : poly) Work_Point_Table(++Work_Point_Count) = {p.X, p.Y, 0};
-        r.Last_Point = Work_Point_Count;
-        r.Nb_Points = static_cast<int32_t>(poly.size());
-    }
-    API_Index_Coast_Pieces(0);
+// Water rings of areas of LOD8 cell (384, 128), given by area column, row and places, written as
+// coast pieces.
+void Index(const std::vector<std::tuple<int, int, std::vector<Coast_Pos>>>& rings) {
+    Work_Tables_Size(1, 10);
+    Work_Poly_Count = 1;
+    std::vector<Coast_Water> water;
+    for (const auto& [c, r, ring] : rings) water.push_back({384 * 32 + c, 128 * 32 + r, 1, {ring}});
+    Coast_Write_Pieces(water);
 }
 
 TEST_F(CoastStage, AreasCoveredWholeByTheirPiecesAreLeftOut) {
-    const double a = 31.25, b = 62.5;  // area (1, 1)
-    Index({{{a, a}, {b, a}, {b, b}, {a, b}}});
+    Index({{1, 1, {{0, 0}, {255, 0}, {255, 255}, {0, 255}}}});
     EXPECT_EQ(Coast_Count, 0);
 
     // Two triangles sharing the diagonal cover the area; two that leave a gap do not.
-    Index({{{a, a}, {b, a}, {b, b}}, {{a, a}, {b, b}, {a, b}}});
+    Index({{1, 1, {{0, 0}, {255, 0}, {255, 255}}}, {1, 1, {{0, 0}, {255, 255}, {0, 255}}}});
     EXPECT_EQ(Coast_Count, 0);
-    Index({{{a, a}, {b, a}, {b, b}}, {{a, a}, {45, 55}, {a, b}}});
+    Index({{1, 1, {{0, 0}, {255, 0}, {255, 255}}}, {1, 1, {{0, 0}, {140, 200}, {0, 255}}}});
     EXPECT_EQ(Coast_Count, 2);
     EXPECT_EQ(Coast_Piece_Table(1).Nb_Points, 3);
-
-    // A sliver whose points meet on fewer than three places is dropped.
-    Index({{{a, a}, {a + 0.01, a}, {a, a + 0.01}}});
-    EXPECT_EQ(Coast_Count, 0);
 }
 
 TEST_F(CoastStage, PiecesComeOutByCellRowsThenColumns) {
-    auto tri = [](double x, double y) { return std::vector<Plane_Point>{{x, y}, {x + 20, y}, {x, y + 20}}; };
-    Index({tri(1005, 5), tri(1005, 1005), tri(5, 1005), tri(40, 5), tri(5, 5)});
+    const std::vector<Coast_Pos> tri = {{10, 10}, {90, 10}, {10, 90}};
+    Index({{0, 32 + 0, tri}, {32 + 0, 32 + 0, tri}, {32 + 0, 0, tri}, {1, 0, tri}, {0, 0, tri}});
     ASSERT_EQ(Coast_Count, 5);
     std::vector<std::tuple<int, int, int, int>> order;
     for (int32_t i = 1; i <= Coast_Count; ++i) {

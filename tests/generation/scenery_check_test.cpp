@@ -72,31 +72,65 @@ const Drawn Coast{Drawn::Coastline, {{-10, 32}, {138, 32}}};
 const std::vector<Piece> South_Halves = {{0, 0, Rect(0, 128, 255, 255)}, {1, 0, Rect(0, 128, 255, 255)}};
 
 TEST_F(SceneryCheck, PiecesAreReadAsWritten) {
-    EXPECT_EQ(Check(South_Halves, {Coast}), std::vector<std::string>{});
+    // A lake in area 1,1 (pixels 70..120, positions 24..223) beside the coast.
+    const std::vector<Drawn> drawn{Coast, {Drawn::Water, {{70, 70}, {120, 70}, {120, 120}, {70, 120}}}};
+    std::vector<Piece> sound = South_Halves;
+    sound.push_back({1, 1, Rect(24, 24, 223, 223), 0, "shape 2"});
+    auto with = [&](size_t i, std::vector<std::pair<int, int>> pts) {
+        std::vector<Piece> p = sound;
+        p[i].Points = std::move(pts);
+        return p;
+    };
+    auto plus = [&](Piece extra) {
+        std::vector<Piece> p = sound;
+        p.push_back(std::move(extra));
+        return p;
+    };
+    std::vector<std::pair<int, int>> reversed = sound[0].Points, long_side{{0, 128}, {255, 128}, {255, 255}};
+    std::reverse(reversed.begin(), reversed.end());
+    for (int k = 1; k <= 57; ++k) long_side.push_back({255 - 4 * k, 255});
+    long_side.push_back({0, 255});
 
-    // Turned the other way round, the water is land.
-    std::vector<Piece> pieces = South_Halves;
-    std::reverse(pieces[0].Points.begin(), pieces[0].Points.end());
-    std::vector<std::string> f = Check(pieces, {Coast});
-    EXPECT_TRUE(Names(f, "area 0,0: water piece of \"shape 1\" of reversed winding")) << All(f);
-    EXPECT_TRUE(Names(f, "area 0,0: water written 0, drawn")) << All(f);
-
-    // A piece of no area in an area the coast never enters, e.g. a cell border folded on itself:
-    // named, and the area it makes land is found.
-    pieces = South_Halves;
-    pieces.push_back({0, 1, {{0, 161}, {0, 0}, {0, 255}}});
-    f = Check(pieces, {Coast});
-    EXPECT_TRUE(Names(f, "area 0,1: water piece of \"shape 1\": zero area")) << All(f);
-    EXPECT_TRUE(Names(f, "area 0,1: water written 0, drawn 65025")) << All(f);
-
-    // A back-track along a border and a crossing are named, whatever sum they would give.
-    pieces = South_Halves;
-    pieces[1].Points = {{0, 128}, {255, 128}, {255, 255}, {215, 255}, {220, 255}, {0, 255}};
-    f = Check(pieces, {Coast});
-    EXPECT_TRUE(Names(f, "area 1,0: water piece of \"shape 1\": a zero-width spike at 215,255")) << All(f);
-    pieces[1].Points = {{0, 128}, {255, 128}, {0, 255}, {100, 255}};
-    f = Check(pieces, {Coast});
-    EXPECT_TRUE(Names(f, "area 1,0: water piece of \"shape 1\": crosses or touches itself")) << All(f);
+    struct Row {
+        const char* Fault;
+        std::vector<Piece> Pieces;
+        std::vector<std::string> Named;  // each a part of one finding; none for a sound source
+    };
+    const std::vector<Row> rows = {
+        {"sound", sound, {}},
+        // Turned the other way round, the water is land.
+        {"reversed", with(0, reversed),
+         {"area 0,0: water piece of \"shape 1\" of reversed winding", "area 0,0: water written 0, drawn"}},
+        // In an area the coast never enters, e.g. a cell border folded on itself: the area it
+        // makes land is found.
+        {"zero area", plus({0, 1, {{0, 161}, {0, 0}, {0, 255}}}),
+         {"area 0,1: water piece of \"shape 1\": zero area", "area 0,1: water written 0, drawn 65025"}},
+        // A back-track along a border and a crossing, whatever sum they would give.
+        {"spike", with(1, {{0, 128}, {255, 128}, {255, 255}, {215, 255}, {220, 255}, {0, 255}}),
+         {"area 1,0: water piece of \"shape 1\": a zero-width spike at 215,255"}},
+        {"crossing", with(1, {{0, 128}, {255, 128}, {0, 255}, {100, 255}}),
+         {"area 1,0: water piece of \"shape 1\": crosses or touches itself"}},
+        // A polygon's pieces covering nothing are named as well as a coast's.
+        {"flat polygon piece", plus({1, 1, {{24, 24}, {100, 100}, {223, 223}}, 0, "shape 2"}),
+         {"area 1,1: water piece of \"shape 2\": zero area, flat"}},
+        {"bow-tie", plus({1, 1, {{0, 0}, {255, 255}, {255, 0}, {0, 255}}, 0, "shape 2"}),
+         {"area 1,1: water piece of \"shape 2\": crosses or touches itself at its sides 1 and 3"}},
+        {"concave", with(1, {{0, 128}, {255, 128}, {255, 255}, {128, 200}, {0, 255}}),
+         {"area 1,0: water piece of \"shape 1\": concave at 128,200"}},
+        {"61 points", with(1, long_side), {"area 1,0: water piece of \"shape 1\": 61 points, more than 60"}},
+        {"outside its area", with(1, Rect(0, 128, 256, 255)),
+         {"area 1,0: water piece of \"shape 1\": a position outside its area: 256,128"}},
+        // East of the map, where the coast runs on to x 138 (position 39 of area 2,0).
+        {"beyond the map, sound", plus({2, 0, Rect(0, 128, 255, 255)}), {}},
+        {"beyond the map", plus({2, 0, Rect(0, 128, 255, 200)}), {"area 2,0: water written 18360, drawn 32512.5"}},
+    };
+    for (const Row& row : rows) {
+        const std::vector<std::string> f = Check(row.Pieces, drawn);
+        if (row.Named.empty()) {
+            EXPECT_EQ(f, std::vector<std::string>{}) << row.Fault;
+        }
+        for (const std::string& n : row.Named) EXPECT_TRUE(Names(f, n)) << row.Fault << ":\n" << All(f);
+    }
 }
 
 TEST_F(SceneryCheck, OverlappingCoastPiecesAreMeasured) {

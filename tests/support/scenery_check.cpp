@@ -16,6 +16,7 @@
 #include <tuple>
 
 #include "core/grid.h"
+#include "generation/invariants.h"
 #include "core/project.h"
 #include "support/scenery_read.h"
 
@@ -71,7 +72,7 @@ Box Map_Frame() {
 
 // The sea beside an open coastline: the line, carried on straight from its ends to a box around
 // everything, closed along that box on the side of the sea.
-Poly Sea_Beside(const std::vector<Pt>& line, bool land_on_right, const Box& frame) {
+Poly Sea_Beside(const std::vector<Pt>& line, bool land_on_right, const Box& frame, bool kept = false) {
     Box big = frame;
     for (const Pt& p : line) bg::expand(big, p);
     const double margin = 10 * Area_Units;
@@ -82,7 +83,18 @@ Poly Sea_Beside(const std::vector<Pt>& line, bool land_on_right, const Box& fram
         // An end on the map's edge goes straight out of the map: its last leg may come back in,
         // and led on it would cross the map (the program drops what follows the last border).
         const double e = 1e-6;
-        if (std::fabs(from.x() - frame.min_corner().x()) < e) dx = -1, dy = 0;
+        // An end the stage kept, on a grid line beyond the map, goes on along that line away
+        // from the map (where the closing runs), or straight away from it.
+        const bool on_u = std::fabs(from.x() / Area_Units - std::round(from.x() / Area_Units)) < e;
+        const bool on_v = std::fabs(from.y() / Area_Units - std::round(from.y() / Area_Units)) < e;
+        const bool west = from.x() < frame.min_corner().x(), east = from.x() > frame.max_corner().x();
+        const bool north = from.y() < frame.min_corner().y(), south = from.y() > frame.max_corner().y();
+        if (kept && (on_u || on_v) && (west || east || north || south)) {
+            if (on_u && (north || south)) dx = 0, dy = north ? -1 : 1;
+            else if (on_v && (west || east)) dx = west ? -1 : 1, dy = 0;
+            else if (on_u) dx = west ? -1 : 1, dy = 0;
+            else dx = 0, dy = north ? -1 : 1;
+        } else if (std::fabs(from.x() - frame.min_corner().x()) < e) dx = -1, dy = 0;
         else if (std::fabs(from.x() - frame.max_corner().x()) < e) dx = 1, dy = 0;
         else if (std::fabs(from.y() - frame.min_corner().y()) < e) dx = 0, dy = -1;
         else if (std::fabs(from.y() - frame.max_corner().y()) < e) dx = 0, dy = 1;
@@ -248,6 +260,62 @@ Poly Piece_Region(const Lwm_Piece& p) {
     return Ring_Of(pts);
 }
 
+// An open coastline as the stage keeps it: from its first border point on the grid lines it cuts
+// at (within the map's LOD8 cells and two more on every side) to its last; what lies beyond is
+// dropped. Empty where it has none.
+Line Trimmed(const Line& line, const Box& frame) {
+    // The stage cuts within the map's LOD8 cells and two more on every side.
+    const double cell = 32 * Area_Units;
+    const double first_u = (std::floor(frame.min_corner().x() / cell) - 2) * cell;
+    const double first_v = (std::floor(frame.min_corner().y() / cell) - 2) * cell;
+    const double last_u = (std::floor(frame.max_corner().x() / cell) + 3) * cell;
+    const double last_v = (std::floor(frame.max_corner().y() / cell) + 3) * cell;
+    // The fractions along a-b where it meets a cut line, in order.
+    auto meets = [&](const Pt& a, const Pt& b) {
+        std::vector<double> at;
+        auto along = [&](double p, double q, double first, double last) {
+            const double lo = std::max(first, std::ceil(std::min(p, q) / Area_Units) * Area_Units);
+            for (double g = lo; g <= std::min(last, std::max(p, q)); g += Area_Units)
+                at.push_back(p == q ? 0 : (g - p) / (q - p));
+        };
+        along(a.x(), b.x(), first_u, last_u);
+        along(a.y(), b.y(), first_v, last_v);
+        std::sort(at.begin(), at.end());
+        return at;
+    };
+    // A vertex within a position of a cut line snaps onto it: a border point of its own.
+    auto near = [&](const Pt& p) {
+        auto close = [](double w, double first, double last) {
+            const double g = std::round(w / Area_Units) * Area_Units;
+            return g >= first && g <= last && std::fabs(w - g) <= 1;
+        };
+        return close(p.x(), first_u, last_u) || close(p.y(), first_v, last_v);
+    };
+    auto point = [](const Pt& a, const Pt& b, double t) { return Pt{a.x() + (b.x() - a.x()) * t, a.y() + (b.y() - a.y()) * t}; };
+    size_t i = 0, j = line.size() - 1;
+    double ti = 0, tj = 1;
+    for (; i + 1 < line.size(); ++i) {
+        const std::vector<double> at = near(line[i]) ? std::vector<double>{0} : meets(line[i], line[i + 1]);
+        if (!at.empty()) {
+            ti = at.front();
+            break;
+        }
+    }
+    for (; j > i; --j) {
+        const std::vector<double> at = near(line[j]) ? std::vector<double>{1} : meets(line[j - 1], line[j]);
+        if (!at.empty()) {
+            tj = at.back();
+            break;
+        }
+    }
+    Line out;
+    if (i + 1 >= line.size() || j <= i) return out;
+    out.push_back(point(line[i], line[i + 1], ti));
+    for (size_t k = i + 1; k < j; ++k) out.push_back(line[k]);
+    out.push_back(point(line[j - 1], line[j], tj));
+    return out;
+}
+
 // The water of an area that several coastlines cross: they cut it into faces, and a face is
 // water when it lies on the water side of the line with the longest run along its border (the
 // nearest line when none borders it).
@@ -333,12 +401,15 @@ std::string Report::Summary() const {
 
 Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Drawn>& drawn) {
     Report report;
+    // What a stage promised the next and did not hold, where test builds check it.
+    for (std::string& broken : Take_Broken_Invariants()) report.Findings.push_back({std::move(broken)});
     const Box frame = Map_Frame();
 
     // What the author drew: polygons painted outermost first; the sea of each coastline.
     std::vector<std::pair<double, const Drawn*>> polygons;
     std::vector<Multi> seas;
-    std::vector<Line> coasts, wide;
+    std::vector<Line> coasts, kept, wide;  // kept: each coastline as far as the stage keeps it
+    std::vector<bool> coast_ring, coast_right;
     std::vector<long> coast_of_shape(drawn.size(), -1);
     const double reach = 100 * Area_Units;
     const Box held{{frame.min_corner().x() - reach, frame.min_corner().y() - reach},
@@ -364,6 +435,9 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             }
             coast_of_shape[s] = static_cast<long>(coasts.size());
             coasts.push_back(Line(pts.begin(), pts.end()));
+            kept.push_back(ring ? coasts.back() : Trimmed(coasts.back(), frame));
+            coast_ring.push_back(ring);
+            coast_right.push_back(d.Land_On_Right);
         } else {
             wide.push_back(Line(pts.begin(), pts.end()));
         }
@@ -424,9 +498,28 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         }
     }
 
+    // Beyond the map only areas written are compared, each with the coastlines kept through it.
     for (const auto& [a, list] : by_area) {
-        // Beyond the map the grid cut stops; what is written there is not compared.
-        if (a.first < c0 || a.first >= c1 || a.second < r0 || a.second >= r1) continue;
+        if (a.first >= c0 && a.first < c1 && a.second >= r0 && a.second < r1) continue;
+        for (size_t line = 0; line < coasts.size(); ++line) {
+            Lines inside;
+            if (kept[line].size() > 1) bg::intersection(Area_Box(a), kept[line], inside);
+            if (bg::length(inside) > 1e-6) coast_areas[a].push_back(line);
+        }
+    }
+
+    std::vector<Multi> kept_seas;
+    for (size_t line = 0; line < kept.size(); ++line) {
+        kept_seas.emplace_back();
+        if (kept[line].size() < 2) continue;
+        if (coast_ring[line])
+            kept_seas.back() = seas[line];
+        else
+            kept_seas.back().push_back(
+                Sea_Beside(std::vector<Pt>(kept[line].begin(), kept[line].end()), coast_right[line], frame, true));
+    }
+
+    for (const auto& [a, list] : by_area) {
         const Box box = Area_Box(a);
         const Poly whole = Box_Poly(box);
         const bool has_coast = std::any_of(list.begin(), list.end(), [&](const Lwm_Piece* p) { return is_coast(*p); });
@@ -434,24 +527,29 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         // The author's: the sea of the one coastline through the area, the faces of several, or
         // where a coast piece is written in an area no coastline enters, the sea of the nearest;
         // then the polygons painted over it.
+        // Beyond the map, the coastlines as the stage keeps them.
+        const bool beyond = a.first < c0 || a.first >= c1 || a.second < r0 || a.second >= r1;
+        const std::vector<Multi>& area_seas = beyond ? kept_seas : seas;
+        const std::vector<Line>& area_coasts = beyond ? kept : coasts;
         Multi coast_water;
         const auto through = coast_areas.find(a);
         if (through != coast_areas.end() && through->second.size() > 1) {
-            coast_water = Faces_Water(box, through->second, seas, coasts);
+            coast_water = Faces_Water(box, through->second, area_seas, area_coasts);
         } else {
-            size_t sea = seas.size();
+            size_t sea = area_seas.size();
             if (through != coast_areas.end()) {
                 sea = through->second.front();
             } else if (has_coast) {
                 double nearest = 1e300;
                 const Pt centre{(box.min_corner().x() + box.max_corner().x()) / 2,
                                 (box.min_corner().y() + box.max_corner().y()) / 2};
-                for (size_t k = 0; k < coasts.size(); ++k) {
-                    const double d = bg::distance(centre, coasts[k]);
+                for (size_t k = 0; k < area_coasts.size(); ++k) {
+                    if (area_coasts[k].size() < 2) continue;
+                    const double d = bg::distance(centre, area_coasts[k]);
                     if (d < nearest) nearest = d, sea = k;
                 }
             }
-            if (sea < seas.size()) bg::intersection(whole, seas[sea], coast_water);
+            if (sea < area_seas.size()) bg::intersection(whole, area_seas[sea], coast_water);
         }
         Multi expected_here = coast_water;
         for (const auto& [shape, water] : painted) {
@@ -477,11 +575,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             written.push_back(whole);
         for (const Lwm_Piece* p : list) {
             const std::string fault = Outline_Fault(p->Local);
-            const std::string name = Area_Name(a) + ": " + (p->Type == 0 ? "water" : "land") + " piece of \"" +
-                                     p->Text + "\"";
-            // The polygon cut has always written the slivers it leaves, each covering nothing:
-            // painted over the water, such a piece changes nothing of its area.
-            if (!is_coast(*p) && Twice_Area(p->Local) == 0) continue;
+            const std::string name = Piece_Name(*p);
             if (!fault.empty()) {
                 report.Findings.push_back({name + ": " + fault + ":" + Points_Text(*p)});
                 continue;
@@ -491,6 +585,11 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             if (reversed)
                 report.Findings.push_back({name + " of reversed winding, " + std::to_string(-Twice_Area(p->Local) / 2.0) +
                                            " square units:" + Points_Text(*p)});
+            // The polygon records take convex pieces of at most 60 points.
+            const std::string concave = Concavity(p->Local);
+            if (!concave.empty()) report.Findings.push_back({name + ": " + concave + ":" + Points_Text(*p)});
+            if (p->Local.size() > 60)
+                report.Findings.push_back({name + ": " + std::to_string(p->Local.size()) + " points, more than 60"});
             Multi next;
             if ((p->Type == 0) != reversed) bg::union_(written, Piece_Region(*p), next);
             else bg::difference(written, Piece_Region(*p), next);

@@ -42,11 +42,12 @@ struct Report {
 };
 
 // Reads "Tessaline$_Poly_LWM.asm" and "Tessaline$_Lines.ASM" in `app_dir` and compares them with
-// `drawn` (written by Draw_Project) in the LOD13 areas of the map frame of the project's globals;
-// every cell and position written, on the map or not, must exist in the world's grid. A piece is
-// read as it is written: one turning the other way counts as the other type; one of no area or
-// crossing itself is named and counts as nothing; pieces of one type overlapping, from the
-// coastlines or from one polygon, are named.
+// `drawn` (written by Draw_Project) in the LOD13 areas of the map frame of the project's globals
+// and in every area written beyond it; every cell and position written, on the map or not, must
+// exist in the world's grid. A piece is read as it is written: one turning the other way counts
+// as the other type and is named; one flat, of no area or crossing itself is named and counts as
+// nothing; one concave or of more than 60 points is named; pieces of one type overlapping, from
+// the coastlines or from one polygon, are named.
 Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Drawn>& drawn);
 
 }  // namespace scenery

@@ -99,7 +99,10 @@ std::string Outline_Fault(const std::vector<std::pair<long, long>>& written) {
     while (pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
     const size_t n = pts.size();
     if (n < 3) return "fewer than three positions";
-    if (Twice_Area(pts) == 0) return "zero area";
+    // All on one line: flat, whichever way its sides run.
+    bool flat = true;
+    for (size_t i = 2; i < n && flat; ++i) flat = Orient(pts[0], pts[1], pts[i]) == 0;
+    if (flat) return "zero area, flat";
     for (size_t i = 0; i < n; ++i) {
         const P& a = pts[i];
         const P& b = pts[(i + 1) % n];
@@ -116,7 +119,29 @@ std::string Outline_Fault(const std::vector<std::pair<long, long>>& written) {
                 return "crosses or touches itself at its sides " + std::to_string(i + 1) + " and " +
                        std::to_string(j + 1);
         }
+    if (Twice_Area(pts) == 0) return "zero area";
     return "";
+}
+
+std::string Concavity(const std::vector<std::pair<long, long>>& written) {
+    std::vector<P> pts;
+    for (const P& p : written)
+        if (pts.empty() || pts.back() != p) pts.push_back(p);
+    while (pts.size() > 1 && pts.front() == pts.back()) pts.pop_back();
+    const size_t n = pts.size();
+    const int turn = Sign(Twice_Area(pts));
+    for (size_t i = 0; i < n; ++i) {
+        const P& b = pts[(i + 1) % n];
+        if (Sign(Orient(pts[i], b, pts[(i + 2) % n])) == -turn)
+            return "concave at " + std::to_string(b.first) + "," + std::to_string(b.second);
+    }
+    return "";
+}
+
+std::string Piece_Name(const Lwm_Piece& p) {
+    const auto [c, r] = p.Where;
+    return "LOD8 " + std::to_string(c / 32) + "," + std::to_string(r / 32) + " area " + std::to_string(c % 32) + "," +
+           std::to_string(r % 32) + ": " + (p.Type == 0 ? "water" : "land") + " piece of \"" + p.Text + "\"";
 }
 
 std::vector<Lwm_Piece> Read_Lwm(const std::filesystem::path& path, std::vector<Finding>& findings) {
@@ -172,8 +197,8 @@ std::vector<Lwm_Piece> Read_Lwm(const std::filesystem::path& path, std::vector<F
             const std::vector<long> n = Numbers_After(line, "LWMPoint");
             if (n.size() != 2) continue;
             if (n[0] < 0 || n[0] > 255 || n[1] < 0 || n[1] > 255)
-                findings.push_back({"a position outside its area " + std::to_string(pieces.back().Where.first) + "," +
-                                    std::to_string(pieces.back().Where.second) + ": " + line});
+                findings.push_back({Piece_Name(pieces.back()) + ": a position outside its area: " +
+                                    std::to_string(n[0]) + "," + std::to_string(n[1])});
             pieces.back().Local.push_back({n[0], n[1]});
         }
     }

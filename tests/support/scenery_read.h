@@ -30,9 +30,15 @@ std::vector<Lwm_Piece> Read_Lwm(const std::filesystem::path& path, std::vector<F
 std::vector<Wide_Entry> Read_Wide_Lines(const std::filesystem::path& path, std::vector<Finding>& findings);
 
 // What is wrong with a piece's outline as written, judged on its whole positions: "" when it is
-// a simple polygon of non-zero area once positions repeated in a row are taken once; a reversed
+// a simple polygon of non-zero area once positions repeated in a row are taken once (a flat
+// piece and one crossing itself, the bow-tie of no area among them, are named apart); a reversed
 // winding is not judged here.
 std::string Outline_Fault(const std::vector<std::pair<long, long>>& pts);
+// Where a simple piece turns against its own winding: "" when it is convex (a straight angle is
+// not a turn).
+std::string Concavity(const std::vector<std::pair<long, long>>& pts);
+// The piece named by its area, type and free text, as findings name it.
+std::string Piece_Name(const Lwm_Piece& p);
 // Twice the signed area on the map (v down): positive for the winding every piece is written in.
 long long Twice_Area(const std::vector<std::pair<long, long>>& pts);
 

@@ -1,0 +1,227 @@
+// Snap rounding of an area's water onto its 0..255 places. Rounding the corners alone lets a
+// side pass a rounded corner on the wrong side, so rings cross themselves and one another; led
+// through every rounded corner within half a position, the sides meet only at places, and what
+// the rounding flattens shows as two sides laid one on the other, which cancel.
+#include "generation/coast_snap.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#include "core/grid.h"
+
+namespace {
+
+constexpr int32_t Max = Lod13_Local_Max;
+constexpr int32_t Side = Max + 1;
+
+using Place_Id = uint16_t;  // y * 256 + x
+
+Place_Id Id(Coast_Pos p) { return static_cast<Place_Id>(p.Y * Side + p.X); }
+Coast_Pos Pos_Of(Place_Id id) { return {id % Side, id / Side}; }
+
+int32_t Round_Place(double v) { return static_cast<int32_t>(std::clamp(std::lround(v), 0L, long{Max})); }
+Coast_Pos Round(const Coast_Fine& p) { return {Round_Place(p.X), Round_Place(p.Y)}; }
+
+// Where a-b enters the square of place c, [c - 0.5, c + 0.5) on each axis as the rounding
+// takes it, as a fraction of a-b; false when it misses it. Half-open, every point of the area
+// lies in one square: a side through a corner of four squares passes one of them, not all.
+bool Enters(const Coast_Fine& a, const Coast_Fine& b, Coast_Pos c, double& enter) {
+    double lo = 0, hi = 1;
+    bool lo_open = false, hi_open = false;
+    const auto above = [&](double t, bool open) {
+        if (t > lo || (t == lo && open)) lo = t, lo_open = open;
+    };
+    const auto below = [&](double t, bool open) {
+        if (t < hi || (t == hi && open)) hi = t, hi_open = open;
+    };
+    const std::array<std::tuple<double, double, double>, 2> axes = {
+        std::tuple{a.X, b.X - a.X, double(c.X)}, std::tuple{a.Y, b.Y - a.Y, double(c.Y)}};
+    for (const auto& [from, d, centre] : axes) {
+        const double low = centre - 0.5, high = centre + 0.5;
+        if (d == 0) {
+            if (from < low || from >= high) return false;
+        } else if (d > 0) {
+            above((low - from) / d, false);
+            below((high - from) / d, true);
+        } else {
+            above((high - from) / d, true);
+            below((low - from) / d, false);
+        }
+    }
+    enter = lo;
+    return lo < hi || (lo == hi && !lo_open && !hi_open);
+}
+
+class Hot_Places {
+public:
+    void Mark(Coast_Pos p) { hot_[Id(p)] = true; }
+
+    // The places a-b is led through, from a's to b's, in their order along it.
+    void Route(const Coast_Fine& a, const Coast_Fine& b, std::vector<Place_Id>& path) const {
+        const Coast_Pos ra = Round(a), rb = Round(b);
+        path.clear();
+        path.push_back(Id(ra));
+        struct Hit {
+            double Enter;
+            Place_Id At;
+        };
+        std::vector<Hit> hits;
+        const double x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
+        const int32_t c0 = std::max(0, static_cast<int32_t>(std::ceil(x0 - 0.5)));
+        const int32_t c1 = std::min(Max, static_cast<int32_t>(std::floor(x1 + 0.5)));
+        for (int32_t col = c0; col <= c1; ++col) {
+            // The run of a-b within the column's slab of x.
+            double ylo = std::min(a.Y, b.Y), yhi = std::max(a.Y, b.Y);
+            if (a.X != b.X) {
+                const auto y_at = [&](double x) { return a.Y + (std::clamp(x, x0, x1) - a.X) * (b.Y - a.Y) / (b.X - a.X); };
+                const double ya = y_at(col - 0.5), yb = y_at(col + 0.5);
+                ylo = std::min(ya, yb);
+                yhi = std::max(ya, yb);
+            }
+            const int32_t r0 = std::max(0, static_cast<int32_t>(std::ceil(ylo - 0.5)));
+            const int32_t r1 = std::min(Max, static_cast<int32_t>(std::floor(yhi + 0.5)));
+            for (int32_t row = r0; row <= r1; ++row) {
+                const Coast_Pos c{col, row};
+                if (!hot_[Id(c)] || c == ra || c == rb) continue;
+                double enter = 0;
+                if (Enters(a, b, c, enter)) hits.push_back({enter, Id(c)});
+            }
+        }
+        std::sort(hits.begin(), hits.end(), [](const Hit& p, const Hit& q) { return p.Enter < q.Enter; });
+        for (const Hit& h : hits) path.push_back(h.At);
+        path.push_back(Id(rb));
+    }
+
+private:
+    std::vector<bool> hot_ = std::vector<bool>(size_t{Side} * Side, false);
+};
+
+uint32_t Key(Place_Id u, Place_Id v) { return uint32_t{u} << 16 | v; }
+
+// The sides of one part once rounded, with each pair laid one on the other both ways taken out.
+std::vector<std::pair<Place_Id, Place_Id>> Rounded_Sides(const std::vector<Coast_Fine>& ring, const Hot_Places& hot) {
+    std::unordered_map<uint32_t, int32_t> count;
+    std::vector<Place_Id> path;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        hot.Route(ring[i], ring[(i + 1) % ring.size()], path);
+        for (size_t k = 0; k + 1 < path.size(); ++k) {
+            const Place_Id u = path[k], v = path[k + 1];
+            if (u == v) continue;
+            auto back = count.find(Key(v, u));
+            if (back != count.end() && back->second > 0)
+                --back->second;
+            else
+                ++count[Key(u, v)];
+        }
+    }
+    std::vector<std::pair<Place_Id, Place_Id>> sides;
+    for (const auto& [key, n] : count)
+        for (int32_t k = 0; k < n; ++k) sides.push_back({static_cast<Place_Id>(key >> 16), static_cast<Place_Id>(key & 0xFFFF)});
+    std::sort(sides.begin(), sides.end());
+    return sides;
+}
+
+// Each place has as many sides leaving as arriving, so a walk from a side comes back to where it
+// started. A walk that passes one place twice is two rings touching there: the loop since the
+// first pass is taken off as it closes.
+void Walk_Rings(const std::vector<std::pair<Place_Id, Place_Id>>& sides, std::vector<std::vector<Coast_Pos>>& rings) {
+    std::vector<bool> used(sides.size(), false);
+    std::unordered_map<Place_Id, size_t> first_unused;  // by place, the first side from it maybe unused
+    for (size_t i = sides.size(); i-- > 0;) first_unused[sides[i].first] = i;
+    const auto take_from = [&](Place_Id u) -> std::optional<size_t> {
+        auto it = first_unused.find(u);
+        if (it == first_unused.end()) return std::nullopt;
+        size_t& i = it->second;
+        while (i < sides.size() && sides[i].first == u && used[i]) ++i;
+        if (i >= sides.size() || sides[i].first != u) return std::nullopt;
+        used[i] = true;
+        return i;
+    };
+    for (size_t s = 0; s < sides.size(); ++s) {
+        if (used[s]) continue;
+        used[s] = true;
+        const Place_Id start = sides[s].first;
+        std::vector<Place_Id> stack{start};
+        std::unordered_map<Place_Id, size_t> on_stack{{start, 0}};
+        for (Place_Id at = sides[s].second;;) {
+            auto seen = on_stack.find(at);
+            if (seen != on_stack.end()) {
+                std::vector<Coast_Pos> loop;
+                for (size_t k = seen->second; k < stack.size(); ++k) loop.push_back(Pos_Of(stack[k]));
+                for (size_t k = seen->second + 1; k < stack.size(); ++k) on_stack.erase(stack[k]);
+                stack.resize(seen->second + 1);
+                rings.push_back(std::move(loop));
+            } else {
+                on_stack[at] = stack.size();
+                stack.push_back(at);
+            }
+            if (at == start && stack.size() == 1) break;
+            const std::optional<size_t> next = take_from(at);
+            if (!next) break;  // cannot happen while every place is balanced
+            at = sides[*next].second;
+        }
+    }
+}
+
+// Middle places of three on one line go; the ring's places are distinct and its sides do not lie
+// on one another, so each is a straight run, never a spike.
+void Drop_Straight(std::vector<Coast_Pos>& ring) {
+    for (bool changed = true; changed && ring.size() >= 3;) {
+        changed = false;
+        std::vector<Coast_Pos> out;
+        for (const Coast_Pos& p : ring) {
+            out.push_back(p);
+            while (out.size() >= 3 && Coast_Turn(out[out.size() - 3], out[out.size() - 2], out.back()) == 0) {
+                out.erase(out.end() - 2);
+                changed = true;
+            }
+        }
+        while (out.size() >= 3 && Coast_Turn(out[out.size() - 2], out.back(), out.front()) == 0) out.pop_back(), changed = true;
+        while (out.size() >= 3 && Coast_Turn(out.back(), out[0], out[1]) == 0) out.erase(out.begin()), changed = true;
+        ring = std::move(out);
+    }
+    if (ring.size() < 3) ring.clear();
+}
+
+}  // namespace
+
+int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
+    int64_t s = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Coast_Pos& a = ring[i];
+        const Coast_Pos& b = ring[(i + 1) % ring.size()];
+        s += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
+    }
+    return s;
+}
+
+double Coast_Twice_Area(const std::vector<Coast_Fine>& ring) {
+    double s = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Coast_Fine& a = ring[i];
+        const Coast_Fine& b = ring[(i + 1) % ring.size()];
+        s += a.X * b.Y - b.X * a.Y;
+    }
+    return s;
+}
+
+std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts) {
+    Hot_Places hot;
+    for (const std::vector<Coast_Fine>& ring : parts)
+        for (const Coast_Fine& p : ring) hot.Mark(Round(p));
+    std::vector<std::vector<std::vector<Coast_Pos>>> out(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::vector<std::vector<Coast_Pos>> rings;
+        Walk_Rings(Rounded_Sides(parts[i], hot), rings);
+        for (std::vector<Coast_Pos>& r : rings) {
+            Drop_Straight(r);
+            if (!r.empty()) out[i].push_back(std::move(r));
+        }
+    }
+    return out;
+}
