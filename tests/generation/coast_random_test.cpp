@@ -102,11 +102,39 @@ Line Line_Of(const std::vector<Px>& pts) {
     return l;
 }
 
+// Whether an open line's sides cross or touch, but for each side's touch of the next at their
+// point. Boost's own test says a line of many close points is not simple where it is.
+bool Touches_Itself(const std::vector<Px>& p) {
+    const auto turn = [](Px a, Px b, Px c) {
+        const double t = (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
+        return (t > 0) - (t < 0);
+    };
+    const auto on = [](Px a, Px b, Px c) {
+        return std::min(a.X, b.X) <= c.X && c.X <= std::max(a.X, b.X) && std::min(a.Y, b.Y) <= c.Y && c.Y <= std::max(a.Y, b.Y);
+    };
+    for (size_t i = 0; i + 1 < p.size(); ++i)
+        for (size_t j = i + 1; j + 1 < p.size(); ++j) {
+            const Px a = p[i], b = p[i + 1], c = p[j], d = p[j + 1];
+            if (std::max(a.X, b.X) < std::min(c.X, d.X) || std::max(c.X, d.X) < std::min(a.X, b.X) ||
+                std::max(a.Y, b.Y) < std::min(c.Y, d.Y) || std::max(c.Y, d.Y) < std::min(a.Y, b.Y))
+                continue;
+            const int d1 = turn(c, d, a), d2 = turn(c, d, b), d3 = turn(a, b, c), d4 = turn(a, b, d);
+            if (j == i + 1) {
+                if ((d1 == 0 && on(c, d, a)) || (d4 == 0 && on(a, b, d))) return true;  // folds back on itself
+                continue;
+            }
+            if ((d1 * d2 < 0 && d3 * d4 < 0) || (d1 == 0 && on(c, d, a)) || (d2 == 0 && on(c, d, b)) ||
+                (d3 == 0 && on(a, b, c)) || (d4 == 0 && on(a, b, d)))
+                return true;
+        }
+    return false;
+}
+
 // A line that does not cross or touch itself; a ring that is a valid polygon either way round.
 bool Simple(const Drawn& d) {
     if (d.Points.size() < 2) return false;
     const bool closed = d.Points.front().X == d.Points.back().X && d.Points.front().Y == d.Points.back().Y;
-    if (d.What == Drawn::Coastline && !closed) return bg::is_simple(Line_Of(d.Points));
+    if (d.What == Drawn::Coastline && !closed) return !Touches_Itself(d.Points);
     Ring r;
     for (const Px& p : d.Points) r.push_back({p.X, p.Y});
     if (!closed) r.push_back(r.front());
