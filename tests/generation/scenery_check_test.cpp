@@ -67,8 +67,9 @@ std::string All(const std::vector<std::string>& findings) {
     return s;
 }
 
-// Across both areas of the northern row at half its height (position 127.5), the sea south.
-const Drawn Coast{Drawn::Coastline, {{-10, 32}, {138, 32}}};
+// Across both areas of the northern row at half its height (position 127.5), the sea south, and
+// on east beyond the map for three areas more.
+const Drawn Coast{Drawn::Coastline, {{-10, 32}, {330, 32}}};
 const std::vector<Piece> South_Halves = {{0, 0, Rect(0, 128, 255, 255)}, {1, 0, Rect(0, 128, 255, 255)}};
 
 TEST_F(SceneryCheck, PiecesAreReadAsWritten) {
@@ -120,7 +121,7 @@ TEST_F(SceneryCheck, PiecesAreReadAsWritten) {
         {"61 points", with(1, long_side), {"area 1,0: water piece of \"shape 1\": 61 points, more than 60"}},
         {"outside its area", with(1, Rect(0, 128, 256, 255)),
          {"area 1,0: water piece of \"shape 1\": a position outside its area: 256,128"}},
-        // East of the map, where the coast runs on to x 138 (position 39 of area 2,0).
+        // East of the map, where the coast runs on.
         {"beyond the map, sound", plus({2, 0, Rect(0, 128, 255, 255)}), {}},
         {"beyond the map", plus({2, 0, Rect(0, 128, 255, 200)}), {"area 2,0: water written 18360, drawn 32512.5"}},
     };
