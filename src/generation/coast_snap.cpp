@@ -1,7 +1,7 @@
 // Snap rounding of an area's water onto its 0..255 places. Rounding the corners alone lets a
 // side pass a rounded corner on the wrong side, so rings cross themselves and one another; led
 // through every rounded corner within half a position, the sides meet only at places, and what
-// the rounding flattens shows as two sides laid one on the other, which cancel.
+// the rounding flattens shows as two sides laid one on the other, one each way.
 #include "generation/coast_snap.h"
 
 #include <algorithm>
@@ -101,34 +101,23 @@ private:
     std::vector<bool> hot_ = std::vector<bool>(size_t{Side} * Side, false);
 };
 
-uint32_t Key(Place_Id u, Place_Id v) { return uint32_t{u} << 16 | v; }
-
-// The sides of one part once rounded, with each pair laid one on the other both ways taken out.
+// The sides of one part once rounded.
 std::vector<std::pair<Place_Id, Place_Id>> Rounded_Sides(const std::vector<Coast_Fine>& ring, const Hot_Places& hot) {
-    std::unordered_map<uint32_t, int32_t> count;
+    std::vector<std::pair<Place_Id, Place_Id>> sides;
     std::vector<Place_Id> path;
     for (size_t i = 0; i < ring.size(); ++i) {
         hot.Route(ring[i], ring[(i + 1) % ring.size()], path);
-        for (size_t k = 0; k + 1 < path.size(); ++k) {
-            const Place_Id u = path[k], v = path[k + 1];
-            if (u == v) continue;
-            auto back = count.find(Key(v, u));
-            if (back != count.end() && back->second > 0)
-                --back->second;
-            else
-                ++count[Key(u, v)];
-        }
+        for (size_t k = 0; k + 1 < path.size(); ++k)
+            if (path[k] != path[k + 1]) sides.push_back({path[k], path[k + 1]});
     }
-    std::vector<std::pair<Place_Id, Place_Id>> sides;
-    for (const auto& [key, n] : count)
-        for (int32_t k = 0; k < n; ++k) sides.push_back({static_cast<Place_Id>(key >> 16), static_cast<Place_Id>(key & 0xFFFF)});
     std::sort(sides.begin(), sides.end());
     return sides;
 }
 
 // Each place has as many sides leaving as arriving, so a walk from a side comes back to where it
 // started. A walk that passes one place twice is two rings touching there: the loop since the
-// first pass is taken off as it closes.
+// first pass is taken off as it closes. Two sides the rounding laid one on the other, one each
+// way, close a loop of two places, which holds nothing and goes with the straight middles.
 void Walk_Rings(const std::vector<std::pair<Place_Id, Place_Id>>& sides, std::vector<std::vector<Coast_Pos>>& rings) {
     std::vector<bool> used(sides.size(), false);
     std::unordered_map<Place_Id, size_t> first_unused;  // by place, the first side from it maybe unused

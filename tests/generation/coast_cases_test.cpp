@@ -152,4 +152,16 @@ TEST_F(CoastCases, SpikesThinnerThanAPositionGoWithTheSnap) {
               "");
 }
 
+TEST_F(CoastCases, ASpikeTheSnapLeavesOnAGridLineGoes) {
+    Aligned(6, 6);
+    // The island's vertex on the grid line y 128 and its neighbour a third of a position from it:
+    // once snapped, a side goes along the line and back.
+    EXPECT_EQ(Faults({Coast({{-24.6733, 100.0953}, {3.4193, 100.0078}, {23.7550, 95.5112}, {43.3429, 97.1263},
+                             {63.6047, 89.5451}, {77.8244, 81.6788}, {128, 74.5046}, {141.0154, 68.8324},
+                             {175.6018, 61.9166}, {202.9830, 64.7154}, {229.7469, 63.9803}, {255.3060, 65.9198},
+                             {282.8441, 63.3055}, {320.0696, 66.8990}, {355.2020, 64.9668}, {392.5210, 60.1862}}),
+                      Coast(Closed({{58.2292, 132.1704}, {62.2574, 131.4669}, {59.9490, 128}, {50.3743, 128.3144}}))}),
+              "");
+}
+
 }  // namespace
