@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "generation/piece_clean.h"
+
 struct Work_Poly_Rec;
 struct Work_Part;
 struct Cut_Piece_Record;
@@ -72,6 +74,8 @@ private:
 
 // Fills Cut_Piece_Table / Cut_Piece_Points from the work polygons and empties the work tables.
 // Mode 2: VTP2 pieces (LOD8-local 4080..12240, LOD13 cell 0); other: LWM pieces (LOD13-local).
+// A piece the rounding leaves unfit to write gives the sound pieces it holds, or none
+// (Clean_Rounded_Piece).
 void API_Index_Pieces(int16_t mode);
 // The index filled as the cut hands its pieces on, in the order they come: End fills the piece
 // tables as API_Index_Pieces over all of them at once would. `points` is what the pieces are
@@ -99,8 +103,6 @@ struct Piece_Area {
     int16_t Lod8_Col = 0, Lod8_Row = 0, Lod13_Col = 0, Lod13_Row = 0;
 };
 void API_Piece_Local_Points(const Work_Poly_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts);
-// Twice the area of a piece by its local places, positive clockwise on the map (y southward).
-int64_t API_Piece_Twice_Area(const std::vector<Cut_Piece_Point>& pts);
 
 // True when piece `l` stands before piece `k` in the piece table.
 bool API_Piece_Comes_First(const Cut_Piece_Record& l, const Cut_Piece_Record& k);

@@ -5,12 +5,18 @@
 #include <climits>
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "core/grid.h"
 #include "generation/exchange_sort.h"
 #include "generation/grid_cut.h"
+#include "generation/invariants.h"
+#include "generation/piece_clean.h"
 #include "generation/work_tables.h"
 #include "generation/world_clip.h"
 #include "platform/memory.h"
@@ -34,6 +40,20 @@ bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
     if (l.Lod13_Col != k.Lod13_Col) return l.Lod13_Col < k.Lod13_Col;
     if (l.Group_Id != k.Group_Id) return l.Group_Id < k.Group_Id;
     return l.Ring_Number > k.Ring_Number;
+}
+
+// What every written piece promises the writers: simple, turned positively, every place in its
+// area's range.
+void Check_Piece(std::span<const Cut_Piece_Point> pts, int16_t mode, const Piece_Key& key, int32_t line_id) {
+    const int16_t low = mode == 2 ? 4080 : 0, high = mode == 2 ? 12240 : Lod13_Local_Max;
+    std::string fault = Rounded_Piece_Fault(pts);
+    for (const Cut_Piece_Point& p : pts)
+        if (fault.empty() && (p.Local_X < low || p.Local_X > high || p.Local_Y < low || p.Local_Y > high))
+            fault = "a place outside its area";
+    if (fault.empty()) return;
+    Invariant_Broken("polygon piece of line " + std::to_string(line_id) + " in area (" + std::to_string(key.Lod8_Col) +
+                     "," + std::to_string(key.Lod8_Row) + "," + std::to_string(key.Lod13_Col) + "," +
+                     std::to_string(key.Lod13_Row) + "): " + fault);
 }
 
 // For each place of the sorted table, the entry (0-based) that goes there.
@@ -88,19 +108,32 @@ void API_Sort_Cut_Pieces() {
 // order is known, each straight into its sorted place. The attributes move from the work
 // records, which can go before the piece table is made. The counts and capacities run here and
 // reach the piece table's globals at the end, each capacity one more than the records or points
-// read, as a table sized once to them all.
+// read, as a table sized once to them all. Each piece cut takes one place in the order, whatever
+// the rounding leaves of it: none, itself, or parts that stand together in its place, so that
+// mending one changes no other.
 struct Piece_Index::Fill {
     struct Indexed {
         Shared_Attrib Attr;
         int32_t Line_Id;
         int32_t First_Point;
-        int16_t Nb_Points;
+        int16_t Nb_Points;   // of all its parts
+        int16_t Parts;
     };
     std::deque<Indexed> indexed;   // given up from the front as the piece table fills
     std::vector<Piece_Key> keys;
+    std::map<int32_t, std::vector<int16_t>> part_sizes;  // by first point, where there are several
     std::vector<Cut_Piece_Point> points;  // becomes Cut_Piece_Points
     std::vector<Cut_Piece_Point> scratch;
-    int32_t count = 0, point_count = 0;
+    // The pieces of one call as rounded, their places one piece after another.
+    struct Rounded {
+        Piece_Key Key;
+        int32_t Record;
+        size_t First, Count;
+    };
+    std::vector<Rounded> rounded;
+    std::vector<Cut_Piece_Point> places;
+    int32_t slots = 0, slot_points = 0;   // as the pieces were cut
+    int32_t count = 0, point_count = 0;   // as they are written
     int64_t capacity = 1, point_capacity = 1;
 };
 
@@ -119,24 +152,14 @@ void Piece_Index::Add(Work_Part&& part) {
     plat::Release_Free_Memory();
 }
 
-int64_t API_Piece_Twice_Area(const std::vector<Cut_Piece_Point>& pts) {
-    int64_t s = 0;
-    for (size_t i = 0; i < pts.size(); ++i) {
-        const Cut_Piece_Point& a = pts[i];
-        const Cut_Piece_Point& b = pts[(i + 1) % pts.size()];
-        s += int64_t{a.Local_X} * b.Local_Y - int64_t{b.Local_X} * a.Local_Y;
-    }
-    return s;
-}
-
 void Piece_Index::Add_Work_Tables() {
     Fill& f = *fill_;
     f.capacity += std::max(Work_Poly_Count, 0);
     f.point_capacity += std::max(Work_Point_Count, 0);
-    const int64_t capacity = std::min<int64_t>(f.capacity, INT32_MAX);
-    const int64_t point_capacity = std::min<int64_t>(f.point_capacity, INT32_MAX);
+    f.rounded.clear();
+    f.places.clear();
     for (int32_t r = 1; r <= Work_Poly_Count; ++r) {
-        Work_Poly_Rec& rec = Work_Poly_Table(r);
+        const Work_Poly_Rec& rec = Work_Poly_Table(r);
         const int32_t n = rec.Nb_Points;
         if (n <= 0) continue;
         Piece_Area area;
@@ -149,13 +172,83 @@ void Piece_Index::Add_Work_Tables() {
         if (!World_Has_Area(c8, r8, mode_ == 2 ? 0 : c13, mode_ == 2 ? 0 : r13)) continue;
         if (!Work_Record_Fits_Area(rec, c8, r8, c13, r13, mode_ != 2)) continue;
         // A table past what a count can number keeps what it holds.
-        if (f.count + 1 >= capacity || f.point_count + static_cast<int64_t>(kept) >= point_capacity) continue;
-        ++f.count;
-        f.keys.push_back({r8, c8, static_cast<int16_t>(mode_ == 2 ? 0 : r13), static_cast<int16_t>(mode_ == 2 ? 0 : c13),
-                          rec.Group_Id, rec.Ring_Number});
-        f.indexed.push_back({std::move(rec.Attr), rec.Line_Id, f.point_count + 1, static_cast<int16_t>(kept)});
-        f.points.insert(f.points.end(), f.scratch.begin(), f.scratch.end());
-        f.point_count += static_cast<int32_t>(kept);
+        if (f.slots + 1 >= std::min<int64_t>(f.capacity, INT32_MAX) ||
+            f.slot_points + static_cast<int64_t>(kept) >= std::min<int64_t>(f.point_capacity, INT32_MAX))
+            continue;
+        ++f.slots;
+        f.slot_points += static_cast<int32_t>(kept);
+        const Piece_Key key{r8, c8, static_cast<int16_t>(mode_ == 2 ? 0 : r13), static_cast<int16_t>(mode_ == 2 ? 0 : c13),
+                            rec.Group_Id, rec.Ring_Number};
+        f.rounded.push_back({key, r, f.places.size(), kept});
+        f.places.insert(f.places.end(), f.scratch.begin(), f.scratch.end());
+    }
+    using Parts = std::vector<std::vector<Cut_Piece_Point>>;
+    const auto places_of = [&](const Fill::Rounded& p) {
+        return std::span<const Cut_Piece_Point>(f.places).subspan(p.First, p.Count);
+    };
+
+    // What the rounding left of the pieces it spoilt. A part it turned the wrong way is a sliver
+    // folded over a neighbour of the same polygon in the area: it is taken out of that one.
+    std::map<size_t, Parts> mended;
+    std::vector<std::pair<size_t, std::vector<Cut_Piece_Point>>> folds;
+    for (size_t i = 0; i < f.rounded.size(); ++i) {
+        const std::span<const Cut_Piece_Point> pts = places_of(f.rounded[i]);
+        if (Rounded_Piece_Fault(pts).empty()) continue;
+        Parts reversed;
+        mended[i] = Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed);
+        for (std::vector<Cut_Piece_Point>& fold : reversed) folds.emplace_back(i, std::move(fold));
+    }
+    for (const auto& [from, fold] : folds) {
+        const Fill::Rounded& source = f.rounded[from];
+        bool taken = false;
+        for (size_t j = 0; j < f.rounded.size() && !taken; ++j) {
+            const Fill::Rounded& p = f.rounded[j];
+            if (j == from || Comes_First(p.Key, source.Key) || Comes_First(source.Key, p.Key) ||
+                Work_Poly_Table(p.Record).Line_Id != Work_Poly_Table(source.Record).Line_Id)
+                continue;
+            auto at = mended.find(j);
+            if (at == mended.end()) {
+                const std::span<const Cut_Piece_Point> pts = places_of(p);
+                at = mended.emplace(j, Parts{{pts.begin(), pts.end()}}).first;
+            }
+            Parts& parts = at->second;
+            for (size_t k = 0; k < parts.size() && !taken; ++k) {
+                std::optional<Parts> left = Fold_Taken_Out(parts[k], fold);
+                if (!left) continue;
+                parts.erase(parts.begin() + static_cast<long>(k));
+                parts.insert(parts.begin() + static_cast<long>(k), left->begin(), left->end());
+                taken = true;
+            }
+        }
+    }
+
+    for (size_t i = 0; i < f.rounded.size(); ++i) {
+        const Fill::Rounded& p = f.rounded[i];
+        const Work_Poly_Rec& rec = Work_Poly_Table(p.Record);
+        Fill::Indexed entry{rec.Attr, rec.Line_Id, f.point_count + 1, 0, 0};
+        const auto add = [&](std::span<const Cut_Piece_Point> pts) {
+            if (pts.size() + static_cast<size_t>(entry.Nb_Points) > INT16_MAX) return;
+            if constexpr (Checked_Build) Check_Piece(pts, mode_, p.Key, rec.Line_Id);
+            ++f.count;
+            ++entry.Parts;
+            entry.Nb_Points = static_cast<int16_t>(entry.Nb_Points + static_cast<int16_t>(pts.size()));
+            f.points.insert(f.points.end(), pts.begin(), pts.end());
+            f.point_count += static_cast<int32_t>(pts.size());
+        };
+        const auto at = mended.find(i);
+        if (at == mended.end()) {
+            add(places_of(p));
+        } else {
+            std::vector<int16_t> sizes;
+            for (const std::vector<Cut_Piece_Point>& part : at->second) {
+                const int16_t before = entry.Parts;
+                add(part);
+                if (entry.Parts != before) sizes.push_back(static_cast<int16_t>(part.size()));
+            }
+            if (sizes.size() > 1) f.part_sizes[entry.First_Point] = std::move(sizes);
+        }
+        f.keys.push_back(p.Key);
+        f.indexed.push_back(std::move(entry));
     }
     // Every point and attribute the pieces keep is in the index now.
     Work_Tables_Erase();
@@ -167,8 +260,10 @@ void Piece_Index::End() {
     Fill& f = *fill_;
     Cut_Piece_Count = f.count;
     Cut_Piece_Point_Count = f.point_count;
-    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(f.capacity, INT32_MAX));
-    Cut_Piece_Point_Capacity = static_cast<int32_t>(std::min<int64_t>(f.point_capacity, INT32_MAX));
+    // Parts of a mended piece can number more than the pieces cut.
+    Cut_Piece_Capacity = static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(f.capacity, f.count + 1), INT32_MAX));
+    Cut_Piece_Point_Capacity =
+        static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(f.point_capacity, f.point_count + 1), INT32_MAX));
     Cut_Piece_Points.Adopt(std::move(f.points));
     const std::vector<int32_t> order = Piece_Order(f.keys);
     // The entries put in their sorted places first, so that the table fills from the front as
@@ -179,18 +274,23 @@ void Piece_Index::End() {
     for (size_t i = 0; i < order.size(); ++i) {
         Fill::Indexed& from = f.indexed.front();
         const Piece_Key& key = f.keys[static_cast<size_t>(order[i])];
-        Cut_Piece_Record& piece = table.emplace_back();
-        piece.Nb_Points = from.Nb_Points;
-        piece.First_Point = from.First_Point;
-        piece.Last_Point = from.First_Point + from.Nb_Points - 1;
-        piece.Lod8_Col = key.Lod8_Col;
-        piece.Lod8_Row = key.Lod8_Row;
-        piece.Lod13_Col = key.Lod13_Col;
-        piece.Lod13_Row = key.Lod13_Row;
-        piece.Line_Id = from.Line_Id;
-        piece.Attr = std::move(from.Attr);
-        piece.Ring_Number = key.Ring_Number;
-        piece.Group_Id = key.Group_Id;
+        const auto several = from.Parts > 1 ? f.part_sizes.find(from.First_Point) : f.part_sizes.end();
+        int32_t first = from.First_Point;
+        for (int16_t k = 0; k < from.Parts; ++k) {
+            Cut_Piece_Record& piece = table.emplace_back();
+            piece.Nb_Points = several == f.part_sizes.end() ? from.Nb_Points : several->second[static_cast<size_t>(k)];
+            piece.First_Point = first;
+            piece.Last_Point = first + piece.Nb_Points - 1;
+            first += piece.Nb_Points;
+            piece.Lod8_Col = key.Lod8_Col;
+            piece.Lod8_Row = key.Lod8_Row;
+            piece.Lod13_Col = key.Lod13_Col;
+            piece.Lod13_Row = key.Lod13_Row;
+            piece.Line_Id = from.Line_Id;
+            piece.Attr = k + 1 == from.Parts ? std::move(from.Attr) : from.Attr;
+            piece.Ring_Number = key.Ring_Number;
+            piece.Group_Id = key.Group_Id;
+        }
         f.indexed.pop_front();
         if (i % 65536 == 65535) plat::Release_Free_Memory();
     }

@@ -658,7 +658,16 @@ protected:
         std::string fault;
         for (const auto& box : host().boxes) fault += "\n  a box: " + box.prompt.substr(0, 120);
         for (const scenery::Finding& f : r.Findings) fault += "\n  " + f.Text;
-        if (r.Areas_Compared == 0) fault += "\n  no area compared";
+        // A polygon thinner than a position (twice its area over its outline) may round to
+        // nothing; anything more is written.
+        const bool something = std::any_of(shapes.begin(), shapes.end(), [](const Drawn& d) {
+            if (d.What == Drawn::Coastline) return true;
+            Ring ring;
+            for (const Px& p : d.Points) ring.push_back({p.X, p.Y});
+            ring.push_back(ring.front());
+            return 2 * std::fabs(bg::area(ring)) > bg::perimeter(ring) * Position_Px;
+        });
+        if (r.Areas_Compared == 0 && something) fault += "\n  no area compared";
         if (!fault.empty()) {
             std::ostringstream text;
             text << "seed " << seed << " (" << Kind_Names[result.What] << ", map " << m.W() << " x " << m.H()

@@ -3,10 +3,16 @@
 
 #include <map>
 
+#include "core/project_file.h"
 #include "generation/debug_draw.h"
 #include "generation/grid_cut.h"
+#include "generation/invariants.h"
+#include "generation/mask_writer.h"
 #include "generation/prepare_polygons.h"
 #include "generation/resplit.h"
+#include "support/scenery_check.h"
+#include "support/scenery_read.h"
+#include "writer_test_env.h"
 
 using namespace polytest;
 
@@ -421,4 +427,59 @@ TEST_F(PolygonGridCut, IndexedPiecesCarryTheirOwnPolygonsAttributes) {
     EXPECT_LT(static_cast<int32_t>(attributes.size()), Cut_Piece_Count);
     EXPECT_LE(sizeof(Cut_Piece_Record), 64u);
     EXPECT_LE(sizeof(Work_Poly_Rec), 40u);
+}
+
+// Lakes and islands drawn with vertices within a fraction of a pixel of a grid line or corner, or
+// with sides shorter than two positions, as their authors saved them: the mask is written and
+// read back, and every piece must be simple, turned as its type, and give the water drawn.
+class PolygonCutDrawings : public gentest::Area_Writer_Test {};
+
+TEST_F(PolygonCutDrawings, EveryPieceIsSimpleAndTurnedAsItsWater) {
+    namespace fs = std::filesystem;
+    const char* const projects[] = {
+        "lake_backtrack/lake_backtrack.LWM",                // a side one place up a border and back
+        "water_reversed_sliver/water_reversed_sliver.LWM",  // a sliver reversed into land
+        "land_reversed_slivers/land_reversed_slivers.LWM",  // land slivers reversed into water
+        "isle_on_gridline/isle_on_gridline.LWM",
+        "lake_corner_backtrack/lake_corner_backtrack.LWM",
+        "lake_sliver_backtrack/lake_sliver_backtrack.LWM",
+        "lake_corner_repeat/lake_corner_repeat.LWM",        // a place repeated at a corner
+        "lake_border_hook/lake_border_hook.LWM",
+        "corner_repeat/pcut_corner_repeat.LWM",
+        "line_backtrack/pcut_line_backtrack.LWM",
+        "plain_reversed/pcut_plain_reversed.LWM",           // sides shorter than two positions
+    };
+    for (const char* name : projects) {
+        SCOPED_TRACE(name);
+        const fs::path source = testenv::Fixtures() / "polygon_cut" / name;
+        const fs::path copy = app / "case" / source.filename();
+        fs::remove_all(copy.parent_path());
+        fs::copy(source.parent_path(), copy.parent_path(), fs::copy_options::recursive);
+        Pinit_Read_Project(copy.string());
+        ASSERT_EQ(Project_Read_Failed, 0);
+        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
+        std::vector<scenery::Drawn> drawn;
+        for (int32_t i = 2; i <= Line_Count; ++i) {
+            drawn.push_back({Line_Table(i).Attr.Attrib == 1 ? scenery::Drawn::Land : scenery::Drawn::Water, {}});
+            for (int32_t id : Project_Line_Points(i)) drawn.back().Points.push_back({Point_Table(id).X, Point_Table(id).Y});
+        }
+        host().boxes.clear();
+        Work_Tables_Reset_All();
+        API_Write_Lwm_Asm();
+        std::string faults;
+        for (const auto& box : host().boxes) faults += "box: " + box.prompt + "\n";
+        for (const std::string& broken : Take_Broken_Invariants()) faults += broken + "\n";
+        const scenery::Report r = scenery::Check_Scenery(app, drawn);
+        for (const scenery::Finding& f : r.Findings) faults += f.Text + "\n";
+        // The check takes a place written twice in a row once, and a polygon piece of no area
+        // as nothing.
+        std::vector<scenery::Finding> unread;
+        for (const scenery::Lwm_Piece& p : scenery::Read_Lwm(app / "Tessaline$_Poly_LWM.asm", unread)) {
+            for (size_t i = 0; i < p.Local.size() && !p.Fill; ++i)
+                if (p.Local[i] == p.Local[(i + 1) % p.Local.size()]) faults += "a place written twice in a row\n";
+            if (!p.Fill && scenery::Twice_Area(p.Local) <= 0) faults += "a piece of no area or reversed\n";
+        }
+        EXPECT_EQ(faults, "");
+        EXPECT_GT(r.Areas_Compared, 0);
+    }
 }

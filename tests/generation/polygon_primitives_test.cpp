@@ -1,6 +1,7 @@
 // The turn test, convexity tests and the two appenders the convex splitting is built from.
 #include "polygon_fixture.h"
 
+#include "generation/piece_clean.h"
 #include "generation/resplit.h"
 
 using namespace polytest;
@@ -113,4 +114,41 @@ TEST_F(PolygonPrimitives, VertexTestSeesBothSidesOfASurroundingChain) {
     API_Test_Vertex_Inside(1, 1, 2, 5, outside, count);  // the chain (0,0)-(10,0) and back
     EXPECT_EQ(outside, 1);
     EXPECT_EQ(count, 2);
+}
+
+// Rounded places as the coast stage and the piece index hand them on, and what is written of them.
+TEST(RoundedPieceCleaning, WritesSimplePositivePiecesOfTheWaterOnly) {
+    using Ring = std::vector<std::pair<int16_t, int16_t>>;
+    const auto clean = [](const Ring& ring) {
+        std::vector<Cut_Piece_Point> pts;
+        for (auto [x, y] : ring) pts.push_back({0, 0, x, y});
+        std::vector<Ring> out;
+        for (const std::vector<Cut_Piece_Point>& piece : Clean_Rounded_Piece(pts)) {
+            EXPECT_EQ(Rounded_Piece_Fault(piece), "");
+            out.emplace_back();
+            for (const Cut_Piece_Point& p : piece) out.back().push_back({p.Local_X, p.Local_Y});
+        }
+        return out;
+    };
+    const struct {
+        Ring in;
+        std::vector<Ring> out;
+    } cases[] = {
+        // Sound, with a straight middle place: as it came; bent concave by the rounding: parted
+        // along a diagonal.
+        {{{10, 10}, {20, 10}, {30, 10}, {30, 40}}, {{{10, 10}, {20, 10}, {30, 10}, {30, 40}}}},
+        {{{0, 0}, {40, 0}, {20, 5}, {20, 30}}, {{{0, 0}, {40, 0}, {20, 5}}, {{0, 0}, {20, 5}, {20, 30}}}},
+        // One place up the border and back, a place repeated at a corner.
+        {{{173, 217}, {255, 173}, {255, 172}, {255, 238}}, {{{173, 217}, {255, 173}, {255, 238}}}},
+        {{{255, 255}, {255, 255}, {111, 255}, {130, 206}, {255, 88}}, {{{255, 255}, {111, 255}, {130, 206}, {255, 88}}}},
+        // A spike out and back, then no area at all, then reversed.
+        {{{0, 0}, {50, 0}, {50, 9}, {50, 3}, {50, 50}}, {{{0, 0}, {50, 0}, {50, 3}, {50, 50}}}},
+        {{{0, 0}, {20, 20}, {10, 10}}, {}},
+        {{{217, 255}, {209, 253}, {216, 255}}, {}},
+        // A bow-tie: its positive half, closed at the rounded crossing.
+        {{{0, 0}, {255, 255}, {255, 0}, {0, 255}}, {{{128, 128}, {0, 255}, {0, 0}}}},
+        // Two loops through one place, the second turned the other way.
+        {{{0, 0}, {10, 0}, {10, 10}, {0, 0}, {-10, 10}, {0, 10}}, {{{0, 0}, {10, 0}, {10, 10}}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(clean(c.in), c.out) << testing::PrintToString(c.in);
 }
