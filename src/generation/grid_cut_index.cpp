@@ -9,10 +9,12 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/grid.h"
+#include "generation/coast_snap.h"
 #include "generation/exchange_sort.h"
 #include "generation/grid_cut.h"
 #include "generation/invariants.h"
@@ -54,6 +56,49 @@ void Check_Piece(std::span<const Cut_Piece_Point> pts, int16_t mode, const Piece
     Invariant_Broken("polygon piece of line " + std::to_string(line_id) + " in area (" + std::to_string(key.Lod8_Col) +
                      "," + std::to_string(key.Lod8_Row) + "," + std::to_string(key.Lod13_Col) + "," +
                      std::to_string(key.Lod13_Row) + "): " + fault);
+}
+
+// A piece's places before the rounding, as the rounding takes them: within a position of the
+// area's border, on it.
+std::vector<Coast_Fine> Fine_Places(std::span<const Cut_Piece_Point> pts, const Piece_Key& key) {
+    const double west = key.Lod8_Col * Lod8_Width + key.Lod13_Col * Lod13_Width - 180;
+    const double north = 90 - (key.Lod8_Row * Lod8_Height + key.Lod13_Row * Lod13_Height);
+    const auto place = [](double offset, double size) {
+        const double v = std::clamp(Lod13_Local_Max * offset / size, 0.0, double{Lod13_Local_Max});
+        return v < 1 ? 0.0 : v > Lod13_Local_Max - 1 ? double{Lod13_Local_Max} : v;
+    };
+    std::vector<Coast_Fine> out;
+    for (const Cut_Piece_Point& p : pts) {
+        double lat = 0, lon = 0;
+        Com_Pixel_To_LatLon(p.X, p.Y, lat, lon);
+        out.push_back({place(lon - west, Lod13_Width), place(north - lat, Lod13_Height)});
+    }
+    if (Coast_Twice_Area(out) < 0) std::reverse(out.begin(), out.end());
+    return out;
+}
+
+Cut_Piece_Point Piece_Point(Coast_Pos p, const Piece_Key& key) {
+    const double lat = 90 - (key.Lod8_Row * Lod8_Height + key.Lod13_Row * Lod13_Height + p.Y * Lod13_Height / 255);
+    const double lon = key.Lod8_Col * Lod8_Width + key.Lod13_Col * Lod13_Width + p.X * Lod13_Width / 255 - 180;
+    Cut_Piece_Point q{0, 0, static_cast<int16_t>(p.X), static_cast<int16_t>(p.Y)};
+    Com_LatLon_To_Pixel(lat, lon, q.X, q.Y);
+    return q;
+}
+
+int64_t Turn(const Cut_Piece_Point& a, const Cut_Piece_Point& b, const Cut_Piece_Point& c) {
+    return int64_t{b.Local_X - a.Local_X} * (c.Local_Y - a.Local_Y) - int64_t{b.Local_Y - a.Local_Y} * (c.Local_X - a.Local_X);
+}
+
+// Whether two convex pieces turned positively share more than their outlines: no side of either
+// has the other wholly on its outer side.
+bool Overlap(std::span<const Cut_Piece_Point> a, std::span<const Cut_Piece_Point> b) {
+    const auto parts = [](std::span<const Cut_Piece_Point> p, std::span<const Cut_Piece_Point> q) {
+        for (size_t i = 0; i < p.size(); ++i)
+            if (std::all_of(q.begin(), q.end(), [&](const Cut_Piece_Point& r) { return Turn(p[i], p[(i + 1) % p.size()], r) <= 0; }))
+                return true;
+        return false;
+    };
+    return !parts(a, b) && !parts(b, a);
 }
 
 // For each place of the sorted table, the entry (0-based) that goes there.
@@ -218,6 +263,45 @@ void Piece_Index::Add_Work_Tables() {
                 parts.erase(parts.begin() + static_cast<long>(k));
                 parts.insert(parts.begin() + static_cast<long>(k), left->begin(), left->end());
                 taken = true;
+            }
+        }
+    }
+
+    // Pieces of one polygon in one area that the rounding still lays over one another are
+    // rounded again together from their places before the rounding: each side is led through
+    // the places it passes near, so that none crosses another.
+    if (mode_ != 2) {
+        std::map<std::tuple<int16_t, int16_t, int16_t, int16_t, int32_t, int32_t, int32_t>, std::vector<size_t>> groups;
+        for (size_t i = 0; i < f.rounded.size(); ++i) {
+            const Piece_Key& k = f.rounded[i].Key;
+            groups[{k.Lod8_Row, k.Lod8_Col, k.Lod13_Row, k.Lod13_Col, k.Group_Id, k.Ring_Number,
+                    Work_Poly_Table(f.rounded[i].Record).Line_Id}]
+                .push_back(i);
+        }
+        for (const auto& [group, members] : groups) {
+            if (members.size() < 2) continue;
+            std::vector<std::span<const Cut_Piece_Point>> written;
+            for (size_t i : members) {
+                const auto at = mended.find(i);
+                if (at == mended.end()) written.push_back(places_of(f.rounded[i]));
+                else for (const std::vector<Cut_Piece_Point>& part : at->second) written.push_back(part);
+            }
+            bool laid_over = false;
+            for (size_t x = 0; x < written.size() && !laid_over; ++x)
+                for (size_t y = x + 1; y < written.size() && !laid_over; ++y) laid_over = Overlap(written[x], written[y]);
+            if (!laid_over) continue;
+            std::vector<std::vector<Coast_Fine>> fine;
+            for (size_t i : members) fine.push_back(Fine_Places(places_of(f.rounded[i]), f.rounded[i].Key));
+            const auto snapped = Coast_Snap_Parts(fine);
+            for (size_t m = 0; m < members.size(); ++m) {
+                Parts parts;
+                for (const std::vector<Coast_Pos>& ring : snapped[m]) {
+                    if (Coast_Twice_Area(ring) <= 0) continue;
+                    std::vector<Cut_Piece_Point> pts;
+                    for (const Coast_Pos& q : ring) pts.push_back(Piece_Point(q, f.rounded[members[m]].Key));
+                    for (std::vector<Cut_Piece_Point>& part : Clean_Rounded_Piece(std::move(pts))) parts.push_back(std::move(part));
+                }
+                mended[members[m]] = std::move(parts);
             }
         }
     }

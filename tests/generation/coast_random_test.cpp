@@ -726,7 +726,7 @@ protected:
 TEST_F(CoastRandom, GeneratedCoastsGiveTheWaterDrawn) { Run_Seeds(320, 33000, 0, First_Hard); }
 
 // Many points close together, hooks and necks under a pixel, and polygons alone on the grid.
-TEST_F(CoastRandom, DISABLED_DenseLinesThinShapesAndPolygonsAloneGiveTheWaterDrawn) {
+TEST_F(CoastRandom, DenseLinesThinShapesAndPolygonsAloneGiveTheWaterDrawn) {
     Run_Seeds(120, 900000, First_Hard, Kind_Count - First_Hard);
 }
 
