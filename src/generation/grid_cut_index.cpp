@@ -243,14 +243,22 @@ void Piece_Index::Add_Work_Tables() {
         mended[i] = Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed);
         for (std::vector<Cut_Piece_Point>& fold : reversed) folds.emplace_back(i, std::move(fold));
     }
+    // The pieces of each polygon in each area.
+    using Group = std::tuple<int16_t, int16_t, int16_t, int16_t, int32_t, int32_t, int32_t>;
+    const auto group_of = [&](const Fill::Rounded& r) {
+        const Piece_Key& k = r.Key;
+        return Group{k.Lod8_Row, k.Lod8_Col, k.Lod13_Row, k.Lod13_Col, k.Group_Id, k.Ring_Number,
+                     Work_Poly_Table(r.Record).Line_Id};
+    };
+    std::map<Group, std::vector<size_t>> groups;
+    if (mode_ != 2 || !folds.empty())
+        for (size_t i = 0; i < f.rounded.size(); ++i) groups[group_of(f.rounded[i])].push_back(i);
     for (const auto& [from, fold] : folds) {
-        const Fill::Rounded& source = f.rounded[from];
         bool taken = false;
-        for (size_t j = 0; j < f.rounded.size() && !taken; ++j) {
+        for (size_t j : groups[group_of(f.rounded[from])]) {
+            if (taken) break;
             const Fill::Rounded& p = f.rounded[j];
-            if (j == from || Comes_First(p.Key, source.Key) || Comes_First(source.Key, p.Key) ||
-                Work_Poly_Table(p.Record).Line_Id != Work_Poly_Table(source.Record).Line_Id)
-                continue;
+            if (j == from) continue;
             auto at = mended.find(j);
             if (at == mended.end()) {
                 const std::span<const Cut_Piece_Point> pts = places_of(p);
@@ -271,13 +279,6 @@ void Piece_Index::Add_Work_Tables() {
     // rounded again together from their places before the rounding: each side is led through
     // the places it passes near, so that none crosses another.
     if (mode_ != 2) {
-        std::map<std::tuple<int16_t, int16_t, int16_t, int16_t, int32_t, int32_t, int32_t>, std::vector<size_t>> groups;
-        for (size_t i = 0; i < f.rounded.size(); ++i) {
-            const Piece_Key& k = f.rounded[i].Key;
-            groups[{k.Lod8_Row, k.Lod8_Col, k.Lod13_Row, k.Lod13_Col, k.Group_Id, k.Ring_Number,
-                    Work_Poly_Table(f.rounded[i].Record).Line_Id}]
-                .push_back(i);
-        }
         for (const auto& [group, members] : groups) {
             if (members.size() < 2) continue;
             std::vector<std::span<const Cut_Piece_Point>> written;
@@ -286,9 +287,26 @@ void Piece_Index::Add_Work_Tables() {
                 if (at == mended.end()) written.push_back(places_of(f.rounded[i]));
                 else for (const std::vector<Cut_Piece_Point>& part : at->second) written.push_back(part);
             }
+            // Swept west to east, each piece is tried against those whose boxes reach it.
+            struct Extent {
+                int16_t X0, X1, Y0, Y1;
+                size_t Piece;
+            };
+            std::vector<Extent> boxes;
+            for (size_t x = 0; x < written.size(); ++x) {
+                Extent e{INT16_MAX, INT16_MIN, INT16_MAX, INT16_MIN, x};
+                for (const Cut_Piece_Point& q : written[x]) {
+                    e.X0 = std::min(e.X0, q.Local_X), e.X1 = std::max(e.X1, q.Local_X);
+                    e.Y0 = std::min(e.Y0, q.Local_Y), e.Y1 = std::max(e.Y1, q.Local_Y);
+                }
+                boxes.push_back(e);
+            }
+            std::sort(boxes.begin(), boxes.end(), [](const Extent& a, const Extent& b) { return a.X0 < b.X0; });
             bool laid_over = false;
-            for (size_t x = 0; x < written.size() && !laid_over; ++x)
-                for (size_t y = x + 1; y < written.size() && !laid_over; ++y) laid_over = Overlap(written[x], written[y]);
+            for (size_t x = 0; x < boxes.size() && !laid_over; ++x)
+                for (size_t y = x + 1; y < boxes.size() && boxes[y].X0 < boxes[x].X1 && !laid_over; ++y)
+                    laid_over = boxes[y].Y0 < boxes[x].Y1 && boxes[x].Y0 < boxes[y].Y1 &&
+                                Overlap(written[boxes[x].Piece], written[boxes[y].Piece]);
             if (!laid_over) continue;
             std::vector<std::vector<Coast_Fine>> fine;
             for (size_t i : members) fine.push_back(Fine_Places(places_of(f.rounded[i]), f.rounded[i].Key));
