@@ -101,22 +101,18 @@ std::optional<Project_Value_Fault> Line_Fields() {
     return std::nullopt;
 }
 
-// The id counter gives every new line the next id: it must lie above every id in use and leave
-// room for one more.
+// The id counter lies at or above every id in use. At the top of its range it is what the
+// program itself leaves after its last fresh id: new lines then take ids no line holds.
 std::optional<Project_Value_Fault> Line_Counter() {
     int32_t highest = 0;
     const int32_t last = std::min(Line_Count, Line_Table.UBound());
     for (int32_t i = 2; i <= last; ++i) highest = std::max(highest, Line_Table(i).Line_Id);
     return Out_Of_Range({"Lignes", "Lines"}, {{"leur compteur d'identifiants", "their id counter", Line_Id_Counter,
-                                               highest, std::numeric_limits<int32_t>::max() - 1}});
+                                               highest, std::numeric_limits<int32_t>::max()}});
 }
 
-// What a BGL name of the parameters window is when it names no file: "" when it names one.
 std::string No_File_In(const std::string& path, bool less_bgl, bool us) {
-    if (plat::Trim(path).empty()) return us ? "is empty" : "est vide";
-    const std::string name = plat::Trim(plat::Split_Folder(less_bgl ? Project_Bgl_Stem(path) : path).Name);
-    if (!name.empty() && name != "." && name != "..") return {};
-    return (us ? "(\"" : "(« ") + path + (us ? "\") holds no file name" : " ») ne contient aucun nom de fichier");
+    return Project_Bgl_Name_Fault(path, less_bgl ? Project_Bgl_Field::Base : Project_Bgl_Field::Exclusion, us);
 }
 
 // The two BGL names, refused as the parameters window refuses them (message 9): the outputs are

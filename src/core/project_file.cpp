@@ -27,7 +27,13 @@ void Project_File_Box(const std::string& fr, const std::string& us) {
 }
 
 void Project_Report_Tiling_Error(int16_t error, const std::string& map) {
-    if (error == Tiling_Tiles_Unwritable) {
+    if (error == Tiling_Tile_Over_Input) {
+        const std::string file = Tiling_Refused_Input;
+        Project_File_Box("La carte n'a pas été découpée : une de ses tuiles prendrait la place de " + file +
+                             ", que le projet lit, dans le dossier Temp du programme. Déplacez ce fichier hors de ce dossier.",
+                         "The map was not cut into tiles: one of its tiles would take the place of " + file +
+                             ", which the project reads, in the program's Temp folder. Move that file out of this folder.");
+    } else if (error == Tiling_Tiles_Unwritable) {
         const std::string folder = plat::MapPath(App_Dir + "\\Temp");
         Project_File_Box("Impossible d'écrire les tuiles de la carte dans le dossier " + folder +
                              " (disque plein ou dossier protégé en écriture ?)",
@@ -72,7 +78,18 @@ void Load_Image_Pictures() {
     if (Project_Window.Clear_Image_Pictures) Project_Window.Clear_Image_Pictures();
     if (!Project_Window.Load_Image_Picture) return;
     Temp_Ima_Bmp = App_Dir + "\\Temp\\$BmpIma$.bmp";
+    // Working files that are the map or an image (kept in Temp under their name) are neither
+    // deleted nor written: those images get an empty picture.
+    bool working_files_free = true;
+    for (const Project_Read_File& read : Project_Read_Files(Project_File, Map_File))
+        if ((read.What == Project_Read_File::Map || read.What == Project_Read_File::Image) &&
+            (Project_Same_File(read.Path, Temp_Ima_Bmp) || Project_Same_File(read.Path, Temp_Tex_Bmp)))
+            working_files_free = false;
     for (int32_t i = 1; i <= std::min(Image_Count, Image_Table.UBound()); ++i) {
+        if (!working_files_free) {
+            Project_Window.Load_Image_Picture(i - 1, "");
+            continue;
+        }
         plat::DeleteFile(Temp_Ima_Bmp);
         plat::DeleteFile(Temp_Tex_Bmp);
         std::string description;
@@ -91,13 +108,23 @@ void Load_Image_Pictures() {
 void Back_Up_Project(const std::string& path) {
     // The backup is never the project file itself (a project named "x.bak").
     const std::string backup = Project_Backup_Path(path);
-    if (plat::EqualsNoCase(backup, path) || plat::MapPath(backup) == plat::MapPath(path) ||
-        Project_Copy_File(path, backup))
-        return;
-    // The project itself opens whole; the author only learns that this backup is the old one.
+    if (plat::EqualsNoCase(backup, path) || plat::MapPath(backup) == plat::MapPath(path)) return;
     plat::Host& host = plat::CurrentHost();
-    host.SetMousePointer(plat::Pointer_Default);
     const std::string shown = plat::NativePath(backup);
+    // Nor the map or an image that carries the backup's name.
+    for (const Project_Read_File& read : Project_Read_Files(path, Map_File)) {
+        if (read.What == Project_Read_File::Backup || read.What == Project_Read_File::Project ||
+            !Project_Same_File(read.Path, backup))
+            continue;
+        host.SetMousePointer(plat::Pointer_Default);
+        Project_File_Box("La copie de sauvegarde du projet n'a pas été faite : " + shown + " est " + read.Fr + ".",
+                         "The project's backup copy was not made: " + shown + " is " + read.Us + ".");
+        host.SetMousePointer(plat::Pointer_Hourglass);
+        return;
+    }
+    if (Project_Copy_File(path, backup)) return;
+    // The project itself opens whole; the author only learns that this backup is the old one.
+    host.SetMousePointer(plat::Pointer_Default);
     Project_File_Box("La copie de sauvegarde du projet n'a pas pu être écrite : " + shown +
                          "\r\nUne sauvegarde plus ancienne de ce nom, s'il y en a une, est restée telle quelle.",
                      "The project's backup copy could not be written: " + shown +

@@ -55,10 +55,16 @@ inline int16_t Conv_Excl_Layers = 0;
 inline int16_t Conv_Not_Confirmed = 0;
 inline std::function<void()> Ask_Conversion_Options;
 
-// mode 1: save as `path` (refused with message 14 onto Project_File itself); any other mode:
+// mode 1: save as `path` (refused with message 14 onto Project_File itself, in any spelling or
+// through a link); any other mode:
 // save to Project_File. Nothing happens while Project_Open is 0. The file is written beside the
 // target and then replaces it, so a failed save leaves the previous file whole.
 void Pinit_Save_Project(int16_t mode, const std::string& path);
+// Why a save as onto `path` is refused: the text naming the file the open project or the
+// program reads there (its map, images, backup, the settings, the program's own files), in the
+// session's language; "" when the project may be written there. Pinit_Save_Project refuses it
+// too, with this text in a box.
+std::string Project_Save_As_Refusal(const std::string& path);
 
 // Fills every table and parameter from the file. A missing number reads as 0 and the "End" line
 // is not needed; a file that ends before its counts are met, or whose counts or numbers do not

@@ -67,6 +67,26 @@ std::string Project_Bgl_Stem(const std::string& base) {
     return base.substr(0, base.size() - ext.size());
 }
 
+namespace {
+
+// Blanks, tabs and the other control characters name nothing.
+std::string Trim_Blank(const std::string& text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    const auto first = std::find_if_not(text.begin(), text.end(), blank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+}  // namespace
+
+std::string Project_Bgl_Name_Fault(const std::string& path, Project_Bgl_Field field, bool us) {
+    if (Trim_Blank(path).empty()) return us ? "is empty" : "est vide";
+    const std::string named = field == Project_Bgl_Field::Base ? Project_Bgl_Stem(path) : path;
+    const std::string name = Trim_Blank(plat::Split_Folder(named).Name);
+    if (!name.empty() && name != "." && name != "..") return {};
+    return (us ? "(\"" : "(« ") + path + (us ? "\") holds no file name" : " ») ne contient aucun nom de fichier");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Outputs and inputs
 
@@ -128,6 +148,25 @@ bool Project_Is_Output_Suffix(std::string_view s) {
     return counter.size() >= 3 && Is_Digits(counter) && (counter.size() == 3 || counter[0] != '0');
 }
 
+bool Project_Is_Base_Output(const std::string& file, const std::string& bgl_base, const std::string& project_file) {
+    // A base that names no file (empty, a folder, blanks) names no output either.
+    if (file.empty() || !Project_Bgl_Name_Fault(bgl_base, Project_Bgl_Field::Base, true).empty()) return false;
+    const fs::path local(plat::NativePath(file));
+    const std::string name = plat::UCase(local.filename().string());
+    const fs::path base(Project_Resolve_Path(Project_Bgl_Stem(bgl_base), project_file));
+    const std::string prefix = plat::UCase(base.filename().string());
+    const std::string_view extension = ".BGL";
+    if (name.size() < prefix.size() + extension.size() || !name.starts_with(prefix) || !name.ends_with(extension) ||
+        !Project_Is_Output_Suffix(
+            std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - extension.size())))
+        return false;
+    // A night-light cell that cannot be copied is set aside in the program's folder under its
+    // output's name.
+    const auto or_here = [](const fs::path& p) { return p.empty() ? std::string(".") : p.string(); };
+    return Project_Same_File(or_here(local.parent_path()), or_here(base.parent_path())) ||
+           Project_Same_File(or_here(local.parent_path()), App_Dir);
+}
+
 Project_Output_Names Project_Current_Output_Names() {
     return {Bgl_Base_Path, Bgl_Excl_Path, Scenery_Dir, Raw_Dir};
 }
@@ -144,19 +183,7 @@ Project_Output_Field Project_Output_Field_Of(const std::string& file, const Proj
     const std::string excl = Project_Resolve_Path(names.Bgl_Excl_Path, project_file);
     if (!excl.empty() && Project_Same_File(file, excl)) return F::Bgl_Excl;
 
-    const std::string stem = Project_Bgl_Stem(names.Bgl_Base_Path);
-    if (!stem.empty() && !Is_Separator(stem.back())) {
-        const fs::path base(Project_Resolve_Path(stem, project_file));
-        const std::string prefix = plat::UCase(base.filename().string());
-        const std::string_view extension = ".BGL";
-        // A night-light cell that cannot be copied is set aside in the program's folder under
-        // its output's name.
-        if ((in(base.parent_path().string()) || in(App_Dir)) && name.size() >= prefix.size() + extension.size() &&
-            name.starts_with(prefix) && name.ends_with(extension) &&
-            Project_Is_Output_Suffix(std::string_view(name).substr(
-                prefix.size(), name.size() - prefix.size() - extension.size())))
-            return F::Bgl_Base;
-    }
+    if (Project_Is_Base_Output(file, names.Bgl_Base_Path, project_file)) return F::Bgl_Base;
     if (in(Project_Resolve_Path(names.Scenery_Dir, project_file)) && Is_Class_File_Name(name, ".BGL"))
         return F::Scenery_Dir;
     if (in(Project_Resolve_Path(names.Raw_Dir, project_file)) && Is_Class_File_Name(name, ".RAW"))
@@ -166,25 +193,20 @@ Project_Output_Field Project_Output_Field_Of(const std::string& file, const Proj
     return F::None;
 }
 
-Project_Output_Clash Project_Find_Output_Clash(const Project_Output_Names& names, const std::string& project_file,
-                                               const std::string& map_file, Project_Output_Field only) {
-    struct Read_File {
-        std::string Path;
-        const char* Fr;
-        const char* Us;
-    };
-    std::vector<Read_File> reads;
-    auto add = [&reads](const std::string& path, const char* fr, const char* us) {
-        if (!path.empty()) reads.push_back({plat::NativePath(path), fr, us});
+std::vector<Project_Read_File> Project_Read_Files(const std::string& project_file, const std::string& map_file) {
+    std::vector<Project_Read_File> reads;
+    using R = Project_Read_File;
+    auto add = [&reads](const std::string& path, const char* fr, const char* us, R::Kind kind = R::Program) {
+        if (!path.empty()) reads.push_back({plat::NativePath(path), fr, us, kind});
     };
     if (!project_file.empty()) {
-        add(project_file, "le fichier du projet", "the project file");
-        add(Project_Backup_Path(project_file), "la copie de sauvegarde du projet", "the project's backup copy");
+        add(project_file, "le fichier du projet", "the project file", R::Project);
+        add(Project_Backup_Path(project_file), "la copie de sauvegarde du projet", "the project's backup copy", R::Backup);
     }
-    add(Project_Resolve_Path(map_file, project_file), "la carte du projet", "the project's map");
+    add(Project_Resolve_Path(map_file, project_file), "la carte du projet", "the project's map", R::Map);
     for (int32_t i = 1; i <= std::min(Image_Count, Image_Table.UBound()); ++i)
         if (Image_Table(i).Ima_In_Use == 1)
-            add(Image_Table(i).Ima_File, "une image de texture du projet", "one of the project's texture images");
+            add(Image_Table(i).Ima_File, "une image de texture du projet", "one of the project's texture images", R::Image);
     add(Ini_Path, "le fichier des paramètres", "the settings file");
     add(Ref_Last_Path, "un fichier de référence", "a reference file");
     const char* program_fr = "un fichier que le programme lit";
@@ -197,11 +219,39 @@ Project_Output_Clash Project_Find_Output_Clash(const Project_Output_Names& names
     for (const char* tool : {"bglc.exe", "scasm.exe", "Resample.exe", "ResampleV11.exe", "tmfcompress.exe", "tmf2bgl.exe",
                              "TDFMacros.inc", "TDFHeaders.inc"})
         add(App_Dir + "\\" + tool, "un fichier que la génération utilise", "a file that Generate uses");
+    return reads;
+}
 
-    for (const Read_File& read : reads) {
+Project_Read_File Project_Read_File_Of(const std::string& file, const std::string& project_file,
+                                       const std::string& map_file) {
+    for (const Project_Read_File& read : Project_Read_Files(project_file, map_file))
+        if (Project_Same_File(file, read.Path)) return read;
+    const std::string folder = fs::path(plat::NativePath(file)).parent_path().string();
+    const char* fr = "un fichier du programme";
+    const char* us = "one of the program's files";
+    for (const char* own : {"\\Resource", "\\Temp"})
+        if (Project_Same_File(folder, App_Dir + own)) return {plat::NativePath(file), fr, us};
+    for (const std::string& own : {App_Dir + "\\Tessaline", App_Dir + "\\Tessaline.exe", Help_Path})
+        if (Project_Same_File(file, own)) return {plat::NativePath(file), fr, us};
+    return {};
+}
+
+Project_Output_Clash Project_Find_Output_Clash(const Project_Output_Names& names, const std::string& project_file,
+                                               const std::string& map_file, Project_Output_Field only) {
+    for (const Project_Read_File& read : Project_Read_Files(project_file, map_file)) {
         const Project_Output_Field field = Project_Output_Field_Of(read.Path, names, project_file);
         if (field != Project_Output_Field::None && (only == Project_Output_Field::None || field == only))
             return {field, read.Path, read.Fr, read.Us};
+    }
+    // Any other file at the exclusion BGL's name would be deleted and replaced: only a BGL may be.
+    if (only == Project_Output_Field::None || only == Project_Output_Field::Bgl_Excl) {
+        const std::string excl = Project_Resolve_Path(names.Bgl_Excl_Path, project_file);
+        std::error_code ec;
+        const std::string local = plat::MapPath(excl);
+        // A link named like a BGL is taken away by the sweep, not written through.
+        const bool bgl = plat::EqualsNoCase(fs::path(excl).extension().string(), ".bgl") && !fs::is_directory(local, ec);
+        if (!excl.empty() && fs::exists(fs::symlink_status(local, ec)) && !bgl)
+            return {Project_Output_Field::Bgl_Excl, excl, "un fichier qui n'est pas un BGL", "a file that is not a BGL"};
     }
     return {};
 }

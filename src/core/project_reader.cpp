@@ -99,11 +99,22 @@ Bad_File Count_Fault(const Counted& c, bool negative) {
 
 // The fields of the file, read in place from the whole file's bytes. A line or a token that is
 // missing reads as empty, and an empty number as 0; only a file that ends early, or a number
-// that does not fit its field, is refused. Lines are scanned as the shared line scanner does:
-// empty lines skipped, the four-character tag passed over, tokens split at blanks.
+// that does not fit its field, is refused, naming the object being read and the field. Lines
+// are scanned as the shared line scanner does: empty lines skipped, the four-character tag
+// passed over, tokens split at blanks.
 class Reader {
 public:
     explicit Reader(std::string_view bytes) : lines_(bytes) {}
+
+    // The object whose lines are read next, as the refusals name it.
+    void At(std::string fr, std::string us) {
+        object_fr_ = std::move(fr);
+        object_us_ = std::move(us);
+    }
+    // A refusal of the object being read: `fr` and `us` say what is wrong with it.
+    Bad_File Fault(const std::string& fr, const std::string& us) const {
+        return {0, object_fr_ + " : " + fr, object_us_ + ": " + us};
+    }
 
     // The first token of the first line that is not empty (the version), "" when there is none.
     std::string First_Token() {
@@ -112,28 +123,37 @@ public:
     }
     void Line() {
         // Records that end before their count is met: the count is what is wrong.
-        if (!Next_Line()) throw counting_ ? Count_Fault(*counting_, false) : Bad_File{0};
+        if (!Next_Line())
+            throw counting_ ? Count_Fault(*counting_, false)
+                            : Fault("le fichier s'arrête avant sa ligne.", "the file ends before its line.");
         // The scanner's positions are 16-bit: a longer line would be read cut short. Positions
         // count the characters of the file, one byte each, before any text is converted.
-        if (line_.size() > Longest_Line) throw Bad_File{0};
+        if (line_.size() > Longest_Line) {
+            const std::string n = std::to_string(line_.size()), most = std::to_string(Longest_Line);
+            throw Fault("une ligne de " + n + " caractères dépasse les " + most + " que le lecteur prend.",
+                        "a line of " + n + " characters is longer than the " + most + " the reader takes.");
+        }
     }
-    double Number() {
-        const plat::NumberText n = plat::ReadNumber(Token());
-        if (!n.fits) throw Bad_File{0};
+    double Number(const char* field) {
+        const std::string_view token = Token();
+        const plat::NumberText n = plat::ReadNumber(token);
+        if (!n.fits) throw Too_Large(field, token, "");
         return n.value;
     }
     // Rounded to the nearest whole number, halves to even, and within the field.
     template <class Int>
-    Int Integer() {
-        const std::optional<int64_t> r =
-            Project_Read_Whole(Token(), std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max());
-        if (!r) throw Bad_File{0};
+    Int Integer(const char* field) {
+        const std::string_view token = Token();
+        constexpr int64_t low = std::numeric_limits<Int>::min(), high = std::numeric_limits<Int>::max();
+        const std::optional<int64_t> r = Project_Read_Whole(token, low, high);
+        if (!r) throw Too_Large(field, token, std::to_string(low) + (" .. ") + std::to_string(high));
         return static_cast<Int>(*r);
     }
-    float Float() {
-        const double v = Number();
-        if (std::fabs(v) > std::numeric_limits<float>::max()) throw Bad_File{0};
-        return static_cast<float>(v);
+    float Float(const char* field) {
+        const std::string_view token = Token();
+        const plat::NumberText n = plat::ReadNumber(token);
+        if (!n.fits || std::fabs(n.value) > std::numeric_limits<float>::max()) throw Too_Large(field, token, "");
+        return static_cast<float>(n.value);
     }
     // The text after the next double quote, up to the closing one or the end of the line.
     std::string Quoted_Line() {
@@ -147,13 +167,14 @@ public:
     // The next line must be the section `tag`.
     void Section(std::string_view tag) {
         counting_.reset();
+        At("La section " + std::string(tag), "Section " + std::string(tag));
         Line();
         if (line_.substr(0, 4) != tag) throw Bad_File{31};
     }
     // A count on a section line, named by `what` (its object and field): not negative, and small
     // enough for the lines that are left. The records read next are those it counts.
     int32_t Count(size_t lines_per_record, Counted what) {
-        what.n = Integer<int32_t>();
+        what.n = Named_Integer(what);
         Expect(what, lines_per_record);
         return what.n;
     }
@@ -168,8 +189,28 @@ public:
     void Expect_Again(std::optional<Counted> before) { counting_ = std::move(before); }
     size_t Lines_Left() const { return lines_.Left(); }
 
+    // A count or number named by `what` itself, refused in its words when it does not fit.
+    int32_t Named_Integer(const Counted& what) {
+        const std::string_view token = Token();
+        const std::optional<int64_t> r =
+            Project_Read_Whole(token, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+        if (r) return static_cast<int32_t>(*r);  // a negative one is refused by Expect
+        const std::string shown = " (" + plat::Cp1252ToUtf8(token) + ")";
+        throw Bad_File{0, what.fr + shown + " n'est pas un nombre entier sur 32 bits.",
+                       what.us + shown + " is not a whole number that fits 32 bits."};
+    }
+
 private:
     static constexpr size_t Longest_Line = 32766;
+
+    // A number that its field cannot hold; `range` the field's whole numbers, "" for a decimal.
+    Bad_File Too_Large(const char* field, std::string_view token, const std::string& range) const {
+        const std::string shown = std::string(field) + " (" + plat::Cp1252ToUtf8(token) + ")";
+        if (range.empty())
+            return Fault(shown + " est un nombre trop grand pour le programme.", shown + " is a number too large for the program.");
+        return Fault(shown + " ne tient pas dans son champ, de " + range + ".",
+                     shown + " does not fit its field, " + range + ".");
+    }
 
     // The "End" line closes the data: a count that runs past the records before it must not
     // read it as one more record of zeros.
@@ -205,6 +246,7 @@ private:
     bool ended_ = false;
     std::string_view line_;
     size_t at_ = 0;  // read position in line_
+    std::string object_fr_ = "Le fichier projet", object_us_ = "The project file";
 };
 
 void Convert_Line_V4(Route_Attrib& a) {
@@ -239,47 +281,53 @@ void Convert_Excl_V4(Excl_Cell_Rec& e) {
 }
 
 // One line block; its points are appended in file order after those read so far.
-void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, bool convert) {
+void Read_Line_Block(Reader& r, int32_t entry, Line_Rec& line, bool meter_feet, bool convert) {
     Route_Attrib& a = line.Attr;
+    // Named by its place until its id is read.
+    const std::string place = std::to_string(entry);
+    r.At("Ligne de l'entrée " + place, "Line of entry " + place);
     a.Text_Rt = r.Quoted_Line();
     a.Imbrication = r.Quoted_Line();
     r.Line();
-    line.Line_Id = r.Integer<int32_t>();
-    const int32_t n = r.Integer<int32_t>();
+    line.Line_Id = r.Integer<int32_t>("Line_Id");
+    r.At("Ligne n°" + std::to_string(line.Line_Id), "Line " + std::to_string(line.Line_Id));
+    const int32_t n = r.Integer<int32_t>("Nb_Points");
     const std::string id = std::to_string(line.Line_Id);
     const std::optional<Counted> lines = r.Expect({"Ligne n°" + id + " : son nombre de points", "Line " + id + ": its point count", n}, 1);
-    a.Alti = r.Number();
-    a.Attrib = r.Integer<int16_t>();
-    a.LandOnRight = r.Integer<int16_t>();
-    a.Type_Code = r.Integer<int16_t>();
-    a.Largeur = r.Integer<int16_t>();
-    a.SurfShore = r.Integer<int16_t>();
-    a.FermerLine = r.Integer<int16_t>();
-    a.Layer = r.Integer<uint8_t>();
-    a.Image_Link = r.Integer<int16_t>();
-    a.LWM_VTP2 = r.Integer<int16_t>();
-    a.LandClass_Source = r.Integer<int16_t>();
-    a.LC_Code = r.Integer<int16_t>();
-    a.Layer_Vtp2 = r.Integer<int16_t>();
-    a.Alt_Coast = r.Number();
-    a.Line_Night = r.Integer<int16_t>();
-    a.Drive_Right = r.Integer<int16_t>();
-    a.LayerScasm = r.Integer<int16_t>();
-    a.Vtp1_Line = r.Integer<int16_t>();
-    a.Effil_Deb = r.Integer<int16_t>();
-    a.Effil_Fin = r.Integer<int16_t>();
-    a.VTP1_SpecNor = r.Integer<int16_t>();
-    a.Flip_VTP1Texture = r.Integer<int16_t>();
-    a.Meter_Feet = meter_feet ? r.Integer<int16_t>() : 0;
+    a.Alti = r.Number("Alti");
+    a.Attrib = r.Integer<int16_t>("Attrib");
+    a.LandOnRight = r.Integer<int16_t>("LandOnRight");
+    a.Type_Code = r.Integer<int16_t>("Type_Code");
+    a.Largeur = r.Integer<int16_t>("Largeur");
+    a.SurfShore = r.Integer<int16_t>("SurfShore");
+    a.FermerLine = r.Integer<int16_t>("FermerLine");
+    a.Layer = r.Integer<uint8_t>("Layer");
+    a.Image_Link = r.Integer<int16_t>("Image_Link");
+    a.LWM_VTP2 = r.Integer<int16_t>("LWM_VTP2");
+    a.LandClass_Source = r.Integer<int16_t>("LandClass_Source");
+    a.LC_Code = r.Integer<int16_t>("LC_Code");
+    a.Layer_Vtp2 = r.Integer<int16_t>("Layer_Vtp2");
+    a.Alt_Coast = r.Number("Alt_Coast");
+    a.Line_Night = r.Integer<int16_t>("Line_Night");
+    a.Drive_Right = r.Integer<int16_t>("Drive_Right");
+    a.LayerScasm = r.Integer<int16_t>("LayerScasm");
+    a.Vtp1_Line = r.Integer<int16_t>("Vtp1_Line");
+    a.Effil_Deb = r.Integer<int16_t>("Effil_Deb");
+    a.Effil_Fin = r.Integer<int16_t>("Effil_Fin");
+    a.VTP1_SpecNor = r.Integer<int16_t>("VTP1_SpecNor");
+    a.Flip_VTP1Texture = r.Integer<int16_t>("Flip_VTP1Texture");
+    a.Meter_Feet = meter_feet ? r.Integer<int16_t>("Meter_Feet") : 0;
     for (std::string& name : a.Texture_Name) name = r.Quoted_Line();
     line.First_Point = 0;
     line.Last_Point = 0;
     line.Nb_Points = 0;
     for (int32_t j = 1; j <= n; ++j) {
         r.Line();
-        const double x = r.Number();
-        const double y = r.Number();
-        if (Point_Count == std::numeric_limits<int32_t>::max()) throw Bad_File{0};
+        const double x = r.Number("x");
+        const double y = r.Number("y");
+        if (Point_Count == std::numeric_limits<int32_t>::max())
+            throw r.Fault("ses points dépassent les 2147483647 que le programme tient.",
+                          "its points run past the 2147483647 the program holds.");
         // More points than the stored count: the table doubles rather than the file being refused.
         const int32_t doubling = std::max(1, std::min(Point_Capacity, std::numeric_limits<int32_t>::max() - Point_Capacity));
         Project_Append_Point(line, x, y, doubling);
@@ -288,8 +336,8 @@ void Read_Line_Block(Reader& r, Line_Rec& line, bool meter_feet, bool convert) {
     if (convert) Convert_Line_V4(a);
 }
 
-void Read_Class_Cells(Reader& r, const char* tag, Counted what, Vb_Array<Class_Cell_Rec>& table, int32_t& count,
-                      int32_t& capacity) {
+void Read_Class_Cells(Reader& r, const char* tag, Counted what, const std::string& item_fr, const std::string& item_us,
+                      Vb_Array<Class_Cell_Rec>& table, int32_t& count, int32_t& capacity) {
     Table_Empty(table, count, capacity, 1);
     r.Section(tag);
     const int32_t n = r.Count(1, std::move(what));
@@ -298,12 +346,13 @@ void Read_Class_Cells(Reader& r, const char* tag, Counted what, Vb_Array<Class_C
         table.ReDim(capacity);
         for (int32_t i = 1; i <= n; ++i) {
             Class_Cell_Rec& c = table(i);
+            r.At(item_fr + " " + std::to_string(i), item_us + " " + std::to_string(i));
             r.Line();
-            c.Lod8_Col = r.Integer<int16_t>();
-            c.Lod8_Row = r.Integer<int16_t>();
-            c.Lod13_Col = r.Integer<int16_t>();
-            c.Lod13_Row = r.Integer<int16_t>();
-            c.Class_Code = r.Integer<uint8_t>();
+            c.Lod8_Col = r.Integer<int16_t>("Lod8_Col");
+            c.Lod8_Row = r.Integer<int16_t>("Lod8_Row");
+            c.Lod13_Col = r.Integer<int16_t>("Lod13_Col");
+            c.Lod13_Row = r.Integer<int16_t>("Lod13_Row");
+            c.Class_Code = r.Integer<uint8_t>("Class_Code");
         }
     }
     count = n;
@@ -311,47 +360,51 @@ void Read_Class_Cells(Reader& r, const char* tag, Counted what, Vb_Array<Class_C
 
 void Read_Body(Reader& r, double version, bool convert, const Project_State& before) {
     // The origin line, then the header lines by position, without checking their tags.
+    r.At("L'en-tête du projet", "The project's header");
     r.Line();
     r.Line();
-    Map_Top_Lat = r.Number(); Map_Left_Lon = r.Number(); Map_Bottom_Lat = r.Number(); Map_Right_Lon = r.Number();
-    Proj_Lat_NW = r.Number(); Proj_Lon_NW = r.Number(); Proj_Lat_SE = r.Number(); Proj_Lon_SE = r.Number();
-    Map_Lat_North = r.Number(); Map_Lon_West = r.Number(); Map_Lat_South = r.Number(); Map_Lon_East = r.Number();
+    Map_Top_Lat = r.Number("Map_Top_Lat"); Map_Left_Lon = r.Number("Map_Left_Lon"); Map_Bottom_Lat = r.Number("Map_Bottom_Lat"); Map_Right_Lon = r.Number("Map_Right_Lon");
+    Proj_Lat_NW = r.Number("Proj_Lat_NW"); Proj_Lon_NW = r.Number("Proj_Lon_NW"); Proj_Lat_SE = r.Number("Proj_Lat_SE"); Proj_Lon_SE = r.Number("Proj_Lon_SE");
+    Map_Lat_North = r.Number("Map_Lat_North"); Map_Lon_West = r.Number("Map_Lon_West"); Map_Lat_South = r.Number("Map_Lat_South"); Map_Lon_East = r.Number("Map_Lon_East");
     r.Line();
-    Lc_Merge = r.Integer<int16_t>();
-    Lc_Keep_Raw = r.Integer<int16_t>();
+    Lc_Merge = r.Integer<int16_t>("Lc_Merge");
+    Lc_Keep_Raw = r.Integer<int16_t>("Lc_Keep_Raw");
     Raw_Dir = r.Quoted_Line();
     Scenery_Dir = r.Quoted_Line();
     Map_File = r.Quoted_Line();
     r.Line();
-    Map_Width_Px = r.Integer<int32_t>();
-    Map_Height_Px = r.Integer<int32_t>();
+    Map_Width_Px = r.Integer<int32_t>("Map_Width_Px");
+    Map_Height_Px = r.Integer<int32_t>("Map_Height_Px");
     Bgl_Base_Path = r.Quoted_Line();
     Bgl_Excl_Path = r.Quoted_Line();
     r.Line();
-    for (int16_t& v : Grid_Corner_Cells) v = r.Integer<int16_t>();
-    for (int16_t& v : Grid_Frame_Cells) v = r.Integer<int16_t>();
+    for (int16_t& v : Grid_Corner_Cells) v = r.Integer<int16_t>("Grid_Corner_Cells");
+    for (int16_t& v : Grid_Frame_Cells) v = r.Integer<int16_t>("Grid_Frame_Cells");
     r.Line();
-    Proj_Px_NW_X = r.Integer<int32_t>(); Proj_Px_NW_Y = r.Integer<int32_t>();
-    Proj_Px_SE_X = r.Integer<int32_t>(); Proj_Px_SE_Y = r.Integer<int32_t>();
-    Map_Px_West = r.Number(); Map_Px_North = r.Number(); Map_Px_East = r.Number(); Map_Px_South = r.Number();
+    Proj_Px_NW_X = r.Integer<int32_t>("Proj_Px_NW_X"); Proj_Px_NW_Y = r.Integer<int32_t>("Proj_Px_NW_Y");
+    Proj_Px_SE_X = r.Integer<int32_t>("Proj_Px_SE_X"); Proj_Px_SE_Y = r.Integer<int32_t>("Proj_Px_SE_Y");
+    Map_Px_West = r.Number("Map_Px_West"); Map_Px_North = r.Number("Map_Px_North"); Map_Px_East = r.Number("Map_Px_East"); Map_Px_South = r.Number("Map_Px_South");
     r.Line();
-    Proj_NW_Set = r.Integer<int16_t>();
-    Proj_SE_Set = r.Integer<int16_t>();
+    Proj_NW_Set = r.Integer<int16_t>("Proj_NW_Set");
+    Proj_SE_Set = r.Integer<int16_t>("Proj_SE_Set");
     r.Line();
-    Tile_Count = r.Integer<int16_t>(); Tile_Rows = r.Integer<int16_t>(); Tile_Cols = r.Integer<int16_t>();
+    Tile_Count = r.Integer<int16_t>("Tile_Count"); Tile_Rows = r.Integer<int16_t>("Tile_Rows"); Tile_Cols = r.Integer<int16_t>("Tile_Cols");
     r.Line();
-    Alt_Unit_Feet = r.Integer<int16_t>();
-    Alt_Offset = r.Float();
-    Cfs_Mode = r.Integer<int16_t>();
+    Alt_Unit_Feet = r.Integer<int16_t>("Alt_Unit_Feet");
+    Alt_Offset = r.Float("Alt_Offset");
+    Cfs_Mode = r.Integer<int16_t>("Cfs_Mode");
 
     // Lines. Entry 1 is the placeholder and is always there.
     r.Section("0100");
     const int32_t lines = r.Count(9, {"Lignes : leur nombre", "Lines: their count"});
-    if (lines < 1) throw Bad_File{0};
+    if (lines < 1)
+        throw Bad_File{0, "Lignes : leur nombre (" + std::to_string(lines) + ") doit être au moins 1, l'entrée réservée.",
+                       "Lines: their count (" + std::to_string(lines) + ") must be at least 1, the placeholder entry."};
     Line_Count = lines;
-    Line_Id_Counter = r.Integer<int32_t>();
-    const int32_t stored_points = r.Integer<int32_t>();
-    if (stored_points < 0) throw Bad_File{0};
+    Line_Id_Counter = r.Integer<int32_t>("Line_Id_Counter");
+    const int32_t stored_points = r.Integer<int32_t>("Point_Count");
+    if (stored_points < 0)
+        throw Count_Fault({"Points : leur nombre enregistré", "Points: their stored count", stored_points}, true);
     Line_Capacity = Line_Count;
     Line_Table.ReDim(Line_Capacity);
     // A deleted point keeps its id, so the stored count may exceed the point lines; a count
@@ -361,7 +414,7 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Point_Table.ReDim(Point_Capacity);
     const bool meter_feet = version >= 5.1 - 1e-9;
     Point_Count = 0;
-    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, Line_Table(i), meter_feet, convert);
+    for (int32_t i = 1; i <= Line_Count; ++i) Read_Line_Block(r, i, Line_Table(i), meter_feet, convert);
 
     // Textured areas.
     Table_Empty(Lwm_Cell_Table, Lwm_Cell_Count, Lwm_Cell_Capacity, 3);
@@ -372,20 +425,21 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         Lwm_Cell_Table.ReDim(Lwm_Cell_Capacity);
         for (int32_t i = 1; i <= lwm; ++i) {
             Lwm_Cell_Rec& c = Lwm_Cell_Table(i);
+            r.At("Zone texturée " + std::to_string(i), "Textured area " + std::to_string(i));
             r.Line();
-            c.Alti = r.Number();
-            c.Attrib = r.Integer<uint8_t>();
-            c.Lod13_Col = r.Integer<int16_t>();
-            c.Lod13_Row = r.Integer<int16_t>();
-            c.Lod8_Col = r.Integer<int16_t>();
-            c.Lod8_Row = r.Integer<int16_t>();
-            c.Fill1x1 = r.Integer<int16_t>();
-            c.InvertMask = r.Integer<int16_t>();
-            c.InvertMaskValue = r.Integer<int16_t>();
-            c.Custom = r.Integer<int16_t>();
-            c.Texture_Source = r.Integer<int16_t>();
-            c.LC_Code = r.Integer<int16_t>();
-            c.Layer = r.Integer<int16_t>();
+            c.Alti = r.Number("Alti");
+            c.Attrib = r.Integer<uint8_t>("Attrib");
+            c.Lod13_Col = r.Integer<int16_t>("Lod13_Col");
+            c.Lod13_Row = r.Integer<int16_t>("Lod13_Row");
+            c.Lod8_Col = r.Integer<int16_t>("Lod8_Col");
+            c.Lod8_Row = r.Integer<int16_t>("Lod8_Row");
+            c.Fill1x1 = r.Integer<int16_t>("Fill1x1");
+            c.InvertMask = r.Integer<int16_t>("InvertMask");
+            c.InvertMaskValue = r.Integer<int16_t>("InvertMaskValue");
+            c.Custom = r.Integer<int16_t>("Custom");
+            c.Texture_Source = r.Integer<int16_t>("Texture_Source");
+            c.LC_Code = r.Integer<int16_t>("LC_Code");
+            c.Layer = r.Integer<int16_t>("Layer");
             for (std::string& name : c.Texture_Name) name = r.Quoted_Line();
             c.Texte = r.Quoted_Line();
         }
@@ -400,14 +454,15 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         Excl_Cell_Table.ReDim(Excl_Cell_Capacity);
         for (int32_t i = 1; i <= excl; ++i) {
             Excl_Cell_Rec& e = Excl_Cell_Table(i);
+            r.At("Zone d'exclusion " + std::to_string(i), "Exclusion area " + std::to_string(i));
             r.Line();
-            e.Lod8_Col = r.Integer<int16_t>();
-            e.Lod8_Row = r.Integer<int16_t>();
-            e.Lod13_Col = r.Integer<int16_t>();
-            e.Lod13_Row = r.Integer<int16_t>();
+            e.Lod8_Col = r.Integer<int16_t>("Lod8_Col");
+            e.Lod8_Row = r.Integer<int16_t>("Lod8_Row");
+            e.Lod13_Col = r.Integer<int16_t>("Lod13_Col");
+            e.Lod13_Row = r.Integer<int16_t>("Lod13_Row");
             for (uint8_t& f : e.Excluded) {
                 r.Line();
-                f = r.Integer<uint8_t>();
+                f = r.Integer<uint8_t>("Excluded");
             }
             if (convert && Conv_Excl_Layers == 1) Convert_Excl_V4(e);
         }
@@ -423,17 +478,20 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     Table_Empty(Lod8_Cell_Table, Lod8_Cell_Count, Lod8_Cell_Capacity, lod8 + 3);
     for (int32_t i = 1; i <= lod8; ++i) {
         Lod8_Cell_Rec& c = Lod8_Cell_Table(i);
+        r.At("Cellule LOD8 " + std::to_string(i), "LOD8 cell " + std::to_string(i));
         r.Line();
-        c.Alti = r.Number();
-        c.Attrib = r.Integer<uint8_t>();
-        c.Lod8_Col = r.Integer<int16_t>();
-        c.Lod8_Row = r.Integer<int16_t>();
+        c.Alti = r.Number("Alti");
+        c.Attrib = r.Integer<uint8_t>("Attrib");
+        c.Lod8_Col = r.Integer<int16_t>("Lod8_Col");
+        c.Lod8_Row = r.Integer<int16_t>("Lod8_Row");
     }
     Lod8_Cell_Count = lod8;
 
     Read_Class_Cells(r, "0160", {"Cellules de classe de terrain : leur nombre", "Land-class cells: their count"},
+                     "Cellule de classe de terrain", "Land-class cell",
                      Lc_Cell_Table, Lc_Cell_Count, Lc_Cell_Capacity);
     Read_Class_Cells(r, "0170", {"Cellules de classe d'eau : leur nombre", "Water-class cells: their count"},
+                     "Cellule de classe d'eau", "Water-class cell",
                      Wc_Cell_Table, Wc_Cell_Count, Wc_Cell_Capacity);
 
     // Images.
@@ -445,17 +503,18 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         Image_Table.ReDim(Image_Capacity);
         for (int32_t i = 1; i <= images; ++i) {
             Image_Rec& m = Image_Table(i);
+            r.At("Image de texture " + std::to_string(i), "Texture image " + std::to_string(i));
             m.Ima_In_Use = 1;
             m.Ima_File = r.Quoted_Line();
             for (std::string& name : m.Ima_Texture) name = r.Quoted_Line();
             r.Line();
-            m.Ima_Number = r.Integer<int16_t>();
-            m.Ima_X1 = r.Number();
-            m.Ima_Y1 = r.Number();
-            m.Ima_X2 = r.Number();
-            m.Ima_Y2 = r.Number();
-            m.Ima_Width = r.Integer<int16_t>();
-            m.Ima_Height = r.Integer<int16_t>();
+            m.Ima_Number = r.Integer<int16_t>("Ima_Number");
+            m.Ima_X1 = r.Number("Ima_X1");
+            m.Ima_Y1 = r.Number("Ima_Y1");
+            m.Ima_X2 = r.Number("Ima_X2");
+            m.Ima_Y2 = r.Number("Ima_Y2");
+            m.Ima_Width = r.Integer<int16_t>("Ima_Width");
+            m.Ima_Height = r.Integer<int16_t>("Ima_Height");
         }
     }
     Image_Count = images;
@@ -463,8 +522,8 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
     // Grid points.
     Table_Empty(Grid_Point_Table, Grid_Point_Count, Grid_Point_Capacity, 50);
     r.Section("0200");
-    Mesh_Lod_Index = r.Integer<int16_t>();
-    Mesh_Lod_Chosen = r.Integer<int16_t>();
+    Mesh_Lod_Index = r.Integer<int16_t>("Mesh_Lod_Index");
+    Mesh_Lod_Chosen = r.Integer<int16_t>("Mesh_Lod_Chosen");
     // A level that is none of the five options counts as never chosen.
     if (Mesh_Lod_Index < 0 || Mesh_Lod_Index > 4) {
         Mesh_Lod_Index = 2;
@@ -476,11 +535,12 @@ void Read_Body(Reader& r, double version, bool convert, const Project_State& bef
         Grid_Point_Table.ReDim(Grid_Point_Capacity);
         for (int32_t i = 1; i <= grid; ++i) {
             Grid_Point_Rec& g = Grid_Point_Table(i);
+            r.At("Point d'altitude " + std::to_string(i), "Altitude grid point " + std::to_string(i));
             r.Line();
             g.Defined = 1;
-            g.Alt = r.Float();
-            g.X = r.Number();
-            g.Y = r.Number();
+            g.Alt = r.Float("Alt");
+            g.X = r.Number("X");
+            g.Y = r.Number("Y");
         }
     }
     Grid_Point_Count = grid;

@@ -269,12 +269,28 @@ std::string Project_File_Text(const std::string& target_path, const std::string&
     return text;
 }
 
+std::string Project_Save_As_Refusal(const std::string& path) {
+    const Project_Read_File read = Project_Read_File_Of(path, Project_File, Map_File);
+    if (read.Path.empty()) return {};
+    return Language == "US" ? "Save as: " + read.Path + " is " + read.Us +
+                                  "; the project cannot take its place.\r\nChoose another name."
+                            : "Enregistrer sous : " + read.Path + " est " + read.Fr +
+                                  " ; le projet ne peut pas prendre sa place.\r\nChoisissez un autre nom.";
+}
+
 void Pinit_Save_Project(int16_t mode, const std::string& path) {
     Project_Save_Failed = 0;
     if (Project_Open == 0) return;
-    if (mode == 1 && path == Project_File) {
+    if (mode == 1 && (path == Project_File || Project_Same_File(path, Project_File))) {
         Msg_Answer = ERREUR_Show_Message(14);
         return;
+    }
+    if (mode == 1) {
+        if (const std::string refusal = Project_Save_As_Refusal(path); !refusal.empty()) {
+            Project_Save_Failed = 1;
+            plat::CurrentHost().MsgBox(refusal, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+            return;
+        }
     }
     const std::string target = mode == 1 ? path : Project_File;
     const std::string origin = mode == 1 ? Project_File : std::string();

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/text.h"
 
 int32_t Tile_Size = 2000;
 
@@ -131,6 +133,30 @@ bool Com_Tile_Grid(int64_t width, int64_t height, int32_t& tile_cols, int32_t& t
     return true;
 }
 
+namespace {
+
+// The map or an image (native path) that one of the grid's tiles would replace; "" for none.
+std::string Tile_Over_Input(const std::string& map_path, int32_t cols, int32_t rows) {
+    std::vector<std::pair<std::string, std::string>> in_temp;  // (name in capitals, file)
+    auto consider = [&in_temp](const std::string& file) {
+        if (file.empty()) return;
+        const plat::Path_Split at = plat::Split_Folder(plat::NativePath(file));
+        if (Project_Same_File(at.Folder, App_Dir + "\\Temp")) in_temp.emplace_back(plat::UCase(at.Name), plat::NativePath(file));
+    };
+    consider(map_path);
+    for (int32_t i = 1; i <= std::min(Image_Count, Image_Table.UBound()); ++i)
+        if (Image_Table(i).Ima_In_Use == 1) consider(Image_Table(i).Ima_File);
+    if (in_temp.empty()) return {};
+    for (int64_t k = 0; k < int64_t{cols} * rows; ++k) {
+        const std::string tile = plat::UCase(plat::Split_Folder(Com_Tile_File(cols, rows, static_cast<int32_t>(k))).Name);
+        for (const auto& [name, file] : in_temp)
+            if (name == tile) return file;
+    }
+    return {};
+}
+
+}  // namespace
+
 void Com_Split_Map_Bitmap(Tiling_Progress_Window& window, const std::string& map_path, int16_t& error) {
     Hourglass hourglass;
     error = Tiling_Done;
@@ -143,6 +169,11 @@ void Com_Split_Map_Bitmap(Tiling_Progress_Window& window, const std::string& map
     if (!Com_Tile_Grid(map.Layout().width, map.Layout().height, cols, rows) ||
         int64_t{cols} * rows > Max_Tile_Count || Tile_Size > 32768) {
         error = Tiling_Map_Unreadable;
+        return;
+    }
+    Tiling_Refused_Input = Tile_Over_Input(map_path, cols, rows);
+    if (!Tiling_Refused_Input.empty()) {
+        error = Tiling_Tile_Over_Input;
         return;
     }
     plat::MakeFolder(App_Dir + "\\Temp");

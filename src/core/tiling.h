@@ -48,6 +48,10 @@ constexpr int16_t Tiling_Map_Unreadable = 1;
 // The map reads but its tiles cannot be written in App_Dir & "\Temp" (a full disk, a folder
 // that cannot be written).
 constexpr int16_t Tiling_Tiles_Unwritable = 2;
+// A tile would take the place of the map or of one of the project's images, kept in the Temp
+// folder under a tile's name: nothing is written, and Tiling_Refused_Input names that file.
+constexpr int16_t Tiling_Tile_Over_Input = 3;
+inline std::string Tiling_Refused_Input;
 
 // Cuts the map bitmap at `map_path` (a program path) into tiles. On Tiling_Done, Tile_Cols,
 // Tile_Rows and Tile_Count hold the bitmap's own tiling; on failure they are left alone and the

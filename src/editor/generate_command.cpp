@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -36,29 +35,19 @@ bool Vtp1_Polygon_Without_Image() {
 }
 
 // The outputs of an earlier Generate: only the names this project's steps write, in the folder
-// they write them to, without case. The author's own "<base>_mine.bgl" stays.
-void Delete_Suffixed_Outputs(const std::string& stem) {
-    const plat::Path_Split at = plat::Split_Folder(stem);
-    const std::string folder = !at.Separated ? "." : at.Folder.empty() ? "/" : at.Folder;
-    const std::string prefix = plat::UCase(at.Name);
-    const std::string extension = ".BGL";
-    for (const std::string& name : plat::ListFolder(folder)) {
-        const std::string upper = plat::UCase(name);
-        if (upper.size() < prefix.size() + extension.size() || !upper.starts_with(prefix) || !upper.ends_with(extension))
-            continue;
-        const std::string_view middle =
-            std::string_view(upper).substr(prefix.size(), upper.size() - prefix.size() - extension.size());
-        if (Project_Is_Output_Suffix(middle)) plat::DeleteFile((std::filesystem::path(folder) / name).string());
-    }
-}
-
+// they write them to, without case, as the check of outputs against inputs finds them. The
+// author's own "<base>_mine.bgl" stays.
 void Delete_Previous_Outputs() {
     const std::string excl = Project_Resolve_Path(Bgl_Excl_Path);
     if (!excl.empty() && plat::FileExists(excl)) plat::DeleteFile(excl);
-    const std::string stem = Project_Bgl_Stem(Bgl_Base_Path);
-    // A base that is nothing but a folder, or empty, names no output of its own.
-    if (stem.empty() || stem.back() == '\\' || stem.back() == '/') return;
-    Delete_Suffixed_Outputs(Project_Resolve_Path(stem));
+    // A base that names no file (empty, a folder, blanks) names no output of its own.
+    if (!Project_Bgl_Name_Fault(Bgl_Base_Path, Project_Bgl_Field::Base, true).empty()) return;
+    const plat::Path_Split at = plat::Split_Folder(Project_Resolve_Path(Project_Bgl_Stem(Bgl_Base_Path)));
+    const std::string folder = !at.Separated ? "." : at.Folder.empty() ? "/" : at.Folder;
+    for (const std::string& name : plat::ListFolder(folder)) {
+        const std::string file = (std::filesystem::path(folder) / name).string();
+        if (Project_Is_Base_Output(file, Bgl_Base_Path, Project_File)) plat::DeleteFile(file);
+    }
 }
 
 // The folders that this project's outputs go to and that are not there: the tools cannot make

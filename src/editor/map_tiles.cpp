@@ -2,6 +2,7 @@
 #include "editor/map_tiles.h"
 
 #include "core/project.h"
+#include "core/project_paths.h"
 #include "core/syst.h"
 #include "editor/frm.h"
 #include "platform/files.h"
@@ -78,6 +79,9 @@ void PSais_Unload_Map_Tiles() {
     Map_Tiles_Reset();
     for (int i = 0; i < Tile_Count; ++i) {
         const std::string path = Com_Tile_File(Tile_Cols, Tile_Rows, i);
+        // The map or an image kept in Temp under a tile's name was never cut, and stays.
+        const Project_Read_File read = Project_Read_File_Of(path, Project_File, Map_File);
+        if (read.What == Project_Read_File::Map || read.What == Project_Read_File::Image) continue;
         if (plat::FileExists(path)) plat::DeleteFile(path);
     }
     Tile_Count = Tile_Rows = Tile_Cols = 0;

@@ -5,6 +5,7 @@
 #include "core/erreur.h"
 #include "core/project.h"
 #include "core/project_file.h"
+#include "core/project_paths.h"
 #include "core/settings.h"
 #include "core/syst.h"
 #include "editor/editor_globals.h"
@@ -82,6 +83,15 @@ void Prepare_Dialog(plat::CommonDialog& cm, const std::string& title, const std:
     cm.FilterIndex = 1;
 }
 
+// Yes to the question before Save As replaces an existing file; No is the default.
+bool Replace_Confirmed(const std::string& path) {
+    const std::string shown = plat::NativePath(path);
+    const std::string text = English() ? shown + " already exists.\r\nDo you want to replace it?"
+                                       : shown + " existe déjà.\r\nVoulez-vous le remplacer ?";
+    return plat::CurrentHost().MsgBox(text, plat::MB_YESNO | plat::MB_ICONQUESTION | plat::MB_DEFBUTTON2, "Tessaline") ==
+           plat::ID_YES;
+}
+
 }  // namespace
 
 void Pinit_Set_Project_Open() {
@@ -156,6 +166,14 @@ void Frm_Mnu_File_Enreg_Sous_Click() {
             continue;
         }
         const std::string path = cm.FileName;
+        // The program's own box asks before a file is replaced, whatever the host's dialog does.
+        if (!Project_Same_File(path, Project_File)) {
+            if (const std::string refusal = Project_Save_As_Refusal(path); !refusal.empty()) {
+                plat::CurrentHost().MsgBox(refusal, plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+                continue;
+            }
+            if (plat::PathExists(path) && !Replace_Confirmed(path)) continue;
+        }
         Pinit_Save_Project(1, path);
         // A file that could not be written is no project to offer again.
         if (Project_Save_Failed == 0) Pinit_Update_Recent(path, 1);

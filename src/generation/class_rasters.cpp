@@ -136,19 +136,23 @@ std::string Raw_Copy_Failure() {
 Gen_Run_Result Run_Tools(Class_Kind kind, int32_t c, int32_t r) {
     const std::string tmp = Temp_Dir();
     const std::string cell = Gen_Three_Digits(c) + "_" + Gen_Three_Digits(r);
-    if (kind == Class_Kind::Land)
-        return Gen_Run_Tool(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}),
-                            Scenery_File("LC_" + cell + ".bgl"));
+    const std::string bgl = Scenery_File((kind == Class_Kind::Land ? "LC_" : "WC_") + cell + ".bgl");
+    // The old output goes just before the tool that writes it, as the other steps' do: a tool
+    // writes through a link it finds there (to the project, to its map).
+    if (kind == Class_Kind::Land) {
+        plat::DeleteFile(bgl);
+        return Gen_Run_Tool(Gen_Tool_Command("Resample.exe", {Gen_Path_Arg(tmp + "TmpLC.Inf")}), bgl);
+    }
 
     const std::string resampled = tmp + "landclass.tmf";
     const std::string compressed = tmp + "LWCcompress.tmf";
-    const std::string bgl = Scenery_File("WC_" + cell + ".bgl");
     const std::vector<std::pair<std::string, std::string>> runs = {
         {Gen_Tool_Command("ResampleV11.exe", {Gen_Path_Arg(tmp + "TmpWC.Inf")}), resampled},
         {Gen_Tool_Command("tmfcompress.exe", {Gen_Path_Arg(resampled), Gen_Path_Arg(compressed)}), compressed},
         {Gen_Tool_Command("tmf2bgl.exe", {Gen_Path_Arg(compressed), Gen_Path_Arg(bgl)}), bgl},
     };
     for (const auto& [command, output] : runs) {
+        if (output == bgl) plat::DeleteFile(bgl);
         const Gen_Run_Result result = Gen_Run_Tool(command, output);
         if (result != Gen_Run_Result::Done) return result;
     }

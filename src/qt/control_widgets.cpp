@@ -1,5 +1,6 @@
 // The Qt widget of each kind of control, and what a person does with it fed back to the model.
 #include "qt/control_widgets.h"
+#include "qt/focus_moves.h"
 
 #include "platform/gdi/surface.h"
 #include "platform/host.h"
@@ -127,31 +128,6 @@ void SetButtonColours(QWidget& w, const plat::Control& c) {
     SetColours(w, QPalette::Button, QPalette::ButtonText, c.BackColor(), c.ForeColor());
 }
 
-// Qt's focus back on the control that has the model's, once the event under way is done: a
-// cancelled Validate keeps the focus where it was.
-void ReturnFocus(plat::Control& control, QWidget* widget) {
-    plat::Control* active = control.Parent().ActiveControl();
-    QWidget* window = widget->window();
-    QMetaObject::invokeMethod(window, [window, active] {
-        if (!active) return;
-        for (QWidget* w : window->findChildren<QWidget*>())
-            if (w->property("tess_control").value<quintptr>() == reinterpret_cast<quintptr>(active)) {
-                w->setFocus(Qt::OtherFocusReason);
-                return;
-            }
-    }, Qt::QueuedConnection);
-}
-
-// False when the model refused the focus (a Validate elsewhere cancelled).
-bool FeedFocus(plat::Control& control, QWidget* widget, QFocusEvent* event) {
-    const Qt::FocusReason r = event->reason();
-    if (r != Qt::MouseFocusReason && r != Qt::TabFocusReason && r != Qt::BacktabFocusReason && r != Qt::ShortcutFocusReason) return true;
-    control.UserFocus();
-    // A control the model never gives the focus (a picture) keeps Qt's, for its keys.
-    if (control.HasFocus() || !control.Focusable()) return true;
-    ReturnFocus(control, widget);
-    return false;
-}
 }  // namespace
 
 bool Syncing() { return sync_depth > 0; }
@@ -198,6 +174,12 @@ bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
             control_.UserMouseDown(button, shift, x, y);
             return true;
         }
+        // The box that the focus brought took the release: this press is the whole click.
+        if (std::exchange(box_on_focus_, false)) {
+            press_refused_ = true;
+            Finish_Press_After_Box(control_, widget);
+            return true;
+        }
         // Qt has moved its focus here already; a Validate that refused it refuses the press.
         press_refused_ = std::exchange(focus_refused_, false) && !control_.HasFocus();
         if (!press_refused_) {
@@ -207,7 +189,7 @@ bool EventFeeder::FeedMouse(QWidget* widget, QMouseEvent* m) {
             // without a word, and the model refuses it only here.
             if (control_.Focusable() && !control_.HasFocus()) {
                 press_refused_ = true;
-                ReturnFocus(control_, widget);
+                Return_Focus(control_, widget);
             }
         }
         // A refused press does nothing to the widget either: no button held down, no list opened.
@@ -265,11 +247,14 @@ bool EventFeeder::eventFilter(QObject* watched, QEvent* event) {
             }, Qt::QueuedConnection);
             return false;
         }
-        case QEvent::FocusIn:
-            focus_refused_ = !FeedFocus(control_, widget, static_cast<QFocusEvent*>(event));
-            // The answer is for the press that brought the focus: a refusal by Tab refuses no later one.
-            if (focus_refused_) QMetaObject::invokeMethod(this, [this] { focus_refused_ = false; }, Qt::QueuedConnection);
+        case QEvent::FocusIn: {
+            const int runs = Modal_Runs();
+            focus_refused_ = !Feed_Focus(control_, widget, static_cast<QFocusEvent*>(event));
+            box_on_focus_ = !focus_refused_ && Modal_Runs() != runs && static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+            // The answers are for the press that brought the focus: a refusal by Tab refuses no later one.
+            QMetaObject::invokeMethod(this, [this] { focus_refused_ = box_on_focus_ = false; }, Qt::QueuedConnection);
             return false;
+        }
         default:
             return false;
     }

@@ -53,6 +53,7 @@ private:
     QWidget* owner_;
     bool press_refused_ = false;
     bool focus_refused_ = false;   // the last focus Qt gave was refused by the model
+    bool box_on_focus_ = false;    // a box ran while the model took the last focus Qt gave
 };
 
 // Set on a widget whose control is gone: the events still under way stop at the filter.

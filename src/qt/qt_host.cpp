@@ -1,5 +1,6 @@
 // The Qt host: forms mirrored into widgets, modal loops, message boxes and file dialogs.
 #include "qt/qt_host.h"
+#include "qt/focus_moves.h"
 
 #include "qt/control_widgets.h"
 #include "qt/qt_convert.h"
@@ -142,6 +143,7 @@ QPoint QtHost::ScreenPosition(const plat::Form& form) const {
 
 int QtHost::MsgBox(const std::string& prompt, int style, const std::string& title) {
     FollowLanguage();
+    Note_Modal_Run();
     QMessageBox box(IconOf(style), ToQ(title), ToQ(prompt), QMessageBox::NoButton, DialogParent());
     using B = QMessageBox::StandardButton;
     std::vector<B> buttons;
@@ -174,6 +176,7 @@ int QtHost::MsgBox(const std::string& prompt, int style, const std::string& titl
 
 plat::FileDialogResult QtHost::FileDialog(const plat::FileDialogRequest& request) {
     FollowLanguage();
+    Note_Modal_Run();
     QString dir = ToLocalPath(request.initial_dir);
     QString name;
     if (!request.file_name.empty()) {
@@ -184,7 +187,7 @@ plat::FileDialogResult QtHost::FileDialog(const plat::FileDialogRequest& request
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::currentPath();
     QFileDialog dialog(DialogParent(), ToQ(request.title), dir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    // As the common dialog without its overwrite flag: the program asks itself.
+    // As the common dialog without its overwrite flag: the program asks with its own box.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -206,6 +209,7 @@ plat::FileDialogResult QtHost::FileDialog(const plat::FileDialogRequest& request
 
 void QtHost::RunModal(plat::Form& form) {
     if (!form.Loaded() || !form.Visible()) return;
+    Note_Modal_Run();
     Mirror& m = EnsureWindow(form);
     QPointer<FormWindow> window = m.window;
     window->hide();

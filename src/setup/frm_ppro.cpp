@@ -43,6 +43,19 @@ bool Refuse_Output_Over_Input(const Project_Output_Names& names, Project_Output_
     return true;
 }
 
+// A BGL name refused as the project reader refuses it, naming the field.
+bool Refuse_Bgl_Name(const std::string& path, bool exclusion) {
+    const bool us = Language == "US";
+    const std::string fault =
+        Project_Bgl_Name_Fault(path, exclusion ? Project_Bgl_Field::Exclusion : Project_Bgl_Field::Base, us);
+    if (fault.empty()) return false;
+    const std::string field =
+        Project_Output_Field_Name(exclusion ? Project_Output_Field::Bgl_Excl : Project_Output_Field::Bgl_Base);
+    plat::CurrentHost().MsgBox(field + (us ? ": " : " : ") + fault + (us ? ".\r\nChoose another name." : ".\r\nChoisissez un autre nom."),
+                               plat::MB_OK | plat::MB_ICONEXCLAMATION, "Tessaline");
+    return true;
+}
+
 }  // namespace
 
 void Frm_PPro::Place(plat::Control& c, plat::Frame& frame, int left, int top, int width, int height) {
@@ -281,7 +294,8 @@ void Frm_PPro::Choose_Bgl(plat::Label& label, std::string& path, bool exclusion)
         Project_Output_Names names = Working_Output_Names();
         (exclusion ? names.Bgl_Excl_Path : names.Bgl_Base_Path) = CM.FileName;
         // Refused where it was chosen: the chooser opens again, the field keeps its name.
-        if (Refuse_Output_Over_Input(names, exclusion ? Project_Output_Field::Bgl_Excl : Project_Output_Field::Bgl_Base))
+        if (Refuse_Bgl_Name(CM.FileName, exclusion) ||
+            Refuse_Output_Over_Input(names, exclusion ? Project_Output_Field::Bgl_Excl : Project_Output_Field::Bgl_Base))
             continue;
         label.SetCaption(CM.FileName);
         path = CM.FileName;
@@ -352,6 +366,8 @@ void Frm_PPro::Frm_PPro_Cmd_Ok_Click() {
         Msg_Answer = ERREUR_Show_Message(16);
         return;
     }
+    // As the project reader will take them when the project is opened again.
+    if (Refuse_Bgl_Name(PPro_Bgl_Base_Path, false) || Refuse_Bgl_Name(PPro_Bgl_Excl_Path, true)) return;
     // Names that were each sound when chosen can still clash once the project file or the map
     // changed, or as a project file carried them.
     if (Refuse_Output_Over_Input(Working_Output_Names(), Project_Output_Field::None)) return;

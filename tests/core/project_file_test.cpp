@@ -741,6 +741,8 @@ TEST_F(ProjectFileTest, BglNamesOfNoFileAndLineIdCountersWithoutAFreshIdAreRefus
         {8, "0030 \"out/\"", base + "(\"out/\") holds no file name."},
         {8, "0030 \"out/.bgl\"", base + "(\"out/.bgl\") holds no file name."},
         {8, "0030 \"C:\\Scenery\\.BGL\"", base + "(\"C:\\Scenery\\.BGL\") holds no file name."},
+        {8, "0030 \"\t\"", base + "is empty."},
+        {8, "0030 \"out/\t.bgl\"", base + "(\"out/\t.bgl\") holds no file name."},
         {9, "0031 \"\"", excl + "is empty."},
         {9, "0031 \"out\\\"", excl + "(\"out\\\") holds no file name."},
     };
@@ -753,14 +755,14 @@ TEST_F(ProjectFileTest, BglNamesOfNoFileAndLineIdCountersWithoutAFreshIdAreRefus
         EXPECT_NE(host().boxes[0].prompt.find("\r\n" + says + "\r\nThe project file was not loaded: " + (dir / "n.LWM").string()),
                   std::string::npos) << host().boxes[0].prompt;
     }
-    // New lines would repeat an id, or overflow the counter.
-    for (const char* counter : {"-1", "3", "2147483647"}) {
+    // New lines would repeat an id.
+    for (const char* counter : {"-1", "3"}) {
         read_with(15, std::string("0100  4  ") + counter + "  8");
         EXPECT_EQ(Project_Read_Failed, 1) << counter;
         EXPECT_EQ(State(), before) << counter;
         ASSERT_EQ(host().boxes.size(), 1u) << counter;
         EXPECT_EQ(host().boxes[0].prompt.rfind(std::string("Lines: their id counter (") + counter +
-                                                   ") lies outside the values allowed, 4 to 2147483646.", 0),
+                                                   ") lies outside the values allowed, 4 to 2147483647.", 0),
                   0u) << host().boxes[0].prompt;
     }
     Language = "FR";
@@ -771,12 +773,68 @@ TEST_F(ProjectFileTest, BglNamesOfNoFileAndLineIdCountersWithoutAFreshIdAreRefus
               std::string::npos) << host().boxes[0].prompt;
     EXPECT_EQ(host().boxes[0].prompt.rfind("(9) ", 0), 0u) << host().boxes[0].prompt;
 
-    // A base without ".bgl", and the last id the counter can give, open.
+    // A base without ".bgl" opens; and a project whose counter gave its last id, then a free one,
+    // opens again as saved.
     read_with(8, "0030 \"out/Town\"");
     EXPECT_EQ(Project_Read_Failed, 0);
     read_with(15, "0100  4  2147483646  8");
-    EXPECT_EQ(Project_Read_Failed, 0);
-    EXPECT_TRUE(host().boxes.empty());
+    ASSERT_EQ(Project_Read_Failed, 0);
+    Project_Open = 1;
+    Project_File = (dir / "n.LWM").string();
+    for (int32_t expected : {2147483647, 1}) {
+        EXPECT_EQ(Line_Table(Project_Append_Line(Route_Attrib{})).Line_Id, expected);
+        Pinit_Save_Project(0, "");
+        Read(dir / "n.LWM");
+        EXPECT_EQ(Project_Read_Failed, 0) << expected;
+        EXPECT_EQ(Line_Id_Counter, 2147483647);
+    }
+    EXPECT_TRUE(host().boxes.empty()) << host().boxes[0].prompt;
+}
+
+TEST_F(ProjectFileTest, NumbersAndLinesPastWhatTheirFieldsHoldAreRefusedNamingTheObjectAndField) {
+    const std::vector<std::string> good = Lines_Of(Read_File(Fixture("all_kinds.LWM")));
+    auto at = [&good](const char* tag) {
+        size_t i = 0;
+        while (good[i].rfind(tag, 0) != 0) ++i;
+        return i;
+    };
+    ASSERT_EQ(good[25], "      \"Main road\"");
+    host().strict = false;
+    Language = "US";
+    const std::vector<std::tuple<size_t, std::string, std::string>> cases = {
+        {at("0120"), "0120  4294967296", "Textured areas: their count (4294967296) is not a whole number that fits 32 bits."},
+        {at("0200"), "0200  2147483648  1  2", "Section 0200: Mesh_Lod_Index (2147483648) does not fit its field, -32768 .. 32767."},
+        {at("0200"), "0200 -2147483648  1  2", "Section 0200: Mesh_Lod_Index (-2147483648) does not fit its field"},
+        {at("0100"), "0100  4  4 -8", "Points: their stored count (-8) cannot be negative."},
+        {at("0100"), "0100  0  4  8", "Lines: their count (0) must be at least 1, the placeholder entry."},
+        {at("0100"), "0100 -0  4  8", "Lines: their count (0) must be at least 1"},
+        {at("0100"), "0100  0x4  4  8", "Lines: their count (0) must be at least 1"},
+        {25, "      \"" + std::string(70000, 'a') + "\"",
+         "Line of entry 2: a line of 70008 characters is longer than the 32766 the reader takes."},
+        {27, "       2  3 -9999  1  0  99999  12  2  0  21  0  0  1  0  0  0  1  1  3  0  0  0  0  0  1",
+         "Line 2: Type_Code (99999) does not fit its field, -32768 .. 32767."},
+        {2, "0010   45.5  1E999  45  6  45.45  5.3  45.05  5.9  45.4921875  5.2734375  45  6",
+         "The project's header: Map_Left_Lon (1E999) is a number too large for the program."},
+    };
+    for (const auto& [line, text, says] : cases) {
+        std::vector<std::string> l = good;
+        l[line] = text;
+        Write_File(dir / "n.LWM", Join(l));
+        host().boxes.clear();
+        Read(dir / "n.LWM");
+        EXPECT_EQ(Project_Read_Failed, 1) << says;
+        ASSERT_EQ(host().boxes.size(), 1u) << says;
+        EXPECT_EQ(host().boxes[0].prompt.rfind(says, 0), 0u) << host().boxes[0].prompt;
+    }
+    Language = "FR";
+    std::vector<std::string> l = good;
+    l[at("0120")] = "0120  4294967296";
+    Write_File(dir / "n.LWM", Join(l));
+    host().boxes.clear();
+    Read(dir / "n.LWM");
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt.rfind("Zones texturées : leur nombre (4294967296) n'est pas un nombre entier sur 32 bits.", 0), 0u)
+        << host().boxes[0].prompt;
 }
 
 TEST_F(ProjectFileTest, AFileSavedWithAUtf8MarkReadsAsIfTheMarkWereAbsent) {
@@ -994,6 +1052,35 @@ TEST_F(ProjectOpenTest, OpeningTilesTheMapBacksUpTheFileAndPutsItFirstInTheRecen
     EXPECT_EQ(calls[1], std::string("caption Tessaline V5.1 ") + Tessaline_Release_Date + "  " + p.string());
     EXPECT_EQ(calls[2], "state");
     EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+}
+
+TEST_F(ProjectOpenTest, NeitherTheBackupNorATileIsWrittenOverAMapThatCarriesItsName) {
+    host().strict = false;
+    Language = "US";
+    fs::create_directories(dir / "Temp");
+    const std::string bmp = Bmp24(30, 20);
+    const std::vector<std::tuple<std::string, fs::path, std::string>> cases = {
+        {"Demo.LWM", dir / "Demo.bak", "The project's backup copy was not made: " + (dir / "Demo.bak").string() +
+                                           " is the project's map."},
+        {"Tile.LWM", dir / "Temp" / "$$$_00.bmp", "The map was not cut into tiles: one of its tiles would take the place of " +
+                                                      (dir / "Temp" / "$$$_00.bmp").string()},
+    };
+    for (const auto& [name, map, says] : cases) {
+        Write_File(map, bmp);
+        Read(Fixture("all_kinds.LWM"));
+        Map_File = map.string();
+        Image_Count = 0;
+        Project_Open = 1;
+        Project_File = (dir / name).string();
+        Pinit_Save_Project(0, "");
+        Project_Open = 0;
+        host().boxes.clear();
+        Pinit_Open_Project(Project_File);
+        EXPECT_EQ(Project_Open, 1) << name;
+        EXPECT_EQ(Read_File(map), bmp) << name;
+        ASSERT_FALSE(host().boxes.empty()) << name;
+        EXPECT_EQ(host().boxes[0].prompt.rfind(says, 0), 0u) << host().boxes[0].prompt;
+    }
 }
 
 TEST_F(ProjectOpenTest, AProjectNamedLikeItsBackupIsNeverDeleted) {
@@ -1492,15 +1579,16 @@ TEST_F(ProjectFileTest, DamageAmongManyLineBlocksIsRefusedAndTheOpenProjectStays
     std::getline(fields, rest);
     const int n = std::stoi(points);
     ASSERT_GT(n, 2);
-    const std::string damaged_box = "The project file is incomplete or damaged";
     const std::vector<std::tuple<std::string, std::string, std::string>> damaged = {
-        {changed(middle + 9 + 1, "      1E999 2"), "a point too large for a number", damaged_box},
+        {changed(middle + 9 + 1, "      1E999 2"), "a point too large for a number",
+         "Line " + id + ": x (1E999) is a number too large for the program."},
         {changed(middle + 2, "      " + id + " " + std::to_string(n + 1) + rest), "a count one too high", ""},
         {changed(middle + 2, "      " + id + " " + std::to_string(n - 1) + rest), "a count one too low", ""},
         {changed(late + 2, "      " + id + " -4" + rest), "a negative count", "its point count (-4) cannot be negative."},
         {changed(middle + 2, "      " + id + " 99999999" + rest), "a count past the file",
          "Line " + id + ": its point count (99999999) runs past the records that follow it in the file."},
-        {changed(late, "      \"" + std::string(40000, 'a') + "\""), "a line too long", damaged_box},
+        {changed(late, "      \"" + std::string(40000, 'a') + "\""), "a line too long",
+         ": a line of 40008 characters is longer than the 32766 the reader takes."},
         // The count whose records the file ends among is named.
         {saved.substr(0, saved.size() * 2 / 3), "cut among the blocks", "runs past the records that follow it"},
         {saved.substr(0, saved.find("0120")), "cut after the blocks", "runs past the records that follow it"},

@@ -6,8 +6,13 @@
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
 #include "support/program_state.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
 
 using namespace plat;
 
@@ -34,6 +39,22 @@ TEST_F(MainTexts, UsSelectsTheEnglishColumn) {
     EXPECT_EQ(f.Cmd_API.ToolTipText(), "BGL generation");
     EXPECT_EQ(f.Cmd_Sel_Crb_Ima.ToolTipText(), "Link a poly to the selected texture (VTP1)");
     EXPECT_EQ(f.Cmd_Sup_Route_Ou_Pt.ToolTipText(), "Delete selected object");
+}
+
+// A newcomer finds Generate and the cell dialogs from what the README says of them.
+TEST_F(MainTexts, TheReadmeNamesTheGenerateButtonByItsTipsAndTellsHowACellDialogOpens) {
+    std::ifstream in(testenv::SourceDir() / "README.md");
+    const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string section = readme.substr(readme.find("## Generate"));
+    for (const char* lang : {"US", "FR"}) {
+        Language = lang;
+        Pinit_Set_Main_Texts();
+        EXPECT_NE(section.find("\"" + f.Cmd_API.ToolTipText() + "\""), std::string::npos) << lang;
+    }
+    // In the section's first paragraph, where one starts reading.
+    const std::string first = section.substr(0, section.find("\n\n", section.find("\n\n") + 2));
+    for (const char* words : {"not in the menus", "Alt+G", "double-click"})
+        EXPECT_NE(first.find(words), std::string::npos) << words;
 }
 
 TEST_F(MainTexts, AnythingButExactUsIsFrench) {

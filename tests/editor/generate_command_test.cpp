@@ -154,7 +154,19 @@ TEST_F(GenerateCommand, AnOutputThatWouldReplaceAFileTheProjectReadsIsNamedAndNo
         // The base's outputs are swept: a map among them is refused too.
         {"FR", excl, "Town_5.bgl", (out / "Town_5.bgl").string(), "Nom bgl (Fill/Polys LWM-VTP/Lignes Bgls)",
          "qui est la carte du projet"},
+        // A hard link is the file it links to, whatever its name.
+        {"US", "Link.bgl", "", Project_File, "Bgl name (Exclude Bgls)", "which is the project file"},
+        {"FR", "MapLink.bgl", "map.bmp", (out / "map.bmp").string(), "Nom bgl (Exclude Bgls)", "qui est la carte du projet"},
+        // Only a BGL may stand where the exclusion BGL is written.
+        {"US", "Other.LWM", "", (out / "Other.LWM").string(), "Bgl name (Exclude Bgls)", "which is a file that is not a BGL"},
+        {"FR", "LC_007_015.RAW", "", (out / "LC_007_015.RAW").string(), "Nom bgl (Exclude Bgls)",
+         "qui est un fichier qui n'est pas un BGL"},
     };
+    fs::create_hard_link(Project_File, out / "Link.bgl");
+    gentest::Write_File(out / "map.bmp", "the map");
+    fs::create_hard_link(out / "map.bmp", out / "MapLink.bgl");
+    gentest::Write_File(out / "Other.LWM", "another project");
+    gentest::Write_File(out / "LC_007_015.RAW", "a kept raw");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.excl + " " + c.map);
         host().boxes.clear();
@@ -173,6 +185,9 @@ TEST_F(GenerateCommand, AnOutputThatWouldReplaceAFileTheProjectReadsIsNamedAndNo
         EXPECT_EQ(gentest::Read_File(out / "Town.bak"), "the backup");
         EXPECT_EQ(gentest::Read_File(out / "Town_5.bgl"), "the map");
         EXPECT_EQ(gentest::Read_File(Ini_Path), "[Tessaline]");
+        EXPECT_EQ(gentest::Read_File(out / "Other.LWM"), "another project");
+        EXPECT_EQ(gentest::Read_File(out / "LC_007_015.RAW"), "a kept raw");
+        EXPECT_EQ(gentest::Read_File(out / "map.bmp"), "the map");
         EXPECT_TRUE(Exists("Town_9.bgl"));   // no earlier output swept either
         EXPECT_TRUE(Tool_Calls().empty());
         EXPECT_FALSE(f.Fram_Compile.Visible());

@@ -263,6 +263,53 @@ TEST_F(ProjectCommandsTest, SaveAsRefusesABadNameThenWritesTheCopyAndPutsItFirst
     EXPECT_EQ(Recent_Projects[1], (root / "Town.LWM").string());
 }
 
+TEST_F(ProjectCommandsTest, SaveAsAsksBeforeReplacingAFileAndRefusesOneTheProjectReadsNamingIt) {
+    New_Project("Town.LWM");
+    Write_File(root / "Town.bak", "backup");
+    Write_File(root / "Other.LWM", "another project");
+    const fs::path lc = app / "Resource" / "LC.txt";
+    const std::vector<std::pair<fs::path, std::string>> refused = {
+        {root / "map.bmp", "la carte du projet"},
+        {root / "Town.bak", "la copie de sauvegarde du projet"},
+        {lc, "un fichier que le programme lit"},
+        {app / "Resource" / "Mine.Ref", "un fichier du programme"},
+    };
+    Write_File(app / "Resource" / "Mine.Ref", "reference");
+    std::vector<std::string> before;
+    for (const auto& [file, what] : refused) {
+        before.push_back(Read_File(file));
+        Choose_File(file);
+        host().QueueAnswer(ID_OK);
+    }
+    Choose_File(root / "Other.LWM");
+    host().QueueAnswer(ID_NO);
+    Cancel_File_Dialog();
+    f.Mnu_File_Enreg_Sous.UserClick();
+
+    ASSERT_EQ(host().boxes.size(), refused.size() + 1);
+    for (size_t i = 0; i < refused.size(); ++i) {
+        EXPECT_EQ(host().boxes[i].prompt, "Enregistrer sous : " + refused[i].first.string() + " est " + refused[i].second +
+                                              " ; le projet ne peut pas prendre sa place.\r\nChoisissez un autre nom.");
+        EXPECT_EQ(Read_File(refused[i].first), before[i]);
+    }
+    const auto& question = host().boxes.back();
+    EXPECT_EQ(question.prompt, (root / "Other.LWM").string() + " existe déjà.\r\nVoulez-vous le remplacer ?");
+    EXPECT_EQ(question.style, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(Read_File(root / "Other.LWM"), "another project");
+    EXPECT_EQ(host().file_requests.size(), refused.size() + 2);
+
+    // Yes replaces it, in the session's language.
+    Language = "US";
+    host().boxes.clear();
+    Choose_File(root / "Other.LWM");
+    host().QueueAnswer(ID_YES);
+    f.Mnu_File_Enreg_Sous.UserClick();
+    ASSERT_EQ(host().boxes.size(), 1u);
+    EXPECT_EQ(host().boxes[0].prompt, (root / "Other.LWM").string() + " already exists.\r\nDo you want to replace it?");
+    EXPECT_TRUE(Starts_With(Read_File(root / "Other.LWM"), "0000 V5.1"));
+    EXPECT_EQ(Recent_Projects[0], (root / "Other.LWM").string());
+}
+
 TEST_F(ProjectCommandsTest, SaveAsCancelledChangesNothingAndAFailedOneIsNotOfferedAgain) {
     Language = "US";
     New_Project("Town.LWM");

@@ -102,6 +102,24 @@ TEST_F(ClassRaster, WaterCellRunsTheThreeToolsAndCleansUp) {
     EXPECT_TRUE(host().boxes.empty());
 }
 
+TEST_F(ClassRaster, AnOldOutputThatIsALinkIsTakenAwayAndWhatItNamesStaysWhole) {
+    Write_File(app / "Town.LWM", "the project");
+    Write_File(app / "map.bmp", "the map");
+    fs::create_symlink(app / "Town.LWM", app / "Scenery" / "LC_007_015.bgl");
+    fs::create_hard_link(app / "map.bmp", app / "Scenery" / "WC_007_015.bgl");
+    Land(7, 15, 10, 17, 42);
+    Water(7, 15, 255, 0, 3);
+    API_Make_Landclass_Bgl();
+    API_Make_Waterclass_Bgl();
+    EXPECT_TRUE(host().boxes.empty());
+    EXPECT_EQ(Read_File(app / "Town.LWM"), "the project");
+    EXPECT_EQ(Read_File(app / "map.bmp"), "the map");
+    for (const char* output : {"LC_007_015.bgl", "WC_007_015.bgl"}) {
+        EXPECT_FALSE(fs::is_symlink(app / "Scenery" / output)) << output;
+        EXPECT_EQ(fs::hard_link_count(app / "Scenery" / output), 1u) << output;
+    }
+}
+
 TEST_F(ClassRaster, EdgesRepeatTheNeighboursFirstColumnAndRow) {
     Land(8, 16, 0, 0, 13);
     Land(8, 15, 0, 17, 9);

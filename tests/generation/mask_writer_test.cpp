@@ -5,6 +5,7 @@
 #include "generation/generation_services.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -105,6 +106,18 @@ TEST_F(MaskWriter, OneFilledAreaGivesTheDocumentedSourceAndIsCompiled) {
     EXPECT_EQ(Gen_Captions().LCompileNom, Output());
     EXPECT_EQ(Gen_Captions().LCompile, "LWM Polygons : BGLC.exe");
     EXPECT_TRUE(host().boxes.empty());
+}
+
+// On a disk that fails, the source is named in the session's language and no tool runs.
+TEST_F(MaskWriter, ASourceThatCannotBeWrittenIsNamedInFrench) {
+    Add_Area(389, 130, 12, 5, 1, 1, 150.25);
+    plat::SetFileFlush([](int) { return -1; });
+    Expect_Boxes(1);
+    API_Write_Lwm_Asm();
+    plat::SetFileFlush(nullptr);
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("Impossible d'écrire " + (app / "Tessaline$_Poly_LWM.asm").string(), 0), 0u) << Box_Texts()[0];
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 TEST_F(MaskWriter, CoastlinePiecesAndAnEmptyCellRecord) {

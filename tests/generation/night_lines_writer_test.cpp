@@ -3,6 +3,7 @@
 #include "generation/night_lines_writer.h"
 
 #include "polygon_fixture.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -101,6 +102,18 @@ TEST_F(NightLines, AnOutputThatCannotBeWrittenIsNamedAndItsCompiledCellKept) {
     EXPECT_TRUE(fs::is_regular_file(app / "Area_9001.bgl"));
     EXPECT_TRUE(fs::is_regular_file(app / "Scenery" / "Area_9002.bgl"));
     EXPECT_FALSE(fs::exists(app / "Tmp.Bgl"));
+}
+
+// On a disk that fails, the source is named in the session's language and no tool runs.
+TEST_F(NightLines, ASourceThatCannotBeWrittenIsNamedInFrench) {
+    Add_Road({{10, 10}, {30, 10}, {50, 10}});
+    plat::SetFileFlush([](int) { return -1; });
+    Expect_Boxes(1);
+    API_Make_Night_Lines();
+    plat::SetFileFlush(nullptr);
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("Impossible d'écrire " + (app / "TmpRt.Sca").string(), 0), 0u) << Box_Texts()[0];
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 TEST_F(NightLines, LanesLieAtTheirOffsets) {

@@ -4,6 +4,7 @@
 
 #include "generation/generation_services.h"
 #include "polygon_fixture.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -45,6 +46,18 @@ TEST_F(RemeshWriter, OneDefinedPointGivesTheDocumentedSourceAndIsCompiled) {
     EXPECT_EQ(Gen_Captions().LCompileNom, Output());
     EXPECT_EQ(Gen_Captions().LCompile, "Re_Mesh : BGLC.exe");
     EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+}
+
+// On a disk that fails, the source is named in the session's language and no tool runs.
+TEST_F(RemeshWriter, ASourceThatCannotBeWrittenIsNamedInFrench) {
+    Add_Point(40, 40, 10.5f);
+    plat::SetFileFlush([](int) { return -1; });
+    Expect_Boxes(1);
+    API_Write_Remesh_Lwm_Asm();
+    plat::SetFileFlush(nullptr);
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("Impossible d'écrire " + (app / "Tessaline$_Remesh_LWM.asm").string(), 0), 0u) << Box_Texts()[0];
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 TEST_F(RemeshWriter, PointsAreSortedAndSplitIntoAreasOf253) {

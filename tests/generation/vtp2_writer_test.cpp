@@ -8,6 +8,7 @@
 #include "generation/vtp2_groups.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -64,6 +65,18 @@ TEST_F(Vtp2Writer, TwoTextureSetsGiveTheDocumentedSourceAndAreCompiled) {
     EXPECT_EQ(Gen_Captions().LCompileNom, Output());
     EXPECT_EQ(Cut_Piece_Count, 0);
     EXPECT_EQ(host().mouse_pointer, plat::Pointer_Default);
+}
+
+// On a disk that fails, the source is named in the session's language and no tool runs.
+TEST_F(Vtp2Writer, ASourceThatCannotBeWrittenIsNamedInFrench) {
+    Draw(Vtp2(2, 1020, 2, "Park"), polytest::Square(100, 100, 100));
+    plat::SetFileFlush([](int) { return -1; });
+    Expect_Boxes(1);
+    API_Write_Vtp2_Asm();
+    plat::SetFileFlush(nullptr);
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("Impossible d'écrire " + (app / "Tessaline$_VTP2.ASM").string(), 0), 0u) << Box_Texts()[0];
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 TEST_F(Vtp2Writer, LongRunsOfOneSetGetFurtherTextureEntries) {

@@ -6,6 +6,7 @@
 #include "generation/line_prep.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"
+#include "platform/files.h"
 #include "writer_test_env.h"
 
 namespace {
@@ -92,6 +93,18 @@ TEST_F(VtpLinesWriter, PreparedLinesOfTwoCellsGiveTheDocumentedSource) {
     EXPECT_TRUE(host().boxes.empty());
     EXPECT_EQ(Work_Poly_Count, 0);
     EXPECT_EQ(Line_Entry_Count, 0);
+}
+
+// On a disk that fails, the source is named in the session's language and no tool runs.
+TEST_F(VtpLinesWriter, ASourceThatCannotBeWrittenIsNamedInFrench) {
+    Add_Drawn({{600, 600}, {700, 650}}, 1213, 3, 9, "Road");
+    plat::SetFileFlush([](int) { return -1; });
+    Expect_Boxes(1);
+    API_Prepare_Lines();
+    plat::SetFileFlush(nullptr);
+    ASSERT_EQ(Box_Texts().size(), 1u);
+    EXPECT_EQ(Box_Texts()[0].rfind("Impossible d'écrire " + (app / "Tessaline$_Lines.ASM").string(), 0), 0u) << Box_Texts()[0];
+    EXPECT_TRUE(Gen_Commands_Run().empty());
 }
 
 TEST_F(VtpLinesWriter, StepPointsLieOneUnitBesideTheEnds) {

@@ -493,6 +493,39 @@ TEST_F(FrmPProTest, AnOutputNameThatWouldReplaceAFileTheProjectReadsIsRefusedNam
     EXPECT_EQ(Bgl_Base_Path, In_Dir("out.bgl"));
 }
 
+TEST_F(FrmPProTest, TheChoosersRefuseWhatTheReaderRefusesAndAFileThatIsNoBglNamingTheField) {
+    Project_File = In_Dir("open.LWM");
+    Map_File = In_Dir("map.bmp");
+    Bgl_Base_Path = In_Dir("out.bgl");
+    Bgl_Excl_Path = In_Dir("excl.bgl");
+    Scenery_Dir = In_Dir("lcwc");
+    Raw_Dir = In_Dir("raw");
+    std::ofstream(dir / "Other.LWM") << "another project";
+    Language = "US";
+    Open_Current([&](Frm_PPro& w) {
+        File(In_Dir("sub/.bgl"));
+        File(In_Dir("\t.bgl"));
+        No_File();
+        for (int i = 0; i < 2; ++i) host().QueueAnswer(plat::ID_OK);
+        Double_Click(w.NameBgl);
+        File(In_Dir("Other.LWM"));
+        No_File();
+        host().QueueAnswer(plat::ID_OK);
+        Double_Click(w.NameBglExcl);
+        ASSERT_EQ(host().boxes.size(), 3u);
+        EXPECT_EQ(host().boxes[0].prompt, "Bgl name (Fill/Polys LWM-VTP/Lines Bgls): (\"" + In_Dir("sub/.bgl") +
+                                              "\") holds no file name.\r\nChoose another name.");
+        EXPECT_EQ(host().boxes[1].prompt.rfind("Bgl name (Fill/Polys LWM-VTP/Lines Bgls): (\"", 0), 0u);
+        EXPECT_EQ(host().boxes[2].prompt, "Bgl name (Exclude Bgls): Generate would write or delete " +
+                                              (dir / "Other.LWM").string() +
+                                              ", which is a file that is not a BGL.\r\nChoose another name.");
+        EXPECT_EQ(w.NameBgl.Caption(), In_Dir("out.bgl"));
+        EXPECT_EQ(w.NameBglExcl.Caption(), In_Dir("excl.bgl"));
+        w.Cmd_Cancel.UserClick();
+    });
+    EXPECT_EQ(Bgl_Base_Path, In_Dir("out.bgl"));
+}
+
 TEST_F(FrmPProTest, CancelWritesNothingBack) {
     Project_File = "open.LWM";
     Bgl_Base_Path = "a.bgl";
