@@ -3,7 +3,9 @@
 // exchange sort's order by cell, group and descending ring, and the work tables are empty.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <optional>
@@ -87,6 +89,14 @@ Cut_Piece_Point Piece_Point(Coast_Pos p, const Piece_Key& key) {
 
 int64_t Turn(const Cut_Piece_Point& a, const Cut_Piece_Point& b, const Cut_Piece_Point& c) {
     return int64_t{b.Local_X - a.Local_X} * (c.Local_Y - a.Local_Y) - int64_t{b.Local_Y - a.Local_Y} * (c.Local_X - a.Local_X);
+}
+
+// Less than two positions wide on average: twice its area below twice its outline.
+bool Thin(std::span<const Cut_Piece_Point> p) {
+    double outline = 0;
+    for (size_t i = 0; i < p.size(); ++i)
+        outline += std::hypot(p[(i + 1) % p.size()].Local_X - p[i].Local_X, p[(i + 1) % p.size()].Local_Y - p[i].Local_Y);
+    return static_cast<double>(std::llabs(API_Piece_Twice_Area(p))) < 2 * outline;
 }
 
 // Whether two convex pieces turned positively share more than their outlines: no side of either
@@ -282,11 +292,16 @@ void Piece_Index::Add_Work_Tables() {
         for (const auto& [group, members] : groups) {
             if (members.size() < 2) continue;
             std::vector<std::span<const Cut_Piece_Point>> written;
+            bool thin = false;
             for (size_t i : members) {
                 const auto at = mended.find(i);
                 if (at == mended.end()) written.push_back(places_of(f.rounded[i]));
                 else for (const std::vector<Cut_Piece_Point>& part : at->second) written.push_back(part);
+                thin = thin || at != mended.end() || Thin(places_of(f.rounded[i]));
             }
+            // Pieces a few positions wide and more move by less than their width: only where one
+            // is narrower can the rounding lay one over another.
+            if (!thin) continue;
             // Swept west to east, each piece is tried against those whose boxes reach it.
             struct Extent {
                 int16_t X0, X1, Y0, Y1;
