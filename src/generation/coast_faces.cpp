@@ -240,28 +240,30 @@ constexpr int Snap_Passes = 4;
 
 // The water on the 0..255 grid: simple rings turned positively, no two overlapping.
 std::vector<std::vector<Coast_Pos>> Snapped_Water(std::vector<std::vector<Coast_Fine>> parts) {
+    const auto holed = [](const std::vector<std::vector<Coast_Pos>>& part) {
+        return std::any_of(part.begin(), part.end(), [](const auto& r) { return Coast_Twice_Area(r) < 0; });
+    };
     for (int pass = 1;; ++pass) {
         const auto snapped = Coast_Snap_Parts(parts);
-        std::vector<std::vector<Coast_Pos>> rings;
+        if (pass == Snap_Passes || std::none_of(snapped.begin(), snapped.end(), holed)) {
+            std::vector<std::vector<Coast_Pos>> rings;
+            for (const auto& part : snapped)
+                for (const std::vector<Coast_Pos>& r : part)
+                    if (Coast_Twice_Area(r) > 0) rings.push_back(r);
+            return rings;
+        }
         std::vector<std::vector<Coast_Fine>> next;
-        bool holes = false;
         for (const auto& part : snapped) {
+            if (!holed(part)) {
+                for (const std::vector<Coast_Pos>& r : part) next.push_back(Fine_Ring(To_Poly(r)));
+                continue;
+            }
             B_Multi water;
-            bool holed = false;
             for (const std::vector<Coast_Pos>& r : part) {
-                if (Coast_Twice_Area(r) < 0) {
-                    holed = true;
-                    continue;
-                }
-                rings.push_back(r);
+                if (Coast_Twice_Area(r) < 0) continue;
                 B_Multi merged;
                 bg::union_(water, To_Poly(r), merged);
                 water = std::move(merged);
-            }
-            holes = holes || holed;
-            if (!holed) {
-                for (const std::vector<Coast_Pos>& r : part) next.push_back(Fine_Ring(To_Poly(r)));
-                continue;
             }
             for (const std::vector<Coast_Pos>& r : part) {
                 if (Coast_Twice_Area(r) > 0) continue;
@@ -273,7 +275,6 @@ std::vector<std::vector<Coast_Pos>> Snapped_Water(std::vector<std::vector<Coast_
             Without_Holes(std::move(water), cut_parts);
             for (const B_Poly& p : cut_parts) next.push_back(Fine_Ring(p));
         }
-        if (!holes || pass == Snap_Passes) return rings;
         parts = std::move(next);
     }
 }

@@ -57,9 +57,21 @@ bool Enters(const Coast_Fine& a, const Coast_Fine& b, Coast_Pos c, double& enter
     return lo < hi || (lo == hi && !lo_open && !hi_open);
 }
 
+// One table of the area's places serves every area in turn: a fresh one for each would be most
+// of the work of an area with few sides. Only one is in use at a time.
 class Hot_Places {
 public:
-    void Mark(Coast_Pos p) { hot_[Id(p)] = true; }
+    Hot_Places() = default;
+    Hot_Places(const Hot_Places&) = delete;
+    Hot_Places& operator=(const Hot_Places&) = delete;
+    ~Hot_Places() {
+        for (Place_Id id : marked_) hot_[id] = false;
+    }
+    void Mark(Coast_Pos p) {
+        if (hot_[Id(p)]) return;
+        hot_[Id(p)] = true;
+        marked_.push_back(Id(p));
+    }
 
     // The places a-b is led through, from a's to b's, in their order along it.
     void Route(const Coast_Fine& a, const Coast_Fine& b, std::vector<Place_Id>& path) const {
@@ -98,7 +110,8 @@ public:
     }
 
 private:
-    std::vector<bool> hot_ = std::vector<bool>(size_t{Side} * Side, false);
+    static inline std::vector<bool> hot_ = std::vector<bool>(size_t{Side} * Side, false);
+    std::vector<Place_Id> marked_;
 };
 
 // The sides of one part once rounded.
