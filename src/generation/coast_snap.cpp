@@ -9,7 +9,6 @@
 #include <cmath>
 #include <optional>
 #include <tuple>
-#include <unordered_map>
 #include <utility>
 
 #include "core/grid.h"
@@ -132,34 +131,36 @@ std::vector<std::pair<Place_Id, Place_Id>> Rounded_Sides(const std::vector<Coast
 // first pass is taken off as it closes. Two sides the rounding laid one on the other, one each
 // way, close a loop of two places, which holds nothing and goes with the straight middles.
 void Walk_Rings(const std::vector<std::pair<Place_Id, Place_Id>>& sides, std::vector<std::vector<Coast_Pos>>& rings) {
+    // By place: where the walk stands on it (none: -1), and its first side maybe unused. Tables of
+    // all the area's places, put back as they were, cost no allocation per part.
+    static std::vector<int32_t> on_stack(size_t{Side} * Side, -1);
+    static std::vector<uint32_t> first_side(size_t{Side} * Side, 0);
     std::vector<bool> used(sides.size(), false);
-    std::unordered_map<Place_Id, size_t> first_unused;  // by place, the first side from it maybe unused
-    for (size_t i = sides.size(); i-- > 0;) first_unused[sides[i].first] = i;
+    for (size_t i = sides.size(); i-- > 0;) first_side[sides[i].first] = static_cast<uint32_t>(i);
     const auto take_from = [&](Place_Id u) -> std::optional<size_t> {
-        auto it = first_unused.find(u);
-        if (it == first_unused.end()) return std::nullopt;
-        size_t& i = it->second;
+        uint32_t& i = first_side[u];
         while (i < sides.size() && sides[i].first == u && used[i]) ++i;
         if (i >= sides.size() || sides[i].first != u) return std::nullopt;
         used[i] = true;
         return i;
     };
+    std::vector<Place_Id> stack;
     for (size_t s = 0; s < sides.size(); ++s) {
         if (used[s]) continue;
         used[s] = true;
         const Place_Id start = sides[s].first;
-        std::vector<Place_Id> stack{start};
-        std::unordered_map<Place_Id, size_t> on_stack{{start, 0}};
+        stack.assign(1, start);
+        on_stack[start] = 0;
         for (Place_Id at = sides[s].second;;) {
-            auto seen = on_stack.find(at);
-            if (seen != on_stack.end()) {
+            if (on_stack[at] >= 0) {
+                const size_t from = static_cast<size_t>(on_stack[at]);
                 std::vector<Coast_Pos> loop;
-                for (size_t k = seen->second; k < stack.size(); ++k) loop.push_back(Pos_Of(stack[k]));
-                for (size_t k = seen->second + 1; k < stack.size(); ++k) on_stack.erase(stack[k]);
-                stack.resize(seen->second + 1);
+                for (size_t k = from; k < stack.size(); ++k) loop.push_back(Pos_Of(stack[k]));
+                for (size_t k = from + 1; k < stack.size(); ++k) on_stack[stack[k]] = -1;
+                stack.resize(from + 1);
                 rings.push_back(std::move(loop));
             } else {
-                on_stack[at] = stack.size();
+                on_stack[at] = static_cast<int32_t>(stack.size());
                 stack.push_back(at);
             }
             if (at == start && stack.size() == 1) break;
@@ -167,6 +168,7 @@ void Walk_Rings(const std::vector<std::pair<Place_Id, Place_Id>>& sides, std::ve
             if (!next) break;  // cannot happen while every place is balanced
             at = sides[*next].second;
         }
+        for (Place_Id p : stack) on_stack[p] = -1;
     }
 }
 
