@@ -14,6 +14,7 @@
 #include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/invariants.h"
+#include "generation/piece_clean.h"
 #include "generation/prepare_polygons.h"
 #include "generation/resplit.h"
 #include "generation/work_tables.h"
@@ -68,20 +69,11 @@ void Water_To_Work_Tables(const std::vector<Coast_Water>& water) {
 // turned positively, of some area, every place in its area.
 void Check_Piece(const Stage_Piece& piece) {
     const std::vector<Cut_Piece_Point>& p = piece.Points;
-    const size_t n = p.size();
-    std::string fault;
-    if (n > static_cast<size_t>(Coast_Piece_Limit)) fault = std::to_string(n) + " places";
-    if (API_Piece_Twice_Area(p) <= 0) fault = "turned the wrong way or of no area";
-    for (size_t i = 0; i < n && fault.empty(); ++i) {
-        const Cut_Piece_Point& a = p[i];
-        const Cut_Piece_Point& b = p[(i + 1) % n];
-        const Cut_Piece_Point& c = p[(i + 2) % n];
-        const int64_t turn = int64_t{b.Local_X - a.Local_X} * (c.Local_Y - a.Local_Y) -
-                             int64_t{b.Local_Y - a.Local_Y} * (c.Local_X - a.Local_X);
-        if (turn < 0) fault = "not convex";
-        if (a.Local_X < 0 || a.Local_X > Lod13_Local_Max || a.Local_Y < 0 || a.Local_Y > Lod13_Local_Max)
+    std::string fault = Rounded_Piece_Fault(p);
+    if (p.size() > static_cast<size_t>(Coast_Piece_Limit)) fault = std::to_string(p.size()) + " places";
+    for (const Cut_Piece_Point& q : p)
+        if (q.Local_X < 0 || q.Local_X > Lod13_Local_Max || q.Local_Y < 0 || q.Local_Y > Lod13_Local_Max)
             fault = "a place outside its area";
-    }
     if (!fault.empty()) Invariant_Broken("coast piece in " + Area_Name(piece.Rec) + ": " + fault);
 }
 

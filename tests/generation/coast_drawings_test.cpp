@@ -50,13 +50,8 @@ TEST_F(CoastDrawings, EachGivesTheWaterDrawnWithSoundPiecesAndNoBox) {
     };
     for (const char* name : projects) {
         SCOPED_TRACE(name);
-        const fs::path source = testenv::Fixtures() / "coast_cases" / name;
-        const fs::path copy = app / "case" / source.filename();
-        fs::remove_all(copy.parent_path());
-        fs::copy(source.parent_path(), copy.parent_path(), fs::copy_options::recursive);
-        Pinit_Read_Project(copy.string());
-        ASSERT_EQ(Project_Read_Failed, 0);
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
+        Open_Case(testenv::Fixtures() / "coast_cases" / name);
+        if (HasFatalFailure()) return;
         host().boxes.clear();
         Work_Tables_Reset_All();
         fs::remove(app / "Tessaline$_Poly_LWM.asm");

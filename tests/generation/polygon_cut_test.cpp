@@ -451,13 +451,8 @@ TEST_F(PolygonCutDrawings, EveryPieceIsSimpleAndTurnedAsItsWater) {
     };
     for (const char* name : projects) {
         SCOPED_TRACE(name);
-        const fs::path source = testenv::Fixtures() / "polygon_cut" / name;
-        const fs::path copy = app / "case" / source.filename();
-        fs::remove_all(copy.parent_path());
-        fs::copy(source.parent_path(), copy.parent_path(), fs::copy_options::recursive);
-        Pinit_Read_Project(copy.string());
-        ASSERT_EQ(Project_Read_Failed, 0);
-        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
+        Open_Case(testenv::Fixtures() / "polygon_cut" / name);
+        if (HasFatalFailure()) return;
         std::vector<scenery::Drawn> drawn;
         for (int32_t i = 2; i <= Line_Count; ++i) {
             drawn.push_back({Line_Table(i).Attr.Attrib == 1 ? scenery::Drawn::Land : scenery::Drawn::Water, {}});

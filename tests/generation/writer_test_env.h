@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/project_file.h"
 #include "core/syst.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
@@ -119,6 +120,16 @@ protected:
     void TearDown() override {
         Work_Tables_Reset_All();
         Writer_Test::TearDown();
+    }
+
+    // A saved project of the fixtures opened from a copy of its folder, its BGL base in "Scenery".
+    void Open_Case(const fs::path& source) {
+        const fs::path copy = app / "case" / source.filename();
+        fs::remove_all(copy.parent_path());
+        fs::copy(source.parent_path(), copy.parent_path(), fs::copy_options::recursive);
+        Pinit_Read_Project(copy.string());
+        ASSERT_EQ(Project_Read_Failed, 0);
+        Bgl_Base_Path = (app / "Scenery" / "Area.bgl").string();
     }
 };
 
