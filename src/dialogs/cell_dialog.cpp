@@ -6,7 +6,7 @@
 #include "core/grid.h"
 #include "core/number_entry.h"
 #include "core/syst.h"
-#include "editor/editor_services.h"
+#include "editor/editor_globals.h"
 #include "platform/text.h"
 
 #include <cmath>

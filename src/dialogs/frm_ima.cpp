@@ -12,6 +12,7 @@
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
 #include "dialogs/frm_lbmp.h"
+#include "editor/editor_globals.h"
 #include "editor/editor_services.h"
 #include "platform/files.h"
 #include "platform/host.h"

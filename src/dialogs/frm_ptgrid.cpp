@@ -9,7 +9,10 @@
 #include "core/syst.h"
 #include "dialogs/cell_dialog.h"
 #include "dialogs/dialog_services.h"
+#include "editor/editor_globals.h"
 #include "editor/editor_services.h"
+#include "editor/frm.h"
+#include "editor/map_view.h"
 #include "platform/number.h"
 #include "platform/ui/modal.h"
 

@@ -1,13 +1,10 @@
 #pragma once
-// What the windows above the editor (set-up, dialogs, simulator link) read of it and call back;
-// they include no other header of the editor. The editor in turn includes no window: what it
-// needs of one it names as a hook of its module, and the program's start-up wires the hooks
+// The dialogs' result flags and the state of the tool that showed a dialog, which the editor
+// shares with the windows above it (set-up, dialogs, simulator link). For anything else a window
+// includes the editor's header that owns it (frm.h, map_view.h, editor_globals.h...). The editor
+// includes no window: what it needs of one is a hook of its module, wired at start-up
 // (app/window_hooks.h).
 #include <cstdint>
-
-#include "editor/editor_globals.h"   // the mouse position and cell, the current image and grid
-                                     // point, the object modes
-#include "editor/frm.h"              // the main window: its map picture, crosses and visibility
 
 // What the editor's dialog hooks exchange: the editor sets a dialog's flag to 1 before it shows
 // the dialog, and the dialog clears it when it changed something.
@@ -29,13 +26,3 @@ inline void Editor_Services_Reset() {
 bool PSais_New_Line_Armed();
 bool PSais_New_Image_Armed();
 
-// Callbacks (declared with their modules: map_view.h, object_modes.h, pinit_texts.h).
-// The full redraw of the map picture.
-void PSais_Redraw_Map();
-// Picture pixels to map-bitmap pixels and back.
-void PSais_Picture_To_Map(double px, double py, double& X, double& Y);
-void PSais_Map_To_Picture(double X, double Y, double& px, double& py);
-// The line mode's buttons: its mode button disabled, its tools enabled.
-void PSais_Enable_Line_Tools();
-// The main window's menu captions and tool tips in the language of `Language`.
-void Pinit_Set_Main_Texts();

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "core/grid.h"
+#include "generation/coast_stage.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/invariants.h"
 #include "generation/piece_clean.h"

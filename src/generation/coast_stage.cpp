@@ -12,7 +12,6 @@
 #include "generation/coast_faces.h"
 #include "generation/coast_finish.h"
 #include "generation/concave_split.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/polygon_checks.h"
 #include "generation/writer_base.h"

@@ -13,8 +13,8 @@
 
 #include "core/project.h"
 #include "core/syst.h"
+#include "generation/coast_stage.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/line_prep.h"
 #include "generation/lwm_source.h"

@@ -14,7 +14,6 @@
 #include "core/syst.h"
 #include "generation/concave_split.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"

@@ -10,7 +10,6 @@
 #include "core/grid.h"
 #include "core/project.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/lwm_source.h"
 #include "generation/mask_writer.h"
 #include "generation/world_clip.h"

@@ -9,7 +9,6 @@
 #include "core/project.h"
 #include "core/syst.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "generation/prepare_polygons.h"
 #include "generation/vtp2_groups.h"

@@ -4,7 +4,7 @@
 // nesting, compiled to the BGL base path + "_5".
 
 // Step of the generate command after the water classes (not for the older terrain engine).
-// API_Write_Vtp2_Asm is declared in generation_services.h.
+void API_Write_Vtp2_Asm();
 
 // The order of the VTP2 pieces: LOD8 row, LOD8 column, LOD13 row, LOD13 column, VTP2 layer,
 // texture set, texture entry, group id ascending, then the order within the group descending,

@@ -11,7 +11,6 @@
 #include "core/grid.h"
 #include "core/syst.h"
 #include "generation/exchange_sort.h"
-#include "generation/generation_services.h"
 #include "generation/line_prep.h"
 #include "generation/vtp_source.h"
 #include "generation/work_tables.h"

@@ -38,4 +38,6 @@ extern int32_t Line_Entry_Point_Count;
 void API_Step_Beside_Segment(const Line_Entry_Point& a, Line_Entry_Point& c,
                              const Line_Entry_Point& b, int16_t end, uint8_t marker);
 
-// API_Write_Lines_Asm (generation_services.h) is this writer's entry.
+// This writer's entry, over the prepared lines of the work tables; the line preparation's last
+// step.
+void API_Write_Lines_Asm();

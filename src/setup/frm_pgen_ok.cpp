@@ -3,7 +3,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/syst.h"
-#include "editor/editor_services.h"
+#include "editor/pinit_texts.h"
 #include "setup/frm_pgen.h"
 #include "setup/setup_services.h"
 

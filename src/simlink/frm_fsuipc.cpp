@@ -7,7 +7,10 @@
 #include <string>
 
 #include "core/project.h"
-#include "editor/editor_services.h"
+#include "editor/editor_globals.h"
+#include "editor/frm.h"
+#include "editor/map_view.h"
+#include "editor/object_modes.h"
 #include "platform/host.h"
 #include "platform/text.h"
 #include "simlink/fsconnect_client.h"

@@ -1,7 +1,6 @@
 // Coastlines that touch the grid, read back from the written mask: islands with a vertex on or
 // beside a grid line, islands near one another, lines with land or water between them, lines
 // along grid lines and map edges. Each must give the water drawn with sound pieces.
-#include "generation/generation_services.h"
 #include "generation/mask_writer.h"
 #include "polygon_fixture.h"
 #include "support/scenery_check.h"

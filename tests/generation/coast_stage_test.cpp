@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "generation/coast_finish.h"
-#include "generation/generation_services.h"
 #include "generation/grid_cut.h"
 #include "polygon_fixture.h"
 

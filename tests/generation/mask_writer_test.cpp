@@ -2,7 +2,7 @@
 // pieces per LOD13 area, the older-engine forms, the compiler run and the wide-line step after it.
 #include "generation/mask_writer.h"
 
-#include "generation/generation_services.h"
+#include "generation/coast_stage.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"
 #include "platform/files.h"

@@ -2,7 +2,6 @@
 // sorted, in data areas of at most 253 points, with their altitudes, and the compiler run.
 #include "generation/remesh_writer.h"
 
-#include "generation/generation_services.h"
 #include "polygon_fixture.h"
 #include "platform/files.h"
 #include "writer_test_env.h"

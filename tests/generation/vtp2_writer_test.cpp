@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "generation/generation_services.h"
 #include "generation/vtp2_groups.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"

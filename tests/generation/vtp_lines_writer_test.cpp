@@ -2,7 +2,6 @@
 // line forms, texture blocks, the texture descriptions and the compiler run.
 #include "generation/vtp_lines_writer.h"
 
-#include "generation/generation_services.h"
 #include "generation/line_prep.h"
 #include "generation/work_tables.h"
 #include "polygon_fixture.h"

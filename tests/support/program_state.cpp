@@ -30,7 +30,7 @@
 #include "editor/image_clicks.h"
 #include "editor/line_tools.h"
 #include "editor/map_tiles.h"
-#include "generation/generation_services.h"
+#include "generation/coast_stage.h"
 #include "generation/work_tables.h"
 #include "generation/writer_base.h"
 #include "setup/setup_reset.h"
@@ -59,7 +59,7 @@ void ResetProgramState() {
     Texture_Convert_Reset();
     SYST_Draw_Reset();
     // generation
-    Generation_Services_Reset();
+    Coast_Pieces_Reset();
     Gen_Reset_Writer_Base();
     Work_Tables_Reset_All();
     // platform
