@@ -1,6 +1,8 @@
 // Turn direction, convexity tests, the diagonal test, and a chain cut off as a new piece.
 #include "generation/concave_split.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/geometry.h"
@@ -81,6 +83,32 @@ void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_conv
     }
 }
 
+// By the signs of the turns: an intersection point worked out through slopes is too coarse for
+// sides a fraction of a pixel apart.
+bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plane_Point& s, const Plane_Point& e) {
+    const auto same = [](const Plane_Point& p, const Plane_Point& q) { return p.X == q.X && p.Y == q.Y; };
+    const auto sign = [](double v) { return (v > 0) - (v < 0); };
+    const int d1 = sign(SYST_Cross_Product(a.X, a.Y, b.X, b.Y, s.X, s.Y));
+    const int d2 = sign(SYST_Cross_Product(a.X, a.Y, b.X, b.Y, e.X, e.Y));
+    const int d3 = sign(SYST_Cross_Product(s.X, s.Y, e.X, e.Y, a.X, a.Y));
+    const int d4 = sign(SYST_Cross_Product(s.X, s.Y, e.X, e.Y, b.X, b.Y));
+    if (d1 * d2 > 0 || d3 * d4 > 0) return false;
+    if (d1 == 0 && d2 == 0) {
+        // Along one line (or the chord is a point): they meet where their boxes do, unless that
+        // is only at an end of the chord.
+        const double lx = std::max(std::min(a.X, b.X), std::min(s.X, e.X));
+        const double hx = std::min(std::max(a.X, b.X), std::max(s.X, e.X));
+        const double ly = std::max(std::min(a.Y, b.Y), std::min(s.Y, e.Y));
+        const double hy = std::min(std::max(a.Y, b.Y), std::max(s.Y, e.Y));
+        if (lx > hx || ly > hy) return false;
+        if (lx < hx || ly < hy) return true;
+        return !same({lx, ly}, a) && !same({lx, ly}, b);
+    }
+    // Meeting only at an end of the chord is the chord's own vertex.
+    if ((d1 == 0 && (same(s, a) || same(s, b))) || (d2 == 0 && (same(e, a) || same(e, b)))) return false;
+    return true;
+}
+
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {
     const Work_Poly_Rec& poly = Work_Poly_Table(polygon);
     Plane_Point pa = Work_Pt(a), pb = Work_Pt(b);
@@ -89,10 +117,7 @@ int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {
         int32_t e = Next_In(poly, s);
         if (s != a && s != b && e != a && e != b) {
             Plane_Point ps = Work_Pt(s), pe = Work_Pt(e);
-            int16_t code = 0;
-            double x = 0, y = 0;
-            SYST_Classify_Segments(pa.X, pa.Y, pb.X, pb.Y, ps.X, ps.Y, pe.X, pe.Y, code, x, y);
-            if (code == 2) return 1;
+            if (API_Chord_Meets_Side(pa, pb, ps, pe)) return 1;
         }
         s = e;
     }

@@ -19,7 +19,10 @@ void API_Is_Convex(int32_t first, int32_t last, int16_t& is_convex);
 // is_convex := 1 when the chain a..b of work polygon `polygon`, closed by the diagonal b -> a,
 // has no negative corner.
 void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_convex);
-// 1 when the segment a-b properly crosses an edge of the chain from b forward to a that ends at
+// Whether the chord a-b meets the side s-e anywhere but at the chord's own ends: a side it only
+// grazes at a vertex, or lies along, takes it outside as well.
+bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plane_Point& s, const Plane_Point& e);
+// 1 when the segment a-b meets an edge of the chain from b forward to a that ends at
 // neither a nor b.
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b);
 // Appends the chain a..b as a new cut record and rewrites the work polygon in place as

@@ -317,10 +317,7 @@ private:
         if (node_lo == node_hi) {
             const Work_Point_Rec& ps = pts_[static_cast<size_t>(node_lo)];
             const Work_Point_Rec& pe = pts_[static_cast<size_t>(Next(node_lo))];
-            int16_t code = 0;
-            double x = 0, y = 0;
-            SYST_Classify_Segments(pa.X, pa.Y, pb.X, pb.Y, ps.X, ps.Y, pe.X, pe.Y, code, x, y);
-            return code == 2;
+            return API_Chord_Meets_Side({pa.X, pa.Y}, {pb.X, pb.Y}, {ps.X, ps.Y}, {pe.X, pe.Y});
         }
         const int32_t mid = node_lo + (node_hi - node_lo) / 2;
         return Crosses_In(2 * node, node_lo, mid, lo, hi, chord, pa, pb) ||
