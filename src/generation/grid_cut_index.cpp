@@ -60,14 +60,15 @@ void Check_Piece(std::span<const Cut_Piece_Point> pts, int16_t mode, const Piece
                      std::to_string(key.Lod13_Row) + "): " + fault);
 }
 
-// A piece's places before the rounding, as the rounding takes them: within a position of the
-// area's border, on it.
+// A piece's places before the rounding. Only a place a float's error off the area's border is put
+// on it: moved further, a place can cross a side of a neighbouring piece, and the snap keeps
+// apart only sides that do not cross.
 std::vector<Coast_Fine> Fine_Places(std::span<const Cut_Piece_Point> pts, const Piece_Key& key) {
     const double west = key.Lod8_Col * Lod8_Width + key.Lod13_Col * Lod13_Width - 180;
     const double north = 90 - (key.Lod8_Row * Lod8_Height + key.Lod13_Row * Lod13_Height);
     const auto place = [](double offset, double size) {
         const double v = std::clamp(Lod13_Local_Max * offset / size, 0.0, double{Lod13_Local_Max});
-        return v < 1 ? 0.0 : v > Lod13_Local_Max - 1 ? double{Lod13_Local_Max} : v;
+        return v < 1e-6 ? 0.0 : v > Lod13_Local_Max - 1e-6 ? double{Lod13_Local_Max} : v;
     };
     std::vector<Coast_Fine> out;
     for (const Cut_Piece_Point& p : pts) {
@@ -89,14 +90,6 @@ Cut_Piece_Point Piece_Point(Coast_Pos p, const Piece_Key& key) {
 
 int64_t Turn(const Cut_Piece_Point& a, const Cut_Piece_Point& b, const Cut_Piece_Point& c) {
     return int64_t{b.Local_X - a.Local_X} * (c.Local_Y - a.Local_Y) - int64_t{b.Local_Y - a.Local_Y} * (c.Local_X - a.Local_X);
-}
-
-// Less than two positions wide on average: twice its area below twice its outline.
-bool Thin(std::span<const Cut_Piece_Point> p) {
-    double outline = 0;
-    for (size_t i = 0; i < p.size(); ++i)
-        outline += std::hypot(p[(i + 1) % p.size()].Local_X - p[i].Local_X, p[(i + 1) % p.size()].Local_Y - p[i].Local_Y);
-    return static_cast<double>(std::llabs(API_Piece_Twice_Area(p))) < 2 * outline;
 }
 
 // Whether two convex pieces turned positively share more than their outlines: no side of either
@@ -242,30 +235,105 @@ void Piece_Index::Add_Work_Tables() {
         return std::span<const Cut_Piece_Point>(f.places).subspan(p.First, p.Count);
     };
 
-    // What the rounding left of the pieces it spoilt. A part it turned the wrong way is a sliver
-    // folded over a neighbour of the same polygon in the area: it is taken out of that one.
-    std::map<size_t, Parts> mended;
-    std::vector<std::pair<size_t, std::vector<Cut_Piece_Point>>> folds;
+    std::vector<char> spoilt(f.rounded.size(), 0);
+    bool any_spoilt = false;
     for (size_t i = 0; i < f.rounded.size(); ++i) {
-        const std::span<const Cut_Piece_Point> pts = places_of(f.rounded[i]);
-        if (Rounded_Piece_Fault(pts).empty()) continue;
-        Parts reversed;
-        mended[i] = Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed);
-        for (std::vector<Cut_Piece_Point>& fold : reversed) folds.emplace_back(i, std::move(fold));
+        spoilt[i] = !Rounded_Piece_Fault(places_of(f.rounded[i])).empty();
+        any_spoilt = any_spoilt || spoilt[i];
     }
-    // The pieces of each polygon in each area.
+    // The pieces of each polygon in each area, each group a run of `by_group`; `run_of` gives a
+    // piece's run.
     using Group = std::tuple<int16_t, int16_t, int16_t, int16_t, int32_t, int32_t, int32_t>;
     const auto group_of = [&](const Fill::Rounded& r) {
         const Piece_Key& k = r.Key;
         return Group{k.Lod8_Row, k.Lod8_Col, k.Lod13_Row, k.Lod13_Col, k.Group_Id, k.Ring_Number,
                      Work_Poly_Table(r.Record).Line_Id};
     };
-    std::map<Group, std::vector<size_t>> groups;
-    if (mode_ != 2 || !folds.empty())
-        for (size_t i = 0; i < f.rounded.size(); ++i) groups[group_of(f.rounded[i])].push_back(i);
+    std::vector<size_t> by_group;
+    std::vector<std::pair<uint32_t, uint32_t>> run_of;
+    if (mode_ != 2 || any_spoilt) {
+        std::vector<std::pair<Group, size_t>> keyed;
+        keyed.reserve(f.rounded.size());
+        for (size_t i = 0; i < f.rounded.size(); ++i) keyed.emplace_back(group_of(f.rounded[i]), i);
+        std::sort(keyed.begin(), keyed.end());
+        by_group.reserve(keyed.size());
+        run_of.resize(keyed.size());
+        for (size_t b = 0, e = 0; b < keyed.size(); b = e) {
+            while (e < keyed.size() && keyed[e].first == keyed[b].first) ++e;
+            for (size_t k = b; k < e; ++k) {
+                by_group.push_back(keyed[k].second);
+                run_of[keyed[k].second] = {static_cast<uint32_t>(b), static_cast<uint32_t>(e)};
+            }
+        }
+    }
+    const auto members_of = [&](size_t i) {
+        return std::span<const size_t>(by_group).subspan(run_of[i].first, run_of[i].second - run_of[i].first);
+    };
+
+    // Pieces of one polygon in one area that the rounding spoilt or lays over one another are
+    // rounded again together from their places before the rounding: each side is led through
+    // the places it passes near, so that none crosses another.
+    std::map<size_t, Parts> mended;
+    if (mode_ != 2) {
+        struct Extent {
+            int16_t X0, X1, Y0, Y1;
+            size_t Piece;
+        };
+        std::vector<Extent> boxes;
+        for (size_t b = 0; b < by_group.size(); b = run_of[by_group[b]].second) {
+            const std::span<const size_t> members = members_of(by_group[b]);
+            if (members.size() < 2) continue;
+            bool again = std::any_of(members.begin(), members.end(), [&](size_t i) { return spoilt[i] != 0; });
+            if (!again) {
+                // Swept west to east, each piece (convex, as none is spoilt) is tried against
+                // those whose boxes reach it.
+                boxes.clear();
+                for (size_t i : members) {
+                    Extent e{INT16_MAX, INT16_MIN, INT16_MAX, INT16_MIN, i};
+                    for (const Cut_Piece_Point& q : places_of(f.rounded[i])) {
+                        e.X0 = std::min(e.X0, q.Local_X), e.X1 = std::max(e.X1, q.Local_X);
+                        e.Y0 = std::min(e.Y0, q.Local_Y), e.Y1 = std::max(e.Y1, q.Local_Y);
+                    }
+                    boxes.push_back(e);
+                }
+                std::sort(boxes.begin(), boxes.end(), [](const Extent& l, const Extent& r) { return l.X0 < r.X0; });
+                for (size_t x = 0; x < boxes.size() && !again; ++x)
+                    for (size_t y = x + 1; y < boxes.size() && boxes[y].X0 < boxes[x].X1 && !again; ++y)
+                        again = boxes[y].Y0 < boxes[x].Y1 && boxes[x].Y0 < boxes[y].Y1 &&
+                                Overlap(places_of(f.rounded[boxes[x].Piece]), places_of(f.rounded[boxes[y].Piece]));
+            }
+            if (!again) continue;
+            std::vector<std::vector<Coast_Fine>> fine;
+            for (size_t i : members) fine.push_back(Fine_Places(places_of(f.rounded[i]), f.rounded[i].Key));
+            const auto snapped = Coast_Snap_Parts(fine);
+            for (size_t m = 0; m < members.size(); ++m) {
+                Parts parts;
+                for (const std::vector<Coast_Pos>& ring : snapped[m]) {
+                    if (Coast_Twice_Area(ring) <= 0) continue;
+                    std::vector<Cut_Piece_Point> pts;
+                    for (const Coast_Pos& q : ring) pts.push_back(Piece_Point(q, f.rounded[members[m]].Key));
+                    for (std::vector<Cut_Piece_Point>& part : Clean_Rounded_Piece(std::move(pts))) parts.push_back(std::move(part));
+                }
+                mended[members[m]] = std::move(parts);
+                spoilt[members[m]] = 0;
+            }
+        }
+    }
+
+    // What the rounding left of the pieces it spoilt that were not rounded again. A part it
+    // turned the wrong way is a sliver folded over a neighbour of the same polygon in the area: it
+    // is taken out of that one.
+    std::vector<std::pair<size_t, std::vector<Cut_Piece_Point>>> folds;
+    for (size_t i = 0; i < f.rounded.size(); ++i) {
+        if (!spoilt[i]) continue;
+        const std::span<const Cut_Piece_Point> pts = places_of(f.rounded[i]);
+        Parts reversed;
+        mended[i] = Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed);
+        for (std::vector<Cut_Piece_Point>& fold : reversed) folds.emplace_back(i, std::move(fold));
+    }
     for (const auto& [from, fold] : folds) {
         bool taken = false;
-        for (size_t j : groups[group_of(f.rounded[from])]) {
+        for (size_t j : members_of(from)) {
             if (taken) break;
             const Fill::Rounded& p = f.rounded[j];
             if (j == from) continue;
@@ -281,60 +349,6 @@ void Piece_Index::Add_Work_Tables() {
                 parts.erase(parts.begin() + static_cast<long>(k));
                 parts.insert(parts.begin() + static_cast<long>(k), left->begin(), left->end());
                 taken = true;
-            }
-        }
-    }
-
-    // Pieces of one polygon in one area that the rounding still lays over one another are
-    // rounded again together from their places before the rounding: each side is led through
-    // the places it passes near, so that none crosses another.
-    if (mode_ != 2) {
-        for (const auto& [group, members] : groups) {
-            if (members.size() < 2) continue;
-            std::vector<std::span<const Cut_Piece_Point>> written;
-            bool thin = false;
-            for (size_t i : members) {
-                const auto at = mended.find(i);
-                if (at == mended.end()) written.push_back(places_of(f.rounded[i]));
-                else for (const std::vector<Cut_Piece_Point>& part : at->second) written.push_back(part);
-                thin = thin || at != mended.end() || Thin(places_of(f.rounded[i]));
-            }
-            // Pieces a few positions wide and more move by less than their width: only where one
-            // is narrower can the rounding lay one over another.
-            if (!thin) continue;
-            // Swept west to east, each piece is tried against those whose boxes reach it.
-            struct Extent {
-                int16_t X0, X1, Y0, Y1;
-                size_t Piece;
-            };
-            std::vector<Extent> boxes;
-            for (size_t x = 0; x < written.size(); ++x) {
-                Extent e{INT16_MAX, INT16_MIN, INT16_MAX, INT16_MIN, x};
-                for (const Cut_Piece_Point& q : written[x]) {
-                    e.X0 = std::min(e.X0, q.Local_X), e.X1 = std::max(e.X1, q.Local_X);
-                    e.Y0 = std::min(e.Y0, q.Local_Y), e.Y1 = std::max(e.Y1, q.Local_Y);
-                }
-                boxes.push_back(e);
-            }
-            std::sort(boxes.begin(), boxes.end(), [](const Extent& a, const Extent& b) { return a.X0 < b.X0; });
-            bool laid_over = false;
-            for (size_t x = 0; x < boxes.size() && !laid_over; ++x)
-                for (size_t y = x + 1; y < boxes.size() && boxes[y].X0 < boxes[x].X1 && !laid_over; ++y)
-                    laid_over = boxes[y].Y0 < boxes[x].Y1 && boxes[x].Y0 < boxes[y].Y1 &&
-                                Overlap(written[boxes[x].Piece], written[boxes[y].Piece]);
-            if (!laid_over) continue;
-            std::vector<std::vector<Coast_Fine>> fine;
-            for (size_t i : members) fine.push_back(Fine_Places(places_of(f.rounded[i]), f.rounded[i].Key));
-            const auto snapped = Coast_Snap_Parts(fine);
-            for (size_t m = 0; m < members.size(); ++m) {
-                Parts parts;
-                for (const std::vector<Coast_Pos>& ring : snapped[m]) {
-                    if (Coast_Twice_Area(ring) <= 0) continue;
-                    std::vector<Cut_Piece_Point> pts;
-                    for (const Coast_Pos& q : ring) pts.push_back(Piece_Point(q, f.rounded[members[m]].Key));
-                    for (std::vector<Cut_Piece_Point>& part : Clean_Rounded_Piece(std::move(pts))) parts.push_back(std::move(part));
-                }
-                mended[members[m]] = std::move(parts);
             }
         }
     }
