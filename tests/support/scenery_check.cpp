@@ -453,6 +453,14 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         drawn_water = next;
     }
 
+    // Whether the polygon named `inner` is painted over the one named `outer`, as above.
+    std::vector<double> drawn_area(drawn.size(), 0);
+    for (const auto& [area, d] : polygons) drawn_area[static_cast<size_t>(d - drawn.data())] = area;
+    const auto Painted_Later = [&](const std::string& inner, const std::string& outer) {
+        const long a = Shape_Named(inner, drawn.size()), b = Shape_Named(outer, drawn.size());
+        return a < 0 || b < 0 || drawn_area[static_cast<size_t>(a)] < drawn_area[static_cast<size_t>(b)];
+    };
+
     // The areas to compare: every area written, every area of the map with drawn water or a
     // coastline through it.
     const std::vector<Lwm_Piece> pieces = Read_Lwm(app_dir / "Tessaline$_Poly_LWM.asm", report.Findings);
@@ -629,7 +637,8 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         }
 
         // Pieces of one type do not overlap where they come from the coastlines or from one
-        // polygon; a land piece comes after the water it lies in.
+        // polygon; a land piece comes after the water it lies in (a lake on an island comes after
+        // the island).
         for (size_t i = 0; i < list.size(); ++i) {
             if (!Outline_Fault(list[i]->Local).empty()) continue;
             const Poly pi = Piece_Region(*list[i]);
@@ -647,7 +656,8 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
                          << "\" overlap by " << shared << " square units";
                     report.Findings.push_back({text.str()});
                 }
-                if (list[i]->Type == 1 && list[j]->Type == 0 && list[i]->Text != list[j]->Text)
+                if (list[i]->Type == 1 && list[j]->Type == 0 && list[i]->Text != list[j]->Text &&
+                    Painted_Later(list[i]->Text, list[j]->Text))
                     report.Findings.push_back({Area_Name(a) + ": land \"" + list[i]->Text + "\" before the water \"" +
                                                list[j]->Text + "\" it lies in"});
             }
