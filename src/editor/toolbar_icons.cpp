@@ -19,13 +19,10 @@ const plat::Colour Black = RGB(0, 0, 0), Maroon = RGB(128, 0, 0), Green = RGB(0,
 // surface's pen as it was, so no stroke leaves a wide, dotted or filling pen to the next.
 class Icon_Pen {
 public:
-    Icon_Pen(Surface& s, int width, int style = plat::DS_Solid) : s_(s), before_(s.Pen()) {
+    Icon_Pen(Surface& s, int width, int style = plat::DS_Solid) : s_(s), keep_(s) {
         s.DrawWidth = width;
         s.DrawStyle = style;
     }
-    ~Icon_Pen() { s_.SetPen(before_); }
-    Icon_Pen(const Icon_Pen&) = delete;
-    Icon_Pen& operator=(const Icon_Pen&) = delete;
 
     // Circles drawn while it lives are filled with `colour`.
     void Fill(plat::Colour colour) {
@@ -35,7 +32,7 @@ public:
 
 private:
     Surface& s_;
-    Surface::PenState before_;
+    const plat::KeepPen keep_;
 };
 
 // A circle filled with `fill` inside its `edge`.

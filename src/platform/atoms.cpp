@@ -34,6 +34,13 @@ Tables& T() {
 
 constexpr uint32_t kFirstNumber = 0xC000;
 
+// 0 when no atom has the name.
+uint16_t AtomNamed(const std::string& name) {
+    for (const auto& [n, a] : T().atoms)
+        if (EqualsNoCase(a.name, name)) return n;
+    return 0;
+}
+
 }  // namespace
 
 uint32_t RegisterWindowMessage(const std::string& name) {
@@ -73,7 +80,7 @@ int64_t SendMessage(WindowHandle window, uint32_t message, int64_t wparam, int64
 }
 
 uint16_t GlobalAddAtom(const std::string& name) {
-    if (const uint16_t found = GlobalFindAtom(name)) {
+    if (const uint16_t found = AtomNamed(name)) {
         ++T().atoms[found].references;
         return found;
     }
@@ -84,12 +91,6 @@ uint16_t GlobalAddAtom(const std::string& name) {
     }
     T().atoms[number] = Atom{name, 1};
     return number;
-}
-
-uint16_t GlobalFindAtom(const std::string& name) {
-    for (const auto& [n, a] : T().atoms)
-        if (EqualsNoCase(a.name, name)) return n;
-    return 0;
 }
 
 std::string GlobalGetAtomName(uint16_t atom) {

@@ -22,7 +22,6 @@ int64_t SendMessage(WindowHandle window, uint32_t message, int64_t wparam, int64
 
 // Global atoms: a name <-> number table (0xC000 and up), reference-counted by GlobalAddAtom.
 uint16_t GlobalAddAtom(const std::string& name);
-uint16_t GlobalFindAtom(const std::string& name);
 std::string GlobalGetAtomName(uint16_t atom);
 void GlobalDeleteAtom(uint16_t atom);
 

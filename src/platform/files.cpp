@@ -102,13 +102,6 @@ bool DeleteFile(const std::string& path) {
     return !fs::exists(local, ec);
 }
 
-bool CopyFile(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    const std::string src = MapPath(from);
-    if (!fs::is_regular_file(src, ec)) return false;
-    return fs::copy_file(src, MapPath(to), fs::copy_options::overwrite_existing, ec) && !ec;
-}
-
 bool RenameFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(MapPath(from), MapPath(to), ec);

@@ -21,7 +21,6 @@ bool FolderExists(const std::string& path);    // a directory
 bool PathExists(const std::string& path);      // either
 
 bool DeleteFile(const std::string& path);      // true when the file is gone afterwards
-bool CopyFile(const std::string& from, const std::string& to);   // overwrites `to`
 bool RenameFile(const std::string& from, const std::string& to); // replaces `to`
 // Length in bytes, -1 when the file does not exist.
 long long FileLength(const std::string& path);

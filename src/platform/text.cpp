@@ -70,16 +70,6 @@ char32_t UpperOf(char32_t cp) {
     return cp;
 }
 
-char32_t LowerOf(char32_t cp) {
-    if (cp >= 'A' && cp <= 'Z') return cp + 32;
-    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
-    if (cp == 0x178) return 0xFF;
-    if (cp == 0x152) return 0x153;
-    if (cp == 0x160) return 0x161;
-    if (cp == 0x17D) return 0x17E;
-    return cp;
-}
-
 template <typename F>
 std::string MapCase(std::string_view s, F f) {
     std::string out;
@@ -128,11 +118,6 @@ std::string Mid(std::string_view s, long start, long length) {
     return std::string(s.substr(from, static_cast<std::size_t>(length)));
 }
 
-std::string Left(std::string_view s, long length) {
-    if (length <= 0) return {};
-    return std::string(s.substr(0, static_cast<std::size_t>(length)));
-}
-
 std::string Left_Chars(std::string_view s, long count) {
     std::size_t end = 0;
     for (long n = 0; n < count && end < s.size(); ++n) {
@@ -159,14 +144,6 @@ long InStr(std::string_view s, std::string_view find, long start) {
     return pos == std::string_view::npos ? 0 : static_cast<long>(pos) + 1;
 }
 
-long InStr(long start, std::string_view s, std::string_view find) { return InStr(s, find, start); }
-
-long InStrRev(std::string_view s, std::string_view find) {
-    if (find.empty()) return static_cast<long>(s.size());
-    const auto pos = s.rfind(find);
-    return pos == std::string_view::npos ? 0 : static_cast<long>(pos) + 1;
-}
-
 std::string LTrim(std::string_view s) {
     const auto p = s.find_first_not_of(' ');
     return p == std::string_view::npos ? std::string() : std::string(s.substr(p));
@@ -186,7 +163,6 @@ Path_Split Split_Folder(std::string_view path) {
 }
 
 std::string UCase(std::string_view s) { return MapCase(s, UpperOf); }
-std::string LCase(std::string_view s) { return MapCase(s, LowerOf); }
 
 int CompareNoCase(std::string_view a, std::string_view b) {
     const std::string ua = UCase(a), ub = UCase(b);
@@ -252,7 +228,6 @@ std::string ShortestNumber(double value) {
 }
 
 std::string CStr(double value) { return ShortestNumber(value); }
-std::string CStr(long long value) { return std::to_string(value); }
 
 // Str$: fixed from 1E-05 up, "NaN" and "Inf" for what has no digits.
 std::string Str(double value) {
@@ -266,10 +241,12 @@ std::string Str(double value) {
 TextLines::TextLines(std::string_view text) : text_(text) {
     // Counted first, so that a reader can weigh a count it reads against what is left.
     // Every LF ends a line, and every CR that no LF follows (without branches, so that the
-    // compiler takes many bytes at once).
+    // compiler takes many bytes at once: the tests are 0/1 numbers, joined bit by bit).
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i + 1 < n; ++i)
-        total_ += static_cast<std::size_t>((text[i] == '\n') | ((text[i] == '\r') & (text[i + 1] != '\n')));
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const std::size_t lf = text[i] == '\n', cr = text[i] == '\r', lf_after = text[i + 1] == '\n';
+        total_ += lf | (cr & (lf_after ^ 1));
+    }
     if (n > 0) total_ += 1;  // the last byte ends a line, or is in the last line, which has no end
 }
 

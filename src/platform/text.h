@@ -18,15 +18,11 @@ std::string Utf8ToCp1252(std::string_view text);
 
 // Mid$(s, start, length): start is 1-based; length < 0 means "to the end".
 std::string Mid(std::string_view s, long start, long length = -1);
-std::string Left(std::string_view s, long length);
 // The first `count` characters of a UTF-8 text (a character may take several bytes).
 std::string Left_Chars(std::string_view s, long count);
 std::string Right(std::string_view s, long length);
 // InStr: 1-based position of `find` in `s` from `start`, 0 when absent (an empty `find` gives start).
 long InStr(std::string_view s, std::string_view find, long start = 1);
-long InStr(long start, std::string_view s, std::string_view find);
-// InStrRev: 1-based position of the last `find` in `s`, 0 when absent.
-long InStrRev(std::string_view s, std::string_view find);
 
 // Blanks (spaces) only, as the program's Trim does.
 std::string Trim(std::string_view s);
@@ -44,7 +40,6 @@ Path_Split Split_Folder(std::string_view path);
 
 // ASCII letters and the Latin-1 accented letters (UTF-8) change case.
 std::string UCase(std::string_view s);
-std::string LCase(std::string_view s);
 // Case-insensitive comparison in the UCase sense: <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);
 bool EqualsNoCase(std::string_view a, std::string_view b);
@@ -56,7 +51,6 @@ double Val(std::string_view s);
 std::string Str(double value);
 // CStr: the same digits without the blank and with the zero before the point ("0.5").
 std::string CStr(double value);
-std::string CStr(long long value);
 
 // Format(value, pattern) for the digit patterns "0", "00", "000", "#0", "##0", "00.0000", "#0.0000":
 // '0' is a compulsory digit, '#' an optional one; the fraction is rounded half away from zero.

@@ -282,9 +282,9 @@ TEST(SurfaceClipping, EndsAtTheLimitsOfIntDrawWhatCrossesTheSurfaceQuickly) {
             s.Line(INT_MIN, INT_MIN, INT_MAX, 3);
             s.Line(INT_MAX, INT_MAX, INT_MAX, INT_MIN);
             s.Line(INT_MIN, -5, INT_MAX, -5 - width);
-            s.PSet(INT_MAX, INT_MIN);
-            s.Circle(INT_MAX, 0, 5);
-            s.Circle(20, 10, INT_MAX);
+            s.PSet(INT_MAX, INT_MIN, s.ForeColor);
+            s.Circle(INT_MAX, 0, 5, s.ForeColor);
+            s.Circle(20, 10, INT_MAX, s.ForeColor);
             s.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
             s.Rectangle(INT_MIN, 4, INT_MAX, 5);
         }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/atoms.h"
 
@@ -48,10 +49,12 @@ public:
     int64_t data_answer = -1;
     std::string data_override;  // non-empty: the text of every data answer
     int requests = 0;
+    std::vector<uint16_t> atoms;   // every atom it answered with
 
 private:
     int64_t Atom_Answer(const std::string& text) {
         const uint16_t atom = plat::GlobalAddAtom(text);
+        atoms.push_back(atom);
         return static_cast<int16_t>(atom);   // sign-extended: the client sees a negative number
     }
     int64_t Answer(uint32_t m, int64_t w, int64_t l) {

@@ -483,8 +483,6 @@ void Surface::Polyline(const Point* points, int count) {
     mask.Apply(*this, ForeColor);
 }
 
-void Surface::PSet(int x, int y) { PSet(x, y, ForeColor); }
-
 void Surface::PSet(int x, int y, Colour c) {
     if (DrawWidth <= 1) {
         Plot(x, y, c);
@@ -497,8 +495,6 @@ void Surface::PSet(int x, int y, Colour c) {
     PenDot(&mask, x, y, c);
     mask.Apply(*this, c);
 }
-
-void Surface::Circle(int cx, int cy, int radius) { Circle(cx, cy, radius, ForeColor); }
 
 void Surface::Circle(int cx, int cy, int radius, Colour c) {
     if (radius < 0) return;

@@ -80,9 +80,7 @@ public:
     void Line(int x1, int y1, int x2, int y2, Colour c);
     void Polyline(const Point* points, int count);
     void Polyline(const std::vector<Point>& points) { Polyline(points.data(), static_cast<int>(points.size())); }
-    void PSet(int x, int y);
     void PSet(int x, int y, Colour c);
-    void Circle(int cx, int cy, int radius);
     void Circle(int cx, int cy, int radius, Colour c);
     // The ellipse inscribed in [x1,x2) x [y1,y2), outlined with the pen, filled by FillStyle.
     void Ellipse(int x1, int y1, int x2, int y2);

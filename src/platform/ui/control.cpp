@@ -121,16 +121,6 @@ void Control::SetMousePointer(int pointer) {
     Notify(Change::MousePointer);
 }
 
-int Control::FormLeft() const {
-    if (kind_ == Kind::Form) return 0;
-    return common_.left + (container_ && container_->kind_ != Kind::Menu ? container_->FormLeft() : 0);
-}
-
-int Control::FormTop() const {
-    if (kind_ == Kind::Form) return 0;
-    return common_.top + (container_ && container_->kind_ != Kind::Menu ? container_->FormTop() : 0);
-}
-
 void Control::SetFocus() { form_->MoveFocus(this); }
 
 bool Control::TakeFocus() { return form_->MoveFocus(this); }

@@ -95,10 +95,6 @@ public:
     int TabIndex = 0;
     bool TabStop = true;
     bool CausesValidation = true;
-    // Pixel position of the top-left corner in the form's client area.
-    int FormLeft() const;
-    int FormTop() const;
-
     // The text a person reads on it (Caption or Text): snapshots and hosts use it.
     virtual std::string DisplayText() const { return {}; }
     // Can it take the focus at all (labels, frames, lines, timers cannot).

@@ -22,8 +22,6 @@ public:
     ControlArrayBase& operator=(const ControlArrayBase&) = delete;
     const std::string& Name() const { return name_; }
     virtual void UnloadRunTimeElements() = 0;
-    // The element's control, or nullptr.
-    virtual Control* ElementControl(int index) = 0;
 
 protected:
     Form& form_;
@@ -108,10 +106,6 @@ public:
     }
     void UnloadRunTimeElements() override {
         for (int i : std::vector<int>(runtime_)) Unload(i);
-    }
-    Control* ElementControl(int index) override {
-        auto it = elements_.find(index);
-        return it == elements_.end() ? nullptr : it->second.get();
     }
 
 private:

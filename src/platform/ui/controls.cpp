@@ -98,18 +98,6 @@ void TextBox::SetText(const std::string& text) {
     Raise(Change);
 }
 
-void TextBox::SetLocked(bool locked) {
-    if (p_.locked == locked) return;
-    p_.locked = locked;
-    Notify(Change::Style);
-}
-
-void TextBox::SetAlignment(int alignment) {
-    if (p_.alignment == alignment) return;
-    p_.alignment = alignment;
-    Notify(Change::Style);
-}
-
 void TextBox::UserType(const std::string& text) {
     if (!Reachable() || p_.locked) return;
     std::string t = text;

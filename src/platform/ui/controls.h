@@ -76,10 +76,8 @@ public:
     // Raises Change when the text differs.
     void SetText(const std::string& text);
     bool Locked() const { return p_.locked; }
-    void SetLocked(bool locked);
     bool MultiLine() const { return p_.multi_line; }
     int Alignment() const { return p_.alignment; }
-    void SetAlignment(int alignment);
     int MaxLength = 0;   // 0: no limit (typing only)
     int SelStart = 0;
     int SelLength = 0;
@@ -167,7 +165,7 @@ private:
     } p_;
 };
 
-// The items, ItemData and ListIndex shared by list boxes, combo boxes and the file-system lists.
+// The items and ListIndex shared by list boxes, combo boxes and the file-system lists.
 class ListControl : public Control {
 public:
     int ListCount() const { return static_cast<int>(items_.size()); }
@@ -175,10 +173,7 @@ public:
     std::string List(int index) const;
     // Appends, or inserts at index (0..ListCount); NewIndex gives where it went.
     void AddItem(const std::string& text, int index = -1);
-    void RemoveItem(int index);
-    void Clear();
     int NewIndex() const { return new_index_; }
-    int ItemData(int index) const;
     int ListIndex() const { return list_index_; }
     // -1 clears the selection; raises Click when it changes; outside -1..ListCount-1 is a UiError.
     virtual void SetListIndex(int index);
@@ -194,7 +189,6 @@ protected:
     using Control::Control;
     struct Item {
         std::string text;
-        int data = 0;
     };
     std::vector<Item> items_;
     int list_index_ = -1;
@@ -238,13 +232,11 @@ private:
 // letter names no drive on this system.
 bool RootedPath(const std::string& path);
 
-// The drives: on this system only the file system's root "/". SetDrive takes any rooted path.
+// The drives: on this system only the file system's root "/".
 class DriveListBox : public ListControl {
 public:
     DriveListBox(Form& form, std::string name, int index = -1);
     const std::string& Drive() const { return drive_; }
-    // Raises Change. A drive that is not in the list is a UiError and changes nothing.
-    void SetDrive(const std::string& drive);
     Event Change;
     std::string DisplayText() const override { return drive_; }
     void SetListIndex(int index) override;
@@ -363,7 +355,6 @@ public:
     Colour BorderColor() const { return border_.color; }
     void SetBorderColor(Colour c);
     int BorderWidth() const { return border_.width; }
-    void SetBorderWidth(int w);
     int BorderStyle() const { return border_.style; }   // 0 transparent, 1 solid, 2 dash, 3 dot
     void SetBorderStyle(int s);
 

@@ -83,40 +83,10 @@ void ListControl::AddItem(const std::string& text, int index) {
                                      items_.begin());
         }
     }
-    items_.insert(items_.begin() + index, Item{text, 0});
+    items_.insert(items_.begin() + index, Item{text});
     new_index_ = index;
     if (list_index_ >= index) ++list_index_;
     Notify(Change::List);
-}
-
-void ListControl::RemoveItem(int index) {
-    if (index < 0 || index >= ListCount()) {
-        UiError(FullName() + ": no list item " + std::to_string(index) + " to remove");
-        return;
-    }
-    items_.erase(items_.begin() + index);
-    if (list_index_ == index) {
-        list_index_ = -1;
-        Notify(Change::ListIndex);
-    } else if (list_index_ > index) {
-        --list_index_;
-    }
-    Notify(Change::List);
-}
-
-void ListControl::Clear() {
-    items_.clear();
-    new_index_ = -1;
-    list_index_ = -1;
-    Notify(Change::List);
-}
-
-int ListControl::ItemData(int index) const {
-    if (index < 0 || index >= ListCount()) {
-        UiError(FullName() + ": no list item " + std::to_string(index));
-        return 0;
-    }
-    return items_[index].data;
 }
 
 void ListControl::SetListIndex(int index) {
@@ -232,14 +202,6 @@ DriveListBox::DriveListBox(Form& form, std::string name, int index)
     ResetProperties();
 }
 
-void DriveListBox::SetDrive(const std::string& drive) {
-    if (RootedPath(drive)) {
-        SetListIndex(0);
-        return;
-    }
-    UiError(FullName() + ": no drive \"" + drive + "\"");
-}
-
 void DriveListBox::SetListIndex(int index) {
     if (index < 0 || index >= ListCount()) {
         ListControl::SetListIndex(index);
@@ -256,7 +218,7 @@ void DriveListBox::SetListIndex(int index) {
 
 void DriveListBox::ResetProperties() {
     ListControl::ResetProperties();
-    items_.push_back(Item{kRoot, 0});
+    items_.push_back(Item{kRoot});
     list_index_ = 0;
     drive_ = kRoot;
 }
@@ -276,7 +238,7 @@ bool DirListBox::SetPath(const std::string& path) {
         pos = next + 1;
     }
     items_.clear();
-    for (const std::string& name : ListFolder(p, true)) items_.push_back(Item{JoinFolder(p, name), 0});
+    for (const std::string& name : ListFolder(p, true)) items_.push_back(Item{JoinFolder(p, name)});
     list_index_ = -1;
     bool changed = p != path_;
     path_ = p;
@@ -334,7 +296,7 @@ void FileListBox::Refresh() {
     if (!path_.empty()) {
         for (const std::string& name : ListFolder(path_)) {
             if (FolderExists(JoinFolder(path_, name))) continue;
-            if (PatternMatch(pattern_, name)) items_.push_back(Item{name, 0});
+            if (PatternMatch(pattern_, name)) items_.push_back(Item{name});
         }
     }
     Notify(Change::List);

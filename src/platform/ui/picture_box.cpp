@@ -111,12 +111,6 @@ void BorderedOverlay::SetBorderColor(Colour c) {
     Notify(Change::Overlay);
 }
 
-void BorderedOverlay::SetBorderWidth(int w) {
-    if (border_.width == w) return;
-    border_.width = w < 1 ? 1 : w;
-    Notify(Change::Overlay);
-}
-
 void BorderedOverlay::SetBorderStyle(int s) {
     if (border_.style == s) return;
     border_.style = s;
