@@ -8,7 +8,6 @@
 #include <random>
 #include <filesystem>
 #include <limits>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -36,16 +35,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read_File(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-void Write_File(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
+using testenv::Read_File;
+using testenv::Write_File;
 // The file without its first line (date and path of the save).
 std::string Body(const std::string& text) { return text.substr(text.find('\n') + 1); }
 std::vector<std::string> Lines_Of(const std::string& text) {

@@ -11,6 +11,8 @@
 #include "platform/number.h"
 #include "support/program_state.h"
 
+#include "open_map.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,23 +33,11 @@ class GridPoints : public ::testing::Test {
 protected:
     void SetUp() override {
         testenv::ResetProgramState();
-        f.Show();
-        f.Pic.SetVisible(true);
-        Pinit_Set_No_Project();
-        Pinit_Set_Project_Open();
-        Project_Open = 1;
-        Pinit_Init_Scrollbars();
-        f.Pic.Move(0, 21, 256, 256);
-        Map_Width_Px = Map_Height_Px = 256;
-        Map_Px_West = Map_Px_North = 0;
-        Map_Px_East = Map_Px_South = 255;
+        Open_Map_Whole(f, 256, 256, 255, 255);
         Map_Lat_North = 45;
         Map_Lat_South = 45 - 0.010986328125;
         Map_Lon_West = 5;
         Map_Lon_East = 5 + 0.0146484375;
-        Map_Shown = 0;
-        PSais_Init_View();
-        Project_Displayed = 1;
         Mesh_Lod_Chosen = 1;
         Grid_Point_Dialogs.Show_Altitude = [this] {
             ++popups;

@@ -21,6 +21,8 @@
 #include "support/program_state.h"
 #include "support/test_env.h"
 
+#include "open_map.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,19 +44,7 @@ protected:
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
         App_Dir = testenv::ScratchDir("image_clicks").string();
         ASSERT_TRUE(plat::MakeFolder(App_Dir + "\\Temp"));
-        f.Show();
-        f.Pic.SetVisible(true);
-        Pinit_Set_No_Project();
-        Pinit_Set_Project_Open();
-        Project_Open = 1;
-        Pinit_Init_Scrollbars();
-        f.Pic.Move(0, 21, 256, 256);
-        Map_Width_Px = Map_Height_Px = 256;
-        Map_Px_West = Map_Px_North = 0;
-        Map_Px_East = Map_Px_South = 255;
-        Map_Shown = 0;
-        PSais_Init_View();
-        Project_Displayed = 1;
+        Open_Map_Whole(f, 256, 256, 255, 255);
         Frm_Ima_Connect();
         ASSERT_TRUE(testenv::WriteBmp24(Bitmap("field"), 40, 30, kGreen));
         ASSERT_TRUE(testenv::WriteBmp24(Bitmap("lake"), 20, 10, kBlue));

@@ -8,6 +8,8 @@
 #include "editor/pinit_layout.h"
 #include "support/program_state.h"
 
+#include "open_map.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -35,17 +37,7 @@ class LineDisplay : public ::testing::Test {
 protected:
     void SetUp() override {
         testenv::ResetProgramState();
-        f.Load();
-        Pinit_Init_Scrollbars();
-        f.Pic.Move(0, 21, 200, 160);
-        Map_Width_Px = 200;
-        Map_Height_Px = 160;
-        Map_Px_West = 0;
-        Map_Px_North = 0;
-        Map_Px_East = 200;
-        Map_Px_South = 160;
-        Map_Shown = 0;
-        PSais_Init_View();
+        Open_Map_Whole(f, 200, 160, 200, 160);
         f.Pic.Cls();
     }
 

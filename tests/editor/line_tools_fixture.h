@@ -19,6 +19,8 @@
 #include "support/program_state.h"
 #include "support/test_env.h"
 
+#include "open_map.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -32,22 +34,7 @@ protected:
     void SetUp() override {
         testenv::ResetProgramState();
         Msg_File_Path = (testenv::SourceDir() / "Resource" / "FicErr.txt").string();
-        f.Show();
-        f.Pic.SetVisible(true);
-        Pinit_Set_No_Project();
-        Pinit_Set_Project_Open();
-        Project_Open = 1;
-        Pinit_Init_Scrollbars();
-        f.Pic.Move(0, 21, 200, 160);
-        Map_Width_Px = 200;
-        Map_Height_Px = 160;
-        Map_Px_West = 0;
-        Map_Px_North = 0;
-        Map_Px_East = 200;
-        Map_Px_South = 160;
-        Map_Shown = 0;
-        PSais_Init_View();
-        Project_Displayed = 1;
+        Open_Map_Whole(f, 200, 160, 200, 160);
         f.Cmd_Saisie_Routes.UserClick();
         Line_Tool_Dialogs.Show_Route_Attributes = [this] {
             ++dialogs;

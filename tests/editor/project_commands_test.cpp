@@ -22,25 +22,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using namespace plat;
 
 namespace {
 
-std::string Read_File(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void Write_File(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
+using testenv::Read_File;
+using testenv::Write_File;
 
 bool Starts_With(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 

@@ -5,7 +5,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,17 +22,8 @@ namespace gentest {
 
 namespace fs = std::filesystem;
 
-inline std::string Read_File(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void Write_File(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using testenv::Read_File;
+using testenv::Write_File;
 
 inline std::tm Fixed_Time() {
     std::tm t{};

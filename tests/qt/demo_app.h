@@ -11,9 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
+#include <string>
 
 namespace qttest {
 
@@ -22,11 +21,8 @@ inline std::filesystem::path CopyDemo(const std::filesystem::path& dir) {
     namespace fs = std::filesystem;
     fs::create_directories(dir / "out");
     fs::copy_file(testenv::SourceDir() / "examples" / "Demo.bmp", dir / "Demo.bmp");
-    std::ifstream in(testenv::SourceDir() / "examples" / "Demo.LWM", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
     const std::regex stored("\"(examples\\\\)?(out\\\\)?([^\"\\\\]+)\"");
-    std::string project = text.str(), fixed;
+    std::string project = testenv::Read_File(testenv::SourceDir() / "examples" / "Demo.LWM"), fixed;
     std::smatch m;
     while (std::regex_search(project, m, stored)) {
         const fs::path target = m[2].matched ? dir / "out" / m[3].str() : dir / m[3].str();
@@ -34,7 +30,7 @@ inline std::filesystem::path CopyDemo(const std::filesystem::path& dir) {
         project = m.suffix().str();
     }
     fixed += project;
-    std::ofstream(dir / "Demo.LWM", std::ios::binary) << fixed;
+    testenv::Write_File(dir / "Demo.LWM", fixed);
     return dir / "Demo.LWM";
 }
 

@@ -46,7 +46,7 @@ void ChooseFromMenu(qthost::QtHost& host, plat::Form& form, const plat::Menu& to
 
 // Clicks "No" in the next message box, when it comes.
 void AnswerNoToTheNextBox(bool& asked) {
-    qttest::WhenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }, [&asked] {
+    qttest::WhenReady("the box asking whether to save", [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }, [&asked] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         asked = true;
         qttest::Click(*box->button(QMessageBox::No));
@@ -75,7 +75,7 @@ TEST(DemoSession, ANewLineDrawnInTheWindowIsBackAfterReopeningFromTheRecentList)
     Frm_Route& route = Frm_Route_Window();
     int start = -1, chosen = -1;
     bool type_list_usable = false, lines_tab_closed = false;
-    qttest::WhenReady([&] { return host->WindowOf(route) && host->WindowOf(route)->isVisible() && qttest::VisibleOk(*host, route); }, [&] {
+    qttest::WhenReady("the new line's attribute dialog", [&] { return host->WindowOf(route) && host->WindowOf(route)->isVisible() && qttest::VisibleOk(*host, route); }, [&] {
         // A new line starts as a polygon without shore, for which the "Lines" tab is closed:
         // a person first makes it a line on the "Main" tab.
         QTabBar* tabs = host->WidgetOf(route.SSTb)->findChild<QTabBar*>();

@@ -67,7 +67,7 @@ TEST_F(FocusAfterBox, TheClickThatMovedTheFocusTakesEffectAndTheNextKeyGoesWhere
     const QPoint at = english.mapTo(top, english.rect().center());
     bool told = false;
     // The person lets the button go while the box is up, then answers it.
-    qttest::WhenReady([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+    qttest::WhenReady("the box telling of the bad folder", [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
         told = true;
         QTest::mouseRelease(top->windowHandle(), Qt::LeftButton, {}, at);
         static_cast<QMessageBox*>(QApplication::activeModalWidget())->button(QMessageBox::Ok)->click();

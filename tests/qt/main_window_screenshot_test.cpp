@@ -185,7 +185,7 @@ TEST_P(MainWindowScreenshot, GridColourWindowSitsUnderItsButtonWithItsSevenGreys
     Frm_ColourGrid& dialog = Frm_ColourGrid_Window();
     QRect frame;
     QImage look;
-    qttest::WhenReady([&] { return host->WindowOf(dialog) && host->WindowOf(dialog)->isVisible(); }, [&] {
+    qttest::WhenReady("the grid colour window", [&] { return host->WindowOf(dialog) && host->WindowOf(dialog)->isVisible(); }, [&] {
         frame = host->WindowOf(dialog)->frameGeometry();
         look = qttest::Grab(*host->ClientWidget(dialog));
         qttest::Click(*host->WidgetOf(dialog.Opt_ColourGrid(5)), QPoint(100, 10));

@@ -9,7 +9,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "qt_test_app.h"
+
 #include <functional>
+#include <string>
 
 namespace qttest {
 
@@ -31,19 +34,23 @@ inline void MoveOver(QWidget& w, QPoint at) {
 }
 
 // Runs `act` once `ready` holds, from the event loop: the way to answer a modal window that
-// the code under test opens. Gives up after a few seconds so that a test fails rather than hangs.
-inline void WhenReady(std::function<bool()> ready, std::function<void()> act) {
+// the code under test opens. `what` names the moment: the test fails with it when it has not
+// come within kPatienceMs, or not before the test ended.
+inline void WhenReady(std::string what, std::function<bool()> ready, std::function<void()> act) {
     auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, ready = std::move(ready), act = std::move(act)] {
-        const bool go = ready();
-        if (!go && clock->elapsed() < 5000) return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (go) act();
-        else if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    const int id = Watchdog::Get().Await(what, timer);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(timer, &QTimer::timeout, timer, [id, what = std::move(what), clock, ready = std::move(ready), act = std::move(act)] {
+        Watchdog& dog = Watchdog::Get();
+        const bool go = !dog.GaveUp() && ready();
+        if (!go && !dog.GaveUp() && clock.elapsed() < kPatienceMs) return;
+        // The timer, and this lambda with it, may go in the events `act` lets happen.
+        const std::function<void()> run = act;
+        const std::string awaited = what;
+        dog.Done(id);
+        if (go) run();
+        else dog.GiveUp("waiting for " + awaited);
     });
     timer->start(20);
 }

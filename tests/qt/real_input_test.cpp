@@ -277,18 +277,18 @@ TEST(QtLanguage, MessageBoxButtonsAndFileDialogsSpeakTheProgramsLanguage) {
         for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) buttons << box->button(b)->text().remove('&');
         box->button(QMessageBox::No)->click();
     };
-    qttest::WhenReady([] { return QApplication::activeModalWidget() != nullptr; }, read_buttons);
+    qttest::WhenReady("the box asking whether to save", [] { return QApplication::activeModalWidget() != nullptr; }, read_buttons);
     EXPECT_EQ(host->MsgBox("Enregistrer ?", plat::MB_YESNOCANCEL, "Tessaline"), plat::ID_NO);
     EXPECT_EQ(buttons, QStringList({"Oui", "Non", "Annuler"}));
 
     french = false;
-    qttest::WhenReady([] { return QApplication::activeModalWidget() != nullptr; }, read_buttons);
+    qttest::WhenReady("the box asking whether to save", [] { return QApplication::activeModalWidget() != nullptr; }, read_buttons);
     EXPECT_EQ(host->MsgBox("Save?", plat::MB_YESNOCANCEL, "Tessaline"), plat::ID_NO);
     EXPECT_EQ(buttons, QStringList({"Yes", "No", "Cancel"}));
 
     french = true;
     QString look_in;
-    qttest::WhenReady([] { return QApplication::activeModalWidget() != nullptr; }, [&] {
+    qttest::WhenReady("the file dialog", [] { return QApplication::activeModalWidget() != nullptr; }, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         if (auto* label = dialog->findChild<QLabel*>("lookInLabel")) look_in = label->text();
         dialog->close();
@@ -316,7 +316,7 @@ TEST(QtLanguage, TheFileDialogNamesAFolderInTheProgramsLanguage) {
                 if (model->fileName(model->index(r, 0, root)) == "Cartes") return model->index(r, 2, root);
             return QModelIndex();
         };
-        qttest::WhenReady([&] { return folder_row().isValid(); }, [&] {
+        qttest::WhenReady("the folder \"Cartes\" in the file dialog", [&] { return folder_row().isValid(); }, [&] {
             type = folder_row().data().toString();
             QApplication::activeModalWidget()->close();
         });

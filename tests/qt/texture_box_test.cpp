@@ -68,7 +68,7 @@ TEST(TextureBox, ADoubleClickOpensTheBitmapBrowserAndTheFileClickedThereIsTaken)
     Frm_LBmp& browser = Frm_LBmp_Window();
     bool browser_opened = false;
     std::string browser_folder, box_after, twin_after;
-    qttest::WhenReady([&] { return Showing(*host, route); }, [&] { Then(*host, route, [&] {
+    qttest::WhenReady("the line dialog", [&] { return Showing(*host, route); }, [&] { Then(*host, route, [&] {
         QTabBar* tabs = host->WidgetOf(route.SSTb)->findChild<QTabBar*>();
         ASSERT_TRUE(tabs);
         qttest::Click(*tabs, tabs->tabRect(4).center());
@@ -77,7 +77,7 @@ TEST(TextureBox, ADoubleClickOpensTheBitmapBrowserAndTheFileClickedThereIsTaken)
         QWidget* box = host->WidgetOf(route.Texture_Name(0));
         ASSERT_TRUE(box && box->isVisible());
 
-        qttest::WhenReady([&] { return Showing(*host, browser); }, [&] { Then(*host, browser, [&] {
+        qttest::WhenReady("the bitmap browser", [&] { return Showing(*host, browser); }, [&] { Then(*host, browser, [&] {
             browser_opened = true;
             browser_folder = browser.Dir1.Path();
             auto* files = dynamic_cast<QListWidget*>(host->WidgetOf(browser.File1));
@@ -130,7 +130,7 @@ TEST(LineDialogTabs, ATabThatCannotBeOpenedReadsFaded) {
     Frm_Route& route = Frm_Route_Window();
     QImage look;
     QTabBar* tabs = nullptr;
-    qttest::WhenReady([&] { return Showing(*host, route); }, [&] { Then(*host, route, [&] {
+    qttest::WhenReady("the line dialog", [&] { return Showing(*host, route); }, [&] { Then(*host, route, [&] {
         tabs = host->WidgetOf(route.SSTb)->findChild<QTabBar*>();
         if (tabs) look = qttest::Grab(*tabs);
     }); });

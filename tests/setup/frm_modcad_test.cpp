@@ -98,7 +98,7 @@ TEST_F(FrmModCadTest, OpensOnTheProjectsCoordinates) {
 }
 
 TEST_F(FrmModCadTest, CorrectedCoordinatesMoveEveryCellToTheSamePlaceOfTheBitmap) {
-    Open([this](Frm_ModCad& w) {
+    Open([](Frm_ModCad& w) {
         Type(w.NWLatDec, "46.4");
         Type(w.NWLonDec, "6.5");
         Type(w.SELatDec, "45.4");
@@ -171,7 +171,7 @@ TEST_F(FrmModCadTest, OkWithoutChangeLeavesEveryCellWhereItWas) {
 
 TEST_F(FrmModCadTest, CoordinatesOutOfOrderAreRefusedAndChangeNothing) {
     const Lwm_Cell_Rec area = Lwm_Cell_Table[1];
-    Open([this](Frm_ModCad& w) {
+    Open([](Frm_ModCad& w) {
         Type(w.NWLatDec, "44");   // NW south of SE
         host().QueueAnswer(1);
         w.Cmd_Ok.UserClick();
@@ -218,7 +218,7 @@ TEST_F(FrmModCadTest, CoordinatesThatPutTheMapOutsideTheGridAreRefusedAndChangeN
 }
 
 TEST_F(FrmModCadTest, CancelKeepsTheProjectButNotTheTypedWorkingValues) {
-    Open([this](Frm_ModCad& w) {
+    Open([](Frm_ModCad& w) {
         Type(w.NWLatDec, "46.4");
         w.Cmd_Cancel.UserClick();
     });
@@ -238,7 +238,7 @@ TEST_F(FrmModCadTest, AProjectWithoutPixelExtentIsRefusedBeforeAnyCellMoves) {
     // A damaged file: both points on the same column.
     Proj_Px_SE_X = 0;
     const Lwm_Cell_Rec area = Lwm_Cell_Table[1];
-    Open([this](Frm_ModCad& w) {
+    Open([](Frm_ModCad& w) {
         Type(w.NWLatDec, "46.4");
         host().QueueAnswer(1);
         w.Cmd_Ok.UserClick();

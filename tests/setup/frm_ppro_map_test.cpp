@@ -258,7 +258,8 @@ TEST_F(FrmPProMapTest, AfterACancelledTwoPointCalibrationTheCentreCalibrationSti
 
 TEST_F(FrmPProMapTest, TheCentreCalibrationCountsTilesByRoundingUp) {
     Tile_Size = 2000;
-    for (auto [width, cols] : std::vector<std::pair<int, int>>{{2000, 1}, {2001, 2}, {4000, 2}}) {
+    for (const auto& width_cols : std::vector<std::pair<int, int>>{{2000, 1}, {2001, 2}, {4000, 2}}) {
+        const int width = width_cols.first, cols = width_cols.second;
         testmaps::Write_Map(dir / "wide.bmp", width, 2);
         Open_Map_Step([&](Frm_PPro& w) {
             Choose_Map(w, "wide.bmp");
