@@ -48,7 +48,7 @@ bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
 
 // What every written piece promises the writers: simple, turned positively, every place in its
 // area's range.
-void Check_Piece(std::span<const Cut_Piece_Point> pts, int16_t mode, const Piece_Key& key, int32_t line_id) {
+[[maybe_unused]] void Check_Piece(std::span<const Cut_Piece_Point> pts, int16_t mode, const Piece_Key& key, int32_t line_id) {
     const int16_t low = mode == 2 ? 4080 : 0, high = mode == 2 ? 12240 : Lod13_Local_Max;
     std::string fault = Rounded_Piece_Fault(pts);
     for (const Cut_Piece_Point& p : pts)

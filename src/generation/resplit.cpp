@@ -22,7 +22,6 @@ namespace {
 struct Ring {
     int32_t First, Last;
     int32_t Next(int32_t k) const { return k >= Last ? First : k + 1; }
-    int32_t Prev(int32_t k) const { return k <= First ? Last : k - 1; }
 };
 
 Ring Ring_Of(int32_t w) {
