@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/grid.h"
+#include "generation/shoelace.h"
 
 namespace {
 
@@ -195,23 +196,11 @@ void Drop_Straight(std::vector<Coast_Pos>& ring) {
 }  // namespace
 
 int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
-    int64_t s = 0;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const Coast_Pos& a = ring[i];
-        const Coast_Pos& b = ring[(i + 1) % ring.size()];
-        s += int64_t{a.X} * b.Y - int64_t{b.X} * a.Y;
-    }
-    return s;
+    return Shoelace<int64_t>(std::span(ring), [](const Coast_Pos& p) { return std::pair{p.X, p.Y}; });
 }
 
 double Coast_Twice_Area(const std::vector<Coast_Fine>& ring) {
-    double s = 0;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const Coast_Fine& a = ring[i];
-        const Coast_Fine& b = ring[(i + 1) % ring.size()];
-        s += a.X * b.Y - b.X * a.Y;
-    }
-    return s;
+    return Shoelace<double>(std::span(ring), [](const Coast_Fine& p) { return std::pair{p.X, p.Y}; });
 }
 
 std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts) {

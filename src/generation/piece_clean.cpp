@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "generation/shoelace.h"
 #include "generation/work_tables.h"
 
 namespace {
@@ -238,13 +239,7 @@ std::vector<Places> Convex_Parts(const Places& ring) {
 }  // namespace
 
 int64_t API_Piece_Twice_Area(View pts) {
-    int64_t s = 0;
-    for (size_t i = 0; i < pts.size(); ++i) {
-        const Cut_Piece_Point& a = pts[i];
-        const Cut_Piece_Point& b = pts[(i + 1) % pts.size()];
-        s += int64_t{a.Local_X} * b.Local_Y - int64_t{b.Local_X} * a.Local_Y;
-    }
-    return s;
+    return Shoelace<int64_t>(pts, [](const Cut_Piece_Point& p) { return std::pair{p.Local_X, p.Local_Y}; });
 }
 
 std::string Rounded_Piece_Fault(View pts) {
