@@ -158,6 +158,13 @@ B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
             B_Multi in, out;
             bg::intersection(f, side, in);
             bg::difference(f, side, out);
+            // A side a hair wide can make the overlay lose both parts of the face: a face whose
+            // parts fall short of it by more than the rounding could move stays whole, and the
+            // votes below still weigh the line.
+            if (std::fabs(bg::area(in) + bg::area(out) - bg::area(f)) > 0.5) {
+                next.push_back(f);
+                continue;
+            }
             Add_Parts(in, next);
             Add_Parts(out, next);
         }

@@ -109,6 +109,18 @@ bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plan
     return true;
 }
 
+bool API_Chord_Leaves_Inside(const Plane_Point& prev, const Plane_Point& v, const Plane_Point& next,
+                             const Plane_Point& b) {
+    const auto same = [](const Plane_Point& p, const Plane_Point& q) { return p.X == q.X && p.Y == q.Y; };
+    // A repeated point has no corner to leave.
+    if (same(prev, v) || same(next, v)) return true;
+    const auto cross = [](const Plane_Point& p, const Plane_Point& q, const Plane_Point& r) {
+        return SYST_Cross_Product(p.X, p.Y, q.X, q.Y, r.X, r.Y);
+    };
+    if (cross(prev, v, next) >= 0) return cross(v, b, prev) > 0 && cross(b, v, next) > 0;
+    return !(cross(v, b, next) >= 0 && cross(b, v, prev) >= 0);
+}
+
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {
     const Work_Poly_Rec& poly = Work_Poly_Table(polygon);
     Plane_Point pa = Work_Pt(a), pb = Work_Pt(b);

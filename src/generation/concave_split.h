@@ -22,6 +22,11 @@ void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_conv
 // Whether the chord a-b meets the side s-e anywhere but at the chord's own ends: a side it only
 // grazes at a vertex, or lies along, takes it outside as well.
 bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plane_Point& s, const Plane_Point& e);
+// Whether the chord from corner v (its ring neighbours prev and next, the inside on the left)
+// to b leaves v inside the ring. A chord that crosses no side can still lie outside, round a
+// hook that its piece would then swallow.
+bool API_Chord_Leaves_Inside(const Plane_Point& prev, const Plane_Point& v, const Plane_Point& next,
+                             const Plane_Point& b);
 // 1 when the segment a-b meets an edge of the chain from b forward to a that ends at
 // neither a nor b.
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b);

@@ -193,7 +193,7 @@ public:
                 if (budget < skip) return Chord::Stuck;
                 budget -= skip;
                 k = convex;
-                if (Chord_Crosses(Prev(k), Next(k))) {
+                if (!Chord_Cuts(Prev(k), Next(k))) {
                     k = Next(k);
                     if (--budget < 0) return Chord::Stuck;
                     continue;
@@ -210,7 +210,7 @@ public:
                 k = Next(p);
                 const int32_t m = Next(k);
                 if (m == a) return Chord::Stuck;  // the piece would be the whole polygon
-                if (side_[static_cast<size_t>(k)] == 1 || Chord_Crosses(a, m)) {
+                if (side_[static_cast<size_t>(k)] == 1 || !Chord_Cuts(a, m)) {
                     b = k;
                     return Chord::Found;
                 }
@@ -294,6 +294,16 @@ private:
             b.Join(boxes_[2 * i + 1]);
             boxes_[i] = b;
         }
+    }
+
+    // Whether the chord p-q can cut the ring: it leaves both ends inside and crosses no side.
+    bool Chord_Cuts(int32_t p, int32_t q) const {
+        const auto at = [&](int32_t v) {
+            const Work_Point_Rec& r = pts_[static_cast<size_t>(v)];
+            return Plane_Point{r.X, r.Y};
+        };
+        return API_Chord_Leaves_Inside(at(Prev(p)), at(p), at(Next(p)), at(q)) &&
+               API_Chord_Leaves_Inside(at(Prev(q)), at(q), at(Next(q)), at(p)) && !Chord_Crosses(p, q);
     }
 
     // 1 when the chord p-q properly crosses an edge of the chain from q forward to p that ends

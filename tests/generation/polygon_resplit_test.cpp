@@ -29,6 +29,15 @@ int16_t Turn(int32_t p, int32_t k, int32_t m) {
     return API_Turn_Direction(a.X, a.Y, b.X, b.Y, c.X, c.Y);
 }
 
+Plane_Point At(int32_t k) { return {Work_Point_Table(k).X, Work_Point_Table(k).Y}; }
+
+// Whether the chord p-q leaves both its corners inside and crosses no side of the chain q..p.
+bool Literal_Cuts(int32_t w, int32_t p, int32_t q) {
+    const Slots r = Slots_Of(w);
+    return API_Chord_Leaves_Inside(At(r.Prev(p)), At(p), At(r.Next(p)), At(q)) &&
+           API_Chord_Leaves_Inside(At(r.Prev(q)), At(q), At(r.Next(q)), At(p)) && API_Diagonal_Crosses_Chain(w, p, q) != 1;
+}
+
 // The chord search, every step a walk over the table.
 bool Literal_Chord(int32_t w, int32_t& a, int32_t& b) {
     const Slots r = Slots_Of(w);
@@ -52,7 +61,7 @@ bool Literal_Chord(int32_t w, int32_t& a, int32_t& b) {
                 k = r.Next(k);
                 if (++scanned > n || --budget < 0) return false;
             }
-            if (API_Diagonal_Crosses_Chain(w, r.Prev(k), r.Next(k)) != 1) break;
+            if (Literal_Cuts(w, r.Prev(k), r.Next(k))) break;
             k = r.Next(k);
             if (--budget < 0) return false;
         }
@@ -64,7 +73,7 @@ bool Literal_Chord(int32_t w, int32_t& a, int32_t& b) {
             const int32_t m = r.Next(k);
             if (m == a) return false;
             b = k;
-            if (Turn(p, k, m) == 1 || API_Diagonal_Crosses_Chain(w, a, m) == 1) return true;
+            if (Turn(p, k, m) == 1 || !Literal_Cuts(w, a, m)) return true;
             int16_t convex = 0;
             API_Chain_Is_Convex(w, a, m, convex);
             if (convex == 1) continue;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <tuple>
 
@@ -158,10 +159,52 @@ double Differing_By_Part(const Multi& a, const Multi& b) {
     return std::max(0.0, bg::area(a) + bg::area(b) - 2 * common);
 }
 
+// A coastline's sea: `Water`, or where the line rings an island, all but `Land`. A face cut by
+// a sea with a hole loses or doubles a part where a vertex of the hole lies on the face's side;
+// cut by the island itself it does not.
+struct Sea {
+    Multi Water;
+    std::optional<Poly> Land;
+};
+
+// The parts of `face` in the sea and out of it.
+void Split_By_Sea(const Poly& face, const Sea& sea, Multi& in, Multi& out) {
+    if (sea.Land) {
+        bg::difference(face, *sea.Land, in);
+        bg::intersection(face, *sea.Land, out);
+    } else {
+        bg::intersection(face, sea.Water, in);
+        bg::difference(face, sea.Water, out);
+    }
+}
+
+// Held to 1/1024 of a position, the precision the water is compared to.
+template <class Geometry>
+Geometry Held_To_Grid(Geometry g) {
+    bg::for_each_point(g, [](Pt& q) {
+        q.x(std::round(q.x() * 1024) / 1024);
+        q.y(std::round(q.y() * 1024) / 1024);
+    });
+    return g;
+}
+
+// a less b. The overlay now and then leaves b out where one of its vertices lies a hair across
+// a side of a: when what it takes away and what it leaves do not add up to a, it is done again
+// on the outlines held to the grid, which puts the vertex on the side.
+Multi Minus(const Multi& a, const Poly& b) {
+    Multi left, taken;
+    bg::difference(a, b, left);
+    bg::intersection(a, b, taken);
+    if (std::fabs(bg::area(left) + bg::area(taken) - bg::area(a)) <= 1e-2) return left;
+    left.clear();
+    bg::difference(Held_To_Grid(a), Held_To_Grid(b), left);
+    return left;
+}
+
 // The sea of a closed coastline: outside the ring where the ring turns so that its inside lies
 // on its left (an island), inside it otherwise (a lake); drawn with the land on its right, the
 // other way round.
-Multi Sea_Of_Ring(const std::vector<Pt>& ring, bool land_on_right, const Box& frame) {
+Sea Sea_Of_Ring(const std::vector<Pt>& ring, bool land_on_right) {
     Poly inside;
     for (const Pt& q : ring) bg::append(inside.outer(), q);
     // Twice the area, positive when the ring turns clockwise on the map (v down).
@@ -169,19 +212,11 @@ Multi Sea_Of_Ring(const std::vector<Pt>& ring, bool land_on_right, const Box& fr
     for (size_t i = 0; i + 1 < ring.size(); ++i) twice += ring[i].x() * ring[i + 1].y() - ring[i + 1].x() * ring[i].y();
     bg::correct(inside);
     const bool lake = (twice > 0) != land_on_right;
-    Multi sea;
-    if (lake) {
-        sea.push_back(inside);
-        return sea;
-    }
-    Box big = frame;
-    for (const Pt& q : ring) bg::expand(big, q);
-    const double margin = 10 * Area_Units;
-    Poly around;
-    bg::convert(Box{{big.min_corner().x() - margin, big.min_corner().y() - margin},
-                    {big.max_corner().x() + margin, big.max_corner().y() + margin}},
-                around);
-    bg::difference(around, inside, sea);
+    Sea sea;
+    if (lake)
+        sea.Water.push_back(inside);
+    else
+        sea.Land = inside;
     return sea;
 }
 
@@ -319,7 +354,7 @@ Line Trimmed(const Line& line, const Box& frame) {
 // The water of an area that several coastlines cross: they cut it into faces, and a face is
 // water when it lies on the water side of the line with the longest run along its border (the
 // nearest line when none borders it).
-Multi Faces_Water(const Box& box, const std::vector<size_t>& through, const std::vector<Multi>& seas,
+Multi Faces_Water(const Box& box, const std::vector<size_t>& through, const std::vector<Sea>& seas,
                   const std::vector<Line>& coasts) {
     struct Face {
         Poly Shape;
@@ -330,8 +365,7 @@ Multi Faces_Water(const Box& box, const std::vector<size_t>& through, const std:
         std::vector<Face> next;
         for (const Face& f : faces) {
             Multi in, out;
-            bg::intersection(f.Shape, seas[k], in);
-            bg::difference(f.Shape, seas[k], out);
+            Split_By_Sea(f.Shape, seas[k], in, out);
             for (bool wet : {true, false})
                 for (const Poly& p : wet ? in : out) {
                     if (bg::area(p) < 1e-9) continue;
@@ -407,7 +441,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
 
     // What the author drew: polygons painted outermost first; the sea of each coastline.
     std::vector<std::pair<double, const Drawn*>> polygons;
-    std::vector<Multi> seas;
+    std::vector<Sea> seas;
     std::vector<Line> coasts, kept, wide;  // kept: each coastline as far as the stage keeps it
     std::vector<bool> coast_ring, coast_right;
     std::vector<long> coast_of_shape(drawn.size(), -1);
@@ -428,10 +462,10 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
             const bool ring = d.Points.size() > 3 && d.Points.front().X == d.Points.back().X &&
                               d.Points.front().Y == d.Points.back().Y;
             if (ring) {
-                seas.push_back(Sea_Of_Ring(pts, d.Land_On_Right, frame));
+                seas.push_back(Sea_Of_Ring(pts, d.Land_On_Right));
             } else {
                 seas.emplace_back();
-                seas.back().push_back(Sea_Beside(pts, d.Land_On_Right, frame));
+                seas.back().Water.push_back(Sea_Beside(pts, d.Land_On_Right, frame));
             }
             coast_of_shape[s] = static_cast<long>(coasts.size());
             coasts.push_back(Line(pts.begin(), pts.end()));
@@ -516,14 +550,14 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         }
     }
 
-    std::vector<Multi> kept_seas;
+    std::vector<Sea> kept_seas;
     for (size_t line = 0; line < kept.size(); ++line) {
         kept_seas.emplace_back();
         if (kept[line].size() < 2) continue;
         if (coast_ring[line])
             kept_seas.back() = seas[line];
         else
-            kept_seas.back().push_back(
+            kept_seas.back().Water.push_back(
                 Sea_Beside(std::vector<Pt>(kept[line].begin(), kept[line].end()), coast_right[line], frame, true));
     }
 
@@ -537,7 +571,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         // then the polygons painted over it.
         // Beyond the map, the coastlines as the stage keeps them.
         const bool beyond = a.first < c0 || a.first >= c1 || a.second < r0 || a.second >= r1;
-        const std::vector<Multi>& area_seas = beyond ? kept_seas : seas;
+        const std::vector<Sea>& area_seas = beyond ? kept_seas : seas;
         const std::vector<Line>& area_coasts = beyond ? kept : coasts;
         // Beyond the map, next to where a line's loose end is dropped, the sea the author meant
         // has no edge to hold it to: the area's pieces are read, its water not compared.
@@ -566,7 +600,8 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
                     if (d < nearest) nearest = d, sea = k;
                 }
             }
-            if (sea < area_seas.size()) bg::intersection(whole, area_seas[sea], coast_water);
+            Multi land;
+            if (sea < area_seas.size()) Split_By_Sea(whole, area_seas[sea], coast_water, land);
         }
         Multi expected_here = coast_water;
         for (const auto& [shape, water] : painted) {
@@ -577,7 +612,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
                 bg::intersection(whole, shape, part);
                 bg::union_(expected_here, part, next);
             } else {
-                bg::difference(expected_here, shape, next);
+                next = Minus(expected_here, shape);
             }
             expected_here = std::move(next);
         }
@@ -617,12 +652,7 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
         // an edge a hair off its written twin (1e-5 beyond the area's border) makes the overlay
         // of the two lose their common part. A lost part only overstates the difference, so one
         // found is measured again, a part of the drawn water at a time.
-        for (Poly& p : expected_here) {
-            bg::for_each_point(p, [](Pt& q) {
-                q.x(std::round(q.x() * 1024) / 1024);
-                q.y(std::round(q.y() * 1024) / 1024);
-            });
-        }
+        expected_here = Held_To_Grid(std::move(expected_here));
         if (loose_end) continue;
         double wrong = Differing(written, expected_here);
         if (wrong > allowance) wrong = std::min(wrong, Differing_By_Part(written, expected_here));
