@@ -108,14 +108,20 @@ bool Walk(const std::vector<const Coast_Chord*>& chords, std::vector<std::vector
 // A polygon that holds some of the area, not a sliver of no width.
 bool Covers(const B_Poly& p) { return p.outer().size() >= 4 && bg::area(p) > 1e-6; }
 
-// The side of one chord that its water lies on, within the area.
-B_Multi Water_Side(const Coast_Chord& c) {
-    B_Multi out;
+// The side of one chord that its water lies on, within the area: `Shape`, or all of the area
+// but `Shape` where the chord rings an island. Empty where the chord holds no area.
+struct Chord_Side {
+    B_Multi Shape;
+    bool Water_Inside = true;
+};
+
+Chord_Side Water_Side(const Coast_Chord& c) {
+    Chord_Side out;
     std::vector<Coast_Fine> ring = c.Fine;
     if (!c.Loop && !Same(c.Fine.front(), c.Fine.back())) {
         Corners_Between(Place(c.Fine.back()), Place(c.Fine.front()), ring);
         const B_Poly side = To_Poly(ring);
-        if (Covers(side)) out.push_back(side);
+        if (Covers(side)) out.Shape.push_back(side);
         return out;
     }
     if (!c.Loop) {
@@ -134,11 +140,8 @@ B_Multi Water_Side(const Coast_Chord& c) {
         const Coast_Fine& b = ring[(i + 1) % ring.size()];
         twice += a.X * b.Y - b.X * a.Y;
     }
-    if (twice > 0) {
-        out.push_back(loop);  // a lake: the water within
-    } else {
-        bg::difference(Square(), loop, out);  // an island: the water round it
-    }
+    out.Shape.push_back(loop);
+    out.Water_Inside = twice > 0;  // a lake; otherwise an island, the water round it
     return out;
 }
 
@@ -147,35 +150,64 @@ void Add_Parts(const B_Multi& parts, std::vector<B_Poly>& out) {
         if (Covers(p)) out.push_back(p);
 }
 
+using B_Box = bg::model::box<B_Point>;
+
 // The faces that the chords cut the area into, each taking the side of the lines along its
-// border, weighed by the length of their runs along it.
+// border, weighed by the length of their runs along it. A face a side's shape does not reach
+// lies wholly on one side of it; most islands of an area reach few of its faces.
 B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
     std::vector<B_Poly> faces{Square()};
     for (const Coast_Chord* c : chords) {
-        const B_Multi side = Water_Side(*c);
+        const Chord_Side side = Water_Side(*c);
+        B_Box reach;
+        bg::assign_inverse(reach);
+        if (!side.Shape.empty()) bg::envelope(side.Shape, reach);
         std::vector<B_Poly> next;
         for (const B_Poly& f : faces) {
-            B_Multi in, out;
-            bg::intersection(f, side, in);
-            bg::difference(f, side, out);
-            // A side a hair wide can make the overlay lose both parts of the face: a face whose
-            // parts fall short of it by more than the rounding could move stays whole, and the
-            // votes below still weigh the line.
-            if (std::fabs(bg::area(in) + bg::area(out) - bg::area(f)) > 0.5) {
+            B_Box box;
+            bg::envelope(f, box);
+            if (side.Shape.empty() || !bg::intersects(box, reach)) {
                 next.push_back(f);
                 continue;
             }
-            Add_Parts(in, next);
-            Add_Parts(out, next);
+            B_Multi within, beyond;
+            bg::intersection(f, side.Shape, within);
+            bg::difference(f, side.Shape, beyond);
+            // A side a hair wide can make the overlay lose both parts of the face: a face whose
+            // parts fall short of it by more than the rounding could move stays whole, and the
+            // votes below still weigh the line.
+            if (std::fabs(bg::area(within) + bg::area(beyond) - bg::area(f)) > 0.5) {
+                next.push_back(f);
+                continue;
+            }
+            // The water's part first, as the faces have always been taken.
+            Add_Parts(side.Water_Inside ? within : beyond, next);
+            Add_Parts(side.Water_Inside ? beyond : within, next);
         }
         faces = std::move(next);
+    }
+    struct Chord_Box {
+        const Coast_Chord* Chord;
+        B_Box Box;
+    };
+    std::vector<Chord_Box> boxes;
+    for (const Coast_Chord* c : chords) {
+        B_Box b;
+        bg::assign_inverse(b);
+        for (const Coast_Fine& p : c->Fine) bg::expand(b, B_Point(p.X, p.Y));
+        bg::expand(b, B_Point(b.min_corner().x() - 0.01, b.min_corner().y() - 0.01));
+        bg::expand(b, B_Point(b.max_corner().x() + 0.01, b.max_corner().y() + 0.01));
+        boxes.push_back({c, b});
     }
     B_Multi water;
     std::map<int32_t, double> weight;
     for (const B_Poly& f : faces) {
+        B_Box box;
+        bg::envelope(f, box);
         double vote = 0;
         std::map<int32_t, double> for_water;
-        for (const Coast_Chord* c : chords) {
+        for (const auto& [c, chord_box] : boxes) {
+            if (!bg::intersects(box, chord_box)) continue;
             const size_t n = c->Fine.size();
             const size_t segments = c->Loop ? n : n - 1;
             for (size_t i = 0; i < segments; ++i) {
@@ -185,10 +217,11 @@ B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
                 if (len == 0) continue;
                 const double mx = (a.X + b.X) / 2.0, my = (a.Y + b.Y) / 2.0;
                 const double nx = -dy / len * 0.01, ny = dx / len * 0.01;  // towards the water
-                if (bg::within(B_Point(mx + nx, my + ny), f)) {
+                const B_Point wet(mx + nx, my + ny), dry(mx - nx, my - ny);
+                if (bg::covered_by(wet, box) && bg::within(wet, f)) {
                     vote += len;
                     for_water[c->Line] += len;
-                } else if (bg::within(B_Point(mx - nx, my - ny), f)) {
+                } else if (bg::covered_by(dry, box) && bg::within(dry, f)) {
                     vote -= len;
                 }
             }

@@ -159,25 +159,6 @@ double Differing_By_Part(const Multi& a, const Multi& b) {
     return std::max(0.0, bg::area(a) + bg::area(b) - 2 * common);
 }
 
-// A coastline's sea: `Water`, or where the line rings an island, all but `Land`. A face cut by
-// a sea with a hole loses or doubles a part where a vertex of the hole lies on the face's side;
-// cut by the island itself it does not.
-struct Sea {
-    Multi Water;
-    std::optional<Poly> Land;
-};
-
-// The parts of `face` in the sea and out of it.
-void Split_By_Sea(const Poly& face, const Sea& sea, Multi& in, Multi& out) {
-    if (sea.Land) {
-        bg::difference(face, *sea.Land, in);
-        bg::intersection(face, *sea.Land, out);
-    } else {
-        bg::intersection(face, sea.Water, in);
-        bg::difference(face, sea.Water, out);
-    }
-}
-
 // Held to 1/1024 of a position, the precision the water is compared to.
 template <class Geometry>
 Geometry Held_To_Grid(Geometry g) {
@@ -188,17 +169,36 @@ Geometry Held_To_Grid(Geometry g) {
     return g;
 }
 
-// a less b. The overlay now and then leaves b out where one of its vertices lies a hair across
-// a side of a: when what it takes away and what it leaves do not add up to a, it is done again
-// on the outlines held to the grid, which puts the vertex on the side.
-Multi Minus(const Multi& a, const Poly& b) {
-    Multi left, taken;
-    bg::difference(a, b, left);
-    bg::intersection(a, b, taken);
-    if (std::fabs(bg::area(left) + bg::area(taken) - bg::area(a)) <= 1e-2) return left;
-    left.clear();
-    bg::difference(Held_To_Grid(a), Held_To_Grid(b), left);
-    return left;
+// The parts of `whole` in `cut` and out of it. The overlay now and then leaves out a shape one
+// of whose vertices lies a hair across a side of the other: when the two parts do not add up to
+// the whole, they are taken again on the outlines held to the grid, which puts such a vertex on
+// the side.
+template <class Whole, class Cut>
+void Split(const Whole& whole, const Cut& cut, Multi& in, Multi& out) {
+    const auto take = [&](const auto& w, const auto& c) {
+        in.clear();
+        out.clear();
+        bg::intersection(w, c, in);
+        bg::difference(w, c, out);
+    };
+    take(whole, cut);
+    if (std::fabs(bg::area(in) + bg::area(out) - bg::area(whole)) > 1e-2) take(Held_To_Grid(whole), Held_To_Grid(cut));
+}
+
+// A coastline's sea: `Water`, or where the line rings an island, all but `Land`. A face cut by
+// a sea with a hole loses or doubles a part where a vertex of the hole lies on the face's side;
+// cut by the island itself it does not.
+struct Sea {
+    Multi Water;
+    std::optional<Poly> Land;
+};
+
+// The parts of `face` in the sea and out of it.
+void Split_By_Sea(const Poly& face, const Sea& sea, Multi& in, Multi& out) {
+    if (sea.Land)
+        Split(face, *sea.Land, out, in);
+    else
+        Split(face, sea.Water, in, out);
 }
 
 // The sea of a closed coastline: outside the ring where the ring turns so that its inside lies
@@ -612,7 +612,8 @@ Report Check_Scenery(const std::filesystem::path& app_dir, const std::vector<Dra
                 bg::intersection(whole, shape, part);
                 bg::union_(expected_here, part, next);
             } else {
-                next = Minus(expected_here, shape);
+                Multi taken;
+                Split(expected_here, shape, taken, next);
             }
             expected_here = std::move(next);
         }
