@@ -78,11 +78,8 @@ public:
         const Coast_Pos ra = Round(a), rb = Round(b);
         path.clear();
         path.push_back(Id(ra));
-        struct Hit {
-            double Enter;
-            Place_Id At;
-        };
-        std::vector<Hit> hits;
+        std::vector<Hit>& hits = hits_;
+        hits.clear();
         const double x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
         const int32_t c0 = std::max(0, static_cast<int32_t>(std::ceil(x0 - 0.5)));
         const int32_t c1 = std::min(Max, static_cast<int32_t>(std::floor(x1 + 0.5)));
@@ -110,8 +107,13 @@ public:
     }
 
 private:
+    struct Hit {
+        double Enter;
+        Place_Id At;
+    };
     static inline std::vector<bool> hot_ = std::vector<bool>(size_t{Side} * Side, false);
     std::vector<Place_Id> marked_;
+    mutable std::vector<Hit> hits_;  // one side's at a time, kept for the next
 };
 
 // The sides of one part once rounded.

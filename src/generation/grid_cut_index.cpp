@@ -109,6 +109,29 @@ std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
     return Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
 }
 
+
+// The parts of the pieces mended, by piece: a table as long as the pieces, most of them never
+// mended, costs less than a tree of the mended ones.
+class Mended_Parts {
+public:
+    using Parts = std::vector<std::vector<Cut_Piece_Point>>;
+    explicit Mended_Parts(size_t pieces) : slot_(pieces, -1) {}
+    Parts* Find(size_t piece) { return slot_[piece] < 0 ? nullptr : &store_[static_cast<size_t>(slot_[piece])]; }
+    Parts& Put(size_t piece, Parts parts) {
+        if (slot_[piece] < 0) {
+            slot_[piece] = static_cast<int32_t>(store_.size());
+            store_.push_back(std::move(parts));
+        } else {
+            store_[static_cast<size_t>(slot_[piece])] = std::move(parts);
+        }
+        return store_[static_cast<size_t>(slot_[piece])];
+    }
+
+private:
+    std::vector<int32_t> slot_;
+    std::vector<Parts> store_;
+};
+
 }  // namespace
 
 void API_Piece_Local_Points(const Work_Poly_Rec& rec, int16_t mode, Piece_Area& area, std::vector<Cut_Piece_Point>& pts) {
@@ -273,7 +296,7 @@ void Piece_Index::Add_Work_Tables() {
     // Pieces of one polygon in one area that the rounding spoilt or lays over one another are
     // rounded again together from their places before the rounding: each side is led through
     // the places it passes near, so that none crosses another.
-    std::map<size_t, Parts> mended;
+    Mended_Parts mended(f.rounded.size());
     if (mode_ != 2) {
         struct Extent {
             int16_t X0, X1, Y0, Y1;
@@ -314,7 +337,7 @@ void Piece_Index::Add_Work_Tables() {
                     for (const Coast_Pos& q : ring) pts.push_back(Piece_Point(q, f.rounded[members[m]].Key));
                     for (std::vector<Cut_Piece_Point>& part : Clean_Rounded_Piece(std::move(pts))) parts.push_back(std::move(part));
                 }
-                mended[members[m]] = std::move(parts);
+                mended.Put(members[m], std::move(parts));
                 spoilt[members[m]] = 0;
             }
         }
@@ -328,7 +351,7 @@ void Piece_Index::Add_Work_Tables() {
         if (!spoilt[i]) continue;
         const std::span<const Cut_Piece_Point> pts = places_of(f.rounded[i]);
         Parts reversed;
-        mended[i] = Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed);
+        mended.Put(i, Clean_Rounded_Piece({pts.begin(), pts.end()}, &reversed));
         for (std::vector<Cut_Piece_Point>& fold : reversed) folds.emplace_back(i, std::move(fold));
     }
     for (const auto& [from, fold] : folds) {
@@ -337,12 +360,12 @@ void Piece_Index::Add_Work_Tables() {
             if (taken) break;
             const Fill::Rounded& p = f.rounded[j];
             if (j == from) continue;
-            auto at = mended.find(j);
-            if (at == mended.end()) {
+            Parts* found = mended.Find(j);
+            if (!found) {
                 const std::span<const Cut_Piece_Point> pts = places_of(p);
-                at = mended.emplace(j, Parts{{pts.begin(), pts.end()}}).first;
+                found = &mended.Put(j, Parts{{pts.begin(), pts.end()}});
             }
-            Parts& parts = at->second;
+            Parts& parts = *found;
             for (size_t k = 0; k < parts.size() && !taken; ++k) {
                 std::optional<Parts> left = Fold_Taken_Out(parts[k], fold);
                 if (!left) continue;
@@ -366,12 +389,12 @@ void Piece_Index::Add_Work_Tables() {
             f.points.insert(f.points.end(), pts.begin(), pts.end());
             f.point_count += static_cast<int32_t>(pts.size());
         };
-        const auto at = mended.find(i);
-        if (at == mended.end()) {
+        const Parts* kept = mended.Find(i);
+        if (!kept) {
             add(places_of(p));
         } else {
             std::vector<int16_t> sizes;
-            for (const std::vector<Cut_Piece_Point>& part : at->second) {
+            for (const std::vector<Cut_Piece_Point>& part : *kept) {
                 const int16_t before = entry.Parts;
                 add(part);
                 if (entry.Parts != before) sizes.push_back(static_cast<int16_t>(part.size()));
