@@ -62,13 +62,14 @@ bool Comes_First(const Piece_Key& l, const Piece_Key& k) {
 
 // A piece's places before the rounding. Only a place a float's error off the area's border is put
 // on it: moved further, a place can cross a side of a neighbouring piece, and the snap keeps
-// apart only sides that do not cross.
+// apart only sides that do not cross. A place the cut left just beyond the border (within its
+// tolerance, less than half a position) stays there, and the snap rounds it onto the border.
 std::vector<Coast_Fine> Fine_Places(std::span<const Cut_Piece_Point> pts, const Piece_Key& key) {
     const double west = key.Lod8_Col * Lod8_Width + key.Lod13_Col * Lod13_Width - 180;
     const double north = 90 - (key.Lod8_Row * Lod8_Height + key.Lod13_Row * Lod13_Height);
     const auto place = [](double offset, double size) {
-        const double v = std::clamp(Lod13_Local_Max * offset / size, 0.0, double{Lod13_Local_Max});
-        return v < 1e-6 ? 0.0 : v > Lod13_Local_Max - 1e-6 ? double{Lod13_Local_Max} : v;
+        const double v = Lod13_Local_Max * offset / size;
+        return std::fabs(v) < 1e-6 ? 0.0 : std::fabs(v - Lod13_Local_Max) < 1e-6 ? double{Lod13_Local_Max} : v;
     };
     std::vector<Coast_Fine> out;
     for (const Cut_Piece_Point& p : pts) {

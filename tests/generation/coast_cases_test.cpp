@@ -168,7 +168,8 @@ TEST_F(CoastCases, ASpikeTheSnapLeavesOnAGridLineGoes) {
 
 TEST_F(CoastCases, PiecesOfALakeRoundedBesideAGridLineStayApart) {
     // Each lake's pieces, rounded alone, lay a corner over a neighbour's side: a neck a sixth of
-    // a pixel wide along y 256, and a corner a fifth of a position from a side along x 256.
+    // a pixel wide along y 256, and a corner a fifth of a position from a side along x 256. An
+    // island's neck ends a third of a position beyond x 192, where the cut left it.
     const std::vector<std::vector<Drawn>> drawings = {
         {Drawn{Drawn::Water, {{332.32304304905585, 242.77902441389318}, {351.41317564110585, 246.83377372545792}, {346.0736479996301, 271.9727608297809},
                               {326.8609704072327, 268.4949646478344}, {329.5635430094118, 255.77100433588825}, {329.28475618899176, 255.7117899400363},
@@ -178,6 +179,10 @@ TEST_F(CoastCases, PiecesOfALakeRoundedBesideAGridLineStayApart) {
                              {213.57740737590302, 191.90444231310374}, {192.0261284098387, 188.71249248352063}, {256.0597880485953, 198.2431380400045},
                              {192, 214.41575782973467}, {202.36911724419878, 219.49456508140457}, {191.88305616405452, 214.43395061584297},
                              {182.5448757222693, 201.20040808902272}}}},
+        {Drawn{Drawn::Land, {{195.92793661984498, 247.9720180401881}, {191.92149324596002, 246.86271877183842}, {188.91238305750318, 257.730687335244},
+                             {185.96922334972447, 252.39976983447215}, {191.00913377243342, 234.19718348635638}, {195.11365154015778, 235.33363747603292},
+                             {192.10454135170093, 246.20160603943853}, {196.1109847255859, 247.3109053077882}, {197.25745192136, 243.17022295908416},
+                             {213.00877947521104, 248.61405011146306}, {210.8112075768974, 256.55099519187695}, {194.78146942407088, 252.11270038889214}}}},
     };
     Aligned(6, 6);
     for (const std::vector<Drawn>& drawn : drawings) EXPECT_EQ(Faults(drawn), "");

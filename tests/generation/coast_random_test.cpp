@@ -727,7 +727,7 @@ TEST_F(CoastRandom, GeneratedCoastsGiveTheWaterDrawn) { Run_Seeds(320, 33000, 0,
 
 // Many points close together, hooks and necks under a pixel, and polygons alone on the grid.
 TEST_F(CoastRandom, DenseLinesThinShapesAndPolygonsAloneGiveTheWaterDrawn) {
-    Run_Seeds(120, 900000, First_Hard, Kind_Count - First_Hard);
+    Run_Seeds(300, 900000, First_Hard, Kind_Count - First_Hard);
 }
 
 }  // namespace
