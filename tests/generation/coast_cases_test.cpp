@@ -212,7 +212,8 @@ TEST_F(CoastCases, ShoresWithACornerOnAnAreasBorderKeepTheirWater) {
     // line. An island whose side runs a millionth of a pixel inside the area below; two islands,
     // one with a corner on the area's side and one on its top; a lake's island with a corner on
     // the top of an area whose water comes within a hundred-thousandth of it; an island with
-    // corners on two sides of an area that a mainland's crossing leaves a ten-thousandth off.
+    // corners on two sides of an area that a mainland's crossing leaves a ten-thousandth off; an
+    // island with a corner on an area's corner.
     const std::vector<std::vector<Drawn>> drawings = {
         {Coast({{90.60581637367778, 196.90998144501376}, {84.29506528635892, 192}, {80.55271111892273, 192.00000110378707},
                 {77.16781084991152, 192}, {83.55401040998015, 190.4608592251429}, {64.11144113581821, 192.6059844125615},
@@ -241,6 +242,15 @@ TEST_F(CoastCases, ShoresWithACornerOnAnAreasBorderKeepTheirWater) {
          Coast({{173.30595610304118, 64}, {172.79836734057088, 91.18422262835783}, {177.71179895800185, 88.42382848367924},
                 {192, 85.91100036272823}, {181.4425261769685, 80.0107926888255}, {177.0176567467454, 78.65825301782561},
                 {173.30595610304118, 64}})},
+        {Coast({{17.134902120599925, -11.606593315030182}, {0, 5.225114074086491}, {19.163514160869227, 29.350688167779197},
+                {23.358413803766204, 50.21657820920302}, {30.853241170102574, 65.93284611200664}, {37.76464127465105, 97.3775896882425},
+                {41.08366500711274, 134.0525923029347}, {35.90517892755189, 150.46858723377574}, {35.588402869282874, 192.08211421472348},
+                {42.748394343408634, 205.41995299880918}, {44.620541723555974, 242.24215105694546}, {44.71610448888548, 256},
+                {42.18199971365651, 288.6582442551593}, {45.75175802817192, 325.42679558404154}, {51.78513555575189, 383.9506690652654},
+                {58.731393565544835, 387.81772357891185}, {62.58373687145794, 405.7162010583759}},
+               true),
+         Coast({{64, 128}, {73.09492414263916, 119.0439965588377}, {62.90183444614977, 132.50617514387224}, {53.87675812199922, 128}, {64, 128}},
+               true)},
     };
     Aligned(6, 6);
     for (const std::vector<Drawn>& drawn : drawings) EXPECT_EQ(Faults(drawn), "");
