@@ -195,9 +195,9 @@ B_Multi Overlay(const std::vector<const Coast_Chord*>& chords, int32_t& line) {
         B_Box b;
         bg::assign_inverse(b);
         for (const Coast_Fine& p : c->Fine) bg::expand(b, B_Point(p.X, p.Y));
-        bg::expand(b, B_Point(b.min_corner().x() - 0.01, b.min_corner().y() - 0.01));
-        bg::expand(b, B_Point(b.max_corner().x() + 0.01, b.max_corner().y() + 0.01));
-        boxes.push_back({c, b});
+        // As far as the points the votes test beside each side.
+        boxes.push_back({c, B_Box(B_Point(b.min_corner().x() - 0.01, b.min_corner().y() - 0.01),
+                                  B_Point(b.max_corner().x() + 0.01, b.max_corner().y() + 0.01))});
     }
     B_Multi water;
     std::map<int32_t, double> weight;

@@ -19,6 +19,11 @@ Plane_Point Work_Pt(int32_t index) {
 int32_t Next_In(const Work_Poly_Rec& poly, int32_t v) { return v >= poly.Last_Point ? poly.First_Point : v + 1; }
 int32_t Prev_In(const Work_Poly_Rec& poly, int32_t v) { return v <= poly.First_Point ? poly.Last_Point : v - 1; }
 
+bool Same(const Plane_Point& p, const Plane_Point& q) { return p.X == q.X && p.Y == q.Y; }
+double Cross(const Plane_Point& p, const Plane_Point& q, const Plane_Point& r) {
+    return SYST_Cross_Product(p.X, p.Y, q.X, q.Y, r.X, r.Y);
+}
+
 }  // namespace
 
 int16_t API_Turn_Direction(double ax, double ay, double bx, double by, double cx, double cy) {
@@ -86,12 +91,11 @@ void API_Chain_Is_Convex(int32_t polygon, int32_t a, int32_t b, int16_t& is_conv
 // By the signs of the turns: an intersection point worked out through slopes is too coarse for
 // sides a fraction of a pixel apart.
 bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plane_Point& s, const Plane_Point& e) {
-    const auto same = [](const Plane_Point& p, const Plane_Point& q) { return p.X == q.X && p.Y == q.Y; };
     const auto sign = [](double v) { return (v > 0) - (v < 0); };
-    const int d1 = sign(SYST_Cross_Product(a.X, a.Y, b.X, b.Y, s.X, s.Y));
-    const int d2 = sign(SYST_Cross_Product(a.X, a.Y, b.X, b.Y, e.X, e.Y));
-    const int d3 = sign(SYST_Cross_Product(s.X, s.Y, e.X, e.Y, a.X, a.Y));
-    const int d4 = sign(SYST_Cross_Product(s.X, s.Y, e.X, e.Y, b.X, b.Y));
+    const int d1 = sign(Cross(a, b, s));
+    const int d2 = sign(Cross(a, b, e));
+    const int d3 = sign(Cross(s, e, a));
+    const int d4 = sign(Cross(s, e, b));
     if (d1 * d2 > 0 || d3 * d4 > 0) return false;
     if (d1 == 0 && d2 == 0) {
         // Along one line (or the chord is a point): they meet where their boxes do, unless that
@@ -102,23 +106,19 @@ bool API_Chord_Meets_Side(const Plane_Point& a, const Plane_Point& b, const Plan
         const double hy = std::min(std::max(a.Y, b.Y), std::max(s.Y, e.Y));
         if (lx > hx || ly > hy) return false;
         if (lx < hx || ly < hy) return true;
-        return !same({lx, ly}, a) && !same({lx, ly}, b);
+        return !Same({lx, ly}, a) && !Same({lx, ly}, b);
     }
     // Meeting only at an end of the chord is the chord's own vertex.
-    if ((d1 == 0 && (same(s, a) || same(s, b))) || (d2 == 0 && (same(e, a) || same(e, b)))) return false;
+    if ((d1 == 0 && (Same(s, a) || Same(s, b))) || (d2 == 0 && (Same(e, a) || Same(e, b)))) return false;
     return true;
 }
 
 bool API_Chord_Leaves_Inside(const Plane_Point& prev, const Plane_Point& v, const Plane_Point& next,
                              const Plane_Point& b) {
-    const auto same = [](const Plane_Point& p, const Plane_Point& q) { return p.X == q.X && p.Y == q.Y; };
     // A repeated point has no corner to leave.
-    if (same(prev, v) || same(next, v)) return true;
-    const auto cross = [](const Plane_Point& p, const Plane_Point& q, const Plane_Point& r) {
-        return SYST_Cross_Product(p.X, p.Y, q.X, q.Y, r.X, r.Y);
-    };
-    if (cross(prev, v, next) >= 0) return cross(v, b, prev) > 0 && cross(b, v, next) > 0;
-    return !(cross(v, b, next) >= 0 && cross(b, v, prev) >= 0);
+    if (Same(prev, v) || Same(next, v)) return true;
+    if (Cross(prev, v, next) >= 0) return Cross(v, b, prev) > 0 && Cross(b, v, next) > 0;
+    return !(Cross(v, b, next) >= 0 && Cross(b, v, prev) >= 0);
 }
 
 int16_t API_Diagonal_Crosses_Chain(int32_t polygon, int32_t a, int32_t b) {

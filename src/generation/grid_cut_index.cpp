@@ -110,7 +110,6 @@ std::vector<int32_t> Piece_Order(const std::vector<Piece_Key>& keys) {
     return Exchange_Sort_Order(Exchange_Sort_Ranks(keys, Comes_First), false);
 }
 
-
 // The parts of the pieces mended, by piece: a table as long as the pieces, most of them never
 // mended, costs less than a tree of the mended ones.
 class Mended_Parts {

@@ -3,6 +3,7 @@
 // places, so they are exact.
 #include "generation/piece_clean.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -199,13 +200,10 @@ std::vector<Places> Convex_Parts(const Places& ring) {
         if (tried == m) return {ring};  // round once without an ear
         k %= m;
         const size_t a = left[(k + m - 1) % m], b = left[k], c = left[(k + 1) % m];
-        bool ear = Turn(ring[a], ring[b], ring[c]) > 0;
-        for (size_t q : left) {
-            if (!ear) break;
-            if (q != a && q != b && q != c && Turn(ring[a], ring[b], ring[q]) >= 0 &&
-                Turn(ring[b], ring[c], ring[q]) >= 0 && Turn(ring[c], ring[a], ring[q]) >= 0)
-                ear = false;
-        }
+        const bool ear = Turn(ring[a], ring[b], ring[c]) > 0 && std::none_of(left.begin(), left.end(), [&](size_t q) {
+            return q != a && q != b && q != c && Turn(ring[a], ring[b], ring[q]) >= 0 &&
+                   Turn(ring[b], ring[c], ring[q]) >= 0 && Turn(ring[c], ring[a], ring[q]) >= 0;
+        });
         if (!ear) {
             ++k;
             ++tried;
@@ -217,10 +215,13 @@ std::vector<Places> Convex_Parts(const Places& ring) {
         tried = 0;
     }
     if (Turn(ring[left[0]], ring[left[1]], ring[left[2]]) > 0) parts.push_back(left);
+    const auto fill = [&](const std::vector<size_t>& part, Places& out) {
+        out.clear();
+        for (size_t i : part) out.push_back(ring[i]);
+    };
     Places scratch;
     const auto convex = [&](const std::vector<size_t>& part) {
-        scratch.clear();
-        for (size_t i : part) scratch.push_back(ring[i]);
+        fill(part, scratch);
         return Convex_Once(scratch);
     };
     for (bool joined = true; joined;) {
@@ -243,12 +244,8 @@ std::vector<Places> Convex_Parts(const Places& ring) {
             }
         }
     }
-    std::vector<Places> out;
-    for (const std::vector<size_t>& part : parts) {
-        Places p;
-        for (size_t i : part) p.push_back(ring[i]);
-        out.push_back(std::move(p));
-    }
+    std::vector<Places> out(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) fill(parts[i], out[i]);
     return out;
 }
 
