@@ -25,7 +25,6 @@ Place_Id Id(Coast_Pos p) { return static_cast<Place_Id>(p.Y * Side + p.X); }
 Coast_Pos Pos_Of(Place_Id id) { return {id % Side, id / Side}; }
 
 int32_t Round_Place(double v) { return static_cast<int32_t>(std::clamp(std::lround(v), 0L, long{Max})); }
-Coast_Pos Round(const Coast_Fine& p) { return {Round_Place(p.X), Round_Place(p.Y)}; }
 
 // Where a-b enters the square of place c, [c - 0.5, c + 0.5) on each axis as the rounding
 // takes it, as a fraction of a-b; false when it misses it. Half-open, every point of the area
@@ -75,7 +74,7 @@ public:
 
     // The places a-b is led through, from a's to b's, in their order along it.
     void Route(const Coast_Fine& a, const Coast_Fine& b, std::vector<Place_Id>& path) const {
-        const Coast_Pos ra = Round(a), rb = Round(b);
+        const Coast_Pos ra = Coast_Round(a), rb = Coast_Round(b);
         path.clear();
         path.push_back(Id(ra));
         std::vector<Hit>& hits = hits_;
@@ -116,12 +115,15 @@ private:
     mutable std::vector<Hit> hits_;  // one side's at a time, kept for the next
 };
 
-// The sides of one part once rounded.
-std::vector<std::pair<Place_Id, Place_Id>> Rounded_Sides(const std::vector<Coast_Fine>& ring, const Hot_Places& hot) {
+// The sides of one part once rounded; `led` tells whether one passes a place between its ends.
+std::vector<std::pair<Place_Id, Place_Id>> Rounded_Sides(const std::vector<Coast_Fine>& ring, const Hot_Places& hot,
+                                                         bool& led) {
     std::vector<std::pair<Place_Id, Place_Id>> sides;
     std::vector<Place_Id> path;
+    led = false;
     for (size_t i = 0; i < ring.size(); ++i) {
         hot.Route(ring[i], ring[(i + 1) % ring.size()], path);
+        led = led || path.size() > 2;
         for (size_t k = 0; k + 1 < path.size(); ++k)
             if (path[k] != path[k + 1]) sides.push_back({path[k], path[k + 1]});
     }
@@ -197,6 +199,8 @@ void Drop_Straight(std::vector<Coast_Pos>& ring) {
 
 }  // namespace
 
+Coast_Pos Coast_Round(const Coast_Fine& p) { return {Round_Place(p.X), Round_Place(p.Y)}; }
+
 int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring) {
     return Shoelace<int64_t>(std::span(ring), [](const Coast_Pos& p) { return std::pair{p.X, p.Y}; });
 }
@@ -205,14 +209,21 @@ double Coast_Twice_Area(const std::vector<Coast_Fine>& ring) {
     return Shoelace<double>(std::span(ring), [](const Coast_Fine& p) { return std::pair{p.X, p.Y}; });
 }
 
-std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts) {
+std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts,
+                                                                  std::vector<char>* led) {
     Hot_Places hot;
     for (const std::vector<Coast_Fine>& ring : parts)
-        for (const Coast_Fine& p : ring) hot.Mark(Round(p));
+        for (const Coast_Fine& p : ring) hot.Mark(Coast_Round(p));
     std::vector<std::vector<std::vector<Coast_Pos>>> out(parts.size());
     for (size_t i = 0; i < parts.size(); ++i) {
+        bool passes = false;
+        const std::vector<std::pair<Place_Id, Place_Id>> sides = Rounded_Sides(parts[i], hot, passes);
+        if (led) {
+            if (!(*led)[i] && !passes) continue;
+            (*led)[i] = 1;
+        }
         std::vector<std::vector<Coast_Pos>> rings;
-        Walk_Rings(Rounded_Sides(parts[i], hot), rings);
+        Walk_Rings(sides, rings);
         for (std::vector<Coast_Pos>& r : rings) {
             Drop_Straight(r);
             if (!r.empty()) out[i].push_back(std::move(r));

@@ -14,7 +14,14 @@
 // simple, with no repeated place and no three places in a row on one line; a positive ring is
 // water, a negative one a hole in that part's water (the rounding can close a bay).
 // The work is about 2 x 256 tests for each side, plus sorting what each side passes.
-std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts);
+// With `led`, one entry per part: a part marked 0 whose sides pass no other part's place is not
+// walked, as its corners rounded alone are already what the snap makes of it; it stays 0 with no
+// rings. Every other part is marked 1.
+std::vector<std::vector<std::vector<Coast_Pos>>> Coast_Snap_Parts(const std::vector<std::vector<Coast_Fine>>& parts,
+                                                                  std::vector<char>* led = nullptr);
+
+// The place a point rounds to, as the snap takes it.
+Coast_Pos Coast_Round(const Coast_Fine& p);
 
 // Twice the area of a ring, positive clockwise on the map.
 int64_t Coast_Twice_Area(const std::vector<Coast_Pos>& ring);

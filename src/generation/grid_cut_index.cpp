@@ -328,8 +328,19 @@ void Piece_Index::Add_Work_Tables() {
             if (!again) continue;
             std::vector<std::vector<Coast_Fine>> fine;
             for (size_t i : members) fine.push_back(Fine_Places(places_of(f.rounded[i]), f.rounded[i].Key));
-            const auto snapped = Coast_Snap_Parts(fine);
+            // A sound piece whose corners round as before and whose sides pass no other place
+            // comes out of the snap as it stands, and its neighbours' sides meet it at its corners.
+            std::vector<char> led(members.size(), 0);
             for (size_t m = 0; m < members.size(); ++m) {
+                const std::span<const Cut_Piece_Point> pts = places_of(f.rounded[members[m]]);
+                led[m] = spoilt[members[m]] || !std::equal(pts.begin(), pts.end(), fine[m].begin(), fine[m].end(),
+                                                           [](const Cut_Piece_Point& p, const Coast_Fine& q) {
+                                                               return Coast_Round(q) == Coast_Pos{p.Local_X, p.Local_Y};
+                                                           });
+            }
+            const auto snapped = Coast_Snap_Parts(fine, &led);
+            for (size_t m = 0; m < members.size(); ++m) {
+                if (!led[m]) continue;
                 Parts parts;
                 for (const std::vector<Coast_Pos>& ring : snapped[m]) {
                     if (Coast_Twice_Area(ring) <= 0) continue;
