@@ -634,7 +634,9 @@ protected:
         Random rng(seed * 0x9E3779B97F4A7C15ull + 1);
         Map m;
         std::vector<Drawn> shapes;
-        for (int attempt = 0; attempt < 50; ++attempt) {
+        // A mainland's islands lie off it at random, and fifty tries could all put one too near;
+        // a drawing made in fewer tries is the same drawing as before.
+        for (int attempt = 0; attempt < 500; ++attempt) {
             m = Map{};
             shapes = Drawing(rng, result.What, m);
             Turn(rng, shapes, m);

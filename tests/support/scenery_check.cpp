@@ -351,6 +351,30 @@ Line Trimmed(const Line& line, const Box& frame) {
     return out;
 }
 
+// A face as parts without holes: overlaid again, a face loses a hole that touches its outline.
+// Each is cut along a line across its first hole, which leaves the halves one hole fewer.
+std::vector<Poly> Without_Holes(const Poly& face) {
+    std::vector<Poly> done, todo{face};
+    while (!todo.empty()) {
+        Poly p = std::move(todo.back());
+        todo.pop_back();
+        if (bg::area(p) < 1e-9) continue;
+        if (p.inners().empty()) {
+            done.push_back(std::move(p));
+            continue;
+        }
+        const Box all = bg::return_envelope<Box>(p), hole = bg::return_envelope<Box>(p.inners().front());
+        const double across = (hole.min_corner().x() + hole.max_corner().x()) / 2;
+        for (const Box& half : {Box{all.min_corner(), {across, all.max_corner().y()}},
+                                Box{{across, all.min_corner().y()}, all.max_corner()}}) {
+            Multi part;
+            bg::intersection(p, half, part);
+            for (Poly& q : part) todo.push_back(std::move(q));
+        }
+    }
+    return done;
+}
+
 // The water of an area that several coastlines cross: they cut it into faces, and a face is
 // water when it lies on the water side of the line with the longest run along its border (the
 // nearest line when none borders it).
@@ -367,11 +391,11 @@ Multi Faces_Water(const Box& box, const std::vector<size_t>& through, const std:
             Multi in, out;
             Split_By_Sea(f.Shape, seas[k], in, out);
             for (bool wet : {true, false})
-                for (const Poly& p : wet ? in : out) {
-                    if (bg::area(p) < 1e-9) continue;
-                    next.push_back({p, f.In});
-                    next.back().In.push_back(wet);
-                }
+                for (const Poly& p : wet ? in : out)
+                    for (Poly& part : Without_Holes(p)) {
+                        next.push_back({std::move(part), f.In});
+                        next.back().In.push_back(wet);
+                    }
         }
         faces = std::move(next);
     }
